@@ -1,0 +1,148 @@
+#include "cli/ScanCommand.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <optional>
+
+#include "cli/ScanOutput.h"
+#include "cli/StopSignal.h"
+#include "core/app/Context.h"
+#include "core/scan/FileWalker.h"
+#include "core/text/DisplayEscape.h"
+#include "platform/PosixDirectoryTree.h"
+#include "platform/PosixFileStore.h"
+
+namespace quellstone::cli {
+
+namespace {
+
+struct ScanOptions {
+    std::string database;  // empty: the program folder's database
+    bool json = false;
+    bool help = false;
+    std::vector<std::string> paths;
+};
+
+std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, std::ostream& err) {
+    ScanOptions options;
+    bool onlyPaths = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (onlyPaths || arg == "-" || !arg.starts_with('-')) {
+            options.paths.push_back(arg);
+        } else if (arg == "--") {
+            onlyPaths = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--db") {
+            if (i + 1 == args.size()) {
+                err << "quellstone-cli scan: --db needs a FILE\n";
+                return std::nullopt;
+            }
+            options.database = args[++i];
+        } else if (arg.starts_with("--db=")) {
+            options.database = arg.substr(5);
+        } else {
+            err << "quellstone-cli scan: unknown option " << text::EscapeForDisplay(arg) << "\n";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+}  // namespace
+
+std::string_view ScanCommand::Help() const {
+    return "Usage: quellstone-cli scan [--db FILE] [--json] PATH...\n"
+           "\n"
+           "Walks each PATH and looks the name of every file and folder up in the\n"
+           "signature database. Hidden entries (names that begin with \".\") are\n"
+           "skipped; symbolic links are looked up but never followed; other file\n"
+           "systems mounted inside a PATH are not entered. A PATH that is not a\n"
+           "folder is looked up by its own name.\n"
+           "\n"
+           "Options:\n"
+           "  --db FILE  Use FILE as the signature database instead of the program\n"
+           "             folder's bdts.dll\n"
+           "  --json     Write JSON Lines: {\"path\": ..., \"detection\": ...} per\n"
+           "             detection, then {\"summary\": {...}}. Bytes of a path that\n"
+           "             are not UTF-8 are written as \\udcXX.\n"
+           "  --help     Show this help\n"
+           "\n"
+           "Text output is one line \"PATH: DETECTION FOUND\" per detection, then a\n"
+           "summary; bytes that are not UTF-8 and control characters are shown as\n"
+           "\\xHH, a backslash as \\\\.\n"
+           "\n"
+           "Exit status: 0 nothing found, 1 detections found, 2 error,\n"
+           "130 stopped by Ctrl-C (what was found so far is reported).\n";
+}
+
+int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
+    const std::optional<ScanOptions> options = ParseOptions(args, io.err);
+    if (!options) return kExitError;
+    if (options->help) {
+        io.out << Help();
+        return kExitClean;
+    }
+    if (options->paths.empty()) {
+        io.err << "quellstone-cli scan: no PATH given (see quellstone-cli scan --help)\n";
+        return kExitError;
+    }
+
+    std::vector<bool> isFolder;
+    for (const std::string& path : options->paths) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) {
+            io.err << "quellstone-cli scan: " << text::EscapeForDisplay(path) << ": " << std::strerror(errno) << "\n";
+            return kExitError;
+        }
+        isFolder.push_back(S_ISDIR(st.st_mode));
+    }
+
+    platform::PosixFileStore files;
+    app::Context context(files, io.programFolder);
+    scan::Ini& accessor = context.signatures.Accessor();
+    accessor.SetPath(options->database.empty() ? context.signatures.DefaultPath() : options->database);
+    accessor.SetSection(std::string(scan::kScanSection));
+    switch (context.signatures.IndexForScan()->LoadStatus()) {
+        case scan::SignatureIndex::Status::Loaded: break;
+        case scan::SignatureIndex::Status::Unreadable:
+            io.err << "quellstone-cli scan: cannot read the signature database "
+                   << text::EscapeForDisplay(accessor.Path()) << "\n";
+            return kExitError;
+        case scan::SignatureIndex::Status::NoSection:
+            io.err << "quellstone-cli scan: " << text::EscapeForDisplay(accessor.Path())
+                   << " is not a signature database (it has no [Scanfiles] section)\n";
+            return kExitError;
+    }
+
+    const auto started = std::chrono::steady_clock::now();
+    StopSignal stop;
+    StopRequestPump pump(stop, context.scan);
+    ScanOutput output(io.out, options->json ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
+    platform::PosixDirectoryTree tree;
+    scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
+    for (std::size_t i = 0; i < options->paths.size() && stop.Received() == 0; ++i) {
+        if (isFolder[i]) {
+            std::string pattern = "*.*";
+            std::string path = options->paths[i];
+            walker.ScanTree(pattern, path);
+        } else {
+            walker.ScanEntry(options->paths[i]);
+        }
+    }
+    output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+
+    if (const int signal = stop.Received(); signal != 0) {
+        io.err << "quellstone-cli scan: stopped; the detections above are what was found until then\n";
+        return kExitSignalBase + signal;
+    }
+    return output.Detections() > 0 ? kExitDetections : kExitClean;
+}
+
+}  // namespace quellstone::cli

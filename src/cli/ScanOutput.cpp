@@ -1,0 +1,43 @@
+#include "cli/ScanOutput.h"
+
+#include <cstdio>
+
+#include "cli/JsonText.h"
+#include "core/text/DisplayEscape.h"
+
+namespace quellstone::cli {
+
+void ScanOutput::AddDetection(std::string_view detection, std::string_view fullPath) {
+    ++detections_;
+    line_.clear();
+    if (format_ == Format::JsonLines) {
+        line_ += "{\"path\": ";
+        AppendJsonString(line_, fullPath);
+        line_ += ", \"detection\": ";
+        AppendJsonString(line_, detection);
+        line_ += "}\n";
+    } else {
+        line_ += text::EscapeForDisplay(fullPath);
+        line_ += ": ";
+        line_ += text::EscapeForDisplay(detection);
+        line_ += " FOUND\n";
+    }
+    out_ << line_;
+}
+
+void ScanOutput::WriteSummary(double seconds) {
+    char time[32];
+    std::snprintf(time, sizeof time, "%.3f", seconds);
+    if (format_ == Format::JsonLines) {
+        out_ << "{\"summary\": {\"scanned\": " << scanned_ << ", \"detections\": " << detections_
+             << ", \"seconds\": " << time << "}}\n";
+    } else {
+        out_ << "\n----------- SCAN SUMMARY -----------\n"
+             << "Scanned entries: " << scanned_ << '\n'
+             << "Detections: " << detections_ << '\n'
+             << "Time: " << time << " s\n";
+    }
+    out_.flush();
+}
+
+}  // namespace quellstone::cli

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <signal.h>
+
+#include <atomic>
+#include <thread>
+
+#include "core/ports/EventPump.h"
+#include "core/scan/ScanState.h"
+
+namespace quellstone::cli {
+
+// Turns Ctrl-C (SIGINT) and SIGTERM into a stop request: while an instance
+// lives, both signals are blocked and a watcher thread waits for them, so no
+// handler runs inside the walk. A second signal ends the program at once.
+class StopSignal {
+public:
+    StopSignal();
+    ~StopSignal();
+    StopSignal(const StopSignal&) = delete;
+    StopSignal& operator=(const StopSignal&) = delete;
+
+    // The number of the first signal received, 0 while none was.
+    [[nodiscard]] int Received() const { return received_.load(std::memory_order_relaxed); }
+
+private:
+    void Watch();
+
+    sigset_t previousMask_{};
+    std::atomic<int> received_{0};
+    std::atomic<bool> closing_{false};
+    std::thread watcher_;
+};
+
+// The command line's yield point: a pending stop request clears the run flag,
+// as the scan window's stop button does.
+class StopRequestPump final : public ports::EventPump {
+public:
+    StopRequestPump(const StopSignal& stop, scan::ScanState& state) : stop_(stop), state_(state) {}
+    void ProcessPendingEvents() override {
+        if (stop_.Received() != 0) state_.scanRunning = false;
+    }
+
+private:
+    const StopSignal& stop_;
+    scan::ScanState& state_;
+};
+
+}  // namespace quellstone::cli

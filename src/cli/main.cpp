@@ -1,0 +1,69 @@
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/Command.h"
+#include "cli/ScanCommand.h"
+#include "core/app/Version.h"
+#include "core/text/DisplayEscape.h"
+#include "platform/ExecutableFolder.h"
+
+namespace {
+
+using quellstone::cli::Command;
+
+std::vector<std::unique_ptr<Command>> AllCommands() {
+    std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(std::make_unique<quellstone::cli::ScanCommand>());
+    return commands;
+}
+
+void PrintUsage(std::ostream& out, const std::vector<std::unique_ptr<Command>>& commands) {
+    out << "Usage: quellstone-cli COMMAND [ARGS]\n"
+           "\n"
+           "Quellstone looks the name of every file and folder up in its signature\n"
+           "database of trojan and backdoor file names.\n"
+           "\n"
+           "Commands:\n";
+    for (const auto& command : commands) {
+        out << "  " << command->Name() << std::string(12 - command->Name().size(), ' ') << command->Summary() << '\n';
+    }
+    out << "\n"
+           "Options:\n"
+           "  --help      Show this help\n"
+           "  --version   Show the version\n"
+           "\n"
+           "Run 'quellstone-cli COMMAND --help' for the options of a command.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto commands = AllCommands();
+
+    if (args.empty()) {
+        PrintUsage(std::cerr, commands);
+        return quellstone::cli::kExitError;
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
+        PrintUsage(std::cout, commands);
+        return quellstone::cli::kExitClean;
+    }
+    if (args[0] == "--version") {
+        std::cout << "Quellstone " << quellstone::app::VersionText(quellstone::app::BuildVersion()) << '\n';
+        return quellstone::cli::kExitClean;
+    }
+    for (const auto& command : commands) {
+        if (command->Name() != args[0]) continue;
+        quellstone::cli::CommandIo io{std::cout, std::cerr, quellstone::platform::ExecutableFolder()};
+        const int status = command->Run(std::vector<std::string>(args.begin() + 1, args.end()), io);
+        std::cout.flush();
+        return status;
+    }
+    std::cerr << "quellstone-cli: unknown command '" << quellstone::text::EscapeForDisplay(args[0])
+              << "' (see quellstone-cli --help)\n";
+    return quellstone::cli::kExitError;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quellstone::ports {
+
+// The kind of an entry as the listing reports it, without reading the entry.
+enum class EntryKind : std::uint8_t { Unknown, Folder, SymbolicLink, Other };
+
+// The entries of one folder in listing order. Names are kept as bytes in one
+// buffer so that listing a folder costs no allocation per entry once the
+// listing object has grown to size.
+class DirectoryListing {
+public:
+    void Clear() {
+        names_.clear();
+        items_.clear();
+    }
+    void Add(std::string_view name, EntryKind kind) {
+        items_.push_back({static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()), kind});
+        names_.append(name);
+    }
+    [[nodiscard]] std::size_t Size() const { return items_.size(); }
+    [[nodiscard]] std::string_view Name(std::size_t i) const {
+        return std::string_view(names_).substr(items_[i].offset, items_[i].length);
+    }
+    [[nodiscard]] EntryKind Kind(std::size_t i) const { return items_[i].kind; }
+
+private:
+    struct Item {
+        std::uint32_t offset;
+        std::uint32_t length;
+        EntryKind kind;
+    };
+    std::string names_;
+    std::vector<Item> items_;
+};
+
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+// An open folder. Entries are named relative to it, so a walk reaches folders
+// whose full path is longer than the system accepts.
+class Directory {
+public:
+    virtual ~Directory() = default;
+
+    // Appends the folder's entries in the order the file system returns them,
+    // leaving out hidden entries (names that begin with "."). Returns false when
+    // the folder could not be read to the end; the entries read so far stay.
+    virtual bool List(DirectoryListing& out) = 0;
+
+    // The entry's file attribute bits (see scan/FileAttributes.h), read without
+    // following a link; nullopt when they cannot be read.
+    virtual std::optional<std::uint32_t> Attributes(std::string_view name) = 0;
+
+    // Opens a subfolder without following a link and without crossing into
+    // another file system; nullptr when that is not possible.
+    virtual std::unique_ptr<Directory> OpenSubfolder(std::string_view name) = 0;
+
+    // Opens the folder that holds this one; nullptr when that is not possible.
+    virtual std::unique_ptr<Directory> OpenParent() = 0;
+
+    [[nodiscard]] virtual FolderIdentity Identity() const = 0;
+};
+
+class DirectoryTree {
+public:
+    virtual ~DirectoryTree() = default;
+
+    // Opens the folder at `path` (links in the path itself are followed, as the
+    // user named it); nullptr when it is not a folder or cannot be opened.
+    virtual std::unique_ptr<Directory> OpenFolder(const std::string& path) = 0;
+};
+
+}  // namespace quellstone::ports

@@ -1,0 +1,227 @@
+#include "core/scan/FileWalker.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "core/scan/FileAttributes.h"
+#include "core/text/UpperCase.h"
+#include "core/text/Wildcard.h"
+
+namespace quellstone::scan {
+
+namespace {
+
+bool IsDotEntry(std::string_view name) {
+    return name == "." || name == "..";
+}
+
+// The look-up of one entry, as the scan window sees it: the path shown, the
+// name looked up, the scanned count raised, a yield, and a result row when
+// the database holds a detection name for it.
+struct EntryLookup {
+    ScanState& state;
+    const SignatureIndex& index;
+    ports::EventPump& pump;
+    ScanSink& sink;
+    std::string upperName;  // set by the caller: the entry's name upper-cased
+    std::string detection;
+
+    void Check(std::string_view fullPath) {
+        sink.ShowCurrentPath(fullPath);
+        const std::string_view value = index.Find(upperName);
+        // Copied before the yield: whatever runs there cannot change the result.
+        if (value.empty()) {
+            detection.clear();
+        } else {
+            text::UpperCaseInto(value, detection);
+        }
+        sink.AdvanceScannedCount();
+        pump.ProcessPendingEvents();
+        if (!detection.empty()) {
+            sink.AddDetection(detection, fullPath);
+            ++state.detectionCount;
+        }
+    }
+};
+
+// One folder that the walk has entered and not yet finished.
+struct Frame {
+    std::unique_ptr<ports::Directory> folder;  // null when it could not be opened or was released
+    ports::FolderIdentity identity;
+    bool released = false;  // closed to save handles; reopened from its child on return
+    std::size_t pathLength = 0;
+    ports::DirectoryListing listing;      // listed once, used by the collecting and the look-up pass
+    std::vector<std::size_t> subfolders;  // listing positions of the folders to walk
+    std::size_t nextSubfolder = 0;
+};
+
+class Walk {
+public:
+    Walk(ScanState& state, const SignatureIndex& index, ports::EventPump& pump, ScanSink& sink,
+         const std::string& pattern, std::size_t openFolderBudget)
+        : state_(state),
+          pump_(pump),
+          sink_(sink),
+          lookup_{state, index, pump, sink, {}, {}},
+          matcher_(pattern),
+          openFolderBudget_(std::max<std::size_t>(openFolderBudget, 2)) {}
+
+    void Run(std::unique_ptr<ports::Directory> root, std::string rootPath) {
+        path_ = std::move(rootPath);
+        Push(std::move(root));
+        while (depth_ > 0) {
+            Frame& top = frames_[depth_ - 1];
+            if (top.nextSubfolder < top.subfolders.size()) {
+                const std::string_view name = top.listing.Name(top.subfolders[top.nextSubfolder++]);
+                pump_.ProcessPendingEvents();
+                // A stop ends the walk here, skipping the look-up pass of every folder still open.
+                if (!state_.scanRunning) return;
+                Descend(top, name);
+                continue;
+            }
+            LookUpEntries(top);
+            Pop();
+        }
+    }
+
+private:
+    void Descend(Frame& parent, std::string_view name) {
+        // A folder entered after the scan window was closed is left at once.
+        if (!sink_.IsShown()) return;
+        std::unique_ptr<ports::Directory> child = parent.folder ? parent.folder->OpenSubfolder(name) : nullptr;
+        path_.resize(parent.pathLength);
+        path_ += '/';
+        path_ += name;
+        Push(std::move(child));
+    }
+
+    void Push(std::unique_ptr<ports::Directory> folder) {
+        if (depth_ == frames_.size()) frames_.emplace_back();
+        Frame& frame = frames_[depth_++];
+        frame.folder = std::move(folder);
+        frame.released = false;
+        frame.pathLength = path_.size();
+        frame.listing.Clear();
+        frame.subfolders.clear();
+        frame.nextSubfolder = 0;
+        if (!frame.folder) return;  // an unreadable folder lists as empty
+
+        frame.identity = frame.folder->Identity();
+        frame.folder->List(frame.listing);  // a listing cut short keeps what it read
+        for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
+            const std::string_view name = frame.listing.Name(i);
+            const ports::EntryKind kind = frame.listing.Kind(i);
+            // Only an entry listed as a folder (or of unknown kind) can carry the
+            // folder bit; its attributes are read, the others' need not be.
+            if (IsDotEntry(name) || (kind != ports::EntryKind::Folder && kind != ports::EntryKind::Unknown)) continue;
+            // An entry whose attributes cannot be read is not walked.
+            const std::optional<std::uint32_t> value = frame.folder->Attributes(name);
+            if (value && IsWalkableFolder(*value)) frame.subfolders.push_back(i);
+        }
+        if (depth_ > openFolderBudget_) {
+            Frame& ancestor = frames_[depth_ - 1 - openFolderBudget_];
+            if (ancestor.folder) {
+                ancestor.folder.reset();
+                ancestor.released = true;
+            }
+        }
+    }
+
+    void Pop() {
+        --depth_;
+        Frame& done = frames_[depth_];
+        if (depth_ > 0) {
+            Frame& parent = frames_[depth_ - 1];
+            if (parent.released && done.folder && parent.nextSubfolder < parent.subfolders.size()) {
+                std::unique_ptr<ports::Directory> reopened = done.folder->OpenParent();
+                // Only the very folder that was left: if it moved meanwhile, its
+                // remaining subfolders are passed over.
+                if (reopened && reopened->Identity() == parent.identity) parent.folder = std::move(reopened);
+                parent.released = false;
+            }
+        }
+        done.folder.reset();
+    }
+
+    void LookUpEntries(const Frame& frame) {
+        for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
+            const std::string_view name = frame.listing.Name(i);
+            if (IsDotEntry(name)) continue;
+            text::UpperCaseInto(name, lookup_.upperName);
+            if (!matcher_.Matches(lookup_.upperName)) continue;
+            path_.resize(frame.pathLength);
+            path_ += '/';
+            path_ += name;
+            lookup_.Check(path_);
+        }
+    }
+
+    ScanState& state_;
+    ports::EventPump& pump_;
+    ScanSink& sink_;
+    EntryLookup lookup_;
+    text::WildcardPattern matcher_;
+    std::size_t openFolderBudget_;
+
+    std::vector<Frame> frames_;
+    std::size_t depth_ = 0;
+    std::string path_;
+};
+
+}  // namespace
+
+void NormaliseScanPath(std::string& path) {
+    if (path.empty()) path.push_back('/');
+    while (!path.empty() && path.back() == '/') path.pop_back();
+}
+
+void NormaliseScanPattern(std::string& pattern) {
+    const std::size_t dot = pattern.rfind('.');
+    if (dot == std::string::npos || dot == 0) pattern += '*';
+}
+
+FileWalker::FileWalker(ScanState& state, SignatureDatabase& signatures, ports::DirectoryTree& tree,
+                       ports::EventPump& pump, ScanSink& sink, std::size_t openFolderBudget)
+    : state_(state),
+      signatures_(signatures),
+      tree_(tree),
+      pump_(pump),
+      sink_(sink),
+      openFolderBudget_(openFolderBudget) {}
+
+void FileWalker::ScanTree(std::string& pattern, std::string& path) {
+    state_.detectionCount = 0;
+    if (state_.scanRunning) {
+        state_.scanRunning = false;  // a call made while a walk runs is a stop request
+        return;
+    }
+    if (!sink_.IsShown()) {
+        sink_.Discard();
+        return;
+    }
+    state_.scanRunning = true;
+    ScanFolder(pattern, path);
+    state_.scanRunning = false;
+}
+
+void FileWalker::ScanFolder(std::string& pattern, std::string& path) {
+    if (!state_.scanRunning || !sink_.IsShown()) return;
+    NormaliseScanPath(path);
+    // The pattern is normalised once per walk, not again in every subfolder,
+    // where appending "*" over and over would only grow it.
+    NormaliseScanPattern(pattern);
+
+    // Held for the whole walk, even if a look-up elsewhere loads another database meanwhile.
+    const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
+    Walk walk(state_, *index, pump_, sink_, pattern, openFolderBudget_);
+    walk.Run(tree_.OpenFolder(path + "/"), path);
+}
+
+void FileWalker::ScanEntry(std::string_view fullPath) {
+    const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
+    EntryLookup lookup{state_, *index, pump_, sink_, text::UpperCase(FileNameOf(fullPath)), {}};
+    lookup.Check(fullPath);
+}
+
+}  // namespace quellstone::scan

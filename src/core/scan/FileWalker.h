@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/ports/DirectoryTree.h"
+#include "core/ports/EventPump.h"
+#include "core/scan/ScanSink.h"
+#include "core/scan/ScanState.h"
+#include "core/scan/SignatureDatabase.h"
+
+namespace quellstone::scan {
+
+// "" becomes "/" (the root), then trailing "/" are dropped: "/" becomes "",
+// "/opt/" becomes "/opt". The walk lists Path + "/".
+void NormaliseScanPath(std::string& path);
+
+// A pattern without a "." after its first character gets a "*" appended:
+// "*.*" stays, "" becomes "*", "*" becomes "**", "abc" becomes "abc*",
+// ".txt" becomes ".txt*".
+void NormaliseScanPattern(std::string& pattern);
+
+// The recursive walk of a scan. Within each folder: first its subfolders are
+// collected, then walked one by one (depth first, yielding to the event pump
+// and checking ScanState::scanRunning before each), then every entry of the
+// folder that matches the pattern, files and folders alike, is looked up by
+// its upper-cased name in the signature database.
+//
+// The walk never follows a symbolic link, never enters another file system,
+// never opens a file, and reaches folders deeper than a path can name: it
+// holds each open folder by handle and keeps at most `openFolderBudget` of
+// them open, reopening an ancestor from its child when it returns to it.
+class FileWalker {
+public:
+    static constexpr std::size_t kDefaultOpenFolderBudget = 200;
+
+    FileWalker(ScanState& state, SignatureDatabase& signatures, ports::DirectoryTree& tree, ports::EventPump& pump,
+               ScanSink& sink, std::size_t openFolderBudget = kDefaultOpenFolderBudget);
+
+    // Walks the tree at `path` with the database's shared accessor's file and
+    // section. A call made while a walk runs only stops that walk. Normalises
+    // `pattern` and `path` in place.
+    void ScanTree(std::string& pattern, std::string& path);
+
+    // The walk itself, for a walk that ScanTree has started.
+    void ScanFolder(std::string& pattern, std::string& path);
+
+    // Looks up one entry by the name at the end of `fullPath`, as the walk
+    // looks up each entry of a folder (for a single file named to a scan).
+    void ScanEntry(std::string_view fullPath);
+
+private:
+    ScanState& state_;
+    SignatureDatabase& signatures_;
+    ports::DirectoryTree& tree_;
+    ports::EventPump& pump_;
+    ScanSink& sink_;
+    std::size_t openFolderBudget_;
+};
+
+}  // namespace quellstone::scan

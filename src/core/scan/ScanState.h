@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quellstone::scan {
+
+// The walk's shared state. `scanRunning` is set while a walk runs and cleared
+// to stop it (the stop button, the removal pass, a second ScanTree call);
+// `detectionCount` counts the detections of the latest ScanTree call.
+struct ScanState {
+    bool scanRunning = false;
+    std::int64_t detectionCount = 0;
+};
+
+}  // namespace quellstone::scan

@@ -1,0 +1,50 @@
+#include "core/scan/SignatureDatabase.h"
+
+#include "core/text/UpperCase.h"
+#include "core/text/Utf8.h"
+
+namespace quellstone::scan {
+
+std::string_view FileNameOf(std::string_view fullPath) {
+    const std::size_t slash = fullPath.rfind('/');
+    return slash == std::string_view::npos ? fullPath : fullPath.substr(slash + 1);
+}
+
+SignatureDatabase::SignatureDatabase(ports::FileStore& files, std::string programFolder)
+    : files_(&files), programFolder_(std::move(programFolder)), accessor_(files) {}
+
+std::string SignatureDatabase::DefaultPath() const {
+    std::string path = programFolder_;
+    path += '/';
+    path += kDatabaseFileName;
+    return path;
+}
+
+std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
+    const std::string& path = accessor_.Path();
+    const std::string section = text::UpperCase(accessor_.Section());
+    const std::optional<ports::FileStamp> stamp = files_->Stamp(path);
+    if (index_ && stamp && stamp == indexStamp_ && path == indexPath_ && section == indexSection_) return index_;
+
+    const ports::FileContent content = files_->ReadFile(path);
+    if (content.status == ports::ReadStatus::Ok) {
+        index_ =
+            std::make_shared<const SignatureIndex>(SignatureIndex::Build(text::DecodeTextFile(content.bytes), section));
+        indexStamp_ = stamp;
+    } else {
+        index_ = std::make_shared<const SignatureIndex>(SignatureIndex::Unreadable());
+        indexStamp_.reset();
+    }
+    indexPath_ = path;
+    indexSection_ = section;
+    return index_;
+}
+
+std::string SignatureDatabase::LookupSignature(std::string_view fullPath) {
+    accessor_.SetPath(DefaultPath());
+    accessor_.SetSection(std::string(kLookupSection));
+    accessor_.SetKey(text::UpperCase(FileNameOf(fullPath)));
+    return std::string(IndexForScan()->Find(accessor_.Key()));
+}
+
+}  // namespace quellstone::scan

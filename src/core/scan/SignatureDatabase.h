@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/ports/FileStore.h"
+#include "core/scan/Ini.h"
+#include "core/scan/SignatureIndex.h"
+
+namespace quellstone::scan {
+
+inline constexpr std::string_view kDatabaseFileName = "bdts.dll";
+// The launcher names the section in capitals, the quarantine view as written;
+// section names match without regard to case, so both name the same section.
+inline constexpr std::string_view kScanSection = "SCANFILES";
+inline constexpr std::string_view kLookupSection = "Scanfiles";
+
+// The part of a path after its last "/" (the whole text when there is none).
+std::string_view FileNameOf(std::string_view fullPath);
+
+// The signature database shared by the whole program: the one INI accessor
+// whose file and section the main window and the launcher set, and the loaded
+// signature section that scans look names up in.
+class SignatureDatabase {
+public:
+    SignatureDatabase(ports::FileStore& files, std::string programFolder);
+
+    // The shared accessor; its Path and Section select what IndexForScan loads.
+    Ini& Accessor() { return accessor_; }
+
+    // program folder + "/bdts.dll"
+    [[nodiscard]] std::string DefaultPath() const;
+
+    // The signature section of the accessor's file and section, loaded again
+    // only when the file's size, modification time or inode changed. A walk
+    // keeps the index it started with even if a lookup elsewhere loads another.
+    std::shared_ptr<const SignatureIndex> IndexForScan();
+
+    // Looks up the file name of `fullPath` in the program folder's database
+    // and returns the detection name as stored (empty when clean). Sets the
+    // accessor's Path, Section and Key as a keyed read through it would.
+    std::string LookupSignature(std::string_view fullPath);
+
+private:
+    ports::FileStore* files_;
+    std::string programFolder_;
+    Ini accessor_;
+
+    std::shared_ptr<const SignatureIndex> index_;
+    std::string indexPath_;
+    std::string indexSection_;
+    std::optional<ports::FileStamp> indexStamp_;
+};
+
+}  // namespace quellstone::scan

@@ -1,0 +1,46 @@
+#include "core/text/DisplayEscape.h"
+
+#include "core/text/Utf8.h"
+
+namespace quellstone::text {
+
+namespace {
+
+bool NeedsEscape(char32_t cp) {
+    return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F) || cp == 0x061C || cp == 0x200E || cp == 0x200F ||
+           (cp >= 0x2028 && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+}
+
+void AppendByteEscape(std::string& out, unsigned char byte) {
+    constexpr char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out.push_back(kHex[byte >> 4]);
+    out.push_back(kHex[byte & 0x0F]);
+}
+
+}  // namespace
+
+std::string EscapeForDisplay(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const Utf8Char c = DecodeUtf8At(bytes, pos);
+        if (c.length == 0) {
+            AppendByteEscape(out, static_cast<unsigned char>(bytes[pos]));
+            ++pos;
+            continue;
+        }
+        if (c.codePoint == '\\') {
+            out += "\\\\";
+        } else if (NeedsEscape(c.codePoint)) {
+            for (std::size_t i = 0; i < c.length; ++i)
+                AppendByteEscape(out, static_cast<unsigned char>(bytes[pos + i]));
+        } else {
+            out.append(bytes.substr(pos, c.length));
+        }
+        pos += c.length;
+    }
+    return out;
+}
+
+}  // namespace quellstone::text

@@ -1,0 +1,118 @@
+#include "platform/PosixDirectoryTree.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+#include "core/scan/FileAttributes.h"
+#include "platform/UniqueFd.h"
+
+namespace quellstone::platform {
+
+struct PosixDirectoryTree::Buffers {
+    std::vector<char> entries = std::vector<char>(64 * 1024);
+    std::string name;  // NUL-terminated copy of an entry name for the system calls
+
+    const char* Terminated(std::string_view entryName) {
+        name.assign(entryName);
+        return name.c_str();
+    }
+};
+
+namespace {
+
+using namespace quellstone::scan::attributes;
+
+ports::EntryKind KindOf(unsigned char type) {
+    switch (type) {
+        case DT_DIR: return ports::EntryKind::Folder;
+        case DT_LNK: return ports::EntryKind::SymbolicLink;
+        case DT_UNKNOWN: return ports::EntryKind::Unknown;
+        default: return ports::EntryKind::Other;
+    }
+}
+
+class PosixDirectory final : public ports::Directory {
+public:
+    PosixDirectory(UniqueFd fd, const struct stat& st, std::shared_ptr<PosixDirectoryTree::Buffers> buffers)
+        : fd_(std::move(fd)),
+          identity_{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
+          buffers_(std::move(buffers)) {}
+
+    static std::unique_ptr<ports::Directory> Adopt(UniqueFd fd, std::shared_ptr<PosixDirectoryTree::Buffers> buffers,
+                                                   const ports::FolderIdentity* mustShareDeviceWith) {
+        struct stat st {};
+        if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+        // Another device than the parent's: a mount point, which the walk does not enter.
+        if (mustShareDeviceWith && static_cast<std::uint64_t>(st.st_dev) != mustShareDeviceWith->device) return nullptr;
+        return std::make_unique<PosixDirectory>(std::move(fd), st, std::move(buffers));
+    }
+
+    bool List(ports::DirectoryListing& out) override {
+        if (::lseek(fd_.get(), 0, SEEK_SET) != 0) return false;
+        std::vector<char>& buffer = buffers_->entries;
+        for (;;) {
+            const ssize_t read = ::getdents64(fd_.get(), buffer.data(), buffer.size());
+            if (read == 0) return true;
+            if (read < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            for (ssize_t offset = 0; offset < read;) {
+                const auto* entry = reinterpret_cast<const struct dirent64*>(buffer.data() + offset);
+                offset += entry->d_reclen;
+                const std::string_view name(entry->d_name);
+                if (name.empty() || name.front() == '.') continue;  // hidden, and "." and ".."
+                out.Add(name, KindOf(entry->d_type));
+            }
+        }
+    }
+
+    std::optional<std::uint32_t> Attributes(std::string_view name) override {
+        struct stat st {};
+        if (::fstatat(fd_.get(), buffers_->Terminated(name), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+        std::uint32_t value = 0;
+        if (S_ISLNK(st.st_mode)) value |= kReparsePoint;
+        if (S_ISDIR(st.st_mode)) {
+            value |= kFolder;
+            if (static_cast<std::uint64_t>(st.st_dev) != identity_.device) value |= kReparsePoint;
+        }
+        if ((st.st_mode & S_IWUSR) == 0) value |= kReadOnly;
+        if (name.starts_with('.')) value |= kHidden;
+        return value;
+    }
+
+    std::unique_ptr<ports::Directory> OpenSubfolder(std::string_view name) override {
+        UniqueFd fd(::openat(fd_.get(), buffers_->Terminated(name), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        return Adopt(std::move(fd), buffers_, &identity_);
+    }
+
+    std::unique_ptr<ports::Directory> OpenParent() override {
+        UniqueFd fd(::openat(fd_.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        return Adopt(std::move(fd), buffers_, nullptr);
+    }
+
+    [[nodiscard]] ports::FolderIdentity Identity() const override { return identity_; }
+
+private:
+    UniqueFd fd_;
+    ports::FolderIdentity identity_;
+    std::shared_ptr<PosixDirectoryTree::Buffers> buffers_;
+};
+
+}  // namespace
+
+PosixDirectoryTree::PosixDirectoryTree() : buffers_(std::make_shared<Buffers>()) {}
+
+std::unique_ptr<ports::Directory> PosixDirectoryTree::OpenFolder(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return PosixDirectory::Adopt(std::move(fd), buffers_, nullptr);
+}
+
+}  // namespace quellstone::platform

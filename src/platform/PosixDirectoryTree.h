@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/ports/DirectoryTree.h"
+
+namespace quellstone::platform {
+
+// Folders read with getdents64 and reached with openat relative to their
+// parent, so that neither the length of a path nor a symbolic link decides
+// where the walk goes. Hidden entries (names beginning with ".") are left out
+// of listings.
+class PosixDirectoryTree final : public ports::DirectoryTree {
+public:
+    PosixDirectoryTree();
+    std::unique_ptr<ports::Directory> OpenFolder(const std::string& path) override;
+
+    // Scratch space shared by the folders opened through this tree.
+    struct Buffers;
+
+private:
+    std::shared_ptr<Buffers> buffers_;
+};
+
+}  // namespace quellstone::platform

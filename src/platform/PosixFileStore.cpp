@@ -1,0 +1,113 @@
+#include "platform/PosixFileStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/UniqueFd.h"
+
+namespace quellstone::platform {
+
+namespace {
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// A settings or INI file kept behind a symbolic link (as dotfile managers do)
+// is replaced at the link's target, so the link stays.
+std::string ResolveLink(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::vector<char> resolved(PATH_MAX + 1);
+    if (::realpath(path.c_str(), resolved.data()) == nullptr) return path;
+    return resolved.data();
+}
+
+}  // namespace
+
+ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
+    ports::FileContent result;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        result.status = (errno == ENOENT || errno == ENOTDIR) ? ports::ReadStatus::Missing : ports::ReadStatus::Failed;
+        return result;
+    }
+    result.status = ports::ReadStatus::Failed;
+    // Only regular files are opened: a FIFO or a device could block or have side effects.
+    if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kMaxFileSize) return result;
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return result;
+
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() >= kMaxFileSize) return result;  // grew past the limit while read
+            bytes.resize(bytes.size() + 4096);
+        }
+        const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return result;
+        }
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    result.status = ports::ReadStatus::Ok;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+bool PosixFileStore::ReplaceFile(const std::string& requestedPath, std::string_view content) {
+    const std::string path = ResolveLink(requestedPath);
+    const std::string folder = FolderOf(path);
+    std::string tempPath = path + ".tmp-XXXXXX";
+    UniqueFd fd(::mkostemp(tempPath.data(), O_CLOEXEC));
+    if (!fd) return false;
+
+    struct stat old {};
+    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    const bool written = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), content) && ::fsync(fd.get()) == 0;
+    fd.Reset();
+    if (!written || ::rename(tempPath.c_str(), path.c_str()) != 0) {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+    // The rename is durable once the folder's entry is on disk.
+    const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir) ::fsync(dir.get());
+    return true;
+}
+
+std::optional<ports::FileStamp> PosixFileStore::Stamp(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return ports::FileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                            static_cast<std::uint64_t>(st.st_size),
+                            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+}  // namespace quellstone::platform

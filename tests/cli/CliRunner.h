@@ -1,0 +1,50 @@
+#pragma once
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace quellstone::testing {
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built quellstone-cli with `args` and collects its exit status and output.
+inline CliResult RunCli(const std::vector<std::string>& args) {
+    TempDir capture;
+    const std::string outPath = capture / "out";
+    const std::string errPath = capture / "err";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        std::vector<char*> argv{const_cast<char*>(QUELLSTONE_CLI)};
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        ::execv(QUELLSTONE_CLI, argv.data());
+        ::_exit(127);
+    }
+    int wait = 0;
+    ::waitpid(child, &wait, 0);
+    const auto slurp = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, slurp(outPath), slurp(errPath)};
+}
+
+}  // namespace quellstone::testing

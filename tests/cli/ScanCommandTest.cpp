@@ -1,0 +1,150 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+#include "core/text/Utf8.h"
+#include "support/TempDir.h"
+
+namespace quellstone::cli {
+namespace {
+
+using quellstone::testing::RunCli;
+using quellstone::testing::TempDir;
+using quellstone::testing::WriteFile;
+using ::testing::HasSubstr;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Reads one JSON string value starting at the opening quote, undoing the
+// escapes (\udcXX back to the byte XX), as a reader with the surrogate-escape
+// rule would.
+std::string JsonStringAt(const std::string& line, std::size_t quote) {
+    std::string out;
+    for (std::size_t i = quote + 1; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] != '\\') {
+            out += line[i];
+            continue;
+        }
+        const char kind = line[++i];
+        if (kind == 'u') {
+            const auto value = static_cast<char32_t>(std::stoul(line.substr(i + 1, 4), nullptr, 16));
+            i += 4;
+            if (value >= 0xDC80 && value <= 0xDCFF) {
+                out += static_cast<char>(value & 0xFF);
+            } else {
+                text::AppendUtf8(out, value);
+            }
+        } else {
+            out += kind == 'n' ? '\n' : kind == 't' ? '\t' : kind == 'r' ? '\r' : kind;
+        }
+    }
+    return out;
+}
+
+std::string JsonField(const std::string& line, const std::string& field) {
+    return JsonStringAt(line, line.find('"', line.find("\"" + field + "\":") + field.size() + 3));
+}
+
+class ScanCommandTest : public ::testing::Test {
+protected:
+    ScanCommandTest() {
+        WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
+        ::mkdir(tree.c_str(), 0755);
+    }
+    TempDir dir;
+    const std::string db = dir / "test.db";
+    const std::string tree = dir / "tree";
+};
+
+TEST_F(ScanCommandTest, ReportsDetectionsAndExitsOneOrZero) {
+    auto clean = RunCli({"scan", "--db", db, tree});
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_THAT(clean.out, HasSubstr("Scanned entries: 0\nDetections: 0\n"));
+
+    WriteFile(tree + "/quellstone-test.exe");
+    WriteFile(tree + "/harmless.txt");
+    auto found = RunCli({"scan", "--db=" + db, tree + "/"});
+    EXPECT_EQ(found.status, 1) << found.err;
+    EXPECT_EQ(Lines(found.out)[0], tree + "/quellstone-test.exe: TEST.FILE.QUELLSTONE FOUND");
+    EXPECT_THAT(found.out, HasSubstr("Scanned entries: 2\nDetections: 1\n"));
+
+    // A file named on the command line is looked up by its own name.
+    auto single = RunCli({"scan", "--db", db, tree + "/quellstone-test.exe", tree + "/harmless.txt"});
+    EXPECT_EQ(single.status, 1);
+    EXPECT_THAT(single.out, HasSubstr("Scanned entries: 2\nDetections: 1\n"));
+}
+
+TEST_F(ScanCommandTest, OddBytesAreEscapedInTextAndRoundTripInJson) {
+    // A database key cannot hold a line break, so the odd bytes sit in the folders' names.
+    const std::vector<std::string> folders = {"odd\xff\x01", "new\nline", "back\\slash",
+                                              "za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87"};
+    for (const std::string& folder : folders) {
+        ::mkdir((tree + "/" + folder).c_str(), 0755);
+        WriteFile(tree + "/" + folder + "/QUELLSTONE-TEST.EXE");
+    }
+
+    auto text = RunCli({"scan", "--db", db, tree});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_THAT(text.out, HasSubstr(tree + "/odd\\xff\\x01/QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND\n"));
+    EXPECT_THAT(text.out, HasSubstr(tree + "/new\\x0aline/QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND\n"));
+    EXPECT_THAT(text.out, HasSubstr(tree + "/back\\\\slash/QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND\n"));
+    EXPECT_THAT(text.out, HasSubstr(tree + "/" + folders[3] + "/QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND\n"));
+
+    auto json = RunCli({"scan", "--json", "--db", db, tree});
+    EXPECT_EQ(json.status, 1);
+    const std::vector<std::string> lines = Lines(json.out);
+    ASSERT_EQ(lines.size(), 5u);
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_TRUE(text::IsValidUtf8(lines[i]));
+        EXPECT_EQ(JsonField(lines[i], "detection"), "TEST.FILE.QUELLSTONE");
+        paths.push_back(JsonField(lines[i], "path"));
+    }
+    for (const std::string& folder : folders) {
+        EXPECT_THAT(paths, ::testing::Contains(tree + "/" + folder + "/QUELLSTONE-TEST.EXE"));
+    }
+    EXPECT_THAT(lines[4], ::testing::StartsWith("{\"summary\": {\"scanned\": 8, \"detections\": 4, \"seconds\": "));
+}
+
+TEST_F(ScanCommandTest, ErrorsExitTwo) {
+    EXPECT_EQ(RunCli({"scan", "--db", db, dir / "absent"}).status, 2);
+    EXPECT_EQ(RunCli({"scan", "--db", dir / "absent.db", tree}).status, 2);
+    WriteFile(dir / "settings.ini", "[Settings]\ncurLang=Polish\n");
+    auto wrongFile = RunCli({"scan", "--db", dir / "settings.ini", tree});
+    EXPECT_EQ(wrongFile.status, 2);
+    EXPECT_THAT(wrongFile.err, HasSubstr("no [Scanfiles] section"));
+    EXPECT_EQ(RunCli({"scan", "--db", db}).status, 2);
+    EXPECT_EQ(RunCli({"scan", "--frobnicate", tree}).status, 2);
+    EXPECT_EQ(RunCli({"scan", "--db"}).status, 2);
+    EXPECT_EQ(RunCli({"unknown-command"}).status, 2);
+    EXPECT_EQ(RunCli({}).status, 2);
+}
+
+TEST_F(ScanCommandTest, HelpVersionAndTheShippedDatabase) {
+    auto version = RunCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Quellstone 1.05\n");
+    auto help = RunCli({"scan", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("Usage: quellstone-cli scan"));
+    EXPECT_THAT(RunCli({"--help"}).out, HasSubstr("scan"));
+
+    // Without --db the program folder's database is used, and it holds the test entry.
+    WriteFile(tree + "/QUELLSTONE-TEST.EXE");
+    auto shipped = RunCli({"scan", tree});
+    EXPECT_EQ(shipped.status, 1) << shipped.err;
+    EXPECT_THAT(shipped.out, HasSubstr("QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND"));
+}
+
+}  // namespace
+}  // namespace quellstone::cli

@@ -1,0 +1,231 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/scan/FileAttributes.h"
+#include "core/scan/FileWalker.h"
+#include "support/FakeDirectoryTree.h"
+#include "support/FakeFileStore.h"
+#include "support/RecordingSink.h"
+
+namespace quellstone::scan {
+namespace {
+
+using quellstone::testing::CountingPump;
+using quellstone::testing::FakeDirectoryTree;
+using quellstone::testing::FakeFileStore;
+using quellstone::testing::RecordingSink;
+using ::testing::ElementsAre;
+using ::testing::Pair;
+using Kind = ports::EntryKind;
+
+class FileWalkerTest : public ::testing::Test {
+protected:
+    FileWalkerTest() : database(files, "/prog") {
+        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nbad=backdoor.bad\nnest=Folder.Named.Nest\n");
+        database.Accessor().SetPath(database.DefaultPath());
+        database.Accessor().SetSection(std::string(kScanSection));
+    }
+
+    FileWalker Walker(std::size_t budget = FileWalker::kDefaultOpenFolderBudget) {
+        return FileWalker(state, database, tree, pump, sink, budget);
+    }
+    void Scan(std::string path, std::string pattern = "*.*") { Walker().ScanTree(pattern, path); }
+
+    FakeFileStore files;
+    SignatureDatabase database;
+    ScanState state;
+    FakeDirectoryTree tree;
+    CountingPump pump;
+    RecordingSink sink;
+};
+
+TEST(ScanNormalisation, PathAndPattern) {
+    for (auto [given, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""}, {"/", ""}, {"/opt/", "/opt"}, {"/opt//", "/opt"}, {"/home/u", "/home/u"}}) {
+        NormaliseScanPath(given);
+        EXPECT_EQ(given, expected);
+    }
+    for (auto [given, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"*.*", "*.*"}, {"", "*"}, {"*", "**"}, {"abc", "abc*"}, {".txt", ".txt*"}, {"a.b", "a.b"}}) {
+        NormaliseScanPattern(given);
+        EXPECT_EQ(given, expected);
+    }
+}
+
+TEST_F(FileWalkerTest, WalksDepthFirstWithSubfoldersBeforeTheFolderOwnEntries) {
+    auto& top = tree.Root().Folder("top");
+    auto& a = top.Folder("a");
+    a.File("evil.exe");
+    a.Folder("deep").File("Bad");
+    top.File("f1");
+    top.Folder("b").File("y");
+
+    std::string path = "/top/";
+    std::string pattern = "*.*";
+    Walker().ScanTree(pattern, path);
+
+    EXPECT_EQ(path, "/top");  // normalised in the caller's variable
+    EXPECT_THAT(sink.lookedUp, ElementsAre("/top/a/deep/Bad", "/top/a/evil.exe", "/top/a/deep", "/top/b/y", "/top/a",
+                                           "/top/f1", "/top/b"));
+    EXPECT_THAT(sink.rows,
+                ElementsAre(Pair("BACKDOOR.BAD", "/top/a/deep/Bad"), Pair("TROJAN.EVIL", "/top/a/evil.exe")));
+    EXPECT_EQ(sink.scanned, 7);  // entries looked up, detections not counted twice
+    EXPECT_EQ(state.detectionCount, 2);
+    EXPECT_FALSE(state.scanRunning);
+}
+
+TEST_F(FileWalkerTest, OnlyPlainFoldersAreWalkedButEveryNameIsLookedUp) {
+    auto& root = tree.Root().Folder("r");
+    root.Add("readonly", Kind::Folder, 17u).File("evil.exe");
+    root.Add("system", Kind::Folder, 20u).File("evil.exe");
+    root.Add("archive", Kind::Folder, 48u).File("evil.exe");
+    root.Add("link", Kind::Folder, 16u | attributes::kReparsePoint).File("evil.exe");
+    root.Add("compressed", Kind::Folder, 16u | 2048u).File("evil.exe");
+    root.Add("encrypted", Kind::Folder, 16u | 16384u).File("evil.exe");
+    root.Add("unreadable", Kind::Folder, std::nullopt).File("evil.exe");
+    root.Add("nest", Kind::Folder, 48u).File("evil.exe");
+    root.Add("unknown", Kind::Unknown, 16u).File("evil.exe");
+    root.Add("evil.exe", Kind::SymbolicLink, attributes::kReparsePoint);
+    Scan("/r");
+    EXPECT_THAT(sink.rows,
+                ElementsAre(Pair("TROJAN.EVIL", "/r/readonly/evil.exe"), Pair("TROJAN.EVIL", "/r/system/evil.exe"),
+                            Pair("TROJAN.EVIL", "/r/unknown/evil.exe"), Pair("FOLDER.NAMED.NEST", "/r/nest"),
+                            Pair("TROJAN.EVIL", "/r/evil.exe")));
+}
+
+TEST_F(FileWalkerTest, EmptyPathWalksTheRoot) {
+    tree.Root().File("EVIL.EXE");
+    std::string path;
+    std::string pattern = "*.*";
+    Walker().ScanTree(pattern, path);
+    EXPECT_EQ(path, "");
+    EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/EVIL.EXE")));
+    EXPECT_THAT(tree.opened, ElementsAre("/"));
+}
+
+TEST_F(FileWalkerTest, PatternSelectsWhatIsLookedUpNotWhatIsWalked) {
+    auto& root = tree.Root().Folder("r");
+    root.Folder("sub").File("evil.exe");
+    root.File("evil.exe.txt");
+    root.File("EVIL.EXE");
+    std::string path = "/r";
+    std::string pattern = "*.exe";
+    Walker().ScanTree(pattern, path);
+    EXPECT_THAT(sink.lookedUp, ElementsAre("/r/sub/evil.exe", "/r/EVIL.EXE"));
+}
+
+TEST_F(FileWalkerTest, YieldsBeforeEachDescentAndAfterEachLookUp) {
+    auto& root = tree.Root().Folder("r");
+    root.File("one");
+    root.File("two");
+    Scan("/r");
+    EXPECT_EQ(pump.calls, 2);  // no subfolders: no yield for a descent
+
+    pump.calls = 0;
+    root.Folder("sub");
+    Scan("/r");
+    EXPECT_EQ(pump.calls, 1 + 3);
+}
+
+TEST_F(FileWalkerTest, StopDuringTheLookUpPassFinishesTheFolderThenEndsTheWalk) {
+    auto& root = tree.Root().Folder("r");
+    auto& first = root.Folder("first");
+    first.File("evil.exe");
+    first.File("bad");
+    root.Folder("second").File("evil.exe");
+    root.File("evil.exe");
+    sink.onPath = [&](const std::string& path) {
+        if (path == "/r/first/evil.exe") state.scanRunning = false;  // the stop button
+    };
+    Scan("/r");
+    // "first" is finished; "second" is never entered; the open folder "/r" is not looked up.
+    EXPECT_THAT(sink.lookedUp, ElementsAre("/r/first/evil.exe", "/r/first/bad"));
+    EXPECT_EQ(sink.rows.size(), 2u);
+    EXPECT_EQ(state.detectionCount, 2);
+}
+
+TEST_F(FileWalkerTest, ASecondScanTreeDuringAWalkIsAStopRequest) {
+    auto& root = tree.Root().Folder("r");
+    root.Folder("first").File("evil.exe");
+    root.Folder("second").File("evil.exe");
+    FileWalker walker = Walker();
+    int nested = 0;
+    sink.onPath = [&](const std::string&) {
+        if (nested++ > 0) return;
+        std::string pattern = "*.*";
+        std::string path = "/r";
+        walker.ScanTree(pattern, path);
+        EXPECT_FALSE(state.scanRunning);
+        EXPECT_EQ(path, "/r");  // a stop request walks nothing and changes nothing
+    };
+    std::string pattern = "*.*";
+    std::string path = "/r";
+    walker.ScanTree(pattern, path);
+    EXPECT_THAT(sink.lookedUp, ElementsAre("/r/first/evil.exe"));
+    // The stop request's own call reset the count; the entry being looked up still finished.
+    EXPECT_EQ(state.detectionCount, 1);
+}
+
+TEST_F(FileWalkerTest, AClosedScanWindowIsDiscardedAndNothingIsWalked) {
+    tree.Root().Folder("r").File("evil.exe");
+    sink.shown = false;
+    Scan("/r");
+    EXPECT_TRUE(sink.discarded);
+    EXPECT_TRUE(sink.lookedUp.empty());
+    EXPECT_TRUE(tree.opened.empty());
+    EXPECT_FALSE(state.scanRunning);
+}
+
+TEST_F(FileWalkerTest, ClosingTheWindowMidWalkEntersNoFurtherFolder) {
+    auto& root = tree.Root().Folder("r");
+    root.Folder("first").File("a");
+    root.Folder("second").File("b");
+    sink.onPath = [&](const std::string& path) {
+        if (path == "/r/first/a") sink.shown = false;
+    };
+    Scan("/r");
+    EXPECT_THAT(tree.opened, ElementsAre("/r", "/r/first"));
+}
+
+TEST_F(FileWalkerTest, UnopenableFoldersListAsEmpty) {
+    auto& root = tree.Root().Folder("r");
+    root.Folder("locked").opens = false;
+    root.File("evil.exe");
+    Scan("/r");
+    EXPECT_THAT(sink.lookedUp, ElementsAre("/r/locked", "/r/evil.exe"));
+    sink.lookedUp.clear();
+    Scan("/missing");
+    EXPECT_TRUE(sink.lookedUp.empty());
+}
+
+TEST_F(FileWalkerTest, DeepTreesKeepOnlyABudgetOfFoldersOpen) {
+    FakeDirectoryTree::Node* node = &tree.Root().Folder("r");
+    for (int depth = 0; depth < 60; ++depth) {
+        node->File("evil.exe");
+        FakeDirectoryTree::Node* next = &node->Folder("d" + std::to_string(depth));
+        // A sibling walked after the deep branch returns: its folder must be reopened.
+        node->Folder("z" + std::to_string(depth)).File("bad");
+        node = next;
+    }
+    node->File("evil.exe");
+    std::string pattern = "*.*";
+    std::string path = "/r";
+    Walker(4).ScanTree(pattern, path);
+    EXPECT_EQ(sink.rows.size(), 61u + 60u);
+    EXPECT_LE(tree.mostOpenFolders, 6);
+    EXPECT_EQ(tree.openFolders, 0);
+}
+
+TEST_F(FileWalkerTest, ScanEntryLooksUpOneName) {
+    FileWalker walker = Walker();
+    walker.ScanEntry("/downloads/Evil.exe");
+    walker.ScanEntry("/downloads/clean.txt");
+    EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/downloads/Evil.exe")));
+    EXPECT_EQ(sink.scanned, 2);
+}
+
+}  // namespace
+}  // namespace quellstone::scan

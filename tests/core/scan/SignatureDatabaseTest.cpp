@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/scan/SignatureDatabase.h"
+#include "core/text/UpperCase.h"
+#include "support/FakeFileStore.h"
+
+namespace quellstone::scan {
+namespace {
+
+using quellstone::testing::FakeFileStore;
+
+class SignatureDatabaseTest : public ::testing::Test {
+protected:
+    SignatureDatabaseTest() : database(files, "/opt/quellstone") {
+        database.Accessor().SetPath(database.DefaultPath());
+        database.Accessor().SetSection(std::string(kScanSection));
+    }
+    std::string Find(std::string_view name) {
+        return std::string(database.IndexForScan()->Find(text::UpperCase(name)));
+    }
+
+    FakeFileStore files;
+    SignatureDatabase database;
+};
+
+TEST_F(SignatureDatabaseTest, LooksNamesUpWithoutRegardToCase) {
+    files.Put("/opt/quellstone/bdts.dll",
+              "[Other]\nstray.exe=Not.Here\n"
+              "[Scanfiles]\nSETUP.EXE=Trojan.X\nsetup.exe=Trojan.Second\nclean.exe=\n"
+              "\xC5\xBC\xC3\xB3\xC5\x82w.exe=Trojan.Zolw\n");
+    EXPECT_EQ(Find("setup.exe"), "Trojan.X");  // as stored; the first line of a key wins
+    EXPECT_EQ(Find("Setup.Exe"), "Trojan.X");
+    EXPECT_EQ(Find("clean.exe"), "");                                 // nothing after "=": clean
+    EXPECT_EQ(Find("stray.exe"), "");                                 // outside the signature section
+    EXPECT_EQ(Find("\xC5\xBB\xC3\x93\xC5\x81W.EXE"), "Trojan.Zolw");  // ŻÓŁW.EXE
+    EXPECT_EQ(database.IndexForScan()->LoadStatus(), SignatureIndex::Status::Loaded);
+}
+
+TEST_F(SignatureDatabaseTest, LookupSignatureUsesTheFileNameOfAPath) {
+    files.Put("/opt/quellstone/bdts.dll", "[Scanfiles]\nX.EXE=Backdoor.Mixed.Case\n");
+    database.Accessor().SetPath("/elsewhere/other.dll");
+    EXPECT_EQ(database.LookupSignature("/home/u/a/b/x.exe"), "Backdoor.Mixed.Case");
+    EXPECT_EQ(database.Accessor().Path(), "/opt/quellstone/bdts.dll");
+    EXPECT_EQ(database.Accessor().Key(), "X.EXE");
+    EXPECT_EQ(database.LookupSignature("x.exe"), "Backdoor.Mixed.Case");
+    EXPECT_EQ(FileNameOf("no-separator"), "no-separator");
+    EXPECT_EQ(FileNameOf("/a/b/c.exe"), "c.exe");
+    EXPECT_EQ(FileNameOf("/a/b/"), "");
+}
+
+TEST_F(SignatureDatabaseTest, ReloadsOnlyWhenTheFileChanges) {
+    files.Put("/opt/quellstone/bdts.dll", "[Scanfiles]\na.exe=First\n");
+    EXPECT_EQ(Find("a.exe"), "First");
+    const int readsAfterLoad = files.reads;
+    EXPECT_EQ(Find("a.exe"), "First");
+    EXPECT_EQ(files.reads, readsAfterLoad);
+    files.Put("/opt/quellstone/bdts.dll", "[Scanfiles]\na.exe=Second\n");
+    EXPECT_EQ(Find("a.exe"), "Second");
+}
+
+TEST_F(SignatureDatabaseTest, ReportsAMissingFileOrSection) {
+    EXPECT_EQ(Find("a.exe"), "");
+    EXPECT_EQ(database.IndexForScan()->LoadStatus(), SignatureIndex::Status::Unreadable);
+    files.Put("/opt/quellstone/bdts.dll", "[Settings]\na.exe=x\n");
+    EXPECT_EQ(database.IndexForScan()->LoadStatus(), SignatureIndex::Status::NoSection);
+}
+
+TEST_F(SignatureDatabaseTest, TheIndexAgreesWithAKeyedReadOnRandomFiles) {
+    // Random lines built from the pieces that the rules treat specially.
+    const std::vector<std::string> pieces = {"a", "A", "b", "\xC5\xBC",  "\xC5\xBB",  "=",     " ", "\t",   "\"",
+                                             "'", "[", "]", "scanfiles", "SCANFILES", "other", ";", "\xFF", "x.exe"};
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 200; ++round) {
+        std::string content;
+        std::vector<std::string> names;
+        for (int line = 0; line < 30; ++line) {
+            std::string text;
+            const int count = static_cast<int>(random() % 8);
+            for (int i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+            content += text + (random() % 2 ? "\n" : "\r\n");
+            names.push_back(text.substr(0, text.find('=')));
+        }
+        names.push_back("x.exe");
+        files.Put("/opt/quellstone/bdts.dll", content);
+        const auto index = database.IndexForScan();
+        Ini keyed(files);
+        keyed.SetPath(database.DefaultPath());
+        keyed.SetSection("Scanfiles");
+        for (const std::string& name : names) {
+            keyed.SetKey(text::UpperCase(name));
+            ASSERT_EQ(index->Find(text::UpperCase(name)), keyed.Value()) << "name " << name << " in\n" << content;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quellstone::scan

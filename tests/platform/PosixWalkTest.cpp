@@ -1,0 +1,168 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "core/scan/FileAttributes.h"
+#include "core/scan/FileWalker.h"
+#include "platform/PosixDirectoryTree.h"
+#include "platform/PosixFileStore.h"
+#include "support/RecordingSink.h"
+#include "support/TempDir.h"
+
+namespace quellstone::platform {
+namespace {
+
+using quellstone::testing::CountingPump;
+using quellstone::testing::RecordingSink;
+using quellstone::testing::TempDir;
+using quellstone::testing::WriteFile;
+using ::testing::ElementsAre;
+using ::testing::Pair;
+
+// Walks real folders on disk with the shipped implementations of the ports.
+class PosixWalkTest : public ::testing::Test {
+protected:
+    PosixWalkTest() : database(files, dir.Path()) {
+        WriteFile(dir / "bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nLOOP=Link.Named.Loop\nPIPE=Fifo.Named.Pipe\n");
+        database.Accessor().SetPath(database.DefaultPath());
+        database.Accessor().SetSection(std::string(scan::kScanSection));
+        ::mkdir((dir / "t").c_str(), 0755);
+    }
+
+    void Scan(const std::string& start, std::size_t budget = scan::FileWalker::kDefaultOpenFolderBudget) {
+        scan::FileWalker walker(state, database, tree, pump, sink, budget);
+        std::string pattern = "*.*";
+        std::string path = start;
+        walker.ScanTree(pattern, path);
+    }
+
+    TempDir dir;
+    PosixFileStore files;
+    scan::SignatureDatabase database;
+    scan::ScanState state;
+    PosixDirectoryTree tree;
+    CountingPump pump;
+    RecordingSink sink;
+};
+
+TEST_F(PosixWalkTest, ListsInReaddirOrderAndLeavesHiddenEntriesOut) {
+    const std::string t = dir / "t";
+    for (const char* name : {"b", "a", "c.exe", "evil.exe", "EVIL.EXE"}) WriteFile(t + "/" + name);
+    ::mkdir((t + "/.hidden").c_str(), 0755);
+    WriteFile(t + "/.hidden/evil.exe");
+    WriteFile(t + "/.evil.exe");
+
+    std::vector<std::string> expected;
+    DIR* listing = ::opendir(t.c_str());
+    while (const dirent* entry = ::readdir(listing)) {
+        if (entry->d_name[0] != '.') expected.push_back(t + "/" + entry->d_name);
+    }
+    ::closedir(listing);
+
+    Scan(t);
+    EXPECT_EQ(sink.lookedUp, expected);
+    EXPECT_EQ(sink.rows.size(), 2u);
+}
+
+TEST_F(PosixWalkTest, LinksAreLookedUpButNeverFollowed) {
+    const std::string t = dir / "t";
+    ::mkdir((t + "/real").c_str(), 0755);
+    WriteFile(t + "/real/evil.exe");
+    ASSERT_EQ(::symlink("real", (t + "/evil.exe").c_str()), 0);
+    ASSERT_EQ(::symlink(".", (t + "/real/loop").c_str()), 0);  // a link loop
+    ASSERT_EQ(::symlink("/", (t + "/real/root").c_str()), 0);  // a way out of the tree
+    ASSERT_EQ(::symlink("missing", (t + "/dangling").c_str()), 0);
+    Scan(t);
+    EXPECT_THAT(sink.rows, ::testing::UnorderedElementsAre(Pair("TROJAN.EVIL", t + "/real/evil.exe"),
+                                                           Pair("LINK.NAMED.LOOP", t + "/real/loop"),
+                                                           Pair("TROJAN.EVIL", t + "/evil.exe")));
+    EXPECT_EQ(sink.scanned, 6);
+}
+
+TEST_F(PosixWalkTest, SpecialFilesAreLookedUpWithoutBeingOpened) {
+    const std::string t = dir / "t";
+    ASSERT_EQ(::mkfifo((t + "/pipe").c_str(), 0600), 0);  // opening it for reading would block
+    Scan(t);
+    EXPECT_THAT(sink.rows, ElementsAre(Pair("FIFO.NAMED.PIPE", t + "/pipe")));
+}
+
+TEST_F(PosixWalkTest, OddNamesKeepTheirBytes) {
+    const std::string odd = dir / "t/odd\xff\nfolder";
+    ASSERT_EQ(::mkdir(odd.c_str(), 0755), 0);
+    WriteFile(odd + "/evil.exe");
+    WriteFile(odd + "/bad\xfe\x01name");
+    Scan(dir / "t");
+    EXPECT_THAT(sink.lookedUp, ElementsAre(::testing::AnyOf(odd + "/evil.exe", odd + "/bad\xfe\x01name"),
+                                           ::testing::AnyOf(odd + "/evil.exe", odd + "/bad\xfe\x01name"), odd));
+    EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", odd + "/evil.exe")));
+}
+
+TEST_F(PosixWalkTest, FolderAttributesFollowTheLinuxMapping) {
+    const std::string t = dir / "t";
+    ::mkdir((t + "/plain").c_str(), 0755);
+    ::mkdir((t + "/locked").c_str(), 0555);
+    ASSERT_EQ(::symlink("plain", (t + "/link").c_str()), 0);
+    WriteFile(t + "/file");
+    auto folder = tree.OpenFolder(t);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->Attributes("plain"), scan::attributes::kFolder);
+    EXPECT_EQ(folder->Attributes("locked"), scan::attributes::kFolder | scan::attributes::kReadOnly);
+    EXPECT_EQ(folder->Attributes("link"), scan::attributes::kReparsePoint);
+    EXPECT_EQ(folder->Attributes("file"), 0u);
+    EXPECT_EQ(folder->Attributes("absent"), std::nullopt);
+    EXPECT_EQ(folder->OpenSubfolder("link"), nullptr);
+
+    // /proc is its own file system wherever this runs: a mount point, not walked.
+    struct stat root {
+    }, proc{};
+    if (::stat("/", &root) == 0 && ::stat("/proc", &proc) == 0 && root.st_dev != proc.st_dev) {
+        auto top = tree.OpenFolder("/");
+        ASSERT_TRUE(top);
+        EXPECT_EQ(top->Attributes("proc"), scan::attributes::kFolder | scan::attributes::kReparsePoint |
+                                               (proc.st_mode & S_IWUSR ? 0u : scan::attributes::kReadOnly));
+        EXPECT_EQ(top->OpenSubfolder("proc"), nullptr);
+    }
+}
+
+TEST_F(PosixWalkTest, ReachesFoldersDeeperThanAPathCanName) {
+    // A chain of folders whose full path is longer than PATH_MAX, built
+    // relative to each parent as a user's tree could be.
+    const int depth = PATH_MAX / 2 + 100;
+    int fd = ::open((dir / "t").c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < depth; ++level) {
+        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+        if (level % 100 == 0) ::close(::openat(fd, "evil.exe", O_CREAT | O_WRONLY, 0644));
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    ::close(::openat(fd, "evil.exe", O_CREAT | O_WRONLY, 0644));
+    ::close(fd);
+
+    Scan(dir / "t", 64);
+    const std::size_t expected = (depth + 99) / 100 + 1;
+    ASSERT_EQ(sink.rows.size(), expected);
+    EXPECT_GT(sink.rows.front().second.size(), static_cast<std::size_t>(PATH_MAX));
+
+    // The temporary folder's own clean-up cannot name these paths; shorten the
+    // chain one level at a time by moving the rest of it up.
+    const int top = ::open((dir / "t").c_str(), O_RDONLY | O_DIRECTORY);
+    while (::faccessat(top, "d", F_OK, AT_SYMLINK_NOFOLLOW) == 0) {
+        ::unlinkat(top, "d/evil.exe", 0);
+        const bool more = ::renameat(top, "d/d", top, "rest") == 0;
+        ::unlinkat(top, "d", AT_REMOVEDIR);
+        if (!more || ::renameat(top, "rest", top, "d") != 0) break;
+    }
+    ::close(top);
+}
+
+}  // namespace
+}  // namespace quellstone::platform

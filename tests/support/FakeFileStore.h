@@ -1,0 +1,47 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "core/ports/FileStore.h"
+
+namespace quellstone::testing {
+
+// Files in memory. A path in `unreadable` exists but cannot be read; writes
+// fail while `failWrites` is set. Every write gives the file a new stamp.
+class FakeFileStore final : public ports::FileStore {
+public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> unreadable;
+    bool failWrites = false;
+    int reads = 0;
+
+    ports::FileContent ReadFile(const std::string& path) override {
+        ++reads;
+        if (unreadable.contains(path)) return {ports::ReadStatus::Failed, {}};
+        const auto it = files.find(path);
+        if (it == files.end()) return {ports::ReadStatus::Missing, {}};
+        return {ports::ReadStatus::Ok, it->second};
+    }
+    bool ReplaceFile(const std::string& path, std::string_view content) override {
+        if (failWrites) return false;
+        files[path] = std::string(content);
+        ++versions_[path];
+        return true;
+    }
+    std::optional<ports::FileStamp> Stamp(const std::string& path) override {
+        const auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return ports::FileStamp{1, 1, it->second.size(), versions_[path]};
+    }
+    void Put(const std::string& path, std::string content) {
+        files[path] = std::move(content);
+        ++versions_[path];
+    }
+
+private:
+    std::map<std::string, std::int64_t> versions_;
+};
+
+}  // namespace quellstone::testing
