@@ -17,7 +17,7 @@ constexpr std::size_t kKeyNamesBuffer = 255;
 std::string ReadText(ports::FileStore& files, const std::string& path) {
     ports::FileContent content = files.ReadFile(path);
     if (content.status != ports::ReadStatus::Ok) return {};
-    return text::DecodeTextFile(content.bytes);
+    return text::DecodeTextFile(std::move(content.bytes));
 }
 
 }  // namespace

@@ -26,10 +26,10 @@ std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
     const std::optional<ports::FileStamp> stamp = files_->Stamp(path);
     if (index_ && stamp && stamp == indexStamp_ && path == indexPath_ && section == indexSection_) return index_;
 
-    const ports::FileContent content = files_->ReadFile(path);
+    ports::FileContent content = files_->ReadFile(path);
     if (content.status == ports::ReadStatus::Ok) {
         index_ =
-            std::make_shared<const SignatureIndex>(SignatureIndex::Build(text::DecodeTextFile(content.bytes), section));
+            std::make_shared<const SignatureIndex>(SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), section));
         indexStamp_ = stamp;
     } else {
         index_ = std::make_shared<const SignatureIndex>(SignatureIndex::Unreadable());

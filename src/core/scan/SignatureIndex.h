@@ -1,42 +1,59 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace quellstone::scan {
 
-// The signature section of the database loaded once into a hash map, keyed by
-// the upper-cased key. Built with the same line rules as a keyed read (first
-// matching section, first line of a key wins, trimming, quotes, values cut to
-// 1023 characters), so a lookup gives exactly what a keyed read would.
+// The signature section of the database loaded once into a hash table keyed
+// by the upper-cased key. Built with the same line rules as a keyed read
+// (first matching section, first line of a key wins, trimming, quotes, values
+// cut to 1023 characters), so a lookup gives exactly what a keyed read would.
+//
+// A scan looks up every entry of a disk, and nearly all of them are clean, so
+// the table is flat (keys in one buffer, values as views into the loaded text)
+// and fronted by a bit filter small enough to stay in the processor's cache:
+// most clean names are answered by one bit.
 class SignatureIndex {
 public:
     enum class Status { Loaded, Unreadable, NoSection };
 
     SignatureIndex() = default;
-    static SignatureIndex Build(std::string_view decodedText, std::string_view section);
-    static SignatureIndex Unreadable();
+    static SignatureIndex Build(std::string decodedText, std::string_view section);
+    static SignatureIndex Unreadable() { return {}; }
 
     // The stored value for a name that is already upper-cased; empty when the
     // name is clean.
-    [[nodiscard]] std::string_view Find(std::string_view upperName) const {
-        const auto it = entries_.find(upperName);
-        return it == entries_.end() ? std::string_view{} : std::string_view(it->second);
-    }
+    [[nodiscard]] std::string_view Find(std::string_view upperName) const;
 
     [[nodiscard]] Status LoadStatus() const { return status_; }
     [[nodiscard]] std::size_t Size() const { return entries_.size(); }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+    struct Entry {
+        std::uint32_t keyOffset;
+        std::uint32_t keyLength;
+        std::uint32_t valueOffset;
+        std::uint32_t valueLength;
+    };
+    struct Slot {
+        std::uint32_t tag;    // high half of the key's hash
+        std::uint32_t entry;  // position in entries_ plus one; 0 marks an empty slot
     };
 
-    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> entries_;
+    [[nodiscard]] std::string_view KeyOf(const Entry& e) const {
+        return std::string_view(keys_).substr(e.keyOffset, e.keyLength);
+    }
+    bool Insert(std::uint64_t hash, const Entry& entry);
+
+    std::string text_;  // the decoded file; values are views into it
+    std::string keys_;  // the upper-cased keys, one after another
+    std::vector<Entry> entries_;
+    std::vector<Slot> slots_;  // a power of two long, at most half full
+    std::vector<std::uint64_t> filter_;  // a power of two bits long; a clear bit means clean
     Status status_ = Status::Unreadable;
 };
 

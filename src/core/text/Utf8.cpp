@@ -94,10 +94,10 @@ std::string Windows1250ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string DecodeTextFile(std::string_view bytes) {
+std::string DecodeTextFile(std::string bytes) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    if (IsValidUtf8(bytes)) return std::string(bytes);
+    if (bytes.starts_with(kByteOrderMark)) bytes.erase(0, kByteOrderMark.size());
+    if (IsValidUtf8(bytes)) return bytes;
     return Windows1250ToUtf8(bytes);
 }
 

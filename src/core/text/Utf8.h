@@ -26,7 +26,7 @@ std::string Windows1250ToUtf8(std::string_view bytes);
 // Text files the program reads (INI files, language files) are taken as UTF-8
 // when they are valid UTF-8 and as Windows-1250 otherwise. A UTF-8 byte order
 // mark is dropped.
-std::string DecodeTextFile(std::string_view bytes);
+std::string DecodeTextFile(std::string bytes);
 
 // The first `maxChars` characters of `text`; a byte that is not valid UTF-8
 // counts as one character.
