@@ -26,5 +26,9 @@ build_tree() {
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja "$@" >&2
     fi
-    cmake --build "$dir" >&2
+    local log
+    if ! log=$(cmake --build "$dir" 2>&1); then
+        printf '%s\n' "$log" >&2
+        return 1
+    fi
 }
