@@ -11,9 +11,12 @@
 #include "cli/StopSignal.h"
 #include "core/app/Context.h"
 #include "core/scan/FileWalker.h"
+#include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileStore.h"
+#include "platform/RegFileSettingsBackend.h"
+#include "platform/UserFolders.h"
 
 namespace quellstone::cli {
 
@@ -120,6 +123,11 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
                    << " is not a signature database (it has no [Scanfiles] section)\n";
             return kExitError;
     }
+
+    // A scan from the command line counts in the statistics like one from the window.
+    platform::RegFileSettingsBackend settingsFile(files, platform::SettingsFilePath(platform::ProcessEnvironment()));
+    settings::SettingsStore store(settingsFile);
+    settings::RaiseTotalScans(store);
 
     const auto started = std::chrono::steady_clock::now();
     StopSignal stop;

@@ -5,6 +5,7 @@
 
 #include "cli/Command.h"
 #include "cli/ScanCommand.h"
+#include "cli/SettingsCommand.h"
 #include "core/app/Version.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/ExecutableFolder.h"
@@ -16,6 +17,8 @@ using quellstone::cli::Command;
 std::vector<std::unique_ptr<Command>> AllCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<quellstone::cli::ScanCommand>());
+    commands.push_back(std::make_unique<quellstone::cli::SettingsCommand>());
+    commands.push_back(std::make_unique<quellstone::cli::StatsCommand>());
     return commands;
 }
 

@@ -110,4 +110,19 @@ std::optional<ports::FileStamp> PosixFileStore::Stamp(const std::string& path) {
                             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
 }
 
+bool PosixFileStore::CreateFolders(const std::string& path) {
+    std::string partial;
+    std::size_t from = 0;
+    while (from <= path.size()) {
+        const std::size_t slash = path.find('/', from);
+        partial = path.substr(0, slash);
+        from = slash == std::string::npos ? path.size() + 1 : slash + 1;
+        if (partial.empty()) continue;
+        // An existing folder (or a failure that the final check reports) is not an error here.
+        if (::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 }  // namespace quellstone::platform

@@ -17,6 +17,7 @@ public:
     ports::FileContent ReadFile(const std::string& path) override;
     bool ReplaceFile(const std::string& path, std::string_view content) override;
     std::optional<ports::FileStamp> Stamp(const std::string& path) override;
+    bool CreateFolders(const std::string& path) override;
 };
 
 }  // namespace quellstone::platform

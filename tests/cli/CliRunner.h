@@ -19,8 +19,9 @@ struct CliResult {
     std::string err;
 };
 
-// Runs the built quellstone-cli with `args` and collects its exit status and output.
-inline CliResult RunCli(const std::vector<std::string>& args) {
+// Runs the built quellstone-cli with `args`, and `environment` ("NAME=value")
+// added to its environment, and collects its exit status and output.
+inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& environment = {}) {
     TempDir capture;
     const std::string outPath = capture / "out";
     const std::string errPath = capture / "err";
@@ -30,6 +31,7 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(out, 1);
         ::dup2(err, 2);
+        for (const std::string& variable : environment) ::putenv(const_cast<char*>(variable.c_str()));
         std::vector<char*> argv{const_cast<char*>(QUELLSTONE_CLI)};
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);

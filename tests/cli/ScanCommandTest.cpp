@@ -13,7 +13,6 @@
 namespace quellstone::cli {
 namespace {
 
-using quellstone::testing::RunCli;
 using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
@@ -57,6 +56,12 @@ std::string JsonField(const std::string& line, const std::string& field) {
 
 class ScanCommandTest : public ::testing::Test {
 protected:
+    // Every run keeps its settings in the test's own folder.
+    quellstone::testing::CliResult RunCli(const std::vector<std::string>& args) {
+        return quellstone::testing::RunCli(args,
+                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+    }
+
     ScanCommandTest() {
         WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
         ::mkdir(tree.c_str(), 0755);

@@ -35,6 +35,12 @@ public:
         if (it == files.end()) return std::nullopt;
         return ports::FileStamp{1, 1, it->second.size(), versions_[path]};
     }
+    std::set<std::string> folders;
+    bool CreateFolders(const std::string& path) override {
+        if (failWrites) return false;
+        folders.insert(path);
+        return true;
+    }
     void Put(const std::string& path, std::string content) {
         files[path] = std::move(content);
         ++versions_[path];

@@ -40,6 +40,9 @@ public:
     virtual bool ReplaceFile(const std::string& path, std::string_view content) = 0;
 
     virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
+
+    // Creates the folder and every missing folder above it; true when it exists afterwards.
+    virtual bool CreateFolders(const std::string& path) = 0;
 };
 
 }  // namespace quellstone::ports

@@ -28,8 +28,8 @@ std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
 
     ports::FileContent content = files_->ReadFile(path);
     if (content.status == ports::ReadStatus::Ok) {
-        index_ =
-            std::make_shared<const SignatureIndex>(SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), section));
+        index_ = std::make_shared<const SignatureIndex>(
+            SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), section));
         indexStamp_ = stamp;
     } else {
         index_ = std::make_shared<const SignatureIndex>(SignatureIndex::Unreadable());

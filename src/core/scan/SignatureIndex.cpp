@@ -23,8 +23,12 @@ std::uint64_t HashName(std::string_view name) {
     return hash;
 }
 
-constexpr std::uint32_t TagOf(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
-constexpr std::uint64_t FilterBitOf(std::uint64_t hash) { return hash >> 7; }
+constexpr std::uint32_t TagOf(std::uint64_t hash) {
+    return static_cast<std::uint32_t>(hash >> 32);
+}
+constexpr std::uint64_t FilterBitOf(std::uint64_t hash) {
+    return hash >> 7;
+}
 
 }  // namespace
 
@@ -39,8 +43,8 @@ SignatureIndex SignatureIndex::Build(std::string decodedText, std::string_view s
         const std::string_view cut = text::TruncateCharacters(value, kMaxIniValueChars);
         // An empty value may not point into the text at all.
         const std::size_t valueOffset = cut.empty() ? 0 : static_cast<std::size_t>(cut.data() - text.data());
-        index.entries_.push_back({static_cast<std::uint32_t>(index.keys_.size()), static_cast<std::uint32_t>(upper.size()),
-                                  static_cast<std::uint32_t>(valueOffset),
+        index.entries_.push_back({static_cast<std::uint32_t>(index.keys_.size()),
+                                  static_cast<std::uint32_t>(upper.size()), static_cast<std::uint32_t>(valueOffset),
                                   static_cast<std::uint32_t>(cut.size())});
         index.keys_ += upper;
         hashes.push_back(HashName(upper));

@@ -52,7 +52,7 @@ private:
     std::string text_;  // the decoded file; values are views into it
     std::string keys_;  // the upper-cased keys, one after another
     std::vector<Entry> entries_;
-    std::vector<Slot> slots_;  // a power of two long, at most half full
+    std::vector<Slot> slots_;            // a power of two long, at most half full
     std::vector<std::uint64_t> filter_;  // a power of two bits long; a clear bit means clean
     Status status_ = Status::Unreadable;
 };

@@ -1,0 +1,93 @@
+#include "core/i18n/LanguageFile.h"
+
+#include <cmath>
+
+#include "core/scan/IniFormat.h"
+#include "core/text/NumberText.h"
+#include "core/text/UpperCase.h"
+#include "core/text/Utf8.h"
+
+namespace quellstone::i18n {
+
+namespace {
+
+// Byte position where the character numbered `chars` (from 0) starts; a byte
+// that is not valid UTF-8 counts as one character.
+std::size_t OffsetOfCharacter(std::string_view text, std::size_t chars) {
+    return text::TruncateCharacters(text, chars).size();
+}
+
+}  // namespace
+
+void ApplyLanguageText(std::string_view decodedText, LanguageTable& table) {
+    scan::ForEachLine(decodedText, [&](std::string_view line) {
+        if (line.starts_with(';') || line.find_first_not_of(' ') == std::string_view::npos) return;
+        const double number = text::LeadingWholeNumber(line.substr(0, OffsetOfCharacter(line, 3)));
+        if (!(number >= 0 && number <= LanguageTable::kSize - 1)) return;
+        std::string entry(line.substr(OffsetOfCharacter(line, 4)));
+        for (char& c : entry) {
+            if (c == '_') c = '\r';
+        }
+        table.Set(static_cast<int>(number), std::move(entry));
+    });
+}
+
+std::string FindIgnoringCase(ports::DirectoryTree& tree, const std::string& base, std::string_view relative) {
+    std::string found = base;
+    while (!relative.empty()) {
+        const std::size_t slash = relative.find('/');
+        const std::string_view part = relative.substr(0, slash);
+        relative.remove_prefix(slash == std::string_view::npos ? relative.size() : slash + 1);
+        if (part.empty()) continue;
+        const std::unique_ptr<ports::Directory> folder = tree.OpenFolder(found.empty() ? "/" : found);
+        if (!folder) return {};
+        ports::DirectoryListing listing;
+        folder->List(listing);
+        std::string match;
+        for (std::size_t i = 0; i < listing.Size(); ++i) {
+            const std::string_view name = listing.Name(i);
+            if (name == part) {
+                match = name;
+                break;
+            }
+            if (match.empty() && text::EqualsIgnoringCase(name, part)) match = name;
+        }
+        if (match.empty()) return {};
+        found += '/';
+        found += match;
+    }
+    return found;
+}
+
+void LanguageLoader::LoadLanguage(LanguageTable& table) {
+    using settings::kSettingsSection;
+    if (store_.Read(kSettingsSection, kLanguageSetting, "").empty()) {
+        dialogs_.ShowMessage(kNoLanguageMessage, ports::MessageIcon::Error, ports::MessageButtons::Ok);
+        store_.Write(kSettingsSection, kLanguageSetting, kDefaultLanguage);
+    }
+    ReadLanguageFile(LanguageFilePath(store_.Read(kSettingsSection, kLanguageSetting, "")), table);
+}
+
+std::string LanguageLoader::LanguageFilePath(std::string_view name) {
+    // A name that would leave the languages folder is not a language.
+    if (name.find('/') != std::string_view::npos || name == "." || name == "..") return {};
+    std::string relative = "languages/";
+    relative += name;
+    relative += '/';
+    relative += name;
+    relative += ".txt";
+    std::string found = FindIgnoringCase(tree_, programFolder_, relative);
+    return found.empty() ? programFolder_ + "/" + relative : found;
+}
+
+int LanguageLoader::ReadLanguageFile(const std::string& path, LanguageTable& table) {
+    if (path.empty()) return 1;
+    ports::FileContent content = files_.ReadFile(path);
+    if (content.status == ports::ReadStatus::Missing) return 1;
+    // A file that exists but cannot be read loads nothing, as an empty file would.
+    if (content.status == ports::ReadStatus::Ok)
+        ApplyLanguageText(text::DecodeTextFile(std::move(content.bytes)), table);
+    return 0;
+}
+
+}  // namespace quellstone::i18n

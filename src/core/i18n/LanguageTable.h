@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace quellstone::i18n {
+
+// The program's numbered interface texts, 0 to 999, filled once at start-up
+// from the chosen language file. An entry the file does not define is empty.
+// A carriage return in a text is a line break.
+class LanguageTable {
+public:
+    static constexpr int kSize = 1000;
+
+    [[nodiscard]] const std::string& Text(int number) const {
+        static const std::string kNone;
+        return number >= 0 && number < kSize ? entries_[static_cast<std::size_t>(number)] : kNone;
+    }
+    void Set(int number, std::string text) {
+        if (number >= 0 && number < kSize) entries_[static_cast<std::size_t>(number)] = std::move(text);
+    }
+
+private:
+    std::array<std::string, kSize> entries_;
+};
+
+}  // namespace quellstone::i18n

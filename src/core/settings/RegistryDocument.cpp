@@ -1,0 +1,329 @@
+#include "core/settings/RegistryDocument.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/text/UpperCase.h"
+#include "core/text/Utf8.h"
+
+namespace quellstone::settings {
+
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kOldHeader = "REGEDIT4";
+constexpr std::uint32_t kString = 1;
+constexpr std::uint32_t kBinary = 3;
+constexpr std::uint32_t kNumber = 4;
+
+std::string_view Trim(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return text::EqualsIgnoringCase(a, b);
+}
+
+// True when `path` lies below `ancestor`.
+bool IsBelow(std::string_view path, std::string_view ancestor) {
+    return path.size() > ancestor.size() + 1 && path[ancestor.size()] == '\\' &&
+           SameName(path.substr(0, ancestor.size()), ancestor);
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Reads a quoted text at the start of `s` ("\\" and "\"" are the escapes);
+// returns the text and advances `s` past the closing quote.
+std::optional<std::string> TakeQuoted(std::string_view& s) {
+    if (s.empty() || s.front() != '"') return std::nullopt;
+    std::string out;
+    for (std::size_t i = 1; i < s.size(); ++i) {
+        if (s[i] == '"') {
+            s.remove_prefix(i + 1);
+            return out;
+        }
+        if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) ++i;
+        out += s[i];
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ParseHexBytes(std::string_view list) {
+    std::string bytes;
+    list = Trim(list);
+    if (list.empty()) return bytes;
+    while (true) {
+        list = Trim(list);
+        if (list.size() < 2 || HexDigit(list[0]) < 0 || HexDigit(list[1]) < 0) return std::nullopt;
+        bytes += static_cast<char>(HexDigit(list[0]) * 16 + HexDigit(list[1]));
+        list = Trim(list.substr(2));
+        if (list.empty()) return bytes;
+        if (list.front() != ',') return std::nullopt;
+        list.remove_prefix(1);
+    }
+}
+
+std::optional<RegistryDocument::Value> ParseValueLine(std::string_view line) {
+    RegistryDocument::Value value;
+    if (line.front() == '@') {
+        line.remove_prefix(1);
+    } else {
+        auto name = TakeQuoted(line);
+        if (!name) return std::nullopt;
+        value.name = std::move(*name);
+    }
+    line = Trim(line);
+    if (line.empty() || line.front() != '=') return std::nullopt;
+    line = Trim(line.substr(1));
+    if (line.starts_with('"')) {
+        auto textValue = TakeQuoted(line);
+        if (!textValue || !Trim(line).empty()) return std::nullopt;
+        value.type = kString;
+        value.data = std::move(*textValue) + '\0';
+        return value;
+    }
+    if (line.starts_with("dword:")) {
+        const std::string_view digits = line.substr(6);
+        if (digits.empty() || digits.size() > 8) return std::nullopt;
+        std::uint32_t number = 0;
+        for (const char c : digits) {
+            if (HexDigit(c) < 0) return std::nullopt;
+            number = number * 16 + static_cast<std::uint32_t>(HexDigit(c));
+        }
+        value.type = kNumber;
+        for (int i = 0; i < 4; ++i) value.data += static_cast<char>((number >> (8 * i)) & 0xFF);
+        return value;
+    }
+    if (line.starts_with("hex:")) {
+        value.type = kBinary;
+        line.remove_prefix(4);
+    } else if (line.starts_with("hex(")) {
+        const std::size_t close = line.find("):");
+        if (close == std::string_view::npos || close == 4 || close > 12) return std::nullopt;
+        std::uint32_t type = 0;
+        for (const char c : line.substr(4, close - 4)) {
+            if (HexDigit(c) < 0) return std::nullopt;
+            type = type * 16 + static_cast<std::uint32_t>(HexDigit(c));
+        }
+        value.type = type;
+        line.remove_prefix(close + 2);
+    } else {
+        return std::nullopt;  // includes "-", the deletion marker of import files
+    }
+    auto bytes = ParseHexBytes(line);
+    if (!bytes) return std::nullopt;
+    value.data = std::move(*bytes);
+    return value;
+}
+
+std::string Quote(std::string_view s) {
+    std::string out = "\"";
+    for (const char c : s) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string HexList(std::string_view bytes) {
+    std::string out;
+    char pair[4];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(bytes[i]));
+        if (i > 0) out += ',';
+        out += pair;
+    }
+    return out;
+}
+
+std::string FormatValue(const RegistryDocument::Value& value) {
+    std::string line = value.name.empty() ? "@" : Quote(value.name);
+    line += '=';
+    const std::string_view data = value.data;
+    const std::string_view textPart = data.substr(0, data.empty() ? 0 : data.size() - 1);
+    if (value.type == kString && data.ends_with('\0') &&
+        textPart.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos &&
+        text::IsValidUtf8(textPart)) {
+        return line + Quote(textPart);
+    }
+    if (value.type == kNumber && data.size() == 4) {
+        std::uint32_t number = 0;
+        for (int i = 3; i >= 0; --i)
+            number = (number << 8) | static_cast<unsigned char>(data[static_cast<std::size_t>(i)]);
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "dword:%08x", number);
+        return line + digits;
+    }
+    if (value.type == kBinary) return line + "hex:" + HexList(data);
+    char prefix[24];
+    std::snprintf(prefix, sizeof prefix, "hex(%x):", value.type);
+    return line + prefix + HexList(data);
+}
+
+}  // namespace
+
+std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text) {
+    if (!text::IsValidUtf8(text)) return std::nullopt;
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    RegistryDocument doc;
+    bool seenHeader = false;
+    std::size_t current = 0;  // index into keys_ of the key being read
+    std::string pending;      // a value line continued with a trailing "\"
+    while (!text.empty() || !pending.empty()) {
+        std::string_view raw;
+        if (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            raw = text.substr(0, end);
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+            if (raw.ends_with('\r')) raw.remove_suffix(1);
+        }
+        std::string_view line = Trim(raw);
+        if (!pending.empty()) {
+            pending += line;
+            if (pending.ends_with('\\') && !text.empty()) {
+                pending.pop_back();
+                continue;
+            }
+            if (pending.ends_with('\\')) return std::nullopt;
+            line = pending;
+        } else if (line.ends_with('\\') && (line.starts_with('"') || line.starts_with('@'))) {
+            pending.assign(line.substr(0, line.size() - 1));
+            if (text.empty()) return std::nullopt;
+            continue;
+        }
+
+        if (line.empty()) {
+            // blank lines carry nothing
+        } else if (line.front() == ';') {
+            if (doc.keys_.empty()) {
+                doc.preamble_.emplace_back(line);
+            } else {
+                doc.keys_[current].lines.push_back({false, std::string(line), {}});
+            }
+        } else if (!seenHeader && doc.keys_.empty() && (line == kHeader || line == kOldHeader)) {
+            seenHeader = true;
+        } else if (line.front() == '[') {
+            if (line.back() != ']' || line.size() < 3 || line[1] == '-') return std::nullopt;
+            const std::string_view path = Trim(line.substr(1, line.size() - 2));
+            if (path.empty() || path.front() == '\\' || path.back() == '\\') return std::nullopt;
+            doc.EnsureKey(path);
+            current = doc.FindKey(path);
+        } else if (line.front() == '"' || line.front() == '@') {
+            if (doc.keys_.empty()) return std::nullopt;
+            auto value = ParseValueLine(line);
+            if (!value) return std::nullopt;
+            // A name given twice keeps its first spelling and its last value, as an import would.
+            const std::string path = doc.keys_[current].path;
+            doc.SetValue(path, value->name, value->type, std::move(value->data));
+        } else {
+            return std::nullopt;
+        }
+        pending.clear();
+    }
+    return doc;
+}
+
+std::string RegistryDocument::Serialize() const {
+    std::string out(kHeader);
+    out += "\n";
+    for (const std::string& comment : preamble_) out += comment + "\n";
+    for (const Key& key : keys_) {
+        out += "\n[" + key.path + "]\n";
+        for (const Line& line : key.lines) out += (line.isValue ? FormatValue(line.value) : line.comment) + "\n";
+    }
+    return out;
+}
+
+std::size_t RegistryDocument::FindKey(std::string_view path) const {
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        if (SameName(keys_[i].path, path)) return i;
+    }
+    return keys_.size();
+}
+
+bool RegistryDocument::HasDescendants(std::string_view path) const {
+    return std::any_of(keys_.begin(), keys_.end(), [&](const Key& key) { return IsBelow(key.path, path); });
+}
+
+bool RegistryDocument::KeyExists(std::string_view path) const {
+    return FindKey(path) < keys_.size() || HasDescendants(path);
+}
+
+RegistryDocument::Key& RegistryDocument::EnsureKey(std::string_view path) {
+    const std::size_t at = FindKey(path);
+    if (at < keys_.size()) return keys_[at];
+    keys_.push_back({std::string(path), {}});
+    return keys_.back();
+}
+
+const RegistryDocument::Value* RegistryDocument::FindValue(std::string_view path, std::string_view name) const {
+    const std::size_t at = FindKey(path);
+    if (at == keys_.size()) return nullptr;
+    for (const Line& line : keys_[at].lines) {
+        if (line.isValue && SameName(line.value.name, name)) return &line.value;
+    }
+    return nullptr;
+}
+
+void RegistryDocument::CreateKey(std::string_view path) {
+    if (!KeyExists(path)) EnsureKey(path);
+}
+
+void RegistryDocument::SetValue(std::string_view path, std::string_view name, std::uint32_t type, std::string data) {
+    Key& key = EnsureKey(path);
+    for (Line& line : key.lines) {
+        if (line.isValue && SameName(line.value.name, name)) {
+            line.value.type = type;
+            line.value.data = std::move(data);
+            return;
+        }
+    }
+    key.lines.push_back({true, {}, Value{std::string(name), type, std::move(data)}});
+}
+
+bool RegistryDocument::DeleteValue(std::string_view path, std::string_view name) {
+    const std::size_t at = FindKey(path);
+    if (at == keys_.size()) return false;
+    auto& lines = keys_[at].lines;
+    const auto it = std::find_if(lines.begin(), lines.end(),
+                                 [&](const Line& line) { return line.isValue && SameName(line.value.name, name); });
+    if (it == lines.end()) return false;
+    lines.erase(it);
+    return true;
+}
+
+RegistryDocument::DeleteResult RegistryDocument::DeleteKey(std::string_view path) {
+    if (HasDescendants(path)) return DeleteResult::HasSubkeys;
+    const std::size_t at = FindKey(path);
+    if (at == keys_.size()) return DeleteResult::NotFound;
+    const std::string deleted = keys_[at].path;
+    keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(at));
+    // The parent key stays, even if it existed only as the deleted key's ancestor.
+    const std::size_t slash = deleted.rfind('\\');
+    if (slash != std::string::npos && deleted.find('\\') < slash) CreateKey(std::string_view(deleted).substr(0, slash));
+    return DeleteResult::Deleted;
+}
+
+std::optional<std::string> RegistryDocument::SubKeyAt(std::string_view path, std::size_t index) const {
+    std::vector<std::string> names;
+    for (const Key& key : keys_) {
+        if (!IsBelow(key.path, path)) continue;
+        const std::string_view rest = std::string_view(key.path).substr(path.size() + 1);
+        const std::string_view child = rest.substr(0, rest.find('\\'));
+        if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, child); })) {
+            names.emplace_back(child);
+        }
+    }
+    if (index >= names.size()) return std::nullopt;
+    return names[index];
+}
+
+}  // namespace quellstone::settings

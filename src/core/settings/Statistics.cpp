@@ -1,0 +1,22 @@
+#include "core/settings/Statistics.h"
+
+#include <cmath>
+
+#include "core/text/NumberText.h"
+
+namespace quellstone::settings {
+
+std::int64_t CountFromText(std::string_view text) {
+    const double number = text::LeadingWholeNumber(text);
+    // A count is never negative and never beyond what a counter can reach.
+    if (!std::isfinite(number) || number < 0 || number > 9.0e15) return 0;
+    return static_cast<std::int64_t>(number);
+}
+
+std::int64_t RaiseTotalScans(SettingsStore& store) {
+    const std::int64_t count = CountFromText(store.Read(kStatusSection, kTotalScans, kCountDefault)) + 1;
+    store.Write(kStatusSection, kTotalScansWritten, std::to_string(count));
+    return count;
+}
+
+}  // namespace quellstone::settings

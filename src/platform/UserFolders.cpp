@@ -1,0 +1,57 @@
+#include "platform/UserFolders.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/ExecutableFolder.h"
+#include "platform/PosixFileStore.h"
+
+namespace quellstone::platform {
+
+namespace {
+
+std::string HomeFolder(const EnvironmentReader& environment) {
+    std::string home = environment("HOME");
+    if (!home.empty()) return home;
+    // Without $HOME (a service, a cron job) the password database knows it.
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry && entry->pw_dir ? entry->pw_dir : "/";
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else the
+// fallback below the home folder.
+std::string BaseFolder(const EnvironmentReader& environment, const char* variable, const char* fallback) {
+    std::string folder = environment(variable);
+    if (folder.empty() || folder.front() != '/') folder = HomeFolder(environment) + fallback;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+EnvironmentReader ProcessEnvironment() {
+    return [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+}
+
+std::string UserDataFolder(const EnvironmentReader& environment) {
+    std::string folder = BaseFolder(environment, "XDG_DATA_HOME", "/.local/share");
+    PosixFileStore files;
+    // Created when missing; a failure shows later, when something is stored there.
+    [[maybe_unused]] const bool created = files.CreateFolders(folder);
+    return folder;
+}
+
+std::string SettingsFilePath(const EnvironmentReader& environment) {
+    return BaseFolder(environment, "XDG_CONFIG_HOME", "/.config") + "/Orvanta/registry.reg";
+}
+
+settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment) {
+    return {ExecutableFolder(), UserDataFolder(environment), "/usr", "/opt/"};
+}
+
+}  // namespace quellstone::platform

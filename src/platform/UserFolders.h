@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/settings/ProgramPaths.h"
+
+namespace quellstone::platform {
+
+// Reads an environment variable; "" when it is not set.
+using EnvironmentReader = std::function<std::string(const char*)>;
+EnvironmentReader ProcessEnvironment();
+
+// $XDG_DATA_HOME, else ~/.local/share; created when missing.
+std::string UserDataFolder(const EnvironmentReader& environment);
+
+// $XDG_CONFIG_HOME/Orvanta/registry.reg, else ~/.config/Orvanta/registry.reg.
+std::string SettingsFilePath(const EnvironmentReader& environment);
+
+// The program's folders on Linux: the executable's folder, the user data
+// folder, /usr as the system folder and /opt/ as the programs folder.
+settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment);
+
+}  // namespace quellstone::platform

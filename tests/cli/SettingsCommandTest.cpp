@@ -1,0 +1,52 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "cli/CliRunner.h"
+#include "support/TempDir.h"
+
+namespace quellstone::cli {
+namespace {
+
+using quellstone::testing::TempDir;
+using ::testing::HasSubstr;
+
+class SettingsCommandTest : public ::testing::Test {
+protected:
+    quellstone::testing::CliResult Run(const std::vector<std::string>& args) {
+        return quellstone::testing::RunCli(args,
+                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+    }
+    TempDir dir;
+};
+
+TEST_F(SettingsCommandTest, GetSetDeleteAndStats) {
+    EXPECT_EQ(Run({"settings", "get", "Settings", "Quarintine"}).status, 1);
+    EXPECT_EQ(Run({"settings", "set", "Settings", "Quarintine", "1"}).status, 0);
+    const auto got = Run({"settings", "get", "settings", "QUARINTINE"});
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.out, "1\n");
+    EXPECT_EQ(Run({"settings", "delete", "Settings", "Quarintine"}).status, 0);
+    EXPECT_EQ(Run({"settings", "delete", "Settings", "Quarintine"}).status, 1);
+    EXPECT_EQ(Run({"settings", "set", "Settings"}).status, 2);
+    EXPECT_EQ(Run({"settings", "frobnicate", "a", "b"}).status, 2);
+    EXPECT_EQ(Run({"settings", "get", "a\\b", "c"}).status, 2);
+
+    EXPECT_EQ(Run({"stats"}).out, "Scans started: 0\nObjects removed: 0\nLast system scan: Nigdy\n");
+    ::mkdir((dir / "tree").c_str(), 0755);
+    Run({"scan", dir / "tree"});
+    Run({"scan", dir / "tree"});
+    EXPECT_THAT(Run({"stats"}).out, HasSubstr("Scans started: 2\n"));
+    EXPECT_THAT(Run({"settings", "get", "Status", "TotalScans"}).out, "2\n");
+}
+
+TEST_F(SettingsCommandTest, AnUnwritableSettingsFolderIsAnError) {
+    // A file where the settings folder should be: even root cannot create the folder.
+    quellstone::testing::WriteFile(dir / "config");
+    const auto result = Run({"settings", "set", "Settings", "curLang", "Polish"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_THAT(result.err, HasSubstr("could not write"));
+}
+
+}  // namespace
+}  // namespace quellstone::cli

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "core/settings/RegistryDocument.h"
+#include "core/settings/SettingsStore.h"
+#include "platform/PosixFileStore.h"
+#include "platform/RegFileSettingsBackend.h"
+#include "platform/UserFolders.h"
+#include "support/TempDir.h"
+
+namespace quellstone::platform {
+namespace {
+
+using quellstone::testing::TempDir;
+using quellstone::testing::WriteFile;
+using settings::SettingValue;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The store over the real settings file, in a folder that does not exist yet.
+class SettingsFileTest : public ::testing::Test {
+protected:
+    SettingsFileTest() : path(dir / "config/Orvanta/registry.reg"), backend(files, path), store(backend) {}
+    TempDir dir;
+    std::string path;
+    PosixFileStore files;
+    RegFileSettingsBackend backend;
+    settings::SettingsStore store;
+};
+
+TEST_F(SettingsFileTest, KeysAreCreatedOnDemandAndNamesIgnoreCase) {
+    EXPECT_EQ(store.ReadSetting("Quellstone", "Settings", "curLang", ""), SettingValue(std::string()));
+    store.WriteSetting("Quellstone", "Settings", "curLang", std::string("English"));
+    EXPECT_EQ(store.ListSubKeys("HKEY_CURRENT_USER", "SOFTWARE"), std::vector<std::string>{"Orvanta"});
+    EXPECT_EQ(store.ListSubKeys("hkey_current_user", "SOFTWARE\\Orvanta\\Quellstone"),
+              std::vector<std::string>{"Settings"});
+
+    store.Write("Status", "Totalscans", "4");
+    EXPECT_EQ(store.Read("status", "TotalScans", "0"), "4");
+    store.Write("Status", "TOTALSCANS", "5");
+    EXPECT_NE(ReadAll(path).find("\"Totalscans\"=\"5\""), std::string::npos);  // the first spelling stays
+}
+
+TEST_F(SettingsFileTest, ReadsEachTypeAsTheProgramExpects) {
+    WriteFile(path = dir / "registry.reg",
+              "Windows Registry Editor Version 5.00\n\n"
+              "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Status]\n"
+              "\"blank\"=\"   \"\n\"zero\"=\"0\"\n\"seven\"=dword:00000007\n\"nought\"=dword:00000000\n"
+              "\"bytes\"=hex:0a,ff\n\"expand\"=hex(2):25,48,00\n\"big\"=hex(5):07,00,00,00\n"
+              "\"other\"=hex(7):41,00\n\"negative\"=dword:ffffffff\n");
+    RegFileSettingsBackend fileBackend(files, path);
+    settings::SettingsStore fileStore(fileBackend);
+    const auto read = [&](const char* name) { return fileStore.ReadSetting("Quellstone", "Status", name, "def"); };
+    EXPECT_EQ(read("blank"), SettingValue(std::string("def")));
+    EXPECT_EQ(read("zero"), SettingValue(std::string("0")));
+    EXPECT_EQ(read("seven"), SettingValue(std::int32_t{7}));
+    EXPECT_EQ(read("nought"), SettingValue(std::int32_t{0}));  // a number is never blank
+    EXPECT_EQ(read("bytes"), SettingValue(std::string("0A FF")));
+    EXPECT_EQ(read("expand"), SettingValue(std::string("%H")));
+    EXPECT_EQ(read("big"), SettingValue(std::int32_t{7}));
+    EXPECT_EQ(read("other"), SettingValue(std::string("def")));
+    EXPECT_EQ(read("negative"), SettingValue(std::int32_t{-1}));
+}
+
+TEST_F(SettingsFileTest, DeletesValuesAndWholeSubtrees) {
+    store.Write("Settings", "curLang", "Polish");
+    store.WriteSetting("Quellstone\\Settings\\Deep\\Deeper", "", "x", std::string("1"));
+    store.WriteSetting("Quellstone\\Settings\\Other", "", "y", std::string("2"));
+    EXPECT_TRUE(store.DeleteSetting("Quellstone", "Settings", "CURLANG"));
+    EXPECT_FALSE(store.DeleteSetting("Quellstone", "Settings", "curLang"));
+    EXPECT_TRUE(store.DeleteSetting("Quellstone", "Settings", ""));
+    EXPECT_TRUE(store.ListSubKeys("HKEY_CURRENT_USER", "SOFTWARE\\Orvanta\\Quellstone").empty());
+    EXPECT_EQ(store.Read("Settings\\Deep\\Deeper", "x", "gone"), "gone");
+}
+
+TEST_F(SettingsFileTest, AFileThatCannotBeParsedIsKeptAside) {
+    std::filesystem::create_directories(dir / "config/Orvanta");
+    WriteFile(path, "this is not a settings file\n\"curLang\"=\"Polish\"\n");
+    EXPECT_EQ(store.Read("Settings", "curLang", "none"), "none");
+    EXPECT_EQ(ReadAll(path), "this is not a settings file\n\"curLang\"=\"Polish\"\n");  // reading changes nothing
+
+    store.Write("Settings", "curLang", "English");
+    EXPECT_EQ(store.Read("Settings", "curLang", "none"), "English");
+    int kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "config/Orvanta")) {
+        if (entry.path().filename().string().starts_with("registry.reg.bad-")) {
+            ++kept;
+            EXPECT_EQ(ReadAll(entry.path()), "this is not a settings file\n\"curLang\"=\"Polish\"\n");
+        }
+    }
+    EXPECT_EQ(kept, 1);
+}
+
+TEST_F(SettingsFileTest, AWriterKilledAtAnyMomentLeavesOldOrNew) {
+    store.Write("Settings", "curLang", "Deutsch");
+    store.Write("Status", "TotalObjectsRemoved", "17");
+    std::mt19937 random(7);
+    int changed = 0;
+    for (int round = 0; round < 200; ++round) {
+        const std::string before = store.Read("Status", "TotalScans", "none");
+        const pid_t writer = ::fork();
+        if (writer == 0) {
+            PosixFileStore childFiles;
+            RegFileSettingsBackend childBackend(childFiles, path);
+            settings::SettingsStore childStore(childBackend);
+            for (int i = 0;; ++i) childStore.Write("Status", "TotalScans", std::to_string(round * 1000 + i));
+        }
+        ::usleep(static_cast<useconds_t>(random() % 3000));
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, nullptr, 0);
+
+        const auto doc = settings::RegistryDocument::Parse(ReadAll(path));
+        ASSERT_TRUE(doc) << "round " << round;
+        const std::string after = store.Read("Status", "TotalScans", "none");
+        EXPECT_TRUE(after == before || after.starts_with(std::to_string(round))) << after;
+        if (after != before) ++changed;
+        EXPECT_EQ(store.Read("Settings", "curLang", ""), "Deutsch");
+        EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "17");
+    }
+    // The kills must land both before and after completed writes for the test to mean anything.
+    EXPECT_GT(changed, 10);
+    EXPECT_LT(changed, 200);
+    std::printf("writes completed before the kill in %d of 200 rounds\n", changed);
+}
+
+TEST(UserFolders, FollowTheXdgVariables) {
+    TempDir dir;
+    const auto environment = [&](std::map<std::string, std::string> values) {
+        return [values](const char* name) {
+            const auto it = values.find(name);
+            return it == values.end() ? std::string() : it->second;
+        };
+    };
+    EXPECT_EQ(SettingsFilePath(environment({{"XDG_CONFIG_HOME", dir / "cfg/"}, {"HOME", "/home/u"}})),
+              dir / "cfg/Orvanta/registry.reg");
+    EXPECT_EQ(SettingsFilePath(environment({{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/home/u"}})),
+              "/home/u/.config/Orvanta/registry.reg");
+    EXPECT_EQ(UserDataFolder(environment({{"HOME", dir.Path()}})), dir / ".local/share");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / ".local/share"));
+
+    PosixFileStore files;
+    const settings::ProgramPaths paths{"/prog", dir / "data", "/usr", "/opt/"};
+    EXPECT_TRUE(settings::CreateQuarantineFolder(files, paths));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "data/Orvanta/Quellstone/Archiwum"));
+}
+
+}  // namespace
+}  // namespace quellstone::platform

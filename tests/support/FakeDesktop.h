@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/ports/Dialogs.h"
+#include "core/ports/Shell.h"
+
+namespace quellstone::testing {
+
+// Records what the program hands to the desktop's default action.
+class FakeShell final : public ports::Shell {
+public:
+    std::vector<std::string> opened;
+    bool OpenWithDefaultAction(const std::string& target) override {
+        opened.push_back(target);
+        return true;
+    }
+};
+
+// Records message boxes and answers them with `answer`.
+class FakeDialogs final : public ports::Dialogs {
+public:
+    struct Message {
+        std::string text;
+        ports::MessageIcon icon;
+        ports::MessageButtons buttons;
+    };
+    std::vector<Message> shown;
+    ports::MessageAnswer answer = ports::MessageAnswer::Ok;
+
+    ports::MessageAnswer ShowMessage(std::string_view text, ports::MessageIcon icon, ports::MessageButtons buttons,
+                                     ports::MessageAnswer) override {
+        shown.push_back({std::string(text), icon, buttons});
+        return answer;
+    }
+};
+
+}  // namespace quellstone::testing
