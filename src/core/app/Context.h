@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/i18n/LanguageTable.h"
 #include "core/ports/FileStore.h"
 #include "core/scan/ScanState.h"
 #include "core/scan/SignatureDatabase.h"
@@ -9,13 +10,14 @@
 namespace quellstone::app {
 
 // The state that the program's windows and front ends share for one run:
-// the signature database with its shared accessor, and the walk's run flag
-// and detection count. One instance is made at start-up and handed to each
+// the interface texts, the signature database with its shared accessor, and
+// the walk's run flag and detection count. One instance is made at start-up and handed to each
 // window model; nothing of it lives in globals.
 struct Context {
     Context(ports::FileStore& files, const std::string& folder) : programFolder(folder), signatures(files, folder) {}
 
     std::string programFolder;
+    i18n::LanguageTable languageText;
     scan::SignatureDatabase signatures;
     scan::ScanState scan;
 };

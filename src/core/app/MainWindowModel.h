@@ -1,0 +1,112 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/app/Context.h"
+#include "core/app/MainControls.h"
+#include "core/app/TimerState.h"
+#include "core/i18n/DocumentOpeners.h"
+#include "core/ports/Dialogs.h"
+#include "core/ports/FileStore.h"
+#include "core/ports/Shell.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsStore.h"
+
+namespace quellstone::app {
+
+// The main window: its captions, status values, frames, navigation hover,
+// language selector and Timer3 as data, and one method per event. It never
+// touches a widget, the disk or the network itself.
+class MainWindowModel {
+public:
+    // What the window must do after a handler that the model cannot do itself.
+    enum class Action { None, Quit, ShowUpdateWindow, ShowAbout };
+
+    struct Ports {
+        settings::SettingsStore& store;
+        ports::Dialogs& dialogs;
+        ports::Shell& shell;
+        ports::FileStore& files;
+        i18n::DocumentOpeners& openers;
+    };
+    struct Hooks {
+        std::function<void()> rebuildQuarantineList;  // when the quarantine frame is shown
+        std::function<void()> loadSilentUpdate;       // Timer3's first tick
+        std::function<void()> closeSplash;            // Timer3's first tick
+    };
+
+    static constexpr std::string_view kDatabaseVersion = "1.011";
+
+    MainWindowModel(Context& context, settings::ProgramPaths paths, Ports ports, Hooks hooks);
+
+    void Load();
+
+    [[nodiscard]] const std::string& Caption(MainControl control) const {
+        return captions_[static_cast<std::size_t>(control)];
+    }
+    [[nodiscard]] bool AdMonitorRed() const { return adMonitorRed_; }
+    [[nodiscard]] const std::string& ScanFolder() const { return scanFolder_; }  // Text2
+
+    // Frames.
+    [[nodiscard]] int CurrentFrame() const { return currentFrame_; }
+    [[nodiscard]] bool FrameVisible(int index) const;
+    void SetCurrentFrame(int index);
+
+    // Hover effect of the navigation links.
+    void HoverLink(NavigationLink link);
+    void HoverSurface();      // the bare window surface and the two large pictures
+    void HoverPointerOnly();  // the other links of the window: only the hand pointer
+    [[nodiscard]] bool HighlightVisible(NavigationLink link) const { return highlighted_[Index(link)]; }
+    [[nodiscard]] bool Underlined(NavigationLink link) const { return highlighted_[Index(link)]; }
+    [[nodiscard]] bool HandPointer() const { return handPointer_; }
+
+    // Language selector of the settings frame.
+    [[nodiscard]] const std::vector<std::string>& LanguageItems() const { return languageItems_; }
+    [[nodiscard]] const std::string& LanguageChoice() const { return languageChoice_; }
+    void SetLanguageChoice(std::string text) { languageChoice_ = std::move(text); }
+    void SaveLanguageClicked();  // Command2
+
+    // Clicks and menu items.
+    Action LinkClicked(NavigationLink link);
+    Action MenuChosen(MenuItem item);
+    Action UpdateLinkClicked();  // Label21 and Image11
+    void FileListLinkClicked();  // Label8
+    void AdMonitorClicked();     // lblStatus_Admonitor
+    // The About window's links, in order: home page, support, forum, contact.
+    void AboutLinkClicked(int index);
+
+    // Timer3: enabled at the hand-over, fires once a second later.
+    [[nodiscard]] const TimerState& Timer3() const { return timer3_; }
+    void EnableTimer3() { timer3_.enabled = true; }
+    void Timer3Tick();
+
+    // The status values the other windows change.
+    void SetCaption(MainControl control, std::string text) {
+        captions_[static_cast<std::size_t>(control)] = std::move(text);
+    }
+
+private:
+    static std::size_t Index(NavigationLink link) { return static_cast<std::size_t>(link); }
+    void ApplyCaptions();
+
+    Context& context_;
+    settings::ProgramPaths paths_;
+    Ports ports_;
+    Hooks hooks_;
+
+    std::array<std::string, static_cast<std::size_t>(MainControl::Count)> captions_;
+    std::string scanFolder_;
+    bool adMonitorRed_ = true;
+    int currentFrame_ = 0;
+    std::array<bool, 5> frameVisible_{true, false, false, false, false};
+    std::array<bool, kNavigationLinkCount> highlighted_{};
+    bool handPointer_ = false;
+    std::vector<std::string> languageItems_;
+    std::string languageChoice_;
+    TimerState timer3_{1000, false};
+};
+
+}  // namespace quellstone::app

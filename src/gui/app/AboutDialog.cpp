@@ -1,0 +1,55 @@
+#include "gui/app/AboutDialog.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/app/Version.h"
+#include "gui/app/LinkLabel.h"
+#include "gui/app/WidgetText.h"
+
+namespace quellstone::gui {
+
+namespace {
+// Interface texts of this window: its title, the four links and the close button.
+constexpr int kAboutTitle = 259;
+constexpr int kFirstLink = 260;
+constexpr int kCloseButton = 264;
+}  // namespace
+
+AboutDialog::AboutDialog(app::MainWindowModel& model, const i18n::LanguageTable& texts, QWidget* parent)
+    : QDialog(parent) {
+    setModal(true);
+    setWindowTitle(ForLabel(texts.Text(kAboutTitle)));
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    auto* picture = new QLabel(this);
+    picture->setPixmap(QIcon(QStringLiteral(":/pictures/quellstone.svg")).pixmap(QSize(72, 72)));
+    auto* name =
+        new QLabel(QStringLiteral("<b style='font-size:large'>Quellstone</b><br>%1<br>"
+                                  "Copyright \u00a9 2026 The Quellstone developers<br>MIT License")
+                       .arg(QString::fromStdString(texts.Text(119) + " " + app::VersionText(app::BuildVersion()))),
+                   this);
+    name->setObjectName(QStringLiteral("aboutName"));
+    top->addWidget(picture);
+    top->addWidget(name, 1);
+    layout->addLayout(top);
+    for (int i = 0; i < 4; ++i) {
+        auto* link = new LinkLabel(this);
+        link->setObjectName(QStringLiteral("aboutLink%1").arg(i));
+        link->setText(QStringLiteral("<a href='#'>%1</a>").arg(ForLabel(texts.Text(kFirstLink + i)).toHtmlEscaped()));
+        link->setTextInteractionFlags(Qt::NoTextInteraction);
+        connect(link, &LinkLabel::clicked, this, [&model, i] { model.AboutLinkClicked(i); });
+        layout->addWidget(link);
+    }
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* close = buttons->addButton(ForButton(texts.Text(kCloseButton)), QDialogButtonBox::AcceptRole);
+    close->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}
+
+}  // namespace quellstone::gui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/app/Context.h"
+#include "core/app/MainWindowModel.h"
+#include "core/app/SplashModel.h"
+#include "core/i18n/DocumentOpeners.h"
+#include "core/i18n/LanguageFile.h"
+#include "core/ports/Dialogs.h"
+#include "core/ports/Shell.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsStore.h"
+#include "platform/FlockInstanceLock.h"
+#include "platform/PosixDirectoryTree.h"
+#include "platform/PosixFileStore.h"
+#include "platform/RegFileSettingsBackend.h"
+
+namespace quellstone::gui {
+
+class MainWindow;
+class SplashWindow;
+
+// Where the desktop program finds its folders and files.
+struct ApplicationSetup {
+    settings::ProgramPaths paths;
+    std::string settingsFile;
+    std::string lockFile;
+};
+
+// The desktop program for one run: the shared context, the platform
+// implementations of the ports, and the windows from the start-up window on.
+class Application {
+public:
+    Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports::Shell& shell);
+    ~Application();
+
+    // Loads the language and checks for another instance; false when this
+    // instance must end. Then shows the start-up window.
+    bool Start();
+
+    [[nodiscard]] SplashWindow* Splash() const { return splash_.get(); }
+    [[nodiscard]] MainWindow* Main() const { return mainWindow_.get(); }
+    [[nodiscard]] app::MainWindowModel* MainModel() const { return mainModel_.get(); }
+    [[nodiscard]] app::Context& SharedContext() { return context_; }
+    [[nodiscard]] int SilentUpdateLoads() const { return silentUpdateLoads_; }
+
+private:
+    void HandOver();
+
+    ApplicationSetup setup_;
+    ports::Dialogs& dialogs_;
+    ports::Shell& shell_;
+    platform::PosixFileStore files_;
+    platform::RegFileSettingsBackend settingsFile_;
+    settings::SettingsStore store_;
+    platform::PosixDirectoryTree tree_;
+    platform::FlockInstanceLock lock_;
+    app::Context context_;
+    i18n::LanguageLoader languages_;
+    i18n::DocumentOpeners openers_;
+    app::SplashModel splashModel_;
+    std::unique_ptr<SplashWindow> splash_;
+    std::unique_ptr<app::MainWindowModel> mainModel_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    int silentUpdateLoads_ = 0;
+};
+
+}  // namespace quellstone::gui

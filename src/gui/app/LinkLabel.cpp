@@ -1,0 +1,31 @@
+#include "gui/app/LinkLabel.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace quellstone::gui {
+
+LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::enterEvent(QEnterEvent* event) {
+    emit hovered();
+    QLabel::enterEvent(event);
+}
+
+}  // namespace quellstone::gui

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/app/MainWindowModel.h"
+#include "core/i18n/LanguageTable.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+
+namespace quellstone::gui {
+
+class LinkLabel;
+
+// The main window. It draws its model's state and forwards every user event
+// to the model; it holds no rule of the program.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, std::function<void()> showUpdateWindow);
+
+    // Draws the model's current state.
+    void Refresh();
+    // Starts Timer3 as the model has it (the start-up window enables it).
+    void SyncTimer3();
+
+    [[nodiscard]] QTreeWidget* QuarantineList() const { return quarantineList_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Execute(app::MainWindowModel::Action action);
+    void BuildMenus();
+    QWidget* BuildNavigation();
+    QWidget* BuildInformationFrame();
+    QWidget* BuildScanFrame();
+    QWidget* BuildSettingsFrame();
+    QWidget* BuildQuarantineFrame();
+    QLabel* Label(app::MainControl control, const char* name, QWidget* parent);
+    LinkLabel* Link(app::MainControl control, const char* name, QWidget* parent);
+    void Bind(app::MainControl control, std::function<void(const QString& label, const QString& button)> setter);
+
+    app::MainWindowModel& model_;
+    const i18n::LanguageTable& texts_;
+    std::function<void()> showUpdateWindow_;
+    std::vector<std::pair<app::MainControl, std::function<void(const QString&, const QString&)>>> setters_;
+    std::array<LinkLabel*, app::kNavigationLinkCount> links_{};
+    std::array<QLabel*, app::kNavigationLinkCount> highlights_{};
+    std::array<QWidget*, 5> frames_{};
+    std::vector<QWidget*> hoverClearers_;
+    QLabel* adMonitor_ = nullptr;
+    QLineEdit* scanFolder_ = nullptr;
+    QComboBox* language_ = nullptr;
+    QTreeWidget* quarantineList_ = nullptr;
+    QTimer timer3_;
+};
+
+}  // namespace quellstone::gui

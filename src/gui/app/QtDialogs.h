@@ -1,0 +1,16 @@
+#pragma once
+
+#include "core/ports/Dialogs.h"
+
+class QWidget;
+
+namespace quellstone::gui {
+
+// Message boxes titled "Quellstone", owned by the active window.
+class QtDialogs final : public ports::Dialogs {
+public:
+    ports::MessageAnswer ShowMessage(std::string_view text, ports::MessageIcon icon, ports::MessageButtons buttons,
+                                     ports::MessageAnswer defaultAnswer) override;
+};
+
+}  // namespace quellstone::gui

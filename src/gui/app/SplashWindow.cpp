@@ -1,0 +1,63 @@
+#include "gui/app/SplashWindow.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "gui/app/WidgetText.h"
+
+namespace quellstone::gui {
+
+SplashWindow::SplashWindow(app::SplashModel& model, std::function<void()> handOver)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), model_(model), handOver_(std::move(handOver)) {
+    setObjectName(QStringLiteral("splash"));
+    setStyleSheet(
+        QStringLiteral("#splash { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #16324f, "
+                       "stop:1 #0b1a2a); border: 1px solid #2d5b86; } QLabel { color: #e8f0f8; }"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(32, 28, 32, 22);
+    auto* picture = new QLabel(this);  // Image39
+    picture->setPixmap(QIcon(QStringLiteral(":/pictures/quellstone.svg")).pixmap(QSize(120, 120)));
+    picture->setAlignment(Qt::AlignCenter);
+    auto* name = new QLabel(QStringLiteral("Quellstone"), this);
+    name->setAlignment(Qt::AlignCenter);
+    QFont nameFont = name->font();
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 2.0);
+    nameFont.setBold(true);
+    name->setFont(nameFont);
+    auto* line = new QFrame(this);  // Line2
+    line->setFrameShape(QFrame::HLine);
+    line->setStyleSheet(QStringLiteral("color: #2d5b86;"));
+    notice_ = new QLabel(this);  // Label2
+    notice_->setObjectName(QStringLiteral("Label2"));
+    notice_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(picture);
+    layout->addWidget(name);
+    layout->addWidget(line);
+    layout->addWidget(notice_);
+    setFixedSize(sizeHint().expandedTo(QSize(380, 260)));
+
+    model_.Load();
+    notice_->setText(ForLabel(model_.Notice()));
+    timer_.setInterval(model_.Timer().intervalMs);
+    connect(&timer_, &QTimer::timeout, this, &SplashWindow::Tick);
+    if (model_.Timer().enabled) timer_.start();
+}
+
+void SplashWindow::Tick() {
+    const app::SplashModel::TickResult result = model_.Tick();
+    if (!model_.Timer().enabled) timer_.stop();
+    if (result == app::SplashModel::TickResult::HandOver) {
+        close();
+        handOver_();
+    }
+}
+
+void SplashWindow::CloseIfOpen() {
+    if (!model_.Closed()) model_.Close();
+    timer_.stop();
+    close();
+}
+
+}  // namespace quellstone::gui

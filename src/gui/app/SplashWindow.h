@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "core/app/SplashModel.h"
+
+class QLabel;
+
+namespace quellstone::gui {
+
+// The start-up window: the product picture and a one-line notice, without a
+// title bar; hands over to the main window on its model's third tick.
+class SplashWindow : public QWidget {
+    Q_OBJECT
+public:
+    SplashWindow(app::SplashModel& model, std::function<void()> handOver);
+
+    // Closes the window if it is still open (the main window's Timer3 asks).
+    void CloseIfOpen();
+
+private:
+    void Tick();
+
+    app::SplashModel& model_;
+    std::function<void()> handOver_;
+    QTimer timer_;
+    QLabel* notice_ = nullptr;
+};
+
+}  // namespace quellstone::gui

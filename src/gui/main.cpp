@@ -1,0 +1,27 @@
+#include <QApplication>
+#include <QIcon>
+
+#include "gui/app/Application.h"
+#include "gui/app/Pictures.h"
+#include "gui/app/QtDialogs.h"
+#include "platform/UserFolders.h"
+#include "platform/XdgOpenShell.h"
+
+int main(int argc, char** argv) {
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quellstone"));
+    quellstone::gui::LoadPictures();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
+
+    namespace platform = quellstone::platform;
+    const platform::EnvironmentReader environment = platform::ProcessEnvironment();
+    quellstone::gui::ApplicationSetup setup{platform::LinuxProgramPaths(environment),
+                                            platform::SettingsFilePath(environment),
+                                            platform::InstanceLockPath(environment)};
+    quellstone::gui::QtDialogs dialogs;
+    platform::XdgOpenShell shell;
+    quellstone::gui::Application application(std::move(setup), dialogs, shell);
+    // A second instance has told the user and ends here, leaving the first alone.
+    if (!application.Start()) return 0;
+    return QApplication::exec();
+}

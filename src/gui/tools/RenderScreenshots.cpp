@@ -1,0 +1,105 @@
+// Renders the desktop program's windows to PNG files for the documentation:
+//   quellstone-screenshots OUTPUT_FOLDER PROGRAM_FOLDER LANGUAGE...
+// Runs on Qt's offscreen platform with a settings file of its own, so the
+// user's settings are never touched.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTreeWidget>
+#include <cstdio>
+#include <tuple>
+
+#include "gui/app/AboutDialog.h"
+#include "gui/app/Application.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/Pictures.h"
+#include "gui/app/SplashWindow.h"
+#include "platform/PosixFileStore.h"
+#include "platform/RegFileSettingsBackend.h"
+
+namespace {
+
+using namespace quellstone;
+
+class SilentDialogs final : public ports::Dialogs {
+public:
+    ports::MessageAnswer ShowMessage(std::string_view, ports::MessageIcon, ports::MessageButtons,
+                                     ports::MessageAnswer answer) override {
+        return answer;
+    }
+};
+
+class NoShell final : public ports::Shell {
+public:
+    bool OpenWithDefaultAction(const std::string&) override { return true; }
+};
+
+bool Save(QWidget& widget, const QString& path) {
+    const bool saved = widget.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
+    gui::LoadPictures();
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER PROGRAM_FOLDER LANGUAGE...\n", argv[0]);
+        return 2;
+    }
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(output);
+    bool ok = true;
+    for (int i = 3; i < argc; ++i) {
+        const std::string language = argv[i];
+        const QString suffix = QString::fromStdString(language).toLower();
+        QTemporaryDir home;
+        const std::string root = home.path().toStdString();
+        settings::ProgramPaths paths{argv[2], root + "/data", "/usr", "/opt/"};
+        gui::ApplicationSetup setup{paths, root + "/registry.reg", root + "/instance.lock"};
+        {
+            platform::PosixFileStore files;
+            platform::RegFileSettingsBackend backend(files, setup.settingsFile);
+            settings::SettingsStore store(backend);
+            store.Write("Settings", "curLang", language);
+            store.Write("Status", "Totalscans", "12");
+            store.Write("Status", "TotalObjectsRemoved", "3");
+            store.Write("Status", "LastSystemScan", "2026-12-01");
+        }
+        SilentDialogs dialogs;
+        NoShell shell;
+        gui::Application application(setup, dialogs, shell);
+        if (!application.Start()) return 1;
+        ok &= Save(*application.Splash(), output + "/splash-" + suffix + ".png");
+        QElapsedTimer waited;
+        waited.start();
+        while (!application.Main() && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        gui::MainWindow* main = application.Main();
+        if (!main) return 1;
+        app::MainWindowModel& model = *application.MainModel();
+        const std::tuple<int, app::NavigationLink, const char*> frames[] = {
+            {app::kFrameInformation, app::NavigationLink::Information, "information"},
+            {app::kFrameScan, app::NavigationLink::Scan, "scan"},
+            {app::kFrameSettings, app::NavigationLink::Settings, "settings"},
+            {app::kFrameQuarantine, app::NavigationLink::Quarantine, "quarantine"}};
+        for (const auto& [index, link, name] : frames) {
+            model.SetCurrentFrame(index);
+            model.HoverLink(link);  // as if the pointer rested on the link just clicked
+            main->Refresh();
+            QCoreApplication::processEvents();
+            ok &= Save(*main, output + "/" + name + "-" + suffix + ".png");
+        }
+        gui::AboutDialog about(model, application.SharedContext().languageText, main);
+        about.adjustSize();
+        ok &= Save(about, output + "/about-" + suffix + ".png");
+    }
+    return ok ? 0 : 1;
+}

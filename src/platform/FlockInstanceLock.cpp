@@ -1,0 +1,31 @@
+#include "platform/FlockInstanceLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quellstone::platform {
+
+bool FlockInstanceLock::TryAcquire() {
+    if (fd_) return true;
+    // O_NOFOLLOW and the owner check keep another user's planted file or link
+    // in a shared folder from standing in for ours.
+    UniqueFd fd(::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    struct stat st {};
+    if (!fd || ::fstat(fd.get(), &st) != 0 || st.st_uid != ::getuid() || !S_ISREG(st.st_mode)) {
+        // The lock cannot be taken at all; running unguarded beats refusing to start.
+        return true;
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
+    fd_ = std::move(fd);
+    return true;
+}
+
+std::string InstanceLockPath(const EnvironmentReader& environment) {
+    const std::string runtime = environment("XDG_RUNTIME_DIR");
+    if (!runtime.empty() && runtime.front() == '/') return runtime + "/Quellstone.lock";
+    return "/tmp/Quellstone-" + std::to_string(::getuid()) + ".lock";
+}
+
+}  // namespace quellstone::platform

@@ -1,0 +1,123 @@
+// The desktop windows on Qt's offscreen platform, over the real settings
+// file and the built program folder's language files.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QMenuBar>
+#include <QTest>
+
+#include "gui/app/Application.h"
+#include "gui/app/LinkLabel.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/SplashWindow.h"
+#include "support/FakeDesktop.h"
+#include "support/TempDir.h"
+
+namespace quellstone::gui {
+namespace {
+
+using quellstone::testing::FakeDialogs;
+using quellstone::testing::FakeShell;
+using quellstone::testing::TempDir;
+
+class DesktopWindowsTest : public ::testing::Test {
+protected:
+    ApplicationSetup Setup() const {
+        return {{QUELLSTONE_PROGRAM_DIR, dir / "data", "/usr", "/opt/"}, dir / "registry.reg", dir / "instance.lock"};
+    }
+    void StoreLanguage(const std::string& language) {
+        platform::PosixFileStore files;
+        platform::RegFileSettingsBackend backend(files, Setup().settingsFile);
+        settings::SettingsStore(backend).Write("Settings", "curLang", language);
+    }
+    // Starts the program and waits for the start-up window to hand over.
+    MainWindow& StartToMainWindow(Application& application) {
+        EXPECT_TRUE(application.Start());
+        EXPECT_TRUE(application.Splash()->isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return application.Main() != nullptr; }, 5000));
+        return *application.Main();
+    }
+    template <typename T = QWidget>
+    static T* Find(QWidget& window, const char* name) {
+        return window.findChild<T*>(QString::fromLatin1(name));
+    }
+    static void Hover(QWidget* widget) {
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(widget, &enter);
+    }
+
+    TempDir dir;
+    FakeDialogs dialogs;
+    FakeShell shell;
+};
+
+TEST_F(DesktopWindowsTest, FirstStartGoesFromTheStartUpWindowToTheMainWindow) {
+    Application application(Setup(), dialogs, shell);
+    MainWindow& main = StartToMainWindow(application);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(application.Splash()->isVisible());
+    ASSERT_EQ(dialogs.shown.size(), 1u);  // no language stored yet
+    EXPECT_EQ(dialogs.shown[0].text, "Error: Failed loading selected language.");
+    EXPECT_EQ(Find<QLabel>(main, "Label6")->text(), "Scan...");
+    EXPECT_EQ(Find<QLabel>(main, "lblStatus_System")->text(), "Nigdy");
+    EXPECT_EQ(Find<QLabel>(main, "Label25")->text(), "Version: 1.05");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return application.SilentUpdateLoads() == 1; }, 3000));
+    QTest::qWait(1200);
+    EXPECT_EQ(application.SilentUpdateLoads(), 1);
+}
+
+TEST_F(DesktopWindowsTest, CaptionsComeFromTheChosenLanguageFile) {
+    StoreLanguage("Polish");
+    Application application(Setup(), dialogs, shell);
+    MainWindow& main = StartToMainWindow(application);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(Find<QLabel>(main, "Label6")->text(), QString::fromUtf8("Skanuj..."));
+    EXPECT_EQ(Find<QLabel>(main, "Label19")->text(), QString::fromUtf8("Zamknij"));  // "&" dropped on a label
+    EXPECT_EQ(main.menuBar()->findChild<QMenu*>("f1")->title(), QString::fromUtf8("&Program"));
+    EXPECT_EQ(Find<QWidget>(main, "Command2")->property("text").toString(), QString::fromUtf8("&Zapisz"));
+}
+
+TEST_F(DesktopWindowsTest, LinksSwitchFramesAndHoverFollowsThePointer) {
+    StoreLanguage("English");
+    Application application(Setup(), dialogs, shell);
+    MainWindow& main = StartToMainWindow(application);
+    QTest::mouseClick(Find(main, "Label12"), Qt::LeftButton);
+    EXPECT_TRUE(Find(main, "picFrame4")->isVisibleTo(&main));
+    EXPECT_FALSE(Find(main, "picFrame0")->isVisibleTo(&main));
+    QTest::keyClick(Find(main, "Label14"), Qt::Key_Return);  // links work from the keyboard too
+    EXPECT_TRUE(Find(main, "picFrame2")->isVisibleTo(&main));
+
+    Hover(Find(main, "Label4"));
+    EXPECT_FALSE(Find<QLabel>(main, "m1")->pixmap().isNull());
+    EXPECT_TRUE(Find(main, "Label4")->font().underline());
+    Hover(Find(main, "Label6"));
+    EXPECT_TRUE(Find<QLabel>(main, "m1")->pixmap().isNull());
+    EXPECT_FALSE(Find<QLabel>(main, "m2")->pixmap().isNull());
+    Hover(Find(main, "navigation"));
+    EXPECT_TRUE(Find<QLabel>(main, "m2")->pixmap().isNull());
+    EXPECT_FALSE(Find(main, "Label6")->font().underline());
+}
+
+TEST_F(DesktopWindowsTest, ASecondInstanceIsRefused) {
+    StoreLanguage("English");
+    Application first(Setup(), dialogs, shell);
+    ASSERT_TRUE(first.Start());
+    FakeDialogs secondDialogs;
+    Application second(Setup(), secondDialogs, shell);
+    EXPECT_FALSE(second.Start());
+    ASSERT_EQ(secondDialogs.shown.size(), 1u);
+    EXPECT_EQ(secondDialogs.shown[0].icon, ports::MessageIcon::Error);
+    EXPECT_NE(secondDialogs.shown[0].text.find("already running"), std::string::npos);
+    EXPECT_TRUE(first.Splash()->isVisible());  // the running instance is untouched
+}
+
+}  // namespace
+}  // namespace quellstone::gui
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
