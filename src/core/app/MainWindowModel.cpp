@@ -72,7 +72,8 @@ constexpr CaptionEntry kCaptionEntries[] = {
     {C::SaveLanguage, 240},
 };
 
-constexpr std::string_view kProductNotice = "Quellstone - anti-trojan scanner";
+// The one-line product notice in the window's banner.
+constexpr int kProductNoticeEntry = 258;
 
 }  // namespace
 
@@ -97,7 +98,7 @@ void MainWindowModel::Load() {
     context_.signatures.Accessor().SetPath(paths_.SignatureDatabase());
 
     ApplyCaptions();
-    SetCaption(C::ProductNotice, std::string(kProductNotice));
+    SetCaption(C::ProductNotice, context_.languageText.Text(kProductNoticeEntry));
     SetCaption(C::DatabaseVersion, std::string(kDatabaseVersion));
     SetCaption(C::IgnoredStatus, "0");
     SetCaption(C::QuarantinedStatus, "0");

@@ -37,7 +37,7 @@ constexpr auto kNavigationStyle =
     "#navigation { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #16324f, stop:1 #0b1a2a); }"
     "#navigation QLabel { color: #e8f0f8; }"
     "#navigation QLabel[navLink=\"true\"] { font-size: 11pt; padding: 3px 2px; }"
-    "#navigation QLabel[navLink=\"true\"]:focus { background: rgba(255,255,255,0.12); border-radius: 3px; }"
+    "#navigation QLabel[navLink=\"true\"]:focus { border: 1px dotted #9fb7cf; border-radius: 3px; }"
     "#banner { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, stop:1 #3a7bbf); }"
     "#banner QLabel { color: white; }"
     "QLabel[frameTitle=\"true\"] { font-size: 14pt; font-weight: bold; color: #1f4e79; }"
@@ -409,6 +409,8 @@ QWidget* MainWindow::BuildQuarantineFrame() {
     quarantineList_->setColumnCount(3);
     quarantineList_->header()->setStretchLastSection(false);
     quarantineList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    quarantineList_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    quarantineList_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     Bind(C::QuarantineColumnName,
          [this](const QString& text, const QString&) { quarantineList_->headerItem()->setText(0, text); });
     Bind(C::QuarantineColumnDetection,
