@@ -11,10 +11,13 @@
 #include "cli/StopSignal.h"
 #include "core/app/Context.h"
 #include "core/scan/FileWalker.h"
+#include "core/scan/ScanLauncher.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
+#include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileStore.h"
+#include "platform/ProcMountTable.h"
 #include "platform/RegFileSettingsBackend.h"
 #include "platform/UserFolders.h"
 
@@ -25,6 +28,8 @@ namespace {
 struct ScanOptions {
     std::string database;  // empty: the program folder's database
     bool json = false;
+    bool quick = false;
+    bool wholeComputer = false;
     bool help = false;
     std::vector<std::string> paths;
 };
@@ -42,6 +47,10 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, st
             options.help = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--quick") {
+            options.quick = true;
+        } else if (arg == "--whole-computer") {
+            options.wholeComputer = true;
         } else if (arg == "--db") {
             if (i + 1 == args.size()) {
                 err << "quellstone-cli scan: --db needs a FILE\n";
@@ -62,12 +71,18 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, st
 
 std::string_view ScanCommand::Help() const {
     return "Usage: quellstone-cli scan [--db FILE] [--json] PATH...\n"
+           "       quellstone-cli scan [--db FILE] [--json] --quick | --whole-computer\n"
            "\n"
            "Walks each PATH and looks the name of every file and folder up in the\n"
            "signature database. Hidden entries (names that begin with \".\") are\n"
            "skipped; symbolic links are looked up but never followed; other file\n"
            "systems mounted inside a PATH are not entered. A PATH that is not a\n"
            "folder is looked up by its own name.\n"
+           "\n"
+           "--quick walks the system folder /usr; --whole-computer walks /opt/, then\n"
+           "every mounted storage file system in the order the system lists them\n"
+           "(the same folders as the desktop program's scan modes) and stores\n"
+           "today's date as the last system scan.\n"
            "\n"
            "Options:\n"
            "  --db FILE  Use FILE as the signature database instead of the program\n"
@@ -92,10 +107,15 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
         io.out << Help();
         return kExitClean;
     }
-    if (options->paths.empty()) {
-        io.err << "quellstone-cli scan: no PATH given (see quellstone-cli scan --help)\n";
+    const int modes = (options->quick ? 1 : 0) + (options->wholeComputer ? 1 : 0) + (options->paths.empty() ? 0 : 1);
+    if (modes != 1) {
+        io.err << "quellstone-cli scan: give PATHs, --quick or --whole-computer (one of them; see "
+                  "quellstone-cli scan --help)\n";
         return kExitError;
     }
+    const scan::ScanMode mode = options->quick           ? scan::ScanMode::QuickScan
+                                : options->wholeComputer ? scan::ScanMode::WholeComputer
+                                                         : scan::ScanMode::ChosenFolder;
 
     std::vector<bool> isFolder;
     for (const std::string& path : options->paths) {
@@ -125,9 +145,24 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
     }
 
     // A scan from the command line counts in the statistics like one from the window.
-    platform::RegFileSettingsBackend settingsFile(files, platform::SettingsFilePath(platform::ProcessEnvironment()));
+    const platform::EnvironmentReader environment = platform::ProcessEnvironment();
+    platform::RegFileSettingsBackend settingsFile(files, platform::SettingsFilePath(environment));
     settings::SettingsStore store(settingsFile);
-    settings::RaiseTotalScans(store);
+    platform::LocaleCalendar calendar;
+    scan::RecordScanStart(store, mode, calendar);
+
+    // The folders of a mode come from the launcher, so both front ends walk the same ones.
+    std::vector<std::string> folders = options->paths;
+    if (mode != scan::ScanMode::ChosenFolder) {
+        platform::ProcMountTable drives(files);
+        const settings::ProgramPaths paths{io.programFolder, "", "/usr", "/opt/"};
+        folders.clear();
+        isFolder.clear();
+        for (const scan::ScanTarget& target : scan::PlanScan(mode, "", paths, drives)) {
+            folders.push_back(target.folder);
+            isFolder.push_back(true);
+        }
+    }
 
     const auto started = std::chrono::steady_clock::now();
     StopSignal stop;
@@ -135,13 +170,13 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
     ScanOutput output(io.out, options->json ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
     platform::PosixDirectoryTree tree;
     scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
-    for (std::size_t i = 0; i < options->paths.size() && stop.Received() == 0; ++i) {
+    for (std::size_t i = 0; i < folders.size() && stop.Received() == 0; ++i) {
         if (isFolder[i]) {
             std::string pattern = "*.*";
-            std::string path = options->paths[i];
+            std::string path = folders[i];
             walker.ScanTree(pattern, path);
         } else {
-            walker.ScanEntry(options->paths[i]);
+            walker.ScanEntry(folders[i]);
         }
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());

@@ -1,16 +1,21 @@
 // The desktop windows on Qt's offscreen platform, over the real settings
 // file and the built program folder's language files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "gui/app/Application.h"
 #include "gui/app/LinkLabel.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/SplashWindow.h"
+#include "gui/scan/ScanWindow.h"
 #include "support/FakeDesktop.h"
 #include "support/TempDir.h"
 
@@ -97,6 +102,45 @@ TEST_F(DesktopWindowsTest, LinksSwitchFramesAndHoverFollowsThePointer) {
     Hover(Find(main, "navigation"));
     EXPECT_TRUE(Find<QLabel>(main, "m2")->pixmap().isNull());
     EXPECT_FALSE(Find(main, "Label6")->font().underline());
+}
+
+TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
+    StoreLanguage("English");
+    const std::string tree = dir / "tree";
+    ::mkdir(tree.c_str(), 0755);
+    quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE");
+    ::mkdir((tree + "/sub").c_str(), 0755);
+    quellstone::testing::WriteFile(tree + "/sub/quellstone-test.exe");
+    Application application(Setup(), dialogs, shell);
+    MainWindow& main = StartToMainWindow(application);
+    QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
+    Find<QAbstractButton>(main, "optScanMODE1")->click();
+    ASSERT_TRUE(Find<QAbstractButton>(main, "optScanMODE1")->isChecked());
+    auto* folder = Find<QLineEdit>(main, "Text2");
+    folder->clear();
+    QTest::keyClicks(folder, QString::fromStdString(tree));
+    Find<QAbstractButton>(main, "Command1")->click();  // returns when the scan has ended
+
+    ASSERT_NE(application.Scan(), nullptr);
+    ScanWindow& window = *application.Scan();
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_EQ(window.ResultList()->topLevelItemCount(), 2);
+    EXPECT_EQ(window.ResultList()->topLevelItem(0)->text(1), QString::fromStdString(tree + "/sub/quellstone-test.exe"));
+    EXPECT_EQ(window.ResultList()->topLevelItem(0)->checkState(0), Qt::Checked);
+    EXPECT_FALSE(Find(window, "Command1")->isEnabled());
+    EXPECT_TRUE(Find(window, "Command3")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(window, "lblOperation")->text(), "Scan finished.");
+    EXPECT_EQ(Find<QLabel>(main, "lblStatus_Total")->text(), "1");
+
+    // Unticking a row reaches the model; closing with rows asks first.
+    window.ResultList()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(application.ScanModel()->Rows()[1].checked);
+    dialogs.answer = ports::MessageAnswer::No;
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    dialogs.answer = ports::MessageAnswer::Yes;
+    window.close();
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(DesktopWindowsTest, ASecondInstanceIsRefused) {

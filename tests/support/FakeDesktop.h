@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,12 +29,20 @@ public:
     };
     std::vector<Message> shown;
     ports::MessageAnswer answer = ports::MessageAnswer::Ok;
+    std::string folderAnswer;               // "" is a cancelled folder picker
+    std::optional<std::string> saveAnswer;  // nullopt is a cancelled save dialog
+    std::vector<std::string> foldersOffered;
 
     ports::MessageAnswer ShowMessage(std::string_view text, ports::MessageIcon icon, ports::MessageButtons buttons,
                                      ports::MessageAnswer) override {
         shown.push_back({std::string(text), icon, buttons});
         return answer;
     }
+    std::string ChooseFolder(std::string_view, std::string_view start) override {
+        foldersOffered.emplace_back(start);
+        return folderAnswer;
+    }
+    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return saveAnswer; }
 };
 
 }  // namespace quellstone::testing

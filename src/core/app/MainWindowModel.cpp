@@ -196,6 +196,36 @@ void MainWindowModel::AboutLinkClicked(int index) {
     }
 }
 
+void MainWindowModel::ModeClicked(int index) {
+    scanMode_ = index;
+    if (index == 1) selectedFolder_ = scanFolder_;
+}
+
+void MainWindowModel::ScanFolderEdited(std::string text) {
+    scanFolder_ = std::move(text);
+    // A folder typed while the chosen-folder mode is selected is the folder to scan.
+    if (scanMode_ == 1) selectedFolder_ = scanFolder_;
+}
+
+void MainWindowModel::BrowseClicked() {
+    // Offered without a trailing "/" (the root stays "/").
+    if (scanFolder_.size() > 1 && scanFolder_.ends_with('/')) scanFolder_.pop_back();
+    const std::string chosen = ports_.dialogs.ChooseFolder(context_.languageText.Text(246), scanFolder_);
+    if (!chosen.empty()) {
+        scanFolder_ = chosen;
+        selectedFolder_ = chosen;
+    } else {
+        scanFolder_ = paths_.WinDir(false);
+    }
+}
+
+MainWindowModel::Action MainWindowModel::StartScanClicked() {
+    // The main window stays usable during a scan; a second scan started from
+    // inside the first would pull its window from under the running walk.
+    if (context_.scan.scanRunning || context_.scan.launchRunning) return Action::None;
+    return Action::StartScan;
+}
+
 void MainWindowModel::Timer3Tick() {
     if (hooks_.loadSilentUpdate) hooks_.loadSilentUpdate();
     if (hooks_.closeSplash) hooks_.closeSplash();

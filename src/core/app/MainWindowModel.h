@@ -23,7 +23,7 @@ namespace quellstone::app {
 class MainWindowModel {
 public:
     // What the window must do after a handler that the model cannot do itself.
-    enum class Action { None, Quit, ShowUpdateWindow, ShowAbout };
+    enum class Action { None, Quit, ShowUpdateWindow, ShowAbout, StartScan };
 
     struct Ports {
         settings::SettingsStore& store;
@@ -78,6 +78,21 @@ public:
     // The About window's links, in order: home page, support, forum, contact.
     void AboutLinkClicked(int index);
 
+    // Scan frame: the mode (0 whole computer, 1 chosen folder, 2 quick scan),
+    // the folder box Text2 with its browse button, the three check boxes.
+    [[nodiscard]] int ScanMode() const { return scanMode_; }
+    [[nodiscard]] const std::string& SelectedFolder() const { return selectedFolder_; }
+    std::string& SelectedFolderForScan() { return selectedFolder_; }
+    [[nodiscard]] bool BrowseEnabled() const { return scanMode_ == 1; }
+    [[nodiscard]] bool Checked(int box) const { return checks_[static_cast<std::size_t>(box)]; }
+    void ModeClicked(int index);
+    void ScanFolderEdited(std::string text);
+    void BrowseClicked();
+    void CheckToggled(int box, bool checked) { checks_[static_cast<std::size_t>(box)] = checked; }
+    // The start button: StartScan, unless a scan runs already.
+    Action StartScanClicked();
+    void ShowTotalScans(std::int64_t count) { SetCaption(MainControl::TotalStatus, std::to_string(count)); }
+
     // Timer3: enabled at the hand-over, fires once a second later.
     [[nodiscard]] const TimerState& Timer3() const { return timer3_; }
     void EnableTimer3() { timer3_.enabled = true; }
@@ -99,6 +114,9 @@ private:
 
     std::array<std::string, static_cast<std::size_t>(MainControl::Count)> captions_;
     std::string scanFolder_;
+    int scanMode_ = 0;
+    std::string selectedFolder_;
+    std::array<bool, 3> checks_{true, true, false};
     bool adMonitorRed_ = true;
     int currentFrame_ = 0;
     std::array<bool, 5> frameVisible_{true, false, false, false, false};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace quellstone::ports {
@@ -8,13 +10,17 @@ enum class MessageIcon { Information, Warning, Error, Question };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
-// Message boxes, always titled with the program's name. A text may hold
-// carriage returns, which are line breaks.
+// Message boxes, always titled with the program's name (a text may hold
+// carriage returns, which are line breaks), and the file and folder pickers.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons,
                                       MessageAnswer defaultAnswer = MessageAnswer::Ok) = 0;
+    // The folder the user picks, starting at `start`; "" when cancelled.
+    virtual std::string ChooseFolder(std::string_view title, std::string_view start) = 0;
+    // The file the user names to save to; nullopt when cancelled.
+    virtual std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view suggested) = 0;
 };
 
 }  // namespace quellstone::ports

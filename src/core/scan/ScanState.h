@@ -7,9 +7,11 @@ namespace quellstone::scan {
 // The walk's shared state. `scanRunning` is set while a walk runs and cleared
 // to stop it (the stop button, the removal pass, a second ScanTree call);
 // `detectionCount` counts the detections of the latest ScanTree call.
+// `launchRunning` is set while the launcher works through a scan's folders.
 struct ScanState {
     bool scanRunning = false;
     std::int64_t detectionCount = 0;
+    bool launchRunning = false;
 };
 
 }  // namespace quellstone::scan

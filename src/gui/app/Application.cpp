@@ -1,8 +1,11 @@
 #include "gui/app/Application.h"
 
+#include <QCoreApplication>
+
 #include "gui/app/MainWindow.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/SplashWindow.h"
+#include "gui/scan/ScanWindow.h"
 
 namespace quellstone::gui {
 
@@ -17,7 +20,9 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       languages_(store_, files_, tree_, dialogs_, setup_.paths.programFolder),
       openers_(store_, shell_, tree_, setup_.paths.programFolder,
                i18n::VendorAddresses::Load(files_, setup_.paths.VendorFile())),
-      splashModel_(context_, languages_, lock_, dialogs_) {
+      splashModel_(context_, languages_, lock_, dialogs_),
+      drives_(files_),
+      launcher_(context_, setup_.paths, scan::ScanLauncher::Ports{store_, calendar_, drives_, tree_, pump_}) {
     LoadPictures();
 }
 
@@ -43,12 +48,41 @@ void Application::HandOver() {
         context_, setup_.paths, app::MainWindowModel::Ports{store_, dialogs_, shell_, files_, openers_},
         std::move(hooks));
     mainModel_->Load();
-    mainWindow_ = std::make_unique<MainWindow>(*mainModel_, context_.languageText, [] {
+    MainWindow::Host host;
+    host.showUpdateWindow = [] {
         // The manual update window arrives with the update check.
-    });
+    };
+    host.startScan = [this] { StartScan(); };
+    host.quit = [this] { Quit(); };
+    mainWindow_ = std::make_unique<MainWindow>(*mainModel_, context_.languageText, std::move(host));
     mainModel_->EnableTimer3();
     mainWindow_->SyncTimer3();
     mainWindow_->show();
+}
+
+void Application::StartScan() {
+    if (!mainModel_ || context_.scan.scanRunning || context_.scan.launchRunning) return;
+    const auto mode = static_cast<scan::ScanMode>(mainModel_->ScanMode());
+    mainModel_->ShowTotalScans(launcher_.CountScan(mode));
+    mainWindow_->Refresh();
+
+    scanWindow_.reset();  // the earlier scan's window, discarded
+    scanModel_ = std::make_unique<scan::ScanWindowModel>(context_, dialogs_, files_);
+    scanModel_->Load();
+    scanWindow_ = std::make_unique<ScanWindow>(*scanModel_, mainWindow_.get());
+    scanWindow_->Refresh();
+    scanWindow_->show();
+    pump_.SetBeforeEvents([this] {
+        if (scanWindow_) scanWindow_->Refresh();
+    });
+    launcher_.Run(mode, mainModel_->SelectedFolderForScan(), *scanModel_);
+    pump_.SetBeforeEvents({});
+    if (scanWindow_) scanWindow_->Refresh();
+}
+
+void Application::Quit() {
+    launcher_.Abandon();
+    QCoreApplication::exit(0);
 }
 
 }  // namespace quellstone::gui

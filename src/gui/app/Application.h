@@ -10,16 +10,22 @@
 #include "core/i18n/LanguageFile.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/Shell.h"
+#include "core/scan/ScanLauncher.h"
+#include "core/scan/ScanWindowModel.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
+#include "gui/scan/QtEventPump.h"
 #include "platform/FlockInstanceLock.h"
+#include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileStore.h"
+#include "platform/ProcMountTable.h"
 #include "platform/RegFileSettingsBackend.h"
 
 namespace quellstone::gui {
 
 class MainWindow;
+class ScanWindow;
 class SplashWindow;
 
 // Where the desktop program finds its folders and files.
@@ -45,6 +51,14 @@ public:
     [[nodiscard]] app::MainWindowModel* MainModel() const { return mainModel_.get(); }
     [[nodiscard]] app::Context& SharedContext() { return context_; }
     [[nodiscard]] int SilentUpdateLoads() const { return silentUpdateLoads_; }
+    [[nodiscard]] ScanWindow* Scan() const { return scanWindow_.get(); }
+    [[nodiscard]] scan::ScanWindowModel* ScanModel() const { return scanModel_.get(); }
+
+    // The start button's scan: counts it, replaces the scan window and walks
+    // the selected mode's folders; returns when the scan has ended.
+    void StartScan();
+    // Ends the program at once, a running scan included.
+    void Quit();
 
 private:
     void HandOver();
@@ -61,9 +75,16 @@ private:
     i18n::LanguageLoader languages_;
     i18n::DocumentOpeners openers_;
     app::SplashModel splashModel_;
+    platform::ProcMountTable drives_;
+    platform::LocaleCalendar calendar_;
+    QtEventPump pump_;
+    scan::ScanLauncher launcher_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<app::MainWindowModel> mainModel_;
     std::unique_ptr<MainWindow> mainWindow_;
+    // After the main window, so it goes first: the scan window is its child.
+    std::unique_ptr<scan::ScanWindowModel> scanModel_;
+    std::unique_ptr<ScanWindow> scanWindow_;
     int silentUpdateLoads_ = 0;
 };
 

@@ -45,9 +45,8 @@ constexpr auto kNavigationStyle =
 
 }  // namespace
 
-MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts,
-                       std::function<void()> showUpdateWindow)
-    : model_(model), texts_(texts), showUpdateWindow_(std::move(showUpdateWindow)) {
+MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host)
+    : model_(model), texts_(texts), host_(std::move(host)) {
     setWindowTitle(QStringLiteral("Quellstone"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     setStyleSheet(QString::fromLatin1(kNavigationStyle));
@@ -323,23 +322,34 @@ QWidget* MainWindow::BuildScanFrame() {
     } modeSpecs[] = {{C::ModeWholeComputer, "optScanMODE0"},
                      {C::ModeChosenFolder, "optScanMODE1"},
                      {C::ModeQuickScan, "optScanMODE2"}};
-    for (const auto& spec : modeSpecs) {
+    for (int index = 0; index < 3; ++index) {
+        const auto& spec = modeSpecs[index];
         auto* option = new QRadioButton(modes);
         option->setObjectName(QString::fromLatin1(spec.name));
         Bind(spec.control, [option](const QString&, const QString& text) { option->setText(text); });
         group->addButton(option);
         modeColumn->addWidget(option);
-        if (spec.control == C::ModeWholeComputer) option->setChecked(true);
+        modes_[static_cast<std::size_t>(index)] = option;
+        connect(option, &QRadioButton::clicked, this, [this, index] {
+            model_.ModeClicked(index);
+            Refresh();
+        });
         if (spec.control == C::ModeChosenFolder) {
             auto* folderRow = new QHBoxLayout;
             folderRow->setContentsMargins(24, 0, 0, 0);
             scanFolder_ = new QLineEdit(modes);  // Text2
             scanFolder_->setObjectName(QStringLiteral("Text2"));
-            auto* browse = new QPushButton(QStringLiteral("..."), modes);
-            browse->setObjectName(QStringLiteral("browse"));
-            browse->setFixedWidth(36);
+            connect(scanFolder_, &QLineEdit::textEdited, this,
+                    [this](const QString& text) { model_.ScanFolderEdited(text.toStdString()); });
+            browse_ = new QPushButton(QStringLiteral("..."), modes);  // Command5
+            browse_->setObjectName(QStringLiteral("Command5"));
+            browse_->setFixedWidth(36);
+            connect(browse_, &QPushButton::clicked, this, [this] {
+                model_.BrowseClicked();
+                Refresh();
+            });
             folderRow->addWidget(scanFolder_, 1);
-            folderRow->addWidget(browse);
+            folderRow->addWidget(browse_);
             modeColumn->addLayout(folderRow);
         }
     }
@@ -348,10 +358,13 @@ QWidget* MainWindow::BuildScanFrame() {
         MainControl control;
         const char* name;
     } checks[] = {{C::CheckAdware, "Check1"}, {C::CheckLessDangerous, "Check2"}, {C::CheckHighPriority, "Check3"}};
-    for (const auto& spec : checks) {
+    for (int box = 0; box < 3; ++box) {
+        const auto& spec = checks[box];
         auto* check = new QCheckBox(frame);
         check->setObjectName(QString::fromLatin1(spec.name));
         Bind(spec.control, [check](const QString&, const QString& text) { check->setText(text); });
+        connect(check, &QCheckBox::toggled, this, [this, box](bool on) { model_.CheckToggled(box, on); });
+        checks_[static_cast<std::size_t>(box)] = check;
         column->addWidget(check);
     }
     column->addStretch(1);
@@ -361,6 +374,7 @@ QWidget* MainWindow::BuildScanFrame() {
     start->setObjectName(QStringLiteral("Command1"));
     start->setDefault(true);
     Bind(C::StartScan, [start](const QString&, const QString& text) { start->setText(text); });
+    connect(start, &QPushButton::clicked, this, [this] { Execute(model_.StartScanClicked()); });
     bottom->addWidget(start);
     column->addLayout(bottom);
     return frame;
@@ -436,7 +450,18 @@ void MainWindow::Refresh() {
         setter(ForLabel(caption), ForButton(caption));
     }
     if (adMonitor_) adMonitor_->setStyleSheet(model_.AdMonitorRed() ? QStringLiteral("color: #d00000;") : QString());
-    if (scanFolder_ && scanFolder_->text().isEmpty()) scanFolder_->setText(ForDisplay(model_.ScanFolder()));
+    if (scanFolder_ && scanFolder_->text().toStdString() != model_.ScanFolder()) {
+        scanFolder_->setText(QString::fromStdString(model_.ScanFolder()));
+    }
+    if (browse_) browse_->setEnabled(model_.BrowseEnabled());
+    for (int i = 0; i < 3; ++i) {
+        if (modes_[static_cast<std::size_t>(i)])
+            modes_[static_cast<std::size_t>(i)]->setChecked(model_.ScanMode() == i);
+        if (checks_[static_cast<std::size_t>(i)]) {
+            const QSignalBlocker blocker(checks_[static_cast<std::size_t>(i)]);
+            checks_[static_cast<std::size_t>(i)]->setChecked(model_.Checked(i));
+        }
+    }
     if (language_ && language_->count() == 0) {
         const QSignalBlocker blocker(language_);
         for (const std::string& item : model_.LanguageItems()) language_->addItem(QString::fromStdString(item));
@@ -475,9 +500,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::Execute(app::MainWindowModel::Action action) {
     switch (action) {
         case app::MainWindowModel::Action::None: break;
-        case app::MainWindowModel::Action::Quit: QCoreApplication::exit(0); return;
+        case app::MainWindowModel::Action::Quit:
+            if (host_.quit) host_.quit();
+            return;
         case app::MainWindowModel::Action::ShowUpdateWindow:
-            if (showUpdateWindow_) showUpdateWindow_();
+            if (host_.showUpdateWindow) host_.showUpdateWindow();
+            break;
+        case app::MainWindowModel::Action::StartScan:
+            if (host_.startScan) host_.startScan();
             break;
         case app::MainWindowModel::Action::ShowAbout: {
             AboutDialog about(model_, texts_, this);

@@ -10,7 +10,10 @@
 #include "core/app/MainWindowModel.h"
 #include "core/i18n/LanguageTable.h"
 
+class QCheckBox;
 class QComboBox;
+class QPushButton;
+class QRadioButton;
 class QLabel;
 class QLineEdit;
 class QTreeWidget;
@@ -24,7 +27,14 @@ class LinkLabel;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, std::function<void()> showUpdateWindow);
+    // What only the program as a whole can do for the window.
+    struct Host {
+        std::function<void()> showUpdateWindow;
+        std::function<void()> startScan;
+        std::function<void()> quit;
+    };
+
+    MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host);
 
     // Draws the model's current state.
     void Refresh();
@@ -50,7 +60,10 @@ private:
 
     app::MainWindowModel& model_;
     const i18n::LanguageTable& texts_;
-    std::function<void()> showUpdateWindow_;
+    Host host_;
+    QPushButton* browse_ = nullptr;
+    std::array<QRadioButton*, 3> modes_{};
+    std::array<QCheckBox*, 3> checks_{};
     std::vector<std::pair<app::MainControl, std::function<void(const QString&, const QString&)>>> setters_;
     std::array<LinkLabel*, app::kNavigationLinkCount> links_{};
     std::array<QLabel*, app::kNavigationLinkCount> highlights_{};

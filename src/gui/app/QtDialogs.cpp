@@ -1,6 +1,9 @@
 #include "gui/app/QtDialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include "gui/app/WidgetText.h"
@@ -23,6 +26,24 @@ ports::MessageAnswer QtDialogs::ShowMessage(std::string_view text, ports::Messag
     const int answer = box.exec();
     if (!yesNo) return ports::MessageAnswer::Ok;
     return answer == QMessageBox::Yes ? ports::MessageAnswer::Yes : ports::MessageAnswer::No;
+}
+
+std::string QtDialogs::ChooseFolder(std::string_view title, std::string_view start) {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(), ForLabel(std::string(title)),
+        QFile::decodeName(QByteArray(start.data(), static_cast<qsizetype>(start.size()))));
+    // The file system's own bytes, not a re-encoding of the shown name.
+    const QByteArray bytes = QFile::encodeName(chosen);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::optional<std::string> QtDialogs::ChooseSaveFile(std::string_view title, std::string_view suggested) {
+    const QString chosen =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), ForLabel(std::string(title)),
+                                     QDir::home().filePath(QString::fromStdString(std::string(suggested))));
+    if (chosen.isEmpty()) return std::nullopt;
+    const QByteArray bytes = QFile::encodeName(chosen);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace quellstone::gui

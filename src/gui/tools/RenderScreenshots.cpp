@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
@@ -16,6 +17,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/SplashWindow.h"
+#include "gui/scan/ScanWindow.h"
 #include "platform/PosixFileStore.h"
 #include "platform/RegFileSettingsBackend.h"
 
@@ -29,6 +31,8 @@ public:
                                      ports::MessageAnswer answer) override {
         return answer;
     }
+    std::string ChooseFolder(std::string_view, std::string_view) override { return {}; }
+    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return std::nullopt; }
 };
 
 class NoShell final : public ports::Shell {
@@ -96,6 +100,28 @@ int main(int argc, char** argv) {
             main->Refresh();
             QCoreApplication::processEvents();
             ok &= Save(*main, output + "/" + name + "-" + suffix + ".png");
+        }
+        // A finished scan with detections: a small tree with names from the database.
+        const std::string tree = root + "/Downloads";
+        QDir().mkpath(QString::fromStdString(tree + "/old-tools/backup"));
+        for (const char* name : {"/QUELLSTONE-TEST.EXE", "/holiday.jpg", "/old-tools/MSBLAST.EXE",
+                                 "/old-tools/readme.txt", "/old-tools/backup/NETBUS.EXE", "/report.pdf"}) {
+            QFile file(QString::fromStdString(tree + name));
+            file.open(QIODevice::WriteOnly);
+        }
+        model.SetCurrentFrame(app::kFrameScan);
+        model.ModeClicked(1);
+        model.ScanFolderEdited(tree);
+        main->Refresh();
+        application.StartScan();
+        if (gui::ScanWindow* window = application.Scan()) {
+            window->resize(760, 520);
+            window->Refresh();
+            QCoreApplication::processEvents();
+            ok &= Save(*window, output + "/scan-window-" + suffix + ".png");
+            window->Tabs()->setCurrentIndex(1);
+            QCoreApplication::processEvents();
+            ok &= Save(*window, output + "/scan-report-" + suffix + ".png");
         }
         gui::AboutDialog about(model, application.SharedContext().languageText, main);
         about.adjustSize();

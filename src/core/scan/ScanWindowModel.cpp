@@ -1,0 +1,202 @@
+#include "core/scan/ScanWindowModel.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "core/app/Version.h"
+#include "core/settings/Statistics.h"
+#include "core/text/DisplayEscape.h"
+
+namespace quellstone::scan {
+
+namespace {
+
+using S = ScanControl;
+
+struct CaptionEntry {
+    ScanControl control;
+    int entry;
+};
+constexpr CaptionEntry kCaptionEntries[] = {
+    {S::Title, 177},
+    {S::TabResults, 178},
+    {S::TabReport, 179},
+    {S::SummaryCaption, 180},
+    {S::ProcessesCaption, 181},
+    {S::ScannedCaption, 182},
+    {S::IgnoredCaption, 183},
+    {S::OperationCaption, 184},
+    {S::Operation, 185},
+    {S::StatusCaption, 186},
+    {S::WaitNotice, 187},
+    {S::CurrentFile, 188},
+    {S::RegistryCaption, 189},
+    {S::DangerousCaption, 190},
+    {S::Stop, 191},
+    {S::Remove, 192},
+    {S::Close, 193},
+    {S::ColumnDetection, 244},
+    {S::ColumnPath, 245},
+    {S::SaveReport, 273},
+};
+
+// Interface texts of the report.
+constexpr int kReportTitle = 265;
+constexpr int kReportStarted = 266;
+constexpr int kReportFinished = 267;
+constexpr int kReportDuration = 268;
+constexpr int kReportFolders = 269;
+constexpr int kReportScanned = 270;
+constexpr int kReportDetections = 271;
+constexpr int kReportNoDetections = 272;
+constexpr int kReportSaveTitle = 274;
+constexpr int kReportRunning = 275;
+
+std::string FormatTime(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    const std::tm* local = std::localtime(&seconds);
+    char text[32] = {};
+    if (local) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
+    return text;
+}
+
+}  // namespace
+
+ScanWindowModel::ScanWindowModel(app::Context& context, ports::Dialogs& dialogs, ports::FileStore& files, Clock clock)
+    : context_(context), dialogs_(dialogs), files_(files), clock_(std::move(clock)) {}
+
+void ScanWindowModel::Load() {
+    visible_ = true;
+    for (const CaptionEntry& item : kCaptionEntries) SetCaption(item.control, Text(item.entry));
+    for (const ScanControl counter : {S::Processes, S::Registry, S::Scanned, S::Dangerous, S::Ignored}) {
+        SetCaption(counter, "0");
+    }
+    timers_[1] = {400, true};
+    timers_[2] = {500, false};
+    timers_[3] = {10, true};
+    timers_[4] = {10, false};
+    waitNoticeVisible_ = true;
+    stopEnabled_ = true;
+    removeEnabled_ = false;
+}
+
+void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
+    if (row < rows_.size()) rows_[row].checked = checked;
+}
+
+void ScanWindowModel::ShowCurrentPath(std::string_view fullPath) {
+    SetCaption(S::CurrentFile, std::string(fullPath));
+}
+
+void ScanWindowModel::RaiseCounter(ScanControl control) {
+    SetCaption(control, std::to_string(settings::CountFromText(Caption(control)) + 1));
+}
+
+void ScanWindowModel::AdvanceScannedCount() {
+    RaiseCounter(S::Scanned);
+}
+
+void ScanWindowModel::AddDetection(std::string_view detection, std::string_view fullPath) {
+    rows_.push_back({std::string(detection), std::string(fullPath), true, kImageDetected});
+    RaiseCounter(S::Dangerous);
+}
+
+void ScanWindowModel::Timer1Tick() {
+    waitNoticeVisible_ = false;
+    timers_[2].enabled = true;
+    timers_[1].enabled = false;
+}
+
+void ScanWindowModel::Timer2Tick() {
+    waitNoticeVisible_ = true;
+    timers_[1].enabled = true;
+    timers_[2].enabled = false;
+}
+
+void ScanWindowModel::Timer3Tick() {
+    if (Caption(S::CurrentFile) == Text(198)) {
+        timers_[2].enabled = false;
+        timers_[1].enabled = false;
+    }
+}
+
+void ScanWindowModel::Timer4Tick() {
+    context_.scan.scanRunning = false;
+}
+
+void ScanWindowModel::StopClicked() {
+    timers_[4].enabled = true;
+    stopEnabled_ = false;
+}
+
+bool ScanWindowModel::CloseClicked() {
+    using ports::MessageAnswer;
+    using ports::MessageButtons;
+    using ports::MessageIcon;
+    if (rows_.empty()) {
+        if (!context_.scan.scanRunning) return true;
+        dialogs_.ShowMessage(Text(197), MessageIcon::Information, MessageButtons::Ok);
+        return false;
+    }
+    if (dialogs_.ShowMessage(Text(195), MessageIcon::Information, MessageButtons::YesNo, MessageAnswer::No) !=
+        MessageAnswer::Yes) {
+        return false;
+    }
+    if (!context_.scan.scanRunning) return true;
+    dialogs_.ShowMessage(Text(196), MessageIcon::Information, MessageButtons::Ok);
+    return false;
+}
+
+void ScanWindowModel::Unload() {
+    rows_.clear();
+    visible_ = false;
+    for (app::TimerState& timer : timers_) timer.enabled = false;
+}
+
+void ScanWindowModel::BeginScan() {
+    started_ = clock_();
+    finishedScan_ = false;
+}
+
+void ScanWindowModel::Finish() {
+    timers_[1].enabled = false;
+    timers_[2].enabled = false;
+    waitNoticeVisible_ = false;
+    SetCaption(S::Operation, Text(249));
+    SetCaption(S::CurrentFile, Text(249));
+    removeEnabled_ = true;
+    stopEnabled_ = false;
+    finished_ = clock_();
+    finishedScan_ = true;
+}
+
+std::string ScanWindowModel::ReportText() const {
+    std::string report = "Quellstone " + app::VersionText(app::BuildVersion()) + " - " + Text(kReportTitle) + "\n\n";
+    report += Text(kReportStarted) + " " + FormatTime(started_) + "\n";
+    if (finishedScan_) {
+        const double seconds = std::chrono::duration<double>(finished_ - started_).count();
+        char duration[32];
+        std::snprintf(duration, sizeof duration, "%.1f s", seconds);
+        report += Text(kReportFinished) + " " + FormatTime(finished_) + "\n";
+        report += Text(kReportDuration) + " " + duration + "\n";
+    } else {
+        report += Text(kReportRunning) + "\n";
+    }
+    report += Text(kReportFolders) + "\n";
+    for (const std::string& folder : scannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    report += Text(kReportScanned) + " " + Caption(S::Scanned) + "\n";
+    report += Text(kReportDetections) + " " + std::to_string(rows_.size()) + "\n";
+    if (rows_.empty()) report += "  " + Text(kReportNoDetections) + "\n";
+    for (const ResultRow& row : rows_) {
+        report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
+    }
+    return report;
+}
+
+bool ScanWindowModel::SaveReportClicked() {
+    const std::optional<std::string> path = dialogs_.ChooseSaveFile(Text(kReportSaveTitle), "quellstone-report.txt");
+    if (!path || path->empty()) return false;
+    return files_.ReplaceFile(*path, ReportText());
+}
+
+}  // namespace quellstone::scan

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/app/Context.h"
+#include "core/app/TimerState.h"
+#include "core/ports/Dialogs.h"
+#include "core/ports/FileStore.h"
+#include "core/scan/ScanSink.h"
+
+namespace quellstone::scan {
+
+// The scan window's controls that show a text.
+enum class ScanControl {
+    Title,
+    TabResults,
+    TabReport,
+    OperationCaption,
+    Operation,  // Label1, lblOperation
+    StatusCaption,
+    CurrentFile,     // Label2, lblCurFile
+    WaitNotice,      // Label10
+    SummaryCaption,  // Label5
+    ProcessesCaption,
+    Processes,  // Label6, lblMaliciousProcess
+    RegistryCaption,
+    Registry,  // Label12, lblMaliciousRegistry
+    ScannedCaption,
+    Scanned,  // Label7, lblMaliciousObjects
+    DangerousCaption,
+    Dangerous,  // Label8, Label11
+    IgnoredCaption,
+    Ignored,  // Label9, lblObjectsIgnored
+    ColumnDetection,
+    ColumnPath,  // lvScan headers
+    Stop,
+    Remove,
+    Close,  // Command1, Command3, Command4
+    SaveReport,
+    Count
+};
+
+// Images of a result row.
+inline constexpr int kImageDetected = 1;
+inline constexpr int kImageRemoved = 5;
+inline constexpr int kImageNotRemoved = 6;
+
+// One row of the result list.
+struct ResultRow {
+    std::string detection;  // the upper-cased detection name
+    std::string path;       // the detected entry's full path (bytes)
+    bool checked = true;
+    int image = kImageDetected;
+};
+
+// The scan window: the walk writes into it (it is the walk's sink), its
+// timers blink the wait notice and carry the stop request, and it keeps the
+// result list and the report of its one scan.
+class ScanWindowModel final : public ScanSink {
+public:
+    using Clock = std::function<std::chrono::system_clock::time_point()>;
+
+    ScanWindowModel(
+        app::Context& context, ports::Dialogs& dialogs, ports::FileStore& files,
+        Clock clock = [] { return std::chrono::system_clock::now(); });
+
+    void Load();
+
+    [[nodiscard]] const std::string& Caption(ScanControl control) const {
+        return captions_[static_cast<std::size_t>(control)];
+    }
+    void SetCaption(ScanControl control, std::string text) {
+        captions_[static_cast<std::size_t>(control)] = std::move(text);
+    }
+    [[nodiscard]] bool WaitNoticeVisible() const { return waitNoticeVisible_; }
+    [[nodiscard]] bool StopEnabled() const { return stopEnabled_; }
+    [[nodiscard]] bool RemoveEnabled() const { return removeEnabled_; }
+    [[nodiscard]] const std::vector<ResultRow>& Rows() const { return rows_; }
+    void SetRowChecked(std::size_t row, bool checked);
+    [[nodiscard]] bool Visible() const { return visible_; }
+
+    // ScanSink: what the walk writes.
+    [[nodiscard]] bool IsShown() const override { return visible_; }
+    void Discard() override { Unload(); }
+    void ShowCurrentPath(std::string_view fullPath) override;
+    void AdvanceScannedCount() override;
+    void AddDetection(std::string_view detection, std::string_view fullPath) override;
+
+    // Timers 1 to 4.
+    [[nodiscard]] const app::TimerState& Timer(int number) const { return timers_[static_cast<std::size_t>(number)]; }
+    void Timer1Tick();
+    void Timer2Tick();
+    void Timer3Tick();
+    void Timer4Tick();
+
+    // Buttons.
+    void StopClicked();
+    // True when the window may close (after the questions the list calls for).
+    bool CloseClicked();
+    void Unload();
+
+    // The launcher: the scan's start, each folder it walks, and its end.
+    void BeginScan();
+    void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
+    void Finish();
+
+    // The report tab.
+    [[nodiscard]] std::string ReportText() const;
+    // Asks for a file name and writes the report; false when nothing was written.
+    bool SaveReportClicked();
+
+private:
+    void RaiseCounter(ScanControl control);
+    [[nodiscard]] const std::string& Text(int entry) const { return context_.languageText.Text(entry); }
+
+    app::Context& context_;
+    ports::Dialogs& dialogs_;
+    ports::FileStore& files_;
+    Clock clock_;
+    std::array<std::string, static_cast<std::size_t>(ScanControl::Count)> captions_;
+    std::array<app::TimerState, 5> timers_{};  // index 1 to 4 used
+    bool visible_ = false;
+    bool waitNoticeVisible_ = true;
+    bool stopEnabled_ = true;
+    bool removeEnabled_ = false;
+    std::vector<ResultRow> rows_;
+    std::vector<std::string> scannedFolders_;
+    std::chrono::system_clock::time_point started_{};
+    std::chrono::system_clock::time_point finished_{};
+    bool finishedScan_ = false;
+};
+
+}  // namespace quellstone::scan

@@ -1,0 +1,230 @@
+#include "gui/scan/ScanWindow.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "gui/app/WidgetText.h"
+
+namespace quellstone::gui {
+
+namespace {
+
+using S = scan::ScanControl;
+
+QIcon RowImage(int image) {
+    switch (image) {
+        case scan::kImageRemoved: return QIcon(QStringLiteral(":/pictures/removed.svg"));
+        case scan::kImageNotRemoved: return QIcon(QStringLiteral(":/pictures/notremoved.svg"));
+        default: return QIcon(QStringLiteral(":/pictures/detected.svg"));
+    }
+}
+
+}  // namespace
+
+ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner) : QWidget(owner, Qt::Window), model_(model) {
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
+    const auto bindLabel = [this](S control, QLabel* label) {
+        setters_.emplace_back(control, [label](const QString& text, const QString&) { label->setText(text); });
+        return label;
+    };
+    const auto label = [&](S control, const char* name, QWidget* parent) {
+        auto* created = new QLabel(parent);
+        created->setObjectName(QString::fromLatin1(name));
+        return bindLabel(control, created);
+    };
+
+    auto* column = new QVBoxLayout(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("XTab1"));
+
+    auto* resultsTab = new QWidget(tabs_);
+    auto* resultsColumn = new QVBoxLayout(resultsTab);
+    auto* progress = new QGridLayout;
+    progress->addWidget(label(S::OperationCaption, "Label1", resultsTab), 0, 0);
+    auto* operation = label(S::Operation, "lblOperation", resultsTab);
+    QFont bold = operation->font();
+    bold.setBold(true);
+    operation->setFont(bold);
+    progress->addWidget(operation, 0, 1);
+    progress->addWidget(label(S::StatusCaption, "Label2", resultsTab), 1, 0);
+    currentFile_ = new QLabel(resultsTab);  // lblCurFile, elided and escaped at refresh
+    currentFile_->setObjectName(QStringLiteral("lblCurFile"));
+    currentFile_->setMinimumWidth(200);
+    currentFile_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    progress->addWidget(currentFile_, 1, 1);
+    waitNotice_ = label(S::WaitNotice, "Label10", resultsTab);
+    waitNotice_->setStyleSheet(QStringLiteral("color: #1f4e79; font-weight: bold;"));
+    progress->addWidget(waitNotice_, 2, 1);
+    progress->setColumnStretch(1, 1);
+    resultsColumn->addLayout(progress);
+
+    auto* summary = new QGroupBox(resultsTab);  // Label5 heads the summary
+    setters_.emplace_back(S::SummaryCaption,
+                          [summary](const QString& text, const QString&) { summary->setTitle(text); });
+    auto* counters = new QGridLayout(summary);
+    const struct {
+        S caption;
+        const char* captionName;
+        S value;
+        const char* valueName;
+    } rows[] = {{S::ScannedCaption, "Label7", S::Scanned, "lblMaliciousObjects"},
+                {S::DangerousCaption, "Label8", S::Dangerous, "Label11"},
+                {S::ProcessesCaption, "Label6", S::Processes, "lblMaliciousProcess"},
+                {S::RegistryCaption, "Label12", S::Registry, "lblMaliciousRegistry"},
+                {S::IgnoredCaption, "Label9", S::Ignored, "lblObjectsIgnored"}};
+    int r = 0;
+    for (const auto& row : rows) {
+        counters->addWidget(label(row.caption, row.captionName, summary), r / 2 * 1, (r % 2) * 2);
+        QLabel* value = label(row.value, row.valueName, summary);
+        value->setFont(bold);
+        counters->addWidget(value, r / 2, (r % 2) * 2 + 1);
+        ++r;
+    }
+    counters->setColumnStretch(1, 1);
+    counters->setColumnStretch(3, 1);
+    resultsColumn->addWidget(summary);
+
+    results_ = new QTreeWidget(resultsTab);  // lvScan
+    results_->setObjectName(QStringLiteral("lvScan"));
+    results_->setColumnCount(2);
+    results_->setRootIsDecorated(false);
+    results_->setUniformRowHeights(true);
+    results_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    results_->header()->setStretchLastSection(true);
+    setters_.emplace_back(S::ColumnDetection,
+                          [this](const QString& text, const QString&) { results_->headerItem()->setText(0, text); });
+    setters_.emplace_back(S::ColumnPath,
+                          [this](const QString& text, const QString&) { results_->headerItem()->setText(1, text); });
+    connect(results_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int changedColumn) {
+        if (changedColumn != 0) return;
+        const int row = results_->indexOfTopLevelItem(item);
+        if (row >= 0) model_.SetRowChecked(static_cast<std::size_t>(row), item->checkState(0) == Qt::Checked);
+    });
+    resultsColumn->addWidget(results_, 1);
+    tabs_->addTab(resultsTab, QString());
+
+    auto* reportTab = new QWidget(tabs_);
+    auto* reportColumn = new QVBoxLayout(reportTab);
+    report_ = new QPlainTextEdit(reportTab);
+    report_->setObjectName(QStringLiteral("report"));
+    report_->setReadOnly(true);
+    report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reportColumn->addWidget(report_, 1);
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addStretch(1);
+    auto* save = new QPushButton(reportTab);
+    save->setObjectName(QStringLiteral("saveReport"));
+    setters_.emplace_back(S::SaveReport, [save](const QString&, const QString& text) { save->setText(text); });
+    connect(save, &QPushButton::clicked, this, [this] { model_.SaveReportClicked(); });
+    saveRow->addWidget(save);
+    reportColumn->addLayout(saveRow);
+    tabs_->addTab(reportTab, QString());
+    setters_.emplace_back(S::TabResults, [this](const QString&, const QString& text) { tabs_->setTabText(0, text); });
+    setters_.emplace_back(S::TabReport, [this](const QString&, const QString& text) { tabs_->setTabText(1, text); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { Refresh(); });
+    column->addWidget(tabs_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    const auto button = [&](S control, const char* name) {
+        auto* created = new QPushButton(this);
+        created->setObjectName(QString::fromLatin1(name));
+        setters_.emplace_back(control, [created](const QString&, const QString& text) { created->setText(text); });
+        buttons->addWidget(created);
+        return created;
+    };
+    stop_ = button(S::Stop, "Command1");
+    remove_ = button(S::Remove, "Command3");
+    buttons->addStretch(1);
+    QPushButton* close = button(S::Close, "Command4");
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        model_.StopClicked();
+        AfterHandler();
+    });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    column->addLayout(buttons);
+
+    for (int i = 1; i <= 4; ++i) {
+        connect(&timers_[static_cast<std::size_t>(i)], &QTimer::timeout, this, [this, i] {
+            switch (i) {
+                case 1: model_.Timer1Tick(); break;
+                case 2: model_.Timer2Tick(); break;
+                case 3: model_.Timer3Tick(); break;
+                default: model_.Timer4Tick(); break;
+            }
+            AfterHandler();
+        });
+    }
+    resize(720, 520);
+}
+
+void ScanWindow::SyncTimers() {
+    for (int i = 1; i <= 4; ++i) {
+        QTimer& timer = timers_[static_cast<std::size_t>(i)];
+        const app::TimerState& state = model_.Timer(i);
+        timer.setInterval(state.intervalMs);
+        if (state.enabled && !timer.isActive()) timer.start();
+        if (!state.enabled && timer.isActive()) timer.stop();
+    }
+}
+
+void ScanWindow::AfterHandler() {
+    SyncTimers();
+    Refresh();
+}
+
+void ScanWindow::Refresh() {
+    setWindowTitle(ForLabel(model_.Caption(S::Title)));
+    for (const auto& [control, setter] : setters_) {
+        const std::string& caption = model_.Caption(control);
+        setter(ForLabel(caption), ForButton(caption));
+    }
+    const QString file = ForDisplay(model_.Caption(S::CurrentFile));
+    currentFile_->setText(currentFile_->fontMetrics().elidedText(file, Qt::ElideMiddle, currentFile_->width()));
+    currentFile_->setToolTip(file);
+    waitNotice_->setVisible(model_.WaitNoticeVisible());
+    stop_->setEnabled(model_.StopEnabled());
+    remove_->setEnabled(model_.RemoveEnabled());
+
+    const auto& rows = model_.Rows();
+    if (rows.size() < rowsShown_) {
+        results_->clear();
+        rowsShown_ = 0;
+    }
+    if (rowsShown_ < rows.size()) {
+        const QSignalBlocker blocker(results_);
+        for (; rowsShown_ < rows.size(); ++rowsShown_) {
+            const scan::ResultRow& row = rows[rowsShown_];
+            auto* item = new QTreeWidgetItem(results_);
+            item->setText(0, ForDisplay(row.detection));
+            item->setText(1, ForDisplay(row.path));
+            item->setIcon(0, RowImage(row.image));
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
+        }
+    }
+    if (tabs_->currentIndex() == 1) report_->setPlainText(QString::fromStdString(model_.ReportText()));
+    SyncTimers();
+}
+
+void ScanWindow::closeEvent(QCloseEvent* event) {
+    if (!model_.CloseClicked()) {
+        event->ignore();
+        return;
+    }
+    model_.Unload();
+    Refresh();
+    event->accept();
+}
+
+}  // namespace quellstone::gui

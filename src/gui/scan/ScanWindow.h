@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "core/scan/ScanWindowModel.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quellstone::gui {
+
+// The scan window: draws its model (which the walk writes into) and forwards
+// the buttons, the check boxes of the result list and its timers to it.
+class ScanWindow : public QWidget {
+    Q_OBJECT
+public:
+    ScanWindow(scan::ScanWindowModel& model, QWidget* owner);
+
+    // Draws what changed since the last call; cheap enough to run at every
+    // yield of the walk.
+    void Refresh();
+
+    [[nodiscard]] QTreeWidget* ResultList() const { return results_; }
+    [[nodiscard]] QTabWidget* Tabs() const { return tabs_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void SyncTimers();
+    void AfterHandler();
+
+    scan::ScanWindowModel& model_;
+    std::vector<std::pair<scan::ScanControl, std::function<void(const QString&, const QString&)>>> setters_;
+    QTabWidget* tabs_ = nullptr;
+    QLabel* currentFile_ = nullptr;
+    QLabel* waitNotice_ = nullptr;
+    QTreeWidget* results_ = nullptr;
+    QPlainTextEdit* report_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QPushButton* remove_ = nullptr;
+    std::array<QTimer, 5> timers_;
+    std::size_t rowsShown_ = 0;
+};
+
+}  // namespace quellstone::gui

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/ports/FileStore.h"
+#include "core/ports/MountTable.h"
+
+namespace quellstone::platform {
+
+// The mount points listed in a mounts table (the text of /proc/self/mounts):
+// kernel pseudo file systems (proc, sysfs, cgroup, devtmpfs, devpts, tmpfs,
+// ...) left out, octal escapes ("\040" for a blank) undone, each mount point
+// once, in table order.
+std::vector<std::string> StorageMountPoints(std::string_view mountsText);
+
+class ProcMountTable final : public ports::MountTable {
+public:
+    explicit ProcMountTable(ports::FileStore& files) : files_(files) {}
+    std::vector<std::string> StorageMountPoints() override;
+
+private:
+    ports::FileStore& files_;
+};
+
+}  // namespace quellstone::platform
