@@ -53,6 +53,7 @@ protected:
     }
 
     TempDir dir;
+    platform::PosixFileStore files_;
     FakeDialogs dialogs;
     FakeShell shell;
 };
@@ -141,6 +142,23 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
     dialogs.answer = ports::MessageAnswer::Yes;
     window.close();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(DesktopWindowsTest, TheStopTimerFiresWhileTheWindowRedrawsDuringAWalk) {
+    app::Context context(files_, QUELLSTONE_PROGRAM_DIR);
+    scan::ScanWindowModel model(context, dialogs, files_);
+    model.Load();
+    ScanWindow window(model, nullptr);
+    window.show();
+    context.scan.scanRunning = true;
+    model.StopClicked();
+    window.Refresh();
+    // A walk redraws the window at every yield, more often than the 10 ms stop timer.
+    for (int i = 0; i < 100 && context.scan.scanRunning; ++i) {
+        window.Refresh();
+        QTest::qWait(4);
+    }
+    EXPECT_FALSE(context.scan.scanRunning);
 }
 
 TEST_F(DesktopWindowsTest, ASecondInstanceIsRefused) {

@@ -4,7 +4,6 @@
 #include <ctime>
 
 #include "core/app/Version.h"
-#include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 
 namespace quellstone::scan {
@@ -71,6 +70,8 @@ void ScanWindowModel::Load() {
     for (const ScanControl counter : {S::Processes, S::Registry, S::Scanned, S::Dangerous, S::Ignored}) {
         SetCaption(counter, "0");
     }
+    scanned_ = 0;
+    dangerous_ = 0;
     timers_[1] = {400, true};
     timers_[2] = {500, false};
     timers_[3] = {10, true};
@@ -85,20 +86,23 @@ void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
 }
 
 void ScanWindowModel::ShowCurrentPath(std::string_view fullPath) {
-    SetCaption(S::CurrentFile, std::string(fullPath));
+    // Assigned in place: this runs for every entry of a scan.
+    captions_[static_cast<std::size_t>(S::CurrentFile)].assign(fullPath);
 }
 
-void ScanWindowModel::RaiseCounter(ScanControl control) {
-    SetCaption(control, std::to_string(settings::CountFromText(Caption(control)) + 1));
+// Counters are raised once per looked-up entry, so the number is kept beside
+// its caption instead of being parsed back from it every time.
+void ScanWindowModel::RaiseCounter(ScanControl control, std::int64_t& count) {
+    SetCaption(control, std::to_string(++count));
 }
 
 void ScanWindowModel::AdvanceScannedCount() {
-    RaiseCounter(S::Scanned);
+    RaiseCounter(S::Scanned, scanned_);
 }
 
 void ScanWindowModel::AddDetection(std::string_view detection, std::string_view fullPath) {
     rows_.push_back({std::string(detection), std::string(fullPath), true, kImageDetected});
-    RaiseCounter(S::Dangerous);
+    RaiseCounter(S::Dangerous, dangerous_);
 }
 
 void ScanWindowModel::Timer1Tick() {

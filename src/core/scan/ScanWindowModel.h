@@ -114,7 +114,7 @@ public:
     bool SaveReportClicked();
 
 private:
-    void RaiseCounter(ScanControl control);
+    void RaiseCounter(ScanControl control, std::int64_t& count);
     [[nodiscard]] const std::string& Text(int entry) const { return context_.languageText.Text(entry); }
 
     app::Context& context_;
@@ -128,6 +128,8 @@ private:
     bool stopEnabled_ = true;
     bool removeEnabled_ = false;
     std::vector<ResultRow> rows_;
+    std::int64_t scanned_ = 0;    // the number lblMaliciousObjects shows
+    std::int64_t dangerous_ = 0;  // the number Label11 shows
     std::vector<std::string> scannedFolders_;
     std::chrono::system_clock::time_point started_{};
     std::chrono::system_clock::time_point finished_{};

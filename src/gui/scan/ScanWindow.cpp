@@ -22,17 +22,21 @@ namespace {
 
 using S = scan::ScanControl;
 
-QIcon RowImage(int image) {
+std::size_t RowImageSlot(int image) {
     switch (image) {
-        case scan::kImageRemoved: return QIcon(QStringLiteral(":/pictures/removed.svg"));
-        case scan::kImageNotRemoved: return QIcon(QStringLiteral(":/pictures/notremoved.svg"));
-        default: return QIcon(QStringLiteral(":/pictures/detected.svg"));
+        case scan::kImageRemoved: return 1;
+        case scan::kImageNotRemoved: return 2;
+        default: return 0;
     }
 }
 
 }  // namespace
 
-ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner) : QWidget(owner, Qt::Window), model_(model) {
+ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      model_(model),
+      rowImages_{QIcon(QStringLiteral(":/pictures/detected.svg")), QIcon(QStringLiteral(":/pictures/removed.svg")),
+                 QIcon(QStringLiteral(":/pictures/notremoved.svg"))} {
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     const auto bindLabel = [this](S control, QLabel* label) {
         setters_.emplace_back(control, [label](const QString& text, const QString&) { label->setText(text); });
@@ -100,7 +104,10 @@ ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner) : QWidget(o
     results_->setColumnCount(2);
     results_->setRootIsDecorated(false);
     results_->setUniformRowHeights(true);
-    results_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // A fixed first column: fitting it to its contents would measure every
+    // row again each time one is added.
+    results_->header()->setSectionResizeMode(0, QHeaderView::Interactive);
+    results_->header()->resizeSection(0, 220);
     results_->header()->setStretchLastSection(true);
     setters_.emplace_back(S::ColumnDetection,
                           [this](const QString& text, const QString&) { results_->headerItem()->setText(0, text); });
@@ -172,7 +179,8 @@ void ScanWindow::SyncTimers() {
     for (int i = 1; i <= 4; ++i) {
         QTimer& timer = timers_[static_cast<std::size_t>(i)];
         const app::TimerState& state = model_.Timer(i);
-        timer.setInterval(state.intervalMs);
+        // setInterval restarts a running timer, so only a changed interval is set.
+        if (timer.interval() != state.intervalMs) timer.setInterval(state.intervalMs);
         if (state.enabled && !timer.isActive()) timer.start();
         if (!state.enabled && timer.isActive()) timer.stop();
     }
@@ -185,9 +193,13 @@ void ScanWindow::AfterHandler() {
 
 void ScanWindow::Refresh() {
     setWindowTitle(ForLabel(model_.Caption(S::Title)));
-    for (const auto& [control, setter] : setters_) {
-        const std::string& caption = model_.Caption(control);
-        setter(ForLabel(caption), ForButton(caption));
+    // Only what changed is drawn again: during a walk that is the path and the counters.
+    shownCaptions_.resize(setters_.size());
+    for (std::size_t i = 0; i < setters_.size(); ++i) {
+        const std::string& caption = model_.Caption(setters_[i].first);
+        if (caption == shownCaptions_[i] && !caption.empty()) continue;
+        setters_[i].second(ForLabel(caption), ForButton(caption));
+        shownCaptions_[i] = caption;
     }
     const QString file = ForDisplay(model_.Caption(S::CurrentFile));
     currentFile_->setText(currentFile_->fontMetrics().elidedText(file, Qt::ElideMiddle, currentFile_->width()));
@@ -201,17 +213,24 @@ void ScanWindow::Refresh() {
         results_->clear();
         rowsShown_ = 0;
     }
-    if (rowsShown_ < rows.size()) {
+    // During a walk new rows join the list in batches every 100 ms: laying the
+    // list out again is the dearest part of a repaint.
+    const bool walking = model_.StopEnabled();
+    if (rowsShown_ < rows.size() && (!walking || !rowsAdded_.isValid() || rowsAdded_.elapsed() >= 100)) {
+        rowsAdded_.start();
         const QSignalBlocker blocker(results_);
+        QList<QTreeWidgetItem*> added;
         for (; rowsShown_ < rows.size(); ++rowsShown_) {
             const scan::ResultRow& row = rows[rowsShown_];
-            auto* item = new QTreeWidgetItem(results_);
+            auto* item = new QTreeWidgetItem;
             item->setText(0, ForDisplay(row.detection));
             item->setText(1, ForDisplay(row.path));
-            item->setIcon(0, RowImage(row.image));
+            item->setIcon(0, rowImages_[RowImageSlot(row.image)]);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
+            added.append(item);
         }
+        results_->addTopLevelItems(added);  // one batch: the list lays itself out once
     }
     if (tabs_->currentIndex() == 1) report_->setPlainText(QString::fromStdString(model_.ReportText()));
     SyncTimers();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QIcon>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -49,6 +51,9 @@ private:
     QPushButton* remove_ = nullptr;
     std::array<QTimer, 5> timers_;
     std::size_t rowsShown_ = 0;
+    QElapsedTimer rowsAdded_;
+    std::vector<std::string> shownCaptions_;  // what each setter last drew
+    std::array<QIcon, 3> rowImages_;          // detected, removed, not removed
 };
 
 }  // namespace quellstone::gui
