@@ -10,12 +10,14 @@
 #include "cli/ScanOutput.h"
 #include "cli/StopSignal.h"
 #include "core/app/Context.h"
+#include "core/quarantine/Remover.h"
 #include "core/scan/FileWalker.h"
 #include "core/scan/ScanLauncher.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"
+#include "platform/PosixFileOperations.h"
 #include "platform/PosixFileStore.h"
 #include "platform/ProcMountTable.h"
 #include "platform/RegFileSettingsBackend.h"
@@ -29,6 +31,7 @@ struct ScanOptions {
     std::string database;  // empty: the program folder's database
     bool json = false;
     bool quick = false;
+    bool remove = false;
     bool wholeComputer = false;
     bool help = false;
     std::vector<std::string> paths;
@@ -47,6 +50,8 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, st
             options.help = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--remove") {
+            options.remove = true;
         } else if (arg == "--quick") {
             options.quick = true;
         } else if (arg == "--whole-computer") {
@@ -70,8 +75,8 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, st
 }  // namespace
 
 std::string_view ScanCommand::Help() const {
-    return "Usage: quellstone-cli scan [--db FILE] [--json] PATH...\n"
-           "       quellstone-cli scan [--db FILE] [--json] --quick | --whole-computer\n"
+    return "Usage: quellstone-cli scan [--db FILE] [--json] [--remove] PATH...\n"
+           "       quellstone-cli scan [--db FILE] [--json] [--remove] --quick | --whole-computer\n"
            "\n"
            "Walks each PATH and looks the name of every file and folder up in the\n"
            "signature database. Hidden entries (names that begin with \".\") are\n"
@@ -87,6 +92,11 @@ std::string_view ScanCommand::Help() const {
            "Options:\n"
            "  --db FILE  Use FILE as the signature database instead of the program\n"
            "             folder's bdts.dll\n"
+           "  --remove   After the scan, delete every detected file, first copying it\n"
+           "             into the quarantine when the quarantine switch is on\n"
+           "             (quellstone-cli settings set Settings Quarintine 1); with the\n"
+           "             switch on, a file whose copy fails is not deleted. One line\n"
+           "             per detection says REMOVED or NOT REMOVED.\n"
            "  --json     Write JSON Lines: {\"path\": ..., \"detection\": ...} per\n"
            "             detection, then {\"summary\": {...}}. Bytes of a path that\n"
            "             are not UTF-8 are written as \\udcXX.\n"
@@ -168,6 +178,7 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
     StopSignal stop;
     StopRequestPump pump(stop, context.scan);
     ScanOutput output(io.out, options->json ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
+    if (options->remove) output.KeepDetectedPaths();
     platform::PosixDirectoryTree tree;
     scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
     for (std::size_t i = 0; i < folders.size() && stop.Received() == 0; ++i) {
@@ -177,6 +188,17 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
             walker.ScanTree(pattern, path);
         } else {
             walker.ScanEntry(folders[i]);
+        }
+    }
+    // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
+    if (options->remove && stop.Received() == 0) {
+        platform::PosixFileOperations fileOperations;
+        const settings::ProgramPaths paths = platform::LinuxProgramPaths(environment);
+        quarantine::Remover remover(fileOperations, store, paths);
+        for (const std::string& path : output.DetectedPaths()) {
+            const quarantine::Removal removal = remover.Remove(path);
+            if (removal.removed) remover.CountRemoved();
+            output.AddRemoval(path, removal.removed, removal.archive.value_or(""));
         }
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "core/scan/ScanSink.h"
 
@@ -23,6 +24,13 @@ public:
     void AdvanceScannedCount() override { ++scanned_; }
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
 
+    // Keeps the detected paths for a removal after the walk.
+    void KeepDetectedPaths() { keepPaths_ = true; }
+    [[nodiscard]] const std::vector<std::string>& DetectedPaths() const { return paths_; }
+
+    // The outcome of removing a detection (scan --remove).
+    void AddRemoval(std::string_view fullPath, bool removed, const std::string& archive);
+
     void WriteSummary(double seconds);
 
     [[nodiscard]] std::uint64_t Scanned() const { return scanned_; }
@@ -34,6 +42,10 @@ private:
     std::string line_;
     std::uint64_t scanned_ = 0;
     std::uint64_t detections_ = 0;
+    std::uint64_t removed_ = 0;
+    bool removing_ = false;
+    bool keepPaths_ = false;
+    std::vector<std::string> paths_;
 };
 
 }  // namespace quellstone::cli

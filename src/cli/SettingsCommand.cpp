@@ -88,10 +88,11 @@ int SettingsCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
 }
 
 std::string_view StatsCommand::Help() const {
-    return "Usage: quellstone-cli stats\n"
+    return "Usage: quellstone-cli stats [--reset]\n"
            "\n"
            "Shows the statistics as stored: scans started, objects removed and the\n"
-           "date of the last whole-computer scan.\n";
+           "date of the last whole-computer scan. --reset sets them back to 0, 0\n"
+           "and \"-\" (the quarantine is not touched).\n";
 }
 
 int StatsCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
@@ -99,7 +100,8 @@ int StatsCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
         io.out << Help();
         return kExitClean;
     }
-    if (!args.empty()) {
+    const bool reset = args.size() == 1 && args[0] == "--reset";
+    if (!args.empty() && !reset) {
         io.err << "quellstone-cli stats: unexpected argument " << text::EscapeForDisplay(args[0]) << "\n";
         return kExitError;
     }
@@ -107,6 +109,7 @@ int StatsCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
     platform::RegFileSettingsBackend backend(files, platform::SettingsFilePath(platform::ProcessEnvironment()));
     settings::SettingsStore store(backend);
     using namespace settings;
+    if (reset) ResetStatistics(store);
     io.out << "Scans started: " << text::EscapeForDisplay(store.Read(kStatusSection, kTotalScans, kCountDefault))
            << '\n'
            << "Objects removed: "

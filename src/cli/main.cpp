@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/QuarantineCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
 #include "core/app/Version.h"
@@ -17,6 +18,7 @@ using quellstone::cli::Command;
 std::vector<std::unique_ptr<Command>> AllCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<quellstone::cli::ScanCommand>());
+    commands.push_back(std::make_unique<quellstone::cli::QuarantineCommand>());
     commands.push_back(std::make_unique<quellstone::cli::SettingsCommand>());
     commands.push_back(std::make_unique<quellstone::cli::StatsCommand>());
     return commands;

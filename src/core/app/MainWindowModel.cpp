@@ -119,7 +119,10 @@ void MainWindowModel::SetCurrentFrame(int index) {
     if (index < 0 || index >= static_cast<int>(frameVisible_.size()) || index == 3) return;  // no such frame
     frameVisible_[static_cast<std::size_t>(index)] = true;
     frameVisible_[static_cast<std::size_t>(currentFrame_)] = false;
-    if (index == kFrameQuarantine && hooks_.rebuildQuarantineList) hooks_.rebuildQuarantineList();
+    if (index == kFrameQuarantine) {
+        if (ports_.quarantine) ports_.quarantine->Rebuild();
+        if (hooks_.rebuildQuarantineList) hooks_.rebuildQuarantineList();
+    }
     currentFrame_ = index;
 }
 
@@ -224,6 +227,37 @@ MainWindowModel::Action MainWindowModel::StartScanClicked() {
     // inside the first would pull its window from under the running walk.
     if (context_.scan.scanRunning || context_.scan.launchRunning) return Action::None;
     return Action::StartScan;
+}
+
+const std::vector<quarantine::QuarantineRow>& MainWindowModel::QuarantineRows() const {
+    static const std::vector<quarantine::QuarantineRow> kNone;
+    return ports_.quarantine ? ports_.quarantine->Rows() : kNone;
+}
+
+void MainWindowModel::QuarantineDeleteClicked(std::optional<std::size_t> selected) {
+    // A failure leaves the row and the archive as they are, without a message.
+    if (ports_.quarantine) [[maybe_unused]]
+        const bool deleted = ports_.quarantine->Delete(selected);
+}
+
+void MainWindowModel::QuarantineRestoreClicked(std::optional<std::size_t> selected) {
+    if (ports_.quarantine) {
+        [[maybe_unused]] const bool restored = ports_.quarantine->Restore(selected, context_.languageText.Text(237));
+    }
+}
+
+void MainWindowModel::ResetStatisticsClicked() {
+    using namespace settings;
+    SetCaption(C::TotalStatus, "0");
+    SetCaption(C::LastScanStatus, context_.languageText.Text(252));
+    SetCaption(C::RemovedStatus, "0");
+    SetCaption(C::QuarantinedStatus, "0");
+    SetCaption(C::IgnoredStatus, "0");
+    ResetStatistics(ports_.store);
+}
+
+void MainWindowModel::RaiseQuarantined() {
+    SetCaption(C::QuarantinedStatus, std::to_string(settings::CountFromText(Caption(C::QuarantinedStatus)) + 1));
 }
 
 void MainWindowModel::Timer3Tick() {

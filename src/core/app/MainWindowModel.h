@@ -12,6 +12,7 @@
 #include "core/ports/Dialogs.h"
 #include "core/ports/FileStore.h"
 #include "core/ports/Shell.h"
+#include "core/quarantine/QuarantineManager.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
 
@@ -31,6 +32,7 @@ public:
         ports::Shell& shell;
         ports::FileStore& files;
         i18n::DocumentOpeners& openers;
+        quarantine::QuarantineManager* quarantine = nullptr;
     };
     struct Hooks {
         std::function<void()> rebuildQuarantineList;  // when the quarantine frame is shown
@@ -92,6 +94,19 @@ public:
     // The start button: StartScan, unless a scan runs already.
     Action StartScanClicked();
     void ShowTotalScans(std::int64_t count) { SetCaption(MainControl::TotalStatus, std::to_string(count)); }
+
+    // Quarantine frame: the list (rebuilt when the frame is shown), the
+    // selected row, "Usuń" (Label17) and "Przywróć" (Label18).
+    [[nodiscard]] const std::vector<quarantine::QuarantineRow>& QuarantineRows() const;
+    void QuarantineDeleteClicked(std::optional<std::size_t> selected);
+    void QuarantineRestoreClicked(std::optional<std::size_t> selected);
+
+    // "Resetuj statystyki" (Command4): the shown and stored statistics back to their start.
+    void ResetStatisticsClicked();
+
+    // What the removal pass changes here.
+    void RaiseQuarantined();
+    void ShowRemovedTotal(std::int64_t total) { SetCaption(MainControl::RemovedStatus, std::to_string(total)); }
 
     // Timer3: enabled at the hand-over, fires once a second later.
     [[nodiscard]] const TimerState& Timer3() const { return timer3_; }

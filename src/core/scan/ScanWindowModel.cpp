@@ -50,6 +50,10 @@ constexpr int kReportDetections = 271;
 constexpr int kReportNoDetections = 272;
 constexpr int kReportSaveTitle = 274;
 constexpr int kReportRunning = 275;
+constexpr int kReportRemoved = 276;
+constexpr int kReportNotRemoved = 277;
+constexpr int kReportArchived = 278;
+constexpr std::string_view kResultMark = "NAPRAWIONY";
 
 std::string FormatTime(std::chrono::system_clock::time_point when) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
@@ -101,7 +105,7 @@ void ScanWindowModel::AdvanceScannedCount() {
 }
 
 void ScanWindowModel::AddDetection(std::string_view detection, std::string_view fullPath) {
-    rows_.push_back({std::string(detection), std::string(fullPath), true, kImageDetected});
+    rows_.push_back({std::string(detection), std::string(fullPath), true, kImageDetected, {}});
     RaiseCounter(S::Dangerous, dangerous_);
 }
 
@@ -194,7 +198,48 @@ std::string ScanWindowModel::ReportText() const {
     for (const ResultRow& row : rows_) {
         report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
     }
+    const auto outcome = [&](int image, int heading) {
+        std::string lines;
+        for (const ResultRow& row : rows_) {
+            if (row.image != image) continue;
+            lines += "  " + text::EscapeForDisplay(row.path);
+            if (!row.archive.empty())
+                lines += "  (" + Text(kReportArchived) + " " + text::EscapeForDisplay(row.archive) + ")";
+            lines += "\n";
+        }
+        if (!lines.empty()) report += Text(heading) + "\n" + lines;
+    };
+    outcome(kImageRemoved, kReportRemoved);
+    outcome(kImageNotRemoved, kReportNotRemoved);
     return report;
+}
+
+void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters) {
+    currentTab_ = kTabResults;  // the rows show their outcome as the pass goes
+    context_.scan.scanRunning = false;
+    if (rows_.empty() || !mark_.empty()) {
+        visible_ = false;
+    } else {
+        mark_ = kResultMark;
+    }
+    for (ResultRow& row : rows_) {
+        if (!row.checked || row.image != kImageDetected) continue;
+        const quarantine::Removal removal = remover.Remove(row.path);
+        if (removal.archive) {
+            row.archive = *removal.archive;
+            // Counted once the copy is complete, so the number is the files really kept.
+            if (counters.raiseQuarantined) counters.raiseQuarantined();
+        }
+        if (!removal.removed) {
+            row.image = kImageNotRemoved;
+            continue;
+        }
+        const std::int64_t total = remover.CountRemoved();
+        if (counters.showRemovedTotal) counters.showRemovedTotal(total);
+        row.image = kImageRemoved;
+    }
+    dialogs_.ShowMessage(Text(194), ports::MessageIcon::Information, ports::MessageButtons::Ok);
+    currentTab_ = kTabReport;  // then what was removed
 }
 
 bool ScanWindowModel::SaveReportClicked() {

@@ -10,6 +10,7 @@
 #include "core/app/TimerState.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/FileStore.h"
+#include "core/quarantine/Remover.h"
 #include "core/scan/ScanSink.h"
 
 namespace quellstone::scan {
@@ -55,6 +56,17 @@ struct ResultRow {
     std::string path;       // the detected entry's full path (bytes)
     bool checked = true;
     int image = kImageDetected;
+    std::string archive;  // the quarantine archive written for it, if any
+};
+
+// The scan window's tabs.
+inline constexpr int kTabResults = 0;
+inline constexpr int kTabReport = 1;
+
+// What the removal pass changes on the main window.
+struct MainWindowCounters {
+    std::function<void()> raiseQuarantined;              // lblStatus_Quarintine + 1
+    std::function<void(std::int64_t)> showRemovedTotal;  // lblStatus_Removed
 };
 
 // The scan window: the walk writes into it (it is the walk's sink), its
@@ -108,6 +120,13 @@ public:
     void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
     void Finish();
 
+    // The remove button (Command3): removes every ticked, still detected row's
+    // file, copied into the quarantine first when the switch is on.
+    void RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters);
+    [[nodiscard]] const std::string& ResultMark() const { return mark_; }
+    [[nodiscard]] int CurrentTab() const { return currentTab_; }
+    void SetCurrentTab(int tab) { currentTab_ = tab; }
+
     // The report tab.
     [[nodiscard]] std::string ReportText() const;
     // Asks for a file name and writes the report; false when nothing was written.
@@ -134,6 +153,8 @@ private:
     std::chrono::system_clock::time_point started_{};
     std::chrono::system_clock::time_point finished_{};
     bool finishedScan_ = false;
+    std::string mark_;  // "NAPRAWIONY" once a removal pass has run in this window
+    int currentTab_ = kTabResults;
 };
 
 }  // namespace quellstone::scan

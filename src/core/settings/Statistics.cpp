@@ -19,4 +19,10 @@ std::int64_t RaiseTotalScans(SettingsStore& store) {
     return count;
 }
 
+void ResetStatistics(SettingsStore& store) {
+    store.Write(kStatusSection, kTotalScansWritten, "0");
+    store.Write(kStatusSection, kTotalObjectsRemoved, "0");
+    store.Write(kStatusSection, kLastSystemScan, "-");
+}
+
 }  // namespace quellstone::settings

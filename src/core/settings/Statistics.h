@@ -26,4 +26,8 @@ std::int64_t CountFromText(std::string_view text);
 // Reads the scan counter, adds one, writes it back and returns the new count.
 std::int64_t RaiseTotalScans(SettingsStore& store);
 
+// Sets the stored statistics back to their start: no scans, nothing removed,
+// no system scan ("-"). The quarantine's archives are not touched.
+void ResetStatistics(SettingsStore& store);
+
 }  // namespace quellstone::settings

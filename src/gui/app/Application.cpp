@@ -22,7 +22,9 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
                i18n::VendorAddresses::Load(files_, setup_.paths.VendorFile())),
       splashModel_(context_, languages_, lock_, dialogs_),
       drives_(files_),
-      launcher_(context_, setup_.paths, scan::ScanLauncher::Ports{store_, calendar_, drives_, tree_, pump_}) {
+      launcher_(context_, setup_.paths, scan::ScanLauncher::Ports{store_, calendar_, drives_, tree_, pump_}),
+      remover_(fileOperations_, store_, setup_.paths),
+      quarantine_(fileOperations_, context_.signatures, dialogs_, setup_.paths) {
     LoadPictures();
 }
 
@@ -37,15 +39,15 @@ bool Application::Start() {
 
 void Application::HandOver() {
     app::MainWindowModel::Hooks hooks;
-    hooks.rebuildQuarantineList = [] {
-        // The quarantine list is filled by the quarantine manager.
+    hooks.rebuildQuarantineList = [this] {
+        if (mainWindow_) mainWindow_->RefreshQuarantineList();
     };
     hooks.loadSilentUpdate = [this] { ++silentUpdateLoads_; };
     hooks.closeSplash = [this] {
         if (splash_) splash_->CloseIfOpen();
     };
     mainModel_ = std::make_unique<app::MainWindowModel>(
-        context_, setup_.paths, app::MainWindowModel::Ports{store_, dialogs_, shell_, files_, openers_},
+        context_, setup_.paths, app::MainWindowModel::Ports{store_, dialogs_, shell_, files_, openers_, &quarantine_},
         std::move(hooks));
     mainModel_->Load();
     MainWindow::Host host;
@@ -69,7 +71,7 @@ void Application::StartScan() {
     scanWindow_.reset();  // the earlier scan's window, discarded
     scanModel_ = std::make_unique<scan::ScanWindowModel>(context_, dialogs_, files_);
     scanModel_->Load();
-    scanWindow_ = std::make_unique<ScanWindow>(*scanModel_, mainWindow_.get());
+    scanWindow_ = std::make_unique<ScanWindow>(*scanModel_, mainWindow_.get(), [this] { RemoveDetections(); });
     scanWindow_->Refresh();
     scanWindow_->show();
     pump_.SetBeforeEvents([this] {
@@ -78,6 +80,15 @@ void Application::StartScan() {
     launcher_.Run(mode, mainModel_->SelectedFolderForScan(), *scanModel_);
     pump_.SetBeforeEvents({});
     if (scanWindow_) scanWindow_->Refresh();
+}
+
+void Application::RemoveDetections() {
+    if (!scanModel_ || !mainModel_) return;
+    scan::MainWindowCounters counters;
+    counters.raiseQuarantined = [this] { mainModel_->RaiseQuarantined(); };
+    counters.showRemovedTotal = [this](std::int64_t total) { mainModel_->ShowRemovedTotal(total); };
+    scanModel_->RemoveClicked(remover_, counters);
+    mainWindow_->Refresh();
 }
 
 void Application::Quit() {

@@ -10,6 +10,8 @@
 #include "core/i18n/LanguageFile.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/Shell.h"
+#include "core/quarantine/QuarantineManager.h"
+#include "core/quarantine/Remover.h"
 #include "core/scan/ScanLauncher.h"
 #include "core/scan/ScanWindowModel.h"
 #include "core/settings/ProgramPaths.h"
@@ -18,6 +20,7 @@
 #include "platform/FlockInstanceLock.h"
 #include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"
+#include "platform/PosixFileOperations.h"
 #include "platform/PosixFileStore.h"
 #include "platform/ProcMountTable.h"
 #include "platform/RegFileSettingsBackend.h"
@@ -59,6 +62,8 @@ public:
     void StartScan();
     // Ends the program at once, a running scan included.
     void Quit();
+    // The scan window's remove button.
+    void RemoveDetections();
 
 private:
     void HandOver();
@@ -79,6 +84,9 @@ private:
     platform::LocaleCalendar calendar_;
     QtEventPump pump_;
     scan::ScanLauncher launcher_;
+    platform::PosixFileOperations fileOperations_;
+    quarantine::Remover remover_;
+    quarantine::QuarantineManager quarantine_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<app::MainWindowModel> mainModel_;
     std::unique_ptr<MainWindow> mainWindow_;

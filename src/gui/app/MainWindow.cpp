@@ -298,6 +298,10 @@ QWidget* MainWindow::BuildInformationFrame() {
     auto* reset = new QPushButton(frame);  // Command4: statistics reset comes with the quarantine work
     reset->setObjectName(QStringLiteral("Command4"));
     Bind(C::ResetStatistics, [reset](const QString&, const QString& text) { reset->setText(text); });
+    connect(reset, &QPushButton::clicked, this, [this] {
+        model_.ResetStatisticsClicked();
+        Refresh();
+    });
     bottom->addWidget(reset);
     column->addLayout(bottom);
     return frame;
@@ -480,6 +484,23 @@ void MainWindow::Refresh() {
         QFont font = links_[i]->font();
         font.setUnderline(model_.Underlined(link));
         links_[i]->setFont(font);
+    }
+}
+
+std::optional<std::size_t> MainWindow::SelectedQuarantineRow() const {
+    QTreeWidgetItem* item = quarantineList_->currentItem();
+    if (!item || !item->isSelected()) return std::nullopt;
+    return static_cast<std::size_t>(quarantineList_->indexOfTopLevelItem(item));
+}
+
+void MainWindow::RefreshQuarantineList() {
+    quarantineList_->clear();
+    for (const quarantine::QuarantineRow& row : model_.QuarantineRows()) {
+        auto* item = new QTreeWidgetItem(quarantineList_);
+        item->setText(0, ForDisplay(row.name));
+        item->setText(1, ForDisplay(row.detection));
+        item->setText(2, QString::fromStdString(row.size));
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,12 +43,15 @@ public:
     void SyncTimer3();
 
     [[nodiscard]] QTreeWidget* QuarantineList() const { return quarantineList_; }
+    // Fills the quarantine list from the model (when the frame is shown).
+    void RefreshQuarantineList();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Execute(app::MainWindowModel::Action action);
+    [[nodiscard]] std::optional<std::size_t> SelectedQuarantineRow() const;
     void BuildMenus();
     QWidget* BuildNavigation();
     QWidget* BuildInformationFrame();

@@ -32,9 +32,10 @@ std::size_t RowImageSlot(int image) {
 
 }  // namespace
 
-ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner)
+ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::function<void()> remove)
     : QWidget(owner, Qt::Window),
       model_(model),
+      remove_handler_(std::move(remove)),
       rowImages_{QIcon(QStringLiteral(":/pictures/detected.svg")), QIcon(QStringLiteral(":/pictures/removed.svg")),
                  QIcon(QStringLiteral(":/pictures/notremoved.svg"))} {
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
@@ -159,6 +160,12 @@ ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner)
         AfterHandler();
     });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(remove_, &QPushButton::clicked, this, [this] {
+        if (remove_handler_) remove_handler_();
+        tabs_->setCurrentIndex(model_.CurrentTab());
+        AfterHandler();
+        if (!model_.Visible()) hide();  // a second pass starts by hiding the window
+    });
     column->addLayout(buttons);
 
     for (int i = 1; i <= 4; ++i) {
@@ -212,6 +219,12 @@ void ScanWindow::Refresh() {
     if (rows.size() < rowsShown_) {
         results_->clear();
         rowsShown_ = 0;
+        shownImages_.clear();
+    }
+    for (std::size_t i = 0; i < rowsShown_; ++i) {
+        if (shownImages_[i] == rows[i].image) continue;
+        results_->topLevelItem(static_cast<int>(i))->setIcon(0, rowImages_[RowImageSlot(rows[i].image)]);
+        shownImages_[i] = rows[i].image;
     }
     // During a walk new rows join the list in batches every 100 ms: laying the
     // list out again is the dearest part of a repaint.
@@ -229,6 +242,7 @@ void ScanWindow::Refresh() {
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
             added.append(item);
+            shownImages_.push_back(row.image);
         }
         results_->addTopLevelItems(added);  // one batch: the list lays itself out once
     }

@@ -24,7 +24,9 @@ namespace quellstone::gui {
 class ScanWindow : public QWidget {
     Q_OBJECT
 public:
-    ScanWindow(scan::ScanWindowModel& model, QWidget* owner);
+    // `remove` runs the removal pass (the program supplies the remover and
+    // the main window's counters).
+    ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::function<void()> remove = {});
 
     // Draws what changed since the last call; cheap enough to run at every
     // yield of the walk.
@@ -50,7 +52,9 @@ private:
     QPushButton* stop_ = nullptr;
     QPushButton* remove_ = nullptr;
     std::array<QTimer, 5> timers_;
+    std::function<void()> remove_handler_;
     std::size_t rowsShown_ = 0;
+    std::vector<int> shownImages_;
     QElapsedTimer rowsAdded_;
     std::vector<std::string> shownCaptions_;  // what each setter last drew
     std::array<QIcon, 3> rowImages_;          // detected, removed, not removed

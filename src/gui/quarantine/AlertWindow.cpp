@@ -1,0 +1,98 @@
+#include "gui/quarantine/AlertWindow.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "gui/app/WidgetText.h"
+
+namespace quellstone::gui {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch; Qt scales logical pixels beyond that
+
+int ScreenTwips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
+
+QSize ScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {1024, 768};
+    const QRect area = screen->geometry();
+    return {area.right() + 1, area.bottom() + 1};
+}
+
+}  // namespace
+
+AlertWindow::AlertWindow(const std::string& title, const std::string& message)
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      model_(title, message, ScreenTwips(ScreenSize().width()), ScreenTwips(ScreenSize().height())) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setObjectName(QStringLiteral("alert"));
+    setStyleSheet(
+        QStringLiteral("#alert { background: #f7f9fb; border: 1px solid #1f4e79; }"
+                       "#alertHeader { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, "
+                       "stop:1 #3a7bbf); }"
+                       "#alertHeader QLabel { color: white; font-weight: bold; }"));
+    setFixedSize(model_.Width() / kTwipsPerPixel, model_.Height() / kTwipsPerPixel);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(1, 1, 1, 1);
+    auto* header = new QFrame(this);  // Image2 with Label1
+    header->setObjectName(QStringLiteral("alertHeader"));
+    header->setFixedHeight(32);
+    auto* headerRow = new QVBoxLayout(header);
+    headerRow->addWidget(new QLabel(QStringLiteral("Quellstone"), header));
+    column->addWidget(header);
+    auto* titleLabel = new QLabel(ForLabel(title), this);  // lblTitle
+    titleLabel->setObjectName(QStringLiteral("lblTitle"));
+    QFont bold = titleLabel->font();
+    bold.setBold(true);
+    titleLabel->setFont(bold);
+    titleLabel->setContentsMargins(8, 4, 8, 0);
+    column->addWidget(titleLabel);
+    auto* messageLabel = new QLabel(ForLabel(message), this);  // lblAlert
+    messageLabel->setObjectName(QStringLiteral("lblAlert"));
+    messageLabel->setWordWrap(true);
+    messageLabel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    messageLabel->setContentsMargins(16, 2, 8, 8);
+    column->addWidget(messageLabel, 1);
+
+    for (int i = 1; i <= 3; ++i) {
+        QTimer& timer = timers_[static_cast<std::size_t>(i)];
+        timer.setInterval(model_.Timer(i).intervalMs);
+        connect(&timer, &QTimer::timeout, this, [this, i] {
+            if (i == 1) model_.Timer1Tick();
+            if (i == 2) model_.Timer2Tick();
+            if (i == 3) model_.Timer3Tick();
+            AfterTick();
+        });
+    }
+    Place();
+    AfterTick();
+}
+
+void AlertWindow::Place() {
+    move(model_.Left() / kTwipsPerPixel, model_.Top() / kTwipsPerPixel);
+}
+
+void AlertWindow::AfterTick() {
+    Place();
+    for (int i = 1; i <= 3; ++i) {
+        QTimer& timer = timers_[static_cast<std::size_t>(i)];
+        if (model_.Timer(i).enabled && !timer.isActive()) timer.start();
+        if (!model_.Timer(i).enabled && timer.isActive()) timer.stop();
+    }
+    if (model_.Closed()) close();
+}
+
+AlertWindow* Alert::FlatStyle() const {
+    auto* window = new AlertWindow(Title, Message);  // deletes itself when it closes
+    window->show();
+    return window;
+}
+
+}  // namespace quellstone::gui

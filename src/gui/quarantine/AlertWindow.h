@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "core/quarantine/AlertModel.h"
+
+namespace quellstone::gui {
+
+// A passing notice: slides up at the bottom right of the screen, stays five
+// seconds, slides down and deletes itself. Takes no input.
+class AlertWindow : public QWidget {
+    Q_OBJECT
+public:
+    AlertWindow(const std::string& title, const std::string& message);
+    [[nodiscard]] const quarantine::AlertModel& Model() const { return model_; }
+
+private:
+    void Place();
+    void AfterTick();
+
+    quarantine::AlertModel model_;
+    std::array<QTimer, 4> timers_;
+};
+
+// Raises alerts: set Title and Message, then FlatStyle() opens a new window
+// with them; several can be on screen at once, each closing by itself.
+class Alert {
+public:
+    std::string Title;
+    std::string Message;
+    AlertWindow* FlatStyle() const;
+};
+
+}  // namespace quellstone::gui

@@ -1,0 +1,116 @@
+#include "platform/PosixFileOperations.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/PosixFileStore.h"
+#include "platform/UniqueFd.h"
+
+namespace quellstone::platform {
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool CopyBytes(int from, int to) {
+    std::vector<char> buffer(256 * 1024);
+    for (;;) {
+        const ssize_t got = ::read(from, buffer.data(), buffer.size());
+        if (got == 0) return true;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(to, buffer.data() + done, static_cast<std::size_t>(got - done));
+            if (put < 0) {
+                if (errno == EINTR) continue;
+                return false;  // a full disk or a file-size limit ends up here
+            }
+            done += put;
+        }
+    }
+}
+
+}  // namespace
+
+ports::EntryType PosixFileOperations::TypeOf(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        // Only a name that is not there counts as missing; an unreadable
+        // entry might still be there.
+        return (errno == ENOENT || errno == ENOTDIR) ? ports::EntryType::Missing : ports::EntryType::Other;
+    }
+    if (S_ISREG(st.st_mode)) return ports::EntryType::RegularFile;
+    if (S_ISLNK(st.st_mode)) return ports::EntryType::SymbolicLink;
+    if (S_ISDIR(st.st_mode)) return ports::EntryType::Folder;
+    return ports::EntryType::Other;
+}
+
+std::optional<std::uint64_t> PosixFileOperations::SizeOf(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool PosixFileOperations::CopyFile(const std::string& source, const std::string& target, bool replace) {
+    // O_NOFOLLOW and O_NONBLOCK with the type check: never a link, never a FIFO or device.
+    const UniqueFd from(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (!from || ::fstat(from.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+
+    std::string temp = FolderOf(target) + "/.quellstone-copy-XXXXXX";
+    UniqueFd to(::mkostemp(temp.data(), O_CLOEXEC));
+    if (!to) return false;
+    const bool copied =
+        ::fchmod(to.get(), st.st_mode & 0777) == 0 && CopyBytes(from.get(), to.get()) && ::fsync(to.get()) == 0;
+    to.Reset();
+    bool placed = false;
+    if (copied) {
+        placed = replace ? ::rename(temp.c_str(), target.c_str()) == 0
+                         : ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0;
+    }
+    if (!placed) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    const UniqueFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder) ::fsync(folder.get());
+    return true;
+}
+
+bool PosixFileOperations::Remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+std::vector<std::string> PosixFileOperations::ListFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+            names.push_back(name);
+        }
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool PosixFileOperations::CreateFolders(const std::string& path) {
+    return PosixFileStore().CreateFolders(path);
+}
+
+}  // namespace quellstone::platform

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/ports/FileOperations.h"
+
+namespace quellstone::platform {
+
+class PosixFileOperations final : public ports::FileOperations {
+public:
+    ports::EntryType TypeOf(const std::string& path) override;
+    std::optional<std::uint64_t> SizeOf(const std::string& path) override;
+    bool CopyFile(const std::string& source, const std::string& target, bool replace) override;
+    bool Remove(const std::string& path) override;
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+    bool CreateFolders(const std::string& path) override;
+};
+
+}  // namespace quellstone::platform

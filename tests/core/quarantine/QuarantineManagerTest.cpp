@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "core/quarantine/AlertModel.h"
+#include "core/quarantine/QuarantineManager.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeFileOperations.h"
+#include "support/FakeFileStore.h"
+
+namespace quellstone::quarantine {
+namespace {
+
+using namespace quellstone::testing;
+
+const std::string kArchive = "/data/Orvanta/Quellstone/Archiwum";
+
+class QuarantineManagerTest : public ::testing::Test {
+protected:
+    QuarantineManagerTest()
+        : signatures(storeFiles, "/prog"), manager(files, signatures, dialogs, {"/prog", "/data", "/usr", "/opt/"}) {
+        storeFiles.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nAADE=Odd.Name\n");
+        files.folders.insert(kArchive);
+        files.folders.insert("/home/u");
+    }
+    FakeFileStore storeFiles;
+    FakeFileOperations files;
+    FakeDialogs dialogs;
+    scan::SignatureDatabase signatures;
+    QuarantineManager manager;
+};
+
+TEST_F(QuarantineManagerTest, ListsArchivesWithDetectionAndSize) {
+    files.files[kArchive + "/Evil.exe.arc"] = std::string(100, 'x');
+    files.files[kArchive + "/notes.txt"] = "not an archive";
+    files.files[kArchive + "/x.ARC"] = "1";
+    files.files[kArchive + "/a.arcade.arc"] = "12";
+    files.files[kArchive + "/Evil (2).exe.arc"] = "123";
+    manager.Rebuild();
+    ASSERT_EQ(manager.Rows().size(), 4u);
+    EXPECT_EQ(manager.Rows()[0].name, "a.arcade.arc");
+    EXPECT_EQ(manager.Rows()[0].detection, "Odd.Name");  // looked up as "aade"
+    EXPECT_EQ(manager.Rows()[1].name, "Evil (2).exe.arc");
+    EXPECT_EQ(manager.Rows()[1].detection, "Trojan.Evil");  // the name it was numbered from
+    EXPECT_EQ(manager.Rows()[2].name, "Evil.exe.arc");
+    EXPECT_EQ(manager.Rows()[2].size, "100");
+    EXPECT_EQ(manager.Rows()[3].name, "x.ARC");
+    EXPECT_EQ(manager.Rows()[3].detection, "");  // ".arc" is removed only in lower case
+
+    files.folders.clear();
+    files.files.clear();
+    manager.Rebuild();
+    EXPECT_TRUE(manager.Rows().empty());
+}
+
+TEST_F(QuarantineManagerTest, DeletesAndRestores) {
+    files.files[kArchive + "/a.exe.arc"] = "payload";
+    files.files[kArchive + "/b.exe.arc"] = "other";
+    files.files["/home/u/a.exe"] = "something else";
+    manager.Rebuild();
+    EXPECT_FALSE(manager.Delete(std::nullopt));
+    EXPECT_FALSE(manager.Restore(std::nullopt, "title"));
+
+    EXPECT_FALSE(manager.Restore(0, "title"));  // cancelled
+    EXPECT_EQ(manager.Rows().size(), 2u);
+    dialogs.saveAnswer = "/home/u/a.exe";
+    EXPECT_TRUE(manager.Restore(0, "title"));
+    EXPECT_EQ(files.files["/home/u/a.exe"], "payload");  // replaced
+    EXPECT_FALSE(files.files.contains(kArchive + "/a.exe.arc"));
+    ASSERT_EQ(manager.Rows().size(), 1u);
+
+    files.undeletable.insert(kArchive + "/b.exe.arc");
+    EXPECT_FALSE(manager.Delete(0));
+    EXPECT_EQ(manager.Rows().size(), 1u);
+    files.undeletable.clear();
+    EXPECT_TRUE(manager.Delete(0));
+    EXPECT_TRUE(manager.Rows().empty());
+}
+
+TEST_F(QuarantineManagerTest, RestoringIntoAFolderUsesTheOriginalName) {
+    files.files[kArchive + "/a (2).exe.arc"] = "payload";
+    files.others["/home/u"] = ports::EntryType::Folder;
+    EXPECT_TRUE(manager.RestoreTo("a (2).exe.arc", "/home/u"));
+    EXPECT_EQ(files.files["/home/u/a.exe"], "payload");
+    EXPECT_FALSE(manager.RestoreTo("../escape.arc", "/home/u"));
+    EXPECT_FALSE(IsPlainFileName(".."));
+    EXPECT_FALSE(IsPlainFileName("a/b.arc"));
+    EXPECT_TRUE(IsPlainFileName("a b.exe.arc"));
+}
+
+TEST(AlertModel, SlidesInStopsHoldsAndSlidesOut) {
+    AlertModel alert("title", "message", 12000, 9000, 2775, 1500);
+    EXPECT_EQ(alert.Left(), 12000 - 2775);
+    EXPECT_EQ(alert.Top(), 9000);
+    EXPECT_TRUE(alert.Timer(1).enabled);
+    int steps = 0;
+    for (int top = 8970; alert.Timer(1).enabled; top -= 30) {
+        alert.Timer1Tick();
+        ++steps;
+        EXPECT_EQ(alert.Top(), top);
+    }
+    EXPECT_EQ(steps, 51);
+    EXPECT_EQ(alert.Top(), 7470);
+    EXPECT_TRUE(alert.Timer(2).enabled);
+    EXPECT_EQ(alert.Timer(2).intervalMs, 5000);
+    alert.Timer2Tick();
+    EXPECT_TRUE(alert.Timer(3).enabled);
+    steps = 0;
+    while (!alert.Closed()) {
+        alert.Timer3Tick();
+        ASSERT_LE(++steps, 51);
+    }
+    EXPECT_EQ(steps, 51);
+    EXPECT_EQ(alert.Top(), 9000);
+}
+
+}  // namespace
+}  // namespace quellstone::quarantine

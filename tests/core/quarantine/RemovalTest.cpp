@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "core/quarantine/Remover.h"
+#include "core/scan/ScanWindowModel.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeFileOperations.h"
+#include "support/FakeFileStore.h"
+#include "support/MemorySettingsBackend.h"
+
+namespace quellstone::quarantine {
+namespace {
+
+using namespace quellstone::testing;
+using scan::kImageDetected;
+using scan::kImageNotRemoved;
+using scan::kImageRemoved;
+
+constexpr const char* kArchive = "/data/Orvanta/Quellstone/Archiwum";
+
+// The removal pass of a scan window over fake files; texts read "T<number>".
+class RemovalTest : public ::testing::Test {
+protected:
+    RemovalTest()
+        : store(backend),
+          context(store_files, "/prog"),
+          remover(files, store, {"/prog", "/data", "/usr", "/opt/"}),
+          window(context, dialogs, store_files) {
+        for (int i = 0; i < i18n::LanguageTable::kSize; ++i) context.languageText.Set(i, "T" + std::to_string(i));
+        window.Load();
+        counters.raiseQuarantined = [this] { ++quarantined; };
+        counters.showRemovedTotal = [this](std::int64_t total) { shownTotal = total; };
+    }
+    void Detect(const std::string& path, std::string content = "MZ payload") {
+        files.files[path] = std::move(content);
+        window.AddDetection("TROJAN.X", path);
+    }
+    void Remove() { window.RemoveClicked(remover, counters); }
+    std::string Total() { return store.Read("Status", "TotalObjectsRemoved", "0"); }
+
+    MemorySettingsBackend backend;
+    settings::SettingsStore store;
+    FakeFileStore store_files;
+    FakeFileOperations files;
+    FakeDialogs dialogs;
+    app::Context context;
+    Remover remover;
+    scan::ScanWindowModel window;
+    scan::MainWindowCounters counters;
+    int quarantined = 0;
+    std::int64_t shownTotal = -1;
+};
+
+TEST(ArchiveNames, NumberTheSecondAndLaterAndReadBack) {
+    EXPECT_EQ(ArchiveName("a.exe", 1), "a.exe.arc");
+    EXPECT_EQ(ArchiveName("a.exe", 2), "a (2).exe.arc");
+    EXPECT_EQ(ArchiveName("setup.tar.gz", 3), "setup (3).tar.gz.arc");
+    EXPECT_EQ(ArchiveName("noext", 2), "noext (2).arc");
+    EXPECT_EQ(StripArchiveExtension("a.arcade.arc"), "aade");
+    EXPECT_EQ(StripArchiveExtension("x.ARC"), "x.ARC");
+    EXPECT_EQ(WithoutArchiveNumber("a (2).exe"), "a.exe");
+    EXPECT_EQ(WithoutArchiveNumber("noext (12)"), "noext");
+    EXPECT_EQ(WithoutArchiveNumber("a (x).exe"), std::nullopt);
+    EXPECT_EQ(WithoutArchiveNumber("a (2)b.exe"), std::nullopt);
+    EXPECT_EQ(WithoutArchiveNumber("a.exe"), std::nullopt);
+}
+
+TEST_F(RemovalTest, AnEmptyListHidesTheWindowAndStillSaysItIsDone) {
+    context.scan.scanRunning = true;
+    Remove();
+    EXPECT_FALSE(window.Visible());
+    EXPECT_FALSE(context.scan.scanRunning);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "T194");
+    EXPECT_EQ(Total(), "0");
+}
+
+TEST_F(RemovalTest, WithoutQuarantineFilesAreDeletedAndCounted) {
+    for (const char* path : {"/a/one.exe", "/a/two.exe", "/b/three.exe"}) Detect(path);
+    store.Write("Settings", "Quarintine", " 1");  // not exactly "1": off
+    Remove();
+    for (const auto& row : window.Rows()) EXPECT_EQ(row.image, kImageRemoved);
+    EXPECT_EQ(Total(), "3");
+    EXPECT_EQ(shownTotal, 3);
+    EXPECT_EQ(quarantined, 0);
+    EXPECT_TRUE(files.files.empty());
+    EXPECT_EQ(window.ResultMark(), "NAPRAWIONY");
+    EXPECT_EQ(window.CurrentTab(), scan::kTabReport);
+    EXPECT_NE(window.ReportText().find("T276\n  /a/one.exe\n"), std::string::npos);
+}
+
+TEST_F(RemovalTest, WithQuarantineEveryFileIsKeptUnderItsOwnName) {
+    store.Write("Settings", "Quarintine", "1");
+    Detect("/a/Evil.exe", "first");
+    Detect("/b/Evil.exe", "second");  // the same name: numbered, not overwritten
+    Detect("/c/other.dll", "third");
+    Remove();
+    EXPECT_EQ(files.files[std::string(kArchive) + "/Evil.exe.arc"], "first");
+    EXPECT_EQ(files.files[std::string(kArchive) + "/Evil (2).exe.arc"], "second");
+    EXPECT_EQ(files.files[std::string(kArchive) + "/other.dll.arc"], "third");
+    EXPECT_EQ(quarantined, 3);
+    EXPECT_EQ(Total(), "3");
+    EXPECT_EQ(window.Rows()[1].archive, "Evil (2).exe.arc");
+}
+
+TEST_F(RemovalTest, NoFileIsDeletedWithoutTheBackupItsUserAskedFor) {
+    store.Write("Settings", "Quarintine", "1");
+    Detect("/a/full-disk.exe");
+    files.others["/a/pipe.exe"] = ports::EntryType::Other;  // a FIFO: not a regular file
+    window.AddDetection("TROJAN.X", "/a/pipe.exe");
+    files.others["/a/link.exe"] = ports::EntryType::SymbolicLink;
+    window.AddDetection("TROJAN.X", "/a/link.exe");
+    files.failCopies = true;
+    Remove();
+    EXPECT_TRUE(files.files.contains("/a/full-disk.exe"));
+    EXPECT_TRUE(files.others.contains("/a/pipe.exe"));
+    EXPECT_TRUE(files.others.contains("/a/link.exe"));
+    for (const auto& row : window.Rows()) EXPECT_EQ(row.image, kImageNotRemoved);
+    EXPECT_EQ(quarantined, 0);
+    EXPECT_EQ(Total(), "0");
+}
+
+TEST_F(RemovalTest, FailedDeletesGoneFilesAndUntickedRows) {
+    Detect("/a/locked.exe");
+    files.undeletable.insert("/a/locked.exe");
+    window.AddDetection("TROJAN.X", "/a/deleted-by-hand.exe");  // no file any more
+    Detect("/a/unticked.exe");
+    files.others["/a/folder.exe"] = ports::EntryType::Folder;
+    window.AddDetection("TROJAN.X", "/a/folder.exe");
+    window.SetRowChecked(2, false);
+    Remove();
+    EXPECT_EQ(window.Rows()[0].image, kImageNotRemoved);
+    EXPECT_EQ(window.Rows()[1].image, kImageRemoved);
+    EXPECT_EQ(window.Rows()[2].image, kImageDetected);
+    EXPECT_EQ(window.Rows()[3].image, kImageNotRemoved);
+    EXPECT_EQ(Total(), "1");
+
+    // A second pass hides the window and handles the row ticked since.
+    window.SetRowChecked(2, true);
+    Remove();
+    EXPECT_FALSE(window.Visible());
+    EXPECT_EQ(window.Rows()[2].image, kImageRemoved);
+    EXPECT_EQ(window.Rows()[0].image, kImageNotRemoved);  // never processed again
+    EXPECT_EQ(Total(), "2");
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+}  // namespace
+}  // namespace quellstone::quarantine

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "core/ports/FileOperations.h"
+
+namespace quellstone::testing {
+
+// Files in memory with the kinds and failures the removal and the quarantine
+// must cope with.
+class FakeFileOperations final : public ports::FileOperations {
+public:
+    std::map<std::string, std::string> files;        // regular files and their content
+    std::map<std::string, ports::EntryType> others;  // links, folders, FIFOs
+    std::set<std::string> folders;
+    std::set<std::string> undeletable;  // Remove fails (in use, read-only)
+    bool failCopies = false;            // a full disk
+
+    ports::EntryType TypeOf(const std::string& path) override {
+        if (files.contains(path)) return ports::EntryType::RegularFile;
+        if (const auto it = others.find(path); it != others.end()) return it->second;
+        return ports::EntryType::Missing;
+    }
+    std::optional<std::uint64_t> SizeOf(const std::string& path) override {
+        const auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return it->second.size();
+    }
+    bool CopyFile(const std::string& source, const std::string& target, bool replace) override {
+        const auto it = files.find(source);
+        if (failCopies || it == files.end() || (!replace && TypeOf(target) != ports::EntryType::Missing)) return false;
+        const std::string folder = target.substr(0, target.rfind('/'));
+        if (!folders.contains(folder)) return false;
+        files[target] = it->second;
+        return true;
+    }
+    bool Remove(const std::string& path) override {
+        if (undeletable.contains(path)) return false;
+        if (others.contains(path) && others[path] == ports::EntryType::Folder) return false;
+        return files.erase(path) + others.erase(path) > 0;
+    }
+    std::vector<std::string> ListFiles(const std::string& folder) override {
+        std::vector<std::string> names;
+        for (const auto& [path, content] : files) {
+            if (path.rfind('/') == folder.size() && path.starts_with(folder))
+                names.push_back(path.substr(folder.size() + 1));
+        }
+        return names;
+    }
+    bool CreateFolders(const std::string& path) override {
+        folders.insert(path);
+        return true;
+    }
+};
+
+}  // namespace quellstone::testing
