@@ -8,6 +8,7 @@
 #include <QEnterEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -159,6 +160,43 @@ TEST_F(DesktopWindowsTest, TheStopTimerFiresWhileTheWindowRedrawsDuringAWalk) {
         QTest::qWait(4);
     }
     EXPECT_FALSE(context.scan.scanRunning);
+}
+
+TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
+    StoreLanguage("English");
+    {
+        platform::RegFileSettingsBackend backend(files_, Setup().settingsFile);
+        settings::SettingsStore(backend).Write("Settings", "Quarintine", "1");
+    }
+    const std::string tree = dir / "tree";
+    ::mkdir(tree.c_str(), 0755);
+    quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
+    Application application(Setup(), dialogs, shell);
+    MainWindow& main = StartToMainWindow(application);
+    QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
+    Find<QAbstractButton>(main, "optScanMODE1")->click();
+    auto* folder = Find<QLineEdit>(main, "Text2");
+    folder->clear();
+    QTest::keyClicks(folder, QString::fromStdString(tree));
+    Find<QAbstractButton>(main, "Command1")->click();
+    ScanWindow& window = *application.Scan();
+    Find<QAbstractButton>(window, "Command3")->click();
+    EXPECT_EQ(dialogs.shown.back().text.substr(0, 17), "Removal finished.");
+    EXPECT_EQ(window.Tabs()->currentIndex(), 1);
+    EXPECT_EQ(Find<QLabel>(main, "lblStatus_Quarintine")->text(), "1");
+    EXPECT_EQ(Find<QLabel>(main, "lblStatus_Removed")->text(), "1");
+
+    QTest::mouseClick(Find(main, "Label12"), Qt::LeftButton);
+    QTreeWidget* list = main.QuarantineList();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "QUELLSTONE-TEST.EXE.arc");
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "Test.File.Quellstone");
+    EXPECT_EQ(list->topLevelItem(0)->text(2), "7");
+    QTest::keyClick(Find(main, "Label17"), Qt::Key_Return);  // nothing selected: nothing happens
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+    list->setCurrentItem(list->topLevelItem(0));
+    QTest::keyClick(Find(main, "Label17"), Qt::Key_Return);
+    EXPECT_EQ(list->topLevelItemCount(), 0);
 }
 
 TEST_F(DesktopWindowsTest, ASecondInstanceIsRefused) {

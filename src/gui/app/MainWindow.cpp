@@ -442,6 +442,15 @@ QWidget* MainWindow::BuildQuarantineFrame() {
          {std::pair{C::QuarantineRestore, "Label18"}, std::pair{C::QuarantineDelete, "Label17"}}) {
         auto* link = Link(control, name, frame);
         link->setStyleSheet(QStringLiteral("color: #1f4e79; text-decoration: underline;"));
+        const bool restore = control == C::QuarantineRestore;
+        connect(link, &LinkLabel::clicked, this, [this, restore] {
+            if (restore) {
+                model_.QuarantineRestoreClicked(SelectedQuarantineRow());
+            } else {
+                model_.QuarantineDeleteClicked(SelectedQuarantineRow());
+            }
+            RefreshQuarantineList();
+        });
         links->addWidget(link);
     }
     column->addLayout(links);

@@ -165,6 +165,23 @@ TEST_F(MainWindowModelTest, HandlesClicksMenusAndTimer3) {
     EXPECT_EQ(splashCloses, 1);
 }
 
+TEST_F(MainWindowModelTest, ResetsTheStatisticsShownAndStored) {
+    store.Write("Status", "Totalscans", "41");
+    store.Write("Status", "LastSystemScan", "08.12.2026");
+    MainWindowModel& m = Model();
+    m.RaiseQuarantined();
+    m.RaiseQuarantined();
+    EXPECT_EQ(m.Caption(C::QuarantinedStatus), "2");
+    m.ResetStatisticsClicked();
+    for (const C counter : {C::TotalStatus, C::RemovedStatus, C::QuarantinedStatus, C::IgnoredStatus}) {
+        EXPECT_EQ(m.Caption(counter), "0");
+    }
+    EXPECT_EQ(m.Caption(C::LastScanStatus), "T252");
+    EXPECT_EQ(store.Read("Status", "TotalScans", ""), "0");
+    EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "0");
+    EXPECT_EQ(store.Read("Status", "LastSystemScan", ""), "-");
+}
+
 TEST(SplashModel, HandsOverOnTheThirdTickAndRefusesASecondInstance) {
     FakeFileStore files;
     FakeDirectoryTree tree;

@@ -1,0 +1,78 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/CliRunner.h"
+#include "support/TempDir.h"
+
+namespace quellstone::cli {
+namespace {
+
+using quellstone::testing::TempDir;
+using quellstone::testing::WriteFile;
+using ::testing::HasSubstr;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class QuarantineCommandTest : public ::testing::Test {
+protected:
+    quellstone::testing::CliResult Run(const std::vector<std::string>& args) {
+        return quellstone::testing::RunCli(args,
+                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+    }
+    TempDir dir;
+};
+
+TEST_F(QuarantineCommandTest, ScanRemoveListRestoreDelete) {
+    const std::string tree = dir / "tree";
+    std::filesystem::create_directories(tree + "/a");
+    std::filesystem::create_directories(tree + "/b");
+    WriteFile(tree + "/a/QUELLSTONE-TEST.EXE", "first copy");
+    WriteFile(tree + "/b/QUELLSTONE-TEST.EXE", "second copy");
+    WriteFile(tree + "/b/MSBLAST.EXE", "third");
+    WriteFile(tree + "/b/harmless.txt", "stays");
+    ASSERT_EQ(Run({"settings", "set", "Settings", "Quarintine", "1"}).status, 0);
+
+    const auto scan = Run({"scan", "--remove", tree});
+    EXPECT_EQ(scan.status, 1);
+    EXPECT_THAT(scan.out, HasSubstr("Removed: 3\n"));
+    EXPECT_THAT(scan.out, HasSubstr(": REMOVED (kept in quarantine as QUELLSTONE-TEST (2).EXE.arc)\n"));
+    EXPECT_TRUE(std::filesystem::exists(tree + "/b/harmless.txt"));
+    EXPECT_FALSE(std::filesystem::exists(tree + "/b/MSBLAST.EXE"));
+
+    const auto list = Run({"quarantine", "list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out,
+              "MSBLAST.EXE.arc\tWorm.Win32.Lovesan.a\t5\n"
+              "QUELLSTONE-TEST (2).EXE.arc\tTest.File.Quellstone\t10\n"
+              "QUELLSTONE-TEST.EXE.arc\tTest.File.Quellstone\t11\n");
+
+    ASSERT_EQ(Run({"quarantine", "restore", "QUELLSTONE-TEST (2).EXE.arc", tree + "/a"}).status, 0);
+    // Which copy was archived first follows the listing order; either way it comes back whole.
+    EXPECT_TRUE(ReadAll(tree + "/a/QUELLSTONE-TEST.EXE") == "first copy" ||
+                ReadAll(tree + "/a/QUELLSTONE-TEST.EXE") == "second copy");
+    EXPECT_EQ(Run({"quarantine", "delete", "MSBLAST.EXE.arc"}).status, 0);
+    EXPECT_EQ(Run({"quarantine", "list"}).out.find("MSBLAST"), std::string::npos);
+
+    EXPECT_EQ(Run({"quarantine", "delete", "../registry.reg"}).status, 2);
+    EXPECT_EQ(Run({"quarantine", "delete", "a/b.arc"}).status, 2);
+    EXPECT_EQ(Run({"quarantine", "delete", ".."}).status, 2);
+    EXPECT_EQ(Run({"quarantine", "delete", "absent.arc"}).status, 2);
+    EXPECT_EQ(Run({"quarantine", "restore", "QUELLSTONE-TEST.EXE.arc", dir / "no/such/folder/x"}).status, 2);
+    EXPECT_EQ(Run({"quarantine", "list"}).out.find("QUELLSTONE-TEST.EXE.arc") != std::string::npos, true);
+
+    EXPECT_THAT(Run({"stats"}).out, HasSubstr("Scans started: 1\nObjects removed: 3\n"));
+    EXPECT_EQ(Run({"stats", "--reset"}).out, "Scans started: 0\nObjects removed: 0\nLast system scan: -\n");
+}
+
+}  // namespace
+}  // namespace quellstone::cli

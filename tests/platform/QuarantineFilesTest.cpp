@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/quarantine/QuarantineManager.h"
+#include "core/quarantine/Remover.h"
+#include "platform/PosixFileOperations.h"
+#include "platform/PosixFileStore.h"
+#include "platform/RegFileSettingsBackend.h"
+#include "support/FakeDesktop.h"
+#include "support/TempDir.h"
+
+namespace quellstone::platform {
+namespace {
+
+using quellstone::testing::TempDir;
+using quellstone::testing::WriteFile;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Removal and the quarantine on real files, with quarantine on.
+class QuarantineFilesTest : public ::testing::Test {
+protected:
+    QuarantineFilesTest()
+        : backend(store_files, dir / "registry.reg"),
+          store(backend),
+          paths{"/prog", dir / "data", "/usr", "/opt/"},
+          remover(files, store, paths) {
+        store.Write("Settings", "Quarintine", "1");
+        std::filesystem::create_directories(dir / "t");
+    }
+    std::string Archive(const std::string& name) const { return paths.QuarantineFolder() + "/" + name; }
+
+    TempDir dir;
+    PosixFileStore store_files;
+    RegFileSettingsBackend backend;
+    settings::SettingsStore store;
+    PosixFileOperations files;
+    settings::ProgramPaths paths;
+    quarantine::Remover remover;
+};
+
+TEST_F(QuarantineFilesTest, ArchivesAndRestoresByteForByte) {
+    std::string binary;
+    for (int i = 0; i < 300000; ++i) binary += static_cast<char>(i * 7 % 256);
+    WriteFile(dir / "t/evil.exe", binary);
+    WriteFile(dir / "t/sub-evil.exe", "same name elsewhere");
+    std::filesystem::create_directories(dir / "t/sub");
+    WriteFile(dir / "t/sub/evil.exe", "the second one");
+
+    const quarantine::Removal first = remover.Remove(dir / "t/evil.exe");
+    const quarantine::Removal second = remover.Remove(dir / "t/sub/evil.exe");
+    EXPECT_TRUE(first.removed && second.removed);
+    EXPECT_EQ(first.archive, "evil.exe.arc");
+    EXPECT_EQ(second.archive, "evil (2).exe.arc");
+    EXPECT_FALSE(std::filesystem::exists(dir / "t/evil.exe"));
+    EXPECT_EQ(ReadAll(Archive("evil.exe.arc")), binary);
+    EXPECT_EQ(ReadAll(Archive("evil (2).exe.arc")), "the second one");
+
+    quellstone::testing::FakeDialogs dialogs;
+    PosixFileStore dbFiles;
+    scan::SignatureDatabase signatures(dbFiles, "/prog");
+    quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
+    WriteFile(dir / "t/restored.exe", "an older file at the target");
+    EXPECT_TRUE(manager.RestoreTo("evil.exe.arc", dir / "t/restored.exe"));
+    EXPECT_EQ(ReadAll(dir / "t/restored.exe"), binary);
+    EXPECT_FALSE(std::filesystem::exists(Archive("evil.exe.arc")));
+    EXPECT_TRUE(manager.RestoreTo("evil (2).exe.arc", dir / "t"));  // into a folder: the original name
+    EXPECT_EQ(ReadAll(dir / "t/evil.exe"), "the second one");
+}
+
+TEST_F(QuarantineFilesTest, LinksAndSpecialFilesAreNeverOpened) {
+    WriteFile(dir / "t/target.txt", "keep me");
+    ASSERT_EQ(::symlink("target.txt", (dir / "t/link.exe").c_str()), 0);
+    ASSERT_EQ(::mkfifo((dir / "t/pipe.exe").c_str(), 0600), 0);
+    // Quarantine on: neither can be archived, so neither is deleted (and the FIFO does not block).
+    EXPECT_FALSE(remover.Remove(dir / "t/link.exe").removed);
+    EXPECT_FALSE(remover.Remove(dir / "t/pipe.exe").removed);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "t/link.exe"));
+    // Quarantine off: the link goes as a link, its target stays.
+    store.Write("Settings", "Quarintine", "0");
+    EXPECT_TRUE(remover.Remove(dir / "t/link.exe").removed);
+    EXPECT_EQ(ReadAll(dir / "t/target.txt"), "keep me");
+    EXPECT_FALSE(remover.Remove(dir / "t").removed);  // a folder is not deleted
+}
+
+TEST_F(QuarantineFilesTest, AFullDiskKeepsTheFileAndLeavesNoPartialCopy) {
+    WriteFile(dir / "t/big.exe", std::string(64 * 1024, 'x'));
+    WriteFile(dir / "t/target.exe", "must survive");
+    files.CreateFolders(paths.QuarantineFolder());
+    // The file-size limit binds root too; in a child, so the suite keeps its own limits.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        PosixFileOperations childFiles;
+        PosixFileStore childStore;
+        RegFileSettingsBackend childBackend(childStore, dir / "registry.reg");
+        settings::SettingsStore childSettings(childBackend);
+        quarantine::Remover childRemover(childFiles, childSettings, paths);
+        const bool removed = childRemover.Remove(dir / "t/big.exe").removed;
+        const bool restoredOver = childFiles.CopyFile(dir / "t/big.exe", dir / "t/target.exe", true);
+        ::_exit(removed || restoredOver ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(std::filesystem::file_size(dir / "t/big.exe"), 64u * 1024);
+    EXPECT_EQ(ReadAll(dir / "t/target.exe"), "must survive");
+    EXPECT_TRUE(std::filesystem::is_empty(paths.QuarantineFolder()));  // no archive, no temporary file
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "t"), {}), 2);
+}
+
+}  // namespace
+}  // namespace quellstone::platform
