@@ -1,7 +1,8 @@
 # Sourced by scripts/test and scripts/run: installs the Debian packages the
 # build needs when they are missing, and configures and builds a tree.
 
-QUELLSTONE_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core)
+QUELLSTONE_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
+    libcurl4-openssl-dev)
 
 ensure_build_packages() {
     local missing=() package

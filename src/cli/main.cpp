@@ -7,6 +7,7 @@
 #include "cli/QuarantineCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
+#include "cli/UpdateCheckCommand.h"
 #include "core/app/Version.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/ExecutableFolder.h"
@@ -21,6 +22,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     commands.push_back(std::make_unique<quellstone::cli::QuarantineCommand>());
     commands.push_back(std::make_unique<quellstone::cli::SettingsCommand>());
     commands.push_back(std::make_unique<quellstone::cli::StatsCommand>());
+    commands.push_back(std::make_unique<quellstone::cli::UpdateCheckCommand>());
     return commands;
 }
 

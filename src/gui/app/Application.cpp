@@ -6,6 +6,7 @@
 #include "gui/app/Pictures.h"
 #include "gui/app/SplashWindow.h"
 #include "gui/scan/ScanWindow.h"
+#include "gui/update/UpdateWindows.h"
 
 namespace quellstone::gui {
 
@@ -42,7 +43,13 @@ void Application::HandOver() {
     hooks.rebuildQuarantineList = [this] {
         if (mainWindow_) mainWindow_->RefreshQuarantineList();
     };
-    hooks.loadSilentUpdate = [this] { ++silentUpdateLoads_; };
+    hooks.loadSilentUpdate = [this] {
+        // Loaded once per run; it checks on its first tick and speaks only of a newer version.
+        ++silentUpdateLoads_;
+        silentModel_ = std::make_unique<update::SilentUpdateModel>(
+            context_, update::UpdatePorts{http_, pump_, dialogs_, openers_, openers_.Addresses().updateServer});
+        silentUpdate_ = std::make_unique<SilentUpdate>(*silentModel_);
+    };
     hooks.closeSplash = [this] {
         if (splash_) splash_->CloseIfOpen();
     };
@@ -51,9 +58,7 @@ void Application::HandOver() {
         std::move(hooks));
     mainModel_->Load();
     MainWindow::Host host;
-    host.showUpdateWindow = [] {
-        // The manual update window arrives with the update check.
-    };
+    host.showUpdateWindow = [this] { ShowUpdateWindow(); };
     host.startScan = [this] { StartScan(); };
     host.quit = [this] { Quit(); };
     mainWindow_ = std::make_unique<MainWindow>(*mainModel_, context_.languageText, std::move(host));
@@ -89,6 +94,20 @@ void Application::RemoveDetections() {
     counters.showRemovedTotal = [this](std::int64_t total) { mainModel_->ShowRemovedTotal(total); };
     scanModel_->RemoveClicked(remover_, counters);
     mainWindow_->Refresh();
+}
+
+void Application::ShowUpdateWindow() {
+    if (updateModel_ && !updateModel_->Closed()) {
+        updateWindow_->raise();
+        return;
+    }
+    // A closed window's model may still be unwinding its check (the wait yields to events).
+    if (updateModel_ && updateModel_->Checking()) return;
+    updateWindow_.reset();
+    updateModel_ = std::make_unique<update::UpdateWindowModel>(
+        context_, update::UpdatePorts{http_, pump_, dialogs_, openers_, openers_.Addresses().updateServer});
+    updateWindow_ = std::make_unique<UpdateWindow>(*updateModel_, mainWindow_.get());
+    updateWindow_->show();
 }
 
 void Application::Quit() {

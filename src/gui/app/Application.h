@@ -16,7 +16,9 @@
 #include "core/scan/ScanWindowModel.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
+#include "core/update/UpdateWindowModel.h"
 #include "gui/scan/QtEventPump.h"
+#include "platform/CurlHttpClient.h"
 #include "platform/FlockInstanceLock.h"
 #include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"
@@ -29,7 +31,9 @@ namespace quellstone::gui {
 
 class MainWindow;
 class ScanWindow;
+class SilentUpdate;
 class SplashWindow;
+class UpdateWindow;
 
 // Where the desktop program finds its folders and files.
 struct ApplicationSetup {
@@ -64,6 +68,9 @@ public:
     void Quit();
     // The scan window's remove button.
     void RemoveDetections();
+    // The manual update window (menu, link and picture): a new one unless one is open.
+    void ShowUpdateWindow();
+    [[nodiscard]] UpdateWindow* Update() const { return updateWindow_.get(); }
 
 private:
     void HandOver();
@@ -87,12 +94,17 @@ private:
     platform::PosixFileOperations fileOperations_;
     quarantine::Remover remover_;
     quarantine::QuarantineManager quarantine_;
+    platform::CurlHttpClient http_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<app::MainWindowModel> mainModel_;
     std::unique_ptr<MainWindow> mainWindow_;
     // After the main window, so it goes first: the scan window is its child.
     std::unique_ptr<scan::ScanWindowModel> scanModel_;
     std::unique_ptr<ScanWindow> scanWindow_;
+    std::unique_ptr<update::UpdateWindowModel> updateModel_;
+    std::unique_ptr<UpdateWindow> updateWindow_;
+    std::unique_ptr<update::SilentUpdateModel> silentModel_;
+    std::unique_ptr<SilentUpdate> silentUpdate_;
     int silentUpdateLoads_ = 0;
 };
 

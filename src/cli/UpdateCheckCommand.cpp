@@ -1,0 +1,63 @@
+#include "cli/UpdateCheckCommand.h"
+
+#include "core/app/Version.h"
+#include "core/i18n/VendorAddresses.h"
+#include "core/text/DisplayEscape.h"
+#include "core/update/UpdateCheck.h"
+#include "platform/CurlHttpClient.h"
+#include "platform/PosixFileStore.h"
+
+namespace quellstone::cli {
+
+namespace {
+
+// The command line has no window to keep alive while it waits.
+class NoEvents final : public ports::EventPump {
+public:
+    void ProcessPendingEvents() override {}
+};
+
+}  // namespace
+
+std::string_view UpdateCheckCommand::Help() const {
+    return "Usage: quellstone-cli update-check [--server URL]\n"
+           "\n"
+           "Fetches updates/velkaro.txt from the update server (Server in [Update]\n"
+           "of the program folder's vendor.ini, or URL) and compares it with this\n"
+           "program's version. Prints the local and the remote version text.\n"
+           "\n"
+           "Exit status: 0 no newer version, 1 a newer version exists, 2 the check\n"
+           "failed (no answer within 60 seconds, a status other than 200, ...).\n";
+}
+
+int UpdateCheckCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        io.out << Help();
+        return kExitClean;
+    }
+    platform::PosixFileStore files;
+    std::string server = i18n::VendorAddresses::Load(files, io.programFolder + "/vendor.ini").updateServer;
+    if (args.size() == 2 && args[0] == "--server") {
+        server = args[1];
+    } else if (!args.empty()) {
+        io.err << "quellstone-cli update-check: expected no arguments or --server URL\n";
+        return kExitError;
+    }
+    const std::string local = app::VersionText(app::BuildVersion());
+    const std::string address = update::VersionFileAddress(server);
+    platform::CurlHttpClient http;
+    NoEvents pump;
+    std::string remote;
+    const auto request = http.NewRequest();
+    io.out << "Local version: " << local << '\n';
+    if (!update::Pobierz(*request, pump, address, remote)) {
+        io.err << "quellstone-cli update-check: could not read " << text::EscapeForDisplay(address) << "\n";
+        return kExitError;
+    }
+    const bool newer = update::IsNewer(remote, local);
+    io.out << "Remote version: " << text::EscapeForDisplay(remote) << '\n'
+           << (newer ? "A newer version is available.\n" : "No newer version is available.\n");
+    return newer ? kExitDetections : kExitClean;
+}
+
+}  // namespace quellstone::cli

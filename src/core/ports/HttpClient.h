@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace quellstone::ports {
+
+// One HTTP GET, driven step by step so the caller can keep its window alive:
+// start it, ask whether it still runs (each question does a little of the
+// work), then read the response headers and the body in chunks.
+class HttpRequest {
+public:
+    virtual ~HttpRequest() = default;
+    // False when the request could not even be started.
+    virtual bool Start(const std::string& url) = 0;
+    virtual bool StillRunning() = 0;
+    // The response's header lines, CR LF ended, status line first; "" when
+    // there is no response (refused, timed out, too large, cancelled).
+    virtual std::string Headers() = 0;
+    // The next part of the body, at most `maxChars` long; "" once all is read.
+    virtual std::string NextChunk(std::size_t maxChars) = 0;
+    virtual void Cancel() = 0;
+};
+
+class HttpClient {
+public:
+    virtual ~HttpClient() = default;
+    virtual std::unique_ptr<HttpRequest> NewRequest() = 0;
+};
+
+}  // namespace quellstone::ports

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/app/Context.h"
+#include "core/app/TimerState.h"
+#include "core/i18n/DocumentOpeners.h"
+#include "core/ports/Dialogs.h"
+#include "core/ports/EventPump.h"
+#include "core/ports/HttpClient.h"
+
+namespace quellstone::update {
+
+// What both update windows share: the version file's address, the HTTP
+// client, the event pump of the wait, and where a newer version sends the user.
+struct UpdatePorts {
+    ports::HttpClient& http;
+    ports::EventPump& pump;
+    ports::Dialogs& dialogs;
+    i18n::DocumentOpeners& openers;
+    std::string serverAddress;
+};
+
+// The manual update window: shows that it is checking, checks on the first
+// tick of Timer1, answers with entry 144 (and the update page on Yes) or 146,
+// and closes. Cancel, or closing it any other way, cancels a running request.
+class UpdateWindowModel {
+public:
+    UpdateWindowModel(app::Context& context, UpdatePorts ports) : context_(context), ports_(std::move(ports)) {}
+
+    void Load();
+    void Timer1Tick();
+    void Timer2Tick();
+    void CancelClicked();
+    void Close();
+
+    [[nodiscard]] const std::string& Info() const { return info_; }
+    [[nodiscard]] const std::string& CancelCaption() const { return cancelCaption_; }
+    [[nodiscard]] int Progress() const { return progress_; }
+    [[nodiscard]] static constexpr int ProgressMaximum() { return 10; }
+    [[nodiscard]] const app::TimerState& Timer(int number) const { return timers_[static_cast<std::size_t>(number)]; }
+    [[nodiscard]] bool Closed() const { return closed_; }
+    [[nodiscard]] bool Checking() const { return checking_; }
+    [[nodiscard]] int RequestsMade() const { return requests_; }
+
+private:
+    app::Context& context_;
+    UpdatePorts ports_;
+    std::string info_;
+    std::string cancelCaption_;
+    int progress_ = 0;
+    std::array<app::TimerState, 3> timers_{};
+    std::unique_ptr<ports::HttpRequest> request_;
+    bool checking_ = false;
+    bool closed_ = false;
+    int requests_ = 0;
+};
+
+// The silent check: invisible, loaded once after start-up; speaks up only
+// when a newer version exists.
+class SilentUpdateModel {
+public:
+    SilentUpdateModel(app::Context& context, UpdatePorts ports) : context_(context), ports_(std::move(ports)) {}
+
+    [[nodiscard]] const app::TimerState& Timer() const { return timer_; }
+    void TimerTick();
+    [[nodiscard]] bool Closed() const { return closed_; }
+    void Close();
+
+private:
+    app::Context& context_;
+    UpdatePorts ports_;
+    app::TimerState timer_{600, true};
+    std::unique_ptr<ports::HttpRequest> request_;
+    bool checking_ = false;
+    bool closed_ = false;
+};
+
+// One check: true when the download worked and its version is newer, in which
+// case the user is asked (entry 144) and a Yes opens the update page.
+bool CheckAndAsk(app::Context& context, UpdatePorts& ports, ports::HttpRequest& request, bool& downloaded);
+
+}  // namespace quellstone::update

@@ -1,0 +1,85 @@
+#include "gui/update/UpdateWindows.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/app/WidgetText.h"
+
+namespace quellstone::gui {
+
+UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner)
+    : QWidget(owner, Qt::Window), model_(model) {
+    setWindowTitle(QStringLiteral("Quellstone"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
+    auto* column = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    auto* picture = new QLabel(this);
+    picture->setPixmap(QIcon(QStringLiteral(":/pictures/update.svg")).pixmap(QSize(32, 32)));
+    info_ = new QLabel(this);  // lblInfo
+    info_->setObjectName(QStringLiteral("lblInfo"));
+    top->addWidget(picture);
+    top->addWidget(info_, 1);
+    column->addLayout(top);
+    progress_ = new QProgressBar(this);  // PB1
+    progress_->setObjectName(QStringLiteral("PB1"));
+    progress_->setRange(0, update::UpdateWindowModel::ProgressMaximum());
+    progress_->setTextVisible(false);
+    column->addWidget(progress_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    cancel_ = new QPushButton(this);  // cmdCanc
+    cancel_->setObjectName(QStringLiteral("cmdCanc"));
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        model_.CancelClicked();
+        AfterHandler();
+    });
+    buttons->addWidget(cancel_);
+    column->addLayout(buttons);
+    setMinimumWidth(360);
+
+    model_.Load();
+    info_->setText(ForLabel(model_.Info()));
+    cancel_->setText(ForButton(model_.CancelCaption()));
+    for (int i = 1; i <= 2; ++i) {
+        QTimer& timer = timers_[static_cast<std::size_t>(i)];
+        timer.setInterval(model_.Timer(i).intervalMs);
+        connect(&timer, &QTimer::timeout, this, [this, i] {
+            if (i == 1) model_.Timer1Tick();
+            if (i == 2) model_.Timer2Tick();
+            AfterHandler();
+        });
+    }
+    AfterHandler();
+}
+
+void UpdateWindow::AfterHandler() {
+    progress_->setValue(model_.Progress());
+    for (int i = 1; i <= 2; ++i) {
+        QTimer& timer = timers_[static_cast<std::size_t>(i)];
+        if (model_.Timer(i).enabled && !timer.isActive()) timer.start();
+        if (!model_.Timer(i).enabled && timer.isActive()) timer.stop();
+    }
+    if (model_.Closed() && isVisible()) hide();
+}
+
+void UpdateWindow::closeEvent(QCloseEvent* event) {
+    model_.Close();  // cancels a request still running
+    AfterHandler();
+    event->accept();
+}
+
+SilentUpdate::SilentUpdate(update::SilentUpdateModel& model) : model_(model) {
+    timer_.setInterval(model_.Timer().intervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        model_.TimerTick();
+        if (!model_.Timer().enabled) timer_.stop();
+    });
+    if (model_.Timer().enabled) timer_.start();
+}
+
+}  // namespace quellstone::gui

@@ -1,0 +1,120 @@
+#include "platform/CurlHttpClient.h"
+
+#include <curl/curl.h>
+
+#include <string>
+
+namespace quellstone::platform {
+
+namespace {
+
+class CurlRequest final : public ports::HttpRequest {
+public:
+    CurlRequest(std::chrono::milliseconds timeout, std::size_t maxBody) : timeout_(timeout), maxBody_(maxBody) {}
+    CurlRequest(const CurlRequest&) = delete;
+    CurlRequest& operator=(const CurlRequest&) = delete;
+    ~CurlRequest() override { Release(); }
+
+    bool Start(const std::string& url) override {
+        Release();
+        headers_.clear();
+        body_.clear();
+        read_ = 0;
+        failed_ = false;
+        multi_ = curl_multi_init();
+        easy_ = curl_easy_init();
+        if (!multi_ || !easy_) return Fail();
+        curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
+        curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout_.count()));
+        curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlRequest::OnHeader);
+        curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+        curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlRequest::OnBody);
+        curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+        if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) return Fail();
+        running_ = true;
+        return true;
+    }
+
+    bool StillRunning() override {
+        if (!running_) return false;
+        int active = 0;
+        if (curl_multi_perform(multi_, &active) != CURLM_OK) return Finish(false);
+        if (active == 0) {
+            int left = 0;
+            bool ok = false;
+            while (const CURLMsg* message = curl_multi_info_read(multi_, &left)) {
+                if (message->msg == CURLMSG_DONE) ok = message->data.result == CURLE_OK;
+            }
+            return Finish(ok);
+        }
+        curl_multi_poll(multi_, nullptr, 0, 10, nullptr);
+        return true;
+    }
+
+    std::string Headers() override { return failed_ || running_ ? std::string() : headers_; }
+
+    std::string NextChunk(std::size_t maxChars) override {
+        if (failed_ || running_ || read_ >= body_.size()) return {};
+        std::string chunk = body_.substr(read_, maxChars);
+        read_ += chunk.size();
+        return chunk;
+    }
+
+    void Cancel() override {
+        if (running_) Finish(false);
+    }
+
+private:
+    static size_t OnHeader(char* data, size_t size, size_t count, void* self) {
+        auto* request = static_cast<CurlRequest*>(self);
+        request->headers_.append(data, size * count);
+        return size * count;
+    }
+    static size_t OnBody(char* data, size_t size, size_t count, void* self) {
+        auto* request = static_cast<CurlRequest*>(self);
+        if (request->body_.size() + size * count > request->maxBody_)
+            return 0;  // too large: the transfer ends as failed
+        request->body_.append(data, size * count);
+        return size * count;
+    }
+    bool Finish(bool ok) {
+        running_ = false;
+        failed_ = !ok;
+        if (!ok) body_.clear();
+        return false;
+    }
+    bool Fail() {
+        Release();
+        failed_ = true;
+        return false;
+    }
+    void Release() {
+        if (multi_ && easy_) curl_multi_remove_handle(multi_, easy_);
+        if (easy_) curl_easy_cleanup(easy_);
+        if (multi_) curl_multi_cleanup(multi_);
+        easy_ = nullptr;
+        multi_ = nullptr;
+        running_ = false;
+    }
+
+    std::chrono::milliseconds timeout_;
+    std::size_t maxBody_;
+    CURLM* multi_ = nullptr;
+    CURL* easy_ = nullptr;
+    std::string headers_;
+    std::string body_;
+    std::size_t read_ = 0;
+    bool running_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ports::HttpRequest> CurlHttpClient::NewRequest() {
+    return std::make_unique<CurlRequest>(timeout_, maxBody_);
+}
+
+}  // namespace quellstone::platform

@@ -1,0 +1,148 @@
+// The update check against a real HTTP server on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "core/app/Context.h"
+#include "core/update/UpdateCheck.h"
+#include "core/update/UpdateWindowModel.h"
+#include "platform/CurlHttpClient.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeDirectoryTree.h"
+#include "support/FakeFileStore.h"
+#include "support/MemorySettingsBackend.h"
+#include "support/RecordingSink.h"
+#include "support/TestHttpServer.h"
+
+namespace quellstone::update {
+namespace {
+
+using namespace quellstone::testing;
+using namespace std::chrono_literals;
+
+class UpdateCheckTest : public ::testing::Test {
+protected:
+    UpdateCheckTest()
+        : store(backend),
+          context(files, "/prog"),
+          openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()) {
+        store.Write("Settings", "curLang", "English");
+        for (int i = 0; i < i18n::LanguageTable::kSize; ++i) context.languageText.Set(i, "T" + std::to_string(i));
+    }
+    UpdatePorts Ports() { return {http, pump, dialogs, openers, server.Address()}; }
+    // The manual window's check, as its first Timer1 tick runs it.
+    std::vector<std::string> ManualCheck() {
+        UpdateWindowModel window(context, Ports());
+        window.Load();
+        window.Timer1Tick();
+        EXPECT_TRUE(window.Closed());
+        std::vector<std::string> shown;
+        for (const auto& message : dialogs.shown) shown.push_back(message.text);
+        dialogs.shown.clear();
+        return shown;
+    }
+    std::vector<std::string> ServeVersion(const std::string& body) {
+        server.response = HttpResponse("200 OK", body);
+        return ManualCheck();
+    }
+
+    TestHttpServer server;
+    platform::CurlHttpClient http{5s};
+    CountingPump pump;
+    MemorySettingsBackend backend;
+    settings::SettingsStore store;
+    FakeFileStore files;
+    FakeDirectoryTree tree;
+    FakeDialogs dialogs;
+    FakeShell shell;
+    app::Context context;
+    i18n::DocumentOpeners openers;
+};
+
+TEST_F(UpdateCheckTest, ComparesTheVersionFileWithTheLocalVersion) {
+    dialogs.answer = ports::MessageAnswer::Yes;
+    EXPECT_EQ(ServeVersion("1.06"), std::vector<std::string>{"T144"});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"http://www.orvanta.example/en/download/"});
+    EXPECT_EQ(server.LastRequestLine(), "GET /updates/velkaro.txt HTTP/1.1");
+    dialogs.answer = ports::MessageAnswer::No;
+    EXPECT_EQ(ServeVersion("1.1"), std::vector<std::string>{"T144"});  // "1.1" > "1.05" character by character
+    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(ServeVersion("1.05"), std::vector<std::string>{"T146"});
+    EXPECT_EQ(ServeVersion("1.04"), std::vector<std::string>{"T146"});
+    EXPECT_EQ(ServeVersion("1.05\r\n"), std::vector<std::string>{"T146"});  // a line end is not a new version
+    EXPECT_EQ(ServeVersion(" 1.06\n"), std::vector<std::string>{"T144"});
+}
+
+TEST_F(UpdateCheckTest, FailedChecksFindNothingNewer) {
+    server.response = HttpResponse("404 Not Found", "9.99");
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
+    server.response = "HTTP/1.1\r\nContent-Length: 4\r\n\r\n9.99";  // no status code
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
+    server.response = "garbage that is not HTTP\r\n\r\n";
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
+
+    // The silent check says nothing when nothing is newer or the check fails.
+    server.response = HttpResponse("200 OK", "1.05");
+    SilentUpdateModel silent(context, Ports());
+    silent.TimerTick();
+    EXPECT_TRUE(silent.Closed());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(UpdateCheckTest, ReadsABigBodyInChunksAndRefusesAHugeOne) {
+    const std::string big = "2" + std::string(1500000, '0');
+    server.response = HttpResponse("200 OK", big);
+    auto request = http.NewRequest();
+    std::string body;
+    ASSERT_TRUE(Pobierz(*request, pump, VersionFileAddress(server.Address()), body));
+    EXPECT_EQ(body, big);
+
+    platform::CurlHttpClient small(5s, 1000);
+    auto capped = small.NewRequest();
+    body = "unchanged";
+    EXPECT_FALSE(Pobierz(*capped, pump, VersionFileAddress(server.Address()), body));
+    EXPECT_EQ(body, "unchanged");
+}
+
+TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
+    server.answer = false;
+    platform::CurlHttpClient impatient(300ms);
+    auto request = impatient.NewRequest();
+    std::string body;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Pobierz(*request, pump, VersionFileAddress(server.Address()), body));
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 250ms);
+
+    auto refused = http.NewRequest();
+    EXPECT_FALSE(Pobierz(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body));
+
+    // Cancel before the first tick: no request at all, no message.
+    const int before = server.Connections();
+    UpdateWindowModel window(context, Ports());
+    window.Load();
+    window.CancelClicked();
+    window.Timer1Tick();
+    EXPECT_TRUE(window.Closed());
+    EXPECT_EQ(window.RequestsMade(), 0);
+    EXPECT_EQ(server.Connections(), before);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(UpdateCheckTest, TheWindowKeepsRunningDuringASlowDownload) {
+    server.response = HttpResponse("200 OK", "1.06");
+    server.pieces = 6;
+    server.pause = 100ms;
+    UpdateWindowModel window(context, Ports());
+    window.Load();
+    // Closing the window from inside the wait (as a click would) cancels the request.
+    pump.action = [&] {
+        if (pump.calls == 20) window.CancelClicked();
+    };
+    window.Timer1Tick();
+    EXPECT_GE(pump.calls, 20);
+    EXPECT_TRUE(window.Closed());
+    EXPECT_TRUE(dialogs.shown.empty());  // cancelled: no answer is shown
+}
+
+}  // namespace
+}  // namespace quellstone::update

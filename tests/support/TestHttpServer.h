@@ -1,0 +1,104 @@
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quellstone::testing {
+
+// A one-thread HTTP server on 127.0.0.1 for the update check's tests: every
+// connection gets `response` (raw bytes, status line and all), sent in
+// `pieces` parts `pause` apart; with `answer` false it accepts and says nothing.
+class TestHttpServer {
+public:
+    std::string response;
+    int pieces = 1;
+    std::chrono::milliseconds pause{0};
+    bool answer = true;
+
+    TestHttpServer() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 8);
+        socklen_t length = sizeof address;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~TestHttpServer() {
+        stop_ = true;
+        thread_.join();
+        ::close(listener_);
+    }
+    TestHttpServer(const TestHttpServer&) = delete;
+    TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+    [[nodiscard]] std::string Address() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    [[nodiscard]] int Connections() const { return connections_; }
+    [[nodiscard]] std::string LastRequestLine() {
+        const std::lock_guard lock(mutex_);
+        return lastRequestLine_;
+    }
+
+private:
+    void Serve() {
+        while (!stop_) {
+            pollfd ready{listener_, POLLIN, 0};
+            if (::poll(&ready, 1, 20) <= 0) continue;
+            const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client < 0) continue;
+            ++connections_;
+            std::string request;
+            char buffer[4096];
+            while (request.find("\r\n\r\n") == std::string::npos) {
+                const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+                if (got <= 0) break;
+                request.append(buffer, static_cast<std::size_t>(got));
+            }
+            {
+                const std::lock_guard lock(mutex_);
+                lastRequestLine_ = request.substr(0, request.find("\r\n"));
+            }
+            if (answer) {
+                const std::size_t part =
+                    (response.size() + static_cast<std::size_t>(pieces) - 1) / static_cast<std::size_t>(pieces);
+                for (std::size_t sent = 0; sent < response.size() && !stop_; sent += part) {
+                    const std::string piece = response.substr(sent, part);
+                    ::send(client, piece.data(), piece.size(), MSG_NOSIGNAL);
+                    if (sent + part < response.size()) std::this_thread::sleep_for(pause);
+                }
+            } else {
+                while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            ::close(client);
+        }
+    }
+
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> connections_{0};
+    std::mutex mutex_;
+    std::string lastRequestLine_;
+    std::thread thread_;
+};
+
+// A full response with a Content-Length.
+inline std::string HttpResponse(const std::string& status, const std::string& body) {
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+}  // namespace quellstone::testing
