@@ -4,24 +4,10 @@
 #include "core/text/DisplayEscape.h"
 #include "platform/PosixFileOperations.h"
 #include "platform/PosixFileStore.h"
+#include "platform/SilentDialogs.h"
 #include "platform/UserFolders.h"
 
 namespace quellstone::cli {
-
-namespace {
-
-// The command line never asks anything: restore takes its target as an argument.
-class NoDialogs final : public ports::Dialogs {
-public:
-    ports::MessageAnswer ShowMessage(std::string_view, ports::MessageIcon, ports::MessageButtons,
-                                     ports::MessageAnswer answer) override {
-        return answer;
-    }
-    std::string ChooseFolder(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return std::nullopt; }
-};
-
-}  // namespace
 
 std::string_view QuarantineCommand::Help() const {
     return "Usage: quellstone-cli quarantine list\n"
@@ -65,7 +51,7 @@ int QuarantineCommand::Run(const std::vector<std::string>& args, CommandIo& io) 
     platform::PosixFileOperations fileOperations;
     const settings::ProgramPaths paths = platform::LinuxProgramPaths(environment);
     scan::SignatureDatabase signatures(files, io.programFolder);
-    NoDialogs dialogs;
+    platform::SilentDialogs dialogs;  // restore takes its target as an argument
     quarantine::QuarantineManager manager(fileOperations, signatures, dialogs, paths);
 
     if (action == "list") {

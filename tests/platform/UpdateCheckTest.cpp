@@ -11,6 +11,7 @@
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
 #include "support/MemorySettingsBackend.h"
+#include "support/NumberedTexts.h"
 #include "support/RecordingSink.h"
 #include "support/TestHttpServer.h"
 
@@ -27,7 +28,7 @@ protected:
           context(files, "/prog"),
           openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()) {
         store.Write("Settings", "curLang", "English");
-        for (int i = 0; i < i18n::LanguageTable::kSize; ++i) context.languageText.Set(i, "T" + std::to_string(i));
+        FillWithNumbers(context.languageText);
     }
     UpdatePorts Ports() { return {http, pump, dialogs, openers, server.Address()}; }
     // The manual window's check, as its first Timer1 tick runs it.

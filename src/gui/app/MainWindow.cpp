@@ -187,21 +187,21 @@ QWidget* MainWindow::BuildNavigation() {
                               {NavigationLink::Help, C::LinkHelp, "Label15"},
                               {NavigationLink::Close, C::LinkClose, "Label19"}};
     for (std::size_t i = 0; i < std::size(specs); ++i) {
-        const LinkSpec& spec = specs[i];
+        const LinkSpec& definition = specs[i];
         auto* line = new QHBoxLayout;
         auto* highlight = new QLabel(panel);  // m1 to m6
         highlight->setObjectName(QStringLiteral("m%1").arg(i + 1));
         highlight->setPixmap(QIcon(QStringLiteral(":/pictures/highlight.svg")).pixmap(QSize(14, 14)));
         highlight->setFixedWidth(18);
         auto* link = new LinkLabel(panel);
-        link->setObjectName(QString::fromLatin1(spec.name));
+        link->setObjectName(QString::fromLatin1(definition.name));
         link->setProperty("navLink", true);
-        Bind(spec.control, [link](const QString& text, const QString&) { link->setText(text); });
-        connect(link, &LinkLabel::hovered, this, [this, spec] {
-            model_.HoverLink(spec.link);
+        Bind(definition.control, [link](const QString& text, const QString&) { link->setText(text); });
+        connect(link, &LinkLabel::hovered, this, [this, definition] {
+            model_.HoverLink(definition.link);
             Refresh();
         });
-        connect(link, &LinkLabel::clicked, this, [this, spec] { Execute(model_.LinkClicked(spec.link)); });
+        connect(link, &LinkLabel::clicked, this, [this, definition] { Execute(model_.LinkClicked(definition.link)); });
         links_[i] = link;
         highlights_[i] = highlight;
         line->addWidget(highlight);
@@ -327,10 +327,10 @@ QWidget* MainWindow::BuildScanFrame() {
                      {C::ModeChosenFolder, "optScanMODE1"},
                      {C::ModeQuickScan, "optScanMODE2"}};
     for (int index = 0; index < 3; ++index) {
-        const auto& spec = modeSpecs[index];
+        const auto& definition = modeSpecs[index];
         auto* option = new QRadioButton(modes);
-        option->setObjectName(QString::fromLatin1(spec.name));
-        Bind(spec.control, [option](const QString&, const QString& text) { option->setText(text); });
+        option->setObjectName(QString::fromLatin1(definition.name));
+        Bind(definition.control, [option](const QString&, const QString& text) { option->setText(text); });
         group->addButton(option);
         modeColumn->addWidget(option);
         modes_[static_cast<std::size_t>(index)] = option;
@@ -338,7 +338,7 @@ QWidget* MainWindow::BuildScanFrame() {
             model_.ModeClicked(index);
             Refresh();
         });
-        if (spec.control == C::ModeChosenFolder) {
+        if (definition.control == C::ModeChosenFolder) {
             auto* folderRow = new QHBoxLayout;
             folderRow->setContentsMargins(24, 0, 0, 0);
             scanFolder_ = new QLineEdit(modes);  // Text2
@@ -363,10 +363,10 @@ QWidget* MainWindow::BuildScanFrame() {
         const char* name;
     } checks[] = {{C::CheckAdware, "Check1"}, {C::CheckLessDangerous, "Check2"}, {C::CheckHighPriority, "Check3"}};
     for (int box = 0; box < 3; ++box) {
-        const auto& spec = checks[box];
+        const auto& definition = checks[box];
         auto* check = new QCheckBox(frame);
-        check->setObjectName(QString::fromLatin1(spec.name));
-        Bind(spec.control, [check](const QString&, const QString& text) { check->setText(text); });
+        check->setObjectName(QString::fromLatin1(definition.name));
+        Bind(definition.control, [check](const QString&, const QString& text) { check->setText(text); });
         connect(check, &QCheckBox::toggled, this, [this, box](bool on) { model_.CheckToggled(box, on); });
         checks_[static_cast<std::size_t>(box)] = check;
         column->addWidget(check);

@@ -20,20 +20,11 @@
 #include "gui/scan/ScanWindow.h"
 #include "platform/PosixFileStore.h"
 #include "platform/RegFileSettingsBackend.h"
+#include "platform/SilentDialogs.h"
 
 namespace {
 
 using namespace quellstone;
-
-class SilentDialogs final : public ports::Dialogs {
-public:
-    ports::MessageAnswer ShowMessage(std::string_view, ports::MessageIcon, ports::MessageButtons,
-                                     ports::MessageAnswer answer) override {
-        return answer;
-    }
-    std::string ChooseFolder(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return std::nullopt; }
-};
 
 class NoShell final : public ports::Shell {
 public:
@@ -75,7 +66,7 @@ int main(int argc, char** argv) {
             store.Write("Status", "TotalObjectsRemoved", "3");
             store.Write("Status", "LastSystemScan", "2026-12-01");
         }
-        SilentDialogs dialogs;
+        platform::SilentDialogs dialogs;
         NoShell shell;
         gui::Application application(setup, dialogs, shell);
         if (!application.Start()) return 1;

@@ -6,6 +6,7 @@
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
 #include "support/MemorySettingsBackend.h"
+#include "support/NumberedTexts.h"
 
 namespace quellstone::app {
 namespace {
@@ -27,7 +28,7 @@ protected:
           context(files, "/prog"),
           openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()),
           paths{"/prog", "/home/u/.local/share", "/usr", "/opt/"} {
-        for (int i = 0; i < i18n::LanguageTable::kSize; ++i) context.languageText.Set(i, "T" + std::to_string(i));
+        FillWithNumbers(context.languageText);
     }
     MainWindowModel& Model() {
         MainWindowModel::Hooks hooks{[this] { ++rebuilds; }, [this] { ++silentLoads; }, [this] { ++splashCloses; }};

@@ -6,6 +6,7 @@
 #include "support/FakeFileOperations.h"
 #include "support/FakeFileStore.h"
 #include "support/MemorySettingsBackend.h"
+#include "support/NumberedTexts.h"
 
 namespace quellstone::quarantine {
 namespace {
@@ -25,7 +26,7 @@ protected:
           context(store_files, "/prog"),
           remover(files, store, {"/prog", "/data", "/usr", "/opt/"}),
           window(context, dialogs, store_files) {
-        for (int i = 0; i < i18n::LanguageTable::kSize; ++i) context.languageText.Set(i, "T" + std::to_string(i));
+        FillWithNumbers(context.languageText);
         window.Load();
         counters.raiseQuarantined = [this] { ++quarantined; };
         counters.showRemovedTotal = [this](std::int64_t total) { shownTotal = total; };

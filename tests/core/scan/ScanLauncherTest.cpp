@@ -6,6 +6,7 @@
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
 #include "support/MemorySettingsBackend.h"
+#include "support/NumberedTexts.h"
 #include "support/RecordingSink.h"
 
 namespace quellstone::scan {
@@ -35,7 +36,7 @@ protected:
           paths{"/prog", "/data", "/usr/", "/opt/"},
           launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
           window(context, dialogs, files, [this] { return now; }) {
-        for (int i = 0; i < i18n::LanguageTable::kSize; ++i) context.languageText.Set(i, "T" + std::to_string(i));
+        FillWithNumbers(context.languageText);
         context.languageText.Set(198, "T249");  // the texts that Timer3 compares are the same
         files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nBAD=Backdoor.Bad\n");
         context.signatures.Accessor().SetPath("/prog/bdts.dll");
