@@ -16,10 +16,12 @@ constexpr std::uint32_t kString = 1;
 constexpr std::uint32_t kBinary = 3;
 constexpr std::uint32_t kNumber = 4;
 
+// Blanks around a line; stray carriage returns count as blanks, so a line
+// reads the same whatever line ends the file had.
 std::string_view Trim(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(" \t");
+    const std::size_t first = s.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -211,9 +213,10 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text) {
         } else if (!seenHeader && doc.keys_.empty() && (line == kHeader || line == kOldHeader)) {
             seenHeader = true;
         } else if (line.front() == '[') {
-            if (line.back() != ']' || line.size() < 3 || line[1] == '-') return std::nullopt;
+            if (line.back() != ']' || line.size() < 3) return std::nullopt;
             const std::string_view path = Trim(line.substr(1, line.size() - 2));
-            if (path.empty() || path.front() == '\\' || path.back() == '\\') return std::nullopt;
+            // "[-...]" deletes a key in an import file; this store never holds one.
+            if (path.empty() || path.front() == '-' || path.front() == '\\' || path.back() == '\\') return std::nullopt;
             doc.EnsureKey(path);
             current = doc.FindKey(path);
         } else if (line.front() == '"' || line.front() == '@') {

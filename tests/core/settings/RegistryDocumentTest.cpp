@@ -55,12 +55,16 @@ TEST(RegistryDocument, LoadsAHandEditedFile) {
 TEST(RegistryDocument, RefusesWhatItCannotReadBackExactly) {
     for (const char* text : {"\"value before any key\"=\"x\"\n", "[HKEY_CURRENT_USER\\A]\nnot a value line\n",
                              "[HKEY_CURRENT_USER\\A]\n\"a\"=dword:123456789\n", "[HKEY_CURRENT_USER\\A]\n\"a\"=-\n",
-                             "[-HKEY_CURRENT_USER\\A]\n", "[HKEY_CURRENT_USER\\A]\n\"a\"=hex:1g\n",
-                             "[HKEY_CURRENT_USER\\A]\n\"a\"=\"unterminated\n", "[HKEY_CURRENT_USER\\A\n",
-                             "[HKEY_CURRENT_USER\\A]\n\"a\"=\"\xFF\"\n"}) {
+                             "[-HKEY_CURRENT_USER\\A]\n", "[ -HKEY_CURRENT_USER\\A]\n",
+                             "[HKEY_CURRENT_USER\\A]\n\"a\"=hex:1g\n", "[HKEY_CURRENT_USER\\A]\n\"a\"=\"unterminated\n",
+                             "[HKEY_CURRENT_USER\\A\n", "[HKEY_CURRENT_USER\\A]\n\"a\"=\"\xFF\"\n"}) {
         EXPECT_FALSE(RegistryDocument::Parse(text)) << text;
     }
     EXPECT_TRUE(RegistryDocument::Parse(""));
+    // Stray carriage returns (found by the fuzzer) must not change a line on every rewrite.
+    const auto strays = RegistryDocument::Parse(";note\r\r\r\n[HKEY_CURRENT_USER\\A]\r\r\n\"a\"=\"b\"\r\r\n");
+    ASSERT_TRUE(strays);
+    EXPECT_EQ(RegistryDocument::Parse(strays->Serialize())->Serialize(), strays->Serialize());
 }
 
 TEST(RegistryDocument, KeysExistAboveTheirSubkeysAndDeleteFromTheBottom) {
