@@ -4,6 +4,7 @@
 #include "gui/app/Application.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/QtDialogs.h"
+#include "platform/CurlHttpClient.h"
 #include "platform/UserFolders.h"
 #include "platform/XdgOpenShell.h"
 
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
                                             platform::InstanceLockPath(environment)};
     quellstone::gui::QtDialogs dialogs;
     platform::XdgOpenShell shell;
-    quellstone::gui::Application application(std::move(setup), dialogs, shell);
+    platform::CurlHttpClient http;
+    quellstone::gui::Application application(std::move(setup), dialogs, shell, http);
     // A second instance has told the user and ends here, leaving the first alone.
     if (!application.Start()) return 0;
     return QApplication::exec();

@@ -18,6 +18,7 @@
 #include "gui/app/SplashWindow.h"
 #include "gui/scan/ScanWindow.h"
 #include "support/FakeDesktop.h"
+#include "support/OfflineHttp.h"
 #include "support/TempDir.h"
 
 namespace quellstone::gui {
@@ -57,10 +58,11 @@ protected:
     platform::PosixFileStore files_;
     FakeDialogs dialogs;
     FakeShell shell;
+    quellstone::testing::OfflineHttp http;
 };
 
 TEST_F(DesktopWindowsTest, FirstStartGoesFromTheStartUpWindowToTheMainWindow) {
-    Application application(Setup(), dialogs, shell);
+    Application application(Setup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
     EXPECT_TRUE(main.isVisible());
     EXPECT_FALSE(application.Splash()->isVisible());
@@ -72,11 +74,13 @@ TEST_F(DesktopWindowsTest, FirstStartGoesFromTheStartUpWindowToTheMainWindow) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return application.SilentUpdateLoads() == 1; }, 3000));
     QTest::qWait(1200);
     EXPECT_EQ(application.SilentUpdateLoads(), 1);
+    EXPECT_EQ(http.requests, 1);  // the silent check asked once, and said nothing of a failure
+    EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 TEST_F(DesktopWindowsTest, CaptionsComeFromTheChosenLanguageFile) {
     StoreLanguage("Polish");
-    Application application(Setup(), dialogs, shell);
+    Application application(Setup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(Find<QLabel>(main, "Label6")->text(), QString::fromUtf8("Skanuj..."));
@@ -87,7 +91,7 @@ TEST_F(DesktopWindowsTest, CaptionsComeFromTheChosenLanguageFile) {
 
 TEST_F(DesktopWindowsTest, LinksSwitchFramesAndHoverFollowsThePointer) {
     StoreLanguage("English");
-    Application application(Setup(), dialogs, shell);
+    Application application(Setup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
     QTest::mouseClick(Find(main, "Label12"), Qt::LeftButton);
     EXPECT_TRUE(Find(main, "picFrame4")->isVisibleTo(&main));
@@ -113,7 +117,7 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
     quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE");
     ::mkdir((tree + "/sub").c_str(), 0755);
     quellstone::testing::WriteFile(tree + "/sub/quellstone-test.exe");
-    Application application(Setup(), dialogs, shell);
+    Application application(Setup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
     QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
     Find<QAbstractButton>(main, "optScanMODE1")->click();
@@ -171,7 +175,7 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     const std::string tree = dir / "tree";
     ::mkdir(tree.c_str(), 0755);
     quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
-    Application application(Setup(), dialogs, shell);
+    Application application(Setup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
     QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
     Find<QAbstractButton>(main, "optScanMODE1")->click();
@@ -201,10 +205,10 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
 
 TEST_F(DesktopWindowsTest, ASecondInstanceIsRefused) {
     StoreLanguage("English");
-    Application first(Setup(), dialogs, shell);
+    Application first(Setup(), dialogs, shell, http);
     ASSERT_TRUE(first.Start());
     FakeDialogs secondDialogs;
-    Application second(Setup(), secondDialogs, shell);
+    Application second(Setup(), secondDialogs, shell, http);
     EXPECT_FALSE(second.Start());
     ASSERT_EQ(secondDialogs.shown.size(), 1u);
     EXPECT_EQ(secondDialogs.shown[0].icon, ports::MessageIcon::Error);

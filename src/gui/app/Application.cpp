@@ -10,10 +10,11 @@
 
 namespace quellstone::gui {
 
-Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports::Shell& shell)
+Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports::Shell& shell, ports::HttpClient& http)
     : setup_(std::move(setup)),
       dialogs_(dialogs),
       shell_(shell),
+      http_(http),
       settingsFile_(files_, setup_.settingsFile),
       store_(settingsFile_),
       lock_(setup_.lockFile),

@@ -18,7 +18,6 @@
 #include "core/settings/SettingsStore.h"
 #include "core/update/UpdateWindowModel.h"
 #include "gui/scan/QtEventPump.h"
-#include "platform/CurlHttpClient.h"
 #include "platform/FlockInstanceLock.h"
 #include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"
@@ -46,7 +45,7 @@ struct ApplicationSetup {
 // implementations of the ports, and the windows from the start-up window on.
 class Application {
 public:
-    Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports::Shell& shell);
+    Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports::Shell& shell, ports::HttpClient& http);
     ~Application();
 
     // Loads the language and checks for another instance; false when this
@@ -78,6 +77,7 @@ private:
     ApplicationSetup setup_;
     ports::Dialogs& dialogs_;
     ports::Shell& shell_;
+    ports::HttpClient& http_;
     platform::PosixFileStore files_;
     platform::RegFileSettingsBackend settingsFile_;
     settings::SettingsStore store_;
@@ -94,7 +94,6 @@ private:
     platform::PosixFileOperations fileOperations_;
     quarantine::Remover remover_;
     quarantine::QuarantineManager quarantine_;
-    platform::CurlHttpClient http_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<app::MainWindowModel> mainModel_;
     std::unique_ptr<MainWindow> mainWindow_;

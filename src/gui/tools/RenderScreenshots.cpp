@@ -26,6 +26,20 @@ namespace {
 
 using namespace quellstone;
 
+// The renderer has no network: the silent update check fails at once.
+class OfflineHttp final : public ports::HttpClient {
+    struct Request final : ports::HttpRequest {
+        bool Start(const std::string&) override { return false; }
+        bool StillRunning() override { return false; }
+        std::string Headers() override { return {}; }
+        std::string NextChunk(std::size_t) override { return {}; }
+        void Cancel() override {}
+    };
+
+public:
+    std::unique_ptr<ports::HttpRequest> NewRequest() override { return std::make_unique<Request>(); }
+};
+
 class NoShell final : public ports::Shell {
 public:
     bool OpenWithDefaultAction(const std::string&) override { return true; }
@@ -68,7 +82,8 @@ int main(int argc, char** argv) {
         }
         platform::SilentDialogs dialogs;
         NoShell shell;
-        gui::Application application(setup, dialogs, shell);
+        OfflineHttp http;
+        gui::Application application(setup, dialogs, shell, http);
         if (!application.Start()) return 1;
         ok &= Save(*application.Splash(), output + "/splash-" + suffix + ".png");
         QElapsedTimer waited;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+
+#include "core/ports/HttpClient.h"
+
+namespace quellstone::testing {
+
+// An HTTP client with no network: every request fails at once.
+class OfflineHttp final : public ports::HttpClient {
+public:
+    int requests = 0;
+    std::unique_ptr<ports::HttpRequest> NewRequest() override {
+        ++requests;
+        return std::make_unique<Request>();
+    }
+
+private:
+    struct Request final : ports::HttpRequest {
+        bool Start(const std::string&) override { return false; }
+        bool StillRunning() override { return false; }
+        std::string Headers() override { return {}; }
+        std::string NextChunk(std::size_t) override { return {}; }
+        void Cancel() override {}
+    };
+};
+
+}  // namespace quellstone::testing
