@@ -295,7 +295,7 @@ QWidget* MainWindow::BuildInformationFrame() {
     });
     bottom->addWidget(fileList);
     bottom->addStretch(1);
-    auto* reset = new QPushButton(frame);  // Command4: statistics reset comes with the quarantine work
+    auto* reset = new QPushButton(frame);  // Command4: resets the statistics
     reset->setObjectName(QStringLiteral("Command4"));
     Bind(C::ResetStatistics, [reset](const QString&, const QString& text) { reset->setText(text); });
     connect(reset, &QPushButton::clicked, this, [this] {
@@ -374,7 +374,7 @@ QWidget* MainWindow::BuildScanFrame() {
     column->addStretch(1);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    auto* start = new QPushButton(frame);  // Command1: the scan launcher comes with the scan window
+    auto* start = new QPushButton(frame);  // Command1: starts the scan
     start->setObjectName(QStringLiteral("Command1"));
     start->setDefault(true);
     Bind(C::StartScan, [start](const QString&, const QString& text) { start->setText(text); });
