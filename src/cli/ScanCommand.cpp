@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <set>
 
 #include "cli/ScanOutput.h"
 #include "cli/StopSignal.h"
@@ -195,7 +196,10 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
         platform::PosixFileOperations fileOperations;
         const settings::ProgramPaths paths = platform::LinuxProgramPaths(environment);
         quarantine::Remover remover(fileOperations, store, paths);
+        std::set<std::string> handled;  // overlapping PATHs find a file twice; it is removed once
         for (const std::string& path : output.DetectedPaths()) {
+            if (stop.Received() != 0) break;  // Ctrl-C stops the removal too
+            if (!handled.insert(path).second) continue;
             const quarantine::Removal removal = remover.Remove(path);
             if (removal.removed) remover.CountRemoved();
             output.AddRemoval(path, removal.removed, removal.archive.value_or(""));

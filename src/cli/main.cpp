@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -34,7 +35,9 @@ void PrintUsage(std::ostream& out, const std::vector<std::unique_ptr<Command>>& 
            "\n"
            "Commands:\n";
     for (const auto& command : commands) {
-        out << "  " << command->Name() << std::string(12 - command->Name().size(), ' ') << command->Summary() << '\n';
+        const std::size_t width = std::max<std::size_t>(command->Name().size() + 2, 14);
+        out << "  " << command->Name() << std::string(width - command->Name().size(), ' ') << command->Summary()
+            << '\n';
     }
     out << "\n"
            "Options:\n"
@@ -68,6 +71,11 @@ int main(int argc, char** argv) {
         quellstone::cli::CommandIo io{std::cout, std::cerr, quellstone::platform::ExecutableFolder()};
         const int status = command->Run(std::vector<std::string>(args.begin() + 1, args.end()), io);
         std::cout.flush();
+        // Output that could not be written (a full disk, a closed pipe) is a failure, whatever was found.
+        if (!std::cout) {
+            std::cerr << "quellstone-cli: could not write the output\n";
+            return quellstone::cli::kExitError;
+        }
         return status;
     }
     std::cerr << "quellstone-cli: unknown command '" << quellstone::text::EscapeForDisplay(args[0])

@@ -28,6 +28,7 @@ public:
         curl_easy_setopt(easy_, CURLOPT_HTTPGET, 1L);
         curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(easy_, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
         curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout_.count()));
         curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlRequest::OnHeader);
         curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
@@ -70,7 +71,11 @@ public:
 private:
     static size_t OnHeader(char* data, size_t size, size_t count, void* self) {
         auto* request = static_cast<CurlRequest*>(self);
-        request->headers_.append(data, size * count);
+        const std::string_view line(data, size * count);
+        // A new status line starts a new response (after "100 Continue" or
+        // "103 Early Hints"): only the final response's headers count.
+        if (line.starts_with("HTTP/")) request->headers_.clear();
+        request->headers_.append(line);
         return size * count;
     }
     static size_t OnBody(char* data, size_t size, size_t count, void* self) {

@@ -113,4 +113,16 @@ bool PosixFileOperations::CreateFolders(const std::string& path) {
     return PosixFileStore().CreateFolders(path);
 }
 
+bool PosixFileOperations::ResolvesToFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileOperations::SameFile(const std::string& a, const std::string& b) {
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 }  // namespace quellstone::platform

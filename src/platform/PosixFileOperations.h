@@ -12,6 +12,8 @@ public:
     bool Remove(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CreateFolders(const std::string& path) override;
+    bool ResolvesToFolder(const std::string& path) override;
+    bool SameFile(const std::string& a, const std::string& b) override;
 };
 
 }  // namespace quellstone::platform

@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 
@@ -38,6 +39,18 @@ std::string BadFileName(const std::string& path) {
     return path + ".bad-" + stamp;
 }
 
+// Renames an unreadable file to "<file>.bad-<time>" (with a number when that
+// name is taken), never over an earlier one.
+bool SetAside(const std::string& path) {
+    const std::string base = BadFileName(path);
+    for (int number = 1; number < 1000; ++number) {
+        const std::string target = number == 1 ? base : base + "-" + std::to_string(number);
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
 }  // namespace
 
 RegFileSettingsBackend::RegFileSettingsBackend(ports::FileStore& files, std::string path)
@@ -65,14 +78,26 @@ Result RegFileSettingsBackend::Change(const std::function<Result(settings::Regis
         auto parsed = settings::RegistryDocument::Parse(content.bytes);
         if (parsed) {
             doc = std::move(*parsed);
-        } else if (::rename(path_.c_str(), BadFileName(path_).c_str()) != 0) {
+        } else if (!SetAside(path_)) {
             return Result::Failed;  // the unreadable file could not be set aside: leave it untouched
         }
     }
     const Result result = change(doc);
     if (result != Result::Ok) return result;
-    return files_.ReplaceFile(path_, doc.Serialize()) ? Result::Ok : Result::Failed;
+    // A name with a line break, "]" and "[" or bytes that are not UTF-8 would
+    // make the file unreadable or read back as something else: such a change
+    // is refused, the file kept as it is.
+    const std::string text = doc.Serialize();
+    const auto reread = settings::RegistryDocument::Parse(text);
+    if (!reread || reread->Serialize() != text) return Result::Failed;
+    return files_.ReplaceFile(path_, text) ? Result::Ok : Result::Failed;
     // The lock is released when `lock` closes.
+}
+
+bool RegFileSettingsBackend::Readable() {
+    const ports::FileContent content = files_.ReadFile(path_);
+    if (content.status == ports::ReadStatus::Missing) return true;
+    return content.status == ports::ReadStatus::Ok && settings::RegistryDocument::Parse(content.bytes).has_value();
 }
 
 std::optional<ports::SettingsBackend::Value> RegFileSettingsBackend::Query(std::string_view root,

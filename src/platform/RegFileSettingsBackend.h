@@ -27,6 +27,7 @@ public:
     Result DeleteValue(std::string_view root, std::string_view keyPath, std::string_view valueName) override;
     Result DeleteKey(std::string_view root, std::string_view keyPath) override;
     std::optional<std::string> SubKeyAt(std::string_view root, std::string_view keyPath, std::size_t index) override;
+    bool Readable() override;
 
     [[nodiscard]] const std::string& Path() const { return path_; }
 

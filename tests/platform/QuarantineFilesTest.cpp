@@ -81,6 +81,30 @@ TEST_F(QuarantineFilesTest, ArchivesAndRestoresByteForByte) {
     EXPECT_EQ(ReadAll(dir / "t/evil.exe"), "the second one");
 }
 
+TEST_F(QuarantineFilesTest, RestoresNeverDestroyTheArchiveOrAFileAlreadyThere) {
+    WriteFile(dir / "t/a.exe", "payload");
+    ASSERT_EQ(remover.Remove(dir / "t/a.exe").archive, "a.exe.arc");
+    PosixFileStore dbFiles;
+    scan::SignatureDatabase signatures(dbFiles, "/prog");
+    quellstone::testing::FakeDialogs dialogs;
+    quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
+    // Onto the archive itself, directly or through a link: refused, the archive stays.
+    EXPECT_FALSE(manager.RestoreTo("a.exe.arc", Archive("a.exe.arc")));
+    ASSERT_EQ(::symlink(Archive("a.exe.arc").c_str(), (dir / "t/to-archive").c_str()), 0);
+    EXPECT_FALSE(manager.RestoreTo("a.exe.arc", dir / "t/to-archive"));
+    EXPECT_EQ(ReadAll(Archive("a.exe.arc")), "payload");
+    // Into a folder that already holds a file of that name: refused, both kept.
+    WriteFile(dir / "t/a.exe", "a newer file of the same name");
+    EXPECT_FALSE(manager.RestoreTo("a.exe.arc", dir / "t"));
+    EXPECT_EQ(ReadAll(dir / "t/a.exe"), "a newer file of the same name");
+    // Into a folder reached through a link: the link stays a link.
+    std::filesystem::create_directories(dir / "elsewhere");
+    ASSERT_EQ(::symlink((dir / "elsewhere").c_str(), (dir / "t/downloads").c_str()), 0);
+    EXPECT_TRUE(manager.RestoreTo("a.exe.arc", dir / "t/downloads"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "t/downloads"));
+    EXPECT_EQ(ReadAll(dir / "elsewhere/a.exe"), "payload");
+}
+
 TEST_F(QuarantineFilesTest, LinksAndSpecialFilesAreNeverOpened) {
     WriteFile(dir / "t/target.txt", "keep me");
     ASSERT_EQ(::symlink("target.txt", (dir / "t/link.exe").c_str()), 0);

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -103,6 +104,32 @@ TEST_F(SettingsFileTest, AFileThatCannotBeParsedIsKeptAside) {
         }
     }
     EXPECT_EQ(kept, 1);
+}
+
+TEST_F(SettingsFileTest, NeverWritesAFileItCouldNotReadBack) {
+    store.Write("Settings", "Quarintine", "1");
+    const std::string before = ReadAll(path);
+    EXPECT_FALSE(store.Write("Settings", "line\nbreak", "x"));
+    EXPECT_FALSE(store.Write("Settings", "bad\xFF", "x"));
+    EXPECT_FALSE(store.WriteSetting("Quellstone", "S]\n[T", "x", std::string("y")));
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(store.Read("Settings", "Quarintine", "0"), "1");
+    EXPECT_TRUE(store.Readable());
+}
+
+TEST_F(SettingsFileTest, EveryUnreadableFileIsKeptAsideWithoutOverwritingAnother) {
+    std::filesystem::create_directories(dir / "config/Orvanta");
+    for (const char* text : {"first broken file\n", "second broken file\n"}) {
+        WriteFile(path, text);
+        EXPECT_FALSE(store.Readable());
+        store.Write("Settings", "curLang", "English");
+    }
+    std::vector<std::string> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "config/Orvanta")) {
+        if (entry.path().filename().string().starts_with("registry.reg.bad-")) kept.push_back(ReadAll(entry.path()));
+    }
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(kept, (std::vector<std::string>{"first broken file\n", "second broken file\n"}));
 }
 
 TEST_F(SettingsFileTest, AWriterKilledAtAnyMomentLeavesOldOrNew) {

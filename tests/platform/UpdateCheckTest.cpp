@@ -81,6 +81,12 @@ TEST_F(UpdateCheckTest, FailedChecksFindNothingNewer) {
     EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
     server.response = "garbage that is not HTTP\r\n\r\n";
     EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
+    // An informational response before the real one: the real one's status counts.
+    server.response = "HTTP/1.1 103 Early Hints\r\nLink: </x>\r\n\r\n" + HttpResponse("200 OK", "1.04");
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
+    server.response = "HTTP/1.1 103 Early Hints\r\n\r\n" + HttpResponse("200 OK", "1.06");
+    dialogs.answer = ports::MessageAnswer::No;
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T144"});
 
     // The silent check says nothing when nothing is newer or the check fails.
     server.response = HttpResponse("200 OK", "1.05");

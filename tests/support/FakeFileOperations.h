@@ -49,6 +49,10 @@ public:
         }
         return names;
     }
+    bool ResolvesToFolder(const std::string& path) override {
+        return folders.contains(path) || (others.contains(path) && others[path] == ports::EntryType::Folder);
+    }
+    bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
     bool CreateFolders(const std::string& path) override {
         folders.insert(path);
         return true;

@@ -12,6 +12,8 @@ class MemorySettingsBackend final : public ports::SettingsBackend {
 public:
     settings::RegistryDocument doc;
     bool failWrites = false;
+    bool readable = true;
+    bool Readable() override { return readable; }
 
     std::optional<Value> Query(std::string_view root, std::string_view keyPath, std::string_view name) override {
         const auto* value = doc.FindValue(Full(root, keyPath), name);

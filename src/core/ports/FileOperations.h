@@ -30,6 +30,10 @@ public:
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
     // Creates the folder and every missing folder above it.
     virtual bool CreateFolders(const std::string& path) = 0;
+    // Whether the path leads to a folder, following links.
+    virtual bool ResolvesToFolder(const std::string& path) = 0;
+    // Whether both paths lead to the same file (links and other names followed).
+    virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 };
 
 }  // namespace quellstone::ports

@@ -32,6 +32,9 @@ public:
     virtual Result DeleteKey(std::string_view root, std::string_view keyPath) = 0;
     // The name of the index-th direct subkey, nullopt past the last one.
     virtual std::optional<std::string> SubKeyAt(std::string_view root, std::string_view keyPath, std::size_t index) = 0;
+    // False when the store exists but cannot be read, so that reads fall back
+    // to defaults that may not be what the user stored.
+    virtual bool Readable() { return true; }
 };
 
 }  // namespace quellstone::ports

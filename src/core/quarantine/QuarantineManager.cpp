@@ -48,14 +48,23 @@ bool QuarantineManager::Delete(std::optional<std::size_t> row) {
     return true;
 }
 
+bool QuarantineManager::CopyOut(const std::string& archiveName, const std::string& target, bool replace) {
+    // Restoring an archive onto itself (or a link to it) would delete the only copy.
+    if (files_.SameFile(ArchivePath(archiveName), target)) return false;
+    if (!files_.CopyFile(ArchivePath(archiveName), target, replace)) return false;
+    return files_.Remove(ArchivePath(archiveName));
+}
+
 bool QuarantineManager::RestoreTo(const std::string& archiveName, std::string target) {
     if (!IsPlainFileName(archiveName) || target.empty()) return false;
-    if (files_.TypeOf(target) == ports::EntryType::Folder) {
+    if (files_.ResolvesToFolder(target)) {
+        // Into a folder (a link to one included) under the original name,
+        // never over a file that is already there.
         const std::string original = StripArchiveExtension(archiveName);
         target += (target.ends_with('/') ? "" : "/") + WithoutArchiveNumber(original).value_or(original);
+        return CopyOut(archiveName, target, false);
     }
-    if (!files_.CopyFile(ArchivePath(archiveName), target, true)) return false;
-    return files_.Remove(ArchivePath(archiveName));
+    return CopyOut(archiveName, target, true);
 }
 
 bool QuarantineManager::Restore(std::optional<std::size_t> row, std::string_view dialogTitle) {
@@ -63,9 +72,8 @@ bool QuarantineManager::Restore(std::optional<std::size_t> row, std::string_view
     const std::string original = StripArchiveExtension(rows_[*row].name);
     const std::optional<std::string> target =
         dialogs_.ChooseSaveFile(dialogTitle, WithoutArchiveNumber(original).value_or(original));
-    if (!target || target->empty()) return false;
-    if (!files_.CopyFile(ArchivePath(rows_[*row].name), *target, true)) return false;
-    if (!files_.Remove(ArchivePath(rows_[*row].name))) return false;
+    if (!target || target->empty() || files_.ResolvesToFolder(*target)) return false;
+    if (!CopyOut(rows_[*row].name, *target, true)) return false;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
     return true;
 }

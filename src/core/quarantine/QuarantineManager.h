@@ -35,9 +35,9 @@ public:
     bool Delete(std::optional<std::size_t> row);
     // Restores `row`'s archive to a file the user names, then deletes the archive.
     bool Restore(std::optional<std::size_t> row, std::string_view dialogTitle);
-    // Restores an archive to `target` (a file path, or a folder to restore into
-    // under the original name). The file at `target` is replaced only by a
-    // complete copy.
+    // Restores an archive to `target`: a file path (a file there is replaced,
+    // and only by a complete copy), or a folder to restore into under the
+    // original name (where an existing file of that name is never replaced).
     bool RestoreTo(const std::string& archiveName, std::string target);
 
     [[nodiscard]] std::string ArchivePath(const std::string& archiveName) const {
@@ -48,6 +48,9 @@ public:
     std::string DetectionOf(const std::string& archiveName);
 
 private:
+    // Copies the archive to `target`, then deletes it; never onto the archive itself.
+    bool CopyOut(const std::string& archiveName, const std::string& target, bool replace);
+
     ports::FileOperations& files_;
     scan::SignatureDatabase& signatures_;
     ports::Dialogs& dialogs_;

@@ -44,6 +44,8 @@ std::optional<std::string> WithoutArchiveNumber(std::string_view name) {
 }
 
 bool Remover::QuarantineOn() {
+    // A settings file that cannot be read might hold "on": keep a copy to be safe.
+    if (!store_.Readable()) return true;
     return store_.Read(settings::kSettingsSection, kQuarantineSetting, "0") == "1";
 }
 

@@ -133,7 +133,9 @@ private:
         Frame& done = frames_[depth_];
         if (depth_ > 0) {
             Frame& parent = frames_[depth_ - 1];
-            if (parent.released && done.folder && parent.nextSubfolder < parent.subfolders.size()) {
+            // Reopened even when it has no subfolder left: it must in turn
+            // reopen its own parent, whose later subfolders are still to come.
+            if (parent.released && done.folder) {
                 std::unique_ptr<ports::Directory> reopened = done.folder->OpenParent();
                 // Only the very folder that was left: if it moved meanwhile, its
                 // remaining subfolders are passed over.

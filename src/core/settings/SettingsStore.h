@@ -88,6 +88,9 @@ public:
     // The names of the direct subkeys of a key, in the backend's order.
     std::vector<std::string> ListSubKeys(std::string_view rootName, std::string_view keyPath);
 
+    // Whether the stored values can be read at all (see SettingsBackend::Readable).
+    [[nodiscard]] bool Readable() { return backend_->Readable(); }
+
     // The program's own values: the product key, type 1, read as text.
     std::string Read(std::string_view section, std::string_view valueName, std::string_view defaultText);
     bool Write(std::string_view section, std::string_view valueName, std::string_view text);

@@ -120,6 +120,14 @@ TEST_F(RemovalTest, NoFileIsDeletedWithoutTheBackupItsUserAskedFor) {
     EXPECT_EQ(Total(), "0");
 }
 
+TEST_F(RemovalTest, ASettingsFileThatCannotBeReadMeansKeepACopy) {
+    backend.readable = false;  // the switch might be on: the file is archived before it goes
+    Detect("/a/evil.exe", "payload");
+    Remove();
+    EXPECT_EQ(files.files[std::string(kArchive) + "/evil.exe.arc"], "payload");
+    EXPECT_EQ(window.Rows()[0].image, kImageRemoved);
+}
+
 TEST_F(RemovalTest, FailedDeletesGoneFilesAndUntickedRows) {
     Detect("/a/locked.exe");
     files.undeletable.insert("/a/locked.exe");

@@ -219,6 +219,18 @@ TEST_F(FileWalkerTest, DeepTreesKeepOnlyABudgetOfFoldersOpen) {
     EXPECT_EQ(tree.openFolders, 0);
 }
 
+TEST_F(FileWalkerTest, ADeepBranchListedFirstDoesNotHideItsLaterSiblings) {
+    auto& root = tree.Root().Folder("r");
+    FakeDirectoryTree::Node* node = &root.Folder("b");
+    for (int depth = 0; depth < 20; ++depth) node = &node->Folder("c");  // nothing after it at any level
+    node->File("evil.exe");
+    for (int i = 0; i < 3; ++i) root.Folder("z" + std::to_string(i)).File("evil.exe");
+    std::string pattern = "*.*";
+    std::string path = "/r";
+    Walker(4).ScanTree(pattern, path);
+    EXPECT_EQ(sink.rows.size(), 4u);
+}
+
 TEST_F(FileWalkerTest, ScanEntryLooksUpOneName) {
     FileWalker walker = Walker();
     walker.ScanEntry("/downloads/Evil.exe");
