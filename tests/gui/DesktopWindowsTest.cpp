@@ -17,8 +17,8 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/SplashWindow.h"
 #include "gui/scan/ScanWindow.h"
+#include "platform/OfflineHttpClient.h"
 #include "support/FakeDesktop.h"
-#include "support/OfflineHttp.h"
 #include "support/TempDir.h"
 
 namespace quellstone::gui {
@@ -58,7 +58,7 @@ protected:
     platform::PosixFileStore files_;
     FakeDialogs dialogs;
     FakeShell shell;
-    quellstone::testing::OfflineHttp http;
+    platform::OfflineHttpClient http;
 };
 
 TEST_F(DesktopWindowsTest, FirstStartGoesFromTheStartUpWindowToTheMainWindow) {

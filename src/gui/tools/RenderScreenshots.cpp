@@ -18,6 +18,7 @@
 #include "gui/app/Pictures.h"
 #include "gui/app/SplashWindow.h"
 #include "gui/scan/ScanWindow.h"
+#include "platform/OfflineHttpClient.h"
 #include "platform/PosixFileStore.h"
 #include "platform/RegFileSettingsBackend.h"
 #include "platform/SilentDialogs.h"
@@ -25,20 +26,6 @@
 namespace {
 
 using namespace quellstone;
-
-// The renderer has no network: the silent update check fails at once.
-class OfflineHttp final : public ports::HttpClient {
-    struct Request final : ports::HttpRequest {
-        bool Start(const std::string&) override { return false; }
-        bool StillRunning() override { return false; }
-        std::string Headers() override { return {}; }
-        std::string NextChunk(std::size_t) override { return {}; }
-        void Cancel() override {}
-    };
-
-public:
-    std::unique_ptr<ports::HttpRequest> NewRequest() override { return std::make_unique<Request>(); }
-};
 
 class NoShell final : public ports::Shell {
 public:
@@ -82,7 +69,7 @@ int main(int argc, char** argv) {
         }
         platform::SilentDialogs dialogs;
         NoShell shell;
-        OfflineHttp http;
+        platform::OfflineHttpClient http;  // no network: the silent update check fails at once
         gui::Application application(setup, dialogs, shell, http);
         if (!application.Start()) return 1;
         ok &= Save(*application.Splash(), output + "/splash-" + suffix + ".png");

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/ports/HttpClient.h"
 
-namespace quellstone::testing {
+namespace quellstone::platform {
 
-// An HTTP client with no network: every request fails at once.
-class OfflineHttp final : public ports::HttpClient {
+// An HTTP client for runs that must not reach the network (the screenshot
+// renderer, tests): every request fails at once.
+class OfflineHttpClient final : public ports::HttpClient {
 public:
     int requests = 0;
     std::unique_ptr<ports::HttpRequest> NewRequest() override {
@@ -25,4 +27,4 @@ private:
     };
 };
 
-}  // namespace quellstone::testing
+}  // namespace quellstone::platform
