@@ -42,6 +42,26 @@ bool CopyBytes(int from, int to) {
     }
 }
 
+// Opens the folder that holds `path` one component at a time without
+// following a link, and gives the entry's own name: a folder on the way that
+// was swapped for a link cannot lead the operation elsewhere.
+UniqueFd OpenParentWithoutLinks(const std::string& path, std::string& name) {
+    const std::size_t slash = path.rfind('/');
+    name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
+    UniqueFd current(::open(path.starts_with('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::size_t from = 0;
+    while (current && from <= folder.size()) {
+        const std::size_t end = folder.find('/', from);
+        const std::string part = folder.substr(from, end == std::string::npos ? std::string::npos : end - from);
+        from = end == std::string::npos ? folder.size() + 1 : end + 1;
+        if (part.empty() || part == ".") continue;
+        current = UniqueFd(::openat(current.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    }
+    if (name.empty() || name == "." || name == "..") return UniqueFd();
+    return current;
+}
+
 }  // namespace
 
 ports::EntryType PosixFileOperations::TypeOf(const std::string& path) {
@@ -65,7 +85,11 @@ std::optional<std::uint64_t> PosixFileOperations::SizeOf(const std::string& path
 
 bool PosixFileOperations::CopyFile(const std::string& source, const std::string& target, bool replace) {
     // O_NOFOLLOW and O_NONBLOCK with the type check: never a link, never a FIFO or device.
-    const UniqueFd from(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    std::string name;
+    const UniqueFd parent = OpenParentWithoutLinks(source, name);
+    if (!parent) return false;
+    const UniqueFd from(
+        ::openat(parent.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     if (!from || ::fstat(from.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
 
@@ -91,6 +115,26 @@ bool PosixFileOperations::CopyFile(const std::string& source, const std::string&
 
 bool PosixFileOperations::Remove(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
+}
+
+std::optional<ports::EntryIdentity> PosixFileOperations::IdentityOf(const std::string& path) {
+    std::string name;
+    const UniqueFd parent = OpenParentWithoutLinks(path, name);
+    struct stat st {};
+    if (!parent || ::fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+    return ports::EntryIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool PosixFileOperations::RemoveIfSame(const std::string& path, const ports::EntryIdentity& expected) {
+    std::string name;
+    const UniqueFd parent = OpenParentWithoutLinks(path, name);
+    struct stat st {};
+    if (!parent || ::fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (ports::EntryIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)} !=
+        expected) {
+        return false;  // another file has taken the name since it was found
+    }
+    return ::unlinkat(parent.get(), name.c_str(), 0) == 0;
 }
 
 std::vector<std::string> PosixFileOperations::ListFiles(const std::string& folder) {

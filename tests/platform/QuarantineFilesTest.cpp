@@ -105,6 +105,23 @@ TEST_F(QuarantineFilesTest, RestoresNeverDestroyTheArchiveOrAFileAlreadyThere) {
     EXPECT_EQ(ReadAll(dir / "elsewhere/a.exe"), "payload");
 }
 
+TEST_F(QuarantineFilesTest, AFolderSwappedForALinkAfterTheScanLeadsNowhere) {
+    // Found as t/sub/evil.exe; before the removal someone puts a link to
+    // another folder where t/sub was.
+    std::filesystem::create_directories(dir / "t/sub");
+    WriteFile(dir / "t/sub/evil.exe", "found by the scan");
+    std::filesystem::create_directories(dir / "victim");
+    WriteFile(dir / "victim/evil.exe", "someone else's file");
+    std::filesystem::rename(dir / "t/sub", dir / "t/sub-moved");
+    ASSERT_EQ(::symlink((dir / "victim").c_str(), (dir / "t/sub").c_str()), 0);
+    for (const char* on : {"1", "0"}) {
+        store.Write("Settings", "Quarintine", on);
+        EXPECT_FALSE(remover.Remove(dir / "t/sub/evil.exe").removed);
+    }
+    EXPECT_EQ(ReadAll(dir / "victim/evil.exe"), "someone else's file");
+    EXPECT_FALSE(std::filesystem::exists(Archive("evil.exe.arc")));
+}
+
 TEST_F(QuarantineFilesTest, LinksAndSpecialFilesAreNeverOpened) {
     WriteFile(dir / "t/target.txt", "keep me");
     ASSERT_EQ(::symlink("target.txt", (dir / "t/link.exe").c_str()), 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -48,6 +49,15 @@ public:
                 names.push_back(path.substr(folder.size() + 1));
         }
         return names;
+    }
+    std::optional<ports::EntryIdentity> IdentityOf(const std::string& path) override {
+        if (TypeOf(path) == ports::EntryType::Missing) return std::nullopt;
+        const auto it = files.find(path);
+        return ports::EntryIdentity{1, std::hash<std::string>{}(path + (it == files.end() ? "" : it->second))};
+    }
+    bool RemoveIfSame(const std::string& path, const ports::EntryIdentity& expected) override {
+        const auto now = IdentityOf(path);
+        return now && *now == expected && Remove(path);
     }
     bool ResolvesToFolder(const std::string& path) override {
         return folders.contains(path) || (others.contains(path) && others[path] == ports::EntryType::Folder);

@@ -65,17 +65,20 @@ std::optional<std::string> Remover::Archive(const std::string& path) {
 
 Removal Remover::Remove(const std::string& path) {
     Removal result;
+    // Which file the name stands for now: the one that is archived and deleted.
+    const std::optional<ports::EntryIdentity> identity = files_.IdentityOf(path);
     // Already gone (deleted by hand after the scan): nothing to keep, nothing lost.
-    if (files_.TypeOf(path) == ports::EntryType::Missing) {
-        result.removed = true;
+    if (!identity) {
+        result.removed = files_.TypeOf(path) == ports::EntryType::Missing;
         return result;
     }
     if (QuarantineOn()) {
         result.archive = Archive(path);
         if (!result.archive) return result;  // no backup, no delete
     }
-    // A failed delete shows in the check below.
-    [[maybe_unused]] const bool deleted = files_.Remove(path);
+    // Deleted only while the name still stands for the same file; a failed
+    // delete shows in the check below.
+    [[maybe_unused]] const bool deleted = files_.RemoveIfSame(path, *identity);
     result.removed = files_.TypeOf(path) == ports::EntryType::Missing;
     return result;
 }
