@@ -1,5 +1,6 @@
 #include "cli/QuarantineCommand.h"
 
+#include "cli/JsonText.h"
 #include "core/quarantine/QuarantineManager.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/PosixFileOperations.h"
@@ -10,24 +11,68 @@
 namespace quellstone::cli {
 
 std::string_view QuarantineCommand::Help() const {
-    return "Usage: quellstone-cli quarantine list\n"
-           "       quellstone-cli quarantine restore NAME DEST\n"
+    return "Usage: quellstone-cli quarantine list [--json]\n"
+           "       quellstone-cli quarantine restore NAME [DEST]\n"
            "       quellstone-cli quarantine delete NAME\n"
            "\n"
            "The quarantine keeps an exact copy of each file removed while the\n"
            "quarantine switch was on, as NAME.arc in\n"
-           "$XDG_DATA_HOME/Orvanta/Quellstone/Archiwum (else ~/.local/share/...).\n"
+           "$XDG_DATA_HOME/Orvanta/Quellstone/Archiwum (else ~/.local/share/...),\n"
+           "with a record NAME.arc.info of where the file was, what it was\n"
+           "detected as and when it was removed.\n"
            "\n"
-           "  list      one line per archive: name, detection name, size in bytes\n"
-           "            (separated by tabs)\n"
-           "  restore   copies archive NAME to DEST (a file, replaced only by a\n"
-           "            complete copy, or a folder to restore into under the\n"
-           "            original name), then deletes the archive\n"
+           "  list      one line per archive: name, detection name, size in bytes,\n"
+           "            original path, time of removal (separated by tabs);\n"
+           "            --json: one JSON object per line with those fields\n"
+           "  restore   copies archive NAME back, then deletes the archive: without\n"
+           "            DEST to its original path (never replacing a file there);\n"
+           "            DEST a file (replaced only by a complete copy), or a folder\n"
+           "            to restore into under the original name\n"
            "  delete    deletes archive NAME for good\n"
            "\n"
            "NAME is an archive's name as listed; a path (with \"/\") or \"..\" is refused.\n"
+           "A target inside the quarantine folder is refused.\n"
            "Exit status: 0 done, 2 error.\n";
 }
+
+namespace {
+
+void PrintJsonRow(std::ostream& out, const quarantine::QuarantineRow& row) {
+    std::string line = "{\"name\": ";
+    AppendJsonString(line, row.name);
+    line += ", \"detection\": ";
+    AppendJsonString(line, row.detection);
+    line += ", \"size\": ";
+    line += row.size.empty() ? "null" : row.size;
+    line += ", \"original_path\": ";
+    if (row.originalPath.empty()) {
+        line += "null";
+    } else {
+        AppendJsonString(line, row.originalPath);
+    }
+    line += ", \"removed_at\": ";
+    if (row.removedAt.empty()) {
+        line += "null";
+    } else {
+        AppendJsonString(line, row.removedAt);
+    }
+    out << line << "}\n";
+}
+
+std::string_view RestoreFailure(quarantine::RestoreOutcome outcome) {
+    using quarantine::RestoreOutcome;
+    switch (outcome) {
+        case RestoreOutcome::NoOriginalPath: return "it has no record of its original path; give DEST";
+        case RestoreOutcome::TargetTaken: return "a file is already there";
+        case RestoreOutcome::InsideQuarantine: return "the target lies in the quarantine folder";
+        case RestoreOutcome::NoArchive: return "there is no such archive";
+        case RestoreOutcome::Restored:
+        case RestoreOutcome::Failed: break;
+    }
+    return "the copy could not be made";
+}
+
+}  // namespace
 
 int QuarantineCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
@@ -35,9 +80,12 @@ int QuarantineCommand::Run(const std::vector<std::string>& args, CommandIo& io) 
         return kExitClean;
     }
     const std::string action = args.empty() ? "" : args[0];
-    const std::size_t expected = action == "list" ? 1 : action == "restore" ? 3 : action == "delete" ? 2 : 0;
-    if (expected == 0 || args.size() != expected) {
-        io.err << "quellstone-cli quarantine: expected list, restore NAME DEST or delete NAME\n";
+    const bool json = action == "list" && args.size() == 2 && args[1] == "--json";
+    const bool valid = (action == "list" && (args.size() == 1 || json)) ||
+                       (action == "restore" && (args.size() == 2 || args.size() == 3)) ||
+                       (action == "delete" && args.size() == 2);
+    if (!valid) {
+        io.err << "quellstone-cli quarantine: expected list [--json], restore NAME [DEST] or delete NAME\n";
         return kExitError;
     }
     if (action != "list" && !quarantine::IsPlainFileName(args[1])) {
@@ -57,8 +105,13 @@ int QuarantineCommand::Run(const std::vector<std::string>& args, CommandIo& io) 
     if (action == "list") {
         manager.Rebuild();
         for (const quarantine::QuarantineRow& row : manager.Rows()) {
+            if (json) {
+                PrintJsonRow(io.out, row);
+                continue;
+            }
             io.out << text::EscapeForDisplay(row.name) << '\t' << text::EscapeForDisplay(row.detection) << '\t'
-                   << row.size << '\n';
+                   << row.size << '\t' << text::EscapeForDisplay(row.originalPath) << '\t'
+                   << text::EscapeForDisplay(row.removedAt) << '\n';
         }
         return kExitClean;
     }
@@ -68,13 +121,19 @@ int QuarantineCommand::Run(const std::vector<std::string>& args, CommandIo& io) 
         return kExitError;
     }
     if (action == "delete") {
-        if (fileOperations.Remove(manager.ArchivePath(name))) return kExitClean;
+        if (fileOperations.Remove(manager.ArchivePath(name))) {
+            fileOperations.Remove(manager.ArchivePath(quarantine::RecordNameOf(name)));
+            return kExitClean;
+        }
         io.err << "quellstone-cli quarantine: could not delete " << text::EscapeForDisplay(name) << "\n";
         return kExitError;
     }
-    if (manager.RestoreTo(name, args[2])) return kExitClean;
-    io.err << "quellstone-cli quarantine: could not restore " << text::EscapeForDisplay(name) << " to "
-           << text::EscapeForDisplay(args[2]) << " (the archive is kept)\n";
+    const std::optional<std::string> target = args.size() == 3 ? std::optional(args[2]) : std::nullopt;
+    const quarantine::RestoreOutcome outcome = manager.RestoreTo(name, target);
+    if (outcome == quarantine::RestoreOutcome::Restored) return kExitClean;
+    io.err << "quellstone-cli quarantine: could not restore " << text::EscapeForDisplay(name);
+    if (target) io.err << " to " << text::EscapeForDisplay(*target);
+    io.err << ": " << RestoreFailure(outcome) << " (the archive is kept)\n";
     return kExitError;
 }
 

@@ -4,7 +4,7 @@
 
 namespace quellstone::cli {
 
-// quellstone-cli quarantine list | restore NAME DEST | delete NAME
+// quellstone-cli quarantine list [--json] | restore NAME [DEST] | delete NAME
 class QuarantineCommand final : public Command {
 public:
     [[nodiscard]] std::string_view Name() const override { return "quarantine"; }

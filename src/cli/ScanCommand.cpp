@@ -170,12 +170,16 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
         folders.clear();
         isFolder.clear();
         for (const scan::ScanTarget& target : scan::PlanScan(mode, "", paths, drives)) {
+            // A system without /opt/ has nothing there to scan; that is no error.
+            struct stat st {};
+            if (::lstat(target.folder.c_str(), &st) != 0 && errno == ENOENT) continue;
             folders.push_back(target.folder);
             isFolder.push_back(true);
         }
     }
 
     const auto started = std::chrono::steady_clock::now();
+    platform::PosixFileOperations fileOperations;  // outlives `stop`, whose last words use it
     StopSignal stop;
     StopRequestPump pump(stop, context.scan);
     ScanOutput output(io.out, options->json ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
@@ -192,17 +196,19 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
         }
     }
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
+    // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
+    // quarantine that is half written then is deleted first.
+    stop.SetLastWords([&fileOperations] { fileOperations.AbandonCopyInProgress(); });
     if (options->remove && stop.Received() == 0) {
-        platform::PosixFileOperations fileOperations;
         const settings::ProgramPaths paths = platform::LinuxProgramPaths(environment);
         quarantine::Remover remover(fileOperations, store, paths);
         std::set<std::string> handled;  // overlapping PATHs find a file twice; it is removed once
-        for (const std::string& path : output.DetectedPaths()) {
+        for (const DetectedFile& file : output.DetectedFiles()) {
             if (stop.Received() != 0) break;  // Ctrl-C stops the removal too
-            if (!handled.insert(path).second) continue;
-            const quarantine::Removal removal = remover.Remove(path);
-            if (removal.removed) remover.CountRemoved();
-            output.AddRemoval(path, removal.removed, removal.archive.value_or(""));
+            if (!handled.insert(file.path).second) continue;
+            const quarantine::Removal removal = remover.Remove(file.location, file.detection);
+            if (removal.outcome == quarantine::RemovalOutcome::Removed) remover.CountRemoved();
+            output.AddRemoval(file.path, removal);
         }
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
@@ -211,6 +217,13 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
         io.err << "quellstone-cli scan: stopped; the detections above are what was found until then\n";
         return kExitSignalBase + signal;
     }
+    // A folder named to the scan that could not be read was not scanned: that
+    // is an error, never "nothing found".
+    for (const std::string& folder : output.UnscannedFolders()) {
+        io.err << "quellstone-cli scan: " << text::EscapeForDisplay(folder)
+               << ": the folder could not be read, so it was not scanned\n";
+    }
+    if (!output.UnscannedFolders().empty()) return kExitError;
     return output.Detections() > 0 ? kExitDetections : kExitClean;
 }
 

@@ -5,13 +5,23 @@
 #include <string>
 #include <vector>
 
+#include "core/quarantine/Remover.h"
 #include "core/scan/ScanSink.h"
+#include "core/scan/StartFolder.h"
 
 namespace quellstone::cli {
 
+// One detection kept for the removal after the walk.
+struct DetectedFile {
+    std::string path;
+    std::string detection;
+    ports::ReachablePath location;  // how removal reaches it from its start folder
+};
+
 // The scan window of the command line: detections are written as they are
 // found, in detection order, and a summary at the end. The output is always
-// "shown", so a walk runs until it ends or is stopped.
+// "shown", so a walk runs until it ends or is stopped. Every line is flushed
+// as it is written, so what was reported survives a program ended at once.
 class ScanOutput : public scan::ScanSink {
 public:
     enum class Format { Text, JsonLines };
@@ -20,16 +30,22 @@ public:
 
     [[nodiscard]] bool IsShown() const override { return true; }
     void Discard() override {}
+    void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity> identity) override {
+        start_ = {std::string(path), identity};
+    }
+    void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override;
     void ShowCurrentPath(std::string_view) override {}
     void AdvanceScannedCount() override { ++scanned_; }
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
 
-    // Keeps the detected paths for a removal after the walk.
+    // Keeps the detections for a removal after the walk.
     void KeepDetectedPaths() { keepPaths_ = true; }
-    [[nodiscard]] const std::vector<std::string>& DetectedPaths() const { return paths_; }
+    [[nodiscard]] const std::vector<DetectedFile>& DetectedFiles() const { return detected_; }
+    // The start folders that could not be read at all, as shown.
+    [[nodiscard]] const std::vector<std::string>& UnscannedFolders() const { return unscanned_; }
 
     // The outcome of removing a detection (scan --remove).
-    void AddRemoval(std::string_view fullPath, bool removed, const std::string& archive);
+    void AddRemoval(std::string_view fullPath, const quarantine::Removal& removal);
 
     void WriteSummary(double seconds);
 
@@ -37,15 +53,20 @@ public:
     [[nodiscard]] std::uint64_t Detections() const { return detections_; }
 
 private:
+    void WriteLine();
+
     std::ostream& out_;
     Format format_;
     std::string line_;
     std::uint64_t scanned_ = 0;
     std::uint64_t detections_ = 0;
     std::uint64_t removed_ = 0;
+    std::uint64_t unreadable_ = 0;  // folders not read (whole or in part), start folders included
     bool removing_ = false;
     bool keepPaths_ = false;
-    std::vector<std::string> paths_;
+    scan::StartFolder start_;
+    std::vector<DetectedFile> detected_;
+    std::vector<std::string> unscanned_;
 };
 
 }  // namespace quellstone::cli

@@ -43,7 +43,13 @@ void StopSignal::Watch() {
             continue;
         }
         int none = 0;
-        if (!received_.compare_exchange_strong(none, signal)) _exit(kExitSignalBase + signal);
+        if (!received_.compare_exchange_strong(none, signal)) {
+            {
+                const std::lock_guard<std::mutex> guard(lastWordsMutex_);
+                if (lastWords_) lastWords_();
+            }
+            _exit(kExitSignalBase + signal);
+        }
     }
 }
 

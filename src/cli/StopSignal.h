@@ -3,6 +3,8 @@
 #include <signal.h>
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <thread>
 
 #include "core/ports/EventPump.h"
@@ -23,12 +25,21 @@ public:
     // The number of the first signal received, 0 while none was.
     [[nodiscard]] int Received() const { return received_.load(std::memory_order_relaxed); }
 
+    // Runs on the watcher thread just before a second signal ends the
+    // program: the last chance to delete a half-written temporary file.
+    void SetLastWords(std::function<void()> lastWords) {
+        const std::lock_guard<std::mutex> guard(lastWordsMutex_);
+        lastWords_ = std::move(lastWords);
+    }
+
 private:
     void Watch();
 
     sigset_t previousMask_{};
     std::atomic<int> received_{0};
     std::atomic<bool> closing_{false};
+    std::mutex lastWordsMutex_;
+    std::function<void()> lastWords_;
     std::thread watcher_;
 };
 

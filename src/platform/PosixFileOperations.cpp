@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,10 +17,24 @@ namespace quellstone::platform {
 
 namespace {
 
+constexpr std::size_t kSmallFileLimit = 64 * 1024;
+
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t put = ::write(fd, data + done, size - done);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return false;  // a full disk or a file-size limit ends up here
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
 }
 
 bool CopyBytes(int from, int to) {
@@ -31,36 +46,62 @@ bool CopyBytes(int from, int to) {
             if (errno == EINTR) continue;
             return false;
         }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(to, buffer.data() + done, static_cast<std::size_t>(got - done));
-            if (put < 0) {
-                if (errno == EINTR) continue;
-                return false;  // a full disk or a file-size limit ends up here
-            }
-            done += put;
-        }
+        if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(got))) return false;
     }
 }
 
-// Opens the folder that holds `path` one component at a time without
-// following a link, and gives the entry's own name: a folder on the way that
-// was swapped for a link cannot lead the operation elsewhere.
-UniqueFd OpenParentWithoutLinks(const std::string& path, std::string& name) {
-    const std::size_t slash = path.rfind('/');
-    name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
-    UniqueFd current(::open(path.starts_with('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    std::size_t from = 0;
-    while (current && from <= folder.size()) {
-        const std::size_t end = folder.find('/', from);
-        const std::string part = folder.substr(from, end == std::string::npos ? std::string::npos : end - from);
-        from = end == std::string::npos ? folder.size() + 1 : end + 1;
-        if (part.empty() || part == ".") continue;
-        current = UniqueFd(::openat(current.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    }
-    if (name.empty() || name == "." || name == "..") return UniqueFd();
-    return current;
+ports::EntryIdentity IdentityOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
+
+// The folder that holds an entry, opened the way ReachablePath describes, and
+// the entry's own name in it.
+struct ReachedFolder {
+    UniqueFd folder;
+    std::string name;
+    ports::Presence failure = ports::Presence::Present;  // why `folder` is not open
+};
+
+ReachedFolder OpenFolderOf(const ports::ReachablePath& path) {
+    ReachedFolder reached;
+    const auto fail = [&](ports::Presence why) {
+        reached.folder.Reset();
+        reached.failure = why;
+        return std::move(reached);
+    };
+    const std::string start = path.startFolder.empty() ? "/" : path.startFolder;
+    reached.folder = UniqueFd(::open(start.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!reached.folder) return fail(errno == ENOENT ? ports::Presence::Missing : ports::Presence::Unreachable);
+    if (path.startIdentity) {
+        struct stat st {};
+        // Another folder under the start folder's name now: not the one that was scanned.
+        if (::fstat(reached.folder.get(), &st) != 0 || IdentityOf(st) != *path.startIdentity)
+            return fail(ports::Presence::Unreachable);
+    }
+    std::string_view rest = path.below;
+    for (;;) {
+        const std::size_t slash = rest.find('/');
+        if (slash == std::string_view::npos) break;
+        const std::string part(rest.substr(0, slash));
+        rest.remove_prefix(slash + 1);
+        if (part.empty() || part == ".") continue;
+        if (part == "..") return fail(ports::Presence::Unreachable);  // never above the start folder
+        UniqueFd next(::openat(reached.folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!next) return fail(errno == ENOENT ? ports::Presence::Missing : ports::Presence::Unreachable);
+        reached.folder = std::move(next);
+    }
+    reached.name = std::string(rest);
+    if (reached.name.empty() || reached.name == "." || reached.name == "..") return fail(ports::Presence::Unreachable);
+    return reached;
+}
+
+class FlockFolderLock final : public ports::FolderLock {
+public:
+    explicit FlockFolderLock(UniqueFd folder) : folder_(std::move(folder)) {}
+
+private:
+    UniqueFd folder_;  // closing it releases the lock
+};
 
 }  // namespace
 
@@ -83,18 +124,36 @@ std::optional<std::uint64_t> PosixFileOperations::SizeOf(const std::string& path
     return static_cast<std::uint64_t>(st.st_size);
 }
 
-bool PosixFileOperations::CopyFile(const std::string& source, const std::string& target, bool replace) {
+int PosixFileOperations::CreateTemporary(const std::string& folder, std::string& tempPath) {
+    tempPath = folder + "/" + std::string(kCopyPrefix) + "XXXXXX";
+    const std::lock_guard<std::mutex> guard(copyMutex_);
+    const int fd = ::mkostemp(tempPath.data(), O_CLOEXEC);
+    if (fd >= 0) copyInProgress_ = tempPath;
+    return fd;
+}
+
+void PosixFileOperations::ForgetTemporary() {
+    const std::lock_guard<std::mutex> guard(copyMutex_);
+    copyInProgress_.clear();
+}
+
+void PosixFileOperations::AbandonCopyInProgress() {
+    const std::lock_guard<std::mutex> guard(copyMutex_);
+    if (!copyInProgress_.empty()) ::unlink(copyInProgress_.c_str());
+    copyInProgress_.clear();
+}
+
+bool PosixFileOperations::CopyFile(const ports::ReachablePath& source, const std::string& target, bool replace) {
     // O_NOFOLLOW and O_NONBLOCK with the type check: never a link, never a FIFO or device.
-    std::string name;
-    const UniqueFd parent = OpenParentWithoutLinks(source, name);
-    if (!parent) return false;
-    const UniqueFd from(
-        ::openat(parent.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const ReachedFolder reached = OpenFolderOf(source);
+    if (!reached.folder) return false;
+    const UniqueFd from(::openat(reached.folder.get(), reached.name.c_str(),
+                                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     if (!from || ::fstat(from.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
 
-    std::string temp = FolderOf(target) + "/.quellstone-copy-XXXXXX";
-    UniqueFd to(::mkostemp(temp.data(), O_CLOEXEC));
+    std::string temp;
+    UniqueFd to(CreateTemporary(FolderOf(target), temp));
     if (!to) return false;
     const bool copied =
         ::fchmod(to.get(), st.st_mode & 0777) == 0 && CopyBytes(from.get(), to.get()) && ::fsync(to.get()) == 0;
@@ -104,10 +163,9 @@ bool PosixFileOperations::CopyFile(const std::string& source, const std::string&
         placed = replace ? ::rename(temp.c_str(), target.c_str()) == 0
                          : ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0;
     }
-    if (!placed) {
-        ::unlink(temp.c_str());
-        return false;
-    }
+    if (!placed) ::unlink(temp.c_str());
+    ForgetTemporary();
+    if (!placed) return false;
     const UniqueFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder) ::fsync(folder.get());
     return true;
@@ -117,24 +175,31 @@ bool PosixFileOperations::Remove(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
-std::optional<ports::EntryIdentity> PosixFileOperations::IdentityOf(const std::string& path) {
-    std::string name;
-    const UniqueFd parent = OpenParentWithoutLinks(path, name);
+ports::EntryLookup PosixFileOperations::Find(const ports::ReachablePath& path) {
+    const ReachedFolder reached = OpenFolderOf(path);
+    if (!reached.folder) return {reached.failure, {}};
     struct stat st {};
-    if (!parent || ::fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
-    return ports::EntryIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    if (::fstatat(reached.folder.get(), reached.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return {errno == ENOENT ? ports::Presence::Missing : ports::Presence::Unreachable, {}};
+    }
+    return {ports::Presence::Present, IdentityOf(st)};
 }
 
-bool PosixFileOperations::RemoveIfSame(const std::string& path, const ports::EntryIdentity& expected) {
-    std::string name;
-    const UniqueFd parent = OpenParentWithoutLinks(path, name);
-    struct stat st {};
-    if (!parent || ::fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    if (ports::EntryIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)} !=
-        expected) {
-        return false;  // another file has taken the name since it was found
+ports::RemoveResult PosixFileOperations::RemoveIfSame(const ports::ReachablePath& path,
+                                                      const ports::EntryIdentity& expected) {
+    const ReachedFolder reached = OpenFolderOf(path);
+    if (!reached.folder) {
+        return reached.failure == ports::Presence::Missing ? ports::RemoveResult::Missing
+                                                           : ports::RemoveResult::Changed;
     }
-    return ::unlinkat(parent.get(), name.c_str(), 0) == 0;
+    struct stat st {};
+    if (::fstatat(reached.folder.get(), reached.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT ? ports::RemoveResult::Missing : ports::RemoveResult::Failed;
+    }
+    // Another file has taken the name since it was found.
+    if (IdentityOf(st) != expected) return ports::RemoveResult::Changed;
+    if (::unlinkat(reached.folder.get(), reached.name.c_str(), 0) == 0) return ports::RemoveResult::Removed;
+    return errno == ENOENT ? ports::RemoveResult::Missing : ports::RemoveResult::Failed;
 }
 
 std::vector<std::string> PosixFileOperations::ListFiles(const std::string& folder) {
@@ -167,6 +232,70 @@ bool PosixFileOperations::SameFile(const std::string& a, const std::string& b) {
     }, second{};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
+}
+
+std::optional<std::string> PosixFileOperations::ReadSmallFile(const std::string& path) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st {};
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (static_cast<std::uint64_t>(st.st_size) > kSmallFileLimit) return std::nullopt;
+    std::string content(kSmallFileLimit + 1, '\0');
+    std::size_t filled = 0;
+    while (filled < content.size()) {
+        const ssize_t got = ::read(fd.get(), content.data() + filled, content.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    if (filled > kSmallFileLimit) return std::nullopt;  // grew while it was read
+    content.resize(filled);
+    return content;
+}
+
+bool PosixFileOperations::WriteSmallFile(const std::string& path, std::string_view content) {
+    std::string temp;
+    UniqueFd fd(CreateTemporary(FolderOf(path), temp));
+    if (!fd) return false;
+    const bool written =
+        ::fchmod(fd.get(), 0644) == 0 && WriteAll(fd.get(), content.data(), content.size()) && ::fsync(fd.get()) == 0;
+    fd.Reset();
+    const bool placed = written && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!placed) ::unlink(temp.c_str());
+    ForgetTemporary();
+    return placed;
+}
+
+std::unique_ptr<ports::FolderLock> PosixFileOperations::LockFolder(const std::string& folder) {
+    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd) return nullptr;
+    while (::flock(fd.get(), LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        // A file system without flock (some network file systems): the
+        // quarantine still works, only unguarded against a second removal
+        // running at the same moment.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) break;
+        return nullptr;
+    }
+    return std::make_unique<FlockFolderLock>(std::move(fd));
+}
+
+void PosixFileOperations::RemoveUnfinishedCopies(const std::string& folder) {
+    const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd) return;
+    DIR* dir = ::fdopendir(::dup(fd.get()));
+    if (!dir) return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::string_view(entry->d_name).starts_with(kCopyPrefix)) stale.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale) {
+        struct stat st {};
+        // Only regular files: nothing else could be a copy this program left.
+        if (::fstatat(fd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            ::unlinkat(fd.get(), name.c_str(), 0);
+    }
 }
 
 }  // namespace quellstone::platform

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <mutex>
+#include <string>
+
 #include "core/ports/FileOperations.h"
 
 namespace quellstone::platform {
@@ -8,14 +11,34 @@ class PosixFileOperations final : public ports::FileOperations {
 public:
     ports::EntryType TypeOf(const std::string& path) override;
     std::optional<std::uint64_t> SizeOf(const std::string& path) override;
-    bool CopyFile(const std::string& source, const std::string& target, bool replace) override;
+    bool CopyFile(const ports::ReachablePath& source, const std::string& target, bool replace) override;
     bool Remove(const std::string& path) override;
-    std::optional<ports::EntryIdentity> IdentityOf(const std::string& path) override;
-    bool RemoveIfSame(const std::string& path, const ports::EntryIdentity& expected) override;
+    ports::EntryLookup Find(const ports::ReachablePath& path) override;
+    ports::RemoveResult RemoveIfSame(const ports::ReachablePath& path, const ports::EntryIdentity& expected) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CreateFolders(const std::string& path) override;
     bool ResolvesToFolder(const std::string& path) override;
     bool SameFile(const std::string& a, const std::string& b) override;
+    std::optional<std::string> ReadSmallFile(const std::string& path) override;
+    bool WriteSmallFile(const std::string& path, std::string_view content) override;
+    std::unique_ptr<ports::FolderLock> LockFolder(const std::string& folder) override;
+    void RemoveUnfinishedCopies(const std::string& folder) override;
+
+    // Deletes the temporary file of a copy that is still being written. For
+    // a program that is about to end at once (a second Ctrl-C): it may be
+    // called from another thread while the copy runs.
+    void AbandonCopyInProgress();
+
+    // Temporary files of unfinished copies start with this.
+    static constexpr std::string_view kCopyPrefix = ".quellstone-copy-";
+
+private:
+    // Creates the temporary file of a copy into `folder` and remembers it.
+    int CreateTemporary(const std::string& folder, std::string& tempPath);
+    void ForgetTemporary();
+
+    std::mutex copyMutex_;
+    std::string copyInProgress_;
 };
 
 }  // namespace quellstone::platform

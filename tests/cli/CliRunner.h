@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,9 +20,14 @@ struct CliResult {
     std::string err;
 };
 
+// The user "nobody": permission bits bind it, where root would ignore them.
+inline constexpr uid_t kNobody = 65534;
+
 // Runs the built quellstone-cli with `args`, and `environment` ("NAME=value")
-// added to its environment, and collects its exit status and output.
-inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& environment = {}) {
+// added to its environment, and collects its exit status and output. With
+// `asNobody`, a suite run as root runs the command as the user nobody.
+inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& environment = {},
+                        bool asNobody = false) {
     TempDir capture;
     const std::string outPath = capture / "out";
     const std::string errPath = capture / "err";
@@ -32,6 +38,11 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<
         ::dup2(out, 1);
         ::dup2(err, 2);
         for (const std::string& variable : environment) ::putenv(const_cast<char*>(variable.c_str()));
+        if (asNobody && ::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+             ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+            ::_exit(126);
+        }
         std::vector<char*> argv{const_cast<char*>(QUELLSTONE_CLI)};
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);

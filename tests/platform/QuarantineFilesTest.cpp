@@ -62,7 +62,7 @@ TEST_F(QuarantineFilesTest, ArchivesAndRestoresByteForByte) {
 
     const quarantine::Removal first = remover.Remove(dir / "t/evil.exe");
     const quarantine::Removal second = remover.Remove(dir / "t/sub/evil.exe");
-    EXPECT_TRUE(first.removed && second.removed);
+    EXPECT_TRUE(first.Gone() && second.Gone());
     EXPECT_EQ(first.archive, "evil.exe.arc");
     EXPECT_EQ(second.archive, "evil (2).exe.arc");
     EXPECT_FALSE(std::filesystem::exists(dir / "t/evil.exe"));
@@ -74,10 +74,11 @@ TEST_F(QuarantineFilesTest, ArchivesAndRestoresByteForByte) {
     scan::SignatureDatabase signatures(dbFiles, "/prog");
     quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
     WriteFile(dir / "t/restored.exe", "an older file at the target");
-    EXPECT_TRUE(manager.RestoreTo("evil.exe.arc", dir / "t/restored.exe"));
+    EXPECT_EQ(manager.RestoreTo("evil.exe.arc", dir / "t/restored.exe"), quarantine::RestoreOutcome::Restored);
     EXPECT_EQ(ReadAll(dir / "t/restored.exe"), binary);
     EXPECT_FALSE(std::filesystem::exists(Archive("evil.exe.arc")));
-    EXPECT_TRUE(manager.RestoreTo("evil (2).exe.arc", dir / "t"));  // into a folder: the original name
+    EXPECT_EQ(manager.RestoreTo("evil (2).exe.arc", dir / "t"),
+              quarantine::RestoreOutcome::Restored);  // into a folder: the original name
     EXPECT_EQ(ReadAll(dir / "t/evil.exe"), "the second one");
 }
 
@@ -89,18 +90,18 @@ TEST_F(QuarantineFilesTest, RestoresNeverDestroyTheArchiveOrAFileAlreadyThere) {
     quellstone::testing::FakeDialogs dialogs;
     quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
     // Onto the archive itself, directly or through a link: refused, the archive stays.
-    EXPECT_FALSE(manager.RestoreTo("a.exe.arc", Archive("a.exe.arc")));
+    EXPECT_EQ(manager.RestoreTo("a.exe.arc", Archive("a.exe.arc")), quarantine::RestoreOutcome::InsideQuarantine);
     ASSERT_EQ(::symlink(Archive("a.exe.arc").c_str(), (dir / "t/to-archive").c_str()), 0);
-    EXPECT_FALSE(manager.RestoreTo("a.exe.arc", dir / "t/to-archive"));
+    EXPECT_EQ(manager.RestoreTo("a.exe.arc", dir / "t/to-archive"), quarantine::RestoreOutcome::InsideQuarantine);
     EXPECT_EQ(ReadAll(Archive("a.exe.arc")), "payload");
     // Into a folder that already holds a file of that name: refused, both kept.
     WriteFile(dir / "t/a.exe", "a newer file of the same name");
-    EXPECT_FALSE(manager.RestoreTo("a.exe.arc", dir / "t"));
+    EXPECT_EQ(manager.RestoreTo("a.exe.arc", dir / "t"), quarantine::RestoreOutcome::TargetTaken);
     EXPECT_EQ(ReadAll(dir / "t/a.exe"), "a newer file of the same name");
     // Into a folder reached through a link: the link stays a link.
     std::filesystem::create_directories(dir / "elsewhere");
     ASSERT_EQ(::symlink((dir / "elsewhere").c_str(), (dir / "t/downloads").c_str()), 0);
-    EXPECT_TRUE(manager.RestoreTo("a.exe.arc", dir / "t/downloads"));
+    EXPECT_EQ(manager.RestoreTo("a.exe.arc", dir / "t/downloads"), quarantine::RestoreOutcome::Restored);
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "t/downloads"));
     EXPECT_EQ(ReadAll(dir / "elsewhere/a.exe"), "payload");
 }
@@ -116,7 +117,7 @@ TEST_F(QuarantineFilesTest, AFolderSwappedForALinkAfterTheScanLeadsNowhere) {
     ASSERT_EQ(::symlink((dir / "victim").c_str(), (dir / "t/sub").c_str()), 0);
     for (const char* on : {"1", "0"}) {
         store.Write("Settings", "Quarintine", on);
-        EXPECT_FALSE(remover.Remove(dir / "t/sub/evil.exe").removed);
+        EXPECT_FALSE(remover.Remove(dir / "t/sub/evil.exe").Gone());
     }
     EXPECT_EQ(ReadAll(dir / "victim/evil.exe"), "someone else's file");
     EXPECT_FALSE(std::filesystem::exists(Archive("evil.exe.arc")));
@@ -127,14 +128,14 @@ TEST_F(QuarantineFilesTest, LinksAndSpecialFilesAreNeverOpened) {
     ASSERT_EQ(::symlink("target.txt", (dir / "t/link.exe").c_str()), 0);
     ASSERT_EQ(::mkfifo((dir / "t/pipe.exe").c_str(), 0600), 0);
     // Quarantine on: neither can be archived, so neither is deleted (and the FIFO does not block).
-    EXPECT_FALSE(remover.Remove(dir / "t/link.exe").removed);
-    EXPECT_FALSE(remover.Remove(dir / "t/pipe.exe").removed);
+    EXPECT_FALSE(remover.Remove(dir / "t/link.exe").Gone());
+    EXPECT_FALSE(remover.Remove(dir / "t/pipe.exe").Gone());
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "t/link.exe"));
     // Quarantine off: the link goes as a link, its target stays.
     store.Write("Settings", "Quarintine", "0");
-    EXPECT_TRUE(remover.Remove(dir / "t/link.exe").removed);
+    EXPECT_TRUE(remover.Remove(dir / "t/link.exe").Gone());
     EXPECT_EQ(ReadAll(dir / "t/target.txt"), "keep me");
-    EXPECT_FALSE(remover.Remove(dir / "t").removed);  // a folder is not deleted
+    EXPECT_FALSE(remover.Remove(dir / "t").Gone());  // a folder is not deleted
 }
 
 TEST_F(QuarantineFilesTest, AFullDiskKeepsTheFileAndLeavesNoPartialCopy) {
@@ -152,8 +153,9 @@ TEST_F(QuarantineFilesTest, AFullDiskKeepsTheFileAndLeavesNoPartialCopy) {
         RegFileSettingsBackend childBackend(childStore, dir / "registry.reg");
         settings::SettingsStore childSettings(childBackend);
         quarantine::Remover childRemover(childFiles, childSettings, paths);
-        const bool removed = childRemover.Remove(dir / "t/big.exe").removed;
-        const bool restoredOver = childFiles.CopyFile(dir / "t/big.exe", dir / "t/target.exe", true);
+        const bool removed = childRemover.Remove(dir / "t/big.exe").Gone();
+        const bool restoredOver =
+            childFiles.CopyFile(ports::ReachablePath::FromRoot(dir / "t/big.exe"), dir / "t/target.exe", true);
         ::_exit(removed || restoredOver ? 1 : 0);
     }
     int status = 0;

@@ -29,8 +29,8 @@ public:
         if (it == files.end()) return std::nullopt;
         return it->second.size();
     }
-    bool CopyFile(const std::string& source, const std::string& target, bool replace) override {
-        const auto it = files.find(source);
+    bool CopyFile(const ports::ReachablePath& source, const std::string& target, bool replace) override {
+        const auto it = files.find(source.FullPath());
         if (failCopies || it == files.end() || (!replace && TypeOf(target) != ports::EntryType::Missing)) return false;
         const std::string folder = target.substr(0, target.rfind('/'));
         if (!folders.contains(folder)) return false;
@@ -50,14 +50,19 @@ public:
         }
         return names;
     }
-    std::optional<ports::EntryIdentity> IdentityOf(const std::string& path) override {
-        if (TypeOf(path) == ports::EntryType::Missing) return std::nullopt;
+    ports::EntryLookup Find(const ports::ReachablePath& location) override {
+        const std::string path = location.FullPath();
+        if (TypeOf(path) == ports::EntryType::Missing) return {};
         const auto it = files.find(path);
-        return ports::EntryIdentity{1, std::hash<std::string>{}(path + (it == files.end() ? "" : it->second))};
+        return {ports::Presence::Present,
+                ports::EntryIdentity{1, std::hash<std::string>{}(path + (it == files.end() ? "" : it->second))}};
     }
-    bool RemoveIfSame(const std::string& path, const ports::EntryIdentity& expected) override {
-        const auto now = IdentityOf(path);
-        return now && *now == expected && Remove(path);
+    ports::RemoveResult RemoveIfSame(const ports::ReachablePath& location,
+                                     const ports::EntryIdentity& expected) override {
+        const ports::EntryLookup now = Find(location);
+        if (now.presence == ports::Presence::Missing) return ports::RemoveResult::Missing;
+        if (now.identity != expected) return ports::RemoveResult::Changed;
+        return Remove(location.FullPath()) ? ports::RemoveResult::Removed : ports::RemoveResult::Failed;
     }
     bool ResolvesToFolder(const std::string& path) override {
         return folders.contains(path) || (others.contains(path) && others[path] == ports::EntryType::Folder);
@@ -67,6 +72,20 @@ public:
         folders.insert(path);
         return true;
     }
+    std::optional<std::string> ReadSmallFile(const std::string& path) override {
+        const auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return it->second;
+    }
+    bool WriteSmallFile(const std::string& path, std::string_view content) override {
+        if (failCopies || !folders.contains(path.substr(0, path.rfind('/')))) return false;
+        files[path] = std::string(content);
+        return true;
+    }
+    std::unique_ptr<ports::FolderLock> LockFolder(const std::string&) override {
+        return std::make_unique<ports::FolderLock>();
+    }
+    void RemoveUnfinishedCopies(const std::string&) override {}
 };
 
 }  // namespace quellstone::testing

@@ -18,11 +18,19 @@ public:
     std::vector<std::string> lookedUp;                      // every path shown as the current one
     std::vector<std::pair<std::string, std::string>> rows;  // detection, full path
     int scanned = 0;
+    std::vector<std::string> startFolders;
+    std::vector<std::pair<std::string, bool>> unreadable;  // path, is a start folder
     // Runs after each path is shown, to act in the middle of a walk.
     std::function<void(const std::string&)> onPath;
 
     [[nodiscard]] bool IsShown() const override { return shown; }
     void Discard() override { discarded = true; }
+    void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity>) override {
+        startFolders.emplace_back(path);
+    }
+    void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override {
+        unreadable.emplace_back(path, isStartFolder);
+    }
     void ShowCurrentPath(std::string_view path) override {
         lookedUp.emplace_back(path);
         if (onPath) onPath(lookedUp.back());

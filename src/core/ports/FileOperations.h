@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/ports/DirectoryTree.h"
 
 namespace quellstone::ports {
 
@@ -11,10 +15,60 @@ namespace quellstone::ports {
 enum class EntryType { Missing, RegularFile, SymbolicLink, Folder, Other };
 
 // Which file an entry is: the same name may come to stand for another file.
-struct EntryIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    bool operator==(const EntryIdentity&) const = default;
+using EntryIdentity = FolderIdentity;
+
+// How an entry is reached. The start folder is opened as it is named, links
+// followed (a scan's start folder as the user gave it, "/home" behind a link
+// included) and, when its identity is known, must still be that very folder;
+// below it, every folder is entered without following a link, and the entry
+// itself is never followed. So a folder swapped for a link after a scan
+// leads nowhere, while the links the user's own paths go through still work.
+struct ReachablePath {
+    std::string startFolder;  // "" is the root
+    std::optional<EntryIdentity> startIdentity;
+    std::string below;  // "/"-separated, relative to the start folder; never empty
+
+    [[nodiscard]] std::string FullPath() const {
+        if (startFolder.empty()) return "/" + below;
+        return (startFolder.ends_with('/') ? startFolder : startFolder + "/") + below;
+    }
+    // An entry named by a plain path: its folder as named (links followed),
+    // the entry itself not followed. For files whose folder the program
+    // chose itself, such as the quarantine's archives.
+    static ReachablePath InFolder(std::string_view path);
+    // An entry named by a plain path with no link followed anywhere on the way.
+    static ReachablePath FromRoot(std::string_view path);
+};
+
+inline ReachablePath ReachablePath::InFolder(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return {".", std::nullopt, std::string(path)};
+    return {std::string(path.substr(0, slash)), std::nullopt, std::string(path.substr(slash + 1))};
+}
+
+inline ReachablePath ReachablePath::FromRoot(std::string_view path) {
+    if (!path.starts_with('/')) return {".", std::nullopt, std::string(path)};
+    return {"", std::nullopt, std::string(path.substr(1))};
+}
+
+// Whether an entry was found, and which file it is.
+enum class Presence { Present, Missing, Unreachable };
+struct EntryLookup {
+    Presence presence = Presence::Missing;
+    EntryIdentity identity;
+};
+
+enum class RemoveResult {
+    Removed,
+    Missing,  // nothing is there (any more)
+    Changed,  // another file has taken the name, or the way to it changed
+    Failed    // it is there and could not be removed
+};
+
+// Held while the quarantine is being changed; released when destroyed.
+class FolderLock {
+public:
+    virtual ~FolderLock() = default;
 };
 
 // File operations for removing detections and managing the quarantine.
@@ -27,19 +81,18 @@ public:
     virtual EntryType TypeOf(const std::string& path) = 0;
     // The size of a regular file; nullopt for anything else.
     virtual std::optional<std::uint64_t> SizeOf(const std::string& path) = 0;
-    // Copies a regular file (reached without following a link anywhere in
-    // its path) to `target` through a
-    // temporary file in the target's folder that is flushed and renamed into
-    // place. With `replace` false an existing target makes it fail.
-    virtual bool CopyFile(const std::string& source, const std::string& target, bool replace) = 0;
+    // Copies a regular file to `target` through a temporary file in the
+    // target's folder that is flushed and renamed into place. With `replace`
+    // false an existing target makes it fail.
+    virtual bool CopyFile(const ReachablePath& source, const std::string& target, bool replace) = 0;
     // Removes a file, link or other non-folder entry (a link as a link).
     virtual bool Remove(const std::string& path) = 0;
-    // The identity of the entry at `path`, reached without following a link
-    // anywhere in the path; nullopt when there is none.
-    virtual std::optional<EntryIdentity> IdentityOf(const std::string& path) = 0;
-    // Removes the entry at `path`, reached as IdentityOf reaches it, only while
-    // it is still `expected`.
-    virtual bool RemoveIfSame(const std::string& path, const EntryIdentity& expected) = 0;
+    // Looks for the entry; Unreachable when the way to it cannot be taken
+    // (a start folder that is another folder now, a folder on the way that
+    // became a link, no permission, a name the system refuses).
+    virtual EntryLookup Find(const ReachablePath& path) = 0;
+    // Removes the entry only while it is still `expected`.
+    virtual RemoveResult RemoveIfSame(const ReachablePath& path, const EntryIdentity& expected) = 0;
     // The names of the regular files in a folder, in no particular order.
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
     // Creates the folder and every missing folder above it.
@@ -48,6 +101,18 @@ public:
     virtual bool ResolvesToFolder(const std::string& path) = 0;
     // Whether both paths lead to the same file (links and other names followed).
     virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+
+    // A small regular text file, read whole without following a link at its
+    // own name; nullopt when it is missing, not a regular file or too large.
+    virtual std::optional<std::string> ReadSmallFile(const std::string& path) = 0;
+    // Writes a small file atomically (temporary file, flush, rename), replacing one that is there.
+    virtual bool WriteSmallFile(const std::string& path, std::string_view content) = 0;
+    // An exclusive lock on a folder, shared by every process of the user;
+    // waits for it. nullptr when the folder cannot be locked.
+    virtual std::unique_ptr<FolderLock> LockFolder(const std::string& folder) = 0;
+    // Deletes the temporary files that copies into `folder` left behind when
+    // their process was killed. Call only while holding the folder's lock.
+    virtual void RemoveUnfinishedCopies(const std::string& folder) = 0;
 };
 
 }  // namespace quellstone::ports

@@ -7,19 +7,51 @@
 
 namespace quellstone::quarantine {
 
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
 bool IsPlainFileName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
            name.find('\0') == std::string_view::npos;
 }
 
-std::string QuarantineManager::DetectionOf(const std::string& archiveName) {
+std::optional<QuarantineRecord> QuarantineManager::RecordOf(const std::string& archiveName) {
+    const std::optional<std::string> text = files_.ReadSmallFile(ArchivePath(RecordNameOf(archiveName)));
+    if (!text) return std::nullopt;
+    return ParseRecord(*text);
+}
+
+std::string QuarantineManager::DetectionOf(const std::string& archiveName,
+                                           const std::optional<QuarantineRecord>& record) {
     const std::string original = StripArchiveExtension(archiveName);
     std::string detection = signatures_.LookupSignature(original);
     if (detection.empty()) {
         if (const auto unnumbered = WithoutArchiveNumber(original))
             detection = signatures_.LookupSignature(*unnumbered);
     }
+    if (detection.empty() && record) detection = record->detection;
     return detection;
+}
+
+std::string QuarantineManager::DetectionOf(const std::string& archiveName) {
+    return DetectionOf(archiveName, RecordOf(archiveName));
+}
+
+std::string QuarantineManager::OriginalNameOf(const std::string& archiveName) {
+    if (const std::optional<QuarantineRecord> record = RecordOf(archiveName)) {
+        const std::string_view name = scan::FileNameOf(record->originalPath);
+        if (IsPlainFileName(name)) return std::string(name);
+    }
+    // Without a record the name is read back from the archive's own name.
+    const std::string original = StripArchiveExtension(archiveName);
+    return WithoutArchiveNumber(original).value_or(original);
 }
 
 void QuarantineManager::Rebuild() {
@@ -37,43 +69,66 @@ void QuarantineManager::Rebuild() {
     });
     for (const std::string& name : names) {
         const std::optional<std::uint64_t> size = files_.SizeOf(ArchivePath(name));
-        rows_.push_back({name, DetectionOf(name), size ? std::to_string(*size) : std::string()});
+        const std::optional<QuarantineRecord> record = RecordOf(name);
+        rows_.push_back({name, DetectionOf(name, record), size ? std::to_string(*size) : std::string(),
+                         record ? record->originalPath : std::string(), record ? record->removedAt : std::string()});
     }
 }
 
 bool QuarantineManager::Delete(std::optional<std::size_t> row) {
     if (!row || *row >= rows_.size() || rows_[*row].name.empty()) return false;
     if (!files_.Remove(ArchivePath(rows_[*row].name))) return false;
+    files_.Remove(ArchivePath(RecordNameOf(rows_[*row].name)));  // a record of nothing is no use
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
     return true;
 }
 
-bool QuarantineManager::CopyOut(const std::string& archiveName, const std::string& target, bool replace) {
-    // Restoring an archive onto itself (or a link to it) would delete the only copy.
-    if (files_.SameFile(ArchivePath(archiveName), target)) return false;
-    if (!files_.CopyFile(ArchivePath(archiveName), target, replace)) return false;
-    return files_.Remove(ArchivePath(archiveName));
+RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const std::string& target, bool replace) {
+    // A restore into the quarantine folder would replace another archive or
+    // leave an unlisted copy; onto the archive itself it would delete the only copy.
+    if (files_.SameFile(FolderOf(target), paths_.QuarantineFolder()) ||
+        files_.SameFile(target, paths_.QuarantineFolder()) || files_.SameFile(ArchivePath(archiveName), target)) {
+        return RestoreOutcome::InsideQuarantine;
+    }
+    if (!replace && files_.TypeOf(target) != ports::EntryType::Missing) return RestoreOutcome::TargetTaken;
+    // The quarantine folder's own path may go through links; the archive itself is never followed.
+    if (!files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), target, replace)) {
+        return !replace && files_.TypeOf(target) != ports::EntryType::Missing ? RestoreOutcome::TargetTaken
+                                                                              : RestoreOutcome::Failed;
+    }
+    // The file is back: the archive and its record go. One that cannot be
+    // deleted stays listed, which loses nothing.
+    files_.Remove(ArchivePath(archiveName));
+    files_.Remove(ArchivePath(RecordNameOf(archiveName)));
+    return RestoreOutcome::Restored;
 }
 
-bool QuarantineManager::RestoreTo(const std::string& archiveName, std::string target) {
-    if (!IsPlainFileName(archiveName) || target.empty()) return false;
-    if (files_.ResolvesToFolder(target)) {
+RestoreOutcome QuarantineManager::RestoreTo(const std::string& archiveName, std::optional<std::string> target) {
+    if (!IsPlainFileName(archiveName) || files_.TypeOf(ArchivePath(archiveName)) != ports::EntryType::RegularFile)
+        return RestoreOutcome::NoArchive;
+    if (!target) {
+        const std::optional<QuarantineRecord> record = RecordOf(archiveName);
+        if (!record) return RestoreOutcome::NoOriginalPath;
+        return CopyOut(archiveName, record->originalPath, false);
+    }
+    if (target->empty()) return RestoreOutcome::Failed;
+    if (files_.ResolvesToFolder(*target)) {
         // Into a folder (a link to one included) under the original name,
         // never over a file that is already there.
-        const std::string original = StripArchiveExtension(archiveName);
-        target += (target.ends_with('/') ? "" : "/") + WithoutArchiveNumber(original).value_or(original);
-        return CopyOut(archiveName, target, false);
+        std::string inFolder = *target;
+        inFolder += (inFolder.ends_with('/') ? "" : "/") + OriginalNameOf(archiveName);
+        return CopyOut(archiveName, inFolder, false);
     }
-    return CopyOut(archiveName, target, true);
+    return CopyOut(archiveName, *target, true);
 }
 
 bool QuarantineManager::Restore(std::optional<std::size_t> row, std::string_view dialogTitle) {
     if (!row || *row >= rows_.size() || rows_[*row].name.empty()) return false;
-    const std::string original = StripArchiveExtension(rows_[*row].name);
-    const std::optional<std::string> target =
-        dialogs_.ChooseSaveFile(dialogTitle, WithoutArchiveNumber(original).value_or(original));
+    const std::optional<QuarantineRecord> record = RecordOf(rows_[*row].name);
+    const std::string suggested = record ? record->originalPath : OriginalNameOf(rows_[*row].name);
+    const std::optional<std::string> target = dialogs_.ChooseSaveFile(dialogTitle, suggested);
     if (!target || target->empty() || files_.ResolvesToFolder(*target)) return false;
-    if (!CopyOut(rows_[*row].name, *target, true)) return false;
+    if (CopyOut(rows_[*row].name, *target, true) != RestoreOutcome::Restored) return false;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "core/ports/Dialogs.h"
 #include "core/ports/FileOperations.h"
+#include "core/quarantine/QuarantineRecord.h"
 #include "core/scan/SignatureDatabase.h"
 #include "core/settings/ProgramPaths.h"
 
@@ -13,9 +14,20 @@ namespace quellstone::quarantine {
 
 // One archive of the quarantine list.
 struct QuarantineRow {
-    std::string name;       // the archive's file name, ".arc" included
-    std::string detection;  // the database's value for the file it stands for
-    std::string size;       // in bytes, as decimal text; empty when unreadable
+    std::string name;          // the archive's file name, ".arc" included
+    std::string detection;     // the database's value for the file it stands for, else the recorded one
+    std::string size;          // in bytes, as decimal text; empty when unreadable
+    std::string originalPath;  // from the archive's record; empty without one
+    std::string removedAt;     // from the archive's record
+};
+
+enum class RestoreOutcome {
+    Restored,
+    NoArchive,         // no such archive
+    NoOriginalPath,    // no target given and no record of where the file was
+    TargetTaken,       // a file is already at the target, which must not be replaced
+    InsideQuarantine,  // the target lies in the quarantine folder
+    Failed             // the copy could not be made; the archive is kept
 };
 
 // The quarantine frame's list and its two links: delete an archive for good,
@@ -31,25 +43,33 @@ public:
     void Rebuild();
     [[nodiscard]] const std::vector<QuarantineRow>& Rows() const { return rows_; }
 
-    // Deletes the archive of `row` for good; the row goes when the file did.
+    // Deletes the archive of `row` (and its record) for good; the row goes when the file did.
     bool Delete(std::optional<std::size_t> row);
-    // Restores `row`'s archive to a file the user names, then deletes the archive.
+    // Restores `row`'s archive to a file the user names (the dialog starts at
+    // the original path when it is recorded), then deletes the archive.
     bool Restore(std::optional<std::size_t> row, std::string_view dialogTitle);
     // Restores an archive to `target`: a file path (a file there is replaced,
     // and only by a complete copy), or a folder to restore into under the
     // original name (where an existing file of that name is never replaced).
-    bool RestoreTo(const std::string& archiveName, std::string target);
+    // Without a target, to the recorded original path, never replacing a file there.
+    RestoreOutcome RestoreTo(const std::string& archiveName, std::optional<std::string> target);
 
     [[nodiscard]] std::string ArchivePath(const std::string& archiveName) const {
         return paths_.QuarantineFolder() + "/" + archiveName;
     }
     // The detection name shown for an archive; a numbered archive ("a (2).exe.arc")
-    // shows the detection of the name it was numbered from.
+    // shows the detection of the name it was numbered from, and an archive
+    // whose name the database does not know shows the detection it was removed as.
     std::string DetectionOf(const std::string& archiveName);
+    // The archive's record; nullopt when it has none.
+    std::optional<QuarantineRecord> RecordOf(const std::string& archiveName);
 
 private:
-    // Copies the archive to `target`, then deletes it; never onto the archive itself.
-    bool CopyOut(const std::string& archiveName, const std::string& target, bool replace);
+    // The name a restore into a folder gives the file.
+    std::string OriginalNameOf(const std::string& archiveName);
+    // Copies the archive to `target`, then deletes it and its record.
+    RestoreOutcome CopyOut(const std::string& archiveName, const std::string& target, bool replace);
+    std::string DetectionOf(const std::string& archiveName, const std::optional<QuarantineRecord>& record);
 
     ports::FileOperations& files_;
     scan::SignatureDatabase& signatures_;

@@ -1,14 +1,19 @@
 #include "core/quarantine/Remover.h"
 
+#include "core/quarantine/QuarantineRecord.h"
 #include "core/scan/SignatureDatabase.h"
 #include "core/settings/Statistics.h"
+#include "core/text/TimeText.h"
 
 namespace quellstone::quarantine {
 
 namespace {
 // Enough numbered names for any real quarantine; past it a removal with
 // quarantine on fails rather than overwrite an archive.
-constexpr int kMostArchivesPerName = 10000;
+constexpr int kMostArchivesPerName = 1 << 20;
+// Another program taking the chosen name between the look and the copy is
+// rare; after this many tries the removal gives up and keeps the file.
+constexpr int kArchiveAttempts = 4;
 }  // namespace
 
 std::string ArchiveName(std::string_view fileName, int number) {
@@ -49,37 +54,95 @@ bool Remover::QuarantineOn() {
     return store_.Read(settings::kSettingsSection, kQuarantineSetting, "0") == "1";
 }
 
-std::optional<std::string> Remover::Archive(const std::string& path) {
-    if (!files_.CreateFolders(paths_.QuarantineFolder())) return std::nullopt;
-    const std::string_view fileName = scan::FileNameOf(path);
-    for (int number = 1; number <= kMostArchivesPerName; ++number) {
-        const std::string name = ArchiveName(fileName, number);
+std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {
+    const auto taken = [&](int number) {
+        return files_.TypeOf(paths_.QuarantineFolder() + "/" + ArchiveName(fileName, number)) !=
+               ports::EntryType::Missing;
+    };
+    if (!taken(1)) return 1;
+    // Archives of one name are numbered without gaps unless some were
+    // restored or deleted: double until a free number, then halve the gap.
+    // Any free number will do; the copy never replaces a taken one.
+    int low = 1;
+    int high = 2;
+    while (taken(high)) {
+        low = high;
+        if (high > kMostArchivesPerName / 2) return std::nullopt;
+        high *= 2;
+    }
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        (taken(middle) ? low : high) = middle;
+    }
+    return high;
+}
+
+std::optional<std::string> Remover::Archive(const ports::ReachablePath& location, std::string_view detection) {
+    const std::string_view fileName = scan::FileNameOf(location.below);
+    for (int attempt = 0; attempt < kArchiveAttempts; ++attempt) {
+        const std::optional<int> number = FreeArchiveNumber(fileName);
+        if (!number) return std::nullopt;
+        const std::string name = ArchiveName(fileName, *number);
         const std::string target = paths_.QuarantineFolder() + "/" + name;
-        if (files_.TypeOf(target) != ports::EntryType::Missing) continue;
-        if (files_.CopyFile(path, target, false)) return name;
-        // Taken between the look and the copy: try the next number; any other failure ends here.
+        if (files_.CopyFile(location, target, false)) {
+            const QuarantineRecord record{location.FullPath(), std::string(detection), text::LocalTimeText(clock_())};
+            // The archive is the copy the user asked for; without its record it
+            // is still listed and restored by its name, so a record that cannot
+            // be written does not stop the removal.
+            [[maybe_unused]] const bool recorded =
+                files_.WriteSmallFile(paths_.QuarantineFolder() + "/" + RecordNameOf(name), SerializeRecord(record));
+            return name;
+        }
+        // Taken between the look and the copy: look again; any other failure ends here.
         if (files_.TypeOf(target) == ports::EntryType::Missing) return std::nullopt;
     }
     return std::nullopt;
 }
 
-Removal Remover::Remove(const std::string& path) {
+void Remover::DiscardArchive(const std::string& name) {
+    const std::string folder = paths_.QuarantineFolder() + "/";
+    files_.Remove(folder + RecordNameOf(name));
+    files_.Remove(folder + name);
+}
+
+Removal Remover::Remove(const ports::ReachablePath& location, std::string_view detection) {
     Removal result;
+    std::unique_ptr<ports::FolderLock> lock;
+    const bool keepCopy = QuarantineOn();
+    if (keepCopy) {
+        if (!files_.CreateFolders(paths_.QuarantineFolder())) return result;
+        lock = files_.LockFolder(paths_.QuarantineFolder());
+        if (!lock) return result;
+        // A removal killed during its copy left a temporary file; no other
+        // copy can be under way while the lock is held.
+        files_.RemoveUnfinishedCopies(paths_.QuarantineFolder());
+    }
     // Which file the name stands for now: the one that is archived and deleted.
-    const std::optional<ports::EntryIdentity> identity = files_.IdentityOf(path);
-    // Already gone (deleted by hand after the scan): nothing to keep, nothing lost.
-    if (!identity) {
-        result.removed = files_.TypeOf(path) == ports::EntryType::Missing;
+    const ports::EntryLookup found = files_.Find(location);
+    if (found.presence == ports::Presence::Missing) {
+        result.outcome = RemovalOutcome::AlreadyGone;  // deleted since the scan: nothing to keep, nothing lost
         return result;
     }
-    if (QuarantineOn()) {
-        result.archive = Archive(path);
+    if (found.presence != ports::Presence::Present) return result;
+    if (keepCopy) {
+        result.archive = Archive(location, detection);
         if (!result.archive) return result;  // no backup, no delete
     }
-    // Deleted only while the name still stands for the same file; a failed
-    // delete shows in the check below.
-    [[maybe_unused]] const bool deleted = files_.RemoveIfSame(path, *identity);
-    result.removed = files_.TypeOf(path) == ports::EntryType::Missing;
+    switch (files_.RemoveIfSame(location, found.identity)) {
+        case ports::RemoveResult::Removed: result.outcome = RemovalOutcome::Removed; break;
+        case ports::RemoveResult::Missing:
+            // Deleted by someone else between the look and the delete: the
+            // copy, if one was made, is the user's only one now; it stays.
+            result.outcome = RemovalOutcome::AlreadyGone;
+            break;
+        case ports::RemoveResult::Changed:
+        case ports::RemoveResult::Failed:
+            // The file stays where it was, so its copy would only be a second
+            // one: taken out again, and a retry starts from a clean quarantine.
+            if (result.archive) DiscardArchive(*result.archive);
+            result.archive.reset();
+            break;
+    }
     return result;
 }
 

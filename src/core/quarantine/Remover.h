@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,33 +28,58 @@ std::string StripArchiveExtension(std::string_view archiveName);
 // nullopt when the name carries no number.
 std::optional<std::string> WithoutArchiveNumber(std::string_view name);
 
+enum class RemovalOutcome {
+    Removed,      // this removal deleted the file
+    AlreadyGone,  // nothing was there any more (deleted by hand, or by another removal)
+    NotRemoved    // the file is still there
+};
+
 // The outcome of removing one detected file.
 struct Removal {
-    bool removed = false;                // the file is gone
-    std::optional<std::string> archive;  // the archive's name, when one was written
+    RemovalOutcome outcome = RemovalOutcome::NotRemoved;
+    std::optional<std::string> archive;  // the archive's name, when one was kept
+
+    [[nodiscard]] bool Gone() const { return outcome != RemovalOutcome::NotRemoved; }
 };
 
 // Removes detected files, each copied into the quarantine first when the
 // quarantine switch ("Quarintine" = "1") is on. With the switch on, a file is
 // deleted only once its archive copy is complete: a user who asked for a
-// backup never loses a file without one.
+// backup never loses a file without one. Removals with the switch on hold the
+// quarantine folder's lock from the first look at the file to its delete, so
+// two removals at once (two command lines, or one and the window) archive a
+// file at most once; the later one finds it already gone.
 class Remover {
 public:
-    Remover(ports::FileOperations& files, settings::SettingsStore& store, settings::ProgramPaths paths)
-        : files_(files), store_(store), paths_(std::move(paths)) {}
+    using Clock = std::function<std::chrono::system_clock::time_point()>;
+
+    Remover(
+        ports::FileOperations& files, settings::SettingsStore& store, settings::ProgramPaths paths,
+        Clock clock = [] { return std::chrono::system_clock::now(); })
+        : files_(files), store_(store), paths_(std::move(paths)), clock_(std::move(clock)) {}
 
     [[nodiscard]] bool QuarantineOn();
-    Removal Remove(const std::string& path);
+    // Removes the entry that a scan found; `detection` goes into the archive's record.
+    Removal Remove(const ports::ReachablePath& location, std::string_view detection = {});
+    // The same for an entry named by a plain path, with no link followed on the way.
+    Removal Remove(const std::string& path, std::string_view detection = {}) {
+        return Remove(ports::ReachablePath::FromRoot(path), detection);
+    }
 
     // Raises the stored total of removed objects by one and returns it.
     std::int64_t CountRemoved();
 
 private:
-    std::optional<std::string> Archive(const std::string& path);
+    std::optional<std::string> Archive(const ports::ReachablePath& location, std::string_view detection);
+    // The lowest free number for `fileName`'s archive, found with a number of
+    // looks that grows with the logarithm of the archives already there.
+    std::optional<int> FreeArchiveNumber(std::string_view fileName);
+    void DiscardArchive(const std::string& name);
 
     ports::FileOperations& files_;
     settings::SettingsStore& store_;
     settings::ProgramPaths paths_;
+    Clock clock_;
 };
 
 }  // namespace quellstone::quarantine

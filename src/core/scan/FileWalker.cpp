@@ -29,7 +29,7 @@ struct EntryLookup {
 
     void Check(std::string_view fullPath) {
         sink.ShowCurrentPath(fullPath);
-        const std::string_view value = index.Find(upperName);
+        const std::string_view value = index.Find(LookupKeyOf(upperName));
         // Copied before the yield: whatever runs there cannot change the result.
         if (value.empty()) {
             detection.clear();
@@ -69,7 +69,7 @@ public:
 
     void Run(std::unique_ptr<ports::Directory> root, std::string rootPath) {
         path_ = std::move(rootPath);
-        Push(std::move(root));
+        Push(std::move(root), true);
         while (depth_ > 0) {
             Frame& top = frames_[depth_ - 1];
             if (top.nextSubfolder < top.subfolders.size()) {
@@ -93,10 +93,10 @@ private:
         path_.resize(parent.pathLength);
         path_ += '/';
         path_ += name;
-        Push(std::move(child));
+        Push(std::move(child), false);
     }
 
-    void Push(std::unique_ptr<ports::Directory> folder) {
+    void Push(std::unique_ptr<ports::Directory> folder, bool isStartFolder) {
         if (depth_ == frames_.size()) frames_.emplace_back();
         Frame& frame = frames_[depth_++];
         frame.folder = std::move(folder);
@@ -105,10 +105,15 @@ private:
         frame.listing.Clear();
         frame.subfolders.clear();
         frame.nextSubfolder = 0;
-        if (!frame.folder) return;  // an unreadable folder lists as empty
+        if (!frame.folder) {
+            // An unreadable folder lists as empty, and the report says it was not read.
+            if (!isStartFolder) sink_.ReportUnreadableFolder(ShownPath(), false);
+            return;
+        }
 
         frame.identity = frame.folder->Identity();
-        frame.folder->List(frame.listing);  // a listing cut short keeps what it read
+        // A listing cut short keeps what it read, and the report says it was not read whole.
+        if (!frame.folder->List(frame.listing)) sink_.ReportUnreadableFolder(ShownPath(), isStartFolder);
         for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
             const std::string_view name = frame.listing.Name(i);
             const ports::EntryKind kind = frame.listing.Kind(i);
@@ -127,6 +132,9 @@ private:
             }
         }
     }
+
+    // The folder being entered, as a report names it: the root is "/".
+    [[nodiscard]] std::string_view ShownPath() const { return path_.empty() ? std::string_view("/") : path_; }
 
     void Pop() {
         --depth_;
@@ -216,11 +224,23 @@ void FileWalker::ScanFolder(std::string& pattern, std::string& path) {
 
     // Held for the whole walk, even if a look-up elsewhere loads another database meanwhile.
     const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
+    std::unique_ptr<ports::Directory> root = tree_.OpenFolder(path + "/");
+    sink_.EnterStartFolder(path, root ? std::optional(root->Identity()) : std::nullopt);
+    if (!root) {
+        // Nothing of it can be scanned: the report must not read as "nothing found".
+        sink_.ReportUnreadableFolder(path.empty() ? "/" : path, true);
+        return;
+    }
     Walk walk(state_, *index, pump_, sink_, pattern, openFolderBudget_);
-    walk.Run(tree_.OpenFolder(path + "/"), path);
+    walk.Run(std::move(root), path);
 }
 
 void FileWalker::ScanEntry(std::string_view fullPath) {
+    // The entry's own folder is where removal starts from, as the user named it.
+    const std::size_t slash = fullPath.rfind('/');
+    const std::string folder = slash == std::string_view::npos ? "." : std::string(fullPath.substr(0, slash));
+    const std::unique_ptr<ports::Directory> opened = tree_.OpenFolder(folder + "/");
+    sink_.EnterStartFolder(folder, opened ? std::optional(opened->Identity()) : std::nullopt);
     const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
     EntryLookup lookup{state_, *index, pump_, sink_, text::UpperCase(FileNameOf(fullPath)), {}};
     lookup.Check(fullPath);

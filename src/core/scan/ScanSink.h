@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
+
+#include "core/ports/DirectoryTree.h"
 
 namespace quellstone::scan {
 
@@ -16,6 +19,14 @@ public:
     [[nodiscard]] virtual bool IsShown() const = 0;
     // Discards the scan window (called when a walk is asked for while it is not shown).
     virtual void Discard() = 0;
+
+    // A walk starts in the folder `path` (as the walk names it: "" is the
+    // root), which it opened as the folder `identity` (nullopt when it could
+    // not be opened). Detections that follow lie below it.
+    virtual void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity> identity) = 0;
+    // A folder that could not be opened or not be listed to its end. For a
+    // walk's start folder (`isStartFolder`), nothing of it was scanned.
+    virtual void ReportUnreadableFolder(std::string_view path, bool isStartFolder) = 0;
 
     virtual void ShowCurrentPath(std::string_view fullPath) = 0;
     virtual void AdvanceScannedCount() = 0;

@@ -1,10 +1,11 @@
 #include "core/scan/ScanWindowModel.h"
 
 #include <cstdio>
-#include <ctime>
+#include <map>
 
 #include "core/app/Version.h"
 #include "core/text/DisplayEscape.h"
+#include "core/text/TimeText.h"
 
 namespace quellstone::scan {
 
@@ -53,15 +54,10 @@ constexpr int kReportRunning = 275;
 constexpr int kReportRemoved = 276;
 constexpr int kReportNotRemoved = 277;
 constexpr int kReportArchived = 278;
+constexpr int kFolderNotScanned = 279;
+constexpr int kReportNotScanned = 280;
+constexpr int kReportUnreadable = 281;
 constexpr std::string_view kResultMark = "NAPRAWIONY";
-
-std::string FormatTime(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    const std::tm* local = std::localtime(&seconds);
-    char text[32] = {};
-    if (local) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", local);
-    return text;
-}
 
 }  // namespace
 
@@ -104,8 +100,18 @@ void ScanWindowModel::AdvanceScannedCount() {
     RaiseCounter(S::Scanned, scanned_);
 }
 
+void ScanWindowModel::ReportUnreadableFolder(std::string_view path, bool isStartFolder) {
+    if (!isStartFolder) {
+        ++unreadableFolders_;
+        return;
+    }
+    unscannedFolders_.emplace_back(path);
+    dialogs_.ShowMessage(Text(kFolderNotScanned) + "\r" + text::EscapeForDisplay(path), ports::MessageIcon::Warning,
+                         ports::MessageButtons::Ok);
+}
+
 void ScanWindowModel::AddDetection(std::string_view detection, std::string_view fullPath) {
-    rows_.push_back({std::string(detection), std::string(fullPath), true, kImageDetected, {}});
+    rows_.push_back({std::string(detection), std::string(fullPath), true, kImageDetected, {}, start_.Reach(fullPath)});
     RaiseCounter(S::Dangerous, dangerous_);
 }
 
@@ -180,21 +186,27 @@ void ScanWindowModel::Finish() {
 
 std::string ScanWindowModel::ReportText() const {
     std::string report = "Quellstone " + app::VersionText(app::BuildVersion()) + " - " + Text(kReportTitle) + "\n\n";
-    report += Text(kReportStarted) + " " + FormatTime(started_) + "\n";
+    report += Text(kReportStarted) + " " + text::LocalTimeText(started_) + "\n";
     if (finishedScan_) {
         const double seconds = std::chrono::duration<double>(finished_ - started_).count();
         char duration[32];
         std::snprintf(duration, sizeof duration, "%.1f s", seconds);
-        report += Text(kReportFinished) + " " + FormatTime(finished_) + "\n";
+        report += Text(kReportFinished) + " " + text::LocalTimeText(finished_) + "\n";
         report += Text(kReportDuration) + " " + duration + "\n";
     } else {
         report += Text(kReportRunning) + "\n";
     }
     report += Text(kReportFolders) + "\n";
     for (const std::string& folder : scannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    if (!unscannedFolders_.empty()) {
+        report += Text(kReportNotScanned) + "\n";
+        for (const std::string& folder : unscannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    }
     report += Text(kReportScanned) + " " + Caption(S::Scanned) + "\n";
+    if (unreadableFolders_ > 0) report += Text(kReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
     report += Text(kReportDetections) + " " + std::to_string(rows_.size()) + "\n";
-    if (rows_.empty()) report += "  " + Text(kReportNoDetections) + "\n";
+    // "Nothing was found" only when everything named to the scan was read.
+    if (rows_.empty() && unscannedFolders_.empty()) report += "  " + Text(kReportNoDetections) + "\n";
     for (const ResultRow& row : rows_) {
         report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
     }
@@ -222,21 +234,31 @@ void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWind
     } else {
         mark_ = kResultMark;
     }
-    for (ResultRow& row : rows_) {
+    // A whole-computer scan walks "/opt/" and then "/": a file found twice is removed once.
+    std::map<std::string, std::size_t> handled;  // path -> the row that removed it
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        ResultRow& row = rows_[i];
         if (!row.checked || row.image != kImageDetected) continue;
-        const quarantine::Removal removal = remover.Remove(row.path);
+        if (const auto first = handled.find(row.path); first != handled.end()) {
+            row.image = rows_[first->second].image;
+            continue;
+        }
+        handled.emplace(row.path, i);
+        const quarantine::Removal removal = remover.Remove(row.location, row.detection);
         if (removal.archive) {
             row.archive = *removal.archive;
             // Counted once the copy is complete, so the number is the files really kept.
             if (counters.raiseQuarantined) counters.raiseQuarantined();
         }
-        if (!removal.removed) {
+        if (!removal.Gone()) {
             row.image = kImageNotRemoved;
             continue;
         }
+        row.image = kImageRemoved;
+        // Only what this pass deleted is counted; a file already gone was counted by whoever removed it.
+        if (removal.outcome != quarantine::RemovalOutcome::Removed) continue;
         const std::int64_t total = remover.CountRemoved();
         if (counters.showRemovedTotal) counters.showRemovedTotal(total);
-        row.image = kImageRemoved;
     }
     dialogs_.ShowMessage(Text(194), ports::MessageIcon::Information, ports::MessageButtons::Ok);
     currentTab_ = kTabReport;  // then what was removed

@@ -12,6 +12,7 @@
 #include "core/ports/FileStore.h"
 #include "core/quarantine/Remover.h"
 #include "core/scan/ScanSink.h"
+#include "core/scan/StartFolder.h"
 
 namespace quellstone::scan {
 
@@ -56,7 +57,8 @@ struct ResultRow {
     std::string path;       // the detected entry's full path (bytes)
     bool checked = true;
     int image = kImageDetected;
-    std::string archive;  // the quarantine archive written for it, if any
+    std::string archive;            // the quarantine archive written for it, if any
+    ports::ReachablePath location;  // how removal reaches it from the scan's start folder
 };
 
 // The scan window's tabs.
@@ -98,6 +100,12 @@ public:
     // ScanSink: what the walk writes.
     [[nodiscard]] bool IsShown() const override { return visible_; }
     void Discard() override { Unload(); }
+    void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity> identity) override {
+        start_ = {std::string(path), identity};
+    }
+    // A start folder that could not be read is named in a message and in the
+    // report; other folders that could not be read are counted in the report.
+    void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override;
     void ShowCurrentPath(std::string_view fullPath) override;
     void AdvanceScannedCount() override;
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
@@ -150,6 +158,9 @@ private:
     std::int64_t scanned_ = 0;    // the number lblMaliciousObjects shows
     std::int64_t dangerous_ = 0;  // the number Label11 shows
     std::vector<std::string> scannedFolders_;
+    std::vector<std::string> unscannedFolders_;  // start folders that could not be read
+    std::int64_t unreadableFolders_ = 0;         // folders inside the scanned trees that could not be read
+    StartFolder start_;
     std::chrono::system_clock::time_point started_{};
     std::chrono::system_clock::time_point finished_{};
     bool finishedScan_ = false;

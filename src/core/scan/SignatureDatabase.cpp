@@ -43,7 +43,7 @@ std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
 std::string SignatureDatabase::LookupSignature(std::string_view fullPath) {
     accessor_.SetPath(DefaultPath());
     accessor_.SetSection(std::string(kLookupSection));
-    accessor_.SetKey(text::UpperCase(FileNameOf(fullPath)));
+    accessor_.SetKey(text::UpperCase(LookupKeyOf(FileNameOf(fullPath))));
     return std::string(IndexForScan()->Find(accessor_.Key()));
 }
 

@@ -17,6 +17,15 @@ namespace quellstone::scan {
 // the table is flat (keys in one buffer, values as views into the loaded text)
 // and fronted by a bit filter small enough to stay in the processor's cache:
 // most clean names are answered by one bit.
+// The key a file name is looked up by: the database's keys are trimmed of
+// blanks and tabs, so a name padded with them (" enbiei.exe") must be
+// trimmed too, or padding would be an easy way past the scanner.
+inline std::string_view LookupKeyOf(std::string_view name) {
+    const std::size_t first = name.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return name.substr(first, name.find_last_not_of(" \t") - first + 1);
+}
+
 class SignatureIndex {
 public:
     enum class Status { Loaded, Unreadable, NoSection };

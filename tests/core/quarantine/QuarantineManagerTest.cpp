@@ -78,9 +78,9 @@ TEST_F(QuarantineManagerTest, DeletesAndRestores) {
 TEST_F(QuarantineManagerTest, RestoringIntoAFolderUsesTheOriginalName) {
     files.files[kArchive + "/a (2).exe.arc"] = "payload";
     files.others["/home/u"] = ports::EntryType::Folder;
-    EXPECT_TRUE(manager.RestoreTo("a (2).exe.arc", "/home/u"));
+    EXPECT_EQ(manager.RestoreTo("a (2).exe.arc", "/home/u"), RestoreOutcome::Restored);
     EXPECT_EQ(files.files["/home/u/a.exe"], "payload");
-    EXPECT_FALSE(manager.RestoreTo("../escape.arc", "/home/u"));
+    EXPECT_EQ(manager.RestoreTo("../escape.arc", "/home/u"), RestoreOutcome::NoArchive);
     EXPECT_FALSE(IsPlainFileName(".."));
     EXPECT_FALSE(IsPlainFileName("a/b.arc"));
     EXPECT_TRUE(IsPlainFileName("a b.exe.arc"));

@@ -1,0 +1,105 @@
+#include "core/quarantine/QuarantineRecord.h"
+
+#include "core/text/Utf8.h"
+
+namespace quellstone::quarantine {
+
+namespace {
+
+constexpr std::string_view kSection = "[Quarantine]";
+constexpr std::string_view kPathKey = "Path=";
+constexpr std::string_view kDetectionKey = "Detection=";
+constexpr std::string_view kRemovedKey = "Removed=";
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+void AppendByteEscape(std::string& out, unsigned char byte) {
+    constexpr char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out.push_back(kHex[byte >> 4]);
+    out.push_back(kHex[byte & 0x0F]);
+}
+
+}  // namespace
+
+std::string RecordNameOf(std::string_view archiveName) {
+    return std::string(archiveName) + std::string(kRecordExtension);
+}
+
+std::string EscapeRecordValue(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const text::Utf8Char c = text::DecodeUtf8At(bytes, pos);
+        if (c.length == 0 || c.codePoint < 0x20 || c.codePoint == 0x7F) {
+            AppendByteEscape(out, static_cast<unsigned char>(bytes[pos]));
+            ++pos;
+            continue;
+        }
+        if (c.codePoint == '\\') out += '\\';
+        out.append(bytes.substr(pos, c.length));
+        pos += c.length;
+    }
+    return out;
+}
+
+std::string UnescapeRecordValue(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
+            out += '\\';
+            ++i;
+        } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && HexValue(text[i + 2]) >= 0 &&
+                   HexValue(text[i + 3]) >= 0) {
+            out += static_cast<char>(HexValue(text[i + 2]) * 16 + HexValue(text[i + 3]));
+            i += 3;
+        } else {
+            out += text[i];  // anything else stands for itself
+        }
+    }
+    return out;
+}
+
+std::string SerializeRecord(const QuarantineRecord& record) {
+    std::string text(kSection);
+    text += '\n';
+    text += kPathKey;
+    text += EscapeRecordValue(record.originalPath);
+    text += '\n';
+    text += kDetectionKey;
+    text += EscapeRecordValue(record.detection);
+    text += '\n';
+    text += kRemovedKey;
+    text += EscapeRecordValue(record.removedAt);
+    text += '\n';
+    return text;
+}
+
+std::optional<QuarantineRecord> ParseRecord(std::string_view text) {
+    QuarantineRecord record;
+    bool hasPath = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (line.starts_with(kPathKey)) {
+            record.originalPath = UnescapeRecordValue(line.substr(kPathKey.size()));
+            hasPath = !record.originalPath.empty();
+        } else if (line.starts_with(kDetectionKey)) {
+            record.detection = UnescapeRecordValue(line.substr(kDetectionKey.size()));
+        } else if (line.starts_with(kRemovedKey)) {
+            record.removedAt = UnescapeRecordValue(line.substr(kRemovedKey.size()));
+        }
+    }
+    if (!hasPath) return std::nullopt;
+    return record;
+}
+
+}  // namespace quellstone::quarantine
