@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/quarantine/QuarantineRecord.h"
 #include "core/quarantine/Remover.h"
 #include "core/scan/ScanWindowModel.h"
 #include "support/FakeDesktop.h"
@@ -151,6 +152,65 @@ TEST_F(RemovalTest, FailedDeletesGoneFilesAndUntickedRows) {
     EXPECT_EQ(window.Rows()[0].image, kImageNotRemoved);  // never processed again
     EXPECT_EQ(Total(), "1");
     EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+TEST_F(RemovalTest, APathListedTwiceIsRemovedOnceAndAFailedDeleteLeavesNoArchive) {
+    store.Write("Settings", "Quarintine", "1");
+    Detect("/opt/app/evil.exe", "payload");
+    window.AddDetection("TROJAN.X", "/opt/app/evil.exe");  // found again by the walk of "/"
+    Detect("/opt/app/locked.exe", "locked");
+    files.undeletable.insert("/opt/app/locked.exe");
+    Remove();
+    EXPECT_EQ(window.Rows()[0].image, kImageRemoved);
+    EXPECT_EQ(window.Rows()[1].image, kImageRemoved);
+    EXPECT_EQ(window.Rows()[2].image, kImageNotRemoved);
+    EXPECT_EQ(Total(), "1");
+    EXPECT_EQ(quarantined, 1);
+    // The copy of the file that stayed was taken out again, record and all.
+    EXPECT_FALSE(files.files.contains(std::string(kArchive) + "/locked.exe.arc"));
+    EXPECT_FALSE(files.files.contains(std::string(kArchive) + "/locked.exe.arc.info"));
+    const auto record = ParseRecord(files.files[std::string(kArchive) + "/evil.exe.arc.info"]);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->originalPath, "/opt/app/evil.exe");
+    EXPECT_EQ(record->detection, "TROJAN.X");
+
+    // A retry after the file was unlocked archives it under its plain name, not "(2)".
+    files.undeletable.clear();
+    EXPECT_EQ(remover.Remove("/opt/app/locked.exe").archive, "locked.exe.arc");
+}
+
+TEST(ArchiveNames, AFreeNumberIsFoundWithoutCountingFromOne) {
+    FakeFileOperations files;
+    MemorySettingsBackend backend;
+    settings::SettingsStore store(backend);
+    store.Write("Settings", "Quarintine", "1");
+    Remover remover(files, store, {"/prog", "/data", "/usr", "/opt/"});
+    const std::string folder = kArchive;
+    files.folders.insert(folder);
+    for (int number = 1; number <= 4000; ++number) files.files[folder + "/" + ArchiveName("a.exe", number)] = "x";
+    files.files["/d/a.exe"] = "the 4001st";
+    EXPECT_EQ(remover.Remove("/d/a.exe").archive, "a (4001).exe.arc");
+    // A gap left by a restore is filled or passed over; never an archive replaced.
+    files.files.erase(folder + "/" + ArchiveName("a.exe", 3000));
+    files.files["/d/a.exe"] = "the next";
+    const auto archive = remover.Remove("/d/a.exe").archive;
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(files.files[folder + "/" + *archive], "the next");
+    EXPECT_EQ(files.files[folder + "/" + ArchiveName("a.exe", 4001)], "the 4001st");
+}
+
+TEST(QuarantineRecords, KeepEveryByteOfThePath) {
+    const std::string path = std::string("/home/u/odd\\name\n\xff\x01 \xc3\xa9t\xc3\xa9 (2).exe", 33);
+    const QuarantineRecord record{path, "TROJAN.X", "2026-12-08 20:15:03"};
+    const std::string text = SerializeRecord(record);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);  // one line per value
+    const auto read = ParseRecord(text);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->originalPath, path);
+    EXPECT_EQ(read->detection, "TROJAN.X");
+    EXPECT_EQ(read->removedAt, "2026-12-08 20:15:03");
+    EXPECT_FALSE(ParseRecord("[Quarantine]\nDetection=X\n"));
+    EXPECT_EQ(UnescapeRecordValue("a\\x4g\\"), "a\\x4g\\");  // broken escapes stand for themselves
 }
 
 }  // namespace

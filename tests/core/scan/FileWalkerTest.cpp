@@ -199,6 +199,9 @@ TEST_F(FileWalkerTest, UnopenableFoldersListAsEmpty) {
     sink.lookedUp.clear();
     Scan("/missing");
     EXPECT_TRUE(sink.lookedUp.empty());
+    // Both are reported, the start folder as one that was not scanned at all.
+    EXPECT_THAT(sink.unreadable, ElementsAre(Pair("/r/locked", false), Pair("/missing", true)));
+    EXPECT_THAT(sink.startFolders, ElementsAre("/r", "/missing"));
 }
 
 TEST_F(FileWalkerTest, DeepTreesKeepOnlyABudgetOfFoldersOpen) {
@@ -235,8 +238,11 @@ TEST_F(FileWalkerTest, ScanEntryLooksUpOneName) {
     FileWalker walker = Walker();
     walker.ScanEntry("/downloads/Evil.exe");
     walker.ScanEntry("/downloads/clean.txt");
-    EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/downloads/Evil.exe")));
-    EXPECT_EQ(sink.scanned, 2);
+    walker.ScanEntry("/downloads/ \tevil.exe ");  // padding is no way past the database
+    EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/downloads/Evil.exe"),
+                                       Pair("TROJAN.EVIL", "/downloads/ \tevil.exe ")));
+    EXPECT_EQ(sink.scanned, 3);
+    EXPECT_THAT(sink.startFolders, ElementsAre("/downloads", "/downloads", "/downloads"));
 }
 
 }  // namespace

@@ -103,6 +103,24 @@ TEST_F(ScanLauncherTest, WalksTheWholeComputerDriveByDrive) {
     EXPECT_EQ(window.Caption(S::Operation), "T249");
 }
 
+TEST_F(ScanLauncherTest, AFolderThatCannotBeReadIsNamedNotReportedClean) {
+    tree.Root().children[0]->Folder("locked").opens = false;  // in /home
+    Scan(ScanMode::ChosenFolder, "/srv/missing");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "T279\r/srv/missing");
+    std::string report = window.ReportText();
+    EXPECT_NE(report.find("T280\n  /srv/missing\n"), std::string::npos);
+    EXPECT_EQ(report.find("T272"), std::string::npos);  // not "nothing was found"
+
+    // Inside a tree, a folder that cannot be read is counted, without a message.
+    ScanWindowModel second(context, dialogs, files, [this] { return now; });
+    second.Load();
+    std::string home = "/home";
+    launcher.Run(ScanMode::ChosenFolder, home, second);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(second.ReportText().find("T281 1\n"), std::string::npos);
+}
+
 TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
     std::string folder = "/home/";
     launcher.CountScan(ScanMode::ChosenFolder);
