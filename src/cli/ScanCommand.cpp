@@ -97,7 +97,7 @@ std::string_view ScanCommand::Help() const {
            "             into the quarantine when the quarantine switch is on\n"
            "             (quellstone-cli settings set Settings Quarintine 1); with the\n"
            "             switch on, a file whose copy fails is not deleted. One line\n"
-           "             per detection says REMOVED or NOT REMOVED.\n"
+           "             per detection says REMOVED, ALREADY GONE or NOT REMOVED.\n"
            "  --json     Write JSON Lines: {\"path\": ..., \"detection\": ...} per\n"
            "             detection, then {\"summary\": {...}}. Bytes of a path that\n"
            "             are not UTF-8 are written as \\udcXX.\n"
@@ -106,6 +106,9 @@ std::string_view ScanCommand::Help() const {
            "Text output is one line \"PATH: DETECTION FOUND\" per detection, then a\n"
            "summary; bytes that are not UTF-8 and control characters are shown as\n"
            "\\xHH, a backslash as \\\\.\n"
+           "\n"
+           "A PATH that does not exist or cannot be read is an error; folders\n"
+           "inside it that could not be read are counted in the summary.\n"
            "\n"
            "Exit status: 0 nothing found, 1 detections found, 2 error,\n"
            "130 stopped by Ctrl-C (what was found so far is reported).\n";
