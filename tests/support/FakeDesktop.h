@@ -42,7 +42,11 @@ public:
         foldersOffered.emplace_back(start);
         return folderAnswer;
     }
-    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return saveAnswer; }
+    std::string saveSuggested;  // the name the last save dialog started with
+    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view suggested) override {
+        saveSuggested = suggested;
+        return saveAnswer;
+    }
 };
 
 }  // namespace quellstone::testing

@@ -86,6 +86,36 @@ TEST_F(QuarantineManagerTest, RestoringIntoAFolderUsesTheOriginalName) {
     EXPECT_TRUE(IsPlainFileName("a b.exe.arc"));
 }
 
+TEST_F(QuarantineManagerTest, RecordsGiveTheDetectionNameAndPlaceOfAnArchive) {
+    files.files[kArchive + "/setup (2).exe.arc"] = "payload";
+    files.files[kArchive + "/setup (2).exe.arc.info"] =
+        SerializeRecord({"/home/u/Downloads/setup (2).exe", "TROJAN.RETIRED", "2026-12-08 20:15:03"});
+    files.files[kArchive + "/Evil.exe.arc"] = "known";
+    files.files[kArchive + "/Evil.exe.arc.info"] = SerializeRecord({"/tmp/Evil.exe", "OLD.NAME", "x"});
+    manager.Rebuild();
+    ASSERT_EQ(manager.Rows().size(), 2u);                   // records are not archives
+    EXPECT_EQ(manager.Rows()[0].detection, "Trojan.Evil");  // what the database says now comes first
+    EXPECT_EQ(manager.Rows()[1].detection, "TROJAN.RETIRED");
+    EXPECT_EQ(manager.Rows()[1].originalPath, "/home/u/Downloads/setup (2).exe");
+    EXPECT_EQ(manager.Rows()[1].removedAt, "2026-12-08 20:15:03");
+
+    // The save dialog starts at the original place, under the original name.
+    dialogs.saveAnswer = std::nullopt;
+    EXPECT_FALSE(manager.Restore(1, "title"));
+    EXPECT_EQ(dialogs.saveSuggested, "/home/u/Downloads/setup (2).exe");
+    // Into a folder: the recorded name, "(2)" included.
+    EXPECT_EQ(manager.RestoreTo("setup (2).exe.arc", "/home/u"), RestoreOutcome::Restored);
+    EXPECT_EQ(files.files["/home/u/setup (2).exe"], "payload");
+    EXPECT_FALSE(files.files.contains(kArchive + "/setup (2).exe.arc.info"));
+    // To the original path, never over a file that is there now.
+    files.files["/tmp/Evil.exe"] = "a new file";
+    EXPECT_EQ(manager.RestoreTo("Evil.exe.arc", std::nullopt), RestoreOutcome::TargetTaken);
+    EXPECT_EQ(files.files["/tmp/Evil.exe"], "a new file");
+    // Without a record and without a target there is nowhere to go.
+    files.files.erase(kArchive + "/Evil.exe.arc.info");
+    EXPECT_EQ(manager.RestoreTo("Evil.exe.arc", std::nullopt), RestoreOutcome::NoOriginalPath);
+}
+
 TEST(AlertModel, SlidesInStopsHoldsAndSlidesOut) {
     AlertModel alert("title", "message", 12000, 9000, 2775, 1500);
     EXPECT_EQ(alert.Left(), 12000 - 2775);
