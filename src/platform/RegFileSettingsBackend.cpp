@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 #include "platform/UniqueFd.h"
 
@@ -39,16 +40,17 @@ std::string BadFileName(const std::string& path) {
     return path + ".bad-" + stamp;
 }
 
-// Renames an unreadable file to "<file>.bad-<time>" (with a number when that
-// name is taken), never over an earlier one.
-bool SetAside(const std::string& path) {
+// Renames a file with unreadable lines to "<file>.bad-<time>" (with a number
+// when that name is taken), never over an earlier one. Returns the new name,
+// nullopt when it could not be renamed.
+std::optional<std::string> SetAside(const std::string& path) {
     const std::string base = BadFileName(path);
     for (int number = 1; number < 1000; ++number) {
-        const std::string target = number == 1 ? base : base + "-" + std::to_string(number);
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
-        if (errno != EEXIST) return false;
+        std::string target = number == 1 ? base : base + "-" + std::to_string(number);
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
+        if (errno != EEXIST) return std::nullopt;
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -59,8 +61,7 @@ RegFileSettingsBackend::RegFileSettingsBackend(ports::FileStore& files, std::str
 settings::RegistryDocument RegFileSettingsBackend::Load() {
     const ports::FileContent content = files_.ReadFile(path_);
     if (content.status != ports::ReadStatus::Ok) return {};
-    auto doc = settings::RegistryDocument::Parse(content.bytes);
-    return doc ? std::move(*doc) : settings::RegistryDocument{};
+    return settings::RegistryDocument::Parse(content.bytes);
 }
 
 Result RegFileSettingsBackend::Change(const std::function<Result(settings::RegistryDocument&)>& change) {
@@ -74,30 +75,33 @@ Result RegFileSettingsBackend::Change(const std::function<Result(settings::Regis
     const ports::FileContent content = files_.ReadFile(path_);
     if (content.status == ports::ReadStatus::Failed) return Result::Failed;  // never replace what could not be read
     settings::RegistryDocument doc;
-    if (content.status == ports::ReadStatus::Ok) {
-        auto parsed = settings::RegistryDocument::Parse(content.bytes);
-        if (parsed) {
-            doc = std::move(*parsed);
-        } else if (!SetAside(path_)) {
-            return Result::Failed;  // the unreadable file could not be set aside: leave it untouched
-        }
-    }
+    if (content.status == ports::ReadStatus::Ok) doc = settings::RegistryDocument::Parse(content.bytes);
     const Result result = change(doc);
     if (result != Result::Ok) return result;
     // A name with a line break, "]" and "[" or bytes that are not UTF-8 would
     // make the file unreadable or read back as something else: such a change
     // is refused, the file kept as it is.
     const std::string text = doc.Serialize();
-    const auto reread = settings::RegistryDocument::Parse(text);
-    if (!reread || reread->Serialize() != text) return Result::Failed;
-    return files_.ReplaceFile(path_, text) ? Result::Ok : Result::Failed;
+    const settings::RegistryDocument reread = settings::RegistryDocument::Parse(text);
+    if (reread.SkippedLines() > 0 || reread.Serialize() != text) return Result::Failed;
+    // The new file leaves out the lines that could not be read: the original
+    // is kept aside first, and put back if the new file cannot be written.
+    // (A UTF-16 file loses nothing and is simply rewritten as UTF-8.)
+    std::optional<std::string> keptAside;
+    if (doc.SkippedLines() > 0) {
+        keptAside = SetAside(path_);
+        if (!keptAside) return Result::Failed;  // could not be set aside: leave it untouched
+    }
+    if (files_.ReplaceFile(path_, text)) return Result::Ok;
+    if (keptAside) ::renameat2(AT_FDCWD, keptAside->c_str(), AT_FDCWD, path_.c_str(), RENAME_NOREPLACE);
+    return Result::Failed;
     // The lock is released when `lock` closes.
 }
 
 bool RegFileSettingsBackend::Readable() {
-    const ports::FileContent content = files_.ReadFile(path_);
-    if (content.status == ports::ReadStatus::Missing) return true;
-    return content.status == ports::ReadStatus::Ok && settings::RegistryDocument::Parse(content.bytes).has_value();
+    // A file with unreadable lines still gives every other value; only a file
+    // that cannot be read at all (no permission, a folder, too big) gives none.
+    return files_.ReadFile(path_).status != ports::ReadStatus::Failed;
 }
 
 std::optional<ports::SettingsBackend::Value> RegFileSettingsBackend::Query(std::string_view root,
@@ -115,6 +119,24 @@ Result RegFileSettingsBackend::Set(std::string_view root, std::string_view keyPa
         doc.SetValue(FullKey(root, keyPath), valueName, value.type, value.data);
         return Result::Ok;
     });
+}
+
+Result RegFileSettingsBackend::Update(std::string_view root, std::string_view keyPath, std::string_view valueName,
+                                      const UpdateFunction& change) {
+    bool unchanged = false;
+    const Result result = Change([&](settings::RegistryDocument& doc) {
+        const std::string key = FullKey(root, keyPath);
+        const auto* stored = doc.FindValue(key, valueName);
+        std::optional<Value> updated =
+            change(stored ? std::optional<Value>(Value{stored->type, stored->data}) : std::optional<Value>());
+        if (!updated) {
+            unchanged = true;
+            return Result::NotFound;  // nothing to write
+        }
+        doc.SetValue(key, valueName, updated->type, std::move(updated->data));
+        return Result::Ok;
+    });
+    return unchanged ? Result::Ok : result;
 }
 
 Result RegFileSettingsBackend::CreateKey(std::string_view root, std::string_view keyPath) {
