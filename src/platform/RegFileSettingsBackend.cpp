@@ -40,17 +40,32 @@ std::string BadFileName(const std::string& path) {
     return path + ".bad-" + stamp;
 }
 
-// Renames a file with unreadable lines to "<file>.bad-<time>" (with a number
-// when that name is taken), never over an earlier one. Returns the new name,
-// nullopt when it could not be renamed.
-std::optional<std::string> SetAside(const std::string& path) {
+// Writes `bytes`, the file as it was read, to "<file>.bad-<time>" (with a
+// number when that name is taken), never over an earlier one, readable by the
+// owner only. A copy rather than a rename: the file keeps its name until the
+// new content replaces it, so a crash in between leaves the old file in place,
+// and a file behind a symbolic link stays there.
+bool KeepCopy(const std::string& path, std::string_view bytes) {
     const std::string base = BadFileName(path);
     for (int number = 1; number < 1000; ++number) {
-        std::string target = number == 1 ? base : base + "-" + std::to_string(number);
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
-        if (errno != EEXIST) return std::nullopt;
+        const std::string target = number == 1 ? base : base + "-" + std::to_string(number);
+        const UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!fd) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        std::string_view rest = bytes;
+        while (!rest.empty()) {
+            const ssize_t written = ::write(fd.get(), rest.data(), rest.size());
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) break;
+            rest.remove_prefix(static_cast<std::size_t>(written));
+        }
+        if (rest.empty() && ::fsync(fd.get()) == 0) return true;
+        ::unlink(target.c_str());
+        return false;
     }
-    return std::nullopt;
+    return false;
 }
 
 }  // namespace
@@ -84,17 +99,11 @@ Result RegFileSettingsBackend::Change(const std::function<Result(settings::Regis
     const std::string text = doc.Serialize();
     const settings::RegistryDocument reread = settings::RegistryDocument::Parse(text);
     if (reread.SkippedLines() > 0 || reread.Serialize() != text) return Result::Failed;
-    // The new file leaves out the lines that could not be read: the original
-    // is kept aside first, and put back if the new file cannot be written.
-    // (A UTF-16 file loses nothing and is simply rewritten as UTF-8.)
-    std::optional<std::string> keptAside;
-    if (doc.SkippedLines() > 0) {
-        keptAside = SetAside(path_);
-        if (!keptAside) return Result::Failed;  // could not be set aside: leave it untouched
-    }
-    if (files_.ReplaceFile(path_, text)) return Result::Ok;
-    if (keptAside) ::renameat2(AT_FDCWD, keptAside->c_str(), AT_FDCWD, path_.c_str(), RENAME_NOREPLACE);
-    return Result::Failed;
+    // The new file leaves out the lines that could not be read: a copy of the
+    // original is kept first. (A UTF-16 file loses nothing and is simply
+    // rewritten as UTF-8.)
+    if (doc.SkippedLines() > 0 && !KeepCopy(path_, content.bytes)) return Result::Failed;
+    return files_.ReplaceFile(path_, text) ? Result::Ok : Result::Failed;
     // The lock is released when `lock` closes.
 }
 

@@ -15,7 +15,7 @@ namespace quellstone::platform {
 // atomically (temporary file, flush, rename), so a crash leaves either the old
 // or the new file and two processes never lose each other's changes. Lines
 // that cannot be read are skipped (see RegistryDocument::Parse) and never
-// silently dropped: before the first change such a file is renamed to
+// silently dropped: before the first change such a file is copied to
 // "<file>.bad-<time>", and the new file carries every value that was read.
 class RegFileSettingsBackend final : public ports::SettingsBackend {
 public:

@@ -204,48 +204,57 @@ private:
 };
 
 TEST_F(SettingsFileTest, AWriterKilledAtAnyMomentLeavesOldOrNew) {
-    store.Write("Settings", "curLang", "Deutsch");
-    store.Write("Status", "TotalObjectsRemoved", "17");
-    store.Write("Status", "TotalScans", "before");
+    std::filesystem::create_directories(dir / "config/Orvanta");
+    const std::string clean =
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n"
+        "\"curLang\"=\"Deutsch\"\n\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Status]\n"
+        "\"TotalObjectsRemoved\"=\"17\"\n\"TotalScans\"=\"before\"\n";
+    // A file with a bad line is also copied aside during the write.
+    const std::string withBadLine = clean + "\"broken\n";
     const int renamed = 1 + static_cast<int>(PosixFileStore::ReplaceStep::Renamed);
     const int last = 1 + static_cast<int>(PosixFileStore::ReplaceStep::FolderFlushed);
-    for (int stopAt = 0; stopAt <= last; ++stopAt) {
-        const std::string before = store.Read("Status", "TotalScans", "none");
-        int steps[2];
-        ASSERT_EQ(::pipe(steps), 0);
-        const pid_t writer = ::fork();
-        ASSERT_GE(writer, 0);
-        if (writer == 0) {
-            // Reports each moment to the test and stops for good at the chosen one.
+    for (const std::string& original : {clean, withBadLine}) {
+        for (int stopAt = 0; stopAt <= last; ++stopAt) {
+            WriteFile(path, original);
+            int steps[2];
+            ASSERT_EQ(::pipe(steps), 0);
+            const pid_t writer = ::fork();
+            ASSERT_GE(writer, 0);
+            if (writer == 0) {
+                // Reports each moment to the test and stops for good at the chosen one.
+                ::close(steps[0]);
+                SteppingFileStore childFiles([&](int step) {
+                    const char byte = static_cast<char>(step);
+                    [[maybe_unused]] const auto written = ::write(steps[1], &byte, 1);
+                    if (step == stopAt) {
+                        for (;;) ::pause();
+                    }
+                });
+                RegFileSettingsBackend childBackend(childFiles, path);
+                settings::SettingsStore childStore(childBackend);
+                childStore.Write("Status", "TotalScans", "after");
+                ::_exit(0);
+            }
+            ::close(steps[1]);
+            char step = -1;
+            while (step != stopAt && ::read(steps[0], &step, 1) == 1) {
+            }
             ::close(steps[0]);
-            SteppingFileStore childFiles([&](int step) {
-                const char byte = static_cast<char>(step);
-                [[maybe_unused]] const auto written = ::write(steps[1], &byte, 1);
-                if (step == stopAt) {
-                    for (;;) ::pause();
-                }
-            });
-            RegFileSettingsBackend childBackend(childFiles, path);
-            settings::SettingsStore childStore(childBackend);
-            childStore.Write("Status", "TotalScans", "after " + std::to_string(stopAt));
-            ::_exit(0);
-        }
-        ::close(steps[1]);
-        char step = -1;
-        while (step != stopAt && ::read(steps[0], &step, 1) == 1) {
-        }
-        ::close(steps[0]);
-        ::kill(writer, SIGKILL);
-        ::waitpid(writer, nullptr, 0);
-        ASSERT_EQ(step, stopAt) << "the writer ended before the chosen moment";
+            ::kill(writer, SIGKILL);
+            ::waitpid(writer, nullptr, 0);
+            ASSERT_EQ(step, stopAt) << "the writer ended before the chosen moment";
 
-        const auto doc = settings::RegistryDocument::Parse(ReadAll(path));
-        EXPECT_EQ(doc.SkippedLines(), 0u) << "stopped at " << stopAt;
-        EXPECT_EQ(store.Read("Status", "TotalScans", "none"),
-                  stopAt >= renamed ? "after " + std::to_string(stopAt) : before)
-            << "stopped at " << stopAt;
-        EXPECT_EQ(store.Read("Settings", "curLang", ""), "Deutsch");
-        EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "17");
+            if (stopAt < renamed) {
+                EXPECT_EQ(ReadAll(path), original) << "stopped at " << stopAt;
+                continue;
+            }
+            EXPECT_EQ(settings::RegistryDocument::Parse(ReadAll(path)).SkippedLines(), 0u);
+            EXPECT_EQ(store.Read("Status", "TotalScans", "none"), "after") << "stopped at " << stopAt;
+            EXPECT_EQ(store.Read("Settings", "curLang", ""), "Deutsch");
+            EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "17");
+        }
     }
     // The killed writers' locks went with them.
     EXPECT_TRUE(store.Write("Status", "TotalScans", "later"));
