@@ -150,14 +150,6 @@ TEST_F(SettingsFileTest, AUtf16ExportIsReadAndRewrittenAsUtf8) {
     EXPECT_TRUE(KeptAside(dir / "config/Orvanta").empty());  // nothing was lost, so nothing is kept
 }
 
-TEST_F(SettingsFileTest, OnlyAFileThatCannotBeReadAtAllIsUnreadable) {
-    EXPECT_TRUE(store.Readable());  // missing
-    std::filesystem::create_directories(path);
-    EXPECT_FALSE(store.Readable());
-    EXPECT_FALSE(store.Write("Settings", "curLang", "English"));
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-}
-
 TEST_F(SettingsFileTest, NeverWritesAFileItCouldNotReadBack) {
     store.Write("Settings", "Quarintine", "1");
     const std::string before = ReadAll(path);

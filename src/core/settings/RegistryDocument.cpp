@@ -32,16 +32,15 @@ std::string_view TakeLine(std::string_view& text) {
     return line;
 }
 
-// UTF-16 text (without its byte order mark) as UTF-8. An unpaired surrogate
+// UTF-16LE text (without its byte order mark) as UTF-8. An unpaired surrogate
 // or an odd last byte becomes a byte that is not UTF-8, so only the line it
 // stands in is unreadable.
-std::string Utf16ToUtf8(std::string_view bytes, bool littleEndian) {
+std::string Utf16LeToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() / 2);
     const auto unit = [&](std::size_t at) {
-        const auto first = static_cast<unsigned char>(bytes[at]);
-        const auto second = static_cast<unsigned char>(bytes[at + 1]);
-        return static_cast<char32_t>(littleEndian ? first | (second << 8) : (first << 8) | second);
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[at]) |
+                                     (static_cast<unsigned char>(bytes[at + 1]) << 8));
     };
     std::size_t at = 0;
     for (; at + 1 < bytes.size(); at += 2) {
@@ -214,8 +213,8 @@ std::string FormatValue(const RegistryDocument::Value& value) {
 
 RegistryDocument RegistryDocument::Parse(std::string_view text) {
     std::string decoded;
-    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-        decoded = Utf16ToUtf8(text.substr(2), text.front() == '\xFF');
+    if (text.starts_with("\xFF\xFE")) {
+        decoded = Utf16LeToUtf8(text.substr(2));
         text = decoded;
     }
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);

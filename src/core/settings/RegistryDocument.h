@@ -41,7 +41,7 @@ public:
     // a bad key header, and any other text. Every line below a bad key header
     // is skipped up to the next good one, since the key those values belong
     // to is unknown and putting them in the key above would change them. A
-    // UTF-16 file with a byte order mark (a Windows registry export) is
+    // UTF-16LE file with a byte order mark (a Windows registry export) is
     // decoded to UTF-8 first; Serialize always writes UTF-8.
     static RegistryDocument Parse(std::string_view text);
     // How many lines Parse skipped: when any, what Serialize writes holds less

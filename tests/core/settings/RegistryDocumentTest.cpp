@@ -76,8 +76,7 @@ TEST(RegistryDocument, SkipsEachLineItCannotReadAndReadsTheRest) {
 }
 
 TEST(RegistryDocument, LinesBelowABadHeaderAreSkippedUpToTheNextGoodOne) {
-    for (const char* header : {"[HKEY_CURRENT_USER\\B", "[-HKEY_CURRENT_USER\\B]", "[ -HKEY_CURRENT_USER\\B]", "[]",
-                               "[\\HKEY_CURRENT_USER]", "[HKEY_CURRENT_\xC0USER]"}) {
+    for (const char* header : {"[HKEY_CURRENT_USER\\B", "[ -HKEY_CURRENT_USER\\B]", "[]", "[HKEY_CURRENT_\xC0USER]"}) {
         const RegistryDocument doc =
             RegistryDocument::Parse(std::string("[HKEY_CURRENT_USER\\A]\n\"a\"=\"1\"\n") + header +
                                     "\n\"b\"=\"2\"\n; about b\n" + "[HKEY_CURRENT_USER\\C]\n\"c\"=\"3\"\n");
@@ -89,40 +88,27 @@ TEST(RegistryDocument, LinesBelowABadHeaderAreSkippedUpToTheNextGoodOne) {
     }
 }
 
-// `text` as UTF-16 with a byte order mark, each character below U+10000 but the surrogates given.
-std::string Utf16(std::u16string_view text, bool littleEndian = true) {
-    std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-    for (const char16_t unit : text) {
-        const char low = static_cast<char>(unit & 0xFF);
-        const char high = static_cast<char>(unit >> 8);
-        out += littleEndian ? std::string{low, high} : std::string{high, low};
-    }
-    return out;
-}
-
 TEST(RegistryDocument, ReadsAUtf16ExportAndWritesUtf8) {
-    const std::u16string text =
-        u"Windows Registry Editor Version 5.00\r\n\r\n"
-        u"[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\r\n"
-        u"\"curLang\"=\"Za\u017C\u00F3\u0142\u0107 \U0001F600\"\r\n"
-        u"\"Quarintine\"=\"1\"\r\n";
-    const std::string utf8 =
-        "Windows Registry Editor Version 5.00\n\n"
-        "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n"
-        "\"curLang\"=\"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xF0\x9F\x98\x80\"\n"
-        "\"Quarintine\"=\"1\"\n";
-    for (const bool littleEndian : {true, false}) {
-        const RegistryDocument doc = RegistryDocument::Parse(Utf16(text, littleEndian));
-        EXPECT_EQ(doc.SkippedLines(), 0u);
-        EXPECT_EQ(doc.Serialize(), utf8);
-    }
+    std::u16string text =
+        u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n"
+        u"\"curLang\"=\"\u017C\U0001F600\"\r\n\"Quarintine\"=\"1\"\r\n";
+    const auto utf16le = [](std::u16string_view units) {
+        std::string out = "\xFF\xFE";
+        for (const char16_t unit : units)
+            out += std::string{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        return out;
+    };
+    const RegistryDocument doc = RegistryDocument::Parse(utf16le(text));
+    EXPECT_EQ(doc.SkippedLines(), 0u);
+    EXPECT_EQ(doc.Serialize(),
+              "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n"
+              "\"curLang\"=\"\xC5\xBC\xF0\x9F\x98\x80\"\n\"Quarintine\"=\"1\"\n");
     // A lone surrogate or an odd last byte costs only its own line.
-    std::u16string broken = text;
-    broken.insert(broken.find(u"1\""), 1, char16_t{0xD800});
-    const RegistryDocument lone = RegistryDocument::Parse(Utf16(broken) + "\x41");
+    text.insert(text.find(u"1\""), 1, char16_t{0xD800});
+    const RegistryDocument lone = RegistryDocument::Parse(utf16le(text) + "A");
     EXPECT_EQ(lone.SkippedLines(), 2u);
-    EXPECT_NE(lone.FindValue(kKey, "curLang"), nullptr);
-    EXPECT_EQ(lone.FindValue(kKey, "Quarintine"), nullptr);
+    EXPECT_NE(lone.FindValue("HKEY_CURRENT_USER\\A", "curLang"), nullptr);
+    EXPECT_EQ(lone.FindValue("HKEY_CURRENT_USER\\A", "Quarintine"), nullptr);
 }
 
 TEST(RegistryDocument, IndexFollowsDeletionsAndKeepsFirstSpellings) {
