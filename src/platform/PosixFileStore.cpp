@@ -87,18 +87,24 @@ bool PosixFileStore::ReplaceFile(const std::string& requestedPath, std::string_v
     std::string tempPath = path + ".tmp-XXXXXX";
     UniqueFd fd(::mkostemp(tempPath.data(), O_CLOEXEC));
     if (!fd) return false;
+    Report(ReplaceStep::TempCreated);
 
     struct stat old {};
     const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    const bool written = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), content) && ::fsync(fd.get()) == 0;
+    bool written = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), content);
+    if (written) Report(ReplaceStep::Written);
+    written = written && ::fsync(fd.get()) == 0;
+    if (written) Report(ReplaceStep::Flushed);
     fd.Reset();
     if (!written || ::rename(tempPath.c_str(), path.c_str()) != 0) {
         ::unlink(tempPath.c_str());
         return false;
     }
+    Report(ReplaceStep::Renamed);
     // The rename is durable once the folder's entry is on disk.
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir) ::fsync(dir.get());
+    Report(ReplaceStep::FolderFlushed);
     return true;
 }
 

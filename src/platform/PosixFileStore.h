@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 #include "core/ports/FileStore.h"
 
@@ -14,10 +15,26 @@ public:
     // Files larger than this are treated as unreadable rather than loaded.
     static constexpr std::size_t kMaxFileSize = 256u * 1024 * 1024;
 
+    // The steps of ReplaceFile, each reported once it is done.
+    enum class ReplaceStep { TempCreated, Written, Flushed, Renamed, FolderFlushed };
+    using StepObserver = std::function<void(ReplaceStep)>;
+
+    PosixFileStore() = default;
+    // `onStep` sees each step of every replacement; tests use it to stop a
+    // writer at a chosen moment.
+    explicit PosixFileStore(StepObserver onStep) : onStep_(std::move(onStep)) {}
+
     ports::FileContent ReadFile(const std::string& path) override;
     bool ReplaceFile(const std::string& path, std::string_view content) override;
     std::optional<ports::FileStamp> Stamp(const std::string& path) override;
     bool CreateFolders(const std::string& path) override;
+
+private:
+    void Report(ReplaceStep step) const {
+        if (onStep_) onStep_(step);
+    }
+
+    StepObserver onStep_;
 };
 
 }  // namespace quellstone::platform

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 #include "platform/UniqueFd.h"
 
@@ -39,14 +40,30 @@ std::string BadFileName(const std::string& path) {
     return path + ".bad-" + stamp;
 }
 
-// Renames an unreadable file to "<file>.bad-<time>" (with a number when that
-// name is taken), never over an earlier one.
-bool SetAside(const std::string& path) {
+// Writes `bytes`, the file as it was read, to "<file>.bad-<time>" (with a
+// number when that name is taken), never over an earlier one, readable by the
+// owner only. A copy rather than a rename: the file keeps its name until the
+// new content replaces it, so a crash in between leaves the old file in place,
+// and a file behind a symbolic link stays there.
+bool KeepCopy(const std::string& path, std::string_view bytes) {
     const std::string base = BadFileName(path);
     for (int number = 1; number < 1000; ++number) {
         const std::string target = number == 1 ? base : base + "-" + std::to_string(number);
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
-        if (errno != EEXIST) return false;
+        const UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!fd) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        std::string_view rest = bytes;
+        while (!rest.empty()) {
+            const ssize_t written = ::write(fd.get(), rest.data(), rest.size());
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) break;
+            rest.remove_prefix(static_cast<std::size_t>(written));
+        }
+        if (rest.empty() && ::fsync(fd.get()) == 0) return true;
+        ::unlink(target.c_str());
+        return false;
     }
     return false;
 }
@@ -59,8 +76,7 @@ RegFileSettingsBackend::RegFileSettingsBackend(ports::FileStore& files, std::str
 settings::RegistryDocument RegFileSettingsBackend::Load() {
     const ports::FileContent content = files_.ReadFile(path_);
     if (content.status != ports::ReadStatus::Ok) return {};
-    auto doc = settings::RegistryDocument::Parse(content.bytes);
-    return doc ? std::move(*doc) : settings::RegistryDocument{};
+    return settings::RegistryDocument::Parse(content.bytes);
 }
 
 Result RegFileSettingsBackend::Change(const std::function<Result(settings::RegistryDocument&)>& change) {
@@ -74,30 +90,27 @@ Result RegFileSettingsBackend::Change(const std::function<Result(settings::Regis
     const ports::FileContent content = files_.ReadFile(path_);
     if (content.status == ports::ReadStatus::Failed) return Result::Failed;  // never replace what could not be read
     settings::RegistryDocument doc;
-    if (content.status == ports::ReadStatus::Ok) {
-        auto parsed = settings::RegistryDocument::Parse(content.bytes);
-        if (parsed) {
-            doc = std::move(*parsed);
-        } else if (!SetAside(path_)) {
-            return Result::Failed;  // the unreadable file could not be set aside: leave it untouched
-        }
-    }
+    if (content.status == ports::ReadStatus::Ok) doc = settings::RegistryDocument::Parse(content.bytes);
     const Result result = change(doc);
     if (result != Result::Ok) return result;
     // A name with a line break, "]" and "[" or bytes that are not UTF-8 would
     // make the file unreadable or read back as something else: such a change
     // is refused, the file kept as it is.
     const std::string text = doc.Serialize();
-    const auto reread = settings::RegistryDocument::Parse(text);
-    if (!reread || reread->Serialize() != text) return Result::Failed;
+    const settings::RegistryDocument reread = settings::RegistryDocument::Parse(text);
+    if (reread.SkippedLines() > 0 || reread.Serialize() != text) return Result::Failed;
+    // The new file leaves out the lines that could not be read: a copy of the
+    // original is kept first. (A UTF-16 file loses nothing and is simply
+    // rewritten as UTF-8.)
+    if (doc.SkippedLines() > 0 && !KeepCopy(path_, content.bytes)) return Result::Failed;
     return files_.ReplaceFile(path_, text) ? Result::Ok : Result::Failed;
     // The lock is released when `lock` closes.
 }
 
 bool RegFileSettingsBackend::Readable() {
-    const ports::FileContent content = files_.ReadFile(path_);
-    if (content.status == ports::ReadStatus::Missing) return true;
-    return content.status == ports::ReadStatus::Ok && settings::RegistryDocument::Parse(content.bytes).has_value();
+    // A file with unreadable lines still gives every other value; only a file
+    // that cannot be read at all (no permission, a folder, too big) gives none.
+    return files_.ReadFile(path_).status != ports::ReadStatus::Failed;
 }
 
 std::optional<ports::SettingsBackend::Value> RegFileSettingsBackend::Query(std::string_view root,
@@ -115,6 +128,24 @@ Result RegFileSettingsBackend::Set(std::string_view root, std::string_view keyPa
         doc.SetValue(FullKey(root, keyPath), valueName, value.type, value.data);
         return Result::Ok;
     });
+}
+
+Result RegFileSettingsBackend::Update(std::string_view root, std::string_view keyPath, std::string_view valueName,
+                                      const UpdateFunction& change) {
+    bool unchanged = false;
+    const Result result = Change([&](settings::RegistryDocument& doc) {
+        const std::string key = FullKey(root, keyPath);
+        const auto* stored = doc.FindValue(key, valueName);
+        std::optional<Value> updated =
+            change(stored ? std::optional<Value>(Value{stored->type, stored->data}) : std::optional<Value>());
+        if (!updated) {
+            unchanged = true;
+            return Result::NotFound;  // nothing to write
+        }
+        doc.SetValue(key, valueName, updated->type, std::move(updated->data));
+        return Result::Ok;
+    });
+    return unchanged ? Result::Ok : result;
 }
 
 Result RegFileSettingsBackend::CreateKey(std::string_view root, std::string_view keyPath) {

@@ -1,5 +1,6 @@
-// Fuzz target for the settings file parser: whatever parses must write out
-// as a file that parses to the same text again, and survive changes.
+// Fuzz target for the settings file parser: whatever it reads from any bytes,
+// taken as UTF-8 and as UTF-16, must write out as a file that reads back
+// whole, to the same text, and survive changes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,23 +9,32 @@
 
 #include "core/settings/RegistryDocument.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using quellstone::settings::RegistryDocument;
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    auto doc = RegistryDocument::Parse(text);
-    if (!doc) return 0;
-    const std::string written = doc->Serialize();
-    const auto again = RegistryDocument::Parse(written);
-    if (!again || again->Serialize() != written) {
+namespace {
+
+using quellstone::settings::RegistryDocument;
+
+void Check(const std::string& text) {
+    RegistryDocument doc = RegistryDocument::Parse(text);
+    const std::string written = doc.Serialize();
+    const RegistryDocument again = RegistryDocument::Parse(written);
+    if (again.SkippedLines() != 0 || again.Serialize() != written) {
         std::fprintf(stderr, "a parsed settings file does not read back as written\n");
         std::abort();
     }
     const std::string key = "HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings";
-    doc->SetValue(key, "curLang", 1, std::string("English\0", 8));
-    if (!doc->FindValue(key, "CURLANG")) std::abort();
-    for (std::size_t i = 0; doc->SubKeyAt("HKEY_CURRENT_USER", i); ++i) {
+    doc.SetValue(key, "curLang", 1, std::string("English\0", 8));
+    if (!doc.FindValue(key, "CURLANG")) std::abort();
+    for (std::size_t i = 0; doc.SubKeyAt("HKEY_CURRENT_USER", i); ++i) {
     }
-    doc->DeleteKey(key);
-    if (!RegistryDocument::Parse(doc->Serialize())) std::abort();
+    if (doc.DeleteKey(key) == RegistryDocument::DeleteResult::Deleted && doc.FindValue(key, "curLang")) std::abort();
+    if (RegistryDocument::Parse(doc.Serialize()).SkippedLines() != 0) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    Check(text);
+    Check("\xFF\xFE" + text);  // the same bytes read as UTF-16
     return 0;
 }

@@ -4,15 +4,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
-#include <random>
 #include <sstream>
 
 #include "core/settings/RegistryDocument.h"
 #include "core/settings/SettingsStore.h"
+#include "core/settings/Statistics.h"
 #include "platform/PosixFileStore.h"
 #include "platform/RegFileSettingsBackend.h"
 #include "platform/UserFolders.h"
@@ -30,6 +32,16 @@ std::string ReadAll(const std::string& path) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The content of every "registry.reg.bad-*" file in `folder`, sorted.
+std::vector<std::string> KeptAside(const std::string& folder) {
+    std::vector<std::string> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().starts_with("registry.reg.bad-")) kept.push_back(ReadAll(entry.path()));
+    }
+    std::sort(kept.begin(), kept.end());
+    return kept;
 }
 
 // The store over the real settings file, in a folder that does not exist yet.
@@ -88,22 +100,54 @@ TEST_F(SettingsFileTest, DeletesValuesAndWholeSubtrees) {
     EXPECT_EQ(store.Read("Settings\\Deep\\Deeper", "x", "gone"), "gone");
 }
 
-TEST_F(SettingsFileTest, AFileThatCannotBeParsedIsKeptAside) {
+TEST_F(SettingsFileTest, ABadLineCostsOnlyItselfAndIsKeptAside) {
     std::filesystem::create_directories(dir / "config/Orvanta");
-    WriteFile(path, "this is not a settings file\n\"curLang\"=\"Polish\"\n");
+    const std::string original =
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n"
+        "\"curLang\"=\"caf\xE9\"\n"
+        "\"Quarintine\"=\"1\"\n"
+        "\"half\"=\"no closing quote\n"
+        "some junk\n"
+        "\"sound\"=\"Yes\"\n";
+    WriteFile(path, original);
+    EXPECT_TRUE(store.Readable());
+    EXPECT_EQ(store.Read("Settings", "Quarintine", "0"), "1");
     EXPECT_EQ(store.Read("Settings", "curLang", "none"), "none");
-    EXPECT_EQ(ReadAll(path), "this is not a settings file\n\"curLang\"=\"Polish\"\n");  // reading changes nothing
+    // Reading, and a change that changes nothing, leave the file as it is.
+    EXPECT_FALSE(store.DeleteSetting("Quellstone", "Settings", "absent"));
+    EXPECT_EQ(ReadAll(path), original);
+    EXPECT_TRUE(KeptAside(dir / "config/Orvanta").empty());
 
     store.Write("Settings", "curLang", "English");
-    EXPECT_EQ(store.Read("Settings", "curLang", "none"), "English");
-    int kept = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir / "config/Orvanta")) {
-        if (entry.path().filename().string().starts_with("registry.reg.bad-")) {
-            ++kept;
-            EXPECT_EQ(ReadAll(entry.path()), "this is not a settings file\n\"curLang\"=\"Polish\"\n");
-        }
-    }
-    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(KeptAside(dir / "config/Orvanta"), std::vector<std::string>{original});
+    EXPECT_EQ(ReadAll(path),
+              "Windows Registry Editor Version 5.00\n\n"
+              "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n"
+              "\"Quarintine\"=\"1\"\n"
+              "\"sound\"=\"Yes\"\n"
+              "\"curLang\"=\"English\"\n");
+    // The new file has no bad line: the next write keeps nothing more aside.
+    store.Write("Settings", "curLang", "Polish");
+    EXPECT_EQ(KeptAside(dir / "config/Orvanta").size(), 1u);
+}
+
+TEST_F(SettingsFileTest, AUtf16ExportIsReadAndRewrittenAsUtf8) {
+    std::filesystem::create_directories(dir / "config/Orvanta");
+    const std::string text =
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\r\n"
+        "\"Quarintine\"=\"1\"\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : text) utf16 += std::string{c, '\0'};
+    WriteFile(path, utf16);
+    EXPECT_EQ(store.Read("Settings", "Quarintine", "0"), "1");
+    store.Write("Settings", "curLang", "English");
+    EXPECT_EQ(ReadAll(path),
+              "Windows Registry Editor Version 5.00\n\n"
+              "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n"
+              "\"Quarintine\"=\"1\"\n\"curLang\"=\"English\"\n");
+    EXPECT_TRUE(KeptAside(dir / "config/Orvanta").empty());  // nothing was lost, so nothing is kept
 }
 
 TEST_F(SettingsFileTest, NeverWritesAFileItCouldNotReadBack) {
@@ -117,51 +161,165 @@ TEST_F(SettingsFileTest, NeverWritesAFileItCouldNotReadBack) {
     EXPECT_TRUE(store.Readable());
 }
 
-TEST_F(SettingsFileTest, EveryUnreadableFileIsKeptAsideWithoutOverwritingAnother) {
+TEST_F(SettingsFileTest, EveryFileWithBadLinesIsKeptAsideWithoutOverwritingAnother) {
     std::filesystem::create_directories(dir / "config/Orvanta");
     for (const char* text : {"first broken file\n", "second broken file\n"}) {
         WriteFile(path, text);
-        EXPECT_FALSE(store.Readable());
         store.Write("Settings", "curLang", "English");
     }
-    std::vector<std::string> kept;
-    for (const auto& entry : std::filesystem::directory_iterator(dir / "config/Orvanta")) {
-        if (entry.path().filename().string().starts_with("registry.reg.bad-")) kept.push_back(ReadAll(entry.path()));
-    }
-    std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(kept, (std::vector<std::string>{"first broken file\n", "second broken file\n"}));
+    EXPECT_EQ(KeptAside(dir / "config/Orvanta"),
+              (std::vector<std::string>{"first broken file\n", "second broken file\n"}));
 }
 
+// The real file store, telling `report` of each moment of a change: 0 once it
+// has read the file under the lock, then 1 + each step of the replacement.
+class SteppingFileStore final : public ports::FileStore {
+public:
+    explicit SteppingFileStore(std::function<void(int)> report)
+        : report_(std::move(report)),
+          files_([this](PosixFileStore::ReplaceStep step) { report_(1 + static_cast<int>(step)); }) {}
+
+    ports::FileContent ReadFile(const std::string& path) override {
+        ports::FileContent content = files_.ReadFile(path);
+        report_(0);
+        return content;
+    }
+    bool ReplaceFile(const std::string& path, std::string_view content) override {
+        return files_.ReplaceFile(path, content);
+    }
+    std::optional<ports::FileStamp> Stamp(const std::string& path) override { return files_.Stamp(path); }
+    bool CreateFolders(const std::string& path) override { return files_.CreateFolders(path); }
+
+private:
+    std::function<void(int)> report_;
+    PosixFileStore files_;
+};
+
 TEST_F(SettingsFileTest, AWriterKilledAtAnyMomentLeavesOldOrNew) {
-    store.Write("Settings", "curLang", "Deutsch");
-    store.Write("Status", "TotalObjectsRemoved", "17");
-    std::mt19937 random(7);
-    int changed = 0;
-    for (int round = 0; round < 200; ++round) {
-        const std::string before = store.Read("Status", "TotalScans", "none");
+    std::filesystem::create_directories(dir / "config/Orvanta");
+    const std::string clean =
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n"
+        "\"curLang\"=\"Deutsch\"\n\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Status]\n"
+        "\"TotalObjectsRemoved\"=\"17\"\n\"TotalScans\"=\"before\"\n";
+    // A file with a bad line is also copied aside during the write.
+    const std::string withBadLine = clean + "\"broken\n";
+    const int renamed = 1 + static_cast<int>(PosixFileStore::ReplaceStep::Renamed);
+    const int last = 1 + static_cast<int>(PosixFileStore::ReplaceStep::FolderFlushed);
+    for (const std::string& original : {clean, withBadLine}) {
+        for (int stopAt = 0; stopAt <= last; ++stopAt) {
+            WriteFile(path, original);
+            int steps[2];
+            ASSERT_EQ(::pipe(steps), 0);
+            const pid_t writer = ::fork();
+            ASSERT_GE(writer, 0);
+            if (writer == 0) {
+                // Reports each moment to the test and stops for good at the chosen one.
+                ::close(steps[0]);
+                SteppingFileStore childFiles([&](int step) {
+                    const char byte = static_cast<char>(step);
+                    [[maybe_unused]] const auto written = ::write(steps[1], &byte, 1);
+                    if (step == stopAt) {
+                        for (;;) ::pause();
+                    }
+                });
+                RegFileSettingsBackend childBackend(childFiles, path);
+                settings::SettingsStore childStore(childBackend);
+                childStore.Write("Status", "TotalScans", "after");
+                ::_exit(0);
+            }
+            ::close(steps[1]);
+            char step = -1;
+            while (step != stopAt && ::read(steps[0], &step, 1) == 1) {
+            }
+            ::close(steps[0]);
+            ::kill(writer, SIGKILL);
+            ::waitpid(writer, nullptr, 0);
+            ASSERT_EQ(step, stopAt) << "the writer ended before the chosen moment";
+
+            if (stopAt < renamed) {
+                EXPECT_EQ(ReadAll(path), original) << "stopped at " << stopAt;
+                continue;
+            }
+            EXPECT_EQ(settings::RegistryDocument::Parse(ReadAll(path)).SkippedLines(), 0u);
+            EXPECT_EQ(store.Read("Status", "TotalScans", "none"), "after") << "stopped at " << stopAt;
+            EXPECT_EQ(store.Read("Settings", "curLang", ""), "Deutsch");
+            EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "17");
+        }
+    }
+    // The killed writers' locks went with them.
+    EXPECT_TRUE(store.Write("Status", "TotalScans", "later"));
+    EXPECT_EQ(store.Read("Status", "TotalScans", ""), "later");
+}
+
+TEST_F(SettingsFileTest, CountsRaisedByManyProcessesAtOnceAllAddUp) {
+    store.Write("Settings", "Quarintine", "1");
+    constexpr int kWriters = 3;
+    constexpr int kRaises = 25;
+    int gate[2];
+    ASSERT_EQ(::pipe(gate), 0);
+    std::vector<pid_t> writers;
+    for (int w = 0; w < kWriters; ++w) {
         const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
         if (writer == 0) {
+            // Every writer starts once the test closes the gate's write end.
+            ::close(gate[1]);
+            char byte = 0;
+            [[maybe_unused]] const auto got = ::read(gate[0], &byte, 1);
             PosixFileStore childFiles;
             RegFileSettingsBackend childBackend(childFiles, path);
             settings::SettingsStore childStore(childBackend);
-            for (int i = 0;; ++i) childStore.Write("Status", "TotalScans", std::to_string(round * 1000 + i));
+            for (int i = 0; i < kRaises; ++i) {
+                settings::RaiseTotalScans(childStore);
+                childStore.RaiseCount("Status", "TotalObjectsRemoved");
+            }
+            ::_exit(0);
         }
-        ::usleep(static_cast<useconds_t>(random() % 3000));
-        ::kill(writer, SIGKILL);
-        ::waitpid(writer, nullptr, 0);
-
-        const auto doc = settings::RegistryDocument::Parse(ReadAll(path));
-        ASSERT_TRUE(doc) << "round " << round;
-        const std::string after = store.Read("Status", "TotalScans", "none");
-        EXPECT_TRUE(after == before || after.starts_with(std::to_string(round))) << after;
-        if (after != before) ++changed;
-        EXPECT_EQ(store.Read("Settings", "curLang", ""), "Deutsch");
-        EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "17");
+        writers.push_back(writer);
     }
-    // The kills must land both before and after completed writes for the test to mean anything.
-    EXPECT_GT(changed, 10);
-    EXPECT_LT(changed, 200);
-    std::printf("writes completed before the kill in %d of 200 rounds\n", changed);
+    ::close(gate[0]);
+    ::close(gate[1]);
+    for (const pid_t writer : writers) {
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(store.Read("Status", "TotalScans", ""), std::to_string(kWriters * kRaises));
+    EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), std::to_string(kWriters * kRaises));
+    EXPECT_EQ(store.Read("Settings", "Quarintine", ""), "1");
+    EXPECT_NE(ReadAll(path).find("\"Totalscans\"="), std::string::npos);
+}
+
+// One read and one write in files of 20,000 and 40,000 values, in one key and
+// spread over 2,000 keys. Prints the time each took; the values read and
+// written are checked, the time is not.
+TEST_F(SettingsFileTest, LargeFilesAreReadAndWrittenWhole) {
+    std::filesystem::create_directories(dir / "config/Orvanta");
+    for (const int values : {20000, 40000}) {
+        for (const int keys : {1, 2000}) {
+            const int perKey = values / keys;
+            std::string text = "Windows Registry Editor Version 5.00\n";
+            for (int k = 0; k < keys; ++k) {
+                text += "\n[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Key" + std::to_string(k) + "]\n";
+                for (int v = 0; v < perKey; ++v) {
+                    text += "\"Value" + std::to_string(v) + "\"=\"" + std::to_string(k * perKey + v) + "\"\n";
+                }
+            }
+            WriteFile(path, text);
+            const std::string lastKey = "Key" + std::to_string(keys - 1);
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(store.Read(lastKey, "VALUE" + std::to_string(perKey - 1), ""), std::to_string(values - 1));
+            const auto read = std::chrono::steady_clock::now();
+            EXPECT_TRUE(store.Write(lastKey, "Added", "1"));
+            const auto written = std::chrono::steady_clock::now();
+            EXPECT_EQ(ReadAll(path), text + "\"Added\"=\"1\"\n");
+            std::printf("%d values in %d key(s): read %.3f s, write %.3f s\n", values, keys,
+                        std::chrono::duration<double>(read - start).count(),
+                        std::chrono::duration<double>(written - read).count());
+        }
+    }
 }
 
 TEST(UserFolders, FollowTheXdgVariables) {

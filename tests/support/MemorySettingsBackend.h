@@ -25,6 +25,13 @@ public:
         doc.SetValue(Full(root, keyPath), name, value.type, value.data);
         return Result::Ok;
     }
+    Result Update(std::string_view root, std::string_view keyPath, std::string_view name,
+                  const UpdateFunction& change) override {
+        const std::optional<Value> stored = Query(root, keyPath, name);
+        std::optional<Value> updated = change(stored);
+        if (!updated) return Result::Ok;
+        return Set(root, keyPath, name, *updated);
+    }
     Result CreateKey(std::string_view root, std::string_view keyPath) override {
         doc.CreateKey(Full(root, keyPath));
         return Result::Ok;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,12 +21,21 @@ public:
         std::string data;  // the raw bytes, as the registry would hold them
     };
 
+    // What Update stores for the value it was given (nullopt when missing);
+    // nullopt leaves the value as it is.
+    using UpdateFunction = std::function<std::optional<Value>(const std::optional<Value>&)>;
+
     virtual ~SettingsBackend() = default;
 
     virtual std::optional<Value> Query(std::string_view root, std::string_view keyPath, std::string_view valueName) = 0;
     // Stores the value, creating the key and every missing key above it.
     virtual Result Set(std::string_view root, std::string_view keyPath, std::string_view valueName,
                        const Value& value) = 0;
+    // Reads one value and stores what `change` makes of it as one step: no
+    // other writer, in this process or another, changes the store in between.
+    // `change` runs once. Creates the key like Set.
+    virtual Result Update(std::string_view root, std::string_view keyPath, std::string_view valueName,
+                          const UpdateFunction& change) = 0;
     virtual Result CreateKey(std::string_view root, std::string_view keyPath) = 0;
     virtual Result DeleteValue(std::string_view root, std::string_view keyPath, std::string_view valueName) = 0;
     // Refuses with HasSubkeys while the key has subkeys.

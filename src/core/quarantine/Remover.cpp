@@ -147,10 +147,7 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
 }
 
 std::int64_t Remover::CountRemoved() {
-    using namespace settings;
-    const std::int64_t total = CountFromText(store_.Read(kStatusSection, kTotalObjectsRemoved, kCountDefault)) + 1;
-    store_.Write(kStatusSection, kTotalObjectsRemoved, std::to_string(total));
-    return total;
+    return store_.RaiseCount(settings::kStatusSection, settings::kTotalObjectsRemoved);
 }
 
 }  // namespace quellstone::quarantine

@@ -24,6 +24,45 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
+// The next line of `text` without its line feed; `text` moves past it.
+std::string_view TakeLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return line;
+}
+
+// UTF-16LE text (without its byte order mark) as UTF-8. An unpaired surrogate
+// or an odd last byte becomes a byte that is not UTF-8, so only the line it
+// stands in is unreadable.
+std::string Utf16LeToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    const auto unit = [&](std::size_t at) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[at]) |
+                                     (static_cast<unsigned char>(bytes[at + 1]) << 8));
+    };
+    std::size_t at = 0;
+    for (; at + 1 < bytes.size(); at += 2) {
+        const char32_t high = unit(at);
+        if (high >= 0xD800 && high <= 0xDBFF && at + 3 < bytes.size()) {
+            const char32_t low = unit(at + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                text::AppendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
+                at += 2;
+                continue;
+            }
+        }
+        if (high >= 0xD800 && high <= 0xDFFF) {
+            out += '\xFF';
+        } else {
+            text::AppendUtf8(out, high);
+        }
+    }
+    if (at < bytes.size()) out += '\xFF';
+    return out;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
     return text::EqualsIgnoringCase(a, b);
 }
@@ -172,38 +211,55 @@ std::string FormatValue(const RegistryDocument::Value& value) {
 
 }  // namespace
 
-std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text) {
-    if (!text::IsValidUtf8(text)) return std::nullopt;
+RegistryDocument RegistryDocument::Parse(std::string_view text) {
+    std::string decoded;
+    if (text.starts_with("\xFF\xFE")) {
+        decoded = Utf16LeToUtf8(text.substr(2));
+        text = decoded;
+    }
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     RegistryDocument doc;
     bool seenHeader = false;
-    std::size_t current = 0;  // index into keys_ of the key being read
-    std::string pending;      // a value line continued with a trailing "\"
-    while (!text.empty() || !pending.empty()) {
-        std::string_view raw;
-        if (!text.empty()) {
-            const std::size_t end = text.find('\n');
-            raw = text.substr(0, end);
-            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-            if (raw.ends_with('\r')) raw.remove_suffix(1);
-        }
-        std::string_view line = Trim(raw);
-        if (!pending.empty()) {
-            pending += line;
-            if (pending.ends_with('\\') && !text.empty()) {
-                pending.pop_back();
-                continue;
+    std::size_t current = 0;      // index into keys_ of the key being read
+    bool underBadHeader = false;  // lines up to the next good header belong to no known key
+    std::string joined;           // a value line continued with a trailing "\"
+    while (!text.empty()) {
+        std::string_view line = Trim(TakeLine(text));
+        bool readable = text::IsValidUtf8(line);
+        if (line.ends_with('\\') && (line.starts_with('"') || line.starts_with('@'))) {
+            joined.assign(line.substr(0, line.size() - 1));
+            bool complete = false;
+            while (!text.empty()) {
+                const std::string_view part = Trim(TakeLine(text));
+                readable = readable && text::IsValidUtf8(part);
+                joined += part;
+                if (!joined.ends_with('\\')) {
+                    complete = true;
+                    break;
+                }
+                joined.pop_back();
             }
-            if (pending.ends_with('\\')) return std::nullopt;
-            line = pending;
-        } else if (line.ends_with('\\') && (line.starts_with('"') || line.starts_with('@'))) {
-            pending.assign(line.substr(0, line.size() - 1));
-            if (text.empty()) return std::nullopt;
-            continue;
+            readable = readable && complete;  // the file ended inside the value
+            line = joined;
         }
 
-        if (line.empty()) {
-            // blank lines carry nothing
+        if (line.empty()) continue;  // blank lines carry nothing
+        if (!readable) {
+            ++doc.skippedLines_;
+            // An unreadable header leaves the lines below it without a known key, as a bad one does.
+            if (line.front() == '[') underBadHeader = true;
+        } else if (line.front() == '[') {
+            const std::string_view path =
+                line.back() == ']' && line.size() >= 3 ? Trim(line.substr(1, line.size() - 2)) : std::string_view();
+            // "[-...]" deletes a key in an import file; this store never holds one.
+            underBadHeader = path.empty() || path.front() == '-' || path.front() == '\\' || path.back() == '\\';
+            if (underBadHeader) {
+                ++doc.skippedLines_;
+            } else {
+                current = doc.EnsureKey(path);
+            }
+        } else if (underBadHeader) {
+            ++doc.skippedLines_;
         } else if (line.front() == ';') {
             if (doc.keys_.empty()) {
                 doc.preamble_.emplace_back(line);
@@ -212,24 +268,17 @@ std::optional<RegistryDocument> RegistryDocument::Parse(std::string_view text) {
             }
         } else if (!seenHeader && doc.keys_.empty() && (line == kHeader || line == kOldHeader)) {
             seenHeader = true;
-        } else if (line.front() == '[') {
-            if (line.back() != ']' || line.size() < 3) return std::nullopt;
-            const std::string_view path = Trim(line.substr(1, line.size() - 2));
-            // "[-...]" deletes a key in an import file; this store never holds one.
-            if (path.empty() || path.front() == '-' || path.front() == '\\' || path.back() == '\\') return std::nullopt;
-            doc.EnsureKey(path);
-            current = doc.FindKey(path);
-        } else if (line.front() == '"' || line.front() == '@') {
-            if (doc.keys_.empty()) return std::nullopt;
+        } else if ((line.front() == '"' || line.front() == '@') && !doc.keys_.empty()) {
             auto value = ParseValueLine(line);
-            if (!value) return std::nullopt;
+            if (!value) {
+                ++doc.skippedLines_;
+                continue;
+            }
             // A name given twice keeps its first spelling and its last value, as an import would.
-            const std::string path = doc.keys_[current].path;
-            doc.SetValue(path, value->name, value->type, std::move(value->data));
+            SetValueIn(doc.keys_[current], value->name, value->type, std::move(value->data));
         } else {
-            return std::nullopt;
+            ++doc.skippedLines_;
         }
-        pending.clear();
     }
     return doc;
 }
@@ -246,10 +295,20 @@ std::string RegistryDocument::Serialize() const {
 }
 
 std::size_t RegistryDocument::FindKey(std::string_view path) const {
-    for (std::size_t i = 0; i < keys_.size(); ++i) {
-        if (SameName(keys_[i].path, path)) return i;
+    const auto it = keyIndex_.find(text::UpperCase(path));
+    return it == keyIndex_.end() ? keys_.size() : it->second;
+}
+
+void RegistryDocument::IndexKeys() {
+    keyIndex_.clear();
+    for (std::size_t i = 0; i < keys_.size(); ++i) keyIndex_.emplace(text::UpperCase(keys_[i].path), i);
+}
+
+void RegistryDocument::IndexValues(Key& key) {
+    key.values.clear();
+    for (std::size_t i = 0; i < key.lines.size(); ++i) {
+        if (key.lines[i].isValue) key.values.emplace(text::UpperCase(key.lines[i].value.name), i);
     }
-    return keys_.size();
 }
 
 bool RegistryDocument::HasDescendants(std::string_view path) const {
@@ -260,46 +319,47 @@ bool RegistryDocument::KeyExists(std::string_view path) const {
     return FindKey(path) < keys_.size() || HasDescendants(path);
 }
 
-RegistryDocument::Key& RegistryDocument::EnsureKey(std::string_view path) {
-    const std::size_t at = FindKey(path);
-    if (at < keys_.size()) return keys_[at];
-    keys_.push_back({std::string(path), {}});
-    return keys_.back();
+std::size_t RegistryDocument::EnsureKey(std::string_view path) {
+    const auto [it, added] = keyIndex_.emplace(text::UpperCase(path), keys_.size());
+    if (added) keys_.push_back({std::string(path), {}, {}});
+    return it->second;
 }
 
 const RegistryDocument::Value* RegistryDocument::FindValue(std::string_view path, std::string_view name) const {
     const std::size_t at = FindKey(path);
     if (at == keys_.size()) return nullptr;
-    for (const Line& line : keys_[at].lines) {
-        if (line.isValue && SameName(line.value.name, name)) return &line.value;
-    }
-    return nullptr;
+    const Key& key = keys_[at];
+    const auto it = key.values.find(text::UpperCase(name));
+    return it == key.values.end() ? nullptr : &key.lines[it->second].value;
 }
 
 void RegistryDocument::CreateKey(std::string_view path) {
     if (!KeyExists(path)) EnsureKey(path);
 }
 
-void RegistryDocument::SetValue(std::string_view path, std::string_view name, std::uint32_t type, std::string data) {
-    Key& key = EnsureKey(path);
-    for (Line& line : key.lines) {
-        if (line.isValue && SameName(line.value.name, name)) {
-            line.value.type = type;
-            line.value.data = std::move(data);
-            return;
-        }
+void RegistryDocument::SetValueIn(Key& key, std::string_view name, std::uint32_t type, std::string data) {
+    const auto [it, added] = key.values.emplace(text::UpperCase(name), key.lines.size());
+    if (added) {
+        key.lines.push_back({true, {}, Value{std::string(name), type, std::move(data)}});
+        return;
     }
-    key.lines.push_back({true, {}, Value{std::string(name), type, std::move(data)}});
+    Value& value = key.lines[it->second].value;
+    value.type = type;
+    value.data = std::move(data);
+}
+
+void RegistryDocument::SetValue(std::string_view path, std::string_view name, std::uint32_t type, std::string data) {
+    SetValueIn(keys_[EnsureKey(path)], name, type, std::move(data));
 }
 
 bool RegistryDocument::DeleteValue(std::string_view path, std::string_view name) {
     const std::size_t at = FindKey(path);
     if (at == keys_.size()) return false;
-    auto& lines = keys_[at].lines;
-    const auto it = std::find_if(lines.begin(), lines.end(),
-                                 [&](const Line& line) { return line.isValue && SameName(line.value.name, name); });
-    if (it == lines.end()) return false;
-    lines.erase(it);
+    Key& key = keys_[at];
+    const auto it = key.values.find(text::UpperCase(name));
+    if (it == key.values.end()) return false;
+    key.lines.erase(key.lines.begin() + static_cast<std::ptrdiff_t>(it->second));
+    IndexValues(key);  // the lines after it moved up by one
     return true;
 }
 
@@ -309,6 +369,7 @@ RegistryDocument::DeleteResult RegistryDocument::DeleteKey(std::string_view path
     if (at == keys_.size()) return DeleteResult::NotFound;
     const std::string deleted = keys_[at].path;
     keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(at));
+    IndexKeys();  // the keys after it moved up by one
     // The parent key stays, even if it existed only as the deleted key's ancestor.
     const std::size_t slash = deleted.rfind('\\');
     if (slash != std::string::npos && deleted.find('\\') < slash) CreateKey(std::string_view(deleted).substr(0, slash));

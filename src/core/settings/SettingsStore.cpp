@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "core/settings/Statistics.h"
 #include "core/text/UpperCase.h"
 
 namespace quellstone::settings {
@@ -99,10 +100,10 @@ std::string RootKeyName(std::uint32_t handle) {
     return {};
 }
 
-SettingValue QueryValue(ports::SettingsBackend& backend, std::string_view root, std::string_view keyPath,
-                        std::string_view valueName) {
-    if (root.empty()) return std::string();
-    const std::optional<ports::SettingsBackend::Value> value = backend.Query(root, keyPath, valueName);
+namespace {
+
+// A stored value as QueryValue gives it.
+SettingValue FromStored(const std::optional<ports::SettingsBackend::Value>& value) {
     if (!value) return std::string();
     const std::string& data = value->data;
     switch (value->type) {
@@ -131,6 +132,14 @@ SettingValue QueryValue(ports::SettingsBackend& backend, std::string_view root, 
         }
         default: return std::string();
     }
+}
+
+}  // namespace
+
+SettingValue QueryValue(ports::SettingsBackend& backend, std::string_view root, std::string_view keyPath,
+                        std::string_view valueName) {
+    if (root.empty()) return std::string();
+    return FromStored(backend.Query(root, keyPath, valueName));
 }
 
 bool SetValue(ports::SettingsBackend& backend, std::string_view root, std::string_view keyPath,
@@ -199,6 +208,24 @@ std::vector<std::string> SettingsStore::ListSubKeys(std::string_view rootName, s
         names.push_back(std::move(*name));
     }
     return names;
+}
+
+std::int64_t SettingsStore::RaiseCount(std::string_view section, std::string_view valueName) {
+    const auto countOf = [](const SettingValue& value) {
+        const std::string text = ToText(value);
+        return CountFromText(IsBlank(text) ? kCountDefault : std::string_view(text));
+    };
+    std::optional<std::int64_t> raised;
+    backend_->Update(
+        Root(kHkeyCurrentUser), BuildKeyPath(kBasePath, kAppName, section), valueName,
+        [&](const std::optional<ports::SettingsBackend::Value>& stored) {
+            raised = countOf(FromStored(stored)) + 1;
+            return std::optional<ports::SettingsBackend::Value>({kTypeString, std::to_string(*raised) + '\0'});
+        });
+    // When the store could not even be read, the count shown is the one a
+    // plain read gives, raised by one.
+    if (!raised) raised = countOf(ReadSetting(kAppName, section, valueName, kCountDefault)) + 1;
+    return *raised;
 }
 
 std::string SettingsStore::Read(std::string_view section, std::string_view valueName, std::string_view defaultText) {

@@ -88,6 +88,12 @@ public:
     // The names of the direct subkeys of a key, in the backend's order.
     std::vector<std::string> ListSubKeys(std::string_view rootName, std::string_view keyPath);
 
+    // Raises the decimal count stored as the program's `valueName` in `section`
+    // by one, read and written as one step, so counts raised by several
+    // processes at once all add up; returns the new count. A missing, blank or
+    // unreadable count counts as 0 (see CountFromText).
+    std::int64_t RaiseCount(std::string_view section, std::string_view valueName);
+
     // Whether the stored values can be read at all (see SettingsBackend::Readable).
     [[nodiscard]] bool Readable() { return backend_->Readable(); }
 

@@ -14,9 +14,9 @@ std::int64_t CountFromText(std::string_view text) {
 }
 
 std::int64_t RaiseTotalScans(SettingsStore& store) {
-    const std::int64_t count = CountFromText(store.Read(kStatusSection, kTotalScans, kCountDefault)) + 1;
-    store.Write(kStatusSection, kTotalScansWritten, std::to_string(count));
-    return count;
+    // Names match without regard to case: this reads "TotalScans" and writes
+    // it back as it is spelt in the file, or as "Totalscans" when it is new.
+    return store.RaiseCount(kStatusSection, kTotalScansWritten);
 }
 
 void ResetStatistics(SettingsStore& store) {

@@ -23,7 +23,8 @@ inline constexpr std::string_view kLastSystemScanDefault = "Nigdy";
 // a text that is not a number counts as 0.
 std::int64_t CountFromText(std::string_view text);
 
-// Reads the scan counter, adds one, writes it back and returns the new count.
+// Raises the scan counter by one, as one step under the store's lock, and
+// returns the new count.
 std::int64_t RaiseTotalScans(SettingsStore& store);
 
 // Sets the stored statistics back to their start: no scans, nothing removed,
