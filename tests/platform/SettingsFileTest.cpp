@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/ptrace.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <sstream>
 
 #include "core/settings/RegistryDocument.h"
@@ -132,36 +132,59 @@ TEST_F(SettingsFileTest, EveryUnreadableFileIsKeptAsideWithoutOverwritingAnother
     EXPECT_EQ(kept, (std::vector<std::string>{"first broken file\n", "second broken file\n"}));
 }
 
-TEST_F(SettingsFileTest, AWriterKilledAtAnyMomentLeavesOldOrNew) {
+// A writer is killed at each step of one change in turn: it runs traced and
+// stops at every entry to and exit from a system call, and round N kills it
+// at the Nth stop. Whatever the step, the file holds the old value or the
+// new one, and every other value survives.
+TEST_F(SettingsFileTest, AWriterKilledAtAnyStepLeavesOldOrNew) {
     store.Write("Settings", "curLang", "Deutsch");
     store.Write("Status", "TotalObjectsRemoved", "17");
-    std::mt19937 random(7);
-    int changed = 0;
-    for (int round = 0; round < 200; ++round) {
-        const std::string before = store.Read("Status", "TotalScans", "none");
+    store.Write("Status", "TotalScans", "old");
+    bool completed = false;
+    int keptOld = 0;
+    for (int step = 1; !completed && step < 100000; ++step) {
         const pid_t writer = ::fork();
         if (writer == 0) {
+            ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+            ::raise(SIGSTOP);
             PosixFileStore childFiles;
             RegFileSettingsBackend childBackend(childFiles, path);
-            settings::SettingsStore childStore(childBackend);
-            for (int i = 0;; ++i) childStore.Write("Status", "TotalScans", std::to_string(round * 1000 + i));
+            settings::SettingsStore(childBackend).Write("Status", "TotalScans", "new");
+            ::_exit(0);
         }
-        ::usleep(static_cast<useconds_t>(random() % 3000));
-        ::kill(writer, SIGKILL);
-        ::waitpid(writer, nullptr, 0);
+        int status = 0;
+        ::waitpid(writer, &status, 0);  // stopped before its first step
+        ASSERT_EQ(::ptrace(PTRACE_SETOPTIONS, writer, nullptr, PTRACE_O_EXITKILL | PTRACE_O_TRACESYSGOOD), 0)
+            << "the test needs to trace its own child";
+        for (int stops = 0;;) {
+            ::ptrace(PTRACE_SYSCALL, writer, nullptr, nullptr);
+            ::waitpid(writer, &status, 0);
+            if (WIFEXITED(status) || WIFSIGNALED(status)) {
+                completed = true;  // the change ran to its end before step `step`
+                break;
+            }
+            if (WIFSTOPPED(status) && WSTOPSIG(status) == (SIGTRAP | 0x80) && ++stops == step) {
+                ::kill(writer, SIGKILL);
+                ::waitpid(writer, &status, 0);
+                break;
+            }
+        }
 
         const auto doc = settings::RegistryDocument::Parse(ReadAll(path));
-        ASSERT_TRUE(doc) << "round " << round;
+        ASSERT_TRUE(doc) << "step " << step;
         const std::string after = store.Read("Status", "TotalScans", "none");
-        EXPECT_TRUE(after == before || after.starts_with(std::to_string(round))) << after;
-        if (after != before) ++changed;
-        EXPECT_EQ(store.Read("Settings", "curLang", ""), "Deutsch");
-        EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "17");
+        if (completed) {
+            EXPECT_EQ(after, "new");
+        } else {
+            EXPECT_TRUE(after == "old" || after == "new") << "step " << step << ": " << after;
+        }
+        if (after == "old") ++keptOld;
+        if (after == "new" && !completed) store.Write("Status", "TotalScans", "old");
+        EXPECT_EQ(store.Read("Settings", "curLang", ""), "Deutsch") << "step " << step;
+        EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "17") << "step " << step;
     }
-    // The kills must land both before and after completed writes for the test to mean anything.
-    EXPECT_GT(changed, 10);
-    EXPECT_LT(changed, 200);
-    std::printf("writes completed before the kill in %d of 200 rounds\n", changed);
+    EXPECT_TRUE(completed);
+    EXPECT_GT(keptOld, 0);
 }
 
 TEST(UserFolders, FollowTheXdgVariables) {
