@@ -337,7 +337,9 @@ protected:
                 qApp, [&] { quit(main); }, Qt::QueuedConnection);
         };
         QMetaObject::invokeMethod(qApp, check, Qt::QueuedConnection);
-        return QApplication::exec();
+        const int code = QApplication::exec();
+        client.onTurn = {};
+        return code;
     }
 
     TestHttpServer server;
