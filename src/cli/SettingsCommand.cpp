@@ -100,9 +100,10 @@ int StatsCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
         io.out << Help();
         return kExitClean;
     }
-    const bool reset = args.size() == 1 && args[0] == "--reset";
-    if (!args.empty() && !reset) {
-        io.err << "quellstone-cli stats: unexpected argument " << text::EscapeForDisplay(args[0]) << "\n";
+    const bool reset = !args.empty() && args[0] == "--reset";
+    // The first argument beyond an optional --reset is the unexpected one.
+    if (const std::size_t allowed = reset ? 1 : 0; args.size() > allowed) {
+        io.err << "quellstone-cli stats: unexpected argument " << text::EscapeForDisplay(args[allowed]) << "\n";
         return kExitError;
     }
     platform::PosixFileStore files;

@@ -24,10 +24,12 @@ std::string_view UpdateCheckCommand::Help() const {
            "\n"
            "Fetches updates/velkaro.txt from the update server (Server in [Update]\n"
            "of the program folder's vendor.ini, or URL) and compares it with this\n"
-           "program's version. Prints the local and the remote version text.\n"
+           "program's version. Prints the local and the remote version text (the\n"
+           "first line of the file, at most 64 characters).\n"
            "\n"
            "Exit status: 0 no newer version, 1 a newer version exists, 2 the check\n"
-           "failed (no answer within 60 seconds, a status other than 200, ...).\n";
+           "failed (no answer within 60 seconds, a status other than 200, a file\n"
+           "that does not hold a version number such as 1.06, ...).\n";
 }
 
 int UpdateCheckCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
@@ -54,9 +56,15 @@ int UpdateCheckCommand::Run(const std::vector<std::string>& args, CommandIo& io)
         io.err << "quellstone-cli update-check: could not read " << text::EscapeForDisplay(address) << "\n";
         return kExitError;
     }
-    const bool newer = update::IsNewer(remote, local);
-    io.out << "Remote version: " << text::EscapeForDisplay(remote) << '\n'
-           << (newer ? "A newer version is available.\n" : "No newer version is available.\n");
+    io.out << "Remote version: " << update::RemoteVersionForDisplay(remote) << '\n';
+    const update::VersionVerdict verdict = update::CompareVersions(remote, local);
+    if (verdict == update::VersionVerdict::NotAVersion) {
+        io.err << "quellstone-cli update-check: " << text::EscapeForDisplay(address)
+               << " does not hold a version number\n";
+        return kExitError;
+    }
+    const bool newer = verdict == update::VersionVerdict::Newer;
+    io.out << (newer ? "A newer version is available.\n" : "No newer version is available.\n");
     return newer ? kExitDetections : kExitClean;
 }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,7 +69,13 @@ int main(int argc, char** argv) {
     }
     for (const auto& command : commands) {
         if (command->Name() != args[0]) continue;
-        quellstone::cli::CommandIo io{std::cout, std::cerr, quellstone::platform::ExecutableFolder()};
+        // Every command reads the program folder (database, vendor.ini): without it, nothing runs.
+        const std::optional<std::string> folder = quellstone::platform::ExecutableFolder();
+        if (!folder) {
+            std::cerr << "quellstone-cli: " << quellstone::platform::kNoProgramFolderMessage << '\n';
+            return quellstone::cli::kExitError;
+        }
+        quellstone::cli::CommandIo io{std::cout, std::cerr, *folder};
         const int status = command->Run(std::vector<std::string>(args.begin() + 1, args.end()), io);
         std::cout.flush();
         // Output that could not be written (a full disk, a closed pipe) is a failure, whatever was found.

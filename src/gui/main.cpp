@@ -1,22 +1,32 @@
 #include <QApplication>
 #include <QIcon>
+#include <iostream>
+#include <optional>
+#include <string>
 
 #include "gui/app/Application.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/QtDialogs.h"
 #include "platform/CurlHttpClient.h"
+#include "platform/ExecutableFolder.h"
 #include "platform/UserFolders.h"
 #include "platform/XdgOpenShell.h"
 
 int main(int argc, char** argv) {
+    namespace platform = quellstone::platform;
+    // Without its own folder the program would read another folder's files: it refuses to start.
+    const std::optional<std::string> folder = platform::ExecutableFolder();
+    if (!folder) {
+        std::cerr << "quellstone: " << platform::kNoProgramFolderMessage << '\n';
+        return 2;
+    }
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quellstone"));
     quellstone::gui::LoadPictures();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
 
-    namespace platform = quellstone::platform;
     const platform::EnvironmentReader environment = platform::ProcessEnvironment();
-    quellstone::gui::ApplicationSetup setup{platform::LinuxProgramPaths(environment),
+    quellstone::gui::ApplicationSetup setup{platform::LinuxProgramPaths(environment, *folder),
                                             platform::SettingsFilePath(environment),
                                             platform::InstanceLockPath(environment)};
     quellstone::gui::QtDialogs dialogs;

@@ -5,12 +5,17 @@
 
 namespace quellstone::platform {
 
-std::string ExecutableFolder() {
+std::optional<std::string> ReadLinkTarget(const std::string& link) {
     std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    // Without /proc (a rescue system without it mounted) the current folder is the best guess.
-    if (error) return std::filesystem::current_path(error).string();
-    return executable.parent_path().string();
+    std::filesystem::path target = std::filesystem::read_symlink(link, error);
+    if (error) return std::nullopt;
+    return target.string();
+}
+
+std::optional<std::string> ExecutableFolder(const LinkReader& read) {
+    const std::optional<std::string> executable = read("/proc/self/exe");
+    if (!executable || executable->empty() || executable->front() != '/') return std::nullopt;
+    return std::filesystem::path(*executable).parent_path().string();
 }
 
 }  // namespace quellstone::platform

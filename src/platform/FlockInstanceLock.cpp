@@ -1,5 +1,6 @@
 #include "platform/FlockInstanceLock.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,9 +18,17 @@ bool FlockInstanceLock::TryAcquire() {
         // The lock cannot be taken at all; running unguarded beats refusing to start.
         return true;
     }
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return false;
+    int result = 0;
+    do {
+        result = ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) return ClassifyFlockError(errno) != FlockRefusal::AnotherInstance;
     fd_ = std::move(fd);
     return true;
+}
+
+FlockRefusal ClassifyFlockError(int error) {
+    return error == EWOULDBLOCK ? FlockRefusal::AnotherInstance : FlockRefusal::RunUnguarded;
 }
 
 std::string InstanceLockPath(const EnvironmentReader& environment) {

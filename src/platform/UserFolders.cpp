@@ -50,8 +50,12 @@ std::string SettingsFilePath(const EnvironmentReader& environment) {
     return BaseFolder(environment, "XDG_CONFIG_HOME", "/.config") + "/Orvanta/registry.reg";
 }
 
+settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, std::string programFolder) {
+    return {std::move(programFolder), UserDataFolder(environment), "/usr", "/opt/"};
+}
+
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment) {
-    return {ExecutableFolder(), UserDataFolder(environment), "/usr", "/opt/"};
+    return LinuxProgramPaths(environment, ExecutableFolder().value_or(std::string()));
 }
 
 }  // namespace quellstone::platform

@@ -17,8 +17,12 @@ std::string UserDataFolder(const EnvironmentReader& environment);
 // $XDG_CONFIG_HOME/Orvanta/registry.reg, else ~/.config/Orvanta/registry.reg.
 std::string SettingsFilePath(const EnvironmentReader& environment);
 
-// The program's folders on Linux: the executable's folder, the user data
-// folder, /usr as the system folder and /opt/ as the programs folder.
+// The program's folders on Linux: `programFolder` (the executable's folder),
+// the user data folder, /usr as the system folder and /opt/ as the programs
+// folder.
+settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, std::string programFolder);
+// The same with the executable's folder; both programs refuse to start when
+// it cannot be found, so it is known wherever this is called.
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment);
 
 }  // namespace quellstone::platform

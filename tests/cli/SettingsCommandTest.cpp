@@ -40,6 +40,14 @@ TEST_F(SettingsCommandTest, GetSetDeleteAndStats) {
     EXPECT_THAT(Run({"settings", "get", "Status", "TotalScans"}).out, "2\n");
 }
 
+TEST_F(SettingsCommandTest, StatsNamesTheUnexpectedArgument) {
+    Run({"settings", "set", "Status", "TotalScans", "5"});
+    const auto extra = Run({"stats", "--reset", "extra"});
+    EXPECT_EQ(extra.status, 2);
+    EXPECT_EQ(extra.err, "quellstone-cli stats: unexpected argument extra\n");
+    EXPECT_EQ(Run({"settings", "get", "Status", "TotalScans"}).out, "5\n");  // nothing was reset
+}
+
 TEST_F(SettingsCommandTest, AnUnwritableSettingsFolderIsAnError) {
     // A file where the settings folder should be: even root cannot create the folder.
     quellstone::testing::WriteFile(dir / "config");

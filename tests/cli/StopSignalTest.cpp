@@ -22,7 +22,8 @@ TEST(StopSignal, CtrlCClearsTheRunFlagAtTheNextYield) {
     EXPECT_TRUE(state.scanRunning);
 
     ASSERT_EQ(::kill(::getpid(), SIGINT), 0);  // blocked here, taken by the watcher thread
-    for (int wait = 0; wait < 1000 && stop.Received() == 0; ++wait) {
+    // Waits for the watcher thread to take the signal; the bound only keeps a broken build from hanging.
+    for (int wait = 0; wait < 12000 && stop.Received() == 0; ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(stop.Received(), SIGINT);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "core/app/Context.h"
 #include "core/update/UpdateCheck.h"
@@ -20,6 +21,18 @@ namespace {
 
 using namespace quellstone::testing;
 using namespace std::chrono_literals;
+
+// Waits for something that will happen (the server thread's bookkeeping);
+// the bound only keeps a broken test from hanging.
+template <typename Condition>
+bool EventuallyTrue(Condition condition) {
+    const auto giveUp = std::chrono::steady_clock::now() + 30s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > giveUp) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
 
 class UpdateCheckTest : public ::testing::Test {
 protected:
@@ -115,10 +128,14 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
     server.answer = false;
     platform::CurlHttpClient impatient(300ms);
     auto request = impatient.NewRequest();
-    std::string body;
-    const auto started = std::chrono::steady_clock::now();
+    std::string body = "unchanged";
     EXPECT_FALSE(Pobierz(*request, pump, VersionFileAddress(server.Address()), body));
-    EXPECT_GE(std::chrono::steady_clock::now() - started, 250ms);
+    EXPECT_EQ(body, "unchanged");
+    EXPECT_GT(pump.calls, 0);  // it waited, yielding, until the time-out
+    // The request did reach the server, which never answered: the time-out ended it.
+    EXPECT_TRUE(EventuallyTrue([&] { return !server.LastRequestLine().empty(); }));
+    EXPECT_EQ(server.LastRequestLine(), "GET /updates/velkaro.txt HTTP/1.1");
+    EXPECT_EQ(server.Connections(), 1);
 
     auto refused = http.NewRequest();
     EXPECT_FALSE(Pobierz(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body));
@@ -136,19 +153,64 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
 }
 
 TEST_F(UpdateCheckTest, TheWindowKeepsRunningDuringASlowDownload) {
+    // The server sends the status line and holds the rest until released.
     server.response = HttpResponse("200 OK", "1.06");
-    server.pieces = 6;
-    server.pause = 100ms;
-    UpdateWindowModel window(context, Ports());
-    window.Load();
-    // Closing the window from inside the wait (as a click would) cancels the request.
+    server.pieces = 2;
+    server.hold = true;
+    {
+        UpdateWindowModel window(context, Ports());
+        window.Load();
+        // Closing the window from inside the wait (as a click would) cancels the request.
+        pump.action = [&] {
+            if (pump.calls == 20) window.CancelClicked();
+        };
+        window.Timer1Tick();
+        EXPECT_EQ(pump.calls, 20);  // pumped all along, and not once after the cancel
+        EXPECT_TRUE(window.Closed());
+        EXPECT_TRUE(dialogs.shown.empty());  // cancelled: no answer is shown
+    }
+    // Released from inside the wait, the download ends and its version is compared.
+    pump.calls = 0;
     pump.action = [&] {
-        if (pump.calls == 20) window.CancelClicked();
+        if (pump.calls == 5) server.Release();
     };
-    window.Timer1Tick();
-    EXPECT_GE(pump.calls, 20);
-    EXPECT_TRUE(window.Closed());
-    EXPECT_TRUE(dialogs.shown.empty());  // cancelled: no answer is shown
+    dialogs.answer = ports::MessageAnswer::No;
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T144"});
+    EXPECT_GE(pump.calls, 5);
+}
+
+TEST_F(UpdateCheckTest, AQuitRequestEndsTheWaitAndCancelsTheRequest) {
+    server.answer = false;
+    // Asked to quit at the third yield, the wait on a silent server ends there.
+    pump.action = [&] {
+        if (pump.calls == 3) context.quit.request_stop();
+    };
+    SilentUpdateModel silent(context, Ports());
+    silent.TimerTick();
+    EXPECT_EQ(pump.calls, 3);
+    EXPECT_TRUE(silent.Closed());
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // Once quitting, no check starts at all.
+    const int connections = server.Connections();
+    auto request = http.NewRequest();
+    std::string body;
+    EXPECT_FALSE(Pobierz(*request, pump, VersionFileAddress(server.Address()), body, context.quit.get_token()));
+    EXPECT_EQ(pump.calls, 3);
+    EXPECT_EQ(server.Connections(), connections);
+}
+
+TEST_F(UpdateCheckTest, ABodyThatIsNoVersionNumberIsAFailedCheck) {
+    using namespace std::string_literals;
+    for (const std::string& body : {"1.06\0"s, "<html>newer</html>"s}) {
+        EXPECT_EQ(ServeVersion(body), std::vector<std::string>{"T146"}) << body;
+    }
+    EXPECT_TRUE(shell.opened.empty());
+    // The silent check keeps quiet about it.
+    server.response = HttpResponse("200 OK", "zzz");
+    SilentUpdateModel silent(context, Ports());
+    silent.TimerTick();
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace

@@ -17,13 +17,18 @@ namespace quellstone::testing {
 
 // A one-thread HTTP server on 127.0.0.1 for the update check's tests: every
 // connection gets `response` (raw bytes, status line and all), sent in
-// `pieces` parts `pause` apart; with `answer` false it accepts and says nothing.
+// `pieces` parts; with `hold` set, the parts after the first wait until the
+// test calls Release(). With `answer` false it accepts and says nothing
+// until the client closes the connection.
 class TestHttpServer {
 public:
     std::string response;
     int pieces = 1;
-    std::chrono::milliseconds pause{0};
-    bool answer = true;
+    std::atomic<bool> hold{false};
+    std::atomic<bool> answer{true};
+
+    // Lets a held response go on.
+    void Release() { released_ = true; }
 
     TestHttpServer() {
         listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -77,10 +82,16 @@ private:
                 for (std::size_t sent = 0; sent < response.size() && !stop_; sent += part) {
                     const std::string piece = response.substr(sent, part);
                     ::send(client, piece.data(), piece.size(), MSG_NOSIGNAL);
-                    if (sent + part < response.size()) std::this_thread::sleep_for(pause);
+                    while (hold && !released_ && !stop_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 }
             } else {
-                while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                // Says nothing until the client gives up (or the server stops).
+                while (!stop_) {
+                    pollfd peer{client, POLLIN, 0};
+                    if (::poll(&peer, 1, 10) <= 0) continue;
+                    char byte = 0;
+                    if (::recv(client, &byte, 1, 0) <= 0) break;
+                }
             }
             ::close(client);
         }
@@ -89,6 +100,7 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> released_{false};
     std::atomic<int> connections_{0};
     std::mutex mutex_;
     std::string lastRequestLine_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 
 #include "core/i18n/LanguageTable.h"
@@ -11,7 +12,8 @@ namespace quellstone::app {
 
 // The state that the program's windows and front ends share for one run:
 // the interface texts, the signature database with its shared accessor, and
-// the walk's run flag and detection count. One instance is made at start-up and handed to each
+// the walk's run flag and detection count, and the request to quit, which
+// every wait that yields to events checks. One instance is made at start-up and handed to each
 // window model; nothing of it lives in globals.
 struct Context {
     Context(ports::FileStore& files, const std::string& folder) : programFolder(folder), signatures(files, folder) {}
@@ -20,6 +22,7 @@ struct Context {
     i18n::LanguageTable languageText;
     scan::SignatureDatabase signatures;
     scan::ScanState scan;
+    std::stop_source quit;
 };
 
 }  // namespace quellstone::app

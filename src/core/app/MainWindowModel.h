@@ -75,6 +75,8 @@ public:
     Action LinkClicked(NavigationLink link);
     Action MenuChosen(MenuItem item);
     Action UpdateLinkClicked();  // Label21 and Image11
+    // The window's own close button ends the program, as "Zamknij" does.
+    [[nodiscard]] static Action WindowClosed() { return Action::Quit; }
     void FileListLinkClicked();  // Label8
     void AdMonitorClicked();     // lblStatus_Admonitor
     // The About window's links, in order: home page, support, forum, contact.

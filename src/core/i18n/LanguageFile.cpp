@@ -24,7 +24,7 @@ void ApplyLanguageText(std::string_view decodedText, LanguageTable& table) {
         if (line.starts_with(';') || line.find_first_not_of(' ') == std::string_view::npos) return;
         const double number = text::LeadingWholeNumber(line.substr(0, OffsetOfCharacter(line, 3)));
         if (!(number >= 0 && number <= LanguageTable::kSize - 1)) return;
-        std::string entry(line.substr(OffsetOfCharacter(line, 4)));
+        std::string entry(text::TruncateCharacters(line.substr(OffsetOfCharacter(line, 4)), kMaxTextChars));
         for (char& c : entry) {
             if (c == '_') c = '\r';
         }
@@ -82,10 +82,14 @@ std::string LanguageLoader::LanguageFilePath(std::string_view name) {
 
 int LanguageLoader::ReadLanguageFile(const std::string& path, LanguageTable& table) {
     if (path.empty()) return 1;
+    // A file far larger than any language file is not even read into memory.
+    if (const std::optional<ports::FileStamp> stamp = files_.Stamp(path); stamp && stamp->size > kMaxLanguageFileBytes)
+        return 0;
     ports::FileContent content = files_.ReadFile(path);
     if (content.status == ports::ReadStatus::Missing) return 1;
-    // A file that exists but cannot be read loads nothing, as an empty file would.
-    if (content.status == ports::ReadStatus::Ok)
+    // A file that exists but cannot be read loads nothing, as an empty file
+    // would; so does one that grew too large since its size was asked.
+    if (content.status == ports::ReadStatus::Ok && content.bytes.size() <= kMaxLanguageFileBytes)
         ApplyLanguageText(text::DecodeTextFile(std::move(content.bytes)), table);
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ namespace quellstone::i18n {
 
 inline constexpr std::string_view kDefaultLanguage = "English";
 inline constexpr std::string_view kLanguageSetting = "curLang";
+// A language file larger than this is not loaded (as a file that cannot be
+// read); a single text longer than kMaxTextChars characters is cut there.
+inline constexpr std::uint64_t kMaxLanguageFileBytes = 16u * 1024 * 1024;
+inline constexpr std::size_t kMaxTextChars = 4096;
 // Shown before any language is loaded, so it cannot come from a language file.
 inline constexpr std::string_view kNoLanguageMessage = "Error: Failed loading selected language.";
 
@@ -20,8 +25,9 @@ inline constexpr std::string_view kNoLanguageMessage = "Error: Failed loading se
 // and a line of spaces only are skipped. Any other line is an entry: its first
 // three characters, read as a decimal number and rounded, give the entry
 // number; the fourth character is skipped; the rest, with every "_" turned into
-// a carriage return, is the text. Numbers outside 0 to 999 change nothing;
-// a later line of a number wins.
+// a carriage return, is the text, cut at kMaxTextChars characters (never
+// inside a UTF-8 sequence). Numbers outside 0 to 999 change nothing; a later
+// line of a number wins.
 void ApplyLanguageText(std::string_view decodedText, LanguageTable& table);
 
 // Finds `relative` ("a/b/c") below `base` without regard to the letter case
@@ -39,7 +45,9 @@ public:
     // first start) it says so, stores English and loads that.
     void LoadLanguage(LanguageTable& table);
 
-    // 0 when the file was read, 1 when `path` is empty or names no file.
+    // 0 when the file was read, 1 when `path` is empty or names no file. A
+    // file that exists but cannot be read, or is larger than
+    // kMaxLanguageFileBytes, loads nothing and gives 0, as an empty file would.
     int ReadLanguageFile(const std::string& path, LanguageTable& table);
 
     // The language file of `name` below the program folder, found without

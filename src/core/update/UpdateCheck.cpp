@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "core/text/DisplayEscape.h"
+#include "core/text/Utf8.h"
+
 namespace quellstone::update {
 
 std::string VersionFileAddress(std::string_view server) {
@@ -11,9 +14,16 @@ std::string VersionFileAddress(std::string_view server) {
     return address;
 }
 
-bool Pobierz(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body) {
-    if (!request.Start(url)) return false;
-    while (request.StillRunning()) pump.ProcessPendingEvents();
+bool Pobierz(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
+             std::stop_token quit) {
+    if (quit.stop_requested() || !request.Start(url)) return false;
+    while (request.StillRunning()) {
+        pump.ProcessPendingEvents();
+        if (quit.stop_requested()) {
+            request.Cancel();
+            return false;
+        }
+    }
     std::string headers = request.Headers();
     std::string received;
     for (std::string chunk = request.NextChunk(kChunkChars); !chunk.empty(); chunk = request.NextChunk(kChunkChars)) {
@@ -34,12 +44,42 @@ bool Pobierz(ports::HttpRequest& request, ports::EventPump& pump, const std::str
     return true;
 }
 
-bool IsNewer(std::string_view remote, std::string_view local) {
+std::string_view TrimVersionText(std::string_view body) {
     constexpr std::string_view kSpace = " \t\r\n";
-    const std::size_t first = remote.find_first_not_of(kSpace);
-    remote = first == std::string_view::npos ? std::string_view{} : remote.substr(first);
-    remote = remote.substr(0, remote.find_last_not_of(kSpace) + 1);
-    return remote > local;
+    const std::size_t first = body.find_first_not_of(kSpace);
+    if (first == std::string_view::npos) return {};
+    return body.substr(first, body.find_last_not_of(kSpace) - first + 1);
+}
+
+bool IsVersionNumber(std::string_view text) {
+    bool digitBefore = false;  // the run since the last dot has a digit
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digitBefore = true;
+        } else if (c == '.' && digitBefore) {
+            digitBefore = false;
+        } else {
+            return false;
+        }
+    }
+    return digitBefore;
+}
+
+VersionVerdict CompareVersions(std::string_view remote, std::string_view local) {
+    remote = TrimVersionText(remote);
+    if (!IsVersionNumber(remote)) return VersionVerdict::NotAVersion;
+    return remote > local ? VersionVerdict::Newer : VersionVerdict::NotNewer;
+}
+
+bool IsNewer(std::string_view remote, std::string_view local) {
+    return CompareVersions(remote, local) == VersionVerdict::Newer;
+}
+
+std::string RemoteVersionForDisplay(std::string_view body) {
+    constexpr std::size_t kMaxShownChars = 64;
+    std::string_view line = TrimVersionText(body);
+    line = line.substr(0, line.find_first_of("\r\n"));
+    return text::EscapeForDisplay(text::TruncateCharacters(line, kMaxShownChars));
 }
 
 }  // namespace quellstone::update

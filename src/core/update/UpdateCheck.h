@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -16,13 +17,39 @@ std::string VersionFileAddress(std::string_view server);
 
 // Downloads `url`, yielding to `pump` on every turn of the wait. True, with
 // `body` set to the whole body, when the status line's second field is "200";
-// false otherwise, `body` left as it was.
-bool Pobierz(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body);
+// false otherwise, `body` left as it was. A stop requested on `quit` (checked
+// before the start and after every yield) cancels the request and returns
+// false at once, so quitting from inside the wait unwinds it.
+bool Pobierz(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
+             std::stop_token quit = {});
 
-// Whether the remote version text is newer than the local one: compared
-// character by character, after the white space around the remote text
-// (spaces, tabs, CR, LF) is removed, so a version file ending in a line break
-// is not taken for a newer version.
+// The version file's text without the white space around it (spaces, tabs,
+// CR, LF), so a file ending in a line break reads as its version.
+std::string_view TrimVersionText(std::string_view body);
+
+// A version number: one or more runs of decimal digits joined by single dots
+// ("1.06", "2", "1.6.2"). Empty text, letters, NUL bytes, a leading, trailing
+// or doubled dot are not.
+bool IsVersionNumber(std::string_view text);
+
+// What the version file says about the local version.
+enum class VersionVerdict {
+    NotAVersion,  // the body is no version number: the check failed
+    NotNewer,
+    Newer,
+};
+
+// Compares the trimmed remote text with the local one character by
+// character (so "1.1" is newer than "1.05"); a body that is not a version
+// number after trimming gives NotAVersion, never Newer.
+VersionVerdict CompareVersions(std::string_view remote, std::string_view local);
+
+// The same question as a yes or no: only a valid, greater version is newer.
 bool IsNewer(std::string_view remote, std::string_view local);
+
+// How the command line shows a remote version text it received: the first
+// line of the trimmed text, at most 64 characters (a character that is not
+// valid UTF-8 counts as one), escaped for display.
+std::string RemoteVersionForDisplay(std::string_view body);
 
 }  // namespace quellstone::update

@@ -8,11 +8,15 @@ namespace quellstone::update {
 bool CheckAndAsk(app::Context& context, UpdatePorts& ports, ports::HttpRequest& request, bool& downloaded) {
     const std::string local = app::VersionText(app::BuildVersion());
     std::string body;
-    downloaded = Pobierz(request, ports.pump, VersionFileAddress(ports.serverAddress), body);
-    if (!downloaded || !IsNewer(body, local)) return false;
+    downloaded = Pobierz(request, ports.pump, VersionFileAddress(ports.serverAddress), body, context.quit.get_token());
+    // A body that is no version number is a failed check, like no answer at all.
+    const VersionVerdict verdict = downloaded ? CompareVersions(body, local) : VersionVerdict::NotAVersion;
+    downloaded = verdict != VersionVerdict::NotAVersion;
+    if (verdict != VersionVerdict::Newer) return false;
     if (ports.dialogs.ShowMessage(context.languageText.Text(144), ports::MessageIcon::Question,
                                   ports::MessageButtons::YesNo,
-                                  ports::MessageAnswer::Yes) == ports::MessageAnswer::Yes) {
+                                  ports::MessageAnswer::Yes) == ports::MessageAnswer::Yes &&
+        !context.quit.stop_requested()) {  // a dialog ended by quitting is no Yes
         ports.openers.OpenUpdatePage();
     }
     return true;

@@ -80,6 +80,8 @@ private:
 
 // One check: true when the download worked and its version is newer, in which
 // case the user is asked (entry 144) and a Yes opens the update page.
+// `downloaded` tells whether the check itself worked: false when there was no
+// answer, a status other than 200, or a body that is no version number.
 bool CheckAndAsk(app::Context& context, UpdatePorts& ports, ports::HttpRequest& request, bool& downloaded);
 
 }  // namespace quellstone::update

@@ -1,6 +1,7 @@
 #include "gui/app/Application.h"
 
 #include <QCoreApplication>
+#include <initializer_list>
 
 #include "gui/app/MainWindow.h"
 #include "gui/app/Pictures.h"
@@ -12,6 +13,7 @@ namespace quellstone::gui {
 
 Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports::Shell& shell, ports::HttpClient& http)
     : setup_(std::move(setup)),
+      tickers_(setup_.tickers ? *setup_.tickers : QtTickers::Real()),
       dialogs_(dialogs),
       shell_(shell),
       http_(http),
@@ -34,7 +36,8 @@ Application::~Application() = default;
 
 bool Application::Start() {
     if (!splashModel_.Initialise()) return false;
-    splash_ = std::make_unique<SplashWindow>(splashModel_, [this] { HandOver(); });
+    splash_ = std::make_unique<SplashWindow>(
+        splashModel_, [this] { HandOver(); }, tickers_);
     splash_->show();
     return true;
 }
@@ -49,7 +52,7 @@ void Application::HandOver() {
         ++silentUpdateLoads_;
         silentModel_ = std::make_unique<update::SilentUpdateModel>(
             context_, update::UpdatePorts{http_, pump_, dialogs_, openers_, openers_.Addresses().updateServer});
-        silentUpdate_ = std::make_unique<SilentUpdate>(*silentModel_);
+        silentUpdate_ = std::make_unique<SilentUpdate>(*silentModel_, tickers_);
     };
     hooks.closeSplash = [this] {
         if (splash_) splash_->CloseIfOpen();
@@ -62,7 +65,7 @@ void Application::HandOver() {
     host.showUpdateWindow = [this] { ShowUpdateWindow(); };
     host.startScan = [this] { StartScan(); };
     host.quit = [this] { Quit(); };
-    mainWindow_ = std::make_unique<MainWindow>(*mainModel_, context_.languageText, std::move(host));
+    mainWindow_ = std::make_unique<MainWindow>(*mainModel_, context_.languageText, std::move(host), tickers_);
     mainModel_->EnableTimer3();
     mainWindow_->SyncTimer3();
     mainWindow_->show();
@@ -70,6 +73,7 @@ void Application::HandOver() {
 
 void Application::StartScan() {
     if (!mainModel_ || context_.scan.scanRunning || context_.scan.launchRunning) return;
+    if (context_.quit.stop_requested()) return;
     const auto mode = static_cast<scan::ScanMode>(mainModel_->ScanMode());
     mainModel_->ShowTotalScans(launcher_.CountScan(mode));
     mainWindow_->Refresh();
@@ -77,7 +81,8 @@ void Application::StartScan() {
     scanWindow_.reset();  // the earlier scan's window, discarded
     scanModel_ = std::make_unique<scan::ScanWindowModel>(context_, dialogs_, files_);
     scanModel_->Load();
-    scanWindow_ = std::make_unique<ScanWindow>(*scanModel_, mainWindow_.get(), [this] { RemoveDetections(); });
+    scanWindow_ = std::make_unique<ScanWindow>(
+        *scanModel_, mainWindow_.get(), [this] { RemoveDetections(); }, tickers_);
     scanWindow_->Refresh();
     scanWindow_->show();
     pump_.SetBeforeEvents([this] {
@@ -98,6 +103,7 @@ void Application::RemoveDetections() {
 }
 
 void Application::ShowUpdateWindow() {
+    if (context_.quit.stop_requested()) return;
     if (updateModel_ && !updateModel_->Closed()) {
         updateWindow_->raise();
         return;
@@ -107,12 +113,22 @@ void Application::ShowUpdateWindow() {
     updateWindow_.reset();
     updateModel_ = std::make_unique<update::UpdateWindowModel>(
         context_, update::UpdatePorts{http_, pump_, dialogs_, openers_, openers_.Addresses().updateServer});
-    updateWindow_ = std::make_unique<UpdateWindow>(*updateModel_, mainWindow_.get());
+    updateWindow_ = std::make_unique<UpdateWindow>(*updateModel_, mainWindow_.get(), tickers_);
     updateWindow_->show();
 }
 
 void Application::Quit() {
+    // Quit may be called from inside a wait (a walk or a download yields to
+    // events), so nothing here is destroyed: every wait is told to return, and
+    // the event loop ends once they have unwound.
+    context_.quit.request_stop();
     launcher_.Abandon();
+    if (updateModel_) updateModel_->Close();  // cancels its request
+    if (silentModel_) silentModel_->Close();
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{splash_.get(), scanWindow_.get(), updateWindow_.get(), mainWindow_.get()}) {
+        if (window) window->hide();
+    }
     QCoreApplication::exit(0);
 }
 

@@ -17,6 +17,7 @@
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
 #include "core/update/UpdateWindowModel.h"
+#include "gui/app/Ticker.h"
 #include "gui/scan/QtEventPump.h"
 #include "platform/FlockInstanceLock.h"
 #include "platform/LocaleCalendar.h"
@@ -39,6 +40,8 @@ struct ApplicationSetup {
     settings::ProgramPaths paths;
     std::string settingsFile;
     std::string lockFile;
+    // The windows' timers; null runs them on real QTimers (a test steps its own).
+    Tickers* tickers = nullptr;
 };
 
 // The desktop program for one run: the shared context, the platform
@@ -63,18 +66,22 @@ public:
     // The start button's scan: counts it, replaces the scan window and walks
     // the selected mode's folders; returns when the scan has ended.
     void StartScan();
-    // Ends the program at once, a running scan included.
+    // Ends the program at once: hides the windows, abandons a running scan,
+    // cancels every update check and ends the event loop. Waits that yield to
+    // events (a walk, a download) see the quit request and return.
     void Quit();
     // The scan window's remove button.
     void RemoveDetections();
     // The manual update window (menu, link and picture): a new one unless one is open.
     void ShowUpdateWindow();
     [[nodiscard]] UpdateWindow* Update() const { return updateWindow_.get(); }
+    [[nodiscard]] update::UpdateWindowModel* UpdateModel() const { return updateModel_.get(); }
 
 private:
     void HandOver();
 
     ApplicationSetup setup_;
+    Tickers& tickers_;
     ports::Dialogs& dialogs_;
     ports::Shell& shell_;
     ports::HttpClient& http_;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
@@ -45,8 +46,8 @@ constexpr auto kNavigationStyle =
 
 }  // namespace
 
-MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host)
-    : model_(model), texts_(texts), host_(std::move(host)) {
+MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host, Tickers& tickers)
+    : model_(model), texts_(texts), host_(std::move(host)), timer3_(tickers.Make("main.Timer3")) {
     setWindowTitle(QStringLiteral("Quellstone"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     setStyleSheet(QString::fromLatin1(kNavigationStyle));
@@ -97,8 +98,8 @@ MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& t
     statusBar()->setSizeGripEnabled(true);  // sb1: nothing the program writes
     resize(800, 540);
 
-    timer3_.setInterval(model_.Timer3().intervalMs);
-    connect(&timer3_, &QTimer::timeout, this, [this] {
+    timer3_->SetInterval(model_.Timer3().intervalMs);
+    timer3_->OnTick([this] {
         model_.Timer3Tick();
         SyncTimer3();
     });
@@ -514,8 +515,8 @@ void MainWindow::RefreshQuarantineList() {
 }
 
 void MainWindow::SyncTimer3() {
-    if (model_.Timer3().enabled && !timer3_.isActive()) timer3_.start();
-    if (!model_.Timer3().enabled) timer3_.stop();
+    if (model_.Timer3().enabled && !timer3_->IsActive()) timer3_->Start();
+    if (!model_.Timer3().enabled) timer3_->Stop();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -525,6 +526,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         Refresh();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Execute(model_.WindowClosed());
 }
 
 void MainWindow::Execute(app::MainWindowModel::Action action) {

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QTimer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/app/MainWindowModel.h"
 #include "core/i18n/LanguageTable.h"
+#include "gui/app/Ticker.h"
 
 class QCheckBox;
 class QComboBox;
@@ -35,7 +36,8 @@ public:
         std::function<void()> quit;
     };
 
-    MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host);
+    MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host,
+               Tickers& tickers = QtTickers::Real());
 
     // Draws the model's current state.
     void Refresh();
@@ -48,6 +50,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing the main window ends the program, whatever else is open or running.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Execute(app::MainWindowModel::Action action);
@@ -77,7 +81,7 @@ private:
     QLineEdit* scanFolder_ = nullptr;
     QComboBox* language_ = nullptr;
     QTreeWidget* quarantineList_ = nullptr;
-    QTimer timer3_;
+    std::unique_ptr<Ticker> timer3_;  // "main.Timer3"
 };
 
 }  // namespace quellstone::gui

@@ -9,8 +9,11 @@
 
 namespace quellstone::gui {
 
-SplashWindow::SplashWindow(app::SplashModel& model, std::function<void()> handOver)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), model_(model), handOver_(std::move(handOver)) {
+SplashWindow::SplashWindow(app::SplashModel& model, std::function<void()> handOver, Tickers& tickers)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
+      model_(model),
+      handOver_(std::move(handOver)),
+      timer_(tickers.Make("splash")) {
     setObjectName(QStringLiteral("splash"));
     setStyleSheet(
         QStringLiteral("#splash { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #16324f, "
@@ -40,14 +43,14 @@ SplashWindow::SplashWindow(app::SplashModel& model, std::function<void()> handOv
 
     model_.Load();
     notice_->setText(ForLabel(model_.Notice()));
-    timer_.setInterval(model_.Timer().intervalMs);
-    connect(&timer_, &QTimer::timeout, this, &SplashWindow::Tick);
-    if (model_.Timer().enabled) timer_.start();
+    timer_->SetInterval(model_.Timer().intervalMs);
+    timer_->OnTick([this] { Tick(); });
+    if (model_.Timer().enabled) timer_->Start();
 }
 
 void SplashWindow::Tick() {
     const app::SplashModel::TickResult result = model_.Tick();
-    if (!model_.Timer().enabled) timer_.stop();
+    if (!model_.Timer().enabled) timer_->Stop();
     if (result == app::SplashModel::TickResult::HandOver) {
         close();
         handOver_();
@@ -56,7 +59,7 @@ void SplashWindow::Tick() {
 
 void SplashWindow::CloseIfOpen() {
     if (!model_.Closed()) model_.Close();
-    timer_.stop();
+    timer_->Stop();
     close();
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "core/app/SplashModel.h"
+#include "gui/app/Ticker.h"
 
 class QLabel;
 
@@ -15,7 +16,7 @@ namespace quellstone::gui {
 class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    SplashWindow(app::SplashModel& model, std::function<void()> handOver);
+    SplashWindow(app::SplashModel& model, std::function<void()> handOver, Tickers& tickers = QtTickers::Real());
 
     // Closes the window if it is still open (the main window's Timer3 asks).
     void CloseIfOpen();
@@ -25,7 +26,7 @@ private:
 
     app::SplashModel& model_;
     std::function<void()> handOver_;
-    QTimer timer_;
+    std::unique_ptr<Ticker> timer_;  // "splash"
     QLabel* notice_ = nullptr;
 };
 

@@ -27,7 +27,7 @@ QSize ScreenSize() {
 
 }  // namespace
 
-AlertWindow::AlertWindow(const std::string& title, const std::string& message)
+AlertWindow::AlertWindow(const std::string& title, const std::string& message, Tickers& tickers)
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       model_(title, message, ScreenTwips(ScreenSize().width()), ScreenTwips(ScreenSize().height())) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -62,9 +62,10 @@ AlertWindow::AlertWindow(const std::string& title, const std::string& message)
     column->addWidget(messageLabel, 1);
 
     for (int i = 1; i <= 3; ++i) {
-        QTimer& timer = timers_[static_cast<std::size_t>(i)];
-        timer.setInterval(model_.Timer(i).intervalMs);
-        connect(&timer, &QTimer::timeout, this, [this, i] {
+        auto& timer = timers_[static_cast<std::size_t>(i)];
+        timer = tickers.Make("alert.Timer" + std::to_string(i));
+        timer->SetInterval(model_.Timer(i).intervalMs);
+        timer->OnTick([this, i] {
             if (i == 1) model_.Timer1Tick();
             if (i == 2) model_.Timer2Tick();
             if (i == 3) model_.Timer3Tick();
@@ -82,9 +83,9 @@ void AlertWindow::Place() {
 void AlertWindow::AfterTick() {
     Place();
     for (int i = 1; i <= 3; ++i) {
-        QTimer& timer = timers_[static_cast<std::size_t>(i)];
-        if (model_.Timer(i).enabled && !timer.isActive()) timer.start();
-        if (!model_.Timer(i).enabled && timer.isActive()) timer.stop();
+        Ticker& timer = *timers_[static_cast<std::size_t>(i)];
+        if (model_.Timer(i).enabled && !timer.IsActive()) timer.Start();
+        if (!model_.Timer(i).enabled && timer.IsActive()) timer.Stop();
     }
     if (model_.Closed()) close();
 }

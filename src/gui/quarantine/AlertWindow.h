@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "core/quarantine/AlertModel.h"
+#include "gui/app/Ticker.h"
 
 namespace quellstone::gui {
 
@@ -14,7 +15,7 @@ namespace quellstone::gui {
 class AlertWindow : public QWidget {
     Q_OBJECT
 public:
-    AlertWindow(const std::string& title, const std::string& message);
+    AlertWindow(const std::string& title, const std::string& message, Tickers& tickers = QtTickers::Real());
     [[nodiscard]] const quarantine::AlertModel& Model() const { return model_; }
 
 private:
@@ -22,7 +23,7 @@ private:
     void AfterTick();
 
     quarantine::AlertModel model_;
-    std::array<QTimer, 4> timers_;
+    std::array<std::unique_ptr<Ticker>, 4> timers_;  // "alert.Timer1" to "alert.Timer3"
 };
 
 // Raises alerts: set Title and Message, then FlatStyle() opens a new window

@@ -32,12 +32,15 @@ std::size_t RowImageSlot(int image) {
 
 }  // namespace
 
-ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::function<void()> remove)
+ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::function<void()> remove, Tickers& tickers)
     : QWidget(owner, Qt::Window),
       model_(model),
       remove_handler_(std::move(remove)),
       rowImages_{QIcon(QStringLiteral(":/pictures/detected.svg")), QIcon(QStringLiteral(":/pictures/removed.svg")),
                  QIcon(QStringLiteral(":/pictures/notremoved.svg"))} {
+    for (int i = 1; i <= 4; ++i) {
+        timers_[static_cast<std::size_t>(i)] = tickers.Make("scan.Timer" + std::to_string(i));
+    }
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     const auto bindLabel = [this](S control, QLabel* label) {
         setters_.emplace_back(control, [label](const QString& text, const QString&) { label->setText(text); });
@@ -169,7 +172,7 @@ ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::functi
     column->addLayout(buttons);
 
     for (int i = 1; i <= 4; ++i) {
-        connect(&timers_[static_cast<std::size_t>(i)], &QTimer::timeout, this, [this, i] {
+        timers_[static_cast<std::size_t>(i)]->OnTick([this, i] {
             switch (i) {
                 case 1: model_.Timer1Tick(); break;
                 case 2: model_.Timer2Tick(); break;
@@ -184,12 +187,12 @@ ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::functi
 
 void ScanWindow::SyncTimers() {
     for (int i = 1; i <= 4; ++i) {
-        QTimer& timer = timers_[static_cast<std::size_t>(i)];
+        Ticker& timer = *timers_[static_cast<std::size_t>(i)];
         const app::TimerState& state = model_.Timer(i);
-        // setInterval restarts a running timer, so only a changed interval is set.
-        if (timer.interval() != state.intervalMs) timer.setInterval(state.intervalMs);
-        if (state.enabled && !timer.isActive()) timer.start();
-        if (!state.enabled && timer.isActive()) timer.stop();
+        // Setting the interval restarts a running timer, so only a changed interval is set.
+        if (timer.Interval() != state.intervalMs) timer.SetInterval(state.intervalMs);
+        if (state.enabled && !timer.IsActive()) timer.Start();
+        if (!state.enabled && timer.IsActive()) timer.Stop();
     }
 }
 

@@ -2,13 +2,14 @@
 
 #include <QElapsedTimer>
 #include <QIcon>
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/scan/ScanWindowModel.h"
+#include "gui/app/Ticker.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -26,7 +27,8 @@ class ScanWindow : public QWidget {
 public:
     // `remove` runs the removal pass (the program supplies the remover and
     // the main window's counters).
-    ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::function<void()> remove = {});
+    ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::function<void()> remove = {},
+               Tickers& tickers = QtTickers::Real());
 
     // Draws what changed since the last call; cheap enough to run at every
     // yield of the walk.
@@ -51,7 +53,7 @@ private:
     QPlainTextEdit* report_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* remove_ = nullptr;
-    std::array<QTimer, 5> timers_;
+    std::array<std::unique_ptr<Ticker>, 5> timers_;  // "scan.Timer1" to "scan.Timer4"
     std::function<void()> remove_handler_;
     std::size_t rowsShown_ = 0;
     std::vector<int> shownImages_;

@@ -12,7 +12,7 @@
 
 namespace quellstone::gui {
 
-UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner)
+UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner, Tickers& tickers)
     : QWidget(owner, Qt::Window), model_(model) {
     setWindowTitle(QStringLiteral("Quellstone"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
@@ -46,9 +46,10 @@ UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner)
     info_->setText(ForLabel(model_.Info()));
     cancel_->setText(ForButton(model_.CancelCaption()));
     for (int i = 1; i <= 2; ++i) {
-        QTimer& timer = timers_[static_cast<std::size_t>(i)];
-        timer.setInterval(model_.Timer(i).intervalMs);
-        connect(&timer, &QTimer::timeout, this, [this, i] {
+        auto& timer = timers_[static_cast<std::size_t>(i)];
+        timer = tickers.Make("update.Timer" + std::to_string(i));
+        timer->SetInterval(model_.Timer(i).intervalMs);
+        timer->OnTick([this, i] {
             if (i == 1) model_.Timer1Tick();
             if (i == 2) model_.Timer2Tick();
             AfterHandler();
@@ -60,9 +61,9 @@ UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner)
 void UpdateWindow::AfterHandler() {
     progress_->setValue(model_.Progress());
     for (int i = 1; i <= 2; ++i) {
-        QTimer& timer = timers_[static_cast<std::size_t>(i)];
-        if (model_.Timer(i).enabled && !timer.isActive()) timer.start();
-        if (!model_.Timer(i).enabled && timer.isActive()) timer.stop();
+        Ticker& timer = *timers_[static_cast<std::size_t>(i)];
+        if (model_.Timer(i).enabled && !timer.IsActive()) timer.Start();
+        if (!model_.Timer(i).enabled && timer.IsActive()) timer.Stop();
     }
     if (model_.Closed() && isVisible()) hide();
 }
@@ -73,13 +74,14 @@ void UpdateWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-SilentUpdate::SilentUpdate(update::SilentUpdateModel& model) : model_(model) {
-    timer_.setInterval(model_.Timer().intervalMs);
-    connect(&timer_, &QTimer::timeout, this, [this] {
+SilentUpdate::SilentUpdate(update::SilentUpdateModel& model, Tickers& tickers)
+    : model_(model), timer_(tickers.Make("update.silent")) {
+    timer_->SetInterval(model_.Timer().intervalMs);
+    timer_->OnTick([this] {
         model_.TimerTick();
-        if (!model_.Timer().enabled) timer_.stop();
+        if (!model_.Timer().enabled) timer_->Stop();
     });
-    if (model_.Timer().enabled) timer_.start();
+    if (model_.Timer().enabled) timer_->Start();
 }
 
 }  // namespace quellstone::gui

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "core/update/UpdateWindowModel.h"
+#include "gui/app/Ticker.h"
 
 class QLabel;
 class QProgressBar;
@@ -18,7 +19,7 @@ namespace quellstone::gui {
 class UpdateWindow : public QWidget {
     Q_OBJECT
 public:
-    UpdateWindow(update::UpdateWindowModel& model, QWidget* owner);
+    UpdateWindow(update::UpdateWindowModel& model, QWidget* owner, Tickers& tickers = QtTickers::Real());
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -30,18 +31,18 @@ private:
     QLabel* info_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* cancel_ = nullptr;
-    std::array<QTimer, 3> timers_;
+    std::array<std::unique_ptr<Ticker>, 3> timers_;  // "update.Timer1", "update.Timer2"
 };
 
 // The silent check: no window at all, only its timer.
 class SilentUpdate : public QObject {
     Q_OBJECT
 public:
-    explicit SilentUpdate(update::SilentUpdateModel& model);
+    explicit SilentUpdate(update::SilentUpdateModel& model, Tickers& tickers = QtTickers::Real());
 
 private:
     update::SilentUpdateModel& model_;
-    QTimer timer_;
+    std::unique_ptr<Ticker> timer_;  // "update.silent"
 };
 
 }  // namespace quellstone::gui

@@ -56,6 +56,19 @@ TEST(LanguageText, CountsCharactersNotBytes) {
     EXPECT_EQ(table.Text(236), "&Dalej >>");
 }
 
+TEST(LanguageText, ALongTextIsCutAtACharacterBoundary) {
+    const std::string ascii(kMaxTextChars + 10, 'a');
+    EXPECT_EQ(Parse("101 " + ascii + "\n").Text(101), ascii.substr(0, kMaxTextChars));
+    // Two-byte letters: the cut counts characters and keeps each sequence whole.
+    std::string polish;
+    for (std::size_t i = 0; i < kMaxTextChars + 3; ++i) polish += "\xC5\xBC";
+    const std::string cut = Parse("102 " + polish + "\n").Text(102);
+    EXPECT_EQ(cut.size(), 2 * kMaxTextChars);
+    EXPECT_EQ(cut, polish.substr(0, 2 * kMaxTextChars));
+    // Every "_" of a text at the limit is still a line break.
+    EXPECT_EQ(Parse("103 " + std::string(kMaxTextChars, '_')).Text(103), std::string(kMaxTextChars, '\r'));
+}
+
 class LanguageLoaderTest : public ::testing::Test {
 protected:
     LanguageLoaderTest() : store(backend), loader(store, files, tree, dialogs, "/prog") {
@@ -106,6 +119,24 @@ TEST_F(LanguageLoaderTest, AMissingLanguageLeavesTheTableEmpty) {
     LanguageTable table;
     EXPECT_EQ(loader.ReadLanguageFile("", table), 1);
     EXPECT_EQ(loader.ReadLanguageFile("/prog/none.txt", table), 1);
+}
+
+TEST_F(LanguageLoaderTest, AFileOverTheSizeLimitLoadsNothing) {
+    const std::string path = "/prog/LANGUAGES/english/English.txt";
+    std::string text = "100 Starting\n;";
+    text.resize(kMaxLanguageFileBytes, 'x');  // exactly at the limit: loaded
+    files.Put(path, text);
+    LanguageTable atLimit;
+    EXPECT_EQ(loader.ReadLanguageFile(path, atLimit), 0);
+    EXPECT_EQ(atLimit.Text(100), "Starting");
+
+    text += 'x';  // one byte over: treated as a file that cannot be read
+    files.Put(path, text);
+    const int readsBefore = files.reads;
+    LanguageTable overLimit;
+    EXPECT_EQ(loader.ReadLanguageFile(path, overLimit), 0);
+    EXPECT_EQ(overLimit.Text(100), "");
+    EXPECT_EQ(files.reads, readsBefore);  // not even read into memory
 }
 
 TEST(DocumentOpeners, OpenTheStoredLanguagesVariantOnly) {

@@ -23,6 +23,26 @@ TEST(UpdateCheck, VersionAddressAndComparison) {
     EXPECT_FALSE(IsNewer("1.05\r\n", "1.05"));
     EXPECT_FALSE(IsNewer("", "1.05"));
     EXPECT_FALSE(IsNewer(" \t\r\n", "1.05"));
+    EXPECT_TRUE(IsNewer("1.6.2", "1.05"));
+    EXPECT_EQ(CompareVersions(" 2\n", "1.05"), VersionVerdict::Newer);
+    EXPECT_EQ(CompareVersions("1.04", "1.05"), VersionVerdict::NotNewer);
+}
+
+TEST(UpdateCheck, ABodyThatIsNoVersionNumberIsAFailedCheck) {
+    using namespace std::string_literals;
+    for (const std::string& body : {""s, " \r\n"s, "9.99\0"s, "\0"s, "<html>Moved</html>"s, "v2.0"s, "2.0 beta"s,
+                                    "2.0\n3.0"s, "1..2"s, ".5"s, "5."s, "."s, "1,06"s, "-1"s, "\xC2\xB2"s}) {
+        EXPECT_FALSE(IsVersionNumber(TrimVersionText(body))) << body;
+        EXPECT_EQ(CompareVersions(body, "1.05"), VersionVerdict::NotAVersion) << body;
+        EXPECT_FALSE(IsNewer(body, "1.05")) << body;
+    }
+    for (const char* version : {"0", "1.06", "1.6.2", "10.0.0.1"}) EXPECT_TRUE(IsVersionNumber(version)) << version;
+}
+
+TEST(UpdateCheck, TheShownRemoteVersionIsCutBetweenCharacters) {
+    std::string letters;
+    for (int i = 0; i < 70; ++i) letters += "\xC5\xBC";  // two bytes, one character each
+    EXPECT_EQ(RemoteVersionForDisplay(" " + letters + "\n1.06"), letters.substr(0, 128));
 }
 
 TEST(UpdateWindow, TheBarIsFullAtOnceAndTheTimerKeepsTicking) {
