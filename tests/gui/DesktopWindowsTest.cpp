@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <filesystem>
 #include <stdexcept>
 
 #include "gui/app/Application.h"
@@ -233,6 +234,35 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     list->setCurrentItem(list->topLevelItem(0));
     QTest::keyClick(Find(main, "Label17"), Qt::Key_Return);
     EXPECT_EQ(list->topLevelItemCount(), 0);
+}
+
+TEST_F(DesktopWindowsTest, AnUnreadableSettingsFileStillKeepsACopyAndAnUnreadableFolderIsNamed) {
+    // The settings file is a folder: nothing can be read from it, so the
+    // quarantine switch might be on, and removal keeps a copy.
+    ::mkdir(AppSetup().settingsFile.c_str(), 0755);
+    const std::string tree = dir / "tree";
+    ::mkdir(tree.c_str(), 0755);
+    quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
+    Application application(AppSetup(), dialogs, shell, http);
+    MainWindow& main = StartToMainWindow(application);
+    QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
+    Find<QAbstractButton>(main, "optScanMODE1")->click();
+    auto* folder = Find<QLineEdit>(main, "Text2");
+
+    folder->clear();
+    QTest::keyClicks(folder, QString::fromStdString(dir / "no-such-folder"));
+    Find<QAbstractButton>(main, "Command1")->click();
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back().text,
+              "This folder could not be read, so it was not scanned:\r" + dir / "no-such-folder");
+    EXPECT_EQ(application.ScanModel()->ReportText().find("Nothing was found."), std::string::npos);
+
+    folder->clear();
+    QTest::keyClicks(folder, QString::fromStdString(tree));
+    Find<QAbstractButton>(main, "Command1")->click();
+    Find<QAbstractButton>(*application.Scan(), "Command3")->click();
+    EXPECT_FALSE(std::filesystem::exists(tree + "/QUELLSTONE-TEST.EXE"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "data/Orvanta/Quellstone/Archiwum/QUELLSTONE-TEST.EXE.arc"));
 }
 
 TEST_F(DesktopWindowsTest, ASecondInstanceIsRefused) {

@@ -65,7 +65,10 @@ void LanguageLoader::LoadLanguage(LanguageTable& table) {
         dialogs_.ShowMessage(kNoLanguageMessage, ports::MessageIcon::Error, ports::MessageButtons::Ok);
         store_.Write(kSettingsSection, kLanguageSetting, kDefaultLanguage);
     }
-    ReadLanguageFile(LanguageFilePath(store_.Read(kSettingsSection, kLanguageSetting, "")), table);
+    // A store that cannot keep the choice (a settings file that cannot be
+    // read or written) still gets the default language, not blank captions.
+    ReadLanguageFile(LanguageFilePath(store_.Read(kSettingsSection, kLanguageSetting, std::string(kDefaultLanguage))),
+                     table);
 }
 
 std::string LanguageLoader::LanguageFilePath(std::string_view name) {
