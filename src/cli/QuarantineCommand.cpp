@@ -121,10 +121,7 @@ int QuarantineCommand::Run(const std::vector<std::string>& args, CommandIo& io) 
         return kExitError;
     }
     if (action == "delete") {
-        if (fileOperations.Remove(manager.ArchivePath(name))) {
-            fileOperations.Remove(manager.ArchivePath(quarantine::RecordNameOf(name)));
-            return kExitClean;
-        }
+        if (manager.DeleteArchive(name)) return kExitClean;
         io.err << "quellstone-cli quarantine: could not delete " << text::EscapeForDisplay(name) << "\n";
         return kExitError;
     }

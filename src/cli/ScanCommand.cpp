@@ -1,9 +1,11 @@
 #include "cli/ScanCommand.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -71,6 +73,18 @@ std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, st
         }
     }
     return options;
+}
+
+// The start folder of a relative PATH, made absolute with the current
+// folder as named (links not resolved), so that the quarantine record names
+// the place a restore goes back to from anywhere.
+ports::ReachablePath Absolute(ports::ReachablePath location) {
+    if (location.startFolder.empty() || location.startFolder.starts_with('/')) return location;
+    std::string current(PATH_MAX + 1, '\0');
+    if (::getcwd(current.data(), current.size()) == nullptr) return location;
+    current.resize(std::strlen(current.c_str()));
+    location.startFolder = location.startFolder == "." ? current : current + "/" + location.startFolder;
+    return location;
 }
 
 }  // namespace
@@ -209,7 +223,7 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
         for (const DetectedFile& file : output.DetectedFiles()) {
             if (stop.Received() != 0) break;  // Ctrl-C stops the removal too
             if (!handled.insert(file.path).second) continue;
-            const quarantine::Removal removal = remover.Remove(file.location, file.detection);
+            const quarantine::Removal removal = remover.Remove(Absolute(file.location), file.detection);
             if (removal.outcome == quarantine::RemovalOutcome::Removed) remover.CountRemoved();
             output.AddRemoval(file.path, removal);
         }
@@ -222,11 +236,13 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
     }
     // A folder named to the scan that could not be read was not scanned: that
     // is an error, never "nothing found".
+    // A folder of --quick or --whole-computer that cannot be read (a mount
+    // point the user may not read) is a warning; the scan covered the rest.
     for (const std::string& folder : output.UnscannedFolders()) {
         io.err << "quellstone-cli scan: " << text::EscapeForDisplay(folder)
                << ": the folder could not be read, so it was not scanned\n";
     }
-    if (!output.UnscannedFolders().empty()) return kExitError;
+    if (!output.UnscannedFolders().empty() && mode == scan::ScanMode::ChosenFolder) return kExitError;
     return output.Detections() > 0 ? kExitDetections : kExitClean;
 }
 

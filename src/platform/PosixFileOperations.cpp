@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <random>
 #include <vector>
 
 #include "platform/PosixFileStore.h"
@@ -18,12 +19,6 @@ namespace quellstone::platform {
 namespace {
 
 constexpr std::size_t kSmallFileLimit = 64 * 1024;
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
     for (std::size_t done = 0; done < size;) {
@@ -124,26 +119,47 @@ std::optional<std::uint64_t> PosixFileOperations::SizeOf(const std::string& path
     return static_cast<std::uint64_t>(st.st_size);
 }
 
-int PosixFileOperations::CreateTemporary(const std::string& folder, std::string& tempPath) {
-    tempPath = folder + "/" + std::string(kCopyPrefix) + "XXXXXX";
+bool PosixFileOperations::IsTemporaryName(std::string_view name) {
+    if (name.size() != kCopyPrefix.size() + 6 || !name.starts_with(kCopyPrefix)) return false;
+    for (const char c : name.substr(kCopyPrefix.size())) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+    }
+    return true;
+}
+
+int PosixFileOperations::CreateTemporary(int folder, std::string& name) {
+    static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::random_device random;
     const std::lock_guard<std::mutex> guard(copyMutex_);
-    const int fd = ::mkostemp(tempPath.data(), O_CLOEXEC);
-    if (fd >= 0) copyInProgress_ = tempPath;
-    return fd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name.assign(kCopyPrefix);
+        for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+        const int fd = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd >= 0) {
+            copyFolder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+            copyInProgress_ = name;
+        }
+        return fd;
+    }
+    return -1;
 }
 
 void PosixFileOperations::ForgetTemporary() {
     const std::lock_guard<std::mutex> guard(copyMutex_);
+    if (copyFolder_ >= 0) ::close(copyFolder_);
+    copyFolder_ = -1;
     copyInProgress_.clear();
 }
 
 void PosixFileOperations::AbandonCopyInProgress() {
     const std::lock_guard<std::mutex> guard(copyMutex_);
-    if (!copyInProgress_.empty()) ::unlink(copyInProgress_.c_str());
+    if (copyFolder_ >= 0 && !copyInProgress_.empty()) ::unlinkat(copyFolder_, copyInProgress_.c_str(), 0);
     copyInProgress_.clear();
 }
 
-bool PosixFileOperations::CopyFile(const ports::ReachablePath& source, const std::string& target, bool replace) {
+bool PosixFileOperations::CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target, bool replace,
+                                   const std::optional<ports::EntryIdentity>& expectedSource) {
     // O_NOFOLLOW and O_NONBLOCK with the type check: never a link, never a FIFO or device.
     const ReachedFolder reached = OpenFolderOf(source);
     if (!reached.folder) return false;
@@ -151,24 +167,27 @@ bool PosixFileOperations::CopyFile(const ports::ReachablePath& source, const std
                                  O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     if (!from || ::fstat(from.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (expectedSource && IdentityOf(st) != *expectedSource) return false;  // another file took the name
 
+    // The temporary file and the rename stay inside the one folder that was opened.
+    const ReachedFolder into = OpenFolderOf(target);
+    if (!into.folder) return false;
     std::string temp;
-    UniqueFd to(CreateTemporary(FolderOf(target), temp));
+    UniqueFd to(CreateTemporary(into.folder.get(), temp));
     if (!to) return false;
     const bool copied =
         ::fchmod(to.get(), st.st_mode & 0777) == 0 && CopyBytes(from.get(), to.get()) && ::fsync(to.get()) == 0;
     to.Reset();
+    const int folder = into.folder.get();
     bool placed = false;
     if (copied) {
-        placed = replace ? ::rename(temp.c_str(), target.c_str()) == 0
-                         : ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0;
+        placed = replace ? ::renameat(folder, temp.c_str(), folder, into.name.c_str()) == 0
+                         : ::renameat2(folder, temp.c_str(), folder, into.name.c_str(), RENAME_NOREPLACE) == 0;
     }
-    if (!placed) ::unlink(temp.c_str());
+    if (!placed) ::unlinkat(folder, temp.c_str(), 0);
     ForgetTemporary();
-    if (!placed) return false;
-    const UniqueFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder) ::fsync(folder.get());
-    return true;
+    if (placed) ::fsync(folder);  // the rename is durable once the folder's entry is on disk
+    return placed;
 }
 
 bool PosixFileOperations::Remove(const std::string& path) {
@@ -254,14 +273,17 @@ std::optional<std::string> PosixFileOperations::ReadSmallFile(const std::string&
 }
 
 bool PosixFileOperations::WriteSmallFile(const std::string& path, std::string_view content) {
+    const ReachedFolder into = OpenFolderOf(ports::ReachablePath::InFolder(path));
+    if (!into.folder) return false;
+    const int folder = into.folder.get();
     std::string temp;
-    UniqueFd fd(CreateTemporary(FolderOf(path), temp));
+    UniqueFd fd(CreateTemporary(folder, temp));
     if (!fd) return false;
     const bool written =
         ::fchmod(fd.get(), 0644) == 0 && WriteAll(fd.get(), content.data(), content.size()) && ::fsync(fd.get()) == 0;
     fd.Reset();
-    const bool placed = written && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!placed) ::unlink(temp.c_str());
+    const bool placed = written && ::renameat(folder, temp.c_str(), folder, into.name.c_str()) == 0;
+    if (!placed) ::unlinkat(folder, temp.c_str(), 0);
     ForgetTemporary();
     return placed;
 }
@@ -283,11 +305,17 @@ std::unique_ptr<ports::FolderLock> PosixFileOperations::LockFolder(const std::st
 void PosixFileOperations::RemoveUnfinishedCopies(const std::string& folder) {
     const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd) return;
-    DIR* dir = ::fdopendir(::dup(fd.get()));
-    if (!dir) return;
+    const int listing = ::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0);
+    DIR* dir = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!dir) {
+        if (listing >= 0) ::close(listing);
+        return;
+    }
     std::vector<std::string> stale;
     while (const dirent* entry = ::readdir(dir)) {
-        if (std::string_view(entry->d_name).starts_with(kCopyPrefix)) stale.emplace_back(entry->d_name);
+        // Exactly the names copies use: an archive of a file that happens to
+        // start the same way ends in ".arc" and is never taken for one.
+        if (IsTemporaryName(entry->d_name)) stale.emplace_back(entry->d_name);
     }
     ::closedir(dir);
     for (const std::string& name : stale) {

@@ -11,7 +11,8 @@ class PosixFileOperations final : public ports::FileOperations {
 public:
     ports::EntryType TypeOf(const std::string& path) override;
     std::optional<std::uint64_t> SizeOf(const std::string& path) override;
-    bool CopyFile(const ports::ReachablePath& source, const std::string& target, bool replace) override;
+    bool CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target, bool replace,
+                  const std::optional<ports::EntryIdentity>& expectedSource) override;
     bool Remove(const std::string& path) override;
     ports::EntryLookup Find(const ports::ReachablePath& path) override;
     ports::RemoveResult RemoveIfSame(const ports::ReachablePath& path, const ports::EntryIdentity& expected) override;
@@ -29,15 +30,17 @@ public:
     // called from another thread while the copy runs.
     void AbandonCopyInProgress();
 
-    // Temporary files of unfinished copies start with this.
+    // Temporary files of unfinished copies are named this and six letters or digits.
     static constexpr std::string_view kCopyPrefix = ".quellstone-copy-";
+    static bool IsTemporaryName(std::string_view name);
 
 private:
-    // Creates the temporary file of a copy into `folder` and remembers it.
-    int CreateTemporary(const std::string& folder, std::string& tempPath);
+    // Creates the temporary file of a copy in the open folder `folder` and remembers it.
+    int CreateTemporary(int folder, std::string& name);
     void ForgetTemporary();
 
     std::mutex copyMutex_;
+    int copyFolder_ = -1;  // a duplicate of the folder descriptor, owned while a copy runs
     std::string copyInProgress_;
 };
 

@@ -27,7 +27,7 @@ inline constexpr uid_t kNobody = 65534;
 // added to its environment, and collects its exit status and output. With
 // `asNobody`, a suite run as root runs the command as the user nobody.
 inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& environment = {},
-                        bool asNobody = false) {
+                        bool asNobody = false, const std::string& program = QUELLSTONE_CLI) {
     TempDir capture;
     const std::string outPath = capture / "out";
     const std::string errPath = capture / "err";
@@ -43,10 +43,10 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<
              ::setresuid(kNobody, kNobody, kNobody) != 0)) {
             ::_exit(126);
         }
-        std::vector<char*> argv{const_cast<char*>(QUELLSTONE_CLI)};
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
-        ::execv(QUELLSTONE_CLI, argv.data());
+        ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
     int wait = 0;

@@ -45,7 +45,21 @@ protected:
     }
     CliResult Run(const std::vector<std::string>& args, bool asNobody = false) {
         return quellstone::testing::RunCli(args, {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dataHome},
-                                           asNobody);
+                                           asNobody, asNobody ? ProgramForNobody() : QUELLSTONE_CLI);
+    }
+    // A copy of the program folder that the user nobody can reach, wherever the build lies.
+    std::string ProgramForNobody() {
+        const std::string folder = dir / "program";
+        if (!std::filesystem::exists(folder)) {
+            std::filesystem::create_directories(folder);
+            const std::filesystem::path built(QUELLSTONE_CLI);
+            std::filesystem::copy_file(built, folder + "/quellstone-cli");
+            std::filesystem::copy_file(built.parent_path() / "bdts.dll", folder + "/bdts.dll");
+            using std::filesystem::perms;
+            std::filesystem::permissions(folder, perms::owner_all | perms::group_read | perms::group_exec |
+                                                     perms::others_read | perms::others_exec);
+        }
+        return folder + "/quellstone-cli";
     }
     void QuarantineOn() { ASSERT_EQ(Run({"settings", "set", "Settings", "Quarintine", "1"}).status, 0); }
     std::string Archive(const std::string& name) const { return dataHome + "/Orvanta/Quellstone/Archiwum/" + name; }
@@ -74,6 +88,18 @@ TEST_F(RemovalPathsTest, LinksInTheStartFolderAndTheQuarantinePathAreFollowed) {
     // Back to where it was, found through the record; the folder path holds a link.
     EXPECT_EQ(Run({"quarantine", "restore", "MSBLAST.EXE.arc"}).status, 0);
     EXPECT_EQ(ReadAll(dir / "var/home/u/MSBLAST.EXE"), "payload");
+
+    // A restore to the original path goes no other way than the removal: a
+    // folder below the start folder swapped for a link since leads nowhere.
+    ASSERT_EQ(Run({"scan", "--remove", dir / "home"}).status, 1);
+    std::filesystem::create_directories(dir / "victim");
+    std::filesystem::rename(dir / "var/home/u", dir / "var/home/u-moved");
+    std::filesystem::create_directory_symlink(dir / "victim", dir / "var/home/u");
+    EXPECT_EQ(Run({"quarantine", "restore", "MSBLAST.EXE.arc"}).status, 2);
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "victim"));
+    std::filesystem::remove(dir / "var/home/u");
+    std::filesystem::rename(dir / "var/home/u-moved", dir / "var/home/u");
+    EXPECT_EQ(Run({"quarantine", "restore", "MSBLAST.EXE.arc"}).status, 0);
 
     // A single file named through a linked folder.
     const CliResult single = Run({"scan", "--remove", dir / "home/u/MSBLAST.EXE"});
@@ -226,6 +252,7 @@ TEST_F(RemovalPathsTest, FoldersThatCannotBeReadAreErrorsNotAllClear) {
 
     const CliResult missing = Run({"scan", dir / "no-such-folder"});
     EXPECT_EQ(missing.status, 2);
+    EXPECT_THAT(missing.err, HasSubstr("/no-such-folder: No such file or directory"));
     std::filesystem::permissions(dir / "tree/closed", std::filesystem::perms::owner_all);
 }
 

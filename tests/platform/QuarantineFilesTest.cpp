@@ -155,7 +155,8 @@ TEST_F(QuarantineFilesTest, AFullDiskKeepsTheFileAndLeavesNoPartialCopy) {
         quarantine::Remover childRemover(childFiles, childSettings, paths);
         const bool removed = childRemover.Remove(dir / "t/big.exe").Gone();
         const bool restoredOver =
-            childFiles.CopyFile(ports::ReachablePath::FromRoot(dir / "t/big.exe"), dir / "t/target.exe", true);
+            childFiles.CopyFile(ports::ReachablePath::FromRoot(dir / "t/big.exe"),
+                                ports::ReachablePath::InFolder(dir / "t/target.exe"), true, std::nullopt);
         ::_exit(removed || restoredOver ? 1 : 0);
     }
     int status = 0;
@@ -166,6 +167,28 @@ TEST_F(QuarantineFilesTest, AFullDiskKeepsTheFileAndLeavesNoPartialCopy) {
     EXPECT_EQ(ReadAll(dir / "t/target.exe"), "must survive");
     EXPECT_TRUE(std::filesystem::is_empty(paths.QuarantineFolder()));  // no archive, no temporary file
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "t"), {}), 2);
+}
+
+TEST_F(QuarantineFilesTest, OnlyTheFileThatWasLookedAtIsCopiedAndOnlyLeftoversAreSwept) {
+    WriteFile(dir / "t/evil.exe", "found by the scan");
+    const auto location = ports::ReachablePath::FromRoot(dir / "t/evil.exe");
+    const ports::EntryLookup found = files.Find(location);
+    ASSERT_EQ(found.presence, ports::Presence::Present);
+    // Another file put under the name between the look and the copy is not copied.
+    WriteFile(dir / "t/other", "someone else's file");
+    std::filesystem::rename(dir / "t/other", dir / "t/evil.exe");
+    files.CreateFolders(paths.QuarantineFolder());
+    EXPECT_FALSE(
+        files.CopyFile(location, ports::ReachablePath::InFolder(Archive("evil.exe.arc")), false, found.identity));
+    EXPECT_FALSE(std::filesystem::exists(Archive("evil.exe.arc")));
+
+    // Exactly the names of unfinished copies are swept, never an archive that starts the same way.
+    for (const char* name : {".quellstone-copy-Ab12Cd", ".quellstone-copy-abcdef.arc", ".quellstone-copy-abc"})
+        WriteFile(Archive(name), "x");
+    files.RemoveUnfinishedCopies(paths.QuarantineFolder());
+    EXPECT_FALSE(std::filesystem::exists(Archive(".quellstone-copy-Ab12Cd")));
+    EXPECT_TRUE(std::filesystem::exists(Archive(".quellstone-copy-abcdef.arc")));
+    EXPECT_TRUE(std::filesystem::exists(Archive(".quellstone-copy-abc")));
 }
 
 }  // namespace

@@ -29,7 +29,10 @@ public:
         if (it == files.end()) return std::nullopt;
         return it->second.size();
     }
-    bool CopyFile(const ports::ReachablePath& source, const std::string& target, bool replace) override {
+    bool CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& targetPath, bool replace,
+                  const std::optional<ports::EntryIdentity>& expected) override {
+        const std::string target = targetPath.FullPath();
+        if (expected && Find(source).identity != *expected) return false;
         const auto it = files.find(source.FullPath());
         if (failCopies || it == files.end() || (!replace && TypeOf(target) != ports::EntryType::Missing)) return false;
         const std::string folder = target.substr(0, target.rfind('/'));

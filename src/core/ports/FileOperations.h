@@ -83,8 +83,11 @@ public:
     virtual std::optional<std::uint64_t> SizeOf(const std::string& path) = 0;
     // Copies a regular file to `target` through a temporary file in the
     // target's folder that is flushed and renamed into place. With `replace`
-    // false an existing target makes it fail.
-    virtual bool CopyFile(const ReachablePath& source, const std::string& target, bool replace) = 0;
+    // false an existing target makes it fail. With `expectedSource`, only
+    // that very file is copied (the one a removal looked at, not another one
+    // put under its name since).
+    virtual bool CopyFile(const ReachablePath& source, const ReachablePath& target, bool replace,
+                          const std::optional<EntryIdentity>& expectedSource) = 0;
     // Removes a file, link or other non-folder entry (a link as a link).
     virtual bool Remove(const std::string& path) = 0;
     // Looks for the entry; Unreachable when the way to it cannot be taken

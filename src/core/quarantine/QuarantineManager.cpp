@@ -75,15 +75,22 @@ void QuarantineManager::Rebuild() {
     }
 }
 
+bool QuarantineManager::DeleteArchive(const std::string& archiveName) {
+    // Under the quarantine's lock, so a removal cannot take the name between the two deletes.
+    const std::unique_ptr<ports::FolderLock> lock = files_.LockFolder(paths_.QuarantineFolder());
+    files_.Remove(ArchivePath(RecordNameOf(archiveName)));  // a record of nothing is no use
+    return files_.Remove(ArchivePath(archiveName));
+}
+
 bool QuarantineManager::Delete(std::optional<std::size_t> row) {
     if (!row || *row >= rows_.size() || rows_[*row].name.empty()) return false;
-    if (!files_.Remove(ArchivePath(rows_[*row].name))) return false;
-    files_.Remove(ArchivePath(RecordNameOf(rows_[*row].name)));  // a record of nothing is no use
+    if (!DeleteArchive(rows_[*row].name)) return false;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
     return true;
 }
 
-RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const std::string& target, bool replace) {
+RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const std::string& target,
+                                          const ports::ReachablePath& reach, bool replace) {
     // A restore into the quarantine folder would replace another archive or
     // leave an unlisted copy; onto the archive itself it would delete the only copy.
     if (files_.SameFile(FolderOf(target), paths_.QuarantineFolder()) ||
@@ -91,15 +98,17 @@ RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const 
         return RestoreOutcome::InsideQuarantine;
     }
     if (!replace && files_.TypeOf(target) != ports::EntryType::Missing) return RestoreOutcome::TargetTaken;
+    // Under the quarantine's lock, so a removal cannot reuse the name while the archive goes.
+    const std::unique_ptr<ports::FolderLock> lock = files_.LockFolder(paths_.QuarantineFolder());
     // The quarantine folder's own path may go through links; the archive itself is never followed.
-    if (!files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), target, replace)) {
+    if (!files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), reach, replace, std::nullopt)) {
         return !replace && files_.TypeOf(target) != ports::EntryType::Missing ? RestoreOutcome::TargetTaken
                                                                               : RestoreOutcome::Failed;
     }
-    // The file is back: the archive and its record go. One that cannot be
-    // deleted stays listed, which loses nothing.
-    files_.Remove(ArchivePath(archiveName));
+    // The file is back: its record and the archive go. An archive that cannot
+    // be deleted stays listed, which loses nothing.
     files_.Remove(ArchivePath(RecordNameOf(archiveName)));
+    files_.Remove(ArchivePath(archiveName));
     return RestoreOutcome::Restored;
 }
 
@@ -109,7 +118,8 @@ RestoreOutcome QuarantineManager::RestoreTo(const std::string& archiveName, std:
     if (!target) {
         const std::optional<QuarantineRecord> record = RecordOf(archiveName);
         if (!record) return RestoreOutcome::NoOriginalPath;
-        return CopyOut(archiveName, record->originalPath, false);
+        // Reached as removal reached it: no link followed below the scan's start folder.
+        return CopyOut(archiveName, record->originalPath, record->OriginalLocation(), false);
     }
     if (target->empty()) return RestoreOutcome::Failed;
     if (files_.ResolvesToFolder(*target)) {
@@ -117,9 +127,9 @@ RestoreOutcome QuarantineManager::RestoreTo(const std::string& archiveName, std:
         // never over a file that is already there.
         std::string inFolder = *target;
         inFolder += (inFolder.ends_with('/') ? "" : "/") + OriginalNameOf(archiveName);
-        return CopyOut(archiveName, inFolder, false);
+        return CopyOut(archiveName, inFolder, ports::ReachablePath::InFolder(inFolder), false);
     }
-    return CopyOut(archiveName, *target, true);
+    return CopyOut(archiveName, *target, ports::ReachablePath::InFolder(*target), true);
 }
 
 bool QuarantineManager::Restore(std::optional<std::size_t> row, std::string_view dialogTitle) {
@@ -128,7 +138,8 @@ bool QuarantineManager::Restore(std::optional<std::size_t> row, std::string_view
     const std::string suggested = record ? record->originalPath : OriginalNameOf(rows_[*row].name);
     const std::optional<std::string> target = dialogs_.ChooseSaveFile(dialogTitle, suggested);
     if (!target || target->empty() || files_.ResolvesToFolder(*target)) return false;
-    if (CopyOut(rows_[*row].name, *target, true) != RestoreOutcome::Restored) return false;
+    if (CopyOut(rows_[*row].name, *target, ports::ReachablePath::InFolder(*target), true) != RestoreOutcome::Restored)
+        return false;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
     return true;
 }

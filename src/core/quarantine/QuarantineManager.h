@@ -45,6 +45,8 @@ public:
 
     // Deletes the archive of `row` (and its record) for good; the row goes when the file did.
     bool Delete(std::optional<std::size_t> row);
+    // Deletes an archive and its record by name.
+    bool DeleteArchive(const std::string& archiveName);
     // Restores `row`'s archive to a file the user names (the dialog starts at
     // the original path when it is recorded), then deletes the archive.
     bool Restore(std::optional<std::size_t> row, std::string_view dialogTitle);
@@ -68,7 +70,9 @@ private:
     // The name a restore into a folder gives the file.
     std::string OriginalNameOf(const std::string& archiveName);
     // Copies the archive to `target`, then deletes it and its record.
-    RestoreOutcome CopyOut(const std::string& archiveName, const std::string& target, bool replace);
+    // `target` names the place for the checks; `reach` is how the copy gets there.
+    RestoreOutcome CopyOut(const std::string& archiveName, const std::string& target, const ports::ReachablePath& reach,
+                           bool replace);
     std::string DetectionOf(const std::string& archiveName, const std::optional<QuarantineRecord>& record);
 
     ports::FileOperations& files_;

@@ -10,6 +10,7 @@ constexpr std::string_view kSection = "[Quarantine]";
 constexpr std::string_view kPathKey = "Path=";
 constexpr std::string_view kDetectionKey = "Detection=";
 constexpr std::string_view kRemovedKey = "Removed=";
+constexpr std::string_view kStartKey = "StartFolder=";
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -78,6 +79,11 @@ std::string SerializeRecord(const QuarantineRecord& record) {
     text += kRemovedKey;
     text += EscapeRecordValue(record.removedAt);
     text += '\n';
+    if (!record.startFolder.empty()) {
+        text += kStartKey;
+        text += EscapeRecordValue(record.startFolder);
+        text += '\n';
+    }
     return text;
 }
 
@@ -96,10 +102,27 @@ std::optional<QuarantineRecord> ParseRecord(std::string_view text) {
             record.detection = UnescapeRecordValue(line.substr(kDetectionKey.size()));
         } else if (line.starts_with(kRemovedKey)) {
             record.removedAt = UnescapeRecordValue(line.substr(kRemovedKey.size()));
+        } else if (line.starts_with(kStartKey)) {
+            record.startFolder = UnescapeRecordValue(line.substr(kStartKey.size()));
         }
     }
-    if (!hasPath) return std::nullopt;
+    // A restore goes to this path: only an absolute one that the system can take whole.
+    const auto usable = [](const std::string& path) {
+        return path.starts_with('/') && path.find('\0') == std::string::npos;
+    };
+    if (!hasPath || !usable(record.originalPath)) return std::nullopt;
+    if (!usable(record.startFolder)) record.startFolder.clear();
     return record;
+}
+
+ports::ReachablePath QuarantineRecord::OriginalLocation() const {
+    const std::string start = startFolder == "/" ? std::string() : startFolder;
+    if (!startFolder.empty() && originalPath.size() > start.size() + 1 && originalPath.starts_with(start) &&
+        originalPath[start.size()] == '/') {
+        return {start, std::nullopt, originalPath.substr(start.size() + 1)};
+    }
+    // Without a start folder no link is followed on the way.
+    return ports::ReachablePath::FromRoot(originalPath);
 }
 
 }  // namespace quellstone::quarantine

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ports/FileOperations.h"
+
 namespace quellstone::quarantine {
 
 // What the quarantine remembers of an archive, in a small text file beside
@@ -12,22 +14,31 @@ namespace quellstone::quarantine {
 //
 //   [Quarantine]
 //   Path=/home/u/Downloads/setup (2).exe
+//   StartFolder=/home/u
 //   Detection=TROJAN.X
 //   Removed=2026-12-08 20:15:03
 //
 // Values keep their exact bytes: a backslash is written "\\", and control
 // characters and bytes that are not UTF-8 as "\xHH".
+//
+// The start folder is the folder the scan started in, as the user named it:
+// a restore to the original path reaches it as removal did, links in the
+// start folder's own path followed, none below it.
 struct QuarantineRecord {
-    std::string originalPath;
+    std::string originalPath;  // absolute
     std::string detection;
-    std::string removedAt;  // local time, "YYYY-MM-DD HH:MM:SS"
+    std::string removedAt;    // local time, "YYYY-MM-DD HH:MM:SS"
+    std::string startFolder;  // absolute, "/" for the root; empty when unknown
+
+    // How a restore reaches the original path.
+    [[nodiscard]] ports::ReachablePath OriginalLocation() const;
 };
 
 inline constexpr std::string_view kRecordExtension = ".info";
 
 std::string RecordNameOf(std::string_view archiveName);
 std::string SerializeRecord(const QuarantineRecord& record);
-// nullopt when the text holds no original path.
+// nullopt when the text holds no absolute original path (or one with a NUL byte).
 std::optional<QuarantineRecord> ParseRecord(std::string_view text);
 
 // The escapes of a record's values, exact both ways.

@@ -77,20 +77,26 @@ std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {
     return high;
 }
 
-std::optional<std::string> Remover::Archive(const ports::ReachablePath& location, std::string_view detection) {
+std::optional<std::string> Remover::Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
+                                            std::string_view detection) {
     const std::string_view fileName = scan::FileNameOf(location.below);
     for (int attempt = 0; attempt < kArchiveAttempts; ++attempt) {
         const std::optional<int> number = FreeArchiveNumber(fileName);
         if (!number) return std::nullopt;
         const std::string name = ArchiveName(fileName, *number);
         const std::string target = paths_.QuarantineFolder() + "/" + name;
-        if (files_.CopyFile(location, target, false)) {
-            const QuarantineRecord record{location.FullPath(), std::string(detection), text::LocalTimeText(clock_())};
+        const std::string recordPath = paths_.QuarantineFolder() + "/" + RecordNameOf(name);
+        // A record left from an archive deleted by hand would describe another file.
+        files_.Remove(recordPath);
+        // Only the file that was looked at is copied, never one put under its name since.
+        if (files_.CopyFile(location, ports::ReachablePath::InFolder(target), false, identity)) {
+            const std::string start = location.startFolder.empty() ? "/" : location.startFolder;
+            const QuarantineRecord record{location.FullPath(), std::string(detection), text::LocalTimeText(clock_()),
+                                          start};
             // The archive is the copy the user asked for; without its record it
             // is still listed and restored by its name, so a record that cannot
             // be written does not stop the removal.
-            [[maybe_unused]] const bool recorded =
-                files_.WriteSmallFile(paths_.QuarantineFolder() + "/" + RecordNameOf(name), SerializeRecord(record));
+            [[maybe_unused]] const bool recorded = files_.WriteSmallFile(recordPath, SerializeRecord(record));
             return name;
         }
         // Taken between the look and the copy: look again; any other failure ends here.
@@ -115,7 +121,8 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
         if (!lock) return result;
         // A removal killed during its copy left a temporary file; no other
         // copy can be under way while the lock is held.
-        files_.RemoveUnfinishedCopies(paths_.QuarantineFolder());
+        if (!sweptUnfinishedCopies_) files_.RemoveUnfinishedCopies(paths_.QuarantineFolder());
+        sweptUnfinishedCopies_ = true;
     }
     // Which file the name stands for now: the one that is archived and deleted.
     const ports::EntryLookup found = files_.Find(location);
@@ -125,7 +132,7 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
     }
     if (found.presence != ports::Presence::Present) return result;
     if (keepCopy) {
-        result.archive = Archive(location, detection);
+        result.archive = Archive(location, found.identity, detection);
         if (!result.archive) return result;  // no backup, no delete
     }
     switch (files_.RemoveIfSame(location, found.identity)) {

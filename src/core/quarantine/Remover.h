@@ -70,9 +70,11 @@ public:
     std::int64_t CountRemoved();
 
 private:
-    std::optional<std::string> Archive(const ports::ReachablePath& location, std::string_view detection);
-    // The lowest free number for `fileName`'s archive, found with a number of
-    // looks that grows with the logarithm of the archives already there.
+    std::optional<std::string> Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
+                                       std::string_view detection);
+    // A free number for `fileName`'s archive (the lowest one while the
+    // numbers have no gaps), found with a number of looks that grows with the
+    // logarithm of the archives already there.
     std::optional<int> FreeArchiveNumber(std::string_view fileName);
     void DiscardArchive(const std::string& name);
 
@@ -80,6 +82,7 @@ private:
     settings::SettingsStore& store_;
     settings::ProgramPaths paths_;
     Clock clock_;
+    bool sweptUnfinishedCopies_ = false;  // once per remover: a pass over many files sweeps once
 };
 
 }  // namespace quellstone::quarantine

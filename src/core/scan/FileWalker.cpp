@@ -97,6 +97,7 @@ private:
     }
 
     void Push(std::unique_ptr<ports::Directory> folder, bool isStartFolder) {
+        // A start folder that cannot be opened never gets here: ScanFolder reports it.
         if (depth_ == frames_.size()) frames_.emplace_back();
         Frame& frame = frames_[depth_++];
         frame.folder = std::move(folder);
@@ -113,7 +114,8 @@ private:
 
         frame.identity = frame.folder->Identity();
         // A listing cut short keeps what it read, and the report says it was not read whole.
-        if (!frame.folder->List(frame.listing)) sink_.ReportUnreadableFolder(ShownPath(), isStartFolder);
+        // (Even a start folder: what was listed of it is scanned.)
+        if (!frame.folder->List(frame.listing)) sink_.ReportUnreadableFolder(ShownPath(), false);
         for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
             const std::string_view name = frame.listing.Name(i);
             const ports::EntryKind kind = frame.listing.Kind(i);

@@ -57,6 +57,7 @@ void ScanLauncher::Run(ScanMode mode, std::string& selectedFolder, ScanWindowMod
     } launching(context_.scan.launchRunning);
     context_.signatures.Accessor().SetSection(std::string(kScanSection));
     window.BeginScan();
+    window.SetNameUnreadableStartFolders(mode == ScanMode::ChosenFolder);
 
     FileWalker walker(context_.scan, context_.signatures, ports_.tree, ports_.pump, window);
     const std::vector<ScanTarget> targets = PlanScan(mode, selectedFolder, paths_, ports_.drives);

@@ -106,6 +106,7 @@ void ScanWindowModel::ReportUnreadableFolder(std::string_view path, bool isStart
         return;
     }
     unscannedFolders_.emplace_back(path);
+    if (!nameUnreadableStart_) return;
     dialogs_.ShowMessage(Text(kFolderNotScanned) + "\r" + text::EscapeForDisplay(path), ports::MessageIcon::Warning,
                          ports::MessageButtons::Ok);
 }

@@ -126,6 +126,10 @@ public:
     // The launcher: the scan's start, each folder it walks, and its end.
     void BeginScan();
     void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
+    // Whether a start folder that cannot be read gets a message of its own:
+    // yes for the folder the user chose, no for the folders of a scan mode
+    // (a mount point the user may not read), which the report still lists.
+    void SetNameUnreadableStartFolders(bool name) { nameUnreadableStart_ = name; }
     void Finish();
 
     // The remove button (Command3): removes every ticked, still detected row's
@@ -161,6 +165,7 @@ private:
     std::vector<std::string> unscannedFolders_;  // start folders that could not be read
     std::int64_t unreadableFolders_ = 0;         // folders inside the scanned trees that could not be read
     StartFolder start_;
+    bool nameUnreadableStart_ = true;
     std::chrono::system_clock::time_point started_{};
     std::chrono::system_clock::time_point finished_{};
     bool finishedScan_ = false;

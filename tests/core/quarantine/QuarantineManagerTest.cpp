@@ -89,9 +89,9 @@ TEST_F(QuarantineManagerTest, RestoringIntoAFolderUsesTheOriginalName) {
 TEST_F(QuarantineManagerTest, RecordsGiveTheDetectionNameAndPlaceOfAnArchive) {
     files.files[kArchive + "/setup (2).exe.arc"] = "payload";
     files.files[kArchive + "/setup (2).exe.arc.info"] =
-        SerializeRecord({"/home/u/Downloads/setup (2).exe", "TROJAN.RETIRED", "2026-12-08 20:15:03"});
+        SerializeRecord({"/home/u/Downloads/setup (2).exe", "TROJAN.RETIRED", "2026-12-08 20:15:03", "/home/u"});
     files.files[kArchive + "/Evil.exe.arc"] = "known";
-    files.files[kArchive + "/Evil.exe.arc.info"] = SerializeRecord({"/tmp/Evil.exe", "OLD.NAME", "x"});
+    files.files[kArchive + "/Evil.exe.arc.info"] = SerializeRecord({"/tmp/Evil.exe", "OLD.NAME", "x", "/"});
     manager.Rebuild();
     ASSERT_EQ(manager.Rows().size(), 2u);                   // records are not archives
     EXPECT_EQ(manager.Rows()[0].detection, "Trojan.Evil");  // what the database says now comes first

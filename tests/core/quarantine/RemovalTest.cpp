@@ -201,14 +201,19 @@ TEST(ArchiveNames, AFreeNumberIsFoundWithoutCountingFromOne) {
 
 TEST(QuarantineRecords, KeepEveryByteOfThePath) {
     const std::string path = std::string("/home/u/odd\\name\n\xff\x01 \xc3\xa9t\xc3\xa9 (2).exe", 33);
-    const QuarantineRecord record{path, "TROJAN.X", "2026-12-08 20:15:03"};
+    const QuarantineRecord record{path, "TROJAN.X", "2026-12-08 20:15:03", "/home/u"};
     const std::string text = SerializeRecord(record);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);  // one line per value
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);  // one line per value
     const auto read = ParseRecord(text);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->originalPath, path);
     EXPECT_EQ(read->detection, "TROJAN.X");
     EXPECT_EQ(read->removedAt, "2026-12-08 20:15:03");
+    EXPECT_EQ(read->OriginalLocation().startFolder, "/home/u");
+    EXPECT_EQ(read->OriginalLocation().below, path.substr(8));
+    // A restore goes to this path: relative ones and NUL bytes are refused.
+    EXPECT_FALSE(ParseRecord("Path=relative/x.exe\n"));
+    EXPECT_FALSE(ParseRecord("Path=/tmp/x\\x00/etc/passwd\n"));
     EXPECT_FALSE(ParseRecord("[Quarantine]\nDetection=X\n"));
     EXPECT_EQ(UnescapeRecordValue("a\\x4g\\"), "a\\x4g\\");  // broken escapes stand for themselves
 }
