@@ -12,16 +12,10 @@
 namespace quellstone::cli {
 namespace {
 
+using quellstone::testing::ReadAll;
 using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class QuarantineCommandTest : public ::testing::Test {
 protected:
@@ -60,7 +54,7 @@ TEST_F(QuarantineCommandTest, ScanRemoveListRestoreDelete) {
     // The record says which of the two same-named files each archive holds.
     const std::string numberedOrigin =
         list.out.find("(2).EXE.arc\tTest.File.Quellstone\t10\t" + tree + "/a/") != std::string::npos ? "first copy"
-                                                                                                        : "second copy";
+                                                                                                     : "second copy";
     ASSERT_EQ(Run({"quarantine", "restore", "QUELLSTONE-TEST (2).EXE.arc", tree + "/a"}).status, 0);
     EXPECT_EQ(ReadAll(tree + "/a/QUELLSTONE-TEST.EXE"), numberedOrigin);
     EXPECT_EQ(Run({"quarantine", "delete", "MSBLAST.EXE.arc"}).status, 0);

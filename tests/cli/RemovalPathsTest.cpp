@@ -20,16 +20,10 @@ namespace quellstone::cli {
 namespace {
 
 using quellstone::testing::CliResult;
+using quellstone::testing::ReadAll;
 using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 int CountOf(const std::string& text, const std::string& part) {
     int count = 0;

@@ -118,7 +118,9 @@ TEST_F(ScanCommandTest, OddBytesAreEscapedInTextAndRoundTripInJson) {
     for (const std::string& folder : folders) {
         EXPECT_THAT(paths, ::testing::Contains(tree + "/" + folder + "/QUELLSTONE-TEST.EXE"));
     }
-    EXPECT_THAT(lines[4], ::testing::StartsWith("{\"summary\": {\"scanned\": 8, \"detections\": 4, \"unreadable_folders\": 0, \"seconds\": "));
+    EXPECT_THAT(lines[4],
+                ::testing::StartsWith(
+                    "{\"summary\": {\"scanned\": 8, \"detections\": 4, \"unreadable_folders\": 0, \"seconds\": "));
 }
 
 TEST_F(ScanCommandTest, ErrorsExitTwo) {

@@ -13,16 +13,10 @@
 namespace quellstone::cli {
 namespace {
 
+using quellstone::testing::ReadAll;
 using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // `scan --remove` keeps a copy of each detected file whenever the settings
 // file might say so, whatever state that file is in.

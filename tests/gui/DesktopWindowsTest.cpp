@@ -64,6 +64,15 @@ protected:
         if (!application.Main()) throw std::runtime_error("no main window after the start-up window");
         return *application.Main();
     }
+    // Scans `folder` as a user would: the Scan frame, the chosen-folder mode, the folder typed, the start button.
+    static void ScanFolderFromWindow(MainWindow& main, const std::string& folder) {
+        QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
+        Find<QAbstractButton>(main, "optScanMODE1")->click();
+        auto* field = Find<QLineEdit>(main, "Text2");
+        field->clear();
+        QTest::keyClicks(field, QString::fromStdString(folder));
+        Find<QAbstractButton>(main, "Command1")->click();
+    }
     template <typename T = QWidget>
     static T* Find(QWidget& window, const char* name) {
         return window.findChild<T*>(QString::fromLatin1(name));
@@ -210,12 +219,7 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
-    Find<QAbstractButton>(main, "optScanMODE1")->click();
-    auto* folder = Find<QLineEdit>(main, "Text2");
-    folder->clear();
-    QTest::keyClicks(folder, QString::fromStdString(tree));
-    Find<QAbstractButton>(main, "Command1")->click();
+    ScanFolderFromWindow(main, tree);
     ScanWindow& window = *application.Scan();
     Find<QAbstractButton>(window, "Command3")->click();
     EXPECT_EQ(dialogs.shown.back().text.substr(0, 17), "Removal finished.");
@@ -245,21 +249,13 @@ TEST_F(DesktopWindowsTest, AnUnreadableSettingsFileStillKeepsACopyAndAnUnreadabl
     quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
-    Find<QAbstractButton>(main, "optScanMODE1")->click();
-    auto* folder = Find<QLineEdit>(main, "Text2");
-
-    folder->clear();
-    QTest::keyClicks(folder, QString::fromStdString(dir / "no-such-folder"));
-    Find<QAbstractButton>(main, "Command1")->click();
+    ScanFolderFromWindow(main, dir / "no-such-folder");
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(dialogs.shown.back().text,
               "This folder could not be read, so it was not scanned:\r" + dir / "no-such-folder");
     EXPECT_EQ(application.ScanModel()->ReportText().find("Nothing was found."), std::string::npos);
 
-    folder->clear();
-    QTest::keyClicks(folder, QString::fromStdString(tree));
-    Find<QAbstractButton>(main, "Command1")->click();
+    ScanFolderFromWindow(main, tree);
     Find<QAbstractButton>(*application.Scan(), "Command3")->click();
     EXPECT_FALSE(std::filesystem::exists(tree + "/QUELLSTONE-TEST.EXE"));
     EXPECT_TRUE(std::filesystem::exists(dir / "data/Orvanta/Quellstone/Archiwum/QUELLSTONE-TEST.EXE.arc"));

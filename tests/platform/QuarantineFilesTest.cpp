@@ -20,15 +20,9 @@
 namespace quellstone::platform {
 namespace {
 
+using quellstone::testing::ReadAll;
 using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Removal and the quarantine on real files, with quarantine on.
 class QuarantineFilesTest : public ::testing::Test {

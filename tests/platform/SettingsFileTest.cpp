@@ -23,16 +23,10 @@
 namespace quellstone::platform {
 namespace {
 
+using quellstone::testing::ReadAll;
 using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using settings::SettingValue;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The content of every "registry.reg.bad-*" file in `folder`, sorted.
 std::vector<std::string> KeptAside(const std::string& folder) {

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace quellstone::testing {
@@ -37,6 +39,14 @@ inline void WriteFile(const std::string& path, const std::string& content = {}) 
     if (fd < 0) return;
     [[maybe_unused]] const auto written = ::write(fd, content.data(), content.size());
     ::close(fd);
+}
+
+// The whole content of the file at `path`; empty when it cannot be read.
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 }  // namespace quellstone::testing

@@ -1,5 +1,6 @@
 #include "core/quarantine/QuarantineRecord.h"
 
+#include "core/text/DisplayEscape.h"
 #include "core/text/Utf8.h"
 
 namespace quellstone::quarantine {
@@ -19,13 +20,6 @@ int HexValue(char c) {
     return -1;
 }
 
-void AppendByteEscape(std::string& out, unsigned char byte) {
-    constexpr char kHex[] = "0123456789abcdef";
-    out += "\\x";
-    out.push_back(kHex[byte >> 4]);
-    out.push_back(kHex[byte & 0x0F]);
-}
-
 }  // namespace
 
 std::string RecordNameOf(std::string_view archiveName) {
@@ -38,7 +32,7 @@ std::string EscapeRecordValue(std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
         const text::Utf8Char c = text::DecodeUtf8At(bytes, pos);
         if (c.length == 0 || c.codePoint < 0x20 || c.codePoint == 0x7F) {
-            AppendByteEscape(out, static_cast<unsigned char>(bytes[pos]));
+            text::AppendByteEscape(out, static_cast<unsigned char>(bytes[pos]));
             ++pos;
             continue;
         }

@@ -11,14 +11,14 @@ bool NeedsEscape(char32_t cp) {
            (cp >= 0x2028 && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
 }
 
+}  // namespace
+
 void AppendByteEscape(std::string& out, unsigned char byte) {
     constexpr char kHex[] = "0123456789abcdef";
     out += "\\x";
     out.push_back(kHex[byte >> 4]);
     out.push_back(kHex[byte & 0x0F]);
 }
-
-}  // namespace
 
 std::string EscapeForDisplay(std::string_view bytes) {
     std::string out;

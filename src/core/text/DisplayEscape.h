@@ -12,4 +12,7 @@ namespace quellstone::text {
 // names the exact bytes. The path itself is never changed.
 std::string EscapeForDisplay(std::string_view bytes);
 
+// Appends "\xHH" for one byte (lower-case hexadecimal digits).
+void AppendByteEscape(std::string& out, unsigned char byte);
+
 }  // namespace quellstone::text
