@@ -163,6 +163,22 @@ TEST_F(QuarantineFilesTest, AFullDiskKeepsTheFileAndLeavesNoPartialCopy) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "t"), {}), 2);
 }
 
+TEST_F(QuarantineFilesTest, ANameAsLongAsNamesGoIsArchivedUnderAShorterOne) {
+    const std::string name = std::string(250, 'x') + ".exe";  // 254 bytes: ".arc" would not fit
+    WriteFile(dir / ("t/" + name), "long");
+    const quarantine::Removal removal = remover.Remove(dir / ("t/" + name), "TROJAN.LONG");
+    EXPECT_EQ(removal.outcome, quarantine::RemovalOutcome::Removed);
+    ASSERT_TRUE(removal.archive);
+    EXPECT_EQ(ReadAll(Archive(*removal.archive)), "long");
+    // The record keeps the whole name, and a restore into a folder uses it.
+    PosixFileStore dbFiles;
+    scan::SignatureDatabase signatures(dbFiles, "/prog");
+    quellstone::testing::FakeDialogs dialogs;
+    quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
+    EXPECT_EQ(manager.RestoreTo(*removal.archive, dir / "t"), quarantine::RestoreOutcome::Restored);
+    EXPECT_EQ(ReadAll(dir / ("t/" + name)), "long");
+}
+
 TEST_F(QuarantineFilesTest, OnlyTheFileThatWasLookedAtIsCopiedAndOnlyLeftoversAreSwept) {
     WriteFile(dir / "t/evil.exe", "found by the scan");
     const auto location = ports::ReachablePath::FromRoot(dir / "t/evil.exe");

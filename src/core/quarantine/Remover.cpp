@@ -14,6 +14,19 @@ constexpr int kMostArchivesPerName = 1 << 20;
 // Another program taking the chosen name between the look and the copy is
 // rare; after this many tries the removal gives up and keeps the file.
 constexpr int kArchiveAttempts = 4;
+// A file name may take all 255 bytes a name can have; its archive adds a
+// number, ".arc" and the record's ".info". Longer names are cut to this
+// (the record keeps the whole name), or a long name would be a way past removal.
+constexpr std::size_t kLongestArchiveStem = 200;
+
+// The name an archive is made from: the file's name, cut at a character's
+// start when it is too long to carry the archive's additions.
+std::string_view ArchiveStem(std::string_view fileName) {
+    if (fileName.size() <= kLongestArchiveStem) return fileName;
+    std::size_t cut = kLongestArchiveStem;
+    while (cut > 0 && (static_cast<unsigned char>(fileName[cut]) & 0xC0) == 0x80) --cut;
+    return fileName.substr(0, cut);
+}
 }  // namespace
 
 std::string ArchiveName(std::string_view fileName, int number) {
@@ -79,7 +92,7 @@ std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {
 
 std::optional<std::string> Remover::Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
                                             std::string_view detection) {
-    const std::string_view fileName = scan::FileNameOf(location.below);
+    const std::string_view fileName = ArchiveStem(scan::FileNameOf(location.below));
     for (int attempt = 0; attempt < kArchiveAttempts; ++attempt) {
         const std::optional<int> number = FreeArchiveNumber(fileName);
         if (!number) return std::nullopt;
