@@ -101,12 +101,12 @@ TEST_F(DesktopWindowsTest, FirstStartGoesFromTheStartUpWindowToTheMainWindow) {
     EXPECT_EQ(Find<QLabel>(main, "lblStatus_System")->text(), "Nigdy");
     EXPECT_EQ(Find<QLabel>(main, "Label25")->text(), "Version: 1.05");
 
-    // Timer3 fires once: it loads the silent check, which asks on its first tick.
-    EXPECT_EQ(tickers.Find("main.Timer3")->Interval(), 1000);
+    // The silent check's start timer fires once: it loads the silent check, which asks on its first tick.
+    EXPECT_EQ(tickers.Find("main.silentCheckStart")->Interval(), 1000);
     EXPECT_EQ(application.SilentUpdateLoads(), 0);
-    EXPECT_TRUE(tickers.Fire("main.Timer3"));
+    EXPECT_TRUE(tickers.Fire("main.silentCheckStart"));
     EXPECT_EQ(application.SilentUpdateLoads(), 1);
-    EXPECT_FALSE(tickers.Fire("main.Timer3"));
+    EXPECT_FALSE(tickers.Fire("main.silentCheckStart"));
     EXPECT_EQ(http.requests, 0);
     EXPECT_TRUE(tickers.Fire("update.silent"));
     EXPECT_FALSE(tickers.Fire("update.silent"));
@@ -195,7 +195,7 @@ TEST_F(DesktopWindowsTest, TheStopTimerFiresWhileTheWindowRedrawsDuringAWalk) {
     context.scan.scanRunning = true;
     model.StopClicked();
     window.Refresh();
-    ManualTickers::Ticker* stop = tickers.Find("scan.Timer4");
+    ManualTickers::Ticker* stop = tickers.Find("scan.stop");
     ASSERT_NE(stop, nullptr);
     EXPECT_TRUE(stop->IsActive());
     EXPECT_EQ(stop->Interval(), 10);
@@ -392,9 +392,9 @@ TEST_F(QuitDuringUpdateCheckTest, EveryWayOfQuittingEndsTheManualCheck) {
         ASSERT_NE(application.Update(), nullptr);
         EXPECT_TRUE(application.Update()->isVisible());
 
-        // The window checks on its first Timer1 tick; the server never answers.
+        // The window checks on its first tick of the check timer; the server never answers.
         const int code = RunCheckAndQuit(
-            main, [&] { tickers.Fire("update.Timer1"); }, quit);
+            main, [&] { tickers.Fire("update.check"); }, quit);
         EXPECT_EQ(code, 0);
         EXPECT_TRUE(quitPosted);
         EXPECT_EQ(server.Connections(), connections + 1);
@@ -411,7 +411,7 @@ TEST_F(QuitDuringUpdateCheckTest, EveryWayOfQuittingEndsTheManualCheck) {
 TEST_F(QuitDuringUpdateCheckTest, QuittingEndsTheSilentCheck) {
     Application application(AppSetup(), dialogs, shell, client);
     MainWindow& main = StartToMainWindow(application);
-    ASSERT_TRUE(tickers.Fire("main.Timer3"));  // loads the silent check
+    ASSERT_TRUE(tickers.Fire("main.silentCheckStart"));  // loads the silent check
     const int code = RunCheckAndQuit(
         main, [&] { tickers.Fire("update.silent"); },
         [](MainWindow& window) { QTest::mouseClick(Find(window, "Label19"), Qt::LeftButton); });

@@ -22,18 +22,6 @@ namespace {
 using namespace quellstone::testing;
 using namespace std::chrono_literals;
 
-// Waits for something that will happen (the server thread's bookkeeping);
-// the bound only keeps a broken test from hanging.
-template <typename Condition>
-bool EventuallyTrue(Condition condition) {
-    const auto giveUp = std::chrono::steady_clock::now() + 30s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > giveUp) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
 class UpdateCheckTest : public ::testing::Test {
 protected:
     UpdateCheckTest()
@@ -133,8 +121,7 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
     EXPECT_EQ(body, "unchanged");
     EXPECT_GT(pump.calls, 0);  // it waited, yielding, until the time-out
     // The request did reach the server, which never answered: the time-out ended it.
-    EXPECT_TRUE(EventuallyTrue([&] { return !server.LastRequestLine().empty(); }));
-    EXPECT_EQ(server.LastRequestLine(), "GET /updates/velkaro.txt HTTP/1.1");
+    EXPECT_EQ(server.WaitForRequestLine(), "GET /updates/velkaro.txt HTTP/1.1");
     EXPECT_EQ(server.Connections(), 1);
 
     auto refused = http.NewRequest();

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -28,7 +29,13 @@ public:
     std::atomic<bool> answer{true};
 
     // Lets a held response go on.
-    void Release() { released_ = true; }
+    void Release() {
+        {
+            const std::lock_guard lock(mutex_);
+            released_ = true;
+        }
+        changed_.notify_all();
+    }
 
     TestHttpServer() {
         listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -43,7 +50,11 @@ public:
         thread_ = std::thread([this] { Serve(); });
     }
     ~TestHttpServer() {
-        stop_ = true;
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
         thread_.join();
         ::close(listener_);
     }
@@ -52,6 +63,13 @@ public:
 
     [[nodiscard]] std::string Address() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
     [[nodiscard]] int Connections() const { return connections_; }
+    // The request line of the latest request, once one has come in (the
+    // bound only keeps a broken test from hanging).
+    [[nodiscard]] std::string WaitForRequestLine() {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::seconds(60), [&] { return !lastRequestLine_.empty(); });
+        return lastRequestLine_;
+    }
     [[nodiscard]] std::string LastRequestLine() {
         const std::lock_guard lock(mutex_);
         return lastRequestLine_;
@@ -76,13 +94,15 @@ private:
                 const std::lock_guard lock(mutex_);
                 lastRequestLine_ = request.substr(0, request.find("\r\n"));
             }
+            changed_.notify_all();
             if (answer) {
                 const std::size_t part =
                     (response.size() + static_cast<std::size_t>(pieces) - 1) / static_cast<std::size_t>(pieces);
                 for (std::size_t sent = 0; sent < response.size() && !stop_; sent += part) {
                     const std::string piece = response.substr(sent, part);
                     ::send(client, piece.data(), piece.size(), MSG_NOSIGNAL);
-                    while (hold && !released_ && !stop_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    std::unique_lock lock(mutex_);
+                    changed_.wait(lock, [&] { return !hold || released_ || stop_; });
                 }
             } else {
                 // Says nothing until the client gives up (or the server stops).
@@ -103,6 +123,7 @@ private:
     std::atomic<bool> released_{false};
     std::atomic<int> connections_{0};
     std::mutex mutex_;
+    std::condition_variable changed_;  // a request line, a release or the stop
     std::string lastRequestLine_;
     std::thread thread_;
 };

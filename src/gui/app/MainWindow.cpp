@@ -47,7 +47,7 @@ constexpr auto kNavigationStyle =
 }  // namespace
 
 MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host, Tickers& tickers)
-    : model_(model), texts_(texts), host_(std::move(host)), timer3_(tickers.Make("main.Timer3")) {
+    : model_(model), texts_(texts), host_(std::move(host)), silentCheckStart_(tickers.Make("main.silentCheckStart")) {
     setWindowTitle(QStringLiteral("Quellstone"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     setStyleSheet(QString::fromLatin1(kNavigationStyle));
@@ -98,8 +98,8 @@ MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& t
     statusBar()->setSizeGripEnabled(true);  // sb1: nothing the program writes
     resize(800, 540);
 
-    timer3_->SetInterval(model_.Timer3().intervalMs);
-    timer3_->OnTick([this] {
+    silentCheckStart_->SetInterval(model_.Timer3().intervalMs);
+    silentCheckStart_->OnTick([this] {
         model_.Timer3Tick();
         SyncTimer3();
     });
@@ -515,8 +515,8 @@ void MainWindow::RefreshQuarantineList() {
 }
 
 void MainWindow::SyncTimer3() {
-    if (model_.Timer3().enabled && !timer3_->IsActive()) timer3_->Start();
-    if (!model_.Timer3().enabled) timer3_->Stop();
+    if (model_.Timer3().enabled && !silentCheckStart_->IsActive()) silentCheckStart_->Start();
+    if (!model_.Timer3().enabled) silentCheckStart_->Stop();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

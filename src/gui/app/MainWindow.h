@@ -81,7 +81,7 @@ private:
     QLineEdit* scanFolder_ = nullptr;
     QComboBox* language_ = nullptr;
     QTreeWidget* quarantineList_ = nullptr;
-    std::unique_ptr<Ticker> timer3_;  // "main.Timer3"
+    std::unique_ptr<Ticker> silentCheckStart_;  // "main.silentCheckStart"
 };
 
 }  // namespace quellstone::gui

@@ -33,7 +33,7 @@ private:
 };
 
 // Makes the tickers of the windows. `name` says whose timer it is
-// ("splash", "main.Timer3", "update.Timer1", "update.silent", "scan.Timer4", ...).
+// ("splash", "main.silentCheckStart", "update.check", "update.silent", "scan.stop", ...).
 class Tickers {
 public:
     virtual ~Tickers() = default;

@@ -63,7 +63,8 @@ AlertWindow::AlertWindow(const std::string& title, const std::string& message, T
 
     for (int i = 1; i <= 3; ++i) {
         auto& timer = timers_[static_cast<std::size_t>(i)];
-        timer = tickers.Make("alert.Timer" + std::to_string(i));
+        static constexpr const char* kNames[] = {"", "alert.slideIn", "alert.hold", "alert.slideOut"};
+        timer = tickers.Make(kNames[i]);
         timer->SetInterval(model_.Timer(i).intervalMs);
         timer->OnTick([this, i] {
             if (i == 1) model_.Timer1Tick();

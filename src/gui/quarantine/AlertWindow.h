@@ -23,7 +23,7 @@ private:
     void AfterTick();
 
     quarantine::AlertModel model_;
-    std::array<std::unique_ptr<Ticker>, 4> timers_;  // "alert.Timer1" to "alert.Timer3"
+    std::array<std::unique_ptr<Ticker>, 4> timers_;  // "alert.slideIn", "alert.hold", "alert.slideOut"
 };
 
 // Raises alerts: set Title and Message, then FlatStyle() opens a new window

@@ -38,9 +38,10 @@ ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::functi
       remove_handler_(std::move(remove)),
       rowImages_{QIcon(QStringLiteral(":/pictures/detected.svg")), QIcon(QStringLiteral(":/pictures/removed.svg")),
                  QIcon(QStringLiteral(":/pictures/notremoved.svg"))} {
-    for (int i = 1; i <= 4; ++i) {
-        timers_[static_cast<std::size_t>(i)] = tickers.Make("scan.Timer" + std::to_string(i));
-    }
+    // The wait notice's blink off and on, the watch for the scan's end, and the stop request.
+    static constexpr const char* kTimerNames[] = {"", "scan.noticeHide", "scan.noticeShow", "scan.endWatch",
+                                                  "scan.stop"};
+    for (int i = 1; i <= 4; ++i) timers_[static_cast<std::size_t>(i)] = tickers.Make(kTimerNames[i]);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     const auto bindLabel = [this](S control, QLabel* label) {
         setters_.emplace_back(control, [label](const QString& text, const QString&) { label->setText(text); });

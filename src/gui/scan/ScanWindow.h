@@ -53,7 +53,8 @@ private:
     QPlainTextEdit* report_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* remove_ = nullptr;
-    std::array<std::unique_ptr<Ticker>, 5> timers_;  // "scan.Timer1" to "scan.Timer4"
+    std::array<std::unique_ptr<Ticker>, 5>
+        timers_;  // "scan.noticeHide", "scan.noticeShow", "scan.endWatch", "scan.stop"
     std::function<void()> remove_handler_;
     std::size_t rowsShown_ = 0;
     std::vector<int> shownImages_;

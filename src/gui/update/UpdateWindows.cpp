@@ -47,7 +47,8 @@ UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner, Tic
     cancel_->setText(ForButton(model_.CancelCaption()));
     for (int i = 1; i <= 2; ++i) {
         auto& timer = timers_[static_cast<std::size_t>(i)];
-        timer = tickers.Make("update.Timer" + std::to_string(i));
+        // The first timer starts the check, the second paces the progress bar.
+        timer = tickers.Make(i == 1 ? "update.check" : "update.progress");
         timer->SetInterval(model_.Timer(i).intervalMs);
         timer->OnTick([this, i] {
             if (i == 1) model_.Timer1Tick();

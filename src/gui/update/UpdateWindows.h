@@ -31,7 +31,7 @@ private:
     QLabel* info_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* cancel_ = nullptr;
-    std::array<std::unique_ptr<Ticker>, 3> timers_;  // "update.Timer1", "update.Timer2"
+    std::array<std::unique_ptr<Ticker>, 3> timers_;  // "update.check", "update.progress"
 };
 
 // The silent check: no window at all, only its timer.
