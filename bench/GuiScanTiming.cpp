@@ -16,8 +16,8 @@
 #include <cstdlib>
 
 #include "core/app/Context.h"
-#include "core/scan/ScanLauncher.h"
-#include "core/scan/ScanWindowModel.h"
+#include "core/app/ScanLauncher.h"
+#include "core/windows/ScanWindowModel.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/QtDialogs.h"
 #include "gui/scan/QtEventPump.h"
@@ -52,13 +52,13 @@ int main(int argc, char** argv) {
     context.signatures.Accessor().SetSection(std::string(scan::kScanSection));
     const auto index = context.signatures.IndexForScan();  // loaded before the clock starts
     gui::QtEventPump pump;
-    scan::ScanLauncher launcher(context, {argv[1], home.path().toStdString(), "/usr", "/opt/"},
-                                scan::ScanLauncher::Ports{store, calendar, drives, tree, pump});
+    app::ScanLauncher launcher(context, {argv[1], home.path().toStdString(), "/usr", "/opt/"},
+                                app::ScanLauncher::Ports{store, calendar, drives, tree, pump});
     const int runs = std::atoi(argv[4]);
 
     for (int run = 0; run < runs; ++run) {
         for (const bool stopEarly : {false, true}) {
-            scan::ScanWindowModel model(context, dialogs, files);
+            windows::ScanWindowModel model(context.languageText, context.scan, dialogs, files);
             model.Load();
             gui::ScanWindow window(model, nullptr);
             window.show();

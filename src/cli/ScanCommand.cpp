@@ -15,7 +15,7 @@
 #include "core/app/Context.h"
 #include "core/quarantine/Remover.h"
 #include "core/scan/FileWalker.h"
-#include "core/scan/ScanLauncher.h"
+#include "core/app/ScanLauncher.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/LocaleCalendar.h"
@@ -157,7 +157,7 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
 
     platform::PosixFileStore files;
     app::Context context(files, io.programFolder);
-    scan::Ini& accessor = context.signatures.Accessor();
+    ini::Ini& accessor = context.signatures.Accessor();
     accessor.SetPath(options->database.empty() ? context.signatures.DefaultPath() : options->database);
     accessor.SetSection(std::string(scan::kScanSection));
     switch (context.signatures.IndexForScan()->LoadStatus()) {

@@ -1,6 +1,6 @@
 #include "cli/UpdateCheckCommand.h"
 
-#include "core/app/Version.h"
+#include "core/update/Version.h"
 #include "core/i18n/VendorAddresses.h"
 #include "core/text/DisplayEscape.h"
 #include "core/update/UpdateCheck.h"
@@ -45,14 +45,14 @@ int UpdateCheckCommand::Run(const std::vector<std::string>& args, CommandIo& io)
         io.err << "quellstone-cli update-check: expected no arguments or --server URL\n";
         return kExitError;
     }
-    const std::string local = app::VersionText(app::BuildVersion());
+    const std::string local = update::VersionText(update::BuildVersion());
     const std::string address = update::VersionFileAddress(server);
     platform::CurlHttpClient http;
     NoEvents pump;
     std::string remote;
     const auto request = http.NewRequest();
     io.out << "Local version: " << local << '\n';
-    if (!update::Pobierz(*request, pump, address, remote)) {
+    if (!update::DownloadVersionFile(*request, pump, address, remote)) {
         io.err << "quellstone-cli update-check: could not read " << text::EscapeForDisplay(address) << "\n";
         return kExitError;
     }

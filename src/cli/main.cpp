@@ -10,7 +10,7 @@
 #include "cli/ScanCommand.h"
 #include "cli/SettingsCommand.h"
 #include "cli/UpdateCheckCommand.h"
-#include "core/app/Version.h"
+#include "core/update/Version.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/ExecutableFolder.h"
 
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         return quellstone::cli::kExitClean;
     }
     if (args[0] == "--version") {
-        std::cout << "Quellstone " << quellstone::app::VersionText(quellstone::app::BuildVersion()) << '\n';
+        std::cout << "Quellstone " << quellstone::update::VersionText(quellstone::update::BuildVersion()) << '\n';
         return quellstone::cli::kExitClean;
     }
     for (const auto& command : commands) {

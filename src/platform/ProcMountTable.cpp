@@ -4,7 +4,7 @@
 #include <array>
 #include <sstream>
 
-#include "core/scan/IniFormat.h"
+#include "core/ini/IniFormat.h"
 
 namespace quellstone::platform {
 
@@ -36,7 +36,7 @@ std::string Unescape(std::string_view field) {
 
 std::vector<std::string> StorageMountPoints(std::string_view mountsText) {
     std::vector<std::string> points;
-    scan::ForEachLine(mountsText, [&](std::string_view line) {
+    ini::ForEachLine(mountsText, [&](std::string_view line) {
         std::istringstream fields{std::string(line)};
         std::string device, mountPoint, type;
         if (!(fields >> device >> mountPoint >> type)) return;

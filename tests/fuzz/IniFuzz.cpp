@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/scan/Ini.h"
-#include "core/scan/IniDocument.h"
+#include "core/ini/Ini.h"
+#include "core/ini/IniDocument.h"
 #include "core/scan/SignatureIndex.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     testing::FakeFileStore files;
     files.Put("/f.ini", content);
-    scan::Ini ini(files);
+    ini::Ini ini(files);
     ini.SetPath("/f.ini");
     ini.SetSection(section);
     ini.SetKey(key);

@@ -188,7 +188,7 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
 
 TEST_F(DesktopWindowsTest, TheStopTimerFiresWhileTheWindowRedrawsDuringAWalk) {
     app::Context context(files_, QUELLSTONE_PROGRAM_DIR);
-    scan::ScanWindowModel model(context, dialogs, files_);
+    windows::ScanWindowModel model(context.languageText, context.scan, dialogs, files_);
     model.Load();
     ScanWindow window(model, nullptr, {}, tickers);
     window.show();

@@ -6,7 +6,7 @@
 
 #include "core/app/Context.h"
 #include "core/update/UpdateCheck.h"
-#include "core/update/UpdateWindowModel.h"
+#include "core/windows/UpdateWindowModel.h"
 #include "platform/CurlHttpClient.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeDirectoryTree.h"
@@ -31,12 +31,14 @@ protected:
         store.Write("Settings", "curLang", "English");
         FillWithNumbers(context.languageText);
     }
-    UpdatePorts Ports() { return {http, pump, dialogs, openers, server.Address()}; }
-    // The manual window's check, as its first Timer1 tick runs it.
+    windows::UpdatePorts Ports() {
+        return {http, pump, dialogs, openers, server.Address(), context.languageText, context.quit.get_token()};
+    }
+    // The manual window's check, as its first check tick runs it.
     std::vector<std::string> ManualCheck() {
-        UpdateWindowModel window(context, Ports());
+        windows::UpdateWindowModel window(Ports());
         window.Load();
-        window.Timer1Tick();
+        window.CheckTick();
         EXPECT_TRUE(window.Closed());
         std::vector<std::string> shown;
         for (const auto& message : dialogs.shown) shown.push_back(message.text);
@@ -91,7 +93,7 @@ TEST_F(UpdateCheckTest, FailedChecksFindNothingNewer) {
 
     // The silent check says nothing when nothing is newer or the check fails.
     server.response = HttpResponse("200 OK", "1.05");
-    SilentUpdateModel silent(context, Ports());
+    windows::SilentUpdateModel silent(Ports());
     silent.TimerTick();
     EXPECT_TRUE(silent.Closed());
     EXPECT_TRUE(dialogs.shown.empty());
@@ -102,13 +104,13 @@ TEST_F(UpdateCheckTest, ReadsABigBodyInChunksAndRefusesAHugeOne) {
     server.response = HttpResponse("200 OK", big);
     auto request = http.NewRequest();
     std::string body;
-    ASSERT_TRUE(Pobierz(*request, pump, VersionFileAddress(server.Address()), body));
+    ASSERT_TRUE(DownloadVersionFile(*request, pump, VersionFileAddress(server.Address()), body));
     EXPECT_EQ(body, big);
 
     platform::CurlHttpClient small(5s, 1000);
     auto capped = small.NewRequest();
     body = "unchanged";
-    EXPECT_FALSE(Pobierz(*capped, pump, VersionFileAddress(server.Address()), body));
+    EXPECT_FALSE(DownloadVersionFile(*capped, pump, VersionFileAddress(server.Address()), body));
     EXPECT_EQ(body, "unchanged");
 }
 
@@ -117,7 +119,7 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
     platform::CurlHttpClient impatient(300ms);
     auto request = impatient.NewRequest();
     std::string body = "unchanged";
-    EXPECT_FALSE(Pobierz(*request, pump, VersionFileAddress(server.Address()), body));
+    EXPECT_FALSE(DownloadVersionFile(*request, pump, VersionFileAddress(server.Address()), body));
     EXPECT_EQ(body, "unchanged");
     EXPECT_GT(pump.calls, 0);  // it waited, yielding, until the time-out
     // The request did reach the server, which never answered: the time-out ended it.
@@ -125,14 +127,14 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
     EXPECT_EQ(server.Connections(), 1);
 
     auto refused = http.NewRequest();
-    EXPECT_FALSE(Pobierz(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body));
+    EXPECT_FALSE(DownloadVersionFile(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body));
 
     // Cancel before the first tick: no request at all, no message.
     const int before = server.Connections();
-    UpdateWindowModel window(context, Ports());
+    windows::UpdateWindowModel window(Ports());
     window.Load();
     window.CancelClicked();
-    window.Timer1Tick();
+    window.CheckTick();
     EXPECT_TRUE(window.Closed());
     EXPECT_EQ(window.RequestsMade(), 0);
     EXPECT_EQ(server.Connections(), before);
@@ -145,13 +147,13 @@ TEST_F(UpdateCheckTest, TheWindowKeepsRunningDuringASlowDownload) {
     server.pieces = 2;
     server.hold = true;
     {
-        UpdateWindowModel window(context, Ports());
+        windows::UpdateWindowModel window(Ports());
         window.Load();
         // Closing the window from inside the wait (as a click would) cancels the request.
         pump.action = [&] {
             if (pump.calls == 20) window.CancelClicked();
         };
-        window.Timer1Tick();
+        window.CheckTick();
         EXPECT_EQ(pump.calls, 20);  // pumped all along, and not once after the cancel
         EXPECT_TRUE(window.Closed());
         EXPECT_TRUE(dialogs.shown.empty());  // cancelled: no answer is shown
@@ -172,7 +174,7 @@ TEST_F(UpdateCheckTest, AQuitRequestEndsTheWaitAndCancelsTheRequest) {
     pump.action = [&] {
         if (pump.calls == 3) context.quit.request_stop();
     };
-    SilentUpdateModel silent(context, Ports());
+    windows::SilentUpdateModel silent(Ports());
     silent.TimerTick();
     EXPECT_EQ(pump.calls, 3);
     EXPECT_TRUE(silent.Closed());
@@ -182,7 +184,7 @@ TEST_F(UpdateCheckTest, AQuitRequestEndsTheWaitAndCancelsTheRequest) {
     const int connections = server.Connections();
     auto request = http.NewRequest();
     std::string body;
-    EXPECT_FALSE(Pobierz(*request, pump, VersionFileAddress(server.Address()), body, context.quit.get_token()));
+    EXPECT_FALSE(DownloadVersionFile(*request, pump, VersionFileAddress(server.Address()), body, context.quit.get_token()));
     EXPECT_EQ(pump.calls, 3);
     EXPECT_EQ(server.Connections(), connections);
 }
@@ -195,7 +197,7 @@ TEST_F(UpdateCheckTest, ABodyThatIsNoVersionNumberIsAFailedCheck) {
     EXPECT_TRUE(shell.opened.empty());
     // The silent check keeps quiet about it.
     server.response = HttpResponse("200 OK", "zzz");
-    SilentUpdateModel silent(context, Ports());
+    windows::SilentUpdateModel silent(Ports());
     silent.TimerTick();
     EXPECT_TRUE(dialogs.shown.empty());
 }

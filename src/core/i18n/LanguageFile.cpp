@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/scan/IniFormat.h"
+#include "core/ini/IniFormat.h"
 #include "core/text/NumberText.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
@@ -20,7 +20,7 @@ std::size_t OffsetOfCharacter(std::string_view text, std::size_t chars) {
 }  // namespace
 
 void ApplyLanguageText(std::string_view decodedText, LanguageTable& table) {
-    scan::ForEachLine(decodedText, [&](std::string_view line) {
+    ini::ForEachLine(decodedText, [&](std::string_view line) {
         if (line.starts_with(';') || line.find_first_not_of(' ') == std::string_view::npos) return;
         const double number = text::LeadingWholeNumber(line.substr(0, OffsetOfCharacter(line, 3)));
         if (!(number >= 0 && number <= LanguageTable::kSize - 1)) return;

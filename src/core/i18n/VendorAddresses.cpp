@@ -1,6 +1,6 @@
 #include "core/i18n/VendorAddresses.h"
 
-#include "core/scan/Ini.h"
+#include "core/ini/Ini.h"
 
 namespace quellstone::i18n {
 
@@ -24,7 +24,7 @@ VendorAddresses VendorAddresses::Defaults() {
 
 VendorAddresses VendorAddresses::Load(ports::FileStore& files, const std::string& vendorFile) {
     VendorAddresses addresses = Defaults();
-    scan::Ini ini(files);
+    ini::Ini ini(files);
     ini.SetPath(vendorFile);
     const auto read = [&](const char* section, const std::string& key, std::string& target) {
         ini.SetSection(section);

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/ports/FileStore.h"
-#include "core/scan/Ini.h"
+#include "core/ini/Ini.h"
 #include "core/scan/SignatureIndex.h"
 
 namespace quellstone::scan {
@@ -28,7 +28,7 @@ public:
     SignatureDatabase(ports::FileStore& files, std::string programFolder);
 
     // The shared accessor; its Path and Section select what IndexForScan loads.
-    Ini& Accessor() { return accessor_; }
+    ini::Ini& Accessor() { return accessor_; }
 
     // program folder + "/bdts.dll"
     [[nodiscard]] std::string DefaultPath() const;
@@ -46,7 +46,7 @@ public:
 private:
     ports::FileStore* files_;
     std::string programFolder_;
-    Ini accessor_;
+    ini::Ini accessor_;
 
     std::shared_ptr<const SignatureIndex> index_;
     std::string indexPath_;

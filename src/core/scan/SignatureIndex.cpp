@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "core/scan/IniFormat.h"
+#include "core/ini/IniFormat.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
 
@@ -38,9 +38,9 @@ SignatureIndex SignatureIndex::Build(std::string decodedText, std::string_view s
     const std::string_view text = index.text_;
     std::string upper;
     std::vector<std::uint64_t> hashes;
-    const bool found = ForEachEntryInSection(text, section, [&](std::string_view key, std::string_view value) {
+    const bool found = ini::ForEachEntryInSection(text, section, [&](std::string_view key, std::string_view value) {
         text::UpperCaseInto(key, upper);
-        const std::string_view cut = text::TruncateCharacters(value, kMaxIniValueChars);
+        const std::string_view cut = text::TruncateCharacters(value, ini::kMaxIniValueChars);
         // An empty value may not point into the text at all.
         const std::size_t valueOffset = cut.empty() ? 0 : static_cast<std::size_t>(cut.data() - text.data());
         index.entries_.push_back({static_cast<std::uint32_t>(index.keys_.size()),

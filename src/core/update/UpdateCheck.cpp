@@ -14,7 +14,7 @@ std::string VersionFileAddress(std::string_view server) {
     return address;
 }
 
-bool Pobierz(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
+bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
              std::stop_token quit) {
     if (quit.stop_requested() || !request.Start(url)) return false;
     while (request.StillRunning()) {

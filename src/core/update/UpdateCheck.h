@@ -20,7 +20,7 @@ std::string VersionFileAddress(std::string_view server);
 // false otherwise, `body` left as it was. A stop requested on `quit` (checked
 // before the start and after every yield) cancels the request and returns
 // false at once, so quitting from inside the wait unwinds it.
-bool Pobierz(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
+bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
              std::stop_token quit = {});
 
 // The version file's text without the white space around it (spaces, tabs,

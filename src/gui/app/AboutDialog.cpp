@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/Version.h"
+#include "core/update/Version.h"
 #include "gui/app/LinkLabel.h"
 #include "gui/app/WidgetText.h"
 
@@ -20,7 +20,7 @@ constexpr int kFirstLink = 260;
 constexpr int kCloseButton = 264;
 }  // namespace
 
-AboutDialog::AboutDialog(app::MainWindowModel& model, const i18n::LanguageTable& texts, QWidget* parent)
+AboutDialog::AboutDialog(windows::MainWindowModel& model, const i18n::LanguageTable& texts, QWidget* parent)
     : QDialog(parent) {
     setModal(true);
     setWindowTitle(ForLabel(texts.Text(kAboutTitle)));
@@ -31,7 +31,7 @@ AboutDialog::AboutDialog(app::MainWindowModel& model, const i18n::LanguageTable&
     auto* name =
         new QLabel(QStringLiteral("<b style='font-size:large'>Quellstone</b><br>%1<br>"
                                   "Copyright \u00a9 2026 The Quellstone developers<br>MIT License")
-                       .arg(QString::fromStdString(texts.Text(119) + " " + app::VersionText(app::BuildVersion()))),
+                       .arg(QString::fromStdString(texts.Text(119) + " " + update::VersionText(update::BuildVersion()))),
                    this);
     name->setObjectName(QStringLiteral("aboutName"));
     top->addWidget(picture);

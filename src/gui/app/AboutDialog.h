@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "core/app/MainWindowModel.h"
+#include "core/windows/MainWindowModel.h"
 
 namespace quellstone::gui {
 
@@ -11,7 +11,7 @@ namespace quellstone::gui {
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    AboutDialog(app::MainWindowModel& model, const i18n::LanguageTable& texts, QWidget* parent);
+    AboutDialog(windows::MainWindowModel& model, const i18n::LanguageTable& texts, QWidget* parent);
 };
 
 }  // namespace quellstone::gui

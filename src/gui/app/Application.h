@@ -4,19 +4,20 @@
 #include <string>
 
 #include "core/app/Context.h"
-#include "core/app/MainWindowModel.h"
-#include "core/app/SplashModel.h"
+#include "core/app/DesktopController.h"
+#include "core/windows/MainWindowModel.h"
+#include "core/windows/SplashModel.h"
 #include "core/i18n/DocumentOpeners.h"
 #include "core/i18n/LanguageFile.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/Shell.h"
 #include "core/quarantine/QuarantineManager.h"
 #include "core/quarantine/Remover.h"
-#include "core/scan/ScanLauncher.h"
-#include "core/scan/ScanWindowModel.h"
+#include "core/app/ScanLauncher.h"
+#include "core/windows/ScanWindowModel.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
-#include "core/update/UpdateWindowModel.h"
+#include "core/windows/UpdateWindowModel.h"
 #include "gui/app/Ticker.h"
 #include "gui/scan/QtEventPump.h"
 #include "platform/FlockInstanceLock.h"
@@ -57,28 +58,20 @@ public:
 
     [[nodiscard]] SplashWindow* Splash() const { return splash_.get(); }
     [[nodiscard]] MainWindow* Main() const { return mainWindow_.get(); }
-    [[nodiscard]] app::MainWindowModel* MainModel() const { return mainModel_.get(); }
+    [[nodiscard]] windows::MainWindowModel* MainModel() const { return controller_.MainModel(); }
     [[nodiscard]] app::Context& SharedContext() { return context_; }
-    [[nodiscard]] int SilentUpdateLoads() const { return silentUpdateLoads_; }
+    [[nodiscard]] int SilentUpdateLoads() const { return controller_.SilentUpdateLoads(); }
     [[nodiscard]] ScanWindow* Scan() const { return scanWindow_.get(); }
-    [[nodiscard]] scan::ScanWindowModel* ScanModel() const { return scanModel_.get(); }
+    [[nodiscard]] windows::ScanWindowModel* ScanModel() const { return controller_.ScanModel(); }
 
-    // The start button's scan: counts it, replaces the scan window and walks
-    // the selected mode's folders; returns when the scan has ended.
-    void StartScan();
-    // Ends the program at once: hides the windows, abandons a running scan,
-    // cancels every update check and ends the event loop. Waits that yield to
-    // events (a walk, a download) see the quit request and return.
-    void Quit();
-    // The scan window's remove button.
-    void RemoveDetections();
-    // The manual update window (menu, link and picture): a new one unless one is open.
-    void ShowUpdateWindow();
+    // The window rules (one scan at a time, one update window, quitting).
+    [[nodiscard]] app::DesktopController& Controller() { return controller_; }
     [[nodiscard]] UpdateWindow* Update() const { return updateWindow_.get(); }
-    [[nodiscard]] update::UpdateWindowModel* UpdateModel() const { return updateModel_.get(); }
+    [[nodiscard]] windows::UpdateWindowModel* UpdateModel() const { return controller_.UpdateModel(); }
 
 private:
     void HandOver();
+    app::DesktopController::Views ControllerViews();
 
     ApplicationSetup setup_;
     Tickers& tickers_;
@@ -93,25 +86,22 @@ private:
     app::Context context_;
     i18n::LanguageLoader languages_;
     i18n::DocumentOpeners openers_;
-    app::SplashModel splashModel_;
+    windows::SplashModel splashModel_;
     platform::ProcMountTable drives_;
     platform::LocaleCalendar calendar_;
     QtEventPump pump_;
-    scan::ScanLauncher launcher_;
+    app::ScanLauncher launcher_;
     platform::PosixFileOperations fileOperations_;
     quarantine::Remover remover_;
     quarantine::QuarantineManager quarantine_;
     std::unique_ptr<SplashWindow> splash_;
-    std::unique_ptr<app::MainWindowModel> mainModel_;
+    app::DesktopController controller_;
+    // After the controller, so the widgets go before the models they draw.
     std::unique_ptr<MainWindow> mainWindow_;
     // After the main window, so it goes first: the scan window is its child.
-    std::unique_ptr<scan::ScanWindowModel> scanModel_;
     std::unique_ptr<ScanWindow> scanWindow_;
-    std::unique_ptr<update::UpdateWindowModel> updateModel_;
     std::unique_ptr<UpdateWindow> updateWindow_;
-    std::unique_ptr<update::SilentUpdateModel> silentModel_;
     std::unique_ptr<SilentUpdate> silentUpdate_;
-    int silentUpdateLoads_ = 0;
 };
 
 }  // namespace quellstone::gui

@@ -30,9 +30,9 @@ namespace quellstone::gui {
 
 namespace {
 
-using app::MainControl;
-using app::NavigationLink;
-using C = app::MainControl;
+using windows::MainControl;
+using windows::NavigationLink;
+using C = windows::MainControl;
 
 constexpr auto kNavigationStyle =
     "#navigation { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #16324f, stop:1 #0b1a2a); }"
@@ -46,8 +46,8 @@ constexpr auto kNavigationStyle =
 
 }  // namespace
 
-MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host, Tickers& tickers)
-    : model_(model), texts_(texts), host_(std::move(host)), silentCheckStart_(tickers.Make("main.silentCheckStart")) {
+MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTable& texts, Host host, Tickers& tickers)
+    : model_(model), texts_(texts), host_(std::move(host)), timers_(model.Timers(), tickers, [this] { timers_.Sync(); }) {
     setWindowTitle(QStringLiteral("Quellstone"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     setStyleSheet(QString::fromLatin1(kNavigationStyle));
@@ -82,10 +82,10 @@ MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& t
     auto* frameHost = new QWidget(content);
     auto* frameStack = new QVBoxLayout(frameHost);
     frameStack->setContentsMargins(22, 16, 22, 16);
-    frames_[app::kFrameInformation] = BuildInformationFrame();
-    frames_[app::kFrameScan] = BuildScanFrame();
-    frames_[app::kFrameSettings] = BuildSettingsFrame();
-    frames_[app::kFrameQuarantine] = BuildQuarantineFrame();
+    frames_[windows::kFrameInformation] = BuildInformationFrame();
+    frames_[windows::kFrameScan] = BuildScanFrame();
+    frames_[windows::kFrameSettings] = BuildSettingsFrame();
+    frames_[windows::kFrameQuarantine] = BuildQuarantineFrame();
     for (QWidget* frame : frames_) {
         if (frame) frameStack->addWidget(frame);
     }
@@ -98,11 +98,6 @@ MainWindow::MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& t
     statusBar()->setSizeGripEnabled(true);  // sb1: nothing the program writes
     resize(800, 540);
 
-    silentCheckStart_->SetInterval(model_.Timer3().intervalMs);
-    silentCheckStart_->OnTick([this] {
-        model_.Timer3Tick();
-        SyncTimer3();
-    });
     Refresh();
 }
 
@@ -136,30 +131,30 @@ void MainWindow::BuildMenus() {
         Bind(control, [created](const QString&, const QString& text) { created->setTitle(text); });
         return created;
     };
-    const auto item = [this](QMenu* parent, MainControl control, const char* name, app::MenuItem choice) {
+    const auto item = [this](QMenu* parent, MainControl control, const char* name, windows::MenuItem choice) {
         QAction* action = parent->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
         Bind(control, [action](const QString&, const QString& text) { action->setText(text); });
         connect(action, &QAction::triggered, this, [this, choice] { Execute(model_.MenuChosen(choice)); });
     };
     QMenu* program = menu(C::MenuProgram, "f1");
-    item(program, C::MenuStatistics, "sprstats", app::MenuItem::Statistics);
+    item(program, C::MenuStatistics, "sprstats", windows::MenuItem::Statistics);
     program->addSeparator();
-    item(program, C::MenuClose, "f1close", app::MenuItem::Close);
+    item(program, C::MenuClose, "f1close", windows::MenuItem::Close);
     QMenu* panels = menu(C::MenuPanels, "f2");
-    item(panels, C::MenuInformation, "inf1", app::MenuItem::Information);
-    item(panels, C::MenuScan, "ska", app::MenuItem::Scan);
-    item(panels, C::MenuQuarantine, "kwa", app::MenuItem::Quarantine);
-    item(panels, C::MenuSettings, "ust", app::MenuItem::Settings);
+    item(panels, C::MenuInformation, "inf1", windows::MenuItem::Information);
+    item(panels, C::MenuScan, "ska", windows::MenuItem::Scan);
+    item(panels, C::MenuQuarantine, "kwa", windows::MenuItem::Quarantine);
+    item(panels, C::MenuSettings, "ust", windows::MenuItem::Settings);
     QMenu* help = menu(C::MenuHelp, "f3");
-    item(help, C::MenuReadme, "redm", app::MenuItem::Readme);
-    item(help, C::MenuLicense, "lic", app::MenuItem::License);
+    item(help, C::MenuReadme, "redm", windows::MenuItem::Readme);
+    item(help, C::MenuLicense, "lic", windows::MenuItem::License);
     help->addSeparator();
-    item(help, C::MenuUpdate, "aktu", app::MenuItem::Update);
+    item(help, C::MenuUpdate, "aktu", windows::MenuItem::Update);
     help->addSeparator();
-    item(help, C::MenuWebsite, "strw", app::MenuItem::Website);
+    item(help, C::MenuWebsite, "strw", windows::MenuItem::Website);
     help->addSeparator();
-    item(help, C::MenuAbout, "opro", app::MenuItem::About);
+    item(help, C::MenuAbout, "opro", windows::MenuItem::About);
 }
 
 QWidget* MainWindow::BuildNavigation() {
@@ -514,9 +509,8 @@ void MainWindow::RefreshQuarantineList() {
     }
 }
 
-void MainWindow::SyncTimer3() {
-    if (model_.Timer3().enabled && !silentCheckStart_->IsActive()) silentCheckStart_->Start();
-    if (!model_.Timer3().enabled) silentCheckStart_->Stop();
+void MainWindow::SyncTimers() {
+    timers_.Sync();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -533,19 +527,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     Execute(model_.WindowClosed());
 }
 
-void MainWindow::Execute(app::MainWindowModel::Action action) {
+void MainWindow::Execute(windows::MainWindowModel::Action action) {
     switch (action) {
-        case app::MainWindowModel::Action::None: break;
-        case app::MainWindowModel::Action::Quit:
+        case windows::MainWindowModel::Action::None: break;
+        case windows::MainWindowModel::Action::Quit:
             if (host_.quit) host_.quit();
             return;
-        case app::MainWindowModel::Action::ShowUpdateWindow:
+        case windows::MainWindowModel::Action::ShowUpdateWindow:
             if (host_.showUpdateWindow) host_.showUpdateWindow();
             break;
-        case app::MainWindowModel::Action::StartScan:
+        case windows::MainWindowModel::Action::StartScan:
             if (host_.startScan) host_.startScan();
             break;
-        case app::MainWindowModel::Action::ShowAbout: {
+        case windows::MainWindowModel::Action::ShowAbout: {
             AboutDialog about(model_, texts_, this);
             about.exec();
             break;

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "core/app/MainWindowModel.h"
+#include "core/windows/MainWindowModel.h"
 #include "core/i18n/LanguageTable.h"
 #include "gui/app/Ticker.h"
+#include "gui/app/TimerBinding.h"
 
 class QCheckBox;
 class QComboBox;
@@ -36,13 +37,13 @@ public:
         std::function<void()> quit;
     };
 
-    MainWindow(app::MainWindowModel& model, const i18n::LanguageTable& texts, Host host,
+    MainWindow(windows::MainWindowModel& model, const i18n::LanguageTable& texts, Host host,
                Tickers& tickers = QtTickers::Real());
 
     // Draws the model's current state.
     void Refresh();
-    // Starts Timer3 as the model has it (the start-up window enables it).
-    void SyncTimer3();
+    // Starts the start-up timer as the model has it (the hand-over enables it).
+    void SyncTimers();
 
     [[nodiscard]] QTreeWidget* QuarantineList() const { return quarantineList_; }
     // Fills the quarantine list from the model (when the frame is shown).
@@ -54,7 +55,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Execute(app::MainWindowModel::Action action);
+    void Execute(windows::MainWindowModel::Action action);
     [[nodiscard]] std::optional<std::size_t> SelectedQuarantineRow() const;
     void BuildMenus();
     QWidget* BuildNavigation();
@@ -62,26 +63,26 @@ private:
     QWidget* BuildScanFrame();
     QWidget* BuildSettingsFrame();
     QWidget* BuildQuarantineFrame();
-    QLabel* Label(app::MainControl control, const char* name, QWidget* parent);
-    LinkLabel* Link(app::MainControl control, const char* name, QWidget* parent);
-    void Bind(app::MainControl control, std::function<void(const QString& label, const QString& button)> setter);
+    QLabel* Label(windows::MainControl control, const char* name, QWidget* parent);
+    LinkLabel* Link(windows::MainControl control, const char* name, QWidget* parent);
+    void Bind(windows::MainControl control, std::function<void(const QString& label, const QString& button)> setter);
 
-    app::MainWindowModel& model_;
+    windows::MainWindowModel& model_;
     const i18n::LanguageTable& texts_;
     Host host_;
     QPushButton* browse_ = nullptr;
     std::array<QRadioButton*, 3> modes_{};
     std::array<QCheckBox*, 3> checks_{};
-    std::vector<std::pair<app::MainControl, std::function<void(const QString&, const QString&)>>> setters_;
-    std::array<LinkLabel*, app::kNavigationLinkCount> links_{};
-    std::array<QLabel*, app::kNavigationLinkCount> highlights_{};
+    std::vector<std::pair<windows::MainControl, std::function<void(const QString&, const QString&)>>> setters_;
+    std::array<LinkLabel*, windows::kNavigationLinkCount> links_{};
+    std::array<QLabel*, windows::kNavigationLinkCount> highlights_{};
     std::array<QWidget*, 5> frames_{};
     std::vector<QWidget*> hoverClearers_;
     QLabel* adMonitor_ = nullptr;
     QLineEdit* scanFolder_ = nullptr;
     QComboBox* language_ = nullptr;
     QTreeWidget* quarantineList_ = nullptr;
-    std::unique_ptr<Ticker> silentCheckStart_;  // "main.silentCheckStart"
+    TimerBinding timers_;
 };
 
 }  // namespace quellstone::gui

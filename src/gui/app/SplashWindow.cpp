@@ -9,7 +9,7 @@
 
 namespace quellstone::gui {
 
-SplashWindow::SplashWindow(app::SplashModel& model, std::function<void()> handOver, Tickers& tickers)
+SplashWindow::SplashWindow(windows::SplashModel& model, std::function<void()> handOver, Tickers& tickers)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
       model_(model),
       handOver_(std::move(handOver)),
@@ -49,9 +49,9 @@ SplashWindow::SplashWindow(app::SplashModel& model, std::function<void()> handOv
 }
 
 void SplashWindow::Tick() {
-    const app::SplashModel::TickResult result = model_.Tick();
+    const windows::SplashModel::TickResult result = model_.Tick();
     if (!model_.Timer().enabled) timer_->Stop();
-    if (result == app::SplashModel::TickResult::HandOver) {
+    if (result == windows::SplashModel::TickResult::HandOver) {
         close();
         handOver_();
     }

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/app/SplashModel.h"
+#include "core/windows/SplashModel.h"
 #include "gui/app/Ticker.h"
 
 class QLabel;
@@ -16,7 +16,7 @@ namespace quellstone::gui {
 class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    SplashWindow(app::SplashModel& model, std::function<void()> handOver, Tickers& tickers = QtTickers::Real());
+    SplashWindow(windows::SplashModel& model, std::function<void()> handOver, Tickers& tickers = QtTickers::Real());
 
     // Closes the window if it is still open (the main window's Timer3 asks).
     void CloseIfOpen();
@@ -24,7 +24,7 @@ public:
 private:
     void Tick();
 
-    app::SplashModel& model_;
+    windows::SplashModel& model_;
     std::function<void()> handOver_;
     std::unique_ptr<Ticker> timer_;  // "splash"
     QLabel* notice_ = nullptr;

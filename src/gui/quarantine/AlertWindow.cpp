@@ -29,7 +29,8 @@ QSize ScreenSize() {
 
 AlertWindow::AlertWindow(const std::string& title, const std::string& message, Tickers& tickers)
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
-      model_(title, message, ScreenTwips(ScreenSize().width()), ScreenTwips(ScreenSize().height())) {
+      model_(title, message, ScreenTwips(ScreenSize().width()), ScreenTwips(ScreenSize().height())),
+      timers_(model_.Timers(), tickers, [this] { AfterTick(); }) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(QStringLiteral("alert"));
@@ -61,18 +62,6 @@ AlertWindow::AlertWindow(const std::string& title, const std::string& message, T
     messageLabel->setContentsMargins(16, 2, 8, 8);
     column->addWidget(messageLabel, 1);
 
-    for (int i = 1; i <= 3; ++i) {
-        auto& timer = timers_[static_cast<std::size_t>(i)];
-        static constexpr const char* kNames[] = {"", "alert.slideIn", "alert.hold", "alert.slideOut"};
-        timer = tickers.Make(kNames[i]);
-        timer->SetInterval(model_.Timer(i).intervalMs);
-        timer->OnTick([this, i] {
-            if (i == 1) model_.Timer1Tick();
-            if (i == 2) model_.Timer2Tick();
-            if (i == 3) model_.Timer3Tick();
-            AfterTick();
-        });
-    }
     Place();
     AfterTick();
 }
@@ -83,11 +72,7 @@ void AlertWindow::Place() {
 
 void AlertWindow::AfterTick() {
     Place();
-    for (int i = 1; i <= 3; ++i) {
-        Ticker& timer = *timers_[static_cast<std::size_t>(i)];
-        if (model_.Timer(i).enabled && !timer.IsActive()) timer.Start();
-        if (!model_.Timer(i).enabled && timer.IsActive()) timer.Stop();
-    }
+    timers_.Sync();
     if (model_.Closed()) close();
 }
 

@@ -5,8 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "core/quarantine/AlertModel.h"
+#include "core/windows/AlertModel.h"
 #include "gui/app/Ticker.h"
+#include "gui/app/TimerBinding.h"
 
 namespace quellstone::gui {
 
@@ -16,14 +17,14 @@ class AlertWindow : public QWidget {
     Q_OBJECT
 public:
     AlertWindow(const std::string& title, const std::string& message, Tickers& tickers = QtTickers::Real());
-    [[nodiscard]] const quarantine::AlertModel& Model() const { return model_; }
+    [[nodiscard]] const windows::AlertModel& Model() const { return model_; }
 
 private:
     void Place();
     void AfterTick();
 
-    quarantine::AlertModel model_;
-    std::array<std::unique_ptr<Ticker>, 4> timers_;  // "alert.slideIn", "alert.hold", "alert.slideOut"
+    windows::AlertModel model_;
+    TimerBinding timers_;
 };
 
 // Raises alerts: set Title and Message, then FlatStyle() opens a new window

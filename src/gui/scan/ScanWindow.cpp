@@ -20,28 +20,25 @@ namespace quellstone::gui {
 
 namespace {
 
-using S = scan::ScanControl;
+using S = windows::ScanControl;
 
 std::size_t RowImageSlot(int image) {
     switch (image) {
-        case scan::kImageRemoved: return 1;
-        case scan::kImageNotRemoved: return 2;
+        case windows::kImageRemoved: return 1;
+        case windows::kImageNotRemoved: return 2;
         default: return 0;
     }
 }
 
 }  // namespace
 
-ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::function<void()> remove, Tickers& tickers)
+ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::function<void()> remove, Tickers& tickers)
     : QWidget(owner, Qt::Window),
       model_(model),
+      timers_(model.Timers(), tickers, [this] { AfterHandler(); }),
       remove_handler_(std::move(remove)),
       rowImages_{QIcon(QStringLiteral(":/pictures/detected.svg")), QIcon(QStringLiteral(":/pictures/removed.svg")),
                  QIcon(QStringLiteral(":/pictures/notremoved.svg"))} {
-    // The wait notice's blink off and on, the watch for the scan's end, and the stop request.
-    static constexpr const char* kTimerNames[] = {"", "scan.noticeHide", "scan.noticeShow", "scan.endWatch",
-                                                  "scan.stop"};
-    for (int i = 1; i <= 4; ++i) timers_[static_cast<std::size_t>(i)] = tickers.Make(kTimerNames[i]);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     const auto bindLabel = [this](S control, QLabel* label) {
         setters_.emplace_back(control, [label](const QString& text, const QString&) { label->setText(text); });
@@ -172,33 +169,11 @@ ScanWindow::ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::functi
     });
     column->addLayout(buttons);
 
-    for (int i = 1; i <= 4; ++i) {
-        timers_[static_cast<std::size_t>(i)]->OnTick([this, i] {
-            switch (i) {
-                case 1: model_.Timer1Tick(); break;
-                case 2: model_.Timer2Tick(); break;
-                case 3: model_.Timer3Tick(); break;
-                default: model_.Timer4Tick(); break;
-            }
-            AfterHandler();
-        });
-    }
     resize(720, 520);
 }
 
-void ScanWindow::SyncTimers() {
-    for (int i = 1; i <= 4; ++i) {
-        Ticker& timer = *timers_[static_cast<std::size_t>(i)];
-        const app::TimerState& state = model_.Timer(i);
-        // Setting the interval restarts a running timer, so only a changed interval is set.
-        if (timer.Interval() != state.intervalMs) timer.SetInterval(state.intervalMs);
-        if (state.enabled && !timer.IsActive()) timer.Start();
-        if (!state.enabled && timer.IsActive()) timer.Stop();
-    }
-}
-
 void ScanWindow::AfterHandler() {
-    SyncTimers();
+    timers_.Sync();
     Refresh();
 }
 
@@ -238,7 +213,7 @@ void ScanWindow::Refresh() {
         const QSignalBlocker blocker(results_);
         QList<QTreeWidgetItem*> added;
         for (; rowsShown_ < rows.size(); ++rowsShown_) {
-            const scan::ResultRow& row = rows[rowsShown_];
+            const windows::ResultRow& row = rows[rowsShown_];
             auto* item = new QTreeWidgetItem;
             item->setText(0, ForDisplay(row.detection));
             item->setText(1, ForDisplay(row.path));
@@ -251,7 +226,7 @@ void ScanWindow::Refresh() {
         results_->addTopLevelItems(added);  // one batch: the list lays itself out once
     }
     if (tabs_->currentIndex() == 1) report_->setPlainText(QString::fromStdString(model_.ReportText()));
-    SyncTimers();
+    timers_.Sync();
 }
 
 void ScanWindow::closeEvent(QCloseEvent* event) {

@@ -8,8 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "core/scan/ScanWindowModel.h"
+#include "core/windows/ScanWindowModel.h"
 #include "gui/app/Ticker.h"
+#include "gui/app/TimerBinding.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -27,7 +28,7 @@ class ScanWindow : public QWidget {
 public:
     // `remove` runs the removal pass (the program supplies the remover and
     // the main window's counters).
-    ScanWindow(scan::ScanWindowModel& model, QWidget* owner, std::function<void()> remove = {},
+    ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::function<void()> remove = {},
                Tickers& tickers = QtTickers::Real());
 
     // Draws what changed since the last call; cheap enough to run at every
@@ -41,11 +42,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void SyncTimers();
     void AfterHandler();
 
-    scan::ScanWindowModel& model_;
-    std::vector<std::pair<scan::ScanControl, std::function<void(const QString&, const QString&)>>> setters_;
+    windows::ScanWindowModel& model_;
+    std::vector<std::pair<windows::ScanControl, std::function<void(const QString&, const QString&)>>> setters_;
     QTabWidget* tabs_ = nullptr;
     QLabel* currentFile_ = nullptr;
     QLabel* waitNotice_ = nullptr;
@@ -53,8 +53,7 @@ private:
     QPlainTextEdit* report_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* remove_ = nullptr;
-    std::array<std::unique_ptr<Ticker>, 5>
-        timers_;  // "scan.noticeHide", "scan.noticeShow", "scan.endWatch", "scan.stop"
+    TimerBinding timers_;
     std::function<void()> remove_handler_;
     std::size_t rowsShown_ = 0;
     std::vector<int> shownImages_;

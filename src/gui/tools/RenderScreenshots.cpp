@@ -81,12 +81,12 @@ int main(int argc, char** argv) {
         }
         gui::MainWindow* main = application.Main();
         if (!main) return 1;
-        app::MainWindowModel& model = *application.MainModel();
-        const std::tuple<int, app::NavigationLink, const char*> frames[] = {
-            {app::kFrameInformation, app::NavigationLink::Information, "information"},
-            {app::kFrameScan, app::NavigationLink::Scan, "scan"},
-            {app::kFrameSettings, app::NavigationLink::Settings, "settings"},
-            {app::kFrameQuarantine, app::NavigationLink::Quarantine, "quarantine"}};
+        windows::MainWindowModel& model = *application.MainModel();
+        const std::tuple<int, windows::NavigationLink, const char*> frames[] = {
+            {windows::kFrameInformation, windows::NavigationLink::Information, "information"},
+            {windows::kFrameScan, windows::NavigationLink::Scan, "scan"},
+            {windows::kFrameSettings, windows::NavigationLink::Settings, "settings"},
+            {windows::kFrameQuarantine, windows::NavigationLink::Quarantine, "quarantine"}};
         for (const auto& [index, link, name] : frames) {
             model.SetCurrentFrame(index);
             model.HoverLink(link);  // as if the pointer rested on the link just clicked
@@ -102,11 +102,11 @@ int main(int argc, char** argv) {
             QFile file(QString::fromStdString(tree + name));
             file.open(QIODevice::WriteOnly);
         }
-        model.SetCurrentFrame(app::kFrameScan);
+        model.SetCurrentFrame(windows::kFrameScan);
         model.ModeClicked(1);
         model.ScanFolderEdited(tree);
         main->Refresh();
-        application.StartScan();
+        application.Controller().StartScan();
         if (gui::ScanWindow* window = application.Scan()) {
             window->resize(760, 520);
             window->Refresh();

@@ -12,8 +12,8 @@
 
 namespace quellstone::gui {
 
-UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner, Tickers& tickers)
-    : QWidget(owner, Qt::Window), model_(model) {
+UpdateWindow::UpdateWindow(windows::UpdateWindowModel& model, QWidget* owner, Tickers& tickers)
+    : QWidget(owner, Qt::Window), model_(model), timers_(model.Timers(), tickers, [this] { AfterHandler(); }) {
     setWindowTitle(QStringLiteral("Quellstone"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     auto* column = new QVBoxLayout(this);
@@ -27,7 +27,7 @@ UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner, Tic
     column->addLayout(top);
     progress_ = new QProgressBar(this);  // PB1
     progress_->setObjectName(QStringLiteral("PB1"));
-    progress_->setRange(0, update::UpdateWindowModel::ProgressMaximum());
+    progress_->setRange(0, windows::UpdateWindowModel::ProgressMaximum());
     progress_->setTextVisible(false);
     column->addWidget(progress_);
     auto* buttons = new QHBoxLayout;
@@ -45,27 +45,12 @@ UpdateWindow::UpdateWindow(update::UpdateWindowModel& model, QWidget* owner, Tic
     model_.Load();
     info_->setText(ForLabel(model_.Info()));
     cancel_->setText(ForButton(model_.CancelCaption()));
-    for (int i = 1; i <= 2; ++i) {
-        auto& timer = timers_[static_cast<std::size_t>(i)];
-        // The first timer starts the check, the second paces the progress bar.
-        timer = tickers.Make(i == 1 ? "update.check" : "update.progress");
-        timer->SetInterval(model_.Timer(i).intervalMs);
-        timer->OnTick([this, i] {
-            if (i == 1) model_.Timer1Tick();
-            if (i == 2) model_.Timer2Tick();
-            AfterHandler();
-        });
-    }
     AfterHandler();
 }
 
 void UpdateWindow::AfterHandler() {
     progress_->setValue(model_.Progress());
-    for (int i = 1; i <= 2; ++i) {
-        Ticker& timer = *timers_[static_cast<std::size_t>(i)];
-        if (model_.Timer(i).enabled && !timer.IsActive()) timer.Start();
-        if (!model_.Timer(i).enabled && timer.IsActive()) timer.Stop();
-    }
+    timers_.Sync();
     if (model_.Closed() && isVisible()) hide();
 }
 
@@ -75,7 +60,7 @@ void UpdateWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-SilentUpdate::SilentUpdate(update::SilentUpdateModel& model, Tickers& tickers)
+SilentUpdate::SilentUpdate(windows::SilentUpdateModel& model, Tickers& tickers)
     : model_(model), timer_(tickers.Make("update.silent")) {
     timer_->SetInterval(model_.Timer().intervalMs);
     timer_->OnTick([this] {

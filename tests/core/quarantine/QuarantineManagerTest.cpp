@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/quarantine/AlertModel.h"
+#include "core/windows/AlertModel.h"
 #include "core/quarantine/QuarantineManager.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileOperations.h"
@@ -117,25 +117,25 @@ TEST_F(QuarantineManagerTest, RecordsGiveTheDetectionNameAndPlaceOfAnArchive) {
 }
 
 TEST(AlertModel, SlidesInStopsHoldsAndSlidesOut) {
-    AlertModel alert("title", "message", 12000, 9000, 2775, 1500);
+    windows::AlertModel alert("title", "message", 12000, 9000, 2775, 1500);
     EXPECT_EQ(alert.Left(), 12000 - 2775);
     EXPECT_EQ(alert.Top(), 9000);
-    EXPECT_TRUE(alert.Timer(1).enabled);
+    EXPECT_TRUE(alert.SlideInTimer().enabled);
     int steps = 0;
-    for (int top = 8970; alert.Timer(1).enabled; top -= 30) {
-        alert.Timer1Tick();
+    for (int top = 8970; alert.SlideInTimer().enabled; top -= 30) {
+        alert.SlideInTick();
         ++steps;
         EXPECT_EQ(alert.Top(), top);
     }
     EXPECT_EQ(steps, 51);
     EXPECT_EQ(alert.Top(), 7470);
-    EXPECT_TRUE(alert.Timer(2).enabled);
-    EXPECT_EQ(alert.Timer(2).intervalMs, 5000);
-    alert.Timer2Tick();
-    EXPECT_TRUE(alert.Timer(3).enabled);
+    EXPECT_TRUE(alert.HoldTimer().enabled);
+    EXPECT_EQ(alert.HoldTimer().intervalMs, 5000);
+    alert.HoldTick();
+    EXPECT_TRUE(alert.SlideOutTimer().enabled);
     steps = 0;
     while (!alert.Closed()) {
-        alert.Timer3Tick();
+        alert.SlideOutTick();
         ASSERT_LE(++steps, 51);
     }
     EXPECT_EQ(steps, 51);

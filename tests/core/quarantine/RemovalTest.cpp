@@ -2,7 +2,8 @@
 
 #include "core/quarantine/QuarantineRecord.h"
 #include "core/quarantine/Remover.h"
-#include "core/scan/ScanWindowModel.h"
+#include "core/app/Context.h"
+#include "core/windows/ScanWindowModel.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileOperations.h"
 #include "support/FakeFileStore.h"
@@ -13,9 +14,9 @@ namespace quellstone::quarantine {
 namespace {
 
 using namespace quellstone::testing;
-using scan::kImageDetected;
-using scan::kImageNotRemoved;
-using scan::kImageRemoved;
+using windows::kImageDetected;
+using windows::kImageNotRemoved;
+using windows::kImageRemoved;
 
 constexpr const char* kArchive = "/data/Orvanta/Quellstone/Archiwum";
 
@@ -26,7 +27,7 @@ protected:
         : store(backend),
           context(store_files, "/prog"),
           remover(files, store, {"/prog", "/data", "/usr", "/opt/"}),
-          window(context, dialogs, store_files) {
+          window(context.languageText, context.scan, dialogs, store_files) {
         FillWithNumbers(context.languageText);
         window.Load();
         counters.raiseQuarantined = [this] { ++quarantined; };
@@ -46,8 +47,8 @@ protected:
     FakeDialogs dialogs;
     app::Context context;
     Remover remover;
-    scan::ScanWindowModel window;
-    scan::MainWindowCounters counters;
+    windows::ScanWindowModel window;
+    windows::MainWindowCounters counters;
     int quarantined = 0;
     std::int64_t shownTotal = -1;
 };
@@ -86,7 +87,7 @@ TEST_F(RemovalTest, WithoutQuarantineFilesAreDeletedAndCounted) {
     EXPECT_EQ(quarantined, 0);
     EXPECT_TRUE(files.files.empty());
     EXPECT_EQ(window.ResultMark(), "NAPRAWIONY");
-    EXPECT_EQ(window.CurrentTab(), scan::kTabReport);
+    EXPECT_EQ(window.CurrentTab(), windows::kTabReport);
     EXPECT_NE(window.ReportText().find("T276\n  /a/one.exe\n"), std::string::npos);
 }
 

@@ -87,7 +87,7 @@ TEST_F(SignatureDatabaseTest, TheIndexAgreesWithAKeyedReadOnRandomFiles) {
         names.push_back("x.exe");
         files.Put("/opt/quellstone/bdts.dll", content);
         const auto index = database.IndexForScan();
-        Ini keyed(files);
+        ini::Ini keyed(files);
         keyed.SetPath(database.DefaultPath());
         keyed.SetSection("Scanfiles");
         for (const std::string& name : names) {

@@ -1,0 +1,97 @@
+#include "core/app/DesktopController.h"
+
+namespace quellstone::app {
+
+namespace {
+
+void Call(const std::function<void()>& view) {
+    if (view) view();
+}
+
+}  // namespace
+
+DesktopController::DesktopController(Services services, Views views)
+    : services_(std::move(services)), views_(std::move(views)) {}
+
+DesktopController::~DesktopController() = default;
+
+windows::UpdatePorts DesktopController::UpdatePortsForWindow() const {
+    return windows::UpdatePorts{services_.http,
+                                services_.pump,
+                                services_.dialogs,
+                                services_.openers,
+                                services_.openers.Addresses().updateServer,
+                                services_.context.languageText,
+                                services_.context.quit.get_token()};
+}
+
+windows::MainWindowModel& DesktopController::OpenMainWindow() {
+    windows::MainWindowModel::Hooks hooks;
+    hooks.rebuildQuarantineList = [this] { Call(views_.rebuildQuarantineList); };
+    hooks.loadSilentUpdate = [this] { LoadSilentUpdate(); };
+    hooks.closeSplash = [this] { Call(views_.closeSplash); };
+    Context& context = services_.context;
+    mainModel_ = std::make_unique<windows::MainWindowModel>(
+        windows::MainWindowModel::Shared{context.languageText, context.scan, context.signatures}, services_.paths,
+        windows::MainWindowModel::Ports{services_.store, services_.dialogs, services_.shell, services_.files,
+                                        services_.openers, &services_.quarantine},
+        std::move(hooks));
+    mainModel_->Load();
+    mainModel_->EnableStartupTimer();
+    return *mainModel_;
+}
+
+void DesktopController::LoadSilentUpdate() {
+    // Loaded once per run; it checks on its first tick and speaks only of a newer version.
+    ++silentUpdateLoads_;
+    silentModel_ = std::make_unique<windows::SilentUpdateModel>(UpdatePortsForWindow());
+    Call(views_.silentUpdateOpened);
+}
+
+void DesktopController::StartScan() {
+    const scan::ScanState& state = services_.context.scan;
+    if (!mainModel_ || state.scanRunning || state.launchRunning || Quitting()) return;
+    const auto mode = static_cast<scan::ScanMode>(mainModel_->ScanMode());
+    mainModel_->ShowTotalScans(services_.launcher.CountScan(mode));
+    Call(views_.refreshMainWindow);
+
+    Call(views_.dropScanWindow);  // the earlier scan's window, discarded
+    scanModel_ = std::make_unique<windows::ScanWindowModel>(services_.context.languageText, services_.context.scan,
+                                                            services_.dialogs, services_.files);
+    scanModel_->Load();
+    Call(views_.scanWindowOpened);
+    services_.launcher.Run(mode, mainModel_->SelectedFolderForScan(), *scanModel_);
+    Call(views_.scanEnded);
+}
+
+void DesktopController::RemoveDetections() {
+    if (!scanModel_ || !mainModel_) return;
+    windows::MainWindowCounters counters;
+    counters.raiseQuarantined = [this] { mainModel_->RaiseQuarantined(); };
+    counters.showRemovedTotal = [this](std::int64_t total) { mainModel_->ShowRemovedTotal(total); };
+    scanModel_->RemoveClicked(services_.remover, counters);
+    Call(views_.refreshMainWindow);
+}
+
+void DesktopController::ShowUpdateWindow() {
+    if (Quitting()) return;
+    if (updateModel_ && !updateModel_->Closed()) {
+        Call(views_.raiseUpdateWindow);
+        return;
+    }
+    // A closed window's model may still be unwinding its check (the wait yields to events).
+    if (updateModel_ && updateModel_->Checking()) return;
+    Call(views_.dropUpdateWindow);
+    updateModel_ = std::make_unique<windows::UpdateWindowModel>(UpdatePortsForWindow());
+    Call(views_.updateWindowOpened);
+}
+
+void DesktopController::Quit() {
+    services_.context.quit.request_stop();
+    services_.launcher.Abandon();
+    if (updateModel_) updateModel_->Close();  // cancels its request
+    if (silentModel_) silentModel_->Close();
+    Call(views_.endProgram);
+}
+
+}  // namespace quellstone::app

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "core/app/Context.h"
+#include "core/app/ScanLauncher.h"
+#include "core/i18n/DocumentOpeners.h"
+#include "core/ports/Dialogs.h"
+#include "core/ports/EventPump.h"
+#include "core/ports/FileStore.h"
+#include "core/ports/HttpClient.h"
+#include "core/ports/Shell.h"
+#include "core/quarantine/QuarantineManager.h"
+#include "core/quarantine/Remover.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsStore.h"
+#include "core/windows/MainWindowModel.h"
+#include "core/windows/ScanWindowModel.h"
+#include "core/windows/UpdateWindowModel.h"
+
+namespace quellstone::app {
+
+// The desktop program's windows after the start-up window, and the rules
+// between them: one scan at a time (a second one would pull the first one's
+// window from under its walk), one manual update window at a time, and
+// nothing new once the program is closing. It owns the window models; the
+// front end owns the widgets and makes or drops them when told to.
+class DesktopController {
+public:
+    struct Services {
+        Context& context;
+        settings::ProgramPaths paths;
+        settings::SettingsStore& store;
+        ports::Dialogs& dialogs;
+        ports::Shell& shell;
+        ports::FileStore& files;
+        ports::HttpClient& http;
+        ports::EventPump& pump;
+        i18n::DocumentOpeners& openers;
+        quarantine::QuarantineManager& quarantine;
+        quarantine::Remover& remover;
+        ScanLauncher& launcher;
+    };
+
+    // What the front end does for the windows this controller opens and closes.
+    struct Views {
+        std::function<void()> refreshMainWindow;
+        std::function<void()> rebuildQuarantineList;
+        std::function<void()> closeSplash;
+        // The silent update check was made; give it its timer.
+        std::function<void()> silentUpdateOpened;
+        // The scan window's model is about to be replaced: drop its widget.
+        std::function<void()> dropScanWindow;
+        // A new scan window model exists: make and show its widget.
+        std::function<void()> scanWindowOpened;
+        // The walk has ended (finished, stopped or abandoned).
+        std::function<void()> scanEnded;
+        std::function<void()> dropUpdateWindow;
+        std::function<void()> updateWindowOpened;
+        std::function<void()> raiseUpdateWindow;
+        // The program closes: hide every window and end the event loop.
+        std::function<void()> endProgram;
+    };
+
+    DesktopController(Services services, Views views);
+    ~DesktopController();
+    DesktopController(const DesktopController&) = delete;
+    DesktopController& operator=(const DesktopController&) = delete;
+
+    // Makes and loads the main window model and starts its start-up timer.
+    windows::MainWindowModel& OpenMainWindow();
+
+    // The start button: counts the scan, replaces the scan window and walks
+    // the selected mode's folders; returns when the walk has ended. Nothing
+    // happens while a scan runs or the program is closing.
+    void StartScan();
+    // The scan window's remove button.
+    void RemoveDetections();
+    // The manual update window (menu, link and picture): raised when one is
+    // open, a new one otherwise.
+    void ShowUpdateWindow();
+    // Ends the program at once. It may be called from inside a wait (a walk or
+    // a download yields to events), so nothing is destroyed here: every wait is
+    // told to return, and the front end ends its event loop.
+    void Quit();
+
+    [[nodiscard]] bool Quitting() const { return services_.context.quit.stop_requested(); }
+    [[nodiscard]] windows::MainWindowModel* MainModel() const { return mainModel_.get(); }
+    [[nodiscard]] windows::ScanWindowModel* ScanModel() const { return scanModel_.get(); }
+    [[nodiscard]] windows::UpdateWindowModel* UpdateModel() const { return updateModel_.get(); }
+    [[nodiscard]] windows::SilentUpdateModel* SilentModel() const { return silentModel_.get(); }
+    [[nodiscard]] int SilentUpdateLoads() const { return silentUpdateLoads_; }
+
+private:
+    [[nodiscard]] windows::UpdatePorts UpdatePortsForWindow() const;
+    void LoadSilentUpdate();
+
+    Services services_;
+    Views views_;
+    std::unique_ptr<windows::MainWindowModel> mainModel_;
+    std::unique_ptr<windows::ScanWindowModel> scanModel_;
+    std::unique_ptr<windows::UpdateWindowModel> updateModel_;
+    std::unique_ptr<windows::SilentUpdateModel> silentModel_;
+    int silentUpdateLoads_ = 0;
+};
+
+}  // namespace quellstone::app

@@ -1,0 +1,45 @@
+#include "core/app/ScanLauncher.h"
+
+#include "core/scan/FileWalker.h"
+
+namespace quellstone::app {
+
+std::int64_t ScanLauncher::CountScan(scan::ScanMode mode) {
+    return scan::RecordScanStart(ports_.store, mode, ports_.calendar);
+}
+
+void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows::ScanWindowModel& window) {
+    abandoned_ = false;
+    struct LaunchFlag {
+        bool& flag;
+        explicit LaunchFlag(bool& f) : flag(f) { flag = true; }
+        ~LaunchFlag() { flag = false; }
+    } launching(context_.scan.launchRunning);
+    context_.signatures.Accessor().SetSection(std::string(scan::kScanSection));
+    window.BeginScan();
+    window.SetNameUnreadableStartFolders(mode == scan::ScanMode::ChosenFolder);
+
+    scan::FileWalker walker(context_.scan, context_.signatures, ports_.tree, ports_.pump, window);
+    const std::vector<scan::ScanTarget> targets = scan::PlanScan(mode, selectedFolder, paths_, ports_.drives);
+    for (std::size_t i = 0; i < targets.size() && !abandoned_; ++i) {
+        const scan::ScanTarget& target = targets[i];
+        window.SetCaption(windows::ScanControl::Operation, context_.languageText.Text(target.textEntry) + target.textSuffix);
+        window.AddScannedFolder(target.folder);
+        std::string pattern = "*.*";
+        if (mode == scan::ScanMode::ChosenFolder) {
+            walker.ScanTree(pattern, selectedFolder);
+        } else {
+            std::string folder = target.folder;
+            walker.ScanTree(pattern, folder);
+        }
+        if (mode == scan::ScanMode::WholeComputer && i > 0) ports_.pump.ProcessPendingEvents();
+    }
+    window.Finish();
+}
+
+void ScanLauncher::Abandon() {
+    abandoned_ = true;
+    context_.scan.scanRunning = false;
+}
+
+}  // namespace quellstone::app

@@ -1,0 +1,159 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/i18n/LanguageTable.h"
+#include "core/windows/MainControls.h"
+#include "core/windows/TimerState.h"
+#include "core/i18n/DocumentOpeners.h"
+#include "core/ports/Dialogs.h"
+#include "core/ports/FileStore.h"
+#include "core/ports/Shell.h"
+#include "core/quarantine/QuarantineManager.h"
+#include "core/scan/ScanState.h"
+#include "core/scan/SignatureDatabase.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsStore.h"
+
+namespace quellstone::windows {
+
+// The main window: its captions, status values, frames, navigation hover,
+// language selector and start-up timer as data, and one method per event. It never
+// touches a widget, the disk or the network itself.
+class MainWindowModel {
+public:
+    // What the window must do after a handler that the model cannot do itself.
+    enum class Action { None, Quit, ShowUpdateWindow, ShowAbout, StartScan };
+
+    struct Ports {
+        settings::SettingsStore& store;
+        ports::Dialogs& dialogs;
+        ports::Shell& shell;
+        ports::FileStore& files;
+        i18n::DocumentOpeners& openers;
+        quarantine::QuarantineManager* quarantine = nullptr;
+    };
+    struct Hooks {
+        std::function<void()> rebuildQuarantineList;  // when the quarantine frame is shown
+        std::function<void()> loadSilentUpdate;       // the start-up timer's tick
+        std::function<void()> closeSplash;            // the start-up timer's tick
+    };
+
+    static constexpr std::string_view kDatabaseVersion = "1.011";
+
+    // What the window reads of the run's shared state: the interface texts,
+    // the walk's state and the signature database whose file it names.
+    struct Shared {
+        const i18n::LanguageTable& texts;
+        const scan::ScanState& scan;
+        scan::SignatureDatabase& signatures;
+    };
+
+    MainWindowModel(Shared shared, settings::ProgramPaths paths, Ports ports, Hooks hooks);
+
+    void Load();
+
+    [[nodiscard]] const std::string& Caption(MainControl control) const {
+        return captions_[static_cast<std::size_t>(control)];
+    }
+    [[nodiscard]] bool AdMonitorRed() const { return adMonitorRed_; }
+    [[nodiscard]] const std::string& ScanFolder() const { return scanFolder_; }  // Text2
+
+    // Frames.
+    [[nodiscard]] int CurrentFrame() const { return currentFrame_; }
+    [[nodiscard]] bool FrameVisible(int index) const;
+    void SetCurrentFrame(int index);
+
+    // Hover effect of the navigation links.
+    void HoverLink(NavigationLink link);
+    void HoverSurface();      // the bare window surface and the two large pictures
+    void HoverPointerOnly();  // the other links of the window: only the hand pointer
+    [[nodiscard]] bool HighlightVisible(NavigationLink link) const { return highlighted_[Index(link)]; }
+    [[nodiscard]] bool Underlined(NavigationLink link) const { return highlighted_[Index(link)]; }
+    [[nodiscard]] bool HandPointer() const { return handPointer_; }
+
+    // Language selector of the settings frame.
+    [[nodiscard]] const std::vector<std::string>& LanguageItems() const { return languageItems_; }
+    [[nodiscard]] const std::string& LanguageChoice() const { return languageChoice_; }
+    void SetLanguageChoice(std::string text) { languageChoice_ = std::move(text); }
+    void SaveLanguageClicked();  // Command2
+
+    // Clicks and menu items.
+    Action LinkClicked(NavigationLink link);
+    Action MenuChosen(MenuItem item);
+    Action UpdateLinkClicked();  // Label21 and Image11
+    // The window's own close button ends the program, as "Zamknij" does.
+    [[nodiscard]] static Action WindowClosed() { return Action::Quit; }
+    void FileListLinkClicked();  // Label8
+    void AdMonitorClicked();     // lblStatus_Admonitor
+    // The About window's links, in order: home page, support, forum, contact.
+    void AboutLinkClicked(int index);
+
+    // Scan frame: the mode (0 whole computer, 1 chosen folder, 2 quick scan),
+    // the folder box Text2 with its browse button, the three check boxes.
+    [[nodiscard]] int ScanMode() const { return scanMode_; }
+    [[nodiscard]] const std::string& SelectedFolder() const { return selectedFolder_; }
+    std::string& SelectedFolderForScan() { return selectedFolder_; }
+    [[nodiscard]] bool BrowseEnabled() const { return scanMode_ == 1; }
+    [[nodiscard]] bool Checked(int box) const { return checks_[static_cast<std::size_t>(box)]; }
+    void ModeClicked(int index);
+    void ScanFolderEdited(std::string text);
+    void BrowseClicked();
+    void CheckToggled(int box, bool checked) { checks_[static_cast<std::size_t>(box)] = checked; }
+    // The start button: StartScan, unless a scan runs already.
+    Action StartScanClicked();
+    void ShowTotalScans(std::int64_t count) { SetCaption(MainControl::TotalStatus, std::to_string(count)); }
+
+    // Quarantine frame: the list (rebuilt when the frame is shown), the
+    // selected row, "Usuń" (Label17) and "Przywróć" (Label18).
+    [[nodiscard]] const std::vector<quarantine::QuarantineRow>& QuarantineRows() const;
+    void QuarantineDeleteClicked(std::optional<std::size_t> selected);
+    void QuarantineRestoreClicked(std::optional<std::size_t> selected);
+
+    // "Resetuj statystyki" (Command4): the shown and stored statistics back to their start.
+    void ResetStatisticsClicked();
+
+    // What the removal pass changes here.
+    void RaiseQuarantined();
+    void ShowRemovedTotal(std::int64_t total) { SetCaption(MainControl::RemovedStatus, std::to_string(total)); }
+
+    // The start-up timer: enabled at the hand-over, it fires once a second
+    // later, closes the start-up window and loads the silent update check.
+    [[nodiscard]] const TimerState& StartupTimer() const { return startupTimer_; }
+    void EnableStartupTimer() { startupTimer_.enabled = true; }
+    void StartupTick();
+    [[nodiscard]] ModelTimers Timers();
+
+    // The status values the other windows change.
+    void SetCaption(MainControl control, std::string text) {
+        captions_[static_cast<std::size_t>(control)] = std::move(text);
+    }
+
+private:
+    static std::size_t Index(NavigationLink link) { return static_cast<std::size_t>(link); }
+    void ApplyCaptions();
+
+    Shared shared_;
+    settings::ProgramPaths paths_;
+    Ports ports_;
+    Hooks hooks_;
+
+    std::array<std::string, static_cast<std::size_t>(MainControl::Count)> captions_;
+    std::string scanFolder_;
+    int scanMode_ = 0;
+    std::string selectedFolder_;
+    std::array<bool, 3> checks_{true, true, false};
+    bool adMonitorRed_ = true;
+    int currentFrame_ = 0;
+    std::array<bool, 5> frameVisible_{true, false, false, false, false};
+    std::array<bool, kNavigationLinkCount> highlighted_{};
+    bool handPointer_ = false;
+    std::vector<std::string> languageItems_;
+    std::string languageChoice_;
+    TimerState startupTimer_{1000, false};
+};
+
+}  // namespace quellstone::windows

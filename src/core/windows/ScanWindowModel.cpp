@@ -1,0 +1,281 @@
+#include "core/windows/ScanWindowModel.h"
+
+#include <cstdio>
+#include <map>
+
+#include "core/update/Version.h"
+#include "core/text/DisplayEscape.h"
+#include "core/text/TimeText.h"
+
+namespace quellstone::windows {
+
+namespace {
+
+using S = ScanControl;
+
+struct CaptionEntry {
+    ScanControl control;
+    int entry;
+};
+constexpr CaptionEntry kCaptionEntries[] = {
+    {S::Title, 177},
+    {S::TabResults, 178},
+    {S::TabReport, 179},
+    {S::SummaryCaption, 180},
+    {S::ProcessesCaption, 181},
+    {S::ScannedCaption, 182},
+    {S::IgnoredCaption, 183},
+    {S::OperationCaption, 184},
+    {S::Operation, 185},
+    {S::StatusCaption, 186},
+    {S::WaitNotice, 187},
+    {S::CurrentFile, 188},
+    {S::RegistryCaption, 189},
+    {S::DangerousCaption, 190},
+    {S::Stop, 191},
+    {S::Remove, 192},
+    {S::Close, 193},
+    {S::ColumnDetection, 244},
+    {S::ColumnPath, 245},
+    {S::SaveReport, 273},
+};
+
+// Interface texts of the report.
+constexpr int kReportTitle = 265;
+constexpr int kReportStarted = 266;
+constexpr int kReportFinished = 267;
+constexpr int kReportDuration = 268;
+constexpr int kReportFolders = 269;
+constexpr int kReportScanned = 270;
+constexpr int kReportDetections = 271;
+constexpr int kReportNoDetections = 272;
+constexpr int kReportSaveTitle = 274;
+constexpr int kReportRunning = 275;
+constexpr int kReportRemoved = 276;
+constexpr int kReportNotRemoved = 277;
+constexpr int kReportArchived = 278;
+constexpr int kFolderNotScanned = 279;
+constexpr int kReportNotScanned = 280;
+constexpr int kReportUnreadable = 281;
+constexpr std::string_view kResultMark = "NAPRAWIONY";
+
+}  // namespace
+
+ScanWindowModel::ScanWindowModel(const i18n::LanguageTable& texts, scan::ScanState& scan, ports::Dialogs& dialogs, ports::FileStore& files, Clock clock)
+    : texts_(texts), scan_(scan), dialogs_(dialogs), files_(files), clock_(std::move(clock)) {}
+
+void ScanWindowModel::Load() {
+    visible_ = true;
+    for (const CaptionEntry& item : kCaptionEntries) SetCaption(item.control, Text(item.entry));
+    for (const ScanControl counter : {S::Processes, S::Registry, S::Scanned, S::Dangerous, S::Ignored}) {
+        SetCaption(counter, "0");
+    }
+    scanned_ = 0;
+    dangerous_ = 0;
+    noticeHideTimer_ = {400, true};
+    noticeShowTimer_ = {500, false};
+    endWatchTimer_ = {10, true};
+    stopTimer_ = {10, false};
+    waitNoticeVisible_ = true;
+    stopEnabled_ = true;
+    removeEnabled_ = false;
+}
+
+void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
+    if (row < rows_.size()) rows_[row].checked = checked;
+}
+
+void ScanWindowModel::ShowCurrentPath(std::string_view fullPath) {
+    // Assigned in place: this runs for every entry of a scan.
+    captions_[static_cast<std::size_t>(S::CurrentFile)].assign(fullPath);
+}
+
+// Counters are raised once per looked-up entry, so the number is kept beside
+// its caption instead of being parsed back from it every time.
+void ScanWindowModel::RaiseCounter(ScanControl control, std::int64_t& count) {
+    SetCaption(control, std::to_string(++count));
+}
+
+void ScanWindowModel::AdvanceScannedCount() {
+    RaiseCounter(S::Scanned, scanned_);
+}
+
+void ScanWindowModel::ReportUnreadableFolder(std::string_view path, bool isStartFolder) {
+    if (!isStartFolder) {
+        ++unreadableFolders_;
+        return;
+    }
+    unscannedFolders_.emplace_back(path);
+    if (!nameUnreadableStart_) return;
+    dialogs_.ShowMessage(Text(kFolderNotScanned) + "\r" + text::EscapeForDisplay(path), ports::MessageIcon::Warning,
+                         ports::MessageButtons::Ok);
+}
+
+void ScanWindowModel::AddDetection(std::string_view detection, std::string_view fullPath) {
+    rows_.push_back({std::string(detection), std::string(fullPath), true, kImageDetected, {}, start_.Reach(fullPath)});
+    RaiseCounter(S::Dangerous, dangerous_);
+}
+
+ModelTimers ScanWindowModel::Timers() {
+    return {{"scan.noticeHide", noticeHideTimer_, [this] { NoticeHideTick(); }},
+            {"scan.noticeShow", noticeShowTimer_, [this] { NoticeShowTick(); }},
+            {"scan.endWatch", endWatchTimer_, [this] { EndWatchTick(); }},
+            {"scan.stop", stopTimer_, [this] { StopTick(); }}};
+}
+
+void ScanWindowModel::NoticeHideTick() {
+    waitNoticeVisible_ = false;
+    noticeShowTimer_.enabled = true;
+    noticeHideTimer_.enabled = false;
+}
+
+void ScanWindowModel::NoticeShowTick() {
+    waitNoticeVisible_ = true;
+    noticeHideTimer_.enabled = true;
+    noticeShowTimer_.enabled = false;
+}
+
+void ScanWindowModel::EndWatchTick() {
+    if (Caption(S::CurrentFile) == Text(198)) {
+        noticeShowTimer_.enabled = false;
+        noticeHideTimer_.enabled = false;
+    }
+}
+
+void ScanWindowModel::StopTick() {
+    scan_.scanRunning = false;
+}
+
+void ScanWindowModel::StopClicked() {
+    stopTimer_.enabled = true;
+    stopEnabled_ = false;
+}
+
+bool ScanWindowModel::CloseClicked() {
+    using ports::MessageAnswer;
+    using ports::MessageButtons;
+    using ports::MessageIcon;
+    if (rows_.empty()) {
+        if (!scan_.scanRunning) return true;
+        dialogs_.ShowMessage(Text(197), MessageIcon::Information, MessageButtons::Ok);
+        return false;
+    }
+    if (dialogs_.ShowMessage(Text(195), MessageIcon::Information, MessageButtons::YesNo, MessageAnswer::No) !=
+        MessageAnswer::Yes) {
+        return false;
+    }
+    if (!scan_.scanRunning) return true;
+    dialogs_.ShowMessage(Text(196), MessageIcon::Information, MessageButtons::Ok);
+    return false;
+}
+
+void ScanWindowModel::Unload() {
+    rows_.clear();
+    visible_ = false;
+    for (TimerState* timer : {&noticeHideTimer_, &noticeShowTimer_, &endWatchTimer_, &stopTimer_}) timer->enabled = false;
+}
+
+void ScanWindowModel::BeginScan() {
+    started_ = clock_();
+    finishedScan_ = false;
+}
+
+void ScanWindowModel::Finish() {
+    noticeHideTimer_.enabled = false;
+    noticeShowTimer_.enabled = false;
+    waitNoticeVisible_ = false;
+    SetCaption(S::Operation, Text(249));
+    SetCaption(S::CurrentFile, Text(249));
+    removeEnabled_ = true;
+    stopEnabled_ = false;
+    finished_ = clock_();
+    finishedScan_ = true;
+}
+
+std::string ScanWindowModel::ReportText() const {
+    std::string report = "Quellstone " + update::VersionText(update::BuildVersion()) + " - " + Text(kReportTitle) + "\n\n";
+    report += Text(kReportStarted) + " " + text::LocalTimeText(started_) + "\n";
+    if (finishedScan_) {
+        const double seconds = std::chrono::duration<double>(finished_ - started_).count();
+        char duration[32];
+        std::snprintf(duration, sizeof duration, "%.1f s", seconds);
+        report += Text(kReportFinished) + " " + text::LocalTimeText(finished_) + "\n";
+        report += Text(kReportDuration) + " " + duration + "\n";
+    } else {
+        report += Text(kReportRunning) + "\n";
+    }
+    report += Text(kReportFolders) + "\n";
+    for (const std::string& folder : scannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    if (!unscannedFolders_.empty()) {
+        report += Text(kReportNotScanned) + "\n";
+        for (const std::string& folder : unscannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    }
+    report += Text(kReportScanned) + " " + Caption(S::Scanned) + "\n";
+    if (unreadableFolders_ > 0) report += Text(kReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
+    report += Text(kReportDetections) + " " + std::to_string(rows_.size()) + "\n";
+    // "Nothing was found" only when everything named to the scan was read.
+    if (rows_.empty() && unscannedFolders_.empty()) report += "  " + Text(kReportNoDetections) + "\n";
+    for (const ResultRow& row : rows_) {
+        report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
+    }
+    const auto outcome = [&](int image, int heading) {
+        std::string lines;
+        for (const ResultRow& row : rows_) {
+            if (row.image != image) continue;
+            lines += "  " + text::EscapeForDisplay(row.path);
+            if (!row.archive.empty())
+                lines += "  (" + Text(kReportArchived) + " " + text::EscapeForDisplay(row.archive) + ")";
+            lines += "\n";
+        }
+        if (!lines.empty()) report += Text(heading) + "\n" + lines;
+    };
+    outcome(kImageRemoved, kReportRemoved);
+    outcome(kImageNotRemoved, kReportNotRemoved);
+    return report;
+}
+
+void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters) {
+    currentTab_ = kTabResults;  // the rows show their outcome as the pass goes
+    scan_.scanRunning = false;
+    if (rows_.empty() || !mark_.empty()) {
+        visible_ = false;
+    } else {
+        mark_ = kResultMark;
+    }
+    // A whole-computer scan walks "/opt/" and then "/": a file found twice is removed once.
+    std::map<std::string, std::size_t> handled;  // path -> the row that removed it
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        ResultRow& row = rows_[i];
+        if (!row.checked || row.image != kImageDetected) continue;
+        if (const auto first = handled.find(row.path); first != handled.end()) {
+            row.image = rows_[first->second].image;
+            continue;
+        }
+        handled.emplace(row.path, i);
+        const quarantine::Removal removal = remover.Remove(row.location, row.detection);
+        if (removal.archive) {
+            row.archive = *removal.archive;
+            // Counted once the copy is complete, so the number is the files really kept.
+            if (counters.raiseQuarantined) counters.raiseQuarantined();
+        }
+        if (!removal.Gone()) {
+            row.image = kImageNotRemoved;
+            continue;
+        }
+        row.image = kImageRemoved;
+        // Only what this pass deleted is counted; a file already gone was counted by whoever removed it.
+        if (removal.outcome != quarantine::RemovalOutcome::Removed) continue;
+        const std::int64_t total = remover.CountRemoved();
+        if (counters.showRemovedTotal) counters.showRemovedTotal(total);
+    }
+    dialogs_.ShowMessage(Text(194), ports::MessageIcon::Information, ports::MessageButtons::Ok);
+    currentTab_ = kTabReport;  // then what was removed
+}
+
+bool ScanWindowModel::SaveReportClicked() {
+    const std::optional<std::string> path = dialogs_.ChooseSaveFile(Text(kReportSaveTitle), "quellstone-report.txt");
+    if (!path || path->empty()) return false;
+    return files_.ReplaceFile(*path, ReportText());
+}
+
+}  // namespace quellstone::windows

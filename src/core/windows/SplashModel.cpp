@@ -1,0 +1,25 @@
+#include "core/windows/SplashModel.h"
+
+namespace quellstone::windows {
+
+bool SplashModel::Initialise() {
+    languages_.LoadLanguage(texts_);
+    if (lock_.TryAcquire()) return true;
+    dialogs_.ShowMessage(texts_.Text(101), ports::MessageIcon::Error, ports::MessageButtons::Ok);
+    return false;
+}
+
+void SplashModel::Load() {
+    timer_ = {300, true};
+    ticks_ = 0;
+    notice_ = texts_.Text(100);
+}
+
+SplashModel::TickResult SplashModel::Tick() {
+    ++ticks_;
+    if (ticks_ != 3) return TickResult::Nothing;
+    Close();
+    return TickResult::HandOver;
+}
+
+}  // namespace quellstone::windows

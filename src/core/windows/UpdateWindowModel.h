@@ -1,0 +1,94 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <stop_token>
+
+#include "core/i18n/LanguageTable.h"
+#include "core/windows/TimerState.h"
+#include "core/i18n/DocumentOpeners.h"
+#include "core/ports/Dialogs.h"
+#include "core/ports/EventPump.h"
+#include "core/ports/HttpClient.h"
+
+namespace quellstone::windows {
+
+// What both update windows share: the version file's address, the HTTP
+// client, the event pump of the wait, and where a newer version sends the user.
+struct UpdatePorts {
+    ports::HttpClient& http;
+    ports::EventPump& pump;
+    ports::Dialogs& dialogs;
+    i18n::DocumentOpeners& openers;
+    std::string serverAddress;
+    const i18n::LanguageTable& texts;
+    std::stop_token quit;  // the program is closing: a running check returns
+};
+
+// The manual update window: shows that it is checking, checks on the first
+// tick of its check timer, answers with entry 144 (and the update page on Yes) or 146,
+// and closes. Cancel, or closing it any other way, cancels a running request.
+class UpdateWindowModel {
+public:
+    explicit UpdateWindowModel(UpdatePorts ports) : ports_(std::move(ports)) {}
+
+    void Load();
+    // The check timer starts the check; the progress timer paces the bar.
+    void CheckTick();
+    void ProgressTick();
+    void CancelClicked();
+    void Close();
+
+    [[nodiscard]] const std::string& Info() const { return info_; }
+    [[nodiscard]] const std::string& CancelCaption() const { return cancelCaption_; }
+    [[nodiscard]] int Progress() const { return progress_; }
+    [[nodiscard]] static constexpr int ProgressMaximum() { return 10; }
+    [[nodiscard]] const TimerState& CheckTimer() const { return checkTimer_; }
+    [[nodiscard]] const TimerState& ProgressTimer() const { return progressTimer_; }
+    [[nodiscard]] ModelTimers Timers();
+    [[nodiscard]] bool Closed() const { return closed_; }
+    [[nodiscard]] bool Checking() const { return checking_; }
+    [[nodiscard]] int RequestsMade() const { return requests_; }
+
+private:
+    UpdatePorts ports_;
+    std::string info_;
+    std::string cancelCaption_;
+    int progress_ = 0;
+    TimerState checkTimer_;
+    TimerState progressTimer_;
+    std::unique_ptr<ports::HttpRequest> request_;
+    bool checking_ = false;
+    bool closed_ = false;
+    int requests_ = 0;
+};
+
+// The silent check: invisible, loaded once after start-up; speaks up only
+// when a newer version exists.
+class SilentUpdateModel {
+public:
+    explicit SilentUpdateModel(UpdatePorts ports) : ports_(std::move(ports)) {}
+
+    [[nodiscard]] const TimerState& Timer() const { return timer_; }
+    [[nodiscard]] ModelTimers Timers();
+    void TimerTick();
+    [[nodiscard]] bool Closed() const { return closed_; }
+    void Close();
+
+private:
+    UpdatePorts ports_;
+    TimerState timer_{600, true};
+    std::unique_ptr<ports::HttpRequest> request_;
+    bool checking_ = false;
+    bool closed_ = false;
+};
+
+// One check: true when the download worked and its version is newer, in which
+// case the user is asked (entry 144) and a Yes opens the update page.
+// `downloaded` tells whether the check itself worked: false when there was no
+// answer, a status other than 200, or a body that is no version number.
+bool CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request, bool& downloaded);
+
+}  // namespace quellstone::windows

@@ -1,0 +1,209 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/app/ScanLauncher.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeDirectoryTree.h"
+#include "support/FakeFileStore.h"
+#include "support/MemorySettingsBackend.h"
+#include "support/NumberedTexts.h"
+#include "support/RecordingSink.h"
+
+namespace quellstone::app {
+namespace {
+
+using ::testing::ElementsAre;
+using namespace quellstone::testing;
+using S = windows::ScanControl;
+using scan::ScanMode;
+using windows::ScanWindowModel;
+using windows::kImageDetected;
+
+class FakeDrives final : public ports::MountTable {
+public:
+    std::vector<std::string> points;
+    std::vector<std::string> StorageMountPoints() override { return points; }
+};
+
+class FakeCalendar final : public ports::Calendar {
+public:
+    std::string TodayShortDate() override { return "08.12.2026"; }
+};
+
+// The launcher and the scan window over fakes; texts read "T<number>".
+class ScanLauncherTest : public ::testing::Test {
+protected:
+    ScanLauncherTest()
+        : store(backend),
+          context(files, "/prog"),
+          paths{"/prog", "/data", "/usr/", "/opt/"},
+          launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
+          window(context.languageText, context.scan, dialogs, files, [this] { return now; }) {
+        FillWithNumbers(context.languageText);
+        context.languageText.Set(198, "T249");  // the texts that Timer3 compares are the same
+        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nBAD=Backdoor.Bad\n");
+        context.signatures.Accessor().SetPath("/prog/bdts.dll");
+        auto& home = tree.Root().Folder("home");
+        home.File("evil.exe");
+        home.Folder("sub").File("bad");
+        home.File("clean.txt");
+        tree.Root().Folder("usr").File("Evil.EXE");
+        tree.Root().Folder("opt");
+        window.Load();
+    }
+    void Scan(ScanMode mode, std::string folder = "") {
+        launcher.CountScan(mode);
+        launcher.Run(mode, folder, window);
+    }
+
+    MemorySettingsBackend backend;
+    settings::SettingsStore store;
+    FakeFileStore files;
+    FakeDirectoryTree tree;
+    FakeDialogs dialogs;
+    FakeDrives drives;
+    FakeCalendar calendar;
+    CountingPump pump;
+    app::Context context;
+    settings::ProgramPaths paths;
+    ScanLauncher launcher;
+    std::chrono::system_clock::time_point now{};
+    ScanWindowModel window;
+};
+
+TEST_F(ScanLauncherTest, PlansEachModesFoldersInOrder) {
+    drives.points = {"/", "/mnt/a b", "/media/usb/"};
+    const auto whole = scan::PlanScan(ScanMode::WholeComputer, "/ignored", paths, drives);
+    ASSERT_EQ(whole.size(), 4u);
+    EXPECT_EQ(whole[0].folder, "/opt/");
+    EXPECT_EQ(whole[0].textEntry, 247);
+    EXPECT_EQ(whole[1].folder, "/");
+    EXPECT_EQ(whole[1].textSuffix, " /");
+    EXPECT_EQ(whole[2].textSuffix, " /mnt/a b/");  // the mount point as it is, not upper-cased
+    EXPECT_EQ(whole[3].folder, "/media/usb/");
+    EXPECT_EQ(whole[3].textEntry, 248);
+    const auto chosen = scan::PlanScan(ScanMode::ChosenFolder, "/home/u", paths, drives);
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].textSuffix, ":/home/u");
+    EXPECT_EQ(scan::PlanScan(ScanMode::QuickScan, "", paths, drives)[0].folder, "/usr");
+}
+
+TEST_F(ScanLauncherTest, CountsEveryScanAndDatesOnlyTheWholeComputer) {
+    Scan(ScanMode::ChosenFolder, "/home");
+    Scan(ScanMode::QuickScan);
+    EXPECT_EQ(store.Read("Status", "TotalScans", "0"), "2");
+    EXPECT_EQ(store.Read("Status", "LastSystemScan", "Nigdy"), "Nigdy");
+    Scan(ScanMode::WholeComputer);
+    EXPECT_EQ(store.Read("Status", "TotalScans", "0"), "3");
+    EXPECT_EQ(store.Read("Status", "LastSystemScan", "Nigdy"), "08.12.2026");
+}
+
+TEST_F(ScanLauncherTest, WalksTheWholeComputerDriveByDrive) {
+    drives.points = {"/usr", "/home"};
+    Scan(ScanMode::WholeComputer);
+    EXPECT_THAT(tree.opened, ElementsAre("/opt", "/usr", "/home", "/home/sub"));
+    EXPECT_EQ(window.Rows().size(), 3u);
+    EXPECT_EQ(window.Caption(S::Operation), "T249");
+}
+
+TEST_F(ScanLauncherTest, AFolderThatCannotBeReadIsNamedNotReportedClean) {
+    tree.Root().children[0]->Folder("locked").opens = false;  // in /home
+    Scan(ScanMode::ChosenFolder, "/srv/missing");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "T279\r/srv/missing");
+    std::string report = window.ReportText();
+    EXPECT_NE(report.find("T280\n  /srv/missing\n"), std::string::npos);
+    EXPECT_EQ(report.find("T272"), std::string::npos);  // not "nothing was found"
+
+    // Inside a tree, a folder that cannot be read is counted, without a message.
+    ScanWindowModel second(context.languageText, context.scan, dialogs, files, [this] { return now; });
+    second.Load();
+    std::string home = "/home";
+    launcher.Run(ScanMode::ChosenFolder, home, second);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(second.ReportText().find("T281 1\n"), std::string::npos);
+}
+
+TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
+    std::string folder = "/home/";
+    launcher.CountScan(ScanMode::ChosenFolder);
+    now += std::chrono::seconds(5);
+    launcher.Run(ScanMode::ChosenFolder, folder, window);
+    EXPECT_EQ(folder, "/home");  // normalised in place
+    ASSERT_EQ(window.Rows().size(), 2u);
+    EXPECT_EQ(window.Rows()[0].detection, "BACKDOOR.BAD");  // the walker's order: the subfolder first
+    EXPECT_EQ(window.Rows()[1].path, "/home/evil.exe");
+    EXPECT_TRUE(window.Rows()[0].checked && window.Rows()[1].checked);
+    EXPECT_EQ(window.Rows()[1].image, kImageDetected);
+    EXPECT_EQ(window.Caption(S::Scanned), "4");
+    EXPECT_EQ(window.Caption(S::Dangerous), "2");
+    for (const S fixed : {S::Processes, S::Registry, S::Ignored}) EXPECT_EQ(window.Caption(fixed), "0");
+    EXPECT_EQ(window.Caption(S::CurrentFile), "T249");
+    EXPECT_FALSE(window.StopEnabled());
+    EXPECT_TRUE(window.RemoveEnabled());
+    EXPECT_FALSE(window.WaitNoticeVisible());
+    EXPECT_FALSE(window.NoticeHideTimer().enabled || window.NoticeShowTimer().enabled);
+
+    const std::string report = window.ReportText();
+    EXPECT_NE(report.find("T269\n  /home/\n"), std::string::npos);
+    EXPECT_NE(report.find("T270 4\n"), std::string::npos);
+    EXPECT_NE(report.find("  TROJAN.EVIL  /home/evil.exe\n"), std::string::npos);
+    dialogs.saveAnswer = "/reports/scan.txt";
+    EXPECT_TRUE(window.SaveReportClicked());
+    EXPECT_EQ(files.files["/reports/scan.txt"], report);
+    dialogs.saveAnswer.reset();
+    EXPECT_FALSE(window.SaveReportClicked());
+}
+
+TEST_F(ScanLauncherTest, StopGoesThroughTimer4AndCoversTheRemainingDrives) {
+    drives.points = {"/home", "/usr"};
+    int yields = 0;
+    pump.action = [&] {
+        if (++yields == 1) window.StopClicked();
+        if (window.StopTimer().enabled) window.StopTick();  // the 10 ms timer ticks at each yield
+    };
+    Scan(ScanMode::WholeComputer);
+    EXPECT_FALSE(window.StopEnabled());
+    // Every later drive's walk ends at its first check.
+    EXPECT_LE(window.Rows().size(), 1u);
+    EXPECT_TRUE(window.RemoveEnabled());
+}
+
+TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
+    window.NoticeHideTick();
+    EXPECT_FALSE(window.WaitNoticeVisible());
+    EXPECT_TRUE(window.NoticeShowTimer().enabled && !window.NoticeHideTimer().enabled);
+    window.NoticeShowTick();
+    EXPECT_TRUE(window.WaitNoticeVisible());
+    window.SetCaption(S::CurrentFile, "T249");
+    window.EndWatchTick();
+    EXPECT_FALSE(window.NoticeHideTimer().enabled || window.NoticeShowTimer().enabled);
+
+    context.scan.scanRunning = true;
+    window.StopClicked();
+    EXPECT_FALSE(window.StopEnabled());  // at once
+    EXPECT_TRUE(window.StopTimer().enabled);
+    EXPECT_FALSE(window.CloseClicked());  // empty list, scan running: message 197
+    EXPECT_EQ(dialogs.shown.back().text, "T197");
+    window.StopTick();
+    EXPECT_FALSE(context.scan.scanRunning);
+    EXPECT_TRUE(window.CloseClicked());  // empty list, no scan: closes without asking
+
+    window.AddDetection("TROJAN.X", "/a");
+    dialogs.answer = ports::MessageAnswer::No;
+    EXPECT_FALSE(window.CloseClicked());
+    EXPECT_EQ(dialogs.shown.back().text, "T195");
+    EXPECT_EQ(window.Rows().size(), 1u);
+    dialogs.answer = ports::MessageAnswer::Yes;
+    context.scan.scanRunning = true;
+    EXPECT_FALSE(window.CloseClicked());
+    EXPECT_EQ(dialogs.shown.back().text, "T196");
+    context.scan.scanRunning = false;
+    EXPECT_TRUE(window.CloseClicked());
+    window.Unload();
+    EXPECT_TRUE(window.Rows().empty());
+    EXPECT_FALSE(window.IsShown());
+}
+
+}  // namespace
+}  // namespace quellstone::app

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include "core/app/Context.h"
+#include "core/windows/MainWindowModel.h"
+#include "core/windows/SplashModel.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeDirectoryTree.h"
+#include "support/FakeFileStore.h"
+#include "support/MemorySettingsBackend.h"
+#include "support/NumberedTexts.h"
+
+namespace quellstone::windows {
+namespace {
+
+using namespace quellstone::testing;
+using C = MainControl;
+
+class FakeLock final : public ports::InstanceLock {
+public:
+    bool heldElsewhere = false;
+    bool TryAcquire() override { return !heldElsewhere; }
+};
+
+// A main window model over fakes, with texts "T<number>" for every entry.
+class MainWindowModelTest : public ::testing::Test {
+protected:
+    MainWindowModelTest()
+        : store(backend),
+          context(files, "/prog"),
+          openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()),
+          paths{"/prog", "/home/u/.local/share", "/usr", "/opt/"} {
+        FillWithNumbers(context.languageText);
+    }
+    MainWindowModel& Model() {
+        MainWindowModel::Hooks hooks{[this] { ++rebuilds; }, [this] { ++silentLoads; }, [this] { ++splashCloses; }};
+        model = std::make_unique<MainWindowModel>(MainWindowModel::Shared{context.languageText, context.scan, context.signatures}, paths,
+                                                  MainWindowModel::Ports{store, dialogs, shell, files, openers}, hooks);
+        model->Load();
+        return *model;
+    }
+    int VisibleFrames() const {
+        int visible = 0;
+        for (int i = 0; i < 5; ++i) visible += model->FrameVisible(i) ? 1 : 0;
+        return visible;
+    }
+
+    MemorySettingsBackend backend;
+    settings::SettingsStore store;
+    FakeFileStore files;
+    FakeDirectoryTree tree;
+    FakeDialogs dialogs;
+    FakeShell shell;
+    app::Context context;
+    i18n::DocumentOpeners openers;
+    settings::ProgramPaths paths;
+    std::unique_ptr<MainWindowModel> model;
+    int rebuilds = 0, silentLoads = 0, splashCloses = 0;
+};
+
+TEST_F(MainWindowModelTest, FirstStartShowsDefaultsAndLoadsEverything) {
+    MainWindowModel& m = Model();
+    EXPECT_EQ(m.Caption(C::LastScanStatus), "Nigdy");
+    EXPECT_EQ(m.Caption(C::TotalStatus), "0");
+    EXPECT_EQ(m.Caption(C::RemovedStatus), "0");
+    EXPECT_EQ(m.Caption(C::VersionLine), "T119 1.05");
+    EXPECT_EQ(m.Caption(C::DatabaseVersion), "1.011");
+    EXPECT_EQ(m.Caption(C::AdMonitorStatus), "T224");
+    EXPECT_TRUE(m.AdMonitorRed());
+    EXPECT_EQ(m.Caption(C::MenuAbout), "T214");
+    EXPECT_EQ(m.Caption(C::LinkClose), "T201");
+    EXPECT_EQ(m.Caption(C::QuarantineColumnSize), "T243");
+    EXPECT_EQ(m.ScanFolder(), "/usr");
+    EXPECT_EQ(m.CurrentFrame(), 0);
+    EXPECT_EQ(VisibleFrames(), 1);
+    EXPECT_TRUE(m.FrameVisible(0));
+    EXPECT_EQ(context.signatures.Accessor().Path(), "/prog/bdts.dll");
+    EXPECT_TRUE(files.folders.contains("/home/u/.local/share/Orvanta/Quellstone/Archiwum"));
+    EXPECT_EQ(m.LanguageItems(), (std::vector<std::string>{"English", "Polish", "Deutsch"}));
+    EXPECT_EQ(m.LanguageChoice(), "");
+}
+
+TEST_F(MainWindowModelTest, ShowsTheStoredStatisticsAsStored) {
+    store.Write("Status", "LastSystemScan", "08.12.2026");
+    store.Write("Status", "Totalscans", "41");
+    store.Write("Settings", "curLang", "Polish");
+    MainWindowModel& m = Model();
+    EXPECT_EQ(m.Caption(C::LastScanStatus), "08.12.2026");
+    EXPECT_EQ(m.Caption(C::TotalStatus), "41");
+    EXPECT_EQ(m.LanguageChoice(), "Polish");
+}
+
+TEST_F(MainWindowModelTest, SwitchesFramesAndRebuildsTheQuarantineListOnlyOnEntry) {
+    MainWindowModel& m = Model();
+    m.LinkClicked(NavigationLink::Information);  // already shown: nothing
+    EXPECT_EQ(m.CurrentFrame(), 0);
+    m.LinkClicked(NavigationLink::Quarantine);
+    EXPECT_EQ(rebuilds, 1);
+    m.MenuChosen(MenuItem::Quarantine);  // shown already: no rebuild
+    m.FileListLinkClicked();
+    EXPECT_EQ(rebuilds, 1);
+    m.LinkClicked(NavigationLink::Scan);
+    m.FileListLinkClicked();
+    EXPECT_EQ(rebuilds, 2);
+    m.MenuChosen(MenuItem::Settings);
+    EXPECT_EQ(m.CurrentFrame(), kFrameSettings);
+    m.MenuChosen(MenuItem::Quarantine);
+    EXPECT_EQ(rebuilds, 3);
+    m.SetCurrentFrame(3);  // there is no frame 3
+    EXPECT_EQ(m.CurrentFrame(), kFrameQuarantine);
+    EXPECT_EQ(VisibleFrames(), 1);
+    EXPECT_TRUE(m.FrameVisible(kFrameQuarantine));
+}
+
+TEST_F(MainWindowModelTest, HoverMovesWithThePointerAndTheSurfaceClearsIt) {
+    MainWindowModel& m = Model();
+    EXPECT_FALSE(m.HandPointer());
+    m.HoverLink(NavigationLink::Information);
+    EXPECT_TRUE(m.HighlightVisible(NavigationLink::Information));
+    EXPECT_TRUE(m.Underlined(NavigationLink::Information));
+    EXPECT_TRUE(m.HandPointer());
+    m.HoverLink(NavigationLink::Close);
+    EXPECT_FALSE(m.HighlightVisible(NavigationLink::Information));
+    EXPECT_TRUE(m.Underlined(NavigationLink::Close));
+    m.HoverPointerOnly();  // another link of the window leaves the highlight alone
+    EXPECT_TRUE(m.HighlightVisible(NavigationLink::Close));
+    m.HoverSurface();
+    for (int i = 0; i < kNavigationLinkCount; ++i) {
+        EXPECT_FALSE(m.HighlightVisible(static_cast<NavigationLink>(i)));
+        EXPECT_FALSE(m.Underlined(static_cast<NavigationLink>(i)));
+    }
+}
+
+TEST_F(MainWindowModelTest, HandlesClicksMenusAndTimer3) {
+    MainWindowModel& m = Model();
+    EXPECT_EQ(m.LinkClicked(NavigationLink::Close), MainWindowModel::Action::Quit);
+    EXPECT_EQ(m.MenuChosen(MenuItem::Close), MainWindowModel::Action::Quit);
+    EXPECT_EQ(m.MenuChosen(MenuItem::Update), MainWindowModel::Action::ShowUpdateWindow);
+    EXPECT_EQ(m.UpdateLinkClicked(), MainWindowModel::Action::ShowUpdateWindow);
+    EXPECT_EQ(m.MenuChosen(MenuItem::About), MainWindowModel::Action::ShowAbout);
+
+    m.LinkClicked(NavigationLink::Help);  // the Polish home page, whatever the language
+    store.Write("Settings", "curLang", "Deutsch");
+    m.MenuChosen(MenuItem::Website);
+    for (int i = 0; i < 4; ++i) m.AboutLinkClicked(i);
+    EXPECT_EQ(shell.opened,
+              (std::vector<std::string>{"http://www.orvanta.example/pl/", "http://www.orvanta.example/de/",
+                                        "http://www.orvanta.example/de/", "http://www.orvanta.example/de/support/",
+                                        "http://forum.orvanta.example/", "http://www.orvanta.example/de/contact/"}));
+
+    m.AdMonitorClicked();
+    EXPECT_EQ(m.Caption(C::AdMonitorStatus), "T254");
+    EXPECT_TRUE(m.AdMonitorRed());
+
+    m.SetLanguageChoice("Polish");
+    m.SaveLanguageClicked();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "T251");
+    EXPECT_EQ(store.Read("Settings", "curLang", ""), "Polish");
+    EXPECT_EQ(context.languageText.Text(251), "T251");  // the table keeps the language it started with
+
+    EXPECT_FALSE(m.StartupTimer().enabled);
+    m.EnableStartupTimer();
+    EXPECT_EQ(m.StartupTimer().intervalMs, 1000);
+    m.StartupTick();
+    EXPECT_FALSE(m.StartupTimer().enabled);
+    EXPECT_EQ(silentLoads, 1);
+    EXPECT_EQ(splashCloses, 1);
+}
+
+TEST_F(MainWindowModelTest, ResetsTheStatisticsShownAndStored) {
+    store.Write("Status", "Totalscans", "41");
+    store.Write("Status", "LastSystemScan", "08.12.2026");
+    MainWindowModel& m = Model();
+    m.RaiseQuarantined();
+    m.RaiseQuarantined();
+    EXPECT_EQ(m.Caption(C::QuarantinedStatus), "2");
+    m.ResetStatisticsClicked();
+    for (const C counter : {C::TotalStatus, C::RemovedStatus, C::QuarantinedStatus, C::IgnoredStatus}) {
+        EXPECT_EQ(m.Caption(counter), "0");
+    }
+    EXPECT_EQ(m.Caption(C::LastScanStatus), "T252");
+    EXPECT_EQ(store.Read("Status", "TotalScans", ""), "0");
+    EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "0");
+    EXPECT_EQ(store.Read("Status", "LastSystemScan", ""), "-");
+}
+
+TEST(SplashModel, HandsOverOnTheThirdTickAndRefusesASecondInstance) {
+    FakeFileStore files;
+    FakeDirectoryTree tree;
+    FakeDialogs dialogs;
+    MemorySettingsBackend backend;
+    settings::SettingsStore store(backend);
+    store.Write("Settings", "curLang", "English");
+    files.Put("/prog/languages/English/English.txt", "100 Starting\n101 Already running\n");
+    tree.Root().Folder("prog").Folder("languages").Folder("English").File("English.txt");
+    app::Context context(files, "/prog");
+    i18n::LanguageLoader loader(store, files, tree, dialogs, "/prog");
+    FakeLock lock;
+
+    SplashModel splash(context.languageText, loader, lock, dialogs);
+    ASSERT_TRUE(splash.Initialise());
+    splash.Load();
+    EXPECT_EQ(splash.Notice(), "Starting");
+    EXPECT_EQ(splash.Timer().intervalMs, 300);
+    EXPECT_EQ(splash.Tick(), SplashModel::TickResult::Nothing);
+    EXPECT_EQ(splash.Tick(), SplashModel::TickResult::Nothing);
+    EXPECT_EQ(splash.Tick(), SplashModel::TickResult::HandOver);
+    EXPECT_TRUE(splash.Closed());
+    EXPECT_FALSE(splash.Timer().enabled);
+
+    lock.heldElsewhere = true;
+    SplashModel second(context.languageText, loader, lock, dialogs);
+    EXPECT_FALSE(second.Initialise());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Already running");
+    EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Error);
+}
+
+}  // namespace
+}  // namespace quellstone::windows
