@@ -111,12 +111,9 @@ int StatsCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
     settings::SettingsStore store(backend);
     using namespace settings;
     if (reset) ResetStatistics(store);
-    io.out << "Scans started: " << text::EscapeForDisplay(store.Read(kStatusSection, kTotalScans, kCountDefault))
-           << '\n'
-           << "Objects removed: "
-           << text::EscapeForDisplay(store.Read(kStatusSection, kTotalObjectsRemoved, kCountDefault)) << '\n'
-           << "Last system scan: "
-           << text::EscapeForDisplay(store.Read(kStatusSection, kLastSystemScan, kLastSystemScanDefault)) << '\n';
+    io.out << "Scans started: " << text::EscapeForDisplay(store.Read(settings::keys::kTotalScans)) << '\n'
+           << "Objects removed: " << text::EscapeForDisplay(store.Read(settings::keys::kTotalObjectsRemoved)) << '\n'
+           << "Last system scan: " << text::EscapeForDisplay(store.Read(settings::keys::kLastSystemScan)) << '\n';
     return kExitClean;
 }
 

@@ -23,7 +23,7 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
     const std::vector<scan::ScanTarget> targets = scan::PlanScan(mode, selectedFolder, paths_, ports_.drives);
     for (std::size_t i = 0; i < targets.size() && !abandoned_; ++i) {
         const scan::ScanTarget& target = targets[i];
-        window.SetCaption(windows::ScanControl::Operation, context_.languageText.Text(target.textEntry) + target.textSuffix);
+        window.SetCaption(windows::ScanControl::Operation, context_.languageText.Text(target.text) + target.textSuffix);
         window.AddScannedFolder(target.folder);
         std::string pattern = "*.*";
         if (mode == scan::ScanMode::ChosenFolder) {

@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "core/app/Context.h"
-#include "core/scan/ScanPlan.h"
 #include "core/ports/DirectoryTree.h"
 #include "core/ports/EventPump.h"
 #include "core/ports/MountTable.h"
-#include "core/windows/ScanWindowModel.h"
+#include "core/scan/ScanPlan.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
+#include "core/windows/ScanWindowModel.h"
 
 namespace quellstone::app {
 

@@ -1,6 +1,7 @@
 #include "core/i18n/DocumentOpeners.h"
 
 #include "core/i18n/LanguageFile.h"
+#include "core/settings/ProgramPaths.h"
 
 namespace quellstone::i18n {
 
@@ -10,7 +11,7 @@ void OpenDocument(ports::Shell& shell, const std::string& target) {
 }
 
 bool DocumentOpeners::LanguageIs(std::string_view name) {
-    return store_.Read(settings::kSettingsSection, kLanguageSetting, "") == name;
+    return store_.Read(settings::keys::kLanguage) == name;
 }
 
 void DocumentOpeners::OpenPage(const LocalisedAddress& address) {
@@ -23,7 +24,7 @@ void DocumentOpeners::OpenLocalDocument(std::string_view file) {
     // The documents live in the language folders, addressed in lower case and
     // found on disk without regard to letter case.
     const auto open = [&](std::string_view folder) {
-        const std::string relative = "languages/" + std::string(folder) + "/" + std::string(file);
+        const std::string relative = settings::LanguageDocumentRelative(folder, file);
         const std::string found = FindIgnoringCase(tree_, programFolder_, relative);
         OpenDocument(shell_, found.empty() ? programFolder_ + "/" + relative : found);
     };

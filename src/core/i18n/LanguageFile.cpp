@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/ini/IniFormat.h"
+#include "core/settings/ProgramPaths.h"
 #include "core/text/NumberText.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
@@ -60,25 +61,21 @@ std::string FindIgnoringCase(ports::DirectoryTree& tree, const std::string& base
 }
 
 void LanguageLoader::LoadLanguage(LanguageTable& table) {
-    using settings::kSettingsSection;
-    if (store_.Read(kSettingsSection, kLanguageSetting, "").empty()) {
+    if (store_.Read(settings::keys::kLanguage).empty()) {
         dialogs_.ShowMessage(kNoLanguageMessage, ports::MessageIcon::Error, ports::MessageButtons::Ok);
-        store_.Write(kSettingsSection, kLanguageSetting, kDefaultLanguage);
+        store_.Write(settings::keys::kLanguage, kDefaultLanguage);
     }
     // A store that cannot keep the choice (a settings file that cannot be
     // read or written) still gets the default language, not blank captions.
-    ReadLanguageFile(LanguageFilePath(store_.Read(kSettingsSection, kLanguageSetting, std::string(kDefaultLanguage))),
+    ReadLanguageFile(LanguageFilePath(store_.Read(settings::keys::kLanguage.section, settings::keys::kLanguage.name,
+                                                  kDefaultLanguage)),
                      table);
 }
 
 std::string LanguageLoader::LanguageFilePath(std::string_view name) {
     // A name that would leave the languages folder is not a language.
     if (name.find('/') != std::string_view::npos || name == "." || name == "..") return {};
-    std::string relative = "languages/";
-    relative += name;
-    relative += '/';
-    relative += name;
-    relative += ".txt";
+    const std::string relative = settings::LanguageDocumentRelative(name, std::string(name) + ".txt");
     std::string found = FindIgnoringCase(tree_, programFolder_, relative);
     return found.empty() ? programFolder_ + "/" + relative : found;
 }

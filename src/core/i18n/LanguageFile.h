@@ -13,7 +13,6 @@
 namespace quellstone::i18n {
 
 inline constexpr std::string_view kDefaultLanguage = "English";
-inline constexpr std::string_view kLanguageSetting = "curLang";
 // A language file larger than this is not loaded (as a file that cannot be
 // read); a single text longer than kMaxTextChars characters is cut there.
 inline constexpr std::uint64_t kMaxLanguageFileBytes = 16u * 1024 * 1024;

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "core/i18n/TextId.h"
+
 namespace quellstone::i18n {
 
 // The program's numbered interface texts, 0 to 999, filled once at start-up
@@ -16,6 +18,7 @@ public:
         static const std::string kNone;
         return number >= 0 && number < kSize ? entries_[static_cast<std::size_t>(number)] : kNone;
     }
+    [[nodiscard]] const std::string& Text(TextId id) const { return Text(static_cast<int>(id)); }
     void Set(int number, std::string text) {
         if (number >= 0 && number < kSize) entries_[static_cast<std::size_t>(number)] = std::move(text);
     }

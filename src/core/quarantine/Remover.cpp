@@ -64,7 +64,7 @@ std::optional<std::string> WithoutArchiveNumber(std::string_view name) {
 bool Remover::QuarantineOn() {
     // A settings file that cannot be read might hold "on": keep a copy to be safe.
     if (!store_.Readable()) return true;
-    return store_.Read(settings::kSettingsSection, kQuarantineSetting, "0") == "1";
+    return store_.Read(settings::keys::kQuarantineCopies) == "1";
 }
 
 std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {
@@ -167,7 +167,7 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
 }
 
 std::int64_t Remover::CountRemoved() {
-    return store_.RaiseCount(settings::kStatusSection, settings::kTotalObjectsRemoved);
+    return store_.RaiseCount(settings::keys::kTotalObjectsRemoved);
 }
 
 }  // namespace quellstone::quarantine

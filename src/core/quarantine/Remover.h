@@ -13,7 +13,6 @@
 namespace quellstone::quarantine {
 
 inline constexpr std::string_view kArchiveExtension = ".arc";
-inline constexpr std::string_view kQuarantineSetting = "Quarintine";
 
 // The archive name for a file name that `taken` archives already use the
 // plain form of: "a.exe" gives "a.exe.arc", then "a (2).exe.arc",

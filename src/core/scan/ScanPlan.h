@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/i18n/TextId.h"
 #include "core/ports/Calendar.h"
 #include "core/ports/MountTable.h"
 #include "core/settings/ProgramPaths.h"
@@ -14,9 +15,9 @@ namespace quellstone::scan {
 enum class ScanMode { WholeComputer = 0, ChosenFolder = 1, QuickScan = 2 };
 
 // One folder a scan walks, with the operation text shown while it does:
-// interface text `textEntry` followed by `textSuffix`.
+// interface text `text` followed by `textSuffix`.
 struct ScanTarget {
-    int textEntry = 0;
+    i18n::TextId text{};
     std::string textSuffix;
     std::string folder;
 };

@@ -2,19 +2,17 @@
 
 namespace quellstone::settings {
 
-std::string ProgramPaths::LanguageFileRelative(std::string_view name) const {
+std::string LanguageDocumentRelative(std::string_view folder, std::string_view file) {
     std::string path = "languages/";
-    path += name;
+    path += folder;
     path += '/';
-    path += name;
-    path += ".txt";
+    path += file;
     return path;
 }
 
-std::string ProgramPaths::WinDir(bool addSlash) const {
-    std::string folder = windowsFolder;
-    if (addSlash && !folder.ends_with('/')) folder += '/';
-    if (!addSlash && folder.ends_with('/')) folder.pop_back();
+std::string ProgramPaths::SystemFolder() const {
+    std::string folder = systemFolder;
+    if (folder.size() > 1 && folder.ends_with('/')) folder.pop_back();
     return folder;
 }
 

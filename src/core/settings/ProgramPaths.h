@@ -7,23 +7,42 @@
 
 namespace quellstone::settings {
 
+// The fixed names of the program's files and of the system's folders.
+inline constexpr std::string_view kDatabaseFileName = "bdts.dll";
+inline constexpr std::string_view kVendorFileName = "vendor.ini";
+inline constexpr std::string_view kSystemFolder = "/usr";     // the quick scan's folder
+inline constexpr std::string_view kProgramsFolder = "/opt/";  // a whole-computer scan's first folder
+
+// languages/<folder>/<file>: where the language files and the documents of
+// each language live, relative to the program folder.
+std::string LanguageDocumentRelative(std::string_view folder, std::string_view file);
+
 // The folders every file of the program hangs off, and the paths built from
 // them. None of the folders ends in "/" (the root, "/", excepted).
 struct ProgramPaths {
     std::string programFolder;   // the executable's folder: database, languages, vendor.ini
     std::string dataFolder;      // the user's local application-data folder
-    std::string windowsFolder;   // the system folder: quick scan, default chosen folder
+    std::string systemFolder;    // the quick scan's folder and the default chosen folder
     std::string programsFolder;  // where installed programs live: first folder of a whole-computer scan
 
     [[nodiscard]] std::string ProductDataFolder() const { return dataFolder + "/Orvanta/Quellstone"; }
     [[nodiscard]] std::string QuarantineFolder() const { return ProductDataFolder() + "/Archiwum"; }
-    [[nodiscard]] std::string SignatureDatabase() const { return programFolder + "/bdts.dll"; }
-    [[nodiscard]] std::string VendorFile() const { return programFolder + "/vendor.ini"; }
-    // languages/<name>/<name>.txt below the program folder.
-    [[nodiscard]] std::string LanguageFileRelative(std::string_view name) const;
+    // The paths of this system: the system folders above, and the program's
+    // and the user's data folders as found at start-up.
+    static ProgramPaths OnThisSystem(std::string programFolder, std::string dataFolder) {
+        return {std::move(programFolder), std::move(dataFolder), std::string(kSystemFolder),
+                std::string(kProgramsFolder)};
+    }
 
-    // The system folder with ("/usr/") or without ("/usr") a trailing "/".
-    [[nodiscard]] std::string WinDir(bool addSlash) const;
+    [[nodiscard]] std::string SignatureDatabase() const { return InProgramFolder(kDatabaseFileName); }
+    [[nodiscard]] std::string VendorFile() const { return InProgramFolder(kVendorFileName); }
+    // The system folder without a trailing "/" (the root stays "/").
+    [[nodiscard]] std::string SystemFolder() const;
+
+private:
+    [[nodiscard]] std::string InProgramFolder(std::string_view name) const {
+        return programFolder + "/" + std::string(name);
+    }
 };
 
 // Makes the quarantine folder with every missing folder above it, so that

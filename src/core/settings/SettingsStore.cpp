@@ -213,7 +213,7 @@ std::vector<std::string> SettingsStore::ListSubKeys(std::string_view rootName, s
 std::int64_t SettingsStore::RaiseCount(std::string_view section, std::string_view valueName) {
     const auto countOf = [](const SettingValue& value) {
         const std::string text = ToText(value);
-        return CountFromText(IsBlank(text) ? kCountDefault : std::string_view(text));
+        return CountFromText(IsBlank(text) ? keys::kTotalScans.fallback : std::string_view(text));
     };
     std::optional<std::int64_t> raised;
     backend_->Update(
@@ -224,7 +224,7 @@ std::int64_t SettingsStore::RaiseCount(std::string_view section, std::string_vie
         });
     // When the store could not even be read, the count shown is the one a
     // plain read gives, raised by one.
-    if (!raised) raised = countOf(ReadSetting(kAppName, section, valueName, kCountDefault)) + 1;
+    if (!raised) raised = countOf(ReadSetting(kAppName, section, valueName, "0")) + 1;
     return *raised;
 }
 

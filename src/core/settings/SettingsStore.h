@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/ports/SettingsBackend.h"
+#include "core/settings/SettingKeys.h"
 
 namespace quellstone::settings {
 
@@ -35,8 +36,6 @@ inline constexpr std::uint32_t kHkeyCurrentConfig = 0x80000005;
 // HKEY_CURRENT_USER\SOFTWARE\Orvanta\Quellstone\<section>.
 inline constexpr std::string_view kAppName = "Quellstone";
 inline constexpr std::string_view kBasePath = "SOFTWARE\\Orvanta";
-inline constexpr std::string_view kSettingsSection = "Settings";
-inline constexpr std::string_view kStatusSection = "Status";
 
 // base\app\section with empty parts left out, doubled "\" collapsed, then
 // every "/" turned into "\".
@@ -100,6 +99,10 @@ public:
     // The program's own values: the product key, type 1, read as text.
     std::string Read(std::string_view section, std::string_view valueName, std::string_view defaultText);
     bool Write(std::string_view section, std::string_view valueName, std::string_view text);
+    // The same for a value of the key table (see SettingKeys.h).
+    std::string Read(const SettingKey& key) { return Read(key.section, key.name, key.fallback); }
+    bool Write(const SettingKey& key, std::string_view text) { return Write(key.section, key.name, text); }
+    std::int64_t RaiseCount(const SettingKey& key) { return RaiseCount(key.section, key.name); }
 
 private:
     ports::SettingsBackend* backend_;

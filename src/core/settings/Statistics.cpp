@@ -16,13 +16,13 @@ std::int64_t CountFromText(std::string_view text) {
 std::int64_t RaiseTotalScans(SettingsStore& store) {
     // Names match without regard to case: this reads "TotalScans" and writes
     // it back as it is spelt in the file, or as "Totalscans" when it is new.
-    return store.RaiseCount(kStatusSection, kTotalScansWritten);
+    return store.RaiseCount(keys::kTotalScansWritten);
 }
 
 void ResetStatistics(SettingsStore& store) {
-    store.Write(kStatusSection, kTotalScansWritten, "0");
-    store.Write(kStatusSection, kTotalObjectsRemoved, "0");
-    store.Write(kStatusSection, kLastSystemScan, "-");
+    store.Write(keys::kTotalScansWritten, "0");
+    store.Write(keys::kTotalObjectsRemoved, "0");
+    store.Write(keys::kLastSystemScan, "-");
 }
 
 }  // namespace quellstone::settings

@@ -8,17 +8,6 @@
 
 namespace quellstone::settings {
 
-// The statistics values of the Status section and what the program shows
-// while none is stored.
-inline constexpr std::string_view kTotalScans = "TotalScans";
-// The scan counter is written under this spelling; names match without
-// regard to case, so it is the same value as kTotalScans.
-inline constexpr std::string_view kTotalScansWritten = "Totalscans";
-inline constexpr std::string_view kTotalObjectsRemoved = "TotalObjectsRemoved";
-inline constexpr std::string_view kLastSystemScan = "LastSystemScan";
-inline constexpr std::string_view kCountDefault = "0";
-inline constexpr std::string_view kLastSystemScanDefault = "Nigdy";
-
 // A stored count as a number: the number its text starts with, rounded;
 // a text that is not a number counts as 0.
 std::int64_t CountFromText(std::string_view text);

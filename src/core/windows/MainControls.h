@@ -5,73 +5,73 @@ namespace quellstone::windows {
 // The main window's controls that show a text, named after their roles.
 enum class MainControl {
     // menu bar
-    MenuProgram,      // f1
-    MenuStatistics,   // sprstats
-    MenuClose,        // f1close
-    MenuPanels,       // f2
-    MenuInformation,  // inf1
-    MenuScan,         // ska
-    MenuQuarantine,   // kwa
-    MenuSettings,     // ust
-    MenuHelp,         // f3
-    MenuReadme,       // redm
-    MenuLicense,      // lic
-    MenuUpdate,       // aktu
-    MenuWebsite,      // strw
-    MenuAbout,        // opro
+    MenuProgram,
+    MenuStatistics,
+    MenuClose,
+    MenuPanels,
+    MenuInformation,
+    MenuScan,
+    MenuQuarantine,
+    MenuSettings,
+    MenuHelp,
+    MenuReadme,
+    MenuLicense,
+    MenuUpdate,
+    MenuWebsite,
+    MenuAbout,
     // navigation links
-    LinkInformation,  // Label4
-    LinkScan,         // Label6
-    LinkQuarantine,   // Label12
-    LinkSettings,     // Label14
-    LinkHelp,         // Label15
-    LinkClose,        // Label19
+    LinkInformation,
+    LinkScan,
+    LinkQuarantine,
+    LinkSettings,
+    LinkHelp,
+    LinkClose,
     // outside the frames
-    GoLabel,      // Label22
-    UpdateLink,   // Label21
-    VersionLine,  // Label25
+    GoLabel,
+    UpdateLink,
+    VersionLine,
     ProductNotice,
     // information frame
-    StatusTitle,             // lblStatusTitle
-    AdMonitorCaption,        // Label1
-    AdMonitorStatus,         // lblStatus_Admonitor
-    LastScanCaption,         // Label3
-    LastScanStatus,          // lblStatus_System
-    RemovedCaption,          // Label5
-    RemovedStatus,           // lblStatus_Removed
-    TotalCaption,            // Label7
-    TotalStatus,             // lblStatus_Total
-    IgnoredCaption,          // Label9
-    IgnoredStatus,           // lblStatus_Ignore
-    QuarantinedCaption,      // Label11
-    QuarantinedStatus,       // lblStatus_Quarintine
-    DatabaseLoaded,          // lblInitiate
-    DatabaseVersionCaption,  // Label10
-    DatabaseVersion,         // Label20
-    FileListLink,            // Label8
-    ResetStatistics,         // Command4
+    StatusTitle,
+    AdMonitorCaption,
+    AdMonitorStatus,
+    LastScanCaption,
+    LastScanStatus,
+    RemovedCaption,
+    RemovedStatus,
+    TotalCaption,
+    TotalStatus,
+    IgnoredCaption,
+    IgnoredStatus,
+    QuarantinedCaption,
+    QuarantinedStatus,
+    DatabaseLoaded,
+    DatabaseVersionCaption,
+    DatabaseVersion,
+    FileListLink,
+    ResetStatistics,
     // scan frame
-    ScanTitle,           // Label23
-    ScanHint,            // Label2
-    ScanModes,           // Frame1
-    ModeWholeComputer,   // optScanMODE(0)
-    ModeChosenFolder,    // optScanMODE(1)
-    ModeQuickScan,       // optScanMODE(2)
-    CheckAdware,         // Check1
-    CheckLessDangerous,  // Check2
-    CheckHighPriority,   // Check3
-    StartScan,           // Command1
+    ScanTitle,
+    ScanHint,
+    ScanModes,
+    ModeWholeComputer,
+    ModeChosenFolder,
+    ModeQuickScan,
+    CheckAdware,
+    CheckLessDangerous,
+    CheckHighPriority,
+    StartScan,
     // quarantine frame
-    QuarantineTitle,            // Label13
-    QuarantineRestore,          // Label18
-    QuarantineDelete,           // Label17
-    QuarantineColumnName,       // lvQuarintine header 1
-    QuarantineColumnDetection,  // lvQuarintine header 2
-    QuarantineColumnSize,       // lvQuarintine header 3
+    QuarantineTitle,
+    QuarantineRestore,
+    QuarantineDelete,
+    QuarantineColumnName,
+    QuarantineColumnDetection,
+    QuarantineColumnSize,
     // settings frame
-    SettingsTitle,    // Label16
-    LanguageCaption,  // Label27
-    SaveLanguage,     // Command2
+    SettingsTitle,
+    LanguageCaption,
+    SaveLanguage,
     Count
 };
 

@@ -1,112 +1,104 @@
 #include "core/windows/MainWindowModel.h"
 
-#include "core/update/Version.h"
 #include "core/i18n/LanguageFile.h"
 #include "core/settings/Statistics.h"
+#include "core/update/Version.h"
 
 namespace quellstone::windows {
+
+using T = i18n::TextId;
 
 namespace {
 
 using C = MainControl;
 
 // Which interface text each control shows.
-struct CaptionEntry {
-    MainControl control;
-    int entry;
+constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
+    {C::MenuProgram, T::MenuProgram},
+    {C::MenuStatistics, T::MenuStatistics},
+    {C::MenuClose, T::Exit},
+    {C::MenuPanels, T::MenuView},
+    {C::MenuInformation, T::Information},
+    {C::MenuScan, T::Scan},
+    {C::MenuQuarantine, T::Quarantine},
+    {C::MenuSettings, T::Settings},
+    {C::MenuHelp, T::Help},
+    {C::MenuReadme, T::MenuReadme},
+    {C::MenuLicense, T::MenuLicense},
+    {C::MenuUpdate, T::CheckForUpdates},
+    {C::MenuWebsite, T::MenuWebsite},
+    {C::MenuAbout, T::MenuAbout},
+    {C::LinkInformation, T::Information},
+    {C::LinkScan, T::Scan},
+    {C::LinkQuarantine, T::Quarantine},
+    {C::LinkSettings, T::Settings},
+    {C::LinkHelp, T::Help},
+    {C::LinkClose, T::Exit},
+    {C::GoLabel, T::GoLink},
+    {C::UpdateLink, T::CheckForUpdates},
+    {C::StatusTitle, T::Information},
+    {C::AdMonitorCaption, T::AdMonitorCaption},
+    {C::AdMonitorStatus, T::AdMonitorDisabled},
+    {C::LastScanCaption, T::LastSystemScanCaption},
+    {C::LastScanStatus, T::Never},
+    {C::RemovedCaption, T::RemovedCaption},
+    {C::TotalCaption, T::ScansStartedCaption},
+    {C::IgnoredCaption, T::IgnoredCaption},
+    {C::QuarantinedCaption, T::QuarantineCount},
+    {C::DatabaseLoaded, T::DatabaseLoaded},
+    {C::DatabaseVersionCaption, T::DatabaseVersionCaption},
+    {C::FileListLink, T::FileListLink},
+    {C::ResetStatistics, T::ResetStatistics},
+    {C::ScanTitle, T::ScanFrameTitle},
+    {C::ScanHint, T::ScanHint},
+    {C::ScanModes, T::ScanModes},
+    {C::ModeWholeComputer, T::ModeWholeComputer},
+    {C::ModeChosenFolder, T::ModeChosenFolder},
+    {C::ModeQuickScan, T::ModeQuickScan},
+    {C::CheckAdware, T::CheckAdware},
+    {C::CheckLessDangerous, T::CheckLessDangerous},
+    {C::CheckHighPriority, T::CheckHighPriority},
+    {C::StartScan, T::NextButton},
+    {C::QuarantineTitle, T::Quarantine},
+    {C::QuarantineRestore, T::Restore},
+    {C::QuarantineDelete, T::Delete},
+    {C::QuarantineColumnName, T::QuarantineColumnName},
+    {C::QuarantineColumnDetection, T::QuarantineColumnDetection},
+    {C::QuarantineColumnSize, T::QuarantineColumnSize},
+    {C::SettingsTitle, T::Settings},
+    {C::LanguageCaption, T::LanguageCaption},
+    {C::SaveLanguage, T::SaveButton},
 };
-constexpr CaptionEntry kCaptionEntries[] = {
-    {C::MenuProgram, 199},
-    {C::MenuStatistics, 200},
-    {C::MenuClose, 201},
-    {C::MenuPanels, 202},
-    {C::MenuInformation, 203},
-    {C::MenuScan, 204},
-    {C::MenuQuarantine, 205},
-    {C::MenuSettings, 206},
-    {C::MenuHelp, 207},
-    {C::MenuReadme, 210},
-    {C::MenuLicense, 211},
-    {C::MenuUpdate, 212},
-    {C::MenuWebsite, 213},
-    {C::MenuAbout, 214},
-    {C::LinkInformation, 203},
-    {C::LinkScan, 204},
-    {C::LinkQuarantine, 205},
-    {C::LinkSettings, 206},
-    {C::LinkHelp, 207},
-    {C::LinkClose, 201},
-    {C::GoLabel, 135},
-    {C::UpdateLink, 212},
-    {C::StatusTitle, 203},
-    {C::AdMonitorCaption, 218},
-    {C::AdMonitorStatus, 224},
-    {C::LastScanCaption, 219},
-    {C::LastScanStatus, 225},
-    {C::RemovedCaption, 220},
-    {C::TotalCaption, 221},
-    {C::IgnoredCaption, 222},
-    {C::QuarantinedCaption, 223},
-    {C::DatabaseLoaded, 216},
-    {C::DatabaseVersionCaption, 217},
-    {C::FileListLink, 226},
-    {C::ResetStatistics, 227},
-    {C::ScanTitle, 215},
-    {C::ScanHint, 228},
-    {C::ScanModes, 229},
-    {C::ModeWholeComputer, 230},
-    {C::ModeChosenFolder, 231},
-    {C::ModeQuickScan, 232},
-    {C::CheckAdware, 233},
-    {C::CheckLessDangerous, 234},
-    {C::CheckHighPriority, 235},
-    {C::StartScan, 236},
-    {C::QuarantineTitle, 205},
-    {C::QuarantineRestore, 237},
-    {C::QuarantineDelete, 238},
-    {C::QuarantineColumnName, 241},
-    {C::QuarantineColumnDetection, 242},
-    {C::QuarantineColumnSize, 243},
-    {C::SettingsTitle, 206},
-    {C::LanguageCaption, 239},
-    {C::SaveLanguage, 240},
-};
-
-// The one-line product notice in the window's banner.
-constexpr int kProductNoticeEntry = 258;
 
 }  // namespace
 
 MainWindowModel::MainWindowModel(Shared shared, settings::ProgramPaths paths, Ports ports, Hooks hooks)
     : shared_(shared), paths_(std::move(paths)), ports_(ports), hooks_(std::move(hooks)) {}
 
-void MainWindowModel::ApplyCaptions() {
-    for (const CaptionEntry& item : kCaptionEntries) SetCaption(item.control, shared_.texts.Text(item.entry));
-}
-
 void MainWindowModel::Load() {
     using namespace settings;
     languageItems_ = {"English", "Polish", "Deutsch"};
-    languageChoice_ = ports_.store.Read(kSettingsSection, i18n::kLanguageSetting, "");
+    languageChoice_ = ports_.store.Read(keys::kLanguage);
 
-    SetCaption(C::VersionLine, shared_.texts.Text(119) + " " + update::VersionText(update::BuildVersion()));
-    scanFolder_ = paths_.WinDir(false);
+    SetCaption(C::VersionLine,
+               shared_.texts.Text(T::VersionCaption) + " " + update::VersionText(update::BuildVersion()));
+    scanFolder_ = paths_.SystemFolder();
     // The whole folder chain, so that quarantine works on a fresh account;
     // a failure shows when something is archived.
     [[maybe_unused]] const bool created = CreateQuarantineFolder(ports_.files, paths_);
     currentFrame_ = kFrameInformation;
     shared_.signatures.Accessor().SetPath(paths_.SignatureDatabase());
 
-    ApplyCaptions();
-    SetCaption(C::ProductNotice, shared_.texts.Text(kProductNoticeEntry));
+    captions_.Apply(kCaptionEntries, shared_.texts);
+    SetCaption(C::ProductNotice, shared_.texts.Text(T::ProductNotice));
     SetCaption(C::DatabaseVersion, std::string(kDatabaseVersion));
     SetCaption(C::IgnoredStatus, "0");
     SetCaption(C::QuarantinedStatus, "0");
     adMonitorRed_ = true;
 
-    SetCaption(C::LastScanStatus, ports_.store.Read(kStatusSection, kLastSystemScan, kLastSystemScanDefault));
-    SetCaption(C::RemovedStatus, ports_.store.Read(kStatusSection, kTotalObjectsRemoved, kCountDefault));
-    SetCaption(C::TotalStatus, ports_.store.Read(kStatusSection, kTotalScans, kCountDefault));
+    SetCaption(C::LastScanStatus, ports_.store.Read(keys::kLastSystemScan));
+    SetCaption(C::RemovedStatus, ports_.store.Read(keys::kTotalObjectsRemoved));
+    SetCaption(C::TotalStatus, ports_.store.Read(keys::kTotalScans));
 }
 
 bool MainWindowModel::FrameVisible(int index) const {
@@ -141,9 +133,9 @@ void MainWindowModel::HoverPointerOnly() {
 }
 
 void MainWindowModel::SaveLanguageClicked() {
-    ports_.dialogs.ShowMessage(shared_.texts.Text(251), ports::MessageIcon::Information,
+    ports_.dialogs.ShowMessage(shared_.texts.Text(T::LanguageSaved), ports::MessageIcon::Information,
                                ports::MessageButtons::Ok);
-    ports_.store.Write(settings::kSettingsSection, i18n::kLanguageSetting, languageChoice_);
+    ports_.store.Write(settings::keys::kLanguage, languageChoice_);
 }
 
 MainWindowModel::Action MainWindowModel::LinkClicked(NavigationLink link) {
@@ -184,8 +176,8 @@ void MainWindowModel::FileListLinkClicked() {
 }
 
 void MainWindowModel::AdMonitorClicked() {
-    SetCaption(C::AdMonitorStatus, shared_.texts.Text(253));
-    SetCaption(C::AdMonitorStatus, shared_.texts.Text(254));
+    SetCaption(C::AdMonitorStatus, shared_.texts.Text(T::AdMonitorStarting));
+    SetCaption(C::AdMonitorStatus, shared_.texts.Text(T::AdMonitorUnavailable));
     adMonitorRed_ = true;
 }
 
@@ -213,12 +205,12 @@ void MainWindowModel::ScanFolderEdited(std::string text) {
 void MainWindowModel::BrowseClicked() {
     // Offered without a trailing "/" (the root stays "/").
     if (scanFolder_.size() > 1 && scanFolder_.ends_with('/')) scanFolder_.pop_back();
-    const std::string chosen = ports_.dialogs.ChooseFolder(shared_.texts.Text(246), scanFolder_);
+    const std::string chosen = ports_.dialogs.ChooseFolder(shared_.texts.Text(T::ChooseFolderTitle), scanFolder_);
     if (!chosen.empty()) {
         scanFolder_ = chosen;
         selectedFolder_ = chosen;
     } else {
-        scanFolder_ = paths_.WinDir(false);
+        scanFolder_ = paths_.SystemFolder();
     }
 }
 
@@ -242,14 +234,14 @@ void MainWindowModel::QuarantineDeleteClicked(std::optional<std::size_t> selecte
 
 void MainWindowModel::QuarantineRestoreClicked(std::optional<std::size_t> selected) {
     if (ports_.quarantine) {
-        [[maybe_unused]] const bool restored = ports_.quarantine->Restore(selected, shared_.texts.Text(237));
+        [[maybe_unused]] const bool restored = ports_.quarantine->Restore(selected, shared_.texts.Text(T::Restore));
     }
 }
 
 void MainWindowModel::ResetStatisticsClicked() {
     using namespace settings;
     SetCaption(C::TotalStatus, "0");
-    SetCaption(C::LastScanStatus, shared_.texts.Text(252));
+    SetCaption(C::LastScanStatus, shared_.texts.Text(T::NoDate));
     SetCaption(C::RemovedStatus, "0");
     SetCaption(C::QuarantinedStatus, "0");
     SetCaption(C::IgnoredStatus, "0");

@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/i18n/LanguageTable.h"
-#include "core/windows/MainControls.h"
-#include "core/windows/TimerState.h"
 #include "core/i18n/DocumentOpeners.h"
+#include "core/i18n/LanguageTable.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/FileStore.h"
 #include "core/ports/Shell.h"
@@ -17,6 +15,9 @@
 #include "core/scan/SignatureDatabase.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
+#include "core/windows/Captions.h"
+#include "core/windows/MainControls.h"
+#include "core/windows/TimerState.h"
 
 namespace quellstone::windows {
 
@@ -56,11 +57,9 @@ public:
 
     void Load();
 
-    [[nodiscard]] const std::string& Caption(MainControl control) const {
-        return captions_[static_cast<std::size_t>(control)];
-    }
+    [[nodiscard]] const std::string& Caption(MainControl control) const { return captions_[control]; }
     [[nodiscard]] bool AdMonitorRed() const { return adMonitorRed_; }
-    [[nodiscard]] const std::string& ScanFolder() const { return scanFolder_; }  // Text2
+    [[nodiscard]] const std::string& ScanFolder() const { return scanFolder_; }
 
     // Frames.
     [[nodiscard]] int CurrentFrame() const { return currentFrame_; }
@@ -79,21 +78,21 @@ public:
     [[nodiscard]] const std::vector<std::string>& LanguageItems() const { return languageItems_; }
     [[nodiscard]] const std::string& LanguageChoice() const { return languageChoice_; }
     void SetLanguageChoice(std::string text) { languageChoice_ = std::move(text); }
-    void SaveLanguageClicked();  // Command2
+    void SaveLanguageClicked();
 
     // Clicks and menu items.
     Action LinkClicked(NavigationLink link);
     Action MenuChosen(MenuItem item);
-    Action UpdateLinkClicked();  // Label21 and Image11
+    Action UpdateLinkClicked();  // the update link and its picture
     // The window's own close button ends the program, as "Zamknij" does.
     [[nodiscard]] static Action WindowClosed() { return Action::Quit; }
-    void FileListLinkClicked();  // Label8
-    void AdMonitorClicked();     // lblStatus_Admonitor
+    void FileListLinkClicked();
+    void AdMonitorClicked();
     // The About window's links, in order: home page, support, forum, contact.
     void AboutLinkClicked(int index);
 
     // Scan frame: the mode (0 whole computer, 1 chosen folder, 2 quick scan),
-    // the folder box Text2 with its browse button, the three check boxes.
+    // the folder box with its browse button, the three check boxes.
     [[nodiscard]] int ScanMode() const { return scanMode_; }
     [[nodiscard]] const std::string& SelectedFolder() const { return selectedFolder_; }
     std::string& SelectedFolderForScan() { return selectedFolder_; }
@@ -108,12 +107,12 @@ public:
     void ShowTotalScans(std::int64_t count) { SetCaption(MainControl::TotalStatus, std::to_string(count)); }
 
     // Quarantine frame: the list (rebuilt when the frame is shown), the
-    // selected row, "Usuń" (Label17) and "Przywróć" (Label18).
+    // selected row, and the delete and restore links.
     [[nodiscard]] const std::vector<quarantine::QuarantineRow>& QuarantineRows() const;
     void QuarantineDeleteClicked(std::optional<std::size_t> selected);
     void QuarantineRestoreClicked(std::optional<std::size_t> selected);
 
-    // "Resetuj statystyki" (Command4): the shown and stored statistics back to their start.
+    // The reset button: the shown and stored statistics back to their start.
     void ResetStatisticsClicked();
 
     // What the removal pass changes here.
@@ -128,20 +127,17 @@ public:
     [[nodiscard]] ModelTimers Timers();
 
     // The status values the other windows change.
-    void SetCaption(MainControl control, std::string text) {
-        captions_[static_cast<std::size_t>(control)] = std::move(text);
-    }
+    void SetCaption(MainControl control, std::string text) { captions_.Set(control, std::move(text)); }
 
 private:
     static std::size_t Index(NavigationLink link) { return static_cast<std::size_t>(link); }
-    void ApplyCaptions();
 
     Shared shared_;
     settings::ProgramPaths paths_;
     Ports ports_;
     Hooks hooks_;
 
-    std::array<std::string, static_cast<std::size_t>(MainControl::Count)> captions_;
+    Captions<MainControl> captions_;
     std::string scanFolder_;
     int scanMode_ = 0;
     std::string selectedFolder_;

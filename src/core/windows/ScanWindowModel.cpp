@@ -3,70 +3,54 @@
 #include <cstdio>
 #include <map>
 
-#include "core/update/Version.h"
 #include "core/text/DisplayEscape.h"
 #include "core/text/TimeText.h"
+#include "core/update/Version.h"
 
 namespace quellstone::windows {
+
+using T = i18n::TextId;
 
 namespace {
 
 using S = ScanControl;
 
-struct CaptionEntry {
-    ScanControl control;
-    int entry;
-};
-constexpr CaptionEntry kCaptionEntries[] = {
-    {S::Title, 177},
-    {S::TabResults, 178},
-    {S::TabReport, 179},
-    {S::SummaryCaption, 180},
-    {S::ProcessesCaption, 181},
-    {S::ScannedCaption, 182},
-    {S::IgnoredCaption, 183},
-    {S::OperationCaption, 184},
-    {S::Operation, 185},
-    {S::StatusCaption, 186},
-    {S::WaitNotice, 187},
-    {S::CurrentFile, 188},
-    {S::RegistryCaption, 189},
-    {S::DangerousCaption, 190},
-    {S::Stop, 191},
-    {S::Remove, 192},
-    {S::Close, 193},
-    {S::ColumnDetection, 244},
-    {S::ColumnPath, 245},
-    {S::SaveReport, 273},
+// Which interface text each control shows.
+constexpr CaptionEntry<ScanControl> kCaptionEntries[] = {
+    {S::Title, T::ScanWindowTitle},
+    {S::TabResults, T::ResultsTab},
+    {S::TabReport, T::ReportTab},
+    {S::SummaryCaption, T::SummaryCaption},
+    {S::ProcessesCaption, T::DangerousProcessesCaption},
+    {S::ScannedCaption, T::ScannedCaption},
+    {S::IgnoredCaption, T::IgnoredObjectsCaption},
+    {S::OperationCaption, T::OperationCaption},
+    {S::Operation, T::OperationWait},
+    {S::StatusCaption, T::StatusCaption},
+    {S::WaitNotice, T::WaitNotice},
+    {S::CurrentFile, T::CurrentFileStart},
+    {S::RegistryCaption, T::DangerousRegistryCaption},
+    {S::DangerousCaption, T::DangerousObjectsCaption},
+    {S::Stop, T::StopButton},
+    {S::Remove, T::RemoveButton},
+    {S::Close, T::CloseButton},
+    {S::ColumnDetection, T::ResultColumnThreat},
+    {S::ColumnPath, T::ResultColumnPath},
+    {S::SaveReport, T::SaveReportButton},
 };
 
-// Interface texts of the report.
-constexpr int kReportTitle = 265;
-constexpr int kReportStarted = 266;
-constexpr int kReportFinished = 267;
-constexpr int kReportDuration = 268;
-constexpr int kReportFolders = 269;
-constexpr int kReportScanned = 270;
-constexpr int kReportDetections = 271;
-constexpr int kReportNoDetections = 272;
-constexpr int kReportSaveTitle = 274;
-constexpr int kReportRunning = 275;
-constexpr int kReportRemoved = 276;
-constexpr int kReportNotRemoved = 277;
-constexpr int kReportArchived = 278;
-constexpr int kFolderNotScanned = 279;
-constexpr int kReportNotScanned = 280;
-constexpr int kReportUnreadable = 281;
+// What the report title says once a removal pass has run.
 constexpr std::string_view kResultMark = "NAPRAWIONY";
 
 }  // namespace
 
-ScanWindowModel::ScanWindowModel(const i18n::LanguageTable& texts, scan::ScanState& scan, ports::Dialogs& dialogs, ports::FileStore& files, Clock clock)
+ScanWindowModel::ScanWindowModel(const i18n::LanguageTable& texts, scan::ScanState& scan, ports::Dialogs& dialogs,
+                                 ports::FileStore& files, Clock clock)
     : texts_(texts), scan_(scan), dialogs_(dialogs), files_(files), clock_(std::move(clock)) {}
 
 void ScanWindowModel::Load() {
     visible_ = true;
-    for (const CaptionEntry& item : kCaptionEntries) SetCaption(item.control, Text(item.entry));
+    captions_.Apply(kCaptionEntries, texts_);
     for (const ScanControl counter : {S::Processes, S::Registry, S::Scanned, S::Dangerous, S::Ignored}) {
         SetCaption(counter, "0");
     }
@@ -87,7 +71,7 @@ void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
 
 void ScanWindowModel::ShowCurrentPath(std::string_view fullPath) {
     // Assigned in place: this runs for every entry of a scan.
-    captions_[static_cast<std::size_t>(S::CurrentFile)].assign(fullPath);
+    captions_.Assign(S::CurrentFile, fullPath);
 }
 
 // Counters are raised once per looked-up entry, so the number is kept beside
@@ -107,7 +91,7 @@ void ScanWindowModel::ReportUnreadableFolder(std::string_view path, bool isStart
     }
     unscannedFolders_.emplace_back(path);
     if (!nameUnreadableStart_) return;
-    dialogs_.ShowMessage(Text(kFolderNotScanned) + "\r" + text::EscapeForDisplay(path), ports::MessageIcon::Warning,
+    dialogs_.ShowMessage(Text(T::FolderNotScanned) + "\r" + text::EscapeForDisplay(path), ports::MessageIcon::Warning,
                          ports::MessageButtons::Ok);
 }
 
@@ -136,7 +120,7 @@ void ScanWindowModel::NoticeShowTick() {
 }
 
 void ScanWindowModel::EndWatchTick() {
-    if (Caption(S::CurrentFile) == Text(198)) {
+    if (Caption(S::CurrentFile) == Text(T::ScanEndedMarker)) {
         noticeShowTimer_.enabled = false;
         noticeHideTimer_.enabled = false;
     }
@@ -157,22 +141,23 @@ bool ScanWindowModel::CloseClicked() {
     using ports::MessageIcon;
     if (rows_.empty()) {
         if (!scan_.scanRunning) return true;
-        dialogs_.ShowMessage(Text(197), MessageIcon::Information, MessageButtons::Ok);
+        dialogs_.ShowMessage(Text(T::ScanRunningOnClose), MessageIcon::Information, MessageButtons::Ok);
         return false;
     }
-    if (dialogs_.ShowMessage(Text(195), MessageIcon::Information, MessageButtons::YesNo, MessageAnswer::No) !=
-        MessageAnswer::Yes) {
+    if (dialogs_.ShowMessage(Text(T::CloseWithResultsQuestion), MessageIcon::Information, MessageButtons::YesNo,
+                             MessageAnswer::No) != MessageAnswer::Yes) {
         return false;
     }
     if (!scan_.scanRunning) return true;
-    dialogs_.ShowMessage(Text(196), MessageIcon::Information, MessageButtons::Ok);
+    dialogs_.ShowMessage(Text(T::StopScanFirst), MessageIcon::Information, MessageButtons::Ok);
     return false;
 }
 
 void ScanWindowModel::Unload() {
     rows_.clear();
     visible_ = false;
-    for (TimerState* timer : {&noticeHideTimer_, &noticeShowTimer_, &endWatchTimer_, &stopTimer_}) timer->enabled = false;
+    for (TimerState* timer : {&noticeHideTimer_, &noticeShowTimer_, &endWatchTimer_, &stopTimer_})
+        timer->enabled = false;
 }
 
 void ScanWindowModel::BeginScan() {
@@ -184,8 +169,8 @@ void ScanWindowModel::Finish() {
     noticeHideTimer_.enabled = false;
     noticeShowTimer_.enabled = false;
     waitNoticeVisible_ = false;
-    SetCaption(S::Operation, Text(249));
-    SetCaption(S::CurrentFile, Text(249));
+    SetCaption(S::Operation, Text(T::ScanFinished));
+    SetCaption(S::CurrentFile, Text(T::ScanFinished));
     removeEnabled_ = true;
     stopEnabled_ = false;
     finished_ = clock_();
@@ -193,44 +178,45 @@ void ScanWindowModel::Finish() {
 }
 
 std::string ScanWindowModel::ReportText() const {
-    std::string report = "Quellstone " + update::VersionText(update::BuildVersion()) + " - " + Text(kReportTitle) + "\n\n";
-    report += Text(kReportStarted) + " " + text::LocalTimeText(started_) + "\n";
+    std::string report =
+        "Quellstone " + update::VersionText(update::BuildVersion()) + " - " + Text(T::ReportTitle) + "\n\n";
+    report += Text(T::ReportStarted) + " " + text::LocalTimeText(started_) + "\n";
     if (finishedScan_) {
         const double seconds = std::chrono::duration<double>(finished_ - started_).count();
         char duration[32];
         std::snprintf(duration, sizeof duration, "%.1f s", seconds);
-        report += Text(kReportFinished) + " " + text::LocalTimeText(finished_) + "\n";
-        report += Text(kReportDuration) + " " + duration + "\n";
+        report += Text(T::ReportFinished) + " " + text::LocalTimeText(finished_) + "\n";
+        report += Text(T::ReportDuration) + " " + duration + "\n";
     } else {
-        report += Text(kReportRunning) + "\n";
+        report += Text(T::ReportRunning) + "\n";
     }
-    report += Text(kReportFolders) + "\n";
+    report += Text(T::ReportFolders) + "\n";
     for (const std::string& folder : scannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
     if (!unscannedFolders_.empty()) {
-        report += Text(kReportNotScanned) + "\n";
+        report += Text(T::ReportNotScanned) + "\n";
         for (const std::string& folder : unscannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
     }
-    report += Text(kReportScanned) + " " + Caption(S::Scanned) + "\n";
-    if (unreadableFolders_ > 0) report += Text(kReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
-    report += Text(kReportDetections) + " " + std::to_string(rows_.size()) + "\n";
+    report += Text(T::ReportScanned) + " " + Caption(S::Scanned) + "\n";
+    if (unreadableFolders_ > 0) report += Text(T::ReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
+    report += Text(T::ReportDetections) + " " + std::to_string(rows_.size()) + "\n";
     // "Nothing was found" only when everything named to the scan was read.
-    if (rows_.empty() && unscannedFolders_.empty()) report += "  " + Text(kReportNoDetections) + "\n";
+    if (rows_.empty() && unscannedFolders_.empty()) report += "  " + Text(T::ReportNoDetections) + "\n";
     for (const ResultRow& row : rows_) {
         report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
     }
-    const auto outcome = [&](int image, int heading) {
+    const auto outcome = [&](int image, T heading) {
         std::string lines;
         for (const ResultRow& row : rows_) {
             if (row.image != image) continue;
             lines += "  " + text::EscapeForDisplay(row.path);
             if (!row.archive.empty())
-                lines += "  (" + Text(kReportArchived) + " " + text::EscapeForDisplay(row.archive) + ")";
+                lines += "  (" + Text(T::ReportArchived) + " " + text::EscapeForDisplay(row.archive) + ")";
             lines += "\n";
         }
         if (!lines.empty()) report += Text(heading) + "\n" + lines;
     };
-    outcome(kImageRemoved, kReportRemoved);
-    outcome(kImageNotRemoved, kReportNotRemoved);
+    outcome(kImageRemoved, T::ReportRemoved);
+    outcome(kImageNotRemoved, T::ReportNotRemoved);
     return report;
 }
 
@@ -268,12 +254,12 @@ void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWind
         const std::int64_t total = remover.CountRemoved();
         if (counters.showRemovedTotal) counters.showRemovedTotal(total);
     }
-    dialogs_.ShowMessage(Text(194), ports::MessageIcon::Information, ports::MessageButtons::Ok);
+    dialogs_.ShowMessage(Text(T::RemovalFinished), ports::MessageIcon::Information, ports::MessageButtons::Ok);
     currentTab_ = kTabReport;  // then what was removed
 }
 
 bool ScanWindowModel::SaveReportClicked() {
-    const std::optional<std::string> path = dialogs_.ChooseSaveFile(Text(kReportSaveTitle), "quellstone-report.txt");
+    const std::optional<std::string> path = dialogs_.ChooseSaveFile(Text(T::SaveReportTitle), "quellstone-report.txt");
     if (!path || path->empty()) return false;
     return files_.ReplaceFile(*path, ReportText());
 }

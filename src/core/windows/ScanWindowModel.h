@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "core/i18n/LanguageTable.h"
-#include "core/scan/ScanState.h"
-#include "core/windows/TimerState.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/FileStore.h"
 #include "core/quarantine/Remover.h"
 #include "core/scan/ScanSink.h"
+#include "core/scan/ScanState.h"
 #include "core/scan/StartFolder.h"
+#include "core/windows/Captions.h"
+#include "core/windows/TimerState.h"
 
 namespace quellstone::windows {
 
@@ -23,26 +24,26 @@ enum class ScanControl {
     TabResults,
     TabReport,
     OperationCaption,
-    Operation,  // Label1, lblOperation
+    Operation,
     StatusCaption,
-    CurrentFile,     // Label2, lblCurFile
-    WaitNotice,      // Label10
-    SummaryCaption,  // Label5
+    CurrentFile,
+    WaitNotice,
+    SummaryCaption,
     ProcessesCaption,
-    Processes,  // Label6, lblMaliciousProcess
+    Processes,
     RegistryCaption,
-    Registry,  // Label12, lblMaliciousRegistry
+    Registry,
     ScannedCaption,
-    Scanned,  // Label7, lblMaliciousObjects
+    Scanned,
     DangerousCaption,
-    Dangerous,  // Label8, Label11
+    Dangerous,
     IgnoredCaption,
-    Ignored,  // Label9, lblObjectsIgnored
+    Ignored,
     ColumnDetection,
-    ColumnPath,  // lvScan headers
+    ColumnPath,
     Stop,
     Remove,
-    Close,  // Command1, Command3, Command4
+    Close,
     SaveReport,
     Count
 };
@@ -68,8 +69,8 @@ inline constexpr int kTabReport = 1;
 
 // What the removal pass changes on the main window.
 struct MainWindowCounters {
-    std::function<void()> raiseQuarantined;              // lblStatus_Quarintine + 1
-    std::function<void(std::int64_t)> showRemovedTotal;  // lblStatus_Removed
+    std::function<void()> raiseQuarantined;              // one more object in quarantine
+    std::function<void(std::int64_t)> showRemovedTotal;  // the stored count of removed objects
 };
 
 // The scan window: the walk writes into it (it is the walk's sink), its
@@ -85,12 +86,8 @@ public:
 
     void Load();
 
-    [[nodiscard]] const std::string& Caption(ScanControl control) const {
-        return captions_[static_cast<std::size_t>(control)];
-    }
-    void SetCaption(ScanControl control, std::string text) {
-        captions_[static_cast<std::size_t>(control)] = std::move(text);
-    }
+    [[nodiscard]] const std::string& Caption(ScanControl control) const { return captions_[control]; }
+    void SetCaption(ScanControl control, std::string text) { captions_.Set(control, std::move(text)); }
     [[nodiscard]] bool WaitNoticeVisible() const { return waitNoticeVisible_; }
     [[nodiscard]] bool StopEnabled() const { return stopEnabled_; }
     [[nodiscard]] bool RemoveEnabled() const { return removeEnabled_; }
@@ -139,7 +136,7 @@ public:
     void SetNameUnreadableStartFolders(bool name) { nameUnreadableStart_ = name; }
     void Finish();
 
-    // The remove button (Command3): removes every ticked, still detected row's
+    // The remove button: removes every ticked, still detected row's
     // file, copied into the quarantine first when the switch is on.
     void RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters);
     [[nodiscard]] const std::string& ResultMark() const { return mark_; }
@@ -153,14 +150,14 @@ public:
 
 private:
     void RaiseCounter(ScanControl control, std::int64_t& count);
-    [[nodiscard]] const std::string& Text(int entry) const { return texts_.Text(entry); }
+    [[nodiscard]] const std::string& Text(i18n::TextId id) const { return texts_.Text(id); }
 
     const i18n::LanguageTable& texts_;
     scan::ScanState& scan_;
     ports::Dialogs& dialogs_;
     ports::FileStore& files_;
     Clock clock_;
-    std::array<std::string, static_cast<std::size_t>(ScanControl::Count)> captions_;
+    Captions<ScanControl> captions_;
     TimerState noticeHideTimer_;
     TimerState noticeShowTimer_;
     TimerState endWatchTimer_;
@@ -170,8 +167,8 @@ private:
     bool stopEnabled_ = true;
     bool removeEnabled_ = false;
     std::vector<ResultRow> rows_;
-    std::int64_t scanned_ = 0;    // the number lblMaliciousObjects shows
-    std::int64_t dangerous_ = 0;  // the number Label11 shows
+    std::int64_t scanned_ = 0;    // the scanned-objects counter
+    std::int64_t dangerous_ = 0;  // the dangerous-objects counter
     std::vector<std::string> scannedFolders_;
     std::vector<std::string> unscannedFolders_;  // start folders that could not be read
     std::int64_t unreadableFolders_ = 0;         // folders inside the scanned trees that could not be read

@@ -2,17 +2,19 @@
 
 namespace quellstone::windows {
 
+using T = i18n::TextId;
+
 bool SplashModel::Initialise() {
     languages_.LoadLanguage(texts_);
     if (lock_.TryAcquire()) return true;
-    dialogs_.ShowMessage(texts_.Text(101), ports::MessageIcon::Error, ports::MessageButtons::Ok);
+    dialogs_.ShowMessage(texts_.Text(T::AlreadyRunning), ports::MessageIcon::Error, ports::MessageButtons::Ok);
     return false;
 }
 
 void SplashModel::Load() {
     timer_ = {300, true};
     ticks_ = 0;
-    notice_ = texts_.Text(100);
+    notice_ = texts_.Text(T::StartingNotice);
 }
 
 SplashModel::TickResult SplashModel::Tick() {

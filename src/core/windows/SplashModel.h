@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "core/i18n/LanguageTable.h"
-#include "core/windows/TimerState.h"
 #include "core/i18n/LanguageFile.h"
+#include "core/i18n/LanguageTable.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/InstanceLock.h"
+#include "core/windows/TimerState.h"
 
 namespace quellstone::windows {
 

@@ -1,19 +1,23 @@
 #include "core/windows/UpdateWindowModel.h"
 
-#include "core/update/Version.h"
 #include "core/update/UpdateCheck.h"
+#include "core/update/Version.h"
 
 namespace quellstone::windows {
+
+using T = i18n::TextId;
 
 bool CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request, bool& downloaded) {
     const std::string local = update::VersionText(update::BuildVersion());
     std::string body;
-    downloaded = update::DownloadVersionFile(request, ports.pump, update::VersionFileAddress(ports.serverAddress), body, ports.quit);
+    downloaded = update::DownloadVersionFile(request, ports.pump, update::VersionFileAddress(ports.serverAddress), body,
+                                             ports.quit);
     // A body that is no version number is a failed check, like no answer at all.
-    const update::VersionVerdict verdict = downloaded ? update::CompareVersions(body, local) : update::VersionVerdict::NotAVersion;
+    const update::VersionVerdict verdict =
+        downloaded ? update::CompareVersions(body, local) : update::VersionVerdict::NotAVersion;
     downloaded = verdict != update::VersionVerdict::NotAVersion;
     if (verdict != update::VersionVerdict::Newer) return false;
-    if (ports.dialogs.ShowMessage(ports.texts.Text(144), ports::MessageIcon::Question,
+    if (ports.dialogs.ShowMessage(ports.texts.Text(T::NewerVersionQuestion), ports::MessageIcon::Question,
                                   ports::MessageButtons::YesNo,
                                   ports::MessageAnswer::Yes) == ports::MessageAnswer::Yes &&
         !ports.quit.stop_requested()) {  // a dialog ended by quitting is no Yes
@@ -23,8 +27,8 @@ bool CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request, bool& download
 }
 
 void UpdateWindowModel::Load() {
-    info_ = ports_.texts.Text(145);
-    cancelCaption_ = ports_.texts.Text(147);
+    info_ = ports_.texts.Text(T::CheckingForUpdates);
+    cancelCaption_ = ports_.texts.Text(T::CancelButton);
     progress_ = 0;
     checkTimer_ = {900, true};
     progressTimer_ = {700, true};
@@ -50,7 +54,7 @@ void UpdateWindowModel::CheckTick() {
     checking_ = false;
     if (closed_) return;  // cancelled while the request ran
     if (!newer) {
-        ports_.dialogs.ShowMessage(ports_.texts.Text(146), ports::MessageIcon::Information,
+        ports_.dialogs.ShowMessage(ports_.texts.Text(T::NoNewerVersion), ports::MessageIcon::Information,
                                    ports::MessageButtons::Ok);
     }
     Close();

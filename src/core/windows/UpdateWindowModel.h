@@ -2,16 +2,15 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 
-#include <stop_token>
-
-#include "core/i18n/LanguageTable.h"
-#include "core/windows/TimerState.h"
 #include "core/i18n/DocumentOpeners.h"
+#include "core/i18n/LanguageTable.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/EventPump.h"
 #include "core/ports/HttpClient.h"
+#include "core/windows/TimerState.h"
 
 namespace quellstone::windows {
 

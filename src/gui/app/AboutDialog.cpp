@@ -14,25 +14,26 @@
 namespace quellstone::gui {
 
 namespace {
-// Interface texts of this window: its title, the four links and the close button.
-constexpr int kAboutTitle = 259;
-constexpr int kFirstLink = 260;
-constexpr int kCloseButton = 264;
+
+using T = i18n::TextId;
+// The four links, in the order the model numbers them.
+constexpr T kLinks[] = {T::AboutHomePage, T::AboutSupport, T::AboutForum, T::AboutContact};
+
 }  // namespace
 
 AboutDialog::AboutDialog(windows::MainWindowModel& model, const i18n::LanguageTable& texts, QWidget* parent)
     : QDialog(parent) {
     setModal(true);
-    setWindowTitle(ForLabel(texts.Text(kAboutTitle)));
+    setWindowTitle(ForLabel(texts.Text(T::AboutTitle)));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     auto* picture = new QLabel(this);
     picture->setPixmap(QIcon(QStringLiteral(":/pictures/quellstone.svg")).pixmap(QSize(72, 72)));
-    auto* name =
-        new QLabel(QStringLiteral("<b style='font-size:large'>Quellstone</b><br>%1<br>"
-                                  "Copyright \u00a9 2026 The Quellstone developers<br>MIT License")
-                       .arg(QString::fromStdString(texts.Text(119) + " " + update::VersionText(update::BuildVersion()))),
-                   this);
+    auto* name = new QLabel(QStringLiteral("<b style='font-size:large'>Quellstone</b><br>%1<br>"
+                                           "Copyright \u00a9 2026 The Quellstone developers<br>MIT License")
+                                .arg(QString::fromStdString(texts.Text(T::VersionCaption) + " " +
+                                                            update::VersionText(update::BuildVersion()))),
+                            this);
     name->setObjectName(QStringLiteral("aboutName"));
     top->addWidget(picture);
     top->addWidget(name, 1);
@@ -40,13 +41,13 @@ AboutDialog::AboutDialog(windows::MainWindowModel& model, const i18n::LanguageTa
     for (int i = 0; i < 4; ++i) {
         auto* link = new LinkLabel(this);
         link->setObjectName(QStringLiteral("aboutLink%1").arg(i));
-        link->setText(QStringLiteral("<a href='#'>%1</a>").arg(ForLabel(texts.Text(kFirstLink + i)).toHtmlEscaped()));
+        link->setText(QStringLiteral("<a href='#'>%1</a>").arg(ForLabel(texts.Text(kLinks[i])).toHtmlEscaped()));
         link->setTextInteractionFlags(Qt::NoTextInteraction);
         connect(link, &LinkLabel::clicked, this, [&model, i] { model.AboutLinkClicked(i); });
         layout->addWidget(link);
     }
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close = buttons->addButton(ForButton(texts.Text(kCloseButton)), QDialogButtonBox::AcceptRole);
+    QPushButton* close = buttons->addButton(ForButton(texts.Text(T::AboutClose)), QDialogButtonBox::AcceptRole);
     close->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);

@@ -84,8 +84,8 @@ app::DesktopController::Views Application::ControllerViews() {
     views.endProgram = [this] {
         // Nothing is destroyed here: a wait that yields to events may be
         // running below; the event loop ends once it has unwound.
-        for (QWidget* window :
-             std::initializer_list<QWidget*>{splash_.get(), scanWindow_.get(), updateWindow_.get(), mainWindow_.get()}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{splash_.get(), scanWindow_.get(), updateWindow_.get(),
+                                                               mainWindow_.get()}) {
             if (window) window->hide();
         }
         QCoreApplication::exit(0);

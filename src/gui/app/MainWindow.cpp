@@ -47,7 +47,10 @@ constexpr auto kNavigationStyle =
 }  // namespace
 
 MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTable& texts, Host host, Tickers& tickers)
-    : model_(model), texts_(texts), host_(std::move(host)), timers_(model.Timers(), tickers, [this] { timers_.Sync(); }) {
+    : model_(model),
+      texts_(texts),
+      host_(std::move(host)),
+      timers_(model.Timers(), tickers, [this] { timers_.Sync(); }) {
     setWindowTitle(QStringLiteral("Quellstone"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     setStyleSheet(QString::fromLatin1(kNavigationStyle));

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/windows/MainWindowModel.h"
 #include "core/i18n/LanguageTable.h"
+#include "core/windows/MainWindowModel.h"
 #include "gui/app/Ticker.h"
 #include "gui/app/TimerBinding.h"
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         const QString suffix = QString::fromStdString(language).toLower();
         QTemporaryDir home;
         const std::string root = home.path().toStdString();
-        settings::ProgramPaths paths{argv[2], root + "/data", "/usr", "/opt/"};
+        const auto paths = settings::ProgramPaths::OnThisSystem(argv[2], root + "/data");
         gui::ApplicationSetup setup{paths, root + "/registry.reg", root + "/instance.lock"};
         {
             platform::PosixFileStore files;

@@ -16,8 +16,8 @@ using ::testing::ElementsAre;
 using namespace quellstone::testing;
 using S = windows::ScanControl;
 using scan::ScanMode;
-using windows::ScanWindowModel;
 using windows::kImageDetected;
+using windows::ScanWindowModel;
 
 class FakeDrives final : public ports::MountTable {
 public:
@@ -76,12 +76,12 @@ TEST_F(ScanLauncherTest, PlansEachModesFoldersInOrder) {
     const auto whole = scan::PlanScan(ScanMode::WholeComputer, "/ignored", paths, drives);
     ASSERT_EQ(whole.size(), 4u);
     EXPECT_EQ(whole[0].folder, "/opt/");
-    EXPECT_EQ(whole[0].textEntry, 247);
+    EXPECT_EQ(whole[0].text, i18n::TextId::ScanningWholeComputer);
     EXPECT_EQ(whole[1].folder, "/");
     EXPECT_EQ(whole[1].textSuffix, " /");
     EXPECT_EQ(whole[2].textSuffix, " /mnt/a b/");  // the mount point as it is, not upper-cased
     EXPECT_EQ(whole[3].folder, "/media/usb/");
-    EXPECT_EQ(whole[3].textEntry, 248);
+    EXPECT_EQ(whole[3].text, i18n::TextId::ScanningDrive);
     const auto chosen = scan::PlanScan(ScanMode::ChosenFolder, "/home/u", paths, drives);
     ASSERT_EQ(chosen.size(), 1u);
     EXPECT_EQ(chosen[0].textSuffix, ":/home/u");

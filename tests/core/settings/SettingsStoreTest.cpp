@@ -56,32 +56,32 @@ TEST(Statistics, CountsReadAsNumbers) {
     SettingsStore store(backend);
     EXPECT_EQ(RaiseTotalScans(store), 1);
     EXPECT_EQ(RaiseTotalScans(store), 2);
-    EXPECT_EQ(store.Read(kStatusSection, "TOTALSCANS", "0"), "2");
+    EXPECT_EQ(store.Read(keys::kTotalScans.section, "TOTALSCANS", "0"), "2");
     EXPECT_NE(backend.doc.Serialize().find("\"Totalscans\"=\"2\""), std::string::npos);  // the spelling written
 
     // A raised count reads the stored value as a plain read would, and stores decimal text.
     const auto raiseFrom = [&](const ports::SettingsBackend::Value& stored) {
         backend.Set("HKEY_CURRENT_USER", "SOFTWARE\\Orvanta\\Quellstone\\Status", "Count", stored);
-        return store.RaiseCount(kStatusSection, "count");
+        return store.RaiseCount(keys::kTotalScans.section, "count");
     };
     EXPECT_EQ(raiseFrom({1, std::string("12 apples\0", 10)}), 13);
     EXPECT_EQ(raiseFrom({1, std::string("  \0", 3)}), 1);
     EXPECT_EQ(raiseFrom({1, "no terminating NUL"}), 1);
     EXPECT_EQ(raiseFrom({4, std::string("\x07\0\0\0", 4)}), 8);
-    EXPECT_EQ(store.Read(kStatusSection, "COUNT", ""), "8");
+    EXPECT_EQ(store.Read(keys::kTotalScans.section, "COUNT", ""), "8");
     EXPECT_EQ(store.RaiseCount("Elsewhere", "New"), 1);
     // Nothing stored: the count shown is still one more than what reads back.
     backend.failWrites = true;
-    EXPECT_EQ(store.RaiseCount(kStatusSection, "Count"), 9);
+    EXPECT_EQ(store.RaiseCount(keys::kTotalScans.section, "Count"), 9);
 }
 
 TEST(ProgramPaths, DerivesTheFixedPaths) {
     const ProgramPaths paths{"/opt/quellstone", "/home/u/.local/share", "/usr/", "/opt/"};
     EXPECT_EQ(paths.QuarantineFolder(), "/home/u/.local/share/Orvanta/Quellstone/Archiwum");
     EXPECT_EQ(paths.SignatureDatabase(), "/opt/quellstone/bdts.dll");
-    EXPECT_EQ(paths.LanguageFileRelative("Deutsch"), "languages/Deutsch/Deutsch.txt");
-    EXPECT_EQ(paths.WinDir(false), "/usr");
-    EXPECT_EQ(paths.WinDir(true), "/usr/");
+    EXPECT_EQ(paths.VendorFile(), "/opt/quellstone/vendor.ini");
+    EXPECT_EQ(paths.SystemFolder(), "/usr");  // offered to the user without its trailing "/"
+    EXPECT_EQ((ProgramPaths{"/p", "/d", "/", "/opt/"}.SystemFolder()), "/");
     quellstone::testing::FakeFileStore files;
     EXPECT_TRUE(CreateQuarantineFolder(files, paths));
     EXPECT_TRUE(files.folders.contains("/home/u/.local/share/Orvanta/Quellstone/Archiwum"));

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string_view>
+
+namespace quellstone::settings {
+
+// One value the program stores: its section, its name (stored names keep
+// their historical spelling), and what a reader gets while none is stored.
+struct SettingKey {
+    std::string_view section;
+    std::string_view name;
+    std::string_view fallback;
+};
+
+// Every value the program reads or writes, in one table.
+namespace keys {
+// The interface language: "English", "Polish" or "Deutsch"; empty before the first start.
+inline constexpr SettingKey kLanguage{"Settings", "curLang", ""};
+// Whether removal keeps a copy in the quarantine first: "1" yes, anything else no.
+inline constexpr SettingKey kQuarantineCopies{"Settings", "Quarintine", "0"};
+// The number of scans started. It is written under the spelling of
+// kTotalScansWritten; names match without regard to case, so both are one value.
+inline constexpr SettingKey kTotalScans{"Status", "TotalScans", "0"};
+inline constexpr SettingKey kTotalScansWritten{"Status", "Totalscans", "0"};
+inline constexpr SettingKey kTotalObjectsRemoved{"Status", "TotalObjectsRemoved", "0"};
+// The date of the last whole-computer scan, as the system writes a short date.
+inline constexpr SettingKey kLastSystemScan{"Status", "LastSystemScan", "Nigdy"};
+}  // namespace keys
+
+}  // namespace quellstone::settings
