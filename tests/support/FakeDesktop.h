@@ -26,6 +26,7 @@ public:
         std::string text;
         ports::MessageIcon icon;
         ports::MessageButtons buttons;
+        ports::MessageAnswer defaultAnswer;  // the button that Enter presses
     };
     std::vector<Message> shown;
     ports::MessageAnswer answer = ports::MessageAnswer::Ok;
@@ -34,8 +35,8 @@ public:
     std::vector<std::string> foldersOffered;
 
     ports::MessageAnswer ShowMessage(std::string_view text, ports::MessageIcon icon, ports::MessageButtons buttons,
-                                     ports::MessageAnswer) override {
-        shown.push_back({std::string(text), icon, buttons});
+                                     ports::MessageAnswer defaultAnswer) override {
+        shown.push_back({std::string(text), icon, buttons, defaultAnswer});
         return answer;
     }
     std::string ChooseFolder(std::string_view, std::string_view start) override {

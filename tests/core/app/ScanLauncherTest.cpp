@@ -111,6 +111,7 @@ TEST_F(ScanLauncherTest, AFolderThatCannotBeReadIsNamedNotReportedClean) {
     Scan(ScanMode::ChosenFolder, "/srv/missing");
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "T279\r/srv/missing");
+    EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
     std::string report = window.ReportText();
     EXPECT_NE(report.find("T280\n  /srv/missing\n"), std::string::npos);
     EXPECT_EQ(report.find("T272"), std::string::npos);  // not "nothing was found"
@@ -155,7 +156,7 @@ TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
     EXPECT_FALSE(window.SaveReportClicked());
 }
 
-TEST_F(ScanLauncherTest, StopGoesThroughTimer4AndCoversTheRemainingDrives) {
+TEST_F(ScanLauncherTest, AStopReachesEveryLaterDriveThroughTheStopTimer) {
     drives.points = {"/home", "/usr"};
     int yields = 0;
     pump.action = [&] {
@@ -164,9 +165,60 @@ TEST_F(ScanLauncherTest, StopGoesThroughTimer4AndCoversTheRemainingDrives) {
     };
     Scan(ScanMode::WholeComputer);
     EXPECT_FALSE(window.StopEnabled());
-    // Every later drive's walk ends at its first check.
+    // The stop timer keeps running, so every later drive is started and its
+    // walk ends at its first check: nothing in /usr is found.
+    EXPECT_TRUE(window.StopTimer().enabled);
+    EXPECT_THAT(tree.opened, ElementsAre("/opt", "/home", "/usr"));
     EXPECT_LE(window.Rows().size(), 1u);
     EXPECT_TRUE(window.RemoveEnabled());
+    EXPECT_NE(window.ReportText().find("T269\n  /opt/\n  /home\n  /usr\n"), std::string::npos);
+}
+
+TEST_F(ScanLauncherTest, EachDriveNamesItsOperationAndTheWindowGetsEventsBetweenDrives) {
+    auto& mounts = tree.Root().Folder("mnt");
+    mounts.Folder("a");
+    mounts.Folder("b");
+    drives.points = {"/mnt/a", "/mnt/b"};
+    std::vector<std::string> operations;  // what the window shows at each yield
+    pump.action = [&] { operations.push_back(window.Caption(S::Operation)); };
+    Scan(ScanMode::WholeComputer);
+    // Empty folders yield nothing themselves: each yield is the one after a drive.
+    EXPECT_THAT(operations, ElementsAre("T248 /mnt/a/", "T248 /mnt/b/"));
+
+    for (auto& child : tree.Root().children) {
+        if (child->name == "opt") child->File("evil.exe");
+    }
+    operations.clear();
+    drives.points.clear();
+    Scan(ScanMode::WholeComputer);
+    EXPECT_THAT(operations, ElementsAre("T247"));  // the look-up of /opt/evil.exe yields
+}
+
+TEST_F(ScanLauncherTest, ALoadedScanWindowShowsItsTextsAndStartsItsTimers) {
+    ScanWindowModel fresh(context.languageText, context.scan, dialogs, files, [this] { return now; });
+    fresh.Load();
+    EXPECT_TRUE(fresh.IsShown());
+    EXPECT_EQ(fresh.Caption(S::Title), "T177");
+    EXPECT_EQ(fresh.Caption(S::Operation), "T185");
+    EXPECT_EQ(fresh.Caption(S::WaitNotice), "T187");
+    EXPECT_EQ(fresh.Caption(S::CurrentFile), "T188");
+    EXPECT_EQ(fresh.Caption(S::ColumnDetection), "T244");
+    EXPECT_EQ(fresh.Caption(S::SaveReport), "T273");
+    for (const S counter : {S::Processes, S::Registry, S::Scanned, S::Dangerous, S::Ignored}) {
+        EXPECT_EQ(fresh.Caption(counter), "0");
+    }
+    // The notice blinks 400 ms off and 500 ms on; the end watch and the stop
+    // request are checked every 10 ms. Only the blink and the end watch start.
+    EXPECT_EQ(fresh.NoticeHideTimer().intervalMs, 400);
+    EXPECT_EQ(fresh.NoticeShowTimer().intervalMs, 500);
+    EXPECT_EQ(fresh.EndWatchTimer().intervalMs, 10);
+    EXPECT_EQ(fresh.StopTimer().intervalMs, 10);
+    EXPECT_TRUE(fresh.NoticeHideTimer().enabled);
+    EXPECT_FALSE(fresh.NoticeShowTimer().enabled);
+    EXPECT_TRUE(fresh.EndWatchTimer().enabled);
+    EXPECT_FALSE(fresh.StopTimer().enabled);
+    EXPECT_TRUE(fresh.StopEnabled() && !fresh.RemoveEnabled() && fresh.WaitNoticeVisible());
+    EXPECT_EQ(fresh.Timers().size(), 4u);
 }
 
 TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
@@ -193,6 +245,9 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     dialogs.answer = ports::MessageAnswer::No;
     EXPECT_FALSE(window.CloseClicked());
     EXPECT_EQ(dialogs.shown.back().text, "T195");
+    EXPECT_EQ(dialogs.shown.back().icon, ports::MessageIcon::Information);
+    EXPECT_EQ(dialogs.shown.back().buttons, ports::MessageButtons::YesNo);
+    EXPECT_EQ(dialogs.shown.back().defaultAnswer, ports::MessageAnswer::No);  // Enter keeps the list
     EXPECT_EQ(window.Rows().size(), 1u);
     dialogs.answer = ports::MessageAnswer::Yes;
     context.scan.scanRunning = true;

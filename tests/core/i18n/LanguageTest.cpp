@@ -46,8 +46,10 @@ TEST(LanguageText, ReadsNumberedLines) {
     EXPECT_EQ(table.Text(15), "hex");
     EXPECT_EQ(table.Text(99), "");
     EXPECT_EQ(table.Text(300), " kept  as  is  ");
-    EXPECT_EQ(table.Text(1000), "");
-    EXPECT_EQ(table.Text(-5), "");
+    // A number outside 0..999 sets no entry at all.
+    for (int entry = 0; entry < LanguageTable::kSize; ++entry) EXPECT_NE(table.Text(entry), "negative") << entry;
+    // A line without digits is entry 0, before the tab line above overwrote it.
+    EXPECT_EQ(Parse("   |zero\n").Text(0), "zero");
 }
 
 TEST(LanguageText, CountsCharactersNotBytes) {

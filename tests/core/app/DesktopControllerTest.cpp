@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "core/app/DesktopController.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeDirectoryTree.h"
+#include "support/FakeFileOperations.h"
+#include "support/FakeFileStore.h"
+#include "support/MemorySettingsBackend.h"
+#include "support/NumberedTexts.h"
+#include "support/RecordingSink.h"
+
+namespace quellstone::app {
+namespace {
+
+using namespace quellstone::testing;
+
+class NoDrives final : public ports::MountTable {
+public:
+    std::vector<std::string> StorageMountPoints() override { return {}; }
+};
+
+class FixedCalendar final : public ports::Calendar {
+public:
+    std::string TodayShortDate() override { return "08.12.2026"; }
+};
+
+class NoHttp final : public ports::HttpClient {
+public:
+    std::unique_ptr<ports::HttpRequest> NewRequest() override { return nullptr; }
+};
+
+// The controller over fakes, with the front end's part recorded as a list of
+// what it was asked to do.
+class DesktopControllerTest : public ::testing::Test {
+protected:
+    DesktopControllerTest()
+        : store(backend),
+          context(files, "/prog"),
+          paths{"/prog", "/data", "/usr", "/opt/"},
+          openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()),
+          quarantine(fileOperations, context.signatures, dialogs, paths),
+          remover(fileOperations, store, paths),
+          launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
+          controller(DesktopController::Services{context, paths, store, dialogs, shell, files, http, pump, openers,
+                                                 quarantine, remover, launcher},
+                     Views()) {
+        FillWithNumbers(context.languageText);
+        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n");
+        tree.Root().Folder("opt").File("evil.exe");
+    }
+    DesktopController::Views Views() {
+        DesktopController::Views views;
+        const auto note = [this](const char* what) { return [this, what] { asked.emplace_back(what); }; };
+        views.refreshMainWindow = note("refresh main");
+        views.closeSplash = note("close splash");
+        views.silentUpdateOpened = note("silent update");
+        views.dropScanWindow = note("drop scan window");
+        views.scanWindowOpened = note("scan window");
+        views.scanEnded = note("scan ended");
+        views.dropUpdateWindow = note("drop update window");
+        views.updateWindowOpened = note("update window");
+        views.raiseUpdateWindow = note("raise update window");
+        views.endProgram = note("end");
+        return views;
+    }
+
+    MemorySettingsBackend backend;
+    settings::SettingsStore store;
+    FakeFileStore files;
+    FakeDirectoryTree tree;
+    FakeFileOperations fileOperations;
+    FakeDialogs dialogs;
+    FakeShell shell;
+    NoDrives drives;
+    FixedCalendar calendar;
+    NoHttp http;
+    CountingPump pump;
+    Context context;
+    settings::ProgramPaths paths;
+    i18n::DocumentOpeners openers;
+    quarantine::QuarantineManager quarantine;
+    quarantine::Remover remover;
+    ScanLauncher launcher;
+    std::vector<std::string> asked;
+    DesktopController controller;
+};
+
+TEST_F(DesktopControllerTest, TheMainWindowStartsItsTimerWhichLoadsTheSilentCheckOnce) {
+    windows::MainWindowModel& main = controller.OpenMainWindow();
+    EXPECT_TRUE(main.StartupTimer().enabled);
+    main.StartupTick();
+    EXPECT_EQ(asked, (std::vector<std::string>{"silent update", "close splash"}));
+    EXPECT_NE(controller.SilentModel(), nullptr);
+    EXPECT_EQ(controller.SilentUpdateLoads(), 1);
+    EXPECT_FALSE(main.StartupTimer().enabled);
+}
+
+TEST_F(DesktopControllerTest, AScanStartedWhileOneRunsIsIgnored) {
+    controller.OpenMainWindow().ModeClicked(0);  // the whole computer: /opt/, then no drives
+    windows::ScanWindowModel* during = nullptr;
+    pump.action = [&] {
+        during = controller.ScanModel();
+        controller.StartScan();  // the start button, pressed again inside the walk
+    };
+    controller.StartScan();
+    EXPECT_EQ(asked, (std::vector<std::string>{"refresh main", "drop scan window", "scan window", "scan ended"}));
+    EXPECT_EQ(controller.ScanModel(), during);  // the walk's window was not pulled from under it
+    EXPECT_EQ(store.Read(settings::keys::kTotalScans), "1");
+    ASSERT_EQ(controller.ScanModel()->Rows().size(), 1u);
+
+    // Once it has ended, the next scan replaces the window.
+    pump.action = nullptr;
+    asked.clear();
+    controller.StartScan();
+    EXPECT_EQ(asked, (std::vector<std::string>{"refresh main", "drop scan window", "scan window", "scan ended"}));
+    EXPECT_EQ(store.Read(settings::keys::kTotalScans), "2");
+}
+
+TEST_F(DesktopControllerTest, OneUpdateWindowAtATime) {
+    controller.OpenMainWindow();
+    controller.ShowUpdateWindow();
+    windows::UpdateWindowModel* first = controller.UpdateModel();
+    ASSERT_NE(first, nullptr);
+    controller.ShowUpdateWindow();
+    EXPECT_EQ(controller.UpdateModel(), first);
+    EXPECT_EQ(asked, (std::vector<std::string>{"drop update window", "update window", "raise update window"}));
+
+    first->Close();
+    asked.clear();
+    controller.ShowUpdateWindow();
+    EXPECT_EQ(asked, (std::vector<std::string>{"drop update window", "update window"}));
+    EXPECT_FALSE(controller.UpdateModel()->Closed());
+}
+
+TEST_F(DesktopControllerTest, QuittingClosesTheChecksAndOpensNothingNew) {
+    controller.OpenMainWindow().StartupTick();
+    controller.ShowUpdateWindow();
+    asked.clear();
+    controller.Quit();
+    EXPECT_TRUE(controller.Quitting());
+    EXPECT_TRUE(controller.UpdateModel()->Closed());
+    EXPECT_TRUE(controller.SilentModel()->Closed());
+    EXPECT_EQ(asked, (std::vector<std::string>{"end"}));
+
+    controller.StartScan();
+    controller.ShowUpdateWindow();
+    EXPECT_EQ(asked, (std::vector<std::string>{"end"}));
+    EXPECT_EQ(controller.ScanModel(), nullptr);
+    EXPECT_EQ(store.Read(settings::keys::kTotalScans), "0");
+}
+
+}  // namespace
+}  // namespace quellstone::app
