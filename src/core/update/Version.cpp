@@ -12,4 +12,8 @@ Version BuildVersion() {
     return {kBuildMajor, kBuildMinor, kBuildRevision};
 }
 
+std::string ProgramVersionLine() {
+    return "Quellstone " + VersionText(BuildVersion());
+}
+
 }  // namespace quellstone::update

@@ -18,4 +18,8 @@ std::string VersionText(const Version& version);
 // The version this program was built as.
 Version BuildVersion();
 
+// The program's name and version as its version output and reports begin:
+// "Quellstone 1.05".
+std::string ProgramVersionLine();
+
 }  // namespace quellstone::update

@@ -179,7 +179,7 @@ void ScanWindowModel::Finish() {
 
 std::string ScanWindowModel::ReportText() const {
     std::string report =
-        "Quellstone " + update::VersionText(update::BuildVersion()) + " - " + Text(T::ReportTitle) + "\n\n";
+        update::ProgramVersionLine() + " - " + Text(T::ReportTitle) + "\n\n";
     report += Text(T::ReportStarted) + " " + text::LocalTimeText(started_) + "\n";
     if (finishedScan_) {
         const double seconds = std::chrono::duration<double>(finished_ - started_).count();

@@ -40,7 +40,7 @@ protected:
           launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
           window(context.languageText, context.scan, dialogs, files, [this] { return now; }) {
         FillWithNumbers(context.languageText);
-        context.languageText.Set(198, "T249");  // the texts that Timer3 compares are the same
+        context.languageText.Set(198, "T249");  // the end watch compares the two texts: make them equal
         files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nBAD=Backdoor.Bad\n");
         context.signatures.Accessor().SetPath("/prog/bdts.dll");
         auto& home = tree.Root().Folder("home");
