@@ -15,7 +15,7 @@
 #include "core/app/Context.h"
 #include "core/quarantine/Remover.h"
 #include "core/scan/FileWalker.h"
-#include "core/app/ScanLauncher.h"
+#include "core/scan/ScanPlan.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/LocaleCalendar.h"
@@ -30,49 +30,132 @@ namespace quellstone::cli {
 
 namespace {
 
-struct ScanOptions {
-    std::string database;  // empty: the program folder's database
-    bool json = false;
-    bool quick = false;
-    bool remove = false;
-    bool wholeComputer = false;
-    bool help = false;
-    std::vector<std::string> paths;
+constexpr std::string_view kDescription =
+    "Walks each PATH and looks the name of every file and folder up in the\n"
+    "signature database. Hidden entries (names that begin with \".\") are\n"
+    "skipped; symbolic links are looked up but never followed; other file\n"
+    "systems mounted inside a PATH are not entered. A PATH that is not a\n"
+    "folder is looked up by its own name.\n"
+    "\n"
+    "Instead of PATHs, --quick walks the system folder /usr and\n"
+    "--whole-computer walks /opt/, then every mounted storage file system in\n"
+    "the order the system lists them (the same folders as the desktop\n"
+    "program's scan modes).\n";
+
+constexpr std::string_view kDetails =
+    "Text output is one line \"PATH: DETECTION FOUND\" per detection, then a\n"
+    "summary; bytes that are not UTF-8 and control characters are shown as\n"
+    "\\xHH, a backslash as \\\\.\n"
+    "\n"
+    "A PATH that does not exist or cannot be read is an error; folders\n"
+    "inside it that could not be read are counted in the summary.\n"
+    "\n"
+    "Exit status: 0 nothing found, 1 detections found, 2 error,\n"
+    "130 stopped by Ctrl-C (what was found so far is reported).\n";
+
+CommandDefinition ScanDefinition() {
+    return {
+        .name = "scan",
+        .summary = "Scan folders for files and folders named like known trojans",
+        .options =
+            {
+                {"db", "FILE", "Use FILE as the signature database instead of the program folder's bdts.dll"},
+                {"json", "",
+                 "Write JSON Lines: {\"path\": ..., \"detection\": ...} per detection, then {\"summary\": {...}}. "
+                 "Bytes of a path that are not UTF-8 are written as \\udcXX."},
+                {"remove", "",
+                 "After the scan, delete every detected file, first copying it into the quarantine when the "
+                 "quarantine switch is on (quellstone-cli settings set Settings Quarintine 1); with the switch on, "
+                 "a file whose copy fails is not deleted. One line per detection says REMOVED, ALREADY GONE or "
+                 "NOT REMOVED."},
+                {"quick", "", "Walk the system folder /usr instead of PATHs"},
+                {"whole-computer", "",
+                 "Walk /opt/ and every mounted storage file system instead of PATHs, and store today's date as "
+                 "the last system scan"},
+            },
+        .arguments = {{"PATH", Argument::Count::AnyNumber}},
+        .description = kDescription,
+        .details = kDetails,
+    };
+}
+
+// A place the walk starts from: a folder is walked, anything else looked up by its own name.
+struct StartPoint {
+    std::string path;
+    bool isFolder = true;
 };
 
-std::optional<ScanOptions> ParseOptions(const std::vector<std::string>& args, std::ostream& err) {
-    ScanOptions options;
-    bool onlyPaths = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (onlyPaths || arg == "-" || !arg.starts_with('-')) {
-            options.paths.push_back(arg);
-        } else if (arg == "--") {
-            onlyPaths = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--remove") {
-            options.remove = true;
-        } else if (arg == "--quick") {
-            options.quick = true;
-        } else if (arg == "--whole-computer") {
-            options.wholeComputer = true;
-        } else if (arg == "--db") {
-            if (i + 1 == args.size()) {
-                err << "quellstone-cli scan: --db needs a FILE\n";
-                return std::nullopt;
-            }
-            options.database = args[++i];
-        } else if (arg.starts_with("--db=")) {
-            options.database = arg.substr(5);
-        } else {
-            err << "quellstone-cli scan: unknown option " << text::EscapeForDisplay(arg) << "\n";
+// PATHs, --quick or --whole-computer: exactly one of them.
+std::optional<scan::ScanMode> ChooseMode(const ParsedArguments& args) {
+    const bool quick = args.Has("quick");
+    const bool wholeComputer = args.Has("whole-computer");
+    if ((quick ? 1 : 0) + (wholeComputer ? 1 : 0) + (args.positional.empty() ? 0 : 1) != 1) return std::nullopt;
+    return quick           ? scan::ScanMode::QuickScan
+           : wholeComputer ? scan::ScanMode::WholeComputer
+                           : scan::ScanMode::ChosenFolder;
+}
+
+// The PATHs as given, each known as a folder or not; nullopt (reported) when one cannot be reached.
+std::optional<std::vector<StartPoint>> NamedStartPoints(const std::vector<std::string>& paths, std::ostream& err) {
+    std::vector<StartPoint> points;
+    for (const std::string& path : paths) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) {
+            err << "quellstone-cli scan: " << text::EscapeForDisplay(path) << ": " << std::strerror(errno) << "\n";
             return std::nullopt;
         }
+        points.push_back({path, S_ISDIR(st.st_mode)});
     }
-    return options;
+    return points;
+}
+
+// Loads the database (`path`, or the program folder's when empty); false (reported) when it is none.
+bool OpenDatabase(scan::SignatureDatabase& signatures, const std::string& path, std::ostream& err) {
+    ini::Ini& accessor = signatures.Accessor();
+    accessor.SetPath(path.empty() ? signatures.DefaultPath() : path);
+    accessor.SetSection(std::string(scan::kScanSection));
+    switch (signatures.IndexForScan()->LoadStatus()) {
+        case scan::SignatureIndex::Status::Loaded: return true;
+        case scan::SignatureIndex::Status::Unreadable:
+            err << "quellstone-cli scan: cannot read the signature database " << text::EscapeForDisplay(accessor.Path())
+                << "\n";
+            return false;
+        case scan::SignatureIndex::Status::NoSection:
+            err << "quellstone-cli scan: " << text::EscapeForDisplay(accessor.Path())
+                << " is not a signature database (it has no [Scanfiles] section)\n";
+            return false;
+    }
+    return false;
+}
+
+// The folders of --quick or --whole-computer, from the launcher, so both front ends walk the same ones.
+std::vector<StartPoint> PlannedStartPoints(scan::ScanMode mode, ports::FileStore& files, const std::string& folder) {
+    platform::ProcMountTable drives(files);
+    const auto paths = settings::ProgramPaths::OnThisSystem(folder, "");
+    std::vector<StartPoint> points;
+    for (const scan::ScanTarget& target : scan::PlanScan(mode, "", paths, drives)) {
+        // A system without /opt/ has nothing there to scan; that is no error.
+        struct stat st {};
+        if (::lstat(target.folder.c_str(), &st) != 0 && errno == ENOENT) continue;
+        points.push_back({target.folder, true});
+    }
+    return points;
+}
+
+void Walk(app::Context& context, const std::vector<StartPoint>& points, const StopSignal& stop, ScanOutput& output) {
+    StopRequestPump pump(stop, context.scan);
+    platform::PosixDirectoryTree tree;
+    scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
+    for (const StartPoint& point : points) {
+        if (stop.Received() != 0) break;
+        if (!point.isFolder) {
+            walker.ScanEntry(point.path);
+            continue;
+        }
+        std::string pattern = "*.*";
+        std::string path = point.path;
+        walker.ScanTree(pattern, path);
+    }
 }
 
 // The start folder of a relative PATH, made absolute with the current
@@ -87,163 +170,77 @@ ports::ReachablePath Absolute(ports::ReachablePath location) {
     return location;
 }
 
-}  // namespace
-
-std::string_view ScanCommand::Help() const {
-    return "Usage: quellstone-cli scan [--db FILE] [--json] [--remove] PATH...\n"
-           "       quellstone-cli scan [--db FILE] [--json] [--remove] --quick | --whole-computer\n"
-           "\n"
-           "Walks each PATH and looks the name of every file and folder up in the\n"
-           "signature database. Hidden entries (names that begin with \".\") are\n"
-           "skipped; symbolic links are looked up but never followed; other file\n"
-           "systems mounted inside a PATH are not entered. A PATH that is not a\n"
-           "folder is looked up by its own name.\n"
-           "\n"
-           "--quick walks the system folder /usr; --whole-computer walks /opt/, then\n"
-           "every mounted storage file system in the order the system lists them\n"
-           "(the same folders as the desktop program's scan modes) and stores\n"
-           "today's date as the last system scan.\n"
-           "\n"
-           "Options:\n"
-           "  --db FILE  Use FILE as the signature database instead of the program\n"
-           "             folder's bdts.dll\n"
-           "  --remove   After the scan, delete every detected file, first copying it\n"
-           "             into the quarantine when the quarantine switch is on\n"
-           "             (quellstone-cli settings set Settings Quarintine 1); with the\n"
-           "             switch on, a file whose copy fails is not deleted. One line\n"
-           "             per detection says REMOVED, ALREADY GONE or NOT REMOVED.\n"
-           "  --json     Write JSON Lines: {\"path\": ..., \"detection\": ...} per\n"
-           "             detection, then {\"summary\": {...}}. Bytes of a path that\n"
-           "             are not UTF-8 are written as \\udcXX.\n"
-           "  --help     Show this help\n"
-           "\n"
-           "Text output is one line \"PATH: DETECTION FOUND\" per detection, then a\n"
-           "summary; bytes that are not UTF-8 and control characters are shown as\n"
-           "\\xHH, a backslash as \\\\.\n"
-           "\n"
-           "A PATH that does not exist or cannot be read is an error; folders\n"
-           "inside it that could not be read are counted in the summary.\n"
-           "\n"
-           "Exit status: 0 nothing found, 1 detections found, 2 error,\n"
-           "130 stopped by Ctrl-C (what was found so far is reported).\n";
+// Removes what the walk found, each file once; Ctrl-C stops the removal too.
+void RemoveDetected(quarantine::Remover& remover, const StopSignal& stop, ScanOutput& output) {
+    std::set<std::string> handled;  // overlapping PATHs find a file twice
+    for (const DetectedFile& file : output.DetectedFiles()) {
+        if (stop.Received() != 0) break;
+        if (!handled.insert(file.path).second) continue;
+        const quarantine::Removal removal = remover.Remove(Absolute(file.location), file.detection);
+        if (removal.outcome == quarantine::RemovalOutcome::Removed) remover.CountRemoved();
+        output.AddRemoval(file.path, removal);
+    }
 }
 
-int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
-    const std::optional<ScanOptions> options = ParseOptions(args, io.err);
-    if (!options) return kExitError;
-    if (options->help) {
-        io.out << Help();
-        return kExitClean;
+// The exit status, with the reasons for an unhappy one on `err`.
+int Outcome(const StopSignal& stop, const ScanOutput& output, scan::ScanMode mode, std::ostream& err) {
+    if (const int signal = stop.Received(); signal != 0) {
+        err << "quellstone-cli scan: stopped; the detections above are what was found until then\n";
+        return kExitInterrupted(signal);
     }
-    const int modes = (options->quick ? 1 : 0) + (options->wholeComputer ? 1 : 0) + (options->paths.empty() ? 0 : 1);
-    if (modes != 1) {
-        io.err << "quellstone-cli scan: give PATHs, --quick or --whole-computer (one of them; see "
-                  "quellstone-cli scan --help)\n";
+    // A folder named to the scan that could not be read was not scanned: that
+    // is an error, never "nothing found". A folder of --quick or
+    // --whole-computer that cannot be read (a mount point the user may not
+    // read) is a warning; the scan covered the rest.
+    for (const std::string& folder : output.UnscannedFolders()) {
+        err << "quellstone-cli scan: " << text::EscapeForDisplay(folder)
+            << ": the folder could not be read, so it was not scanned\n";
+    }
+    if (!output.UnscannedFolders().empty() && mode == scan::ScanMode::ChosenFolder) return kExitError;
+    return output.Detections() > 0 ? kExitFound : kExitOk;
+}
+
+}  // namespace
+
+ScanCommand::ScanCommand() : Command(ScanDefinition()) {}
+
+int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
+    const std::optional<scan::ScanMode> mode = ChooseMode(args);
+    if (!mode) {
+        Error(io) << "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)\n";
         return kExitError;
     }
-    const scan::ScanMode mode = options->quick           ? scan::ScanMode::QuickScan
-                                : options->wholeComputer ? scan::ScanMode::WholeComputer
-                                                         : scan::ScanMode::ChosenFolder;
-
-    std::vector<bool> isFolder;
-    for (const std::string& path : options->paths) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) {
-            io.err << "quellstone-cli scan: " << text::EscapeForDisplay(path) << ": " << std::strerror(errno) << "\n";
-            return kExitError;
-        }
-        isFolder.push_back(S_ISDIR(st.st_mode));
-    }
-
+    const std::optional<std::vector<StartPoint>> named = NamedStartPoints(args.positional, io.err);
+    if (!named) return kExitError;
     platform::PosixFileStore files;
     app::Context context(files, io.programFolder);
-    ini::Ini& accessor = context.signatures.Accessor();
-    accessor.SetPath(options->database.empty() ? context.signatures.DefaultPath() : options->database);
-    accessor.SetSection(std::string(scan::kScanSection));
-    switch (context.signatures.IndexForScan()->LoadStatus()) {
-        case scan::SignatureIndex::Status::Loaded: break;
-        case scan::SignatureIndex::Status::Unreadable:
-            io.err << "quellstone-cli scan: cannot read the signature database "
-                   << text::EscapeForDisplay(accessor.Path()) << "\n";
-            return kExitError;
-        case scan::SignatureIndex::Status::NoSection:
-            io.err << "quellstone-cli scan: " << text::EscapeForDisplay(accessor.Path())
-                   << " is not a signature database (it has no [Scanfiles] section)\n";
-            return kExitError;
-    }
+    if (!OpenDatabase(context.signatures, args.Value("db"), io.err)) return kExitError;
 
     // A scan from the command line counts in the statistics like one from the window.
     const platform::EnvironmentReader environment = platform::ProcessEnvironment();
     platform::RegFileSettingsBackend settingsFile(files, platform::SettingsFilePath(environment));
     settings::SettingsStore store(settingsFile);
     platform::LocaleCalendar calendar;
-    scan::RecordScanStart(store, mode, calendar);
-
-    // The folders of a mode come from the launcher, so both front ends walk the same ones.
-    std::vector<std::string> folders = options->paths;
-    if (mode != scan::ScanMode::ChosenFolder) {
-        platform::ProcMountTable drives(files);
-        const settings::ProgramPaths paths{io.programFolder, "", "/usr", "/opt/"};
-        folders.clear();
-        isFolder.clear();
-        for (const scan::ScanTarget& target : scan::PlanScan(mode, "", paths, drives)) {
-            // A system without /opt/ has nothing there to scan; that is no error.
-            struct stat st {};
-            if (::lstat(target.folder.c_str(), &st) != 0 && errno == ENOENT) continue;
-            folders.push_back(target.folder);
-            isFolder.push_back(true);
-        }
-    }
+    scan::RecordScanStart(store, *mode, calendar);
+    const std::vector<StartPoint> points =
+        *mode == scan::ScanMode::ChosenFolder ? *named : PlannedStartPoints(*mode, files, io.programFolder);
 
     const auto started = std::chrono::steady_clock::now();
     platform::PosixFileOperations fileOperations;  // outlives `stop`, whose last words use it
     StopSignal stop;
-    StopRequestPump pump(stop, context.scan);
-    ScanOutput output(io.out, options->json ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
-    if (options->remove) output.KeepDetectedPaths();
-    platform::PosixDirectoryTree tree;
-    scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
-    for (std::size_t i = 0; i < folders.size() && stop.Received() == 0; ++i) {
-        if (isFolder[i]) {
-            std::string pattern = "*.*";
-            std::string path = folders[i];
-            walker.ScanTree(pattern, path);
-        } else {
-            walker.ScanEntry(folders[i]);
-        }
-    }
+    ScanOutput output(io.out, args.Has("json") ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
+    if (args.Has("remove")) output.KeepDetectedPaths();
+    Walk(context, points, stop, output);
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
     // quarantine that is half written then is deleted first.
     stop.SetLastWords([&fileOperations] { fileOperations.AbandonCopyInProgress(); });
-    if (options->remove && stop.Received() == 0) {
-        const settings::ProgramPaths paths = platform::LinuxProgramPaths(environment);
-        quarantine::Remover remover(fileOperations, store, paths);
-        std::set<std::string> handled;  // overlapping PATHs find a file twice; it is removed once
-        for (const DetectedFile& file : output.DetectedFiles()) {
-            if (stop.Received() != 0) break;  // Ctrl-C stops the removal too
-            if (!handled.insert(file.path).second) continue;
-            const quarantine::Removal removal = remover.Remove(Absolute(file.location), file.detection);
-            if (removal.outcome == quarantine::RemovalOutcome::Removed) remover.CountRemoved();
-            output.AddRemoval(file.path, removal);
-        }
+    if (args.Has("remove") && stop.Received() == 0) {
+        quarantine::Remover remover(fileOperations, store, platform::LinuxProgramPaths(environment));
+        RemoveDetected(remover, stop, output);
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-
-    if (const int signal = stop.Received(); signal != 0) {
-        io.err << "quellstone-cli scan: stopped; the detections above are what was found until then\n";
-        return kExitSignalBase + signal;
-    }
-    // A folder named to the scan that could not be read was not scanned: that
-    // is an error, never "nothing found".
-    // A folder of --quick or --whole-computer that cannot be read (a mount
-    // point the user may not read) is a warning; the scan covered the rest.
-    for (const std::string& folder : output.UnscannedFolders()) {
-        io.err << "quellstone-cli scan: " << text::EscapeForDisplay(folder)
-               << ": the folder could not be read, so it was not scanned\n";
-    }
-    if (!output.UnscannedFolders().empty() && mode == scan::ScanMode::ChosenFolder) return kExitError;
-    return output.Detections() > 0 ? kExitDetections : kExitClean;
+    return Outcome(stop, output, *mode, io.err);
 }
 
 }  // namespace quellstone::cli

@@ -48,7 +48,7 @@ void StopSignal::Watch() {
                 const std::lock_guard<std::mutex> guard(lastWordsMutex_);
                 if (lastWords_) lastWords_();
             }
-            _exit(kExitSignalBase + signal);
+            _exit(kExitInterrupted(signal));
         }
     }
 }

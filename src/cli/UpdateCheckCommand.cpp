@@ -1,9 +1,10 @@
 #include "cli/UpdateCheckCommand.h"
 
-#include "core/update/Version.h"
 #include "core/i18n/VendorAddresses.h"
+#include "core/settings/ProgramPaths.h"
 #include "core/text/DisplayEscape.h"
 #include "core/update/UpdateCheck.h"
+#include "core/update/Version.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/PosixFileStore.h"
 
@@ -19,32 +20,27 @@ public:
 
 }  // namespace
 
-std::string_view UpdateCheckCommand::Help() const {
-    return "Usage: quellstone-cli update-check [--server URL]\n"
-           "\n"
-           "Fetches updates/velkaro.txt from the update server (Server in [Update]\n"
-           "of the program folder's vendor.ini, or URL) and compares it with this\n"
-           "program's version. Prints the local and the remote version text (the\n"
-           "first line of the file, at most 64 characters).\n"
-           "\n"
-           "Exit status: 0 no newer version, 1 a newer version exists, 2 the check\n"
-           "failed (no answer within 60 seconds, a status other than 200, a file\n"
-           "that does not hold a version number such as 1.06, ...).\n";
-}
+UpdateCheckCommand::UpdateCheckCommand()
+    : Command({
+          .name = "update-check",
+          .summary = "Ask the update server for a newer version",
+          .options = {{"server", "URL", "Ask the server at URL instead"}},
+          .description = "Fetches updates/velkaro.txt from the update server (Server in [Update]\n"
+                         "of the program folder's vendor.ini, or URL) and compares it with this\n"
+                         "program's version. Prints the local and the remote version text (the\n"
+                         "first line of the file, at most 64 characters).\n",
+          .details = "Exit status: 0 no newer version, 1 a newer version exists, 2 the check\n"
+                     "failed (no answer within 60 seconds, a status other than 200, a file\n"
+                     "that does not hold a version number such as 1.06, ...).\n",
+      }) {}
 
-int UpdateCheckCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        io.out << Help();
-        return kExitClean;
-    }
+int UpdateCheckCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     platform::PosixFileStore files;
-    std::string server = i18n::VendorAddresses::Load(files, io.programFolder + "/vendor.ini").updateServer;
-    if (args.size() == 2 && args[0] == "--server") {
-        server = args[1];
-    } else if (!args.empty()) {
-        io.err << "quellstone-cli update-check: expected no arguments or --server URL\n";
-        return kExitError;
-    }
+    const std::string server = args.Has("server")
+                                   ? args.Value("server")
+                                   : i18n::VendorAddresses::Load(
+                                         files, settings::ProgramPaths::OnThisSystem(io.programFolder, "").VendorFile())
+                                         .updateServer;
     const std::string local = update::VersionText(update::BuildVersion());
     const std::string address = update::VersionFileAddress(server);
     platform::CurlHttpClient http;
@@ -53,19 +49,18 @@ int UpdateCheckCommand::Run(const std::vector<std::string>& args, CommandIo& io)
     const auto request = http.NewRequest();
     io.out << "Local version: " << local << '\n';
     if (!update::DownloadVersionFile(*request, pump, address, remote)) {
-        io.err << "quellstone-cli update-check: could not read " << text::EscapeForDisplay(address) << "\n";
+        Error(io) << "could not read " << text::EscapeForDisplay(address) << "\n";
         return kExitError;
     }
     io.out << "Remote version: " << update::RemoteVersionForDisplay(remote) << '\n';
     const update::VersionVerdict verdict = update::CompareVersions(remote, local);
     if (verdict == update::VersionVerdict::NotAVersion) {
-        io.err << "quellstone-cli update-check: " << text::EscapeForDisplay(address)
-               << " does not hold a version number\n";
+        Error(io) << text::EscapeForDisplay(address) << " does not hold a version number\n";
         return kExitError;
     }
     const bool newer = verdict == update::VersionVerdict::Newer;
     io.out << (newer ? "A newer version is available.\n" : "No newer version is available.\n");
-    return newer ? kExitDetections : kExitClean;
+    return newer ? kExitFound : kExitOk;
 }
 
 }  // namespace quellstone::cli

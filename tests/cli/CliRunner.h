@@ -5,8 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,13 +49,7 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<
     }
     int wait = 0;
     ::waitpid(child, &wait, 0);
-    const auto slurp = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
-    return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, slurp(outPath), slurp(errPath)};
+    return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, ReadAll(outPath), ReadAll(errPath)};
 }
 
 }  // namespace quellstone::testing

@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "cli/CliRunner.h"
 #include "support/TempDir.h"
@@ -45,16 +43,21 @@ TEST_F(QuarantineCommandTest, ScanRemoveListRestoreDelete) {
 
     const auto list = Run({"quarantine", "list"});
     EXPECT_EQ(list.status, 0);
-    // Name, detection, size, original path and time of removal, in name order.
+    // Name, detection, size, original path and time of removal, in name order. Which of the two
+    // same-named files took the numbered name follows the walk, which goes in the folder's own order.
+    const std::string eitherCopy =
+        "\tTest.File.Quellstone\t(10\t" + tree + "/a/|11\t" + tree + "/b/)QUELLSTONE-TEST.EXE\t[-0-9: ]+\n";
     EXPECT_THAT(list.out, ::testing::MatchesRegex("MSBLAST.EXE.arc\tWorm.Win32.Lovesan.a\t5\t" + tree +
                                                   "/b/MSBLAST.EXE\t[-0-9: ]+\n"
-                                                  "QUELLSTONE-TEST \\(2\\).EXE.arc\tTest.File.Quellstone\t10\t.*\n"
-                                                  "QUELLSTONE-TEST.EXE.arc\tTest.File.Quellstone\t11\t.*\n"));
-
-    // The record says which of the two same-named files each archive holds.
-    const std::string numberedOrigin =
-        list.out.find("(2).EXE.arc\tTest.File.Quellstone\t10\t" + tree + "/a/") != std::string::npos ? "first copy"
-                                                                                                     : "second copy";
+                                                  "QUELLSTONE-TEST \\(2\\).EXE.arc" +
+                                                  eitherCopy + "QUELLSTONE-TEST.EXE.arc" + eitherCopy));
+    // The record says which file each archive holds: the two hold different ones.
+    const bool numberedFromA =
+        list.out.find("(2).EXE.arc\tTest.File.Quellstone\t10\t" + tree + "/a/") != std::string::npos;
+    const bool plainFromA =
+        list.out.find("TEST.EXE.arc\tTest.File.Quellstone\t10\t" + tree + "/a/") != std::string::npos;
+    EXPECT_NE(numberedFromA, plainFromA);
+    const std::string numberedOrigin = numberedFromA ? "first copy" : "second copy";
     ASSERT_EQ(Run({"quarantine", "restore", "QUELLSTONE-TEST (2).EXE.arc", tree + "/a"}).status, 0);
     EXPECT_EQ(ReadAll(tree + "/a/QUELLSTONE-TEST.EXE"), numberedOrigin);
     EXPECT_EQ(Run({"quarantine", "delete", "MSBLAST.EXE.arc"}).status, 0);

@@ -2,11 +2,19 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/CliRunner.h"
+#include "cli/QuarantineCommand.h"
+#include "cli/ScanCommand.h"
+#include "cli/SettingsCommand.h"
+#include "cli/StatsCommand.h"
+#include "cli/UpdateCheckCommand.h"
 #include "core/text/Utf8.h"
 #include "support/TempDir.h"
 
@@ -151,6 +159,124 @@ TEST_F(ScanCommandTest, HelpVersionAndTheShippedDatabase) {
     auto shipped = RunCli({"scan", tree});
     EXPECT_EQ(shipped.status, 1) << shipped.err;
     EXPECT_THAT(shipped.out, HasSubstr("QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND"));
+}
+
+// The command base, in process: a command that keeps what it was given.
+class RecordingCommand final : public Command {
+public:
+    explicit RecordingCommand(CommandDefinition definition) : Command(std::move(definition)) {}
+    std::optional<ParsedArguments> given;
+
+protected:
+    int Execute(const ParsedArguments& args, CommandIo&) override {
+        given = args;
+        return kExitFound;
+    }
+};
+
+RecordingCommand PlainCommand() {
+    return RecordingCommand({.name = "plain",
+                             .options = {{"db", "FILE", "Use FILE"}, {"json", "", "Write JSON"}},
+                             .arguments = {{"FIRST"}, {"REST", Argument::Count::AnyNumber}}});
+}
+
+RecordingCommand ActionCommand() {
+    using Count = Argument::Count;
+    return RecordingCommand({.name = "acts",
+                             .options = {{"json", "", "Write JSON"}},
+                             .actions = {{"get", {}, {{"NAME"}}, "Prints NAME"},
+                                         {"put", {"json"}, {{"NAME"}, {"VALUE", Count::Optional}}, "Stores VALUE"}}});
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunCommand(Command& command, const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    CommandIo io{out, err, ""};
+    const int status = command.Run(args, io);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CommandBase, OptionsGoAnywhereAndDoubleDashEndsThem) {
+    RecordingCommand command = PlainCommand();
+    const Outcome ran = RunCommand(command, {"a", "--db", "x.db", "-", "--json", "--db=y.db", "--", "--json", "-h"});
+    EXPECT_EQ(ran.status, kExitFound);
+    ASSERT_TRUE(command.given);
+    EXPECT_EQ(command.given->positional, (std::vector<std::string>{"a", "-", "--json", "-h"}));
+    EXPECT_EQ(command.given->options.at("db"), (std::vector<std::string>{"x.db", "y.db"}));
+    EXPECT_EQ(command.given->Value("db"), "y.db");
+    EXPECT_TRUE(command.given->Has("json"));
+
+    // getopt_long keeps its state between calls: each parse starts afresh,
+    // whatever the one before ended on.
+    EXPECT_EQ(RunCommand(command, {"a", "-x"}).status, kExitError);
+    command.given.reset();
+    EXPECT_EQ(RunCommand(command, {"b", "--db", "c"}).status, kExitFound);
+    ASSERT_TRUE(command.given);
+    EXPECT_EQ(command.given->positional, std::vector<std::string>{"b"});
+    EXPECT_EQ(command.given->Value("db"), "c");
+    EXPECT_FALSE(command.given->Has("json"));
+}
+
+TEST(CommandBase, UsageErrorsNameTheProblemAndRunNothing) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> plainCases = {
+        {{"--frobnicate", "a"}, "quellstone-cli plain: unknown option --frobnicate\n"},
+        {{"a", "-x"}, "quellstone-cli plain: unknown option -x\n"},
+        {{"a", "--db"}, "quellstone-cli plain: --db needs a FILE\n"},
+        {{"--json=yes", "a"}, "quellstone-cli plain: --json takes no value\n"},
+        {{}, "quellstone-cli plain: missing FIRST\n"},
+    };
+    const std::vector<std::pair<std::vector<std::string>, std::string>> actionCases = {
+        {{}, "quellstone-cli acts: expected get NAME or put [--json] NAME [VALUE]\n"},
+        {{"drop", "a"}, "quellstone-cli acts: expected get NAME or put [--json] NAME [VALUE]\n"},
+        {{"get"}, "quellstone-cli acts: missing NAME\n"},
+        {{"get", "a", "b\n"}, "quellstone-cli acts: unexpected argument b\\x0a\n"},
+        {{"put", "a", "b", "c"}, "quellstone-cli acts: unexpected argument c\n"},
+        {{"get", "--json", "a"}, "quellstone-cli acts: --json does not go with get\n"},
+    };
+    for (auto [make, cases] : {std::pair(&PlainCommand, plainCases), std::pair(&ActionCommand, actionCases)}) {
+        for (const auto& [args, message] : cases) {
+            RecordingCommand command = make();
+            const Outcome ran = RunCommand(command, args);
+            EXPECT_EQ(ran.status, kExitError) << message;
+            EXPECT_EQ(ran.err, message);
+            EXPECT_EQ(ran.out, "");
+            EXPECT_FALSE(command.given) << message;
+        }
+    }
+    RecordingCommand command = ActionCommand();
+    EXPECT_EQ(RunCommand(command, {"put", "a", "--json"}).status, kExitFound);
+    ASSERT_TRUE(command.given);
+    EXPECT_EQ(command.given->action, "put");
+    EXPECT_EQ(command.given->positional, std::vector<std::string>{"a"});
+}
+
+TEST(CommandBase, HelpOfEachCommandListsItsOptions) {
+    const std::vector<std::pair<std::unique_ptr<Command>, std::vector<std::string>>> commands = [] {
+        std::vector<std::pair<std::unique_ptr<Command>, std::vector<std::string>>> list;
+        list.emplace_back(std::make_unique<ScanCommand>(),
+                          std::vector<std::string>{"--db FILE", "--json", "--remove", "--quick", "--whole-computer"});
+        list.emplace_back(std::make_unique<QuarantineCommand>(), std::vector<std::string>{"--json"});
+        list.emplace_back(std::make_unique<SettingsCommand>(), std::vector<std::string>{});
+        list.emplace_back(std::make_unique<StatsCommand>(), std::vector<std::string>{"--reset"});
+        list.emplace_back(std::make_unique<UpdateCheckCommand>(), std::vector<std::string>{"--server URL"});
+        return list;
+    }();
+    for (const auto& [command, options] : commands) {
+        // --help wins over anything else on the line, a mistake included.
+        const Outcome help = RunCommand(*command, {"--frobnicate", "--help"});
+        EXPECT_EQ(help.status, kExitOk);
+        EXPECT_EQ(help.err, "");
+        EXPECT_THAT(help.out, ::testing::StartsWith("Usage: quellstone-cli " + std::string(command->Name()) + " "));
+        EXPECT_EQ(RunCommand(*command, {"-h"}).out, help.out);
+        for (const std::string& option : options) EXPECT_THAT(help.out, HasSubstr("\n      " + option + "  "));
+        EXPECT_THAT(help.out, HasSubstr("\n  -h, --help  "));
+        for (const std::string& line : Lines(help.out)) EXPECT_LE(line.size(), 79u) << line;
+    }
 }
 
 }  // namespace
