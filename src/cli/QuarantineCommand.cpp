@@ -116,7 +116,7 @@ int QuarantineCommand::Run(const std::vector<std::string>& args, CommandIo& io) 
         return kExitClean;
     }
     const std::string& name = args[1];
-    if (fileOperations.TypeOf(manager.ArchivePath(name)) != ports::EntryType::RegularFile) {
+    if (fileOperations.KindOf(manager.ArchivePath(name)) != ports::EntryKind::RegularFile) {
         io.err << "quellstone-cli quarantine: no archive named " << text::EscapeForDisplay(name) << "\n";
         return kExitError;
     }

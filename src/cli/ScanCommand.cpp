@@ -218,7 +218,7 @@ int ScanCommand::Run(const std::vector<std::string>& args, CommandIo& io) {
     stop.SetLastWords([&fileOperations] { fileOperations.AbandonCopyInProgress(); });
     if (options->remove && stop.Received() == 0) {
         const settings::ProgramPaths paths = platform::LinuxProgramPaths(environment);
-        quarantine::Remover remover(fileOperations, store, paths);
+        quarantine::Remover remover(fileOperations, files, store, paths);
         std::set<std::string> handled;  // overlapping PATHs find a file twice; it is removed once
         for (const DetectedFile& file : output.DetectedFiles()) {
             if (stop.Received() != 0) break;  // Ctrl-C stops the removal too
