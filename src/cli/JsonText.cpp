@@ -1,5 +1,6 @@
 #include "cli/JsonText.h"
 
+#include "core/text/Hex.h"
 #include "core/text/Utf8.h"
 
 namespace quellstone::cli {
@@ -7,8 +8,7 @@ namespace quellstone::cli {
 namespace {
 
 void AppendHex4(std::string& out, unsigned value) {
-    constexpr char kHex[] = "0123456789abcdef";
-    for (int shift = 12; shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 0xF]);
+    for (int shift = 12; shift >= 0; shift -= 4) out.push_back(text::kHexDigits[(value >> shift) & 0xF]);
 }
 
 }  // namespace

@@ -117,7 +117,7 @@ int QuarantineCommand::Execute(const ParsedArguments& args, CommandIo& io) {
         return kExitOk;
     }
     const std::string& name = args.positional[0];
-    if (fileOperations.TypeOf(manager.ArchivePath(name)) != ports::EntryType::RegularFile) {
+    if (fileOperations.KindOf(manager.ArchivePath(name)) != ports::EntryKind::RegularFile) {
         Error(io) << "no archive named " << text::EscapeForDisplay(name) << "\n";
         return kExitError;
     }

@@ -236,7 +236,7 @@ int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     // quarantine that is half written then is deleted first.
     stop.SetLastWords([&fileOperations] { fileOperations.AbandonCopyInProgress(); });
     if (args.Has("remove") && stop.Received() == 0) {
-        quarantine::Remover remover(fileOperations, store, platform::LinuxProgramPaths(environment));
+        quarantine::Remover remover(fileOperations, files, store, platform::LinuxProgramPaths(environment));
         RemoveDetected(remover, stop, output);
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());

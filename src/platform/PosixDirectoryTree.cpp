@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/scan/FileAttributes.h"
+#include "platform/FileStatus.h"
 #include "platform/UniqueFd.h"
 
 namespace quellstone::platform {
@@ -27,11 +27,10 @@ struct PosixDirectoryTree::Buffers {
 
 namespace {
 
-using namespace quellstone::scan::attributes;
-
-ports::EntryKind KindOf(unsigned char type) {
+ports::EntryKind KindOfListed(unsigned char type) {
     switch (type) {
         case DT_DIR: return ports::EntryKind::Folder;
+        case DT_REG: return ports::EntryKind::RegularFile;
         case DT_LNK: return ports::EntryKind::SymbolicLink;
         case DT_UNKNOWN: return ports::EntryKind::Unknown;
         default: return ports::EntryKind::Other;
@@ -41,16 +40,11 @@ ports::EntryKind KindOf(unsigned char type) {
 class PosixDirectory final : public ports::Directory {
 public:
     PosixDirectory(UniqueFd fd, const struct stat& st, std::shared_ptr<PosixDirectoryTree::Buffers> buffers)
-        : fd_(std::move(fd)),
-          identity_{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
-          buffers_(std::move(buffers)) {}
+        : fd_(std::move(fd)), identity_(IdentityOf(st)), buffers_(std::move(buffers)) {}
 
-    static std::unique_ptr<ports::Directory> Adopt(UniqueFd fd, std::shared_ptr<PosixDirectoryTree::Buffers> buffers,
-                                                   const ports::FolderIdentity* mustShareDeviceWith) {
+    static std::unique_ptr<ports::Directory> Adopt(UniqueFd fd, std::shared_ptr<PosixDirectoryTree::Buffers> buffers) {
         struct stat st {};
         if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
-        // Another device than the parent's: a mount point, which the walk does not enter.
-        if (mustShareDeviceWith && static_cast<std::uint64_t>(st.st_dev) != mustShareDeviceWith->device) return nullptr;
         return std::make_unique<PosixDirectory>(std::move(fd), st, std::move(buffers));
     }
 
@@ -67,35 +61,26 @@ public:
             for (ssize_t offset = 0; offset < read;) {
                 const auto* entry = reinterpret_cast<const struct dirent64*>(buffer.data() + offset);
                 offset += entry->d_reclen;
-                const std::string_view name(entry->d_name);
-                if (name.empty() || name.front() == '.') continue;  // hidden, and "." and ".."
-                out.Add(name, KindOf(entry->d_type));
+                out.Add(entry->d_name, KindOfListed(entry->d_type));
             }
         }
     }
 
-    std::optional<std::uint32_t> Attributes(std::string_view name) override {
+    std::optional<ports::EntryStatus> Status(std::string_view name) override {
         struct stat st {};
         if (::fstatat(fd_.get(), buffers_->Terminated(name), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
-        std::uint32_t value = 0;
-        if (S_ISLNK(st.st_mode)) value |= kReparsePoint;
-        if (S_ISDIR(st.st_mode)) {
-            value |= kFolder;
-            if (static_cast<std::uint64_t>(st.st_dev) != identity_.device) value |= kReparsePoint;
-        }
-        if ((st.st_mode & S_IWUSR) == 0) value |= kReadOnly;
-        if (name.starts_with('.')) value |= kHidden;
-        return value;
+        return ports::EntryStatus{KindOfMode(st.st_mode), static_cast<std::uint64_t>(st.st_dev),
+                                  static_cast<std::uint32_t>(st.st_mode & 07777)};
     }
 
     std::unique_ptr<ports::Directory> OpenSubfolder(std::string_view name) override {
         UniqueFd fd(::openat(fd_.get(), buffers_->Terminated(name), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        return Adopt(std::move(fd), buffers_, &identity_);
+        return Adopt(std::move(fd), buffers_);
     }
 
     std::unique_ptr<ports::Directory> OpenParent() override {
         UniqueFd fd(::openat(fd_.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        return Adopt(std::move(fd), buffers_, nullptr);
+        return Adopt(std::move(fd), buffers_);
     }
 
     [[nodiscard]] ports::FolderIdentity Identity() const override { return identity_; }
@@ -112,7 +97,7 @@ PosixDirectoryTree::PosixDirectoryTree() : buffers_(std::make_shared<Buffers>())
 
 std::unique_ptr<ports::Directory> PosixDirectoryTree::OpenFolder(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return PosixDirectory::Adopt(std::move(fd), buffers_, nullptr);
+    return PosixDirectory::Adopt(std::move(fd), buffers_);
 }
 
 }  // namespace quellstone::platform

@@ -9,8 +9,8 @@ namespace quellstone::platform {
 
 // Folders read with getdents64 and reached with openat relative to their
 // parent, so that neither the length of a path nor a symbolic link decides
-// where the walk goes. Hidden entries (names beginning with ".") are left out
-// of listings.
+// where the walk goes. Listings report every name the system lists, with the
+// kind the listing itself tells (no entry is read to list it).
 class PosixDirectoryTree final : public ports::DirectoryTree {
 public:
     PosixDirectoryTree();

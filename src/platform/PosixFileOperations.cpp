@@ -8,10 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <vector>
 
-#include "platform/PosixFileStore.h"
+#include "platform/AtomicWrite.h"
+#include "platform/FileStatus.h"
 #include "platform/UniqueFd.h"
 
 namespace quellstone::platform {
@@ -19,18 +19,6 @@ namespace quellstone::platform {
 namespace {
 
 constexpr std::size_t kSmallFileLimit = 64 * 1024;
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    for (std::size_t done = 0; done < size;) {
-        const ssize_t put = ::write(fd, data + done, size - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            return false;  // a full disk or a file-size limit ends up here
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
-}
 
 bool CopyBytes(int from, int to) {
     std::vector<char> buffer(256 * 1024);
@@ -41,12 +29,8 @@ bool CopyBytes(int from, int to) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(got))) return false;
+        if (!WriteAll(to, std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return false;
     }
-}
-
-ports::EntryIdentity IdentityOf(const struct stat& st) {
-    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 // The folder that holds an entry, opened the way ReachablePath describes, and
@@ -100,17 +84,15 @@ private:
 
 }  // namespace
 
-ports::EntryType PosixFileOperations::TypeOf(const std::string& path) {
+std::optional<ports::EntryKind> PosixFileOperations::KindOf(const std::string& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) {
         // Only a name that is not there counts as missing; an unreadable
         // entry might still be there.
-        return (errno == ENOENT || errno == ENOTDIR) ? ports::EntryType::Missing : ports::EntryType::Other;
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        return ports::EntryKind::Unknown;
     }
-    if (S_ISREG(st.st_mode)) return ports::EntryType::RegularFile;
-    if (S_ISLNK(st.st_mode)) return ports::EntryType::SymbolicLink;
-    if (S_ISDIR(st.st_mode)) return ports::EntryType::Folder;
-    return ports::EntryType::Other;
+    return KindOfMode(st.st_mode);
 }
 
 std::optional<std::uint64_t> PosixFileOperations::SizeOf(const std::string& path) {
@@ -120,29 +102,17 @@ std::optional<std::uint64_t> PosixFileOperations::SizeOf(const std::string& path
 }
 
 bool PosixFileOperations::IsTemporaryName(std::string_view name) {
-    if (name.size() != kCopyPrefix.size() + 6 || !name.starts_with(kCopyPrefix)) return false;
-    for (const char c : name.substr(kCopyPrefix.size())) {
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
-    }
-    return true;
+    return name.starts_with(kCopyPrefix) && IsTemporarySuffix(name.substr(kCopyPrefix.size()));
 }
 
-int PosixFileOperations::CreateTemporary(int folder, std::string& name) {
-    static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    std::random_device random;
+UniqueFd PosixFileOperations::CreateTemporary(int folder, std::string& name) {
     const std::lock_guard<std::mutex> guard(copyMutex_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name.assign(kCopyPrefix);
-        for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-        const int fd = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0 && errno == EEXIST) continue;
-        if (fd >= 0) {
-            copyFolder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
-            copyInProgress_ = name;
-        }
-        return fd;
+    UniqueFd fd = CreateTemporaryFile(folder, kCopyPrefix, name);
+    if (fd) {
+        copyFolder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+        copyInProgress_ = name;
     }
-    return -1;
+    return fd;
 }
 
 void PosixFileOperations::ForgetTemporary() {
@@ -173,20 +143,11 @@ bool PosixFileOperations::CopyFile(const ports::ReachablePath& source, const por
     const ReachedFolder into = OpenFolderOf(target);
     if (!into.folder) return false;
     std::string temp;
-    UniqueFd to(CreateTemporary(into.folder.get(), temp));
+    UniqueFd to = CreateTemporary(into.folder.get(), temp);
     if (!to) return false;
-    const bool copied =
-        ::fchmod(to.get(), st.st_mode & 0777) == 0 && CopyBytes(from.get(), to.get()) && ::fsync(to.get()) == 0;
-    to.Reset();
-    const int folder = into.folder.get();
-    bool placed = false;
-    if (copied) {
-        placed = replace ? ::renameat(folder, temp.c_str(), folder, into.name.c_str()) == 0
-                         : ::renameat2(folder, temp.c_str(), folder, into.name.c_str(), RENAME_NOREPLACE) == 0;
-    }
-    if (!placed) ::unlinkat(folder, temp.c_str(), 0);
+    const bool placed = PlaceTemporaryFile({into.folder.get(), into.name, st.st_mode & 0777, replace}, std::move(to),
+                                           temp, [&](int fd) { return CopyBytes(from.get(), fd); }, {});
     ForgetTemporary();
-    if (placed) ::fsync(folder);  // the rename is durable once the folder's entry is on disk
     return placed;
 }
 
@@ -237,10 +198,6 @@ std::vector<std::string> PosixFileOperations::ListFiles(const std::string& folde
     return names;
 }
 
-bool PosixFileOperations::CreateFolders(const std::string& path) {
-    return PosixFileStore().CreateFolders(path);
-}
-
 bool PosixFileOperations::ResolvesToFolder(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -249,8 +206,7 @@ bool PosixFileOperations::ResolvesToFolder(const std::string& path) {
 bool PosixFileOperations::SameFile(const std::string& a, const std::string& b) {
     struct stat first {
     }, second{};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && IdentityOf(first) == IdentityOf(second);
 }
 
 std::optional<std::string> PosixFileOperations::ReadSmallFile(const std::string& path) {
@@ -275,15 +231,11 @@ std::optional<std::string> PosixFileOperations::ReadSmallFile(const std::string&
 bool PosixFileOperations::WriteSmallFile(const std::string& path, std::string_view content) {
     const ReachedFolder into = OpenFolderOf(ports::ReachablePath::InFolder(path));
     if (!into.folder) return false;
-    const int folder = into.folder.get();
     std::string temp;
-    UniqueFd fd(CreateTemporary(folder, temp));
+    UniqueFd fd = CreateTemporary(into.folder.get(), temp);
     if (!fd) return false;
-    const bool written =
-        ::fchmod(fd.get(), 0644) == 0 && WriteAll(fd.get(), content.data(), content.size()) && ::fsync(fd.get()) == 0;
-    fd.Reset();
-    const bool placed = written && ::renameat(folder, temp.c_str(), folder, into.name.c_str()) == 0;
-    if (!placed) ::unlinkat(folder, temp.c_str(), 0);
+    const bool placed = PlaceTemporaryFile({into.folder.get(), into.name, 0644, true}, std::move(fd), temp,
+                                           [&](int to) { return WriteAll(to, content); }, {});
     ForgetTemporary();
     return placed;
 }

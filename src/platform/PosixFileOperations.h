@@ -4,12 +4,13 @@
 #include <string>
 
 #include "core/ports/FileOperations.h"
+#include "platform/UniqueFd.h"
 
 namespace quellstone::platform {
 
 class PosixFileOperations final : public ports::FileOperations {
 public:
-    ports::EntryType TypeOf(const std::string& path) override;
+    std::optional<ports::EntryKind> KindOf(const std::string& path) override;
     std::optional<std::uint64_t> SizeOf(const std::string& path) override;
     bool CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target, bool replace,
                   const std::optional<ports::EntryIdentity>& expectedSource) override;
@@ -17,7 +18,6 @@ public:
     ports::EntryLookup Find(const ports::ReachablePath& path) override;
     ports::RemoveResult RemoveIfSame(const ports::ReachablePath& path, const ports::EntryIdentity& expected) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
-    bool CreateFolders(const std::string& path) override;
     bool ResolvesToFolder(const std::string& path) override;
     bool SameFile(const std::string& a, const std::string& b) override;
     std::optional<std::string> ReadSmallFile(const std::string& path) override;
@@ -36,7 +36,7 @@ public:
 
 private:
     // Creates the temporary file of a copy in the open folder `folder` and remembers it.
-    int CreateTemporary(int folder, std::string& name);
+    UniqueFd CreateTemporary(int folder, std::string& name);
     void ForgetTemporary();
 
     std::mutex copyMutex_;

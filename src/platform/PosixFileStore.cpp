@@ -9,30 +9,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/text/PathText.h"
+#include "platform/AtomicWrite.h"
+#include "platform/FileStatus.h"
 #include "platform/UniqueFd.h"
 
 namespace quellstone::platform {
 
 namespace {
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
 
 // A settings or INI file kept behind a symbolic link (as dotfile managers do)
 // is replaced at the link's target, so the link stays.
@@ -83,36 +67,29 @@ ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
 
 bool PosixFileStore::ReplaceFile(const std::string& requestedPath, std::string_view content) {
     const std::string path = ResolveLink(requestedPath);
-    const std::string folder = FolderOf(path);
-    std::string tempPath = path + ".tmp-XXXXXX";
-    UniqueFd fd(::mkostemp(tempPath.data(), O_CLOEXEC));
-    if (!fd) return false;
-    Report(ReplaceStep::TempCreated);
+    const std::string folderPath = text::FolderOf(path);
+    UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // A folder that may be written but not read still takes the new file; only its flush fails.
+    if (!folder && errno == EACCES) folder = UniqueFd(::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder) return false;
+    const std::string name(text::FileNameOf(path));
+    std::string tempName;
+    UniqueFd temp = CreateTemporaryFile(folder.get(), name + ".tmp-", tempName);
+    if (!temp) return false;
+    if (onStep_) onStep_(ReplaceStep::TempCreated);
 
+    // The new file keeps the old one's permissions.
     struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    bool written = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), content);
-    if (written) Report(ReplaceStep::Written);
-    written = written && ::fsync(fd.get()) == 0;
-    if (written) Report(ReplaceStep::Flushed);
-    fd.Reset();
-    if (!written || ::rename(tempPath.c_str(), path.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-    Report(ReplaceStep::Renamed);
-    // The rename is durable once the folder's entry is on disk.
-    const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir) ::fsync(dir.get());
-    Report(ReplaceStep::FolderFlushed);
-    return true;
+    const mode_t mode = ::fstatat(folder.get(), name.c_str(), &old, 0) == 0 ? (old.st_mode & 07777) : 0644;
+    return PlaceTemporaryFile(
+        {folder.get(), name, mode, true}, std::move(temp), tempName, [&](int fd) { return WriteAll(fd, content); },
+        onStep_);
 }
 
 std::optional<ports::FileStamp> PosixFileStore::Stamp(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return ports::FileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                            static_cast<std::uint64_t>(st.st_size),
+    return ports::FileStamp{IdentityOf(st), static_cast<std::uint64_t>(st.st_size),
                             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "core/ports/FileStore.h"
+#include "platform/AtomicWrite.h"
 
 namespace quellstone::platform {
 
@@ -16,8 +17,8 @@ public:
     static constexpr std::size_t kMaxFileSize = 256u * 1024 * 1024;
 
     // The steps of ReplaceFile, each reported once it is done.
-    enum class ReplaceStep { TempCreated, Written, Flushed, Renamed, FolderFlushed };
-    using StepObserver = std::function<void(ReplaceStep)>;
+    using ReplaceStep = platform::ReplaceStep;
+    using StepObserver = platform::StepObserver;
 
     PosixFileStore() = default;
     // `onStep` sees each step of every replacement; tests use it to stop a
@@ -30,10 +31,6 @@ public:
     bool CreateFolders(const std::string& path) override;
 
 private:
-    void Report(ReplaceStep step) const {
-        if (onStep_) onStep_(step);
-    }
-
     StepObserver onStep_;
 };
 

@@ -1,10 +1,11 @@
 #include "platform/ProcMountTable.h"
 
+#include <mntent.h>
+#include <stdio.h>
+
 #include <algorithm>
 #include <array>
-#include <sstream>
-
-#include "core/ini/IniFormat.h"
+#include <memory>
 
 namespace quellstone::platform {
 
@@ -15,35 +16,32 @@ constexpr std::array<std::string_view, 24> kPseudoFileSystems = {
     "debugfs", "tracefs",     "mqueue",     "bpf",     "pstore",   "configfs", "fusectl",   "hugetlbfs",
     "autofs",  "binfmt_misc", "rpc_pipefs", "nsfs",    "efivarfs", "ramfs",    "selinuxfs", "fuse.portal"};
 
-std::string Unescape(std::string_view field) {
-    std::string out;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            const std::string_view digits = field.substr(i + 1, 3);
-            if (digits.size() == 3 &&
-                std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
-                out += static_cast<char>((digits[0] - '0') * 64 + (digits[1] - '0') * 8 + (digits[2] - '0'));
-                i += 3;
-                continue;
-            }
-        }
-        out += field[i];
-    }
-    return out;
-}
+struct StreamCloser {
+    void operator()(FILE* stream) const { ::endmntent(stream); }
+};
 
 }  // namespace
 
 std::vector<std::string> StorageMountPoints(std::string_view mountsText) {
     std::vector<std::string> points;
-    ini::ForEachLine(mountsText, [&](std::string_view line) {
-        std::istringstream fields{std::string(line)};
-        std::string device, mountPoint, type;
-        if (!(fields >> device >> mountPoint >> type)) return;
-        if (std::find(kPseudoFileSystems.begin(), kPseudoFileSystems.end(), type) != kPseudoFileSystems.end()) return;
-        std::string point = Unescape(mountPoint);
+    if (mountsText.empty()) return points;
+    // The table is read from memory the way the C library reads /proc/self/mounts,
+    // which also undoes the octal escapes of blanks and backslashes.
+    std::string text(mountsText);
+    const std::unique_ptr<FILE, StreamCloser> stream(::fmemopen(text.data(), text.size(), "r"));
+    if (!stream) return points;
+    mntent entry{};
+    // Room for the longest mount point, escaped; the options of a longer line
+    // (an overlay's list of layers) are cut off, which loses nothing needed here.
+    std::vector<char> line(64 * 1024);
+    while (::getmntent_r(stream.get(), &entry, line.data(), static_cast<int>(line.size())) != nullptr) {
+        // A line without a mount point and a type is no mount.
+        const std::string_view type = entry.mnt_type;
+        std::string point = entry.mnt_dir;
+        if (point.empty() || type.empty()) continue;
+        if (std::find(kPseudoFileSystems.begin(), kPseudoFileSystems.end(), type) != kPseudoFileSystems.end()) continue;
         if (std::find(points.begin(), points.end(), point) == points.end()) points.push_back(std::move(point));
-    });
+    }
     return points;
 }
 

@@ -11,8 +11,9 @@ namespace quellstone::platform {
 
 // The mount points listed in a mounts table (the text of /proc/self/mounts):
 // kernel pseudo file systems (proc, sysfs, cgroup, devtmpfs, devpts, tmpfs,
-// ...) left out, octal escapes ("\040" for a blank) undone, each mount point
-// once, in table order.
+// ...) left out, the escapes the kernel writes ("\040" for a blank, "\011" for
+// a tab, "\012" for a line feed, "\134" for a backslash) undone, each mount
+// point once, in table order.
 std::vector<std::string> StorageMountPoints(std::string_view mountsText);
 
 class ProcMountTable final : public ports::MountTable {

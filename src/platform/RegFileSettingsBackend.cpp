@@ -9,6 +9,8 @@
 #include <ctime>
 #include <optional>
 
+#include "core/text/PathText.h"
+#include "platform/AtomicWrite.h"
 #include "platform/UniqueFd.h"
 
 namespace quellstone::platform {
@@ -24,11 +26,6 @@ std::string FullKey(std::string_view root, std::string_view keyPath) {
         key += keyPath;
     }
     return key;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos || slash == 0 ? std::string(slash == 0 ? "/" : ".") : path.substr(0, slash);
 }
 
 std::string BadFileName(const std::string& path) {
@@ -54,14 +51,7 @@ bool KeepCopy(const std::string& path, std::string_view bytes) {
             if (errno == EEXIST) continue;
             return false;
         }
-        std::string_view rest = bytes;
-        while (!rest.empty()) {
-            const ssize_t written = ::write(fd.get(), rest.data(), rest.size());
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) break;
-            rest.remove_prefix(static_cast<std::size_t>(written));
-        }
-        if (rest.empty() && ::fsync(fd.get()) == 0) return true;
+        if (WriteAll(fd.get(), bytes) && ::fsync(fd.get()) == 0) return true;
         ::unlink(target.c_str());
         return false;
     }
@@ -80,7 +70,7 @@ settings::RegistryDocument RegFileSettingsBackend::Load() {
 }
 
 Result RegFileSettingsBackend::Change(const std::function<Result(settings::RegistryDocument&)>& change) {
-    if (!files_.CreateFolders(FolderOf(path_))) return Result::Failed;
+    if (!files_.CreateFolders(text::FolderOf(path_))) return Result::Failed;
     const UniqueFd lock(::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (!lock) return Result::Failed;
     while (::flock(lock.get(), LOCK_EX) != 0) {

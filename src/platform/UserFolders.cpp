@@ -51,7 +51,7 @@ std::string SettingsFilePath(const EnvironmentReader& environment) {
 }
 
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, std::string programFolder) {
-    return {std::move(programFolder), UserDataFolder(environment), "/usr", "/opt/"};
+    return settings::ProgramPaths::OnThisSystem(std::move(programFolder), UserDataFolder(environment));
 }
 
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment) {

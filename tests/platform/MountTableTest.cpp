@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/LocaleCalendar.h"
 #include "platform/ProcMountTable.h"
 
@@ -17,6 +20,22 @@ TEST(MountTable, KeepsStorageFileSystemsInTableOrder) {
         "/dev/sda2 / ext4 rw 0 0\n"
         "garbage\n");
     EXPECT_EQ(points, (std::vector<std::string>{"/", "/media/u/USB STICK", "/boot/efi"}));
+}
+
+TEST(MountTable, UndoesTheKernelsEscapesAndSkipsWhatIsNoMount) {
+    const auto points = StorageMountPoints(
+        "# a comment line\n"
+        "\n"
+        "/dev/sdc1 /media/u/tab\\011and\\134slash ext4 rw 0 0\n"
+        "/dev/sdc2 /media/u/ends\\040with\\040 ext4 rw 0 0\n"
+        "/dev/sdc3 /media/u/line\\012break xfs rw 0 0\n"
+        "/dev/sdc4 /media/u/last ext4 rw,with,a,very," +
+        std::string(100000, 'o') +
+        " 0 0\n"
+        "/dev/sdc5 /after/a/long/line btrfs rw 0 0");
+    EXPECT_EQ(points, (std::vector<std::string>{"/media/u/tab\tand\\slash", "/media/u/ends with ",
+                                                "/media/u/line\nbreak", "/media/u/last", "/after/a/long/line"}));
+    EXPECT_TRUE(StorageMountPoints("").empty());
 }
 
 TEST(LocaleCalendar, WritesADate) {

@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "core/scan/FileAttributes.h"
 #include "core/scan/FileWalker.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileStore.h"
@@ -105,30 +105,55 @@ TEST_F(PosixWalkTest, OddNamesKeepTheirBytes) {
     EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", odd + "/evil.exe")));
 }
 
-TEST_F(PosixWalkTest, FolderAttributesFollowTheLinuxMapping) {
+TEST_F(PosixWalkTest, ListingsAndStatusesSayWhatTheSystemSays) {
+    using ports::EntryKind;
     const std::string t = dir / "t";
-    ::mkdir((t + "/plain").c_str(), 0755);
-    ::mkdir((t + "/locked").c_str(), 0555);
+    ASSERT_EQ(::mkdir((t + "/plain").c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((t + "/plain").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((t + "/.hidden").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((t + "/locked").c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((t + "/locked").c_str(), 0555), 0);
     ASSERT_EQ(::symlink("plain", (t + "/link").c_str()), 0);
     WriteFile(t + "/file");
+    ASSERT_EQ(::chmod((t + "/file").c_str(), 0640), 0);
+    ASSERT_EQ(::mkfifo((t + "/pipe").c_str(), 0600), 0);
     auto folder = tree.OpenFolder(t);
     ASSERT_TRUE(folder);
-    EXPECT_EQ(folder->Attributes("plain"), scan::attributes::kFolder);
-    EXPECT_EQ(folder->Attributes("locked"), scan::attributes::kFolder | scan::attributes::kReadOnly);
-    EXPECT_EQ(folder->Attributes("link"), scan::attributes::kReparsePoint);
-    EXPECT_EQ(folder->Attributes("file"), 0u);
-    EXPECT_EQ(folder->Attributes("absent"), std::nullopt);
-    EXPECT_EQ(folder->OpenSubfolder("link"), nullptr);
 
-    // /proc is its own file system wherever this runs: a mount point, not walked.
+    // Every name, hidden ones and "." and ".." too; a kind the listing cannot tell is Unknown.
+    ports::DirectoryListing listing;
+    ASSERT_TRUE(folder->List(listing));
+    std::map<std::string, EntryKind> listed;
+    for (std::size_t i = 0; i < listing.Size(); ++i) listed[std::string(listing.Name(i))] = listing.Kind(i);
+    const std::map<std::string, EntryKind> kinds = {{".", EntryKind::Folder},          {"..", EntryKind::Folder},
+                                                    {".hidden", EntryKind::Folder},    {"file", EntryKind::RegularFile},
+                                                    {"link", EntryKind::SymbolicLink}, {"locked", EntryKind::Folder},
+                                                    {"pipe", EntryKind::Other},        {"plain", EntryKind::Folder}};
+    ASSERT_EQ(listed.size(), kinds.size());
+    for (const auto& [name, kind] : kinds) {
+        EXPECT_THAT(listed[name], ::testing::AnyOf(kind, EntryKind::Unknown)) << name;
+    }
+
+    const std::uint64_t device = folder->Identity().device;
+    EXPECT_EQ(folder->Status("plain"), (ports::EntryStatus{EntryKind::Folder, device, 0755}));
+    EXPECT_EQ(folder->Status("locked"), (ports::EntryStatus{EntryKind::Folder, device, 0555}));
+    EXPECT_EQ(folder->Status("link"), (ports::EntryStatus{EntryKind::SymbolicLink, device, 0777}));
+    EXPECT_EQ(folder->Status("file"), (ports::EntryStatus{EntryKind::RegularFile, device, 0640}));
+    EXPECT_EQ(folder->Status("pipe"), (ports::EntryStatus{EntryKind::Other, device, 0600}));
+    EXPECT_EQ(folder->Status("absent"), std::nullopt);
+    EXPECT_EQ(folder->OpenSubfolder("link"), nullptr);
+    EXPECT_EQ(folder->OpenSubfolder("file"), nullptr);
+
+    // /proc is its own file system wherever this runs: its status names another device.
     struct stat root {
     }, proc{};
     if (::stat("/", &root) == 0 && ::stat("/proc", &proc) == 0 && root.st_dev != proc.st_dev) {
         auto top = tree.OpenFolder("/");
         ASSERT_TRUE(top);
-        EXPECT_EQ(top->Attributes("proc"), scan::attributes::kFolder | scan::attributes::kReparsePoint |
-                                               (proc.st_mode & S_IWUSR ? 0u : scan::attributes::kReadOnly));
-        EXPECT_EQ(top->OpenSubfolder("proc"), nullptr);
+        const auto status = top->Status("proc");
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->kind, EntryKind::Folder);
+        EXPECT_NE(status->device, top->Identity().device);
     }
 }
 

@@ -31,7 +31,7 @@ protected:
         : backend(store_files, dir / "registry.reg"),
           store(backend),
           paths{"/prog", dir / "data", "/usr", "/opt/"},
-          remover(files, store, paths) {
+          remover(files, store_files, store, paths) {
         store.Write("Settings", "Quarintine", "1");
         std::filesystem::create_directories(dir / "t");
     }
@@ -135,7 +135,7 @@ TEST_F(QuarantineFilesTest, LinksAndSpecialFilesAreNeverOpened) {
 TEST_F(QuarantineFilesTest, AFullDiskKeepsTheFileAndLeavesNoPartialCopy) {
     WriteFile(dir / "t/big.exe", std::string(64 * 1024, 'x'));
     WriteFile(dir / "t/target.exe", "must survive");
-    files.CreateFolders(paths.QuarantineFolder());
+    store_files.CreateFolders(paths.QuarantineFolder());
     // The file-size limit binds root too; in a child, so the suite keeps its own limits.
     const pid_t child = ::fork();
     if (child == 0) {
@@ -146,7 +146,7 @@ TEST_F(QuarantineFilesTest, AFullDiskKeepsTheFileAndLeavesNoPartialCopy) {
         PosixFileStore childStore;
         RegFileSettingsBackend childBackend(childStore, dir / "registry.reg");
         settings::SettingsStore childSettings(childBackend);
-        quarantine::Remover childRemover(childFiles, childSettings, paths);
+        quarantine::Remover childRemover(childFiles, childStore, childSettings, paths);
         const bool removed = childRemover.Remove(dir / "t/big.exe").Gone();
         const bool restoredOver =
             childFiles.CopyFile(ports::ReachablePath::FromRoot(dir / "t/big.exe"),
@@ -187,7 +187,7 @@ TEST_F(QuarantineFilesTest, OnlyTheFileThatWasLookedAtIsCopiedAndOnlyLeftoversAr
     // Another file put under the name between the look and the copy is not copied.
     WriteFile(dir / "t/other", "someone else's file");
     std::filesystem::rename(dir / "t/other", dir / "t/evil.exe");
-    files.CreateFolders(paths.QuarantineFolder());
+    store_files.CreateFolders(paths.QuarantineFolder());
     EXPECT_FALSE(
         files.CopyFile(location, ports::ReachablePath::InFolder(Archive("evil.exe.arc")), false, found.identity));
     EXPECT_FALSE(std::filesystem::exists(Archive("evil.exe.arc")));

@@ -1,52 +1,67 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ports/DirectoryTree.h"
-#include "core/scan/FileAttributes.h"
 
 namespace quellstone::testing {
 
 // A folder tree in memory. Entries keep the order they were added in, which
-// is their listing order. An entry's attributes can be set to any value, or
-// made unreadable; a folder can be made unopenable.
+// is their listing order; listings give every name, hidden ones too. What the
+// listing says an entry is can differ from its status (a listing that cannot
+// tell, an entry replaced in between); a status can be made unreadable and a
+// folder unopenable. Every entry is on device 1 unless its status names
+// another (a mount point).
 class FakeDirectoryTree final : public ports::DirectoryTree {
 public:
     struct Node {
         std::string name;
-        ports::EntryKind kind = ports::EntryKind::Other;
-        std::optional<std::uint32_t> attributes;
+        ports::EntryKind listed = ports::EntryKind::Other;
+        std::optional<ports::EntryStatus> status;
         bool opens = true;
         Node* parent = nullptr;
         std::vector<std::unique_ptr<Node>> children;
+        std::uint64_t device = 1;  // of the folder once opened: another than its status says when mounted over
         std::uint64_t inode = 0;
 
-        Node& Add(std::string childName, ports::EntryKind childKind, std::optional<std::uint32_t> value) {
+        [[nodiscard]] std::uint64_t Device() const { return device; }
+
+        // An entry listed as `listedKind` whose status reads as `childStatus` (nullopt: unreadable).
+        Node& AddListed(std::string childName, ports::EntryKind listedKind,
+                        std::optional<ports::EntryStatus> childStatus) {
             auto child = std::make_unique<Node>();
             child->name = std::move(childName);
-            child->kind = childKind;
-            child->attributes = value;
+            child->listed = listedKind;
+            child->status = childStatus;
             child->parent = this;
+            child->device = childStatus ? childStatus->device : device;
             child->inode = reinterpret_cast<std::uintptr_t>(child.get());
             children.push_back(std::move(child));
             return *children.back();
         }
-        Node& Folder(std::string childName) {
-            return Add(std::move(childName), ports::EntryKind::Folder, scan::attributes::kFolder);
+        // An entry listed as what it is, on this folder's device.
+        Node& Add(std::string childName, ports::EntryKind kind, std::uint32_t mode = 0755) {
+            return AddListed(std::move(childName), kind, ports::EntryStatus{kind, Device(), mode});
         }
-        Node& File(std::string childName) { return Add(std::move(childName), ports::EntryKind::Other, 0u); }
+        Node& Folder(std::string childName) { return Add(std::move(childName), ports::EntryKind::Folder); }
+        Node& File(std::string childName) { return Add(std::move(childName), ports::EntryKind::RegularFile, 0644u); }
     };
 
-    FakeDirectoryTree() { root_.inode = 1; }
+    FakeDirectoryTree() {
+        root_.inode = 1;
+        root_.status = ports::EntryStatus{ports::EntryKind::Folder, 1, 0755};
+    }
     Node& Root() { return root_; }
 
     // Paths of the folders opened, in order.
     std::vector<std::string> opened;
+    // Names whose status was read, in order.
+    std::vector<std::string> statusReads;
     int openFolders = 0;
     int mostOpenFolders = 0;
 
@@ -59,7 +74,7 @@ public:
             rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
             if (part.empty()) continue;
             node = Child(*node, part);
-            if (!node || node->kind != ports::EntryKind::Folder) return nullptr;
+            if (!node || !IsFolder(*node)) return nullptr;
         }
         return Open(*node);
     }
@@ -71,6 +86,7 @@ private:
         }
         return nullptr;
     }
+    static bool IsFolder(const Node& node) { return node.status && node.status->kind == ports::EntryKind::Folder; }
 
     class FakeDirectory final : public ports::Directory {
     public:
@@ -79,26 +95,26 @@ private:
         }
         ~FakeDirectory() override { --tree_.openFolders; }
         bool List(ports::DirectoryListing& out) override {
-            for (const auto& child : node_.children) {
-                if (!child->name.starts_with('.')) out.Add(child->name, child->kind);
-            }
+            out.Add(".", ports::EntryKind::Folder);
+            out.Add("..", ports::EntryKind::Folder);
+            for (const auto& child : node_.children) out.Add(child->name, child->listed);
             return true;
         }
-        std::optional<std::uint32_t> Attributes(std::string_view name) override {
+        std::optional<ports::EntryStatus> Status(std::string_view name) override {
+            tree_.statusReads.emplace_back(name);
+            if (name == "." || name == "..") return ports::EntryStatus{ports::EntryKind::Folder, node_.Device(), 0755};
             Node* child = Child(node_, name);
-            return child ? child->attributes : std::nullopt;
+            return child ? child->status : std::nullopt;
         }
+        // Like opening without following a link: only a folder opens.
         std::unique_ptr<ports::Directory> OpenSubfolder(std::string_view name) override {
             Node* child = Child(node_, name);
-            if (!child || child->kind == ports::EntryKind::SymbolicLink || child->kind == ports::EntryKind::Other) {
-                return nullptr;
-            }
-            return tree_.Open(*child);
+            return child && IsFolder(*child) ? tree_.Open(*child) : nullptr;
         }
         std::unique_ptr<ports::Directory> OpenParent() override {
             return node_.parent ? tree_.Open(*node_.parent) : nullptr;
         }
-        [[nodiscard]] ports::FolderIdentity Identity() const override { return {1, node_.inode}; }
+        [[nodiscard]] ports::FolderIdentity Identity() const override { return {node_.Device(), node_.inode}; }
 
     private:
         FakeDirectoryTree& tree_;

@@ -6,23 +6,28 @@
 #include <string>
 
 #include "core/ports/FileOperations.h"
+#include "support/FakeFileStore.h"
 
 namespace quellstone::testing {
 
 // Files in memory with the kinds and failures the removal and the quarantine
-// must cope with.
+// must cope with. Given the file store of the same disk, the folders created
+// through it exist here too.
 class FakeFileOperations final : public ports::FileOperations {
 public:
+    FakeFileOperations() = default;
+    explicit FakeFileOperations(const FakeFileStore& sameDisk) : disk_(&sameDisk) {}
+
     std::map<std::string, std::string> files;        // regular files and their content
-    std::map<std::string, ports::EntryType> others;  // links, folders, FIFOs
+    std::map<std::string, ports::EntryKind> others;  // links, folders, FIFOs
     std::set<std::string> folders;
     std::set<std::string> undeletable;  // Remove fails (in use, read-only)
     bool failCopies = false;            // a full disk
 
-    ports::EntryType TypeOf(const std::string& path) override {
-        if (files.contains(path)) return ports::EntryType::RegularFile;
+    std::optional<ports::EntryKind> KindOf(const std::string& path) override {
+        if (files.contains(path)) return ports::EntryKind::RegularFile;
         if (const auto it = others.find(path); it != others.end()) return it->second;
-        return ports::EntryType::Missing;
+        return std::nullopt;
     }
     std::optional<std::uint64_t> SizeOf(const std::string& path) override {
         const auto it = files.find(path);
@@ -34,15 +39,14 @@ public:
         const std::string target = targetPath.FullPath();
         if (expected && Find(source).identity != *expected) return false;
         const auto it = files.find(source.FullPath());
-        if (failCopies || it == files.end() || (!replace && TypeOf(target) != ports::EntryType::Missing)) return false;
-        const std::string folder = target.substr(0, target.rfind('/'));
-        if (!folders.contains(folder)) return false;
+        if (failCopies || it == files.end() || (!replace && KindOf(target))) return false;
+        if (!FolderExists(target.substr(0, target.rfind('/')))) return false;
         files[target] = it->second;
         return true;
     }
     bool Remove(const std::string& path) override {
         if (undeletable.contains(path)) return false;
-        if (others.contains(path) && others[path] == ports::EntryType::Folder) return false;
+        if (others.contains(path) && others[path] == ports::EntryKind::Folder) return false;
         return files.erase(path) + others.erase(path) > 0;
     }
     std::vector<std::string> ListFiles(const std::string& folder) override {
@@ -55,7 +59,7 @@ public:
     }
     ports::EntryLookup Find(const ports::ReachablePath& location) override {
         const std::string path = location.FullPath();
-        if (TypeOf(path) == ports::EntryType::Missing) return {};
+        if (!KindOf(path)) return {};
         const auto it = files.find(path);
         return {ports::Presence::Present,
                 ports::EntryIdentity{1, std::hash<std::string>{}(path + (it == files.end() ? "" : it->second))}};
@@ -68,20 +72,16 @@ public:
         return Remove(location.FullPath()) ? ports::RemoveResult::Removed : ports::RemoveResult::Failed;
     }
     bool ResolvesToFolder(const std::string& path) override {
-        return folders.contains(path) || (others.contains(path) && others[path] == ports::EntryType::Folder);
+        return FolderExists(path) || (others.contains(path) && others[path] == ports::EntryKind::Folder);
     }
     bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
-    bool CreateFolders(const std::string& path) override {
-        folders.insert(path);
-        return true;
-    }
     std::optional<std::string> ReadSmallFile(const std::string& path) override {
         const auto it = files.find(path);
         if (it == files.end()) return std::nullopt;
         return it->second;
     }
     bool WriteSmallFile(const std::string& path, std::string_view content) override {
-        if (failCopies || !folders.contains(path.substr(0, path.rfind('/')))) return false;
+        if (failCopies || !FolderExists(path.substr(0, path.rfind('/')))) return false;
         files[path] = std::string(content);
         return true;
     }
@@ -89,6 +89,13 @@ public:
         return std::make_unique<ports::FolderLock>();
     }
     void RemoveUnfinishedCopies(const std::string&) override {}
+
+private:
+    [[nodiscard]] bool FolderExists(const std::string& path) const {
+        return folders.contains(path) || (disk_ && disk_->folders.contains(path));
+    }
+
+    const FakeFileStore* disk_ = nullptr;
 };
 
 }  // namespace quellstone::testing

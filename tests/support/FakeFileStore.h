@@ -33,7 +33,7 @@ public:
     std::optional<ports::FileStamp> Stamp(const std::string& path) override {
         const auto it = files.find(path);
         if (it == files.end()) return std::nullopt;
-        return ports::FileStamp{1, 1, it->second.size(), versions_[path]};
+        return ports::FileStamp{{1, 1}, it->second.size(), versions_[path]};
     }
     std::set<std::string> folders;
     bool CreateFolders(const std::string& path) override {

@@ -5,6 +5,7 @@
 #include "core/ini/IniFormat.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/text/NumberText.h"
+#include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
 
@@ -47,6 +48,7 @@ std::string FindIgnoringCase(ports::DirectoryTree& tree, const std::string& base
         std::string match;
         for (std::size_t i = 0; i < listing.Size(); ++i) {
             const std::string_view name = listing.Name(i);
+            if (text::IsHiddenName(name)) continue;
             if (name == part) {
                 match = name;
                 break;

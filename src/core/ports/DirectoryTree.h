@@ -9,8 +9,9 @@
 
 namespace quellstone::ports {
 
-// The kind of an entry as the listing reports it, without reading the entry.
-enum class EntryKind : std::uint8_t { Unknown, Folder, SymbolicLink, Other };
+// What an entry is. A listing reports Unknown when the file system does not
+// say without the entry being read.
+enum class EntryKind : std::uint8_t { Unknown, Folder, RegularFile, SymbolicLink, Other };
 
 // The entries of one folder in listing order. Names are kept as bytes in one
 // buffer so that listing a folder costs no allocation per entry once the
@@ -41,11 +42,24 @@ private:
     std::vector<Item> items_;
 };
 
+// Which file or folder an entry is: its device and its inode on that device.
 struct FolderIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
 
     bool operator==(const FolderIdentity&) const = default;
+};
+
+// The same identity for an entry of any kind: the same name may come to stand for another file.
+using EntryIdentity = FolderIdentity;
+
+// An entry as the system reports it, read without following a link.
+struct EntryStatus {
+    EntryKind kind = EntryKind::Other;  // never Unknown
+    std::uint64_t device = 0;           // the file system the entry itself lives on
+    std::uint32_t mode = 0;             // the permission bits (07777)
+
+    bool operator==(const EntryStatus&) const = default;
 };
 
 // An open folder. Entries are named relative to it, so a walk reaches folders
@@ -54,17 +68,18 @@ class Directory {
 public:
     virtual ~Directory() = default;
 
-    // Appends the folder's entries in the order the file system returns them,
-    // leaving out hidden entries (names that begin with "."). Returns false when
-    // the folder could not be read to the end; the entries read so far stay.
+    // Appends every entry the folder lists, in the order the file system
+    // returns them, names that begin with "." ("." and ".." included) as well.
+    // Returns false when the folder could not be read to the end; the entries
+    // read so far stay.
     virtual bool List(DirectoryListing& out) = 0;
 
-    // The entry's file attribute bits (see scan/FileAttributes.h), read without
-    // following a link; nullopt when they cannot be read.
-    virtual std::optional<std::uint32_t> Attributes(std::string_view name) = 0;
+    // The entry's status, read without following a link; nullopt when it
+    // cannot be read.
+    virtual std::optional<EntryStatus> Status(std::string_view name) = 0;
 
-    // Opens a subfolder without following a link and without crossing into
-    // another file system; nullptr when that is not possible.
+    // Opens a subfolder without following a link; nullptr when that is not
+    // possible (a link, not a folder, no permission).
     virtual std::unique_ptr<Directory> OpenSubfolder(std::string_view name) = 0;
 
     // Opens the folder that holds this one; nullptr when that is not possible.

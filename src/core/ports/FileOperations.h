@@ -11,12 +11,6 @@
 
 namespace quellstone::ports {
 
-// What an entry on disk is, read without following a symbolic link.
-enum class EntryType { Missing, RegularFile, SymbolicLink, Folder, Other };
-
-// Which file an entry is: the same name may come to stand for another file.
-using EntryIdentity = FolderIdentity;
-
 // How an entry is reached. The start folder is opened as it is named, links
 // followed (a scan's start folder as the user gave it, "/home" behind a link
 // included) and, when its identity is known, must still be that very folder;
@@ -78,7 +72,10 @@ class FileOperations {
 public:
     virtual ~FileOperations() = default;
 
-    virtual EntryType TypeOf(const std::string& path) = 0;
+    // What is at `path`, read without following a link at its own name;
+    // nullopt when nothing is there, Unknown when something is there that
+    // cannot be read.
+    virtual std::optional<EntryKind> KindOf(const std::string& path) = 0;
     // The size of a regular file; nullopt for anything else.
     virtual std::optional<std::uint64_t> SizeOf(const std::string& path) = 0;
     // Copies a regular file to `target` through a temporary file in the
@@ -98,8 +95,6 @@ public:
     virtual RemoveResult RemoveIfSame(const ReachablePath& path, const EntryIdentity& expected) = 0;
     // The names of the regular files in a folder, in no particular order.
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
-    // Creates the folder and every missing folder above it.
-    virtual bool CreateFolders(const std::string& path) = 0;
     // Whether the path leads to a folder, following links.
     virtual bool ResolvesToFolder(const std::string& path) = 0;
     // Whether both paths lead to the same file (links and other names followed).

@@ -5,13 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/ports/DirectoryTree.h"
+
 namespace quellstone::ports {
 
-// What identifies one version of a file on disk: a changed size, modification
-// time or inode means the content may have changed.
+// What identifies one version of a file on disk: another file under the name,
+// a changed size or modification time means the content may have changed.
 struct FileStamp {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
+    EntryIdentity identity;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
 
@@ -26,7 +27,7 @@ struct FileContent {
 };
 
 // Whole-file access for the program's small text files (INI files, language
-// files, the settings file).
+// files, the settings file), and the folders that hold the program's files.
 class FileStore {
 public:
     virtual ~FileStore() = default;

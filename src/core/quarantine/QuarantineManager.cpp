@@ -3,19 +3,10 @@
 #include <algorithm>
 
 #include "core/quarantine/Remover.h"
+#include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
 
 namespace quellstone::quarantine {
-
-namespace {
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-}  // namespace
 
 bool IsPlainFileName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
@@ -46,7 +37,7 @@ std::string QuarantineManager::DetectionOf(const std::string& archiveName) {
 
 std::string QuarantineManager::OriginalNameOf(const std::string& archiveName) {
     if (const std::optional<QuarantineRecord> record = RecordOf(archiveName)) {
-        const std::string_view name = scan::FileNameOf(record->originalPath);
+        const std::string_view name = text::FileNameOf(record->originalPath);
         if (IsPlainFileName(name)) return std::string(name);
     }
     // Without a record the name is read back from the archive's own name.
@@ -93,17 +84,16 @@ RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const 
                                           const ports::ReachablePath& reach, bool replace) {
     // A restore into the quarantine folder would replace another archive or
     // leave an unlisted copy; onto the archive itself it would delete the only copy.
-    if (files_.SameFile(FolderOf(target), paths_.QuarantineFolder()) ||
+    if (files_.SameFile(text::FolderOf(target), paths_.QuarantineFolder()) ||
         files_.SameFile(target, paths_.QuarantineFolder()) || files_.SameFile(ArchivePath(archiveName), target)) {
         return RestoreOutcome::InsideQuarantine;
     }
-    if (!replace && files_.TypeOf(target) != ports::EntryType::Missing) return RestoreOutcome::TargetTaken;
+    if (!replace && files_.KindOf(target)) return RestoreOutcome::TargetTaken;
     // Under the quarantine's lock, so a removal cannot reuse the name while the archive goes.
     const std::unique_ptr<ports::FolderLock> lock = files_.LockFolder(paths_.QuarantineFolder());
     // The quarantine folder's own path may go through links; the archive itself is never followed.
     if (!files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), reach, replace, std::nullopt)) {
-        return !replace && files_.TypeOf(target) != ports::EntryType::Missing ? RestoreOutcome::TargetTaken
-                                                                              : RestoreOutcome::Failed;
+        return !replace && files_.KindOf(target) ? RestoreOutcome::TargetTaken : RestoreOutcome::Failed;
     }
     // The file is back: its record and the archive go. An archive that cannot
     // be deleted stays listed, which loses nothing.
@@ -113,7 +103,7 @@ RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const 
 }
 
 RestoreOutcome QuarantineManager::RestoreTo(const std::string& archiveName, std::optional<std::string> target) {
-    if (!IsPlainFileName(archiveName) || files_.TypeOf(ArchivePath(archiveName)) != ports::EntryType::RegularFile)
+    if (!IsPlainFileName(archiveName) || files_.KindOf(ArchivePath(archiveName)) != ports::EntryKind::RegularFile)
         return RestoreOutcome::NoArchive;
     if (!target) {
         const std::optional<QuarantineRecord> record = RecordOf(archiveName);

@@ -1,24 +1,20 @@
 #include "core/quarantine/QuarantineRecord.h"
 
 #include "core/text/DisplayEscape.h"
+#include "core/text/Hex.h"
 #include "core/text/Utf8.h"
 
 namespace quellstone::quarantine {
 
 namespace {
 
+using text::HexDigitValue;
+
 constexpr std::string_view kSection = "[Quarantine]";
 constexpr std::string_view kPathKey = "Path=";
 constexpr std::string_view kDetectionKey = "Detection=";
 constexpr std::string_view kRemovedKey = "Removed=";
 constexpr std::string_view kStartKey = "StartFolder=";
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 }  // namespace
 
@@ -50,9 +46,9 @@ std::string UnescapeRecordValue(std::string_view text) {
         if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
             out += '\\';
             ++i;
-        } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && HexValue(text[i + 2]) >= 0 &&
-                   HexValue(text[i + 3]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 2]) * 16 + HexValue(text[i + 3]));
+        } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && HexDigitValue(text[i + 2]) >= 0 &&
+                   HexDigitValue(text[i + 3]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 2]) * 16 + HexDigitValue(text[i + 3]));
             i += 3;
         } else {
             out += text[i];  // anything else stands for itself

@@ -1,8 +1,8 @@
 #include "core/quarantine/Remover.h"
 
 #include "core/quarantine/QuarantineRecord.h"
-#include "core/scan/SignatureDatabase.h"
 #include "core/settings/Statistics.h"
+#include "core/text/PathText.h"
 #include "core/text/TimeText.h"
 
 namespace quellstone::quarantine {
@@ -69,8 +69,7 @@ bool Remover::QuarantineOn() {
 
 std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {
     const auto taken = [&](int number) {
-        return files_.TypeOf(paths_.QuarantineFolder() + "/" + ArchiveName(fileName, number)) !=
-               ports::EntryType::Missing;
+        return files_.KindOf(paths_.QuarantineFolder() + "/" + ArchiveName(fileName, number)).has_value();
     };
     if (!taken(1)) return 1;
     // Archives of one name are numbered without gaps unless some were
@@ -92,7 +91,7 @@ std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {
 
 std::optional<std::string> Remover::Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
                                             std::string_view detection) {
-    const std::string_view fileName = ArchiveStem(scan::FileNameOf(location.below));
+    const std::string_view fileName = ArchiveStem(text::FileNameOf(location.below));
     for (int attempt = 0; attempt < kArchiveAttempts; ++attempt) {
         const std::optional<int> number = FreeArchiveNumber(fileName);
         if (!number) return std::nullopt;
@@ -113,7 +112,7 @@ std::optional<std::string> Remover::Archive(const ports::ReachablePath& location
             return name;
         }
         // Taken between the look and the copy: look again; any other failure ends here.
-        if (files_.TypeOf(target) == ports::EntryType::Missing) return std::nullopt;
+        if (!files_.KindOf(target)) return std::nullopt;
     }
     return std::nullopt;
 }
@@ -129,7 +128,7 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
     std::unique_ptr<ports::FolderLock> lock;
     const bool keepCopy = QuarantineOn();
     if (keepCopy) {
-        if (!files_.CreateFolders(paths_.QuarantineFolder())) return result;
+        if (!folders_.CreateFolders(paths_.QuarantineFolder())) return result;
         lock = files_.LockFolder(paths_.QuarantineFolder());
         if (!lock) return result;
         // A removal killed during its copy left a temporary file; no other

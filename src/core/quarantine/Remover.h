@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/ports/FileOperations.h"
+#include "core/ports/FileStore.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
 
@@ -52,10 +53,11 @@ class Remover {
 public:
     using Clock = std::function<std::chrono::system_clock::time_point()>;
 
+    // `folders` creates the quarantine folder when it is missing.
     Remover(
-        ports::FileOperations& files, settings::SettingsStore& store, settings::ProgramPaths paths,
-        Clock clock = [] { return std::chrono::system_clock::now(); })
-        : files_(files), store_(store), paths_(std::move(paths)), clock_(std::move(clock)) {}
+        ports::FileOperations& files, ports::FileStore& folders, settings::SettingsStore& store,
+        settings::ProgramPaths paths, Clock clock = [] { return std::chrono::system_clock::now(); })
+        : files_(files), folders_(folders), store_(store), paths_(std::move(paths)), clock_(std::move(clock)) {}
 
     [[nodiscard]] bool QuarantineOn();
     // Removes the entry that a scan found; `detection` goes into the archive's record.
@@ -78,6 +80,7 @@ private:
     void DiscardArchive(const std::string& name);
 
     ports::FileOperations& files_;
+    ports::FileStore& folders_;
     settings::SettingsStore& store_;
     settings::ProgramPaths paths_;
     Clock clock_;

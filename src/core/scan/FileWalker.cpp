@@ -4,17 +4,14 @@
 #include <memory>
 #include <vector>
 
-#include "core/scan/FileAttributes.h"
+#include "core/scan/WalkRules.h"
+#include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Wildcard.h"
 
 namespace quellstone::scan {
 
 namespace {
-
-bool IsDotEntry(std::string_view name) {
-    return name == "." || name == "..";
-}
 
 // The look-up of one entry, as the scan window sees it: the path shown, the
 // name looked up, the scanned count raised, a yield, and a result row when
@@ -90,6 +87,9 @@ private:
         // A folder entered after the scan window was closed is left at once.
         if (!sink_.IsShown()) return;
         std::unique_ptr<ports::Directory> child = parent.folder ? parent.folder->OpenSubfolder(name) : nullptr;
+        // Checked again on the folder opened: one mounted over since its
+        // status was read is not entered either (it reads as unreadable).
+        if (child && IsMountPoint(child->Identity().device, parent.identity)) child.reset();
         path_.resize(parent.pathLength);
         path_ += '/';
         path_ += name;
@@ -118,13 +118,10 @@ private:
         if (!frame.folder->List(frame.listing)) sink_.ReportUnreadableFolder(ShownPath(), false);
         for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
             const std::string_view name = frame.listing.Name(i);
-            const ports::EntryKind kind = frame.listing.Kind(i);
-            // Only an entry listed as a folder (or of unknown kind) can carry the
-            // folder bit; its attributes are read, the others' need not be.
-            if (IsDotEntry(name) || (kind != ports::EntryKind::Folder && kind != ports::EntryKind::Unknown)) continue;
-            // An entry whose attributes cannot be read is not walked.
-            const std::optional<std::uint32_t> value = frame.folder->Attributes(name);
-            if (value && IsWalkableFolder(*value)) frame.subfolders.push_back(i);
+            if (IsSkipped(name) || !MayBeWalked(frame.listing.Kind(i))) continue;
+            // An entry whose status cannot be read is not walked.
+            const std::optional<ports::EntryStatus> status = frame.folder->Status(name);
+            if (status && IsWalkedFolder(*status, frame.identity)) frame.subfolders.push_back(i);
         }
         if (depth_ > openFolderBudget_) {
             Frame& ancestor = frames_[depth_ - 1 - openFolderBudget_];
@@ -159,7 +156,7 @@ private:
     void LookUpEntries(const Frame& frame) {
         for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
             const std::string_view name = frame.listing.Name(i);
-            if (IsDotEntry(name)) continue;
+            if (IsSkipped(name)) continue;
             text::UpperCaseInto(name, lookup_.upperName);
             if (!matcher_.Matches(lookup_.upperName)) continue;
             path_.resize(frame.pathLength);
@@ -244,7 +241,7 @@ void FileWalker::ScanEntry(std::string_view fullPath) {
     const std::unique_ptr<ports::Directory> opened = tree_.OpenFolder(folder + "/");
     sink_.EnterStartFolder(folder, opened ? std::optional(opened->Identity()) : std::nullopt);
     const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
-    EntryLookup lookup{state_, *index, pump_, sink_, text::UpperCase(FileNameOf(fullPath)), {}};
+    EntryLookup lookup{state_, *index, pump_, sink_, text::UpperCase(text::FileNameOf(fullPath)), {}};
     lookup.Check(fullPath);
 }
 

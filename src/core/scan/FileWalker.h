@@ -24,7 +24,8 @@ void NormaliseScanPattern(std::string& pattern);
 // collected, then walked one by one (depth first, yielding to the event pump
 // and checking ScanState::scanRunning before each), then every entry of the
 // folder that matches the pattern, files and folders alike, is looked up by
-// its upper-cased name in the signature database.
+// its upper-cased name in the signature database. Hidden entries are left
+// out (WalkRules.h holds which entries are looked up and which are walked).
 //
 // The walk never follows a symbolic link, never enters another file system,
 // never opens a file, and reaches folders deeper than a path can name: it

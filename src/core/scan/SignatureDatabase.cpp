@@ -1,14 +1,10 @@
 #include "core/scan/SignatureDatabase.h"
 
+#include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
 
 namespace quellstone::scan {
-
-std::string_view FileNameOf(std::string_view fullPath) {
-    const std::size_t slash = fullPath.rfind('/');
-    return slash == std::string_view::npos ? fullPath : fullPath.substr(slash + 1);
-}
 
 SignatureDatabase::SignatureDatabase(ports::FileStore& files, std::string programFolder)
     : files_(&files), programFolder_(std::move(programFolder)), accessor_(files) {}
@@ -43,7 +39,7 @@ std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
 std::string SignatureDatabase::LookupSignature(std::string_view fullPath) {
     accessor_.SetPath(DefaultPath());
     accessor_.SetSection(std::string(kLookupSection));
-    accessor_.SetKey(text::UpperCase(LookupKeyOf(FileNameOf(fullPath))));
+    accessor_.SetKey(text::UpperCase(LookupKeyOf(text::FileNameOf(fullPath))));
     return std::string(IndexForScan()->Find(accessor_.Key()));
 }
 

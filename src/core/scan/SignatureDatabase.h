@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/ports/FileStore.h"
 #include "core/ini/Ini.h"
+#include "core/ports/FileStore.h"
 #include "core/scan/SignatureIndex.h"
 
 namespace quellstone::scan {
@@ -16,9 +16,6 @@ inline constexpr std::string_view kDatabaseFileName = "bdts.dll";
 // section names match without regard to case, so both name the same section.
 inline constexpr std::string_view kScanSection = "SCANFILES";
 inline constexpr std::string_view kLookupSection = "Scanfiles";
-
-// The part of a path after its last "/" (the whole text when there is none).
-std::string_view FileNameOf(std::string_view fullPath);
 
 // The signature database shared by the whole program: the one INI accessor
 // whose file and section the main window and the launcher set, and the loaded

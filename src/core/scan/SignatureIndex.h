@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/Trim.h"
+
 namespace quellstone::scan {
 
 // The signature section of the database loaded once into a hash table keyed
@@ -20,10 +22,8 @@ namespace quellstone::scan {
 // The key a file name is looked up by: the database's keys are trimmed of
 // blanks and tabs, so a name padded with them (" enbiei.exe") must be
 // trimmed too, or padding would be an easy way past the scanner.
-inline std::string_view LookupKeyOf(std::string_view name) {
-    const std::size_t first = name.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return name.substr(first, name.find_last_not_of(" \t") - first + 1);
+constexpr std::string_view LookupKeyOf(std::string_view name) {
+    return text::Trim(name, text::kSpacesAndTabs);
 }
 
 class SignatureIndex {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/text/Hex.h"
+#include "core/text/Trim.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
 
@@ -19,9 +21,7 @@ constexpr std::uint32_t kNumber = 4;
 // Blanks around a line; stray carriage returns count as blanks, so a line
 // reads the same whatever line ends the file had.
 std::string_view Trim(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+    return text::Trim(s, " \t\r");
 }
 
 // The next line of `text` without its line feed; `text` moves past it.
@@ -73,11 +73,16 @@ bool IsBelow(std::string_view path, std::string_view ancestor) {
            SameName(path.substr(0, ancestor.size()), ancestor);
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+// A number of one to eight hexadecimal digits.
+std::optional<std::uint32_t> HexNumber(std::string_view digits) {
+    if (digits.empty() || digits.size() > 8) return std::nullopt;
+    std::uint32_t number = 0;
+    for (const char c : digits) {
+        const int digit = text::HexDigitValue(c);
+        if (digit < 0) return std::nullopt;
+        number = number * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return number;
 }
 
 // Reads a quoted text at the start of `s` ("\\" and "\"" are the escapes);
@@ -102,8 +107,10 @@ std::optional<std::string> ParseHexBytes(std::string_view list) {
     if (list.empty()) return bytes;
     while (true) {
         list = Trim(list);
-        if (list.size() < 2 || HexDigit(list[0]) < 0 || HexDigit(list[1]) < 0) return std::nullopt;
-        bytes += static_cast<char>(HexDigit(list[0]) * 16 + HexDigit(list[1]));
+        const int high = list.size() < 2 ? -1 : text::HexDigitValue(list[0]);
+        const int low = list.size() < 2 ? -1 : text::HexDigitValue(list[1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
         list = Trim(list.substr(2));
         if (list.empty()) return bytes;
         if (list.front() != ',') return std::nullopt;
@@ -131,15 +138,10 @@ std::optional<RegistryDocument::Value> ParseValueLine(std::string_view line) {
         return value;
     }
     if (line.starts_with("dword:")) {
-        const std::string_view digits = line.substr(6);
-        if (digits.empty() || digits.size() > 8) return std::nullopt;
-        std::uint32_t number = 0;
-        for (const char c : digits) {
-            if (HexDigit(c) < 0) return std::nullopt;
-            number = number * 16 + static_cast<std::uint32_t>(HexDigit(c));
-        }
+        const std::optional<std::uint32_t> number = HexNumber(line.substr(6));
+        if (!number) return std::nullopt;
         value.type = kNumber;
-        for (int i = 0; i < 4; ++i) value.data += static_cast<char>((number >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i) value.data += static_cast<char>((*number >> (8 * i)) & 0xFF);
         return value;
     }
     if (line.starts_with("hex:")) {
@@ -147,13 +149,10 @@ std::optional<RegistryDocument::Value> ParseValueLine(std::string_view line) {
         line.remove_prefix(4);
     } else if (line.starts_with("hex(")) {
         const std::size_t close = line.find("):");
-        if (close == std::string_view::npos || close == 4 || close > 12) return std::nullopt;
-        std::uint32_t type = 0;
-        for (const char c : line.substr(4, close - 4)) {
-            if (HexDigit(c) < 0) return std::nullopt;
-            type = type * 16 + static_cast<std::uint32_t>(HexDigit(c));
-        }
-        value.type = type;
+        if (close == std::string_view::npos) return std::nullopt;
+        const std::optional<std::uint32_t> type = HexNumber(line.substr(4, close - 4));
+        if (!type) return std::nullopt;
+        value.type = *type;
         line.remove_prefix(close + 2);
     } else {
         return std::nullopt;  // includes "-", the deletion marker of import files
@@ -176,11 +175,9 @@ std::string Quote(std::string_view s) {
 
 std::string HexList(std::string_view bytes) {
     std::string out;
-    char pair[4];
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(bytes[i]));
         if (i > 0) out += ',';
-        out += pair;
+        text::AppendHexByte(out, static_cast<unsigned char>(bytes[i]));
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #include "core/text/DisplayEscape.h"
 
+#include "core/text/Hex.h"
 #include "core/text/Utf8.h"
 
 namespace quellstone::text {
@@ -14,10 +15,8 @@ bool NeedsEscape(char32_t cp) {
 }  // namespace
 
 void AppendByteEscape(std::string& out, unsigned char byte) {
-    constexpr char kHex[] = "0123456789abcdef";
     out += "\\x";
-    out.push_back(kHex[byte >> 4]);
-    out.push_back(kHex[byte & 0x0F]);
+    AppendHexByte(out, byte);
 }
 
 std::string EscapeForDisplay(std::string_view bytes) {

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "core/text/Hex.h"
+
 namespace quellstone::text {
 
 double LeadingNumber(std::string_view text) {
@@ -16,10 +18,7 @@ double LeadingNumber(std::string_view text) {
         double value = 0;
         for (i = 2; i < s.size(); ++i) {
             const char c = s[i];
-            int digit = -1;
-            if (c >= '0' && c <= '9') digit = c - '0';
-            if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-            if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+            const int digit = HexDigitValue(c);
             if (digit < 0 || digit >= base) break;
             value = value * base + digit;
         }

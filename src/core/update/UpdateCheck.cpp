@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/text/DisplayEscape.h"
+#include "core/text/Trim.h"
 #include "core/text/Utf8.h"
 
 namespace quellstone::update {
@@ -15,7 +16,7 @@ std::string VersionFileAddress(std::string_view server) {
 }
 
 bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
-             std::stop_token quit) {
+                         std::stop_token quit) {
     if (quit.stop_requested() || !request.Start(url)) return false;
     while (request.StillRunning()) {
         pump.ProcessPendingEvents();
@@ -45,10 +46,7 @@ bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, co
 }
 
 std::string_view TrimVersionText(std::string_view body) {
-    constexpr std::string_view kSpace = " \t\r\n";
-    const std::size_t first = body.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) return {};
-    return body.substr(first, body.find_last_not_of(kSpace) - first + 1);
+    return text::Trim(body, " \t\r\n");
 }
 
 bool IsVersionNumber(std::string_view text) {

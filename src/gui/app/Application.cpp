@@ -27,7 +27,7 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       splashModel_(context_.languageText, languages_, lock_, dialogs_),
       drives_(files_),
       launcher_(context_, setup_.paths, app::ScanLauncher::Ports{store_, calendar_, drives_, tree_, pump_}),
-      remover_(fileOperations_, store_, setup_.paths),
+      remover_(fileOperations_, files_, store_, setup_.paths),
       quarantine_(fileOperations_, context_.signatures, dialogs_, setup_.paths),
       controller_(app::DesktopController::Services{context_, setup_.paths, store_, dialogs_, shell_, files_, http_,
                                                    pump_, openers_, quarantine_, remover_, launcher_},

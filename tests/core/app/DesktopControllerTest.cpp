@@ -39,7 +39,7 @@ protected:
           paths{"/prog", "/data", "/usr", "/opt/"},
           openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()),
           quarantine(fileOperations, context.signatures, dialogs, paths),
-          remover(fileOperations, store, paths),
+          remover(fileOperations, files, store, paths),
           launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
           controller(DesktopController::Services{context, paths, store, dialogs, shell, files, http, pump, openers,
                                                  quarantine, remover, launcher},

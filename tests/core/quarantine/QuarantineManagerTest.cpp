@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/windows/AlertModel.h"
 #include "core/quarantine/QuarantineManager.h"
+#include "core/windows/AlertModel.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileOperations.h"
 #include "support/FakeFileStore.h"
@@ -77,7 +77,7 @@ TEST_F(QuarantineManagerTest, DeletesAndRestores) {
 
 TEST_F(QuarantineManagerTest, RestoringIntoAFolderUsesTheOriginalName) {
     files.files[kArchive + "/a (2).exe.arc"] = "payload";
-    files.others["/home/u"] = ports::EntryType::Folder;
+    files.others["/home/u"] = ports::EntryKind::Folder;
     EXPECT_EQ(manager.RestoreTo("a (2).exe.arc", "/home/u"), RestoreOutcome::Restored);
     EXPECT_EQ(files.files["/home/u/a.exe"], "payload");
     EXPECT_EQ(manager.RestoreTo("../escape.arc", "/home/u"), RestoreOutcome::NoArchive);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/app/Context.h"
 #include "core/quarantine/QuarantineRecord.h"
 #include "core/quarantine/Remover.h"
-#include "core/app/Context.h"
 #include "core/windows/ScanWindowModel.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileOperations.h"
@@ -25,8 +25,9 @@ class RemovalTest : public ::testing::Test {
 protected:
     RemovalTest()
         : store(backend),
+          files(store_files),
           context(store_files, "/prog"),
-          remover(files, store, {"/prog", "/data", "/usr", "/opt/"}),
+          remover(files, store_files, store, {"/prog", "/data", "/usr", "/opt/"}),
           window(context.languageText, context.scan, dialogs, store_files) {
         FillWithNumbers(context.languageText);
         window.Load();
@@ -108,9 +109,9 @@ TEST_F(RemovalTest, WithQuarantineEveryFileIsKeptUnderItsOwnName) {
 TEST_F(RemovalTest, NoFileIsDeletedWithoutTheBackupItsUserAskedFor) {
     store.Write("Settings", "Quarintine", "1");
     Detect("/a/full-disk.exe");
-    files.others["/a/pipe.exe"] = ports::EntryType::Other;  // a FIFO: not a regular file
+    files.others["/a/pipe.exe"] = ports::EntryKind::Other;  // a FIFO: not a regular file
     window.AddDetection("TROJAN.X", "/a/pipe.exe");
-    files.others["/a/link.exe"] = ports::EntryType::SymbolicLink;
+    files.others["/a/link.exe"] = ports::EntryKind::SymbolicLink;
     window.AddDetection("TROJAN.X", "/a/link.exe");
     files.failCopies = true;
     Remove();
@@ -135,7 +136,7 @@ TEST_F(RemovalTest, FailedDeletesGoneFilesAndUntickedRows) {
     files.undeletable.insert("/a/locked.exe");
     window.AddDetection("TROJAN.X", "/a/deleted-by-hand.exe");  // no file any more
     Detect("/a/unticked.exe");
-    files.others["/a/folder.exe"] = ports::EntryType::Folder;
+    files.others["/a/folder.exe"] = ports::EntryKind::Folder;
     window.AddDetection("TROJAN.X", "/a/folder.exe");
     window.SetRowChecked(2, false);
     Remove();
@@ -182,10 +183,11 @@ TEST_F(RemovalTest, APathListedTwiceIsRemovedOnceAndAFailedDeleteLeavesNoArchive
 
 TEST(ArchiveNames, AFreeNumberIsFoundWithoutCountingFromOne) {
     FakeFileOperations files;
+    FakeFileStore programFiles;
     MemorySettingsBackend backend;
     settings::SettingsStore store(backend);
     store.Write("Settings", "Quarintine", "1");
-    Remover remover(files, store, {"/prog", "/data", "/usr", "/opt/"});
+    Remover remover(files, programFiles, store, {"/prog", "/data", "/usr", "/opt/"});
     const std::string folder = kArchive;
     files.folders.insert(folder);
     for (int number = 1; number <= 4000; ++number) files.files[folder + "/" + ArchiveName("a.exe", number)] = "x";

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "core/scan/FileAttributes.h"
 #include "core/scan/FileWalker.h"
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
@@ -77,23 +76,44 @@ TEST_F(FileWalkerTest, WalksDepthFirstWithSubfoldersBeforeTheFolderOwnEntries) {
     EXPECT_FALSE(state.scanRunning);
 }
 
-TEST_F(FileWalkerTest, OnlyPlainFoldersAreWalkedButEveryNameIsLookedUp) {
+// What the system reports of each entry decides: hidden names are skipped
+// before anything else, only entries listed as folders (or as unknown) have
+// their status read, and only a plain folder on its holder's device is walked.
+TEST_F(FileWalkerTest, OnlyPlainFoldersAreWalkedAndHiddenNamesAreSkipped) {
+    using Status = ports::EntryStatus;
     auto& root = tree.Root().Folder("r");
-    root.Add("readonly", Kind::Folder, 17u).File("evil.exe");
-    root.Add("system", Kind::Folder, 20u).File("evil.exe");
-    root.Add("archive", Kind::Folder, 48u).File("evil.exe");
-    root.Add("link", Kind::Folder, 16u | attributes::kReparsePoint).File("evil.exe");
-    root.Add("compressed", Kind::Folder, 16u | 2048u).File("evil.exe");
-    root.Add("encrypted", Kind::Folder, 16u | 16384u).File("evil.exe");
-    root.Add("unreadable", Kind::Folder, std::nullopt).File("evil.exe");
-    root.Add("nest", Kind::Folder, 48u).File("evil.exe");
-    root.Add("unknown", Kind::Unknown, 16u).File("evil.exe");
-    root.Add("evil.exe", Kind::SymbolicLink, attributes::kReparsePoint);
+    root.Add("readonly", Kind::Folder, 0555u).File("evil.exe");
+    root.AddListed("unknown", Kind::Unknown, Status{Kind::Folder, 1, 0755}).File("evil.exe");
+    root.AddListed("mount", Kind::Folder, Status{Kind::Folder, 2, 0755}).File("evil.exe");
+    root.AddListed("nest", Kind::Folder, Status{Kind::Folder, 2, 0755}).File("evil.exe");
+    // Listed as a folder, a link by the time its status is read.
+    root.AddListed("swapped", Kind::Folder, Status{Kind::SymbolicLink, 1, 0777});
+    root.AddListed("unreadable", Kind::Folder, std::nullopt).File("evil.exe");
+    root.Folder(".hidden").File("evil.exe");
+    root.File(".evil.exe");
+    root.Add("evil.exe", Kind::SymbolicLink);
+    root.Add("pipe", Kind::Other);
     Scan("/r");
+    EXPECT_THAT(sink.lookedUp,
+                ElementsAre("/r/readonly/evil.exe", "/r/unknown/evil.exe", "/r/readonly", "/r/unknown", "/r/mount",
+                            "/r/nest", "/r/swapped", "/r/unreadable", "/r/evil.exe", "/r/pipe"));
     EXPECT_THAT(sink.rows,
-                ElementsAre(Pair("TROJAN.EVIL", "/r/readonly/evil.exe"), Pair("TROJAN.EVIL", "/r/system/evil.exe"),
-                            Pair("TROJAN.EVIL", "/r/unknown/evil.exe"), Pair("FOLDER.NAMED.NEST", "/r/nest"),
-                            Pair("TROJAN.EVIL", "/r/evil.exe")));
+                ElementsAre(Pair("TROJAN.EVIL", "/r/readonly/evil.exe"), Pair("TROJAN.EVIL", "/r/unknown/evil.exe"),
+                            Pair("FOLDER.NAMED.NEST", "/r/nest"), Pair("TROJAN.EVIL", "/r/evil.exe")));
+    EXPECT_THAT(tree.statusReads, ElementsAre("readonly", "unknown", "mount", "nest", "swapped", "unreadable"));
+    EXPECT_THAT(tree.opened, ElementsAre("/r", "/r/readonly", "/r/unknown"));
+    EXPECT_TRUE(sink.unreadable.empty());
+}
+
+TEST_F(FileWalkerTest, AFolderMountedOverAfterItsStatusWasReadIsNotEntered) {
+    auto& root = tree.Root().Folder("r");
+    auto& sub = root.Folder("sub");
+    sub.File("evil.exe");
+    sub.device = 2;  // its status, read before it is opened, still says device 1
+    root.Folder("plain").File("evil.exe");
+    Scan("/r");
+    EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/r/plain/evil.exe")));
+    EXPECT_THAT(sink.unreadable, ElementsAre(Pair("/r/sub", false)));
 }
 
 TEST_F(FileWalkerTest, EmptyPathWalksTheRoot) {

@@ -47,9 +47,6 @@ TEST_F(SignatureDatabaseTest, LookupSignatureUsesTheFileNameOfAPath) {
     EXPECT_EQ(database.Accessor().Path(), "/opt/quellstone/bdts.dll");
     EXPECT_EQ(database.Accessor().Key(), "X.EXE");
     EXPECT_EQ(database.LookupSignature("x.exe"), "Backdoor.Mixed.Case");
-    EXPECT_EQ(FileNameOf("no-separator"), "no-separator");
-    EXPECT_EQ(FileNameOf("/a/b/c.exe"), "c.exe");
-    EXPECT_EQ(FileNameOf("/a/b/"), "");
 }
 
 TEST_F(SignatureDatabaseTest, ReloadsOnlyWhenTheFileChanges) {

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "core/text/DisplayEscape.h"
+#include "core/text/PathText.h"
+#include "core/text/Trim.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
 #include "core/text/Wildcard.h"
@@ -109,6 +111,24 @@ TEST(DisplayEscape, ShowsTheExactBytesOfOddNames) {
     // A right-to-left override could make "gpj.exe" look like "exe.jpg".
     EXPECT_EQ(EscapeForDisplay("a\xE2\x80\xAEgpj.exe"), "a\\xe2\\x80\\xaegpj.exe");
     EXPECT_EQ(EscapeForDisplay("\xC2\x85"), "\\xc2\\x85");  // C1 control
+}
+
+TEST(PathText, SplitsAPathAtItsLastSlash) {
+    EXPECT_EQ(FolderOf("/home/u/registry.reg"), "/home/u");
+    EXPECT_EQ(FolderOf("/registry.reg"), "/");
+    EXPECT_EQ(FolderOf("registry.reg"), ".");
+    EXPECT_EQ(FileNameOf("/a/b/c.exe"), "c.exe");
+    EXPECT_EQ(FileNameOf("no-separator"), "no-separator");
+    EXPECT_EQ(FileNameOf("/a/b/"), "");
+    EXPECT_TRUE(IsHiddenName(".profile") && IsHiddenName(".") && IsHiddenName(".."));
+    EXPECT_FALSE(IsHiddenName("a.") || IsHiddenName(""));
+}
+
+TEST(Trim, TakesOnlyTheGivenBlanksFromBothEnds) {
+    EXPECT_EQ(Trim(" \t key = v \t"), "key = v");
+    EXPECT_EQ(Trim("key\r"), "key\r");  // spaces and tabs only, unless told
+    EXPECT_EQ(Trim(" key\r", " \t\r"), "key");
+    EXPECT_EQ(Trim(" \t "), "");
 }
 
 }  // namespace
