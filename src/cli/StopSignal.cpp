@@ -43,7 +43,9 @@ void StopSignal::Watch() {
             continue;
         }
         int none = 0;
-        if (!received_.compare_exchange_strong(none, signal)) {
+        if (received_.compare_exchange_strong(none, signal)) {
+            received_.notify_all();
+        } else {
             {
                 const std::lock_guard<std::mutex> guard(lastWordsMutex_);
                 if (lastWords_) lastWords_();

@@ -24,6 +24,11 @@ public:
 
     // The number of the first signal received, 0 while none was.
     [[nodiscard]] int Received() const { return received_.load(std::memory_order_relaxed); }
+    // Blocks until a signal has been received and returns its number.
+    int WaitForSignal() const {
+        received_.wait(0);
+        return received_.load();
+    }
 
     // Runs on the watcher thread just before a second signal ends the
     // program: the last chance to delete a half-written temporary file.

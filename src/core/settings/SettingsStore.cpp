@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/settings/Statistics.h"
+#include "core/text/Trim.h"
 #include "core/text/UpperCase.h"
 
 namespace quellstone::settings {
@@ -26,8 +27,9 @@ constexpr std::array<RootName, 5> kRoots = {{
     {kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG"},
 }};
 
+// Only spaces, or nothing: a stored value that counts as missing.
 bool IsBlank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
+    return text::Trim(text, " ").empty();
 }
 
 // Collapses every run of "\\" into one, then turns every "/" into "\" (so a
