@@ -6,26 +6,35 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QEnterEvent>
+#include <QIcon>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <filesystem>
 #include <stdexcept>
 
+#include "core/quarantine/Remover.h"
 #include "gui/app/Application.h"
 #include "gui/app/LinkLabel.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/Pictures.h"
 #include "gui/app/SplashWindow.h"
+#include "gui/main/MainWindow.h"
+#include "gui/scan/ResultTableModel.h"
 #include "gui/scan/ScanWindow.h"
 #include "gui/update/UpdateWindows.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/OfflineHttpClient.h"
 #include "support/FakeDesktop.h"
+#include "support/FakeFileOperations.h"
 #include "support/ManualTickers.h"
+#include "support/MemorySettingsBackend.h"
 #include "support/TempDir.h"
 #include "support/TestHttpServer.h"
 
@@ -66,12 +75,12 @@ protected:
     }
     // Scans `folder` as a user would: the Scan frame, the chosen-folder mode, the folder typed, the start button.
     static void ScanFolderFromWindow(MainWindow& main, const std::string& folder) {
-        QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
-        Find<QAbstractButton>(main, "optScanMODE1")->click();
-        auto* field = Find<QLineEdit>(main, "Text2");
+        QTest::mouseClick(Find(main, "scanLink"), Qt::LeftButton);
+        Find<QAbstractButton>(main, "chosenFolderOption")->click();
+        auto* field = Find<QLineEdit>(main, "scanFolderEdit");
         field->clear();
         QTest::keyClicks(field, QString::fromStdString(folder));
-        Find<QAbstractButton>(main, "Command1")->click();
+        Find<QAbstractButton>(main, "startScanButton")->click();
     }
     template <typename T = QWidget>
     static T* Find(QWidget& window, const char* name) {
@@ -97,9 +106,9 @@ TEST_F(DesktopWindowsTest, FirstStartGoesFromTheStartUpWindowToTheMainWindow) {
     EXPECT_FALSE(application.Splash()->isVisible());
     ASSERT_EQ(dialogs.shown.size(), 1u);  // no language stored yet
     EXPECT_EQ(dialogs.shown[0].text, "Error: Failed loading selected language.");
-    EXPECT_EQ(Find<QLabel>(main, "Label6")->text(), "Scan...");
-    EXPECT_EQ(Find<QLabel>(main, "lblStatus_System")->text(), "Nigdy");
-    EXPECT_EQ(Find<QLabel>(main, "Label25")->text(), "Version: 1.05");
+    EXPECT_EQ(Find<QLabel>(main, "scanLink")->text(), "Scan...");
+    EXPECT_EQ(Find<QLabel>(main, "lastScanLabel")->text(), "Nigdy");
+    EXPECT_EQ(Find<QLabel>(main, "versionLabel")->text(), "Version: 1.05");
 
     // The silent check's start timer fires once: it loads the silent check, which asks on its first tick.
     EXPECT_EQ(tickers.Find("main.silentCheckStart")->Interval(), 1000);
@@ -120,31 +129,80 @@ TEST_F(DesktopWindowsTest, CaptionsComeFromTheChosenLanguageFile) {
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(Find<QLabel>(main, "Label6")->text(), QString::fromUtf8("Skanuj..."));
-    EXPECT_EQ(Find<QLabel>(main, "Label19")->text(), QString::fromUtf8("Zamknij"));  // "&" dropped on a label
-    EXPECT_EQ(main.menuBar()->findChild<QMenu*>("f1")->title(), QString::fromUtf8("&Program"));
-    EXPECT_EQ(Find<QWidget>(main, "Command2")->property("text").toString(), QString::fromUtf8("&Zapisz"));
+    EXPECT_EQ(Find<QLabel>(main, "scanLink")->text(), QString::fromUtf8("Skanuj..."));
+    EXPECT_EQ(Find<QLabel>(main, "exitLink")->text(), QString::fromUtf8("Zamknij"));  // "&" dropped on a label
+    EXPECT_EQ(main.menuBar()->findChild<QMenu*>("programMenu")->title(), QString::fromUtf8("&Program"));
+    EXPECT_EQ(Find<QWidget>(main, "saveLanguageButton")->property("text").toString(), QString::fromUtf8("&Zapisz"));
 }
 
 TEST_F(DesktopWindowsTest, LinksSwitchFramesAndHoverFollowsThePointer) {
     StoreLanguage("English");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    QTest::mouseClick(Find(main, "Label12"), Qt::LeftButton);
-    EXPECT_TRUE(Find(main, "picFrame4")->isVisibleTo(&main));
-    EXPECT_FALSE(Find(main, "picFrame0")->isVisibleTo(&main));
-    QTest::keyClick(Find(main, "Label14"), Qt::Key_Return);  // links work from the keyboard too
-    EXPECT_TRUE(Find(main, "picFrame2")->isVisibleTo(&main));
+    QTest::mouseClick(Find(main, "quarantineLink"), Qt::LeftButton);
+    EXPECT_TRUE(Find(main, "quarantineFrame")->isVisibleTo(&main));
+    EXPECT_FALSE(Find(main, "informationFrame")->isVisibleTo(&main));
+    QTest::keyClick(Find(main, "settingsLink"), Qt::Key_Return);  // links work from the keyboard too
+    EXPECT_TRUE(Find(main, "settingsFrame")->isVisibleTo(&main));
 
-    Hover(Find(main, "Label4"));
-    EXPECT_FALSE(Find<QLabel>(main, "m1")->pixmap().isNull());
-    EXPECT_TRUE(Find(main, "Label4")->font().underline());
-    Hover(Find(main, "Label6"));
-    EXPECT_TRUE(Find<QLabel>(main, "m1")->pixmap().isNull());
-    EXPECT_FALSE(Find<QLabel>(main, "m2")->pixmap().isNull());
+    Hover(Find(main, "informationLink"));
+    EXPECT_FALSE(Find<QLabel>(main, "informationHighlight")->pixmap().isNull());
+    EXPECT_TRUE(Find(main, "informationLink")->font().underline());
+    Hover(Find(main, "scanLink"));
+    EXPECT_TRUE(Find<QLabel>(main, "informationHighlight")->pixmap().isNull());
+    EXPECT_FALSE(Find<QLabel>(main, "scanHighlight")->pixmap().isNull());
+    Hover(Find(main, "updateLink"));  // a link outside the list leaves the highlight alone
+    EXPECT_FALSE(Find<QLabel>(main, "scanHighlight")->pixmap().isNull());
+    EXPECT_EQ(Find(main, "scanLink")->cursor().shape(), Qt::PointingHandCursor);
     Hover(Find(main, "navigation"));
-    EXPECT_TRUE(Find<QLabel>(main, "m2")->pixmap().isNull());
-    EXPECT_FALSE(Find(main, "Label6")->font().underline());
+    EXPECT_TRUE(Find<QLabel>(main, "scanHighlight")->pixmap().isNull());
+    EXPECT_FALSE(Find(main, "scanLink")->font().underline());
+}
+
+TEST_F(DesktopWindowsTest, EachFrameHandsItsControlsToTheModel) {
+    StoreLanguage("English");
+    {
+        platform::RegFileSettingsBackend backend(files_, AppSetup().settingsFile);
+        settings::SettingsStore(backend).Write("Status", "Totalscans", "12");
+    }
+    Application application(AppSetup(), dialogs, shell, http);
+    MainWindow& main = StartToMainWindow(application);
+    const windows::MainWindowModel& model = *application.MainModel();
+
+    // Information: the ad monitor's status link and the reset button.
+    QTest::mouseClick(Find(main, "adMonitorLink"), Qt::LeftButton);
+    EXPECT_EQ(Find<QLabel>(main, "adMonitorLink")->text(), "The ad monitor is not available in this version.");
+    EXPECT_EQ(Find<QLabel>(main, "totalScansLabel")->text(), "12");
+    Find<QAbstractButton>(main, "resetStatisticsButton")->click();
+    EXPECT_EQ(Find<QLabel>(main, "totalScansLabel")->text(), "0");
+
+    // Scan: each mode button and check box stands for its own mode and option.
+    main.findChild<QAction*>("scanAction")->trigger();
+    EXPECT_TRUE(Find(main, "scanFrame")->isVisibleTo(&main));
+    EXPECT_TRUE(Find<QAbstractButton>(main, "wholeComputerOption")->isChecked());
+    EXPECT_TRUE(Find<QAbstractButton>(main, "adwareCheck")->isChecked());
+    EXPECT_TRUE(Find<QAbstractButton>(main, "lessDangerousCheck")->isChecked());
+    EXPECT_FALSE(Find<QAbstractButton>(main, "highPriorityCheck")->isChecked());
+    EXPECT_FALSE(Find(main, "browseButton")->isEnabled());
+    Find<QAbstractButton>(main, "chosenFolderOption")->click();
+    EXPECT_TRUE(Find(main, "browseButton")->isEnabled());
+    Find<QAbstractButton>(main, "quickScanOption")->click();
+    EXPECT_EQ(model.ScanMode(), scan::ScanMode::QuickScan);
+    EXPECT_FALSE(Find(main, "browseButton")->isEnabled());
+    Find<QAbstractButton>(main, "highPriorityCheck")->click();
+    Find<QAbstractButton>(main, "adwareCheck")->click();
+    EXPECT_TRUE(model.Checked(windows::ScanOption::HighPriority));
+    EXPECT_FALSE(model.Checked(windows::ScanOption::Adware));
+    EXPECT_TRUE(model.Checked(windows::ScanOption::LessDangerous));
+
+    // Settings: the language box starts at the stored language; saving stores the choice.
+    main.findChild<QAction*>("settingsAction")->trigger();
+    auto* language = Find<QComboBox>(main, "languageBox");
+    EXPECT_EQ(language->currentText(), "English");
+    language->setCurrentText("Deutsch");
+    Find<QAbstractButton>(main, "saveLanguageButton")->click();
+    platform::RegFileSettingsBackend backend(files_, AppSetup().settingsFile);
+    EXPECT_EQ(settings::SettingsStore(backend).Read("Settings", "curLang", ""), "Deutsch");
 }
 
 TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
@@ -156,27 +214,28 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
     quellstone::testing::WriteFile(tree + "/sub/quellstone-test.exe");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    QTest::mouseClick(Find(main, "Label6"), Qt::LeftButton);
-    Find<QAbstractButton>(main, "optScanMODE1")->click();
-    ASSERT_TRUE(Find<QAbstractButton>(main, "optScanMODE1")->isChecked());
-    auto* folder = Find<QLineEdit>(main, "Text2");
+    QTest::mouseClick(Find(main, "scanLink"), Qt::LeftButton);
+    Find<QAbstractButton>(main, "chosenFolderOption")->click();
+    ASSERT_TRUE(Find<QAbstractButton>(main, "chosenFolderOption")->isChecked());
+    auto* folder = Find<QLineEdit>(main, "scanFolderEdit");
     folder->clear();
     QTest::keyClicks(folder, QString::fromStdString(tree));
-    Find<QAbstractButton>(main, "Command1")->click();  // returns when the scan has ended
+    Find<QAbstractButton>(main, "startScanButton")->click();  // returns when the scan has ended
 
     ASSERT_NE(application.Scan(), nullptr);
     ScanWindow& window = *application.Scan();
     EXPECT_TRUE(window.isVisible());
-    ASSERT_EQ(window.ResultList()->topLevelItemCount(), 2);
-    EXPECT_EQ(window.ResultList()->topLevelItem(0)->text(1), QString::fromStdString(tree + "/sub/quellstone-test.exe"));
-    EXPECT_EQ(window.ResultList()->topLevelItem(0)->checkState(0), Qt::Checked);
-    EXPECT_FALSE(Find(window, "Command1")->isEnabled());
-    EXPECT_TRUE(Find(window, "Command3")->isEnabled());
-    EXPECT_EQ(Find<QLabel>(window, "lblOperation")->text(), "Scan finished.");
-    EXPECT_EQ(Find<QLabel>(main, "lblStatus_Total")->text(), "1");
+    QAbstractItemModel& results = *window.ResultList()->model();
+    ASSERT_EQ(results.rowCount(), 2);
+    EXPECT_EQ(results.index(0, 1).data(), QString::fromStdString(tree + "/sub/quellstone-test.exe"));
+    EXPECT_EQ(results.index(0, 0).data(Qt::CheckStateRole), Qt::Checked);
+    EXPECT_FALSE(Find(window, "stopButton")->isEnabled());
+    EXPECT_TRUE(Find(window, "removeButton")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(window, "operationLabel")->text(), "Scan finished.");
+    EXPECT_EQ(Find<QLabel>(main, "totalScansLabel")->text(), "1");
 
     // Unticking a row reaches the model; closing with rows asks first.
-    window.ResultList()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    results.setData(results.index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
     EXPECT_FALSE(application.ScanModel()->Rows()[1].checked);
     dialogs.answer = ports::MessageAnswer::No;
     window.close();
@@ -221,23 +280,65 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     MainWindow& main = StartToMainWindow(application);
     ScanFolderFromWindow(main, tree);
     ScanWindow& window = *application.Scan();
-    Find<QAbstractButton>(window, "Command3")->click();
+    Find<QAbstractButton>(window, "removeButton")->click();
     EXPECT_EQ(dialogs.shown.back().text.substr(0, 17), "Removal finished.");
     EXPECT_EQ(window.Tabs()->currentIndex(), 1);
-    EXPECT_EQ(Find<QLabel>(main, "lblStatus_Quarintine")->text(), "1");
-    EXPECT_EQ(Find<QLabel>(main, "lblStatus_Removed")->text(), "1");
+    EXPECT_EQ(Find<QLabel>(main, "quarantineCountLabel")->text(), "1");
+    EXPECT_EQ(Find<QLabel>(main, "removedCountLabel")->text(), "1");
 
-    QTest::mouseClick(Find(main, "Label12"), Qt::LeftButton);
-    QTreeWidget* list = main.QuarantineList();
-    ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), "QUELLSTONE-TEST.EXE.arc");
-    EXPECT_EQ(list->topLevelItem(0)->text(1), "Test.File.Quellstone");
-    EXPECT_EQ(list->topLevelItem(0)->text(2), "7");
-    QTest::keyClick(Find(main, "Label17"), Qt::Key_Return);  // nothing selected: nothing happens
-    EXPECT_EQ(list->topLevelItemCount(), 1);
-    list->setCurrentItem(list->topLevelItem(0));
-    QTest::keyClick(Find(main, "Label17"), Qt::Key_Return);
-    EXPECT_EQ(list->topLevelItemCount(), 0);
+    QTest::mouseClick(Find(main, "quarantineLink"), Qt::LeftButton);
+    QTreeView* list = main.QuarantineList();
+    QAbstractItemModel& rows = *list->model();
+    ASSERT_EQ(rows.rowCount(), 1);
+    EXPECT_EQ(rows.index(0, 0).data(), "QUELLSTONE-TEST.EXE.arc");
+    EXPECT_EQ(rows.index(0, 1).data(), "Test.File.Quellstone");
+    EXPECT_EQ(rows.index(0, 2).data(), "7");
+    QTest::keyClick(Find(main, "deleteLink"), Qt::Key_Return);  // nothing selected: nothing happens
+    EXPECT_EQ(rows.rowCount(), 1);
+    list->setCurrentIndex(rows.index(0, 0));
+    QTest::keyClick(Find(main, "deleteLink"), Qt::Key_Return);
+    EXPECT_EQ(rows.rowCount(), 0);
+}
+
+TEST_F(DesktopWindowsTest, TheQuarantineListShowsTheArchivesAsTheyAreNow) {
+    StoreLanguage("English");
+    {
+        platform::RegFileSettingsBackend backend(files_, AppSetup().settingsFile);
+        settings::SettingsStore(backend).Write("Settings", "Quarintine", "1");
+    }
+    const std::string tree = dir / "tree";
+    ::mkdir(tree.c_str(), 0755);
+    quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
+    quellstone::testing::WriteFile(tree + "/MSBLAST.EXE", "worm");
+    Application application(AppSetup(), dialogs, shell, http);
+    MainWindow& main = StartToMainWindow(application);
+    ScanFolderFromWindow(main, tree);
+    Find<QAbstractButton>(*application.Scan(), "removeButton")->click();
+    QTest::mouseClick(Find(main, "quarantineLink"), Qt::LeftButton);
+    QTreeView* list = main.QuarantineList();
+    QAbstractItemModel& rows = *list->model();
+    const auto names = [&rows] {
+        QStringList shown;
+        for (int row = 0; row < rows.rowCount(); ++row) shown << rows.index(row, 0).data().toString();
+        return shown;
+    };
+    EXPECT_EQ(names(), (QStringList{"MSBLAST.EXE.arc", "QUELLSTONE-TEST.EXE.arc"}));
+
+    // Restoring the selected row takes that row, and only it, off the list.
+    dialogs.saveAnswer = tree + "/restored.exe";
+    list->setCurrentIndex(rows.index(1, 0));
+    QTest::keyClick(Find(main, "restoreLink"), Qt::Key_Return);
+    EXPECT_TRUE(std::filesystem::exists(tree + "/restored.exe"));
+    EXPECT_EQ(names(), QStringList{"MSBLAST.EXE.arc"});
+    // The list keeps no selection from before: delete has nothing to act on.
+    EXPECT_FALSE(list->selectionModel()->hasSelection());
+    QTest::keyClick(Find(main, "deleteLink"), Qt::Key_Return);
+    EXPECT_EQ(names(), QStringList{"MSBLAST.EXE.arc"});
+
+    // Shown again, the frame lists the folder anew, without the rows it showed before.
+    QTest::mouseClick(Find(main, "informationLink"), Qt::LeftButton);
+    QTest::mouseClick(Find(main, "quarantineLink"), Qt::LeftButton);
+    EXPECT_EQ(names(), QStringList{"MSBLAST.EXE.arc"});
 }
 
 TEST_F(DesktopWindowsTest, AnUnreadableSettingsFileStillKeepsACopyAndAnUnreadableFolderIsNamed) {
@@ -256,9 +357,96 @@ TEST_F(DesktopWindowsTest, AnUnreadableSettingsFileStillKeepsACopyAndAnUnreadabl
     EXPECT_EQ(application.ScanModel()->ReportText().find("Nothing was found."), std::string::npos);
 
     ScanFolderFromWindow(main, tree);
-    Find<QAbstractButton>(*application.Scan(), "Command3")->click();
+    Find<QAbstractButton>(*application.Scan(), "removeButton")->click();
     EXPECT_FALSE(std::filesystem::exists(tree + "/QUELLSTONE-TEST.EXE"));
     EXPECT_TRUE(std::filesystem::exists(dir / "data/Orvanta/Quellstone/Archiwum/QUELLSTONE-TEST.EXE.arc"));
+}
+
+// Whether a decoration is the program's picture `file` (as a 16-pixel image).
+bool ShowsPicture(const QVariant& decoration, const char* file) {
+    const QSize size(16, 16);
+    return decoration.value<QIcon>().pixmap(size).toImage() ==
+           QIcon(QStringLiteral(":/pictures/") + QString::fromLatin1(file)).pixmap(size).toImage();
+}
+
+// The result list's table over a scan window model that the test fills as a
+// walk and a removal pass would.
+TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
+    LoadPictures();
+    platform::PosixFileStore files;
+    app::Context context(files, QUELLSTONE_PROGRAM_DIR);
+    FakeDialogs dialogs;
+    windows::ScanWindowModel window(context.languageText, context.scan, dialogs, files);
+    window.Load();
+    quellstone::testing::FakeFileOperations disk;
+    quellstone::testing::MemorySettingsBackend backend;
+    settings::SettingsStore store(backend);
+    quarantine::Remover remover(disk, store, {"/prog", "/data", "/usr", "/opt/"});
+    const auto detect = [&](const std::string& path) {
+        disk.files[path] = "MZ";
+        window.AddDetection("TROJAN.X", path);
+    };
+
+    ResultTableModel table(window);
+    QSignalSpy inserted(&table, &QAbstractItemModel::rowsInserted);
+    detect("/a/one.exe");
+    detect("/a/two.exe");
+    EXPECT_EQ(table.rowCount(), 0);  // not before the window shows them
+    table.ShowNewRows();
+    for (const char* path : {"/a/three.exe", "/a/four.exe", "/a/five.exe"}) detect(path);
+    EXPECT_TRUE(table.HasNewRows());
+    table.ShowNewRows();
+    table.ShowNewRows();  // nothing new: no insertion
+    EXPECT_FALSE(table.HasNewRows());
+    ASSERT_EQ(inserted.size(), 2);
+    EXPECT_EQ(inserted[0][1].toInt(), 0);
+    EXPECT_EQ(inserted[0][2].toInt(), 1);
+    EXPECT_EQ(inserted[1][1].toInt(), 2);
+    EXPECT_EQ(inserted[1][2].toInt(), 4);
+    ASSERT_EQ(table.rowCount(), 5);
+    EXPECT_EQ(table.index(2, ResultTableModel::DetectionColumn).data(), "TROJAN.X");
+    EXPECT_EQ(table.index(2, ResultTableModel::PathColumn).data(), "/a/three.exe");
+
+    // Only the detection carries a box; unticking it unticks the model's row.
+    const QModelIndex second = table.index(1, ResultTableModel::DetectionColumn);
+    EXPECT_EQ(second.data(Qt::CheckStateRole), Qt::Checked);
+    EXPECT_TRUE(table.flags(second) & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(table.flags(table.index(1, ResultTableModel::PathColumn)) & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(table.index(1, ResultTableModel::PathColumn).data(Qt::CheckStateRole).isValid());
+    EXPECT_TRUE(table.setData(second, Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_FALSE(window.Rows()[1].checked);
+    EXPECT_EQ(second.data(Qt::CheckStateRole), Qt::Unchecked);
+    EXPECT_FALSE(table.setData(table.index(1, ResultTableModel::PathColumn), Qt::Checked, Qt::CheckStateRole));
+
+    // A removal pass: the rows show their outcome once the window redraws them.
+    disk.undeletable.insert("/a/three.exe");
+    windows::MainWindowCounters counters{[] {}, [](std::int64_t) {}};
+    window.RemoveClicked(remover, counters);
+    QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);
+    table.RedrawShownRows();
+    ASSERT_EQ(changed.size(), 1);  // one signal over the span of changed rows
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 0);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 4);
+    const auto image = [&table](int row) {
+        return table.index(row, ResultTableModel::DetectionColumn).data(Qt::DecorationRole);
+    };
+    EXPECT_TRUE(ShowsPicture(image(0), "removed.svg"));
+    EXPECT_TRUE(ShowsPicture(image(1), "detected.svg"));  // unticked: left alone
+    EXPECT_TRUE(ShowsPicture(image(2), "notremoved.svg"));
+    EXPECT_FALSE(ShowsPicture(image(2), "removed.svg"));
+    table.RedrawShownRows();
+    EXPECT_EQ(changed.size(), 1);  // nothing changed since
+
+    // The model's list emptied (the window closed): the table drops its rows.
+    window.Unload();
+    table.RedrawShownRows();
+    EXPECT_EQ(table.rowCount(), 0);
+    detect("/b/again.exe");
+    table.ShowNewRows();
+    ASSERT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.index(0, ResultTableModel::PathColumn).data(), "/b/again.exe");
+    EXPECT_TRUE(
+        ShowsPicture(table.index(0, ResultTableModel::DetectionColumn).data(Qt::DecorationRole), "detected.svg"));
 }
 
 TEST_F(DesktopWindowsTest, ASecondInstanceIsRefused) {
@@ -375,8 +563,8 @@ protected:
 
 TEST_F(QuitDuringUpdateCheckTest, EveryWayOfQuittingEndsTheManualCheck) {
     const std::pair<const char*, std::function<void(MainWindow&)>> ways[] = {
-        {"the close link", [](MainWindow& main) { QTest::mouseClick(Find(main, "Label19"), Qt::LeftButton); }},
-        {"the menu's exit", [](MainWindow& main) { main.findChild<QAction*>("f1close")->trigger(); }},
+        {"the close link", [](MainWindow& main) { QTest::mouseClick(Find(main, "exitLink"), Qt::LeftButton); }},
+        {"the menu's exit", [](MainWindow& main) { main.findChild<QAction*>("exitAction")->trigger(); }},
         {"the window's close", [](MainWindow& main) { main.close(); }},
     };
     for (const auto& [way, quit] : ways) {
@@ -388,7 +576,7 @@ TEST_F(QuitDuringUpdateCheckTest, EveryWayOfQuittingEndsTheManualCheck) {
         const int started = client.started;
         Application application(AppSetup(), dialogs, shell, client);
         MainWindow& main = StartToMainWindow(application);
-        QTest::mouseClick(Find(main, "Label21"), Qt::LeftButton);  // the update link opens the window
+        QTest::mouseClick(Find(main, "updateLink"), Qt::LeftButton);  // the update link opens the window
         ASSERT_NE(application.Update(), nullptr);
         EXPECT_TRUE(application.Update()->isVisible());
 
@@ -414,7 +602,7 @@ TEST_F(QuitDuringUpdateCheckTest, QuittingEndsTheSilentCheck) {
     ASSERT_TRUE(tickers.Fire("main.silentCheckStart"));  // loads the silent check
     const int code = RunCheckAndQuit(
         main, [&] { tickers.Fire("update.silent"); },
-        [](MainWindow& window) { QTest::mouseClick(Find(window, "Label19"), Qt::LeftButton); });
+        [](MainWindow& window) { QTest::mouseClick(Find(window, "exitLink"), Qt::LeftButton); });
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(quitPosted);
     EXPECT_EQ(client.started, 1);

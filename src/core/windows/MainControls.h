@@ -93,10 +93,15 @@ enum class MenuItem {
     About
 };
 
-// Frame indexes: there is no frame 3.
-inline constexpr int kFrameInformation = 0;
-inline constexpr int kFrameScan = 1;
-inline constexpr int kFrameSettings = 2;
-inline constexpr int kFrameQuarantine = 4;
+// The frames of the main window's content area; one shows at a time.
+enum class Frame { Information, Scan, Settings, Quarantine };
+inline constexpr int kFrameCount = 4;
+
+// The three check boxes of the scan frame.
+enum class ScanOption { Adware, LessDangerous, HighPriority };
+inline constexpr int kScanOptionCount = 3;
+
+// The About window's links, in the order they stand.
+enum class AboutLink { HomePage, Support, Forum, Contact };
 
 }  // namespace quellstone::windows

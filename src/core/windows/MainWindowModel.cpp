@@ -86,7 +86,7 @@ void MainWindowModel::Load() {
     // The whole folder chain, so that quarantine works on a fresh account;
     // a failure shows when something is archived.
     [[maybe_unused]] const bool created = CreateQuarantineFolder(ports_.files, paths_);
-    currentFrame_ = kFrameInformation;
+    currentFrame_ = Frame::Information;
     shared_.signatures.Accessor().SetPath(paths_.SignatureDatabase());
 
     captions_.Apply(kCaptionEntries, shared_.texts);
@@ -94,42 +94,28 @@ void MainWindowModel::Load() {
     SetCaption(C::DatabaseVersion, std::string(kDatabaseVersion));
     SetCaption(C::IgnoredStatus, "0");
     SetCaption(C::QuarantinedStatus, "0");
-    adMonitorRed_ = true;
 
     SetCaption(C::LastScanStatus, ports_.store.Read(keys::kLastSystemScan));
     SetCaption(C::RemovedStatus, ports_.store.Read(keys::kTotalObjectsRemoved));
     SetCaption(C::TotalStatus, ports_.store.Read(keys::kTotalScans));
 }
 
-bool MainWindowModel::FrameVisible(int index) const {
-    return index >= 0 && index < static_cast<int>(frameVisible_.size()) &&
-           frameVisible_[static_cast<std::size_t>(index)];
-}
-
-void MainWindowModel::SetCurrentFrame(int index) {
-    if (index == currentFrame_) return;
-    if (index < 0 || index >= static_cast<int>(frameVisible_.size()) || index == 3) return;  // no such frame
-    frameVisible_[static_cast<std::size_t>(index)] = true;
-    frameVisible_[static_cast<std::size_t>(currentFrame_)] = false;
-    if (index == kFrameQuarantine) {
+void MainWindowModel::SetCurrentFrame(Frame frame) {
+    if (frame == currentFrame_) return;
+    if (frame == Frame::Quarantine) {
         if (ports_.quarantine) ports_.quarantine->Rebuild();
         if (hooks_.rebuildQuarantineList) hooks_.rebuildQuarantineList();
     }
-    currentFrame_ = index;
+    currentFrame_ = frame;
 }
 
 void MainWindowModel::HoverLink(NavigationLink link) {
-    handPointer_ = true;
     highlighted_.fill(false);
     highlighted_[Index(link)] = true;
 }
 
 void MainWindowModel::HoverSurface() {
     highlighted_.fill(false);
-}
-
-void MainWindowModel::HoverPointerOnly() {
-    handPointer_ = true;
 }
 
 void MainWindowModel::SaveLanguageClicked() {
@@ -140,10 +126,10 @@ void MainWindowModel::SaveLanguageClicked() {
 
 MainWindowModel::Action MainWindowModel::LinkClicked(NavigationLink link) {
     switch (link) {
-        case NavigationLink::Information: SetCurrentFrame(kFrameInformation); break;
-        case NavigationLink::Scan: SetCurrentFrame(kFrameScan); break;
-        case NavigationLink::Quarantine: SetCurrentFrame(kFrameQuarantine); break;
-        case NavigationLink::Settings: SetCurrentFrame(kFrameSettings); break;
+        case NavigationLink::Information: SetCurrentFrame(Frame::Information); break;
+        case NavigationLink::Scan: SetCurrentFrame(Frame::Scan); break;
+        case NavigationLink::Quarantine: SetCurrentFrame(Frame::Quarantine); break;
+        case NavigationLink::Settings: SetCurrentFrame(Frame::Settings); break;
         case NavigationLink::Help: i18n::OpenDocument(ports_.shell, ports_.openers.Addresses().polishHome); break;
         case NavigationLink::Close: return Action::Quit;
     }
@@ -154,10 +140,10 @@ MainWindowModel::Action MainWindowModel::MenuChosen(MenuItem item) {
     switch (item) {
         case MenuItem::Statistics: ports_.openers.OpenStatisticsPage(); break;
         case MenuItem::Close: return Action::Quit;
-        case MenuItem::Information: SetCurrentFrame(kFrameInformation); break;
-        case MenuItem::Scan: SetCurrentFrame(kFrameScan); break;
-        case MenuItem::Quarantine: SetCurrentFrame(kFrameQuarantine); break;
-        case MenuItem::Settings: SetCurrentFrame(kFrameSettings); break;
+        case MenuItem::Information: SetCurrentFrame(Frame::Information); break;
+        case MenuItem::Scan: SetCurrentFrame(Frame::Scan); break;
+        case MenuItem::Quarantine: SetCurrentFrame(Frame::Quarantine); break;
+        case MenuItem::Settings: SetCurrentFrame(Frame::Settings); break;
         case MenuItem::Readme: ports_.openers.OpenReadme(); break;
         case MenuItem::License: ports_.openers.OpenLicenseText(); break;
         case MenuItem::Update: return Action::ShowUpdateWindow;
@@ -172,34 +158,32 @@ MainWindowModel::Action MainWindowModel::UpdateLinkClicked() {
 }
 
 void MainWindowModel::FileListLinkClicked() {
-    SetCurrentFrame(kFrameQuarantine);
+    SetCurrentFrame(Frame::Quarantine);
 }
 
 void MainWindowModel::AdMonitorClicked() {
     SetCaption(C::AdMonitorStatus, shared_.texts.Text(T::AdMonitorStarting));
     SetCaption(C::AdMonitorStatus, shared_.texts.Text(T::AdMonitorUnavailable));
-    adMonitorRed_ = true;
 }
 
-void MainWindowModel::AboutLinkClicked(int index) {
-    switch (index) {
-        case 0: ports_.openers.OpenHomePage(); break;
-        case 1: ports_.openers.OpenSupportPage(); break;
-        case 2: ports_.openers.OpenForum(); break;
-        case 3: ports_.openers.OpenContactPage(); break;
-        default: break;
+void MainWindowModel::AboutLinkClicked(AboutLink link) {
+    switch (link) {
+        case AboutLink::HomePage: ports_.openers.OpenHomePage(); break;
+        case AboutLink::Support: ports_.openers.OpenSupportPage(); break;
+        case AboutLink::Forum: ports_.openers.OpenForum(); break;
+        case AboutLink::Contact: ports_.openers.OpenContactPage(); break;
     }
 }
 
-void MainWindowModel::ModeClicked(int index) {
-    scanMode_ = index;
-    if (index == 1) selectedFolder_ = scanFolder_;
+void MainWindowModel::ModeClicked(scan::ScanMode mode) {
+    scanMode_ = mode;
+    if (mode == scan::ScanMode::ChosenFolder) selectedFolder_ = scanFolder_;
 }
 
 void MainWindowModel::ScanFolderEdited(std::string text) {
     scanFolder_ = std::move(text);
     // A folder typed while the chosen-folder mode is selected is the folder to scan.
-    if (scanMode_ == 1) selectedFolder_ = scanFolder_;
+    if (scanMode_ == scan::ScanMode::ChosenFolder) selectedFolder_ = scanFolder_;
 }
 
 void MainWindowModel::BrowseClicked() {

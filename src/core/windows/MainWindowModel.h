@@ -11,6 +11,7 @@
 #include "core/ports/FileStore.h"
 #include "core/ports/Shell.h"
 #include "core/quarantine/QuarantineManager.h"
+#include "core/scan/ScanPlan.h"
 #include "core/scan/ScanState.h"
 #include "core/scan/SignatureDatabase.h"
 #include "core/settings/ProgramPaths.h"
@@ -58,21 +59,20 @@ public:
     void Load();
 
     [[nodiscard]] const std::string& Caption(MainControl control) const { return captions_[control]; }
-    [[nodiscard]] bool AdMonitorRed() const { return adMonitorRed_; }
     [[nodiscard]] const std::string& ScanFolder() const { return scanFolder_; }
 
-    // Frames.
-    [[nodiscard]] int CurrentFrame() const { return currentFrame_; }
-    [[nodiscard]] bool FrameVisible(int index) const;
-    void SetCurrentFrame(int index);
+    // Frames: the current one is the one shown.
+    [[nodiscard]] Frame CurrentFrame() const { return currentFrame_; }
+    [[nodiscard]] bool FrameVisible(Frame frame) const { return frame == currentFrame_; }
+    void SetCurrentFrame(Frame frame);
 
-    // Hover effect of the navigation links.
+    // Hover effect of the navigation links: the hovered link is highlighted
+    // and underlined until the pointer reaches another navigation link or the
+    // window's bare surface (the other links of the window leave it alone).
     void HoverLink(NavigationLink link);
-    void HoverSurface();      // the bare window surface and the two large pictures
-    void HoverPointerOnly();  // the other links of the window: only the hand pointer
+    void HoverSurface();  // the bare window surface, the navigation column and the banner
     [[nodiscard]] bool HighlightVisible(NavigationLink link) const { return highlighted_[Index(link)]; }
     [[nodiscard]] bool Underlined(NavigationLink link) const { return highlighted_[Index(link)]; }
-    [[nodiscard]] bool HandPointer() const { return handPointer_; }
 
     // Language selector of the settings frame.
     [[nodiscard]] const std::vector<std::string>& LanguageItems() const { return languageItems_; }
@@ -88,20 +88,19 @@ public:
     [[nodiscard]] static Action WindowClosed() { return Action::Quit; }
     void FileListLinkClicked();
     void AdMonitorClicked();
-    // The About window's links, in order: home page, support, forum, contact.
-    void AboutLinkClicked(int index);
+    void AboutLinkClicked(AboutLink link);
 
-    // Scan frame: the mode (0 whole computer, 1 chosen folder, 2 quick scan),
-    // the folder box with its browse button, the three check boxes.
-    [[nodiscard]] int ScanMode() const { return scanMode_; }
+    // Scan frame: the mode, the folder box with its browse button (for the
+    // chosen-folder mode), the three check boxes.
+    [[nodiscard]] scan::ScanMode ScanMode() const { return scanMode_; }
     [[nodiscard]] const std::string& SelectedFolder() const { return selectedFolder_; }
     std::string& SelectedFolderForScan() { return selectedFolder_; }
-    [[nodiscard]] bool BrowseEnabled() const { return scanMode_ == 1; }
-    [[nodiscard]] bool Checked(int box) const { return checks_[static_cast<std::size_t>(box)]; }
-    void ModeClicked(int index);
+    [[nodiscard]] bool BrowseEnabled() const { return scanMode_ == scan::ScanMode::ChosenFolder; }
+    [[nodiscard]] bool Checked(ScanOption option) const { return checks_[static_cast<std::size_t>(option)]; }
+    void ModeClicked(scan::ScanMode mode);
     void ScanFolderEdited(std::string text);
     void BrowseClicked();
-    void CheckToggled(int box, bool checked) { checks_[static_cast<std::size_t>(box)] = checked; }
+    void CheckToggled(ScanOption option, bool checked) { checks_[static_cast<std::size_t>(option)] = checked; }
     // The start button: StartScan, unless a scan runs already.
     Action StartScanClicked();
     void ShowTotalScans(std::int64_t count) { SetCaption(MainControl::TotalStatus, std::to_string(count)); }
@@ -139,14 +138,11 @@ private:
 
     Captions<MainControl> captions_;
     std::string scanFolder_;
-    int scanMode_ = 0;
+    scan::ScanMode scanMode_ = scan::ScanMode::WholeComputer;
     std::string selectedFolder_;
-    std::array<bool, 3> checks_{true, true, false};
-    bool adMonitorRed_ = true;
-    int currentFrame_ = 0;
-    std::array<bool, 5> frameVisible_{true, false, false, false, false};
+    std::array<bool, kScanOptionCount> checks_{true, true, false};
+    Frame currentFrame_ = Frame::Information;
     std::array<bool, kNavigationLinkCount> highlighted_{};
-    bool handPointer_ = false;
     std::vector<std::string> languageItems_;
     std::string languageChoice_;
     TimerState startupTimer_{1000, false};

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "core/update/Version.h"
 #include "gui/app/LinkLabel.h"
@@ -16,8 +17,13 @@ namespace quellstone::gui {
 namespace {
 
 using T = i18n::TextId;
-// The four links, in the order the model numbers them.
-constexpr T kLinks[] = {T::AboutHomePage, T::AboutSupport, T::AboutForum, T::AboutContact};
+using windows::AboutLink;
+
+// The four links, in the order they stand.
+constexpr std::pair<AboutLink, T> kLinks[] = {{AboutLink::HomePage, T::AboutHomePage},
+                                              {AboutLink::Support, T::AboutSupport},
+                                              {AboutLink::Forum, T::AboutForum},
+                                              {AboutLink::Contact, T::AboutContact}};
 
 }  // namespace
 
@@ -38,12 +44,13 @@ AboutDialog::AboutDialog(windows::MainWindowModel& model, const i18n::LanguageTa
     top->addWidget(picture);
     top->addWidget(name, 1);
     layout->addLayout(top);
-    for (int i = 0; i < 4; ++i) {
+    int number = 0;
+    for (const auto& [target, text] : kLinks) {
         auto* link = new LinkLabel(this);
-        link->setObjectName(QStringLiteral("aboutLink%1").arg(i));
-        link->setText(QStringLiteral("<a href='#'>%1</a>").arg(ForLabel(texts.Text(kLinks[i])).toHtmlEscaped()));
+        link->setObjectName(QStringLiteral("aboutLink%1").arg(number++));
+        link->setText(QStringLiteral("<a href='#'>%1</a>").arg(ForLabel(texts.Text(text)).toHtmlEscaped()));
         link->setTextInteractionFlags(Qt::NoTextInteraction);
-        connect(link, &LinkLabel::clicked, this, [&model, i] { model.AboutLinkClicked(i); });
+        connect(link, &LinkLabel::clicked, this, [&model, target] { model.AboutLinkClicked(target); });
         layout->addWidget(link);
     }
     auto* buttons = new QDialogButtonBox(this);

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <initializer_list>
 
-#include "gui/app/MainWindow.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/SplashWindow.h"
+#include "gui/main/MainWindow.h"
 #include "gui/scan/ScanWindow.h"
 #include "gui/update/UpdateWindows.h"
 

@@ -20,7 +20,7 @@ SplashWindow::SplashWindow(windows::SplashModel& model, std::function<void()> ha
                        "stop:1 #0b1a2a); border: 1px solid #2d5b86; } QLabel { color: #e8f0f8; }"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(32, 28, 32, 22);
-    auto* picture = new QLabel(this);  // Image39
+    auto* picture = new QLabel(this);
     picture->setPixmap(QIcon(QStringLiteral(":/pictures/quellstone.svg")).pixmap(QSize(120, 120)));
     picture->setAlignment(Qt::AlignCenter);
     auto* name = new QLabel(QStringLiteral("Quellstone"), this);
@@ -29,11 +29,11 @@ SplashWindow::SplashWindow(windows::SplashModel& model, std::function<void()> ha
     nameFont.setPointSizeF(nameFont.pointSizeF() * 2.0);
     nameFont.setBold(true);
     name->setFont(nameFont);
-    auto* line = new QFrame(this);  // Line2
+    auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setStyleSheet(QStringLiteral("color: #2d5b86;"));
-    notice_ = new QLabel(this);  // Label2
-    notice_->setObjectName(QStringLiteral("Label2"));
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("noticeLabel"));
     notice_->setAlignment(Qt::AlignCenter);
     layout->addWidget(picture);
     layout->addWidget(name);

@@ -18,7 +18,7 @@ class SplashWindow : public QWidget {
 public:
     SplashWindow(windows::SplashModel& model, std::function<void()> handOver, Tickers& tickers = QtTickers::Real());
 
-    // Closes the window if it is still open (the main window's Timer3 asks).
+    // Closes the window if it is still open (the main window's start-up timer asks).
     void CloseIfOpen();
 
 private:

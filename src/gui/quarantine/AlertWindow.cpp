@@ -42,21 +42,21 @@ AlertWindow::AlertWindow(const std::string& title, const std::string& message, T
     setFixedSize(model_.Width() / kTwipsPerPixel, model_.Height() / kTwipsPerPixel);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(1, 1, 1, 1);
-    auto* header = new QFrame(this);  // Image2 with Label1
+    auto* header = new QFrame(this);  // the program's name on a coloured strip
     header->setObjectName(QStringLiteral("alertHeader"));
     header->setFixedHeight(32);
     auto* headerRow = new QVBoxLayout(header);
     headerRow->addWidget(new QLabel(QStringLiteral("Quellstone"), header));
     column->addWidget(header);
-    auto* titleLabel = new QLabel(ForLabel(title), this);  // lblTitle
-    titleLabel->setObjectName(QStringLiteral("lblTitle"));
+    auto* titleLabel = new QLabel(ForLabel(title), this);
+    titleLabel->setObjectName(QStringLiteral("titleLabel"));
     QFont bold = titleLabel->font();
     bold.setBold(true);
     titleLabel->setFont(bold);
     titleLabel->setContentsMargins(8, 4, 8, 0);
     column->addWidget(titleLabel);
-    auto* messageLabel = new QLabel(ForLabel(message), this);  // lblAlert
-    messageLabel->setObjectName(QStringLiteral("lblAlert"));
+    auto* messageLabel = new QLabel(ForLabel(message), this);
+    messageLabel->setObjectName(QStringLiteral("messageLabel"));
     messageLabel->setWordWrap(true);
     messageLabel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     messageLabel->setContentsMargins(16, 2, 8, 8);

@@ -11,10 +11,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "gui/app/WidgetText.h"
+#include "gui/scan/ResultTableModel.h"
 
 namespace quellstone::gui {
 
@@ -22,13 +23,9 @@ namespace {
 
 using S = windows::ScanControl;
 
-std::size_t RowImageSlot(int image) {
-    switch (image) {
-        case windows::kImageRemoved: return 1;
-        case windows::kImageNotRemoved: return 2;
-        default: return 0;
-    }
-}
+// During a walk new rows join the list at most this often: laying the list
+// out again is the dearest part of a repaint.
+constexpr qint64 kRowBatchMs = 100;
 
 }  // namespace
 
@@ -36,9 +33,7 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     : QWidget(owner, Qt::Window),
       model_(model),
       timers_(model.Timers(), tickers, [this] { AfterHandler(); }),
-      remove_handler_(std::move(remove)),
-      rowImages_{QIcon(QStringLiteral(":/pictures/detected.svg")), QIcon(QStringLiteral(":/pictures/removed.svg")),
-                 QIcon(QStringLiteral(":/pictures/notremoved.svg"))} {
+      remove_handler_(std::move(remove)) {
     setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
     const auto bindLabel = [this](S control, QLabel* label) {
         setters_.emplace_back(control, [label](const QString& text, const QString&) { label->setText(text); });
@@ -52,30 +47,31 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
 
     auto* column = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("XTab1"));
+    tabs_->setObjectName(QStringLiteral("tabs"));
 
     auto* resultsTab = new QWidget(tabs_);
     auto* resultsColumn = new QVBoxLayout(resultsTab);
     auto* progress = new QGridLayout;
-    progress->addWidget(label(S::OperationCaption, "Label1", resultsTab), 0, 0);
-    auto* operation = label(S::Operation, "lblOperation", resultsTab);
+    progress->addWidget(label(S::OperationCaption, "operationCaption", resultsTab), 0, 0);
+    auto* operation = label(S::Operation, "operationLabel", resultsTab);
     QFont bold = operation->font();
     bold.setBold(true);
     operation->setFont(bold);
     progress->addWidget(operation, 0, 1);
-    progress->addWidget(label(S::StatusCaption, "Label2", resultsTab), 1, 0);
-    currentFile_ = new QLabel(resultsTab);  // lblCurFile, elided and escaped at refresh
-    currentFile_->setObjectName(QStringLiteral("lblCurFile"));
+    progress->addWidget(label(S::StatusCaption, "currentFileCaption", resultsTab), 1, 0);
+    currentFile_ = new QLabel(resultsTab);  // elided and escaped at refresh
+    currentFile_->setObjectName(QStringLiteral("currentFileLabel"));
     currentFile_->setMinimumWidth(200);
     currentFile_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     progress->addWidget(currentFile_, 1, 1);
-    waitNotice_ = label(S::WaitNotice, "Label10", resultsTab);
+    waitNotice_ = label(S::WaitNotice, "waitNotice", resultsTab);
     waitNotice_->setStyleSheet(QStringLiteral("color: #1f4e79; font-weight: bold;"));
     progress->addWidget(waitNotice_, 2, 1);
     progress->setColumnStretch(1, 1);
     resultsColumn->addLayout(progress);
 
-    auto* summary = new QGroupBox(resultsTab);  // Label5 heads the summary
+    auto* summary = new QGroupBox(resultsTab);
+    summary->setObjectName(QStringLiteral("summaryBox"));
     setters_.emplace_back(S::SummaryCaption,
                           [summary](const QString& text, const QString&) { summary->setTitle(text); });
     auto* counters = new QGridLayout(summary);
@@ -84,11 +80,11 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
         const char* captionName;
         S value;
         const char* valueName;
-    } rows[] = {{S::ScannedCaption, "Label7", S::Scanned, "lblMaliciousObjects"},
-                {S::DangerousCaption, "Label8", S::Dangerous, "Label11"},
-                {S::ProcessesCaption, "Label6", S::Processes, "lblMaliciousProcess"},
-                {S::RegistryCaption, "Label12", S::Registry, "lblMaliciousRegistry"},
-                {S::IgnoredCaption, "Label9", S::Ignored, "lblObjectsIgnored"}};
+    } rows[] = {{S::ScannedCaption, "scannedCaption", S::Scanned, "scannedCountLabel"},
+                {S::DangerousCaption, "dangerousCaption", S::Dangerous, "dangerousCountLabel"},
+                {S::ProcessesCaption, "processesCaption", S::Processes, "processesCountLabel"},
+                {S::RegistryCaption, "registryCaption", S::Registry, "registryCountLabel"},
+                {S::IgnoredCaption, "ignoredCaption", S::Ignored, "ignoredCountLabel"}};
     int r = 0;
     for (const auto& row : rows) {
         counters->addWidget(label(row.caption, row.captionName, summary), r / 2 * 1, (r % 2) * 2);
@@ -101,26 +97,24 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     counters->setColumnStretch(3, 1);
     resultsColumn->addWidget(summary);
 
-    results_ = new QTreeWidget(resultsTab);  // lvScan
-    results_->setObjectName(QStringLiteral("lvScan"));
-    results_->setColumnCount(2);
-    results_->setRootIsDecorated(false);
-    results_->setUniformRowHeights(true);
+    results_ = new ResultTableModel(model_, this);
+    resultList_ = new QTreeView(resultsTab);
+    resultList_->setObjectName(QStringLiteral("resultList"));
+    resultList_->setRootIsDecorated(false);
+    resultList_->setUniformRowHeights(true);
+    resultList_->setModel(results_);
     // A fixed first column: fitting it to its contents would measure every
     // row again each time one is added.
-    results_->header()->setSectionResizeMode(0, QHeaderView::Interactive);
-    results_->header()->resizeSection(0, 220);
-    results_->header()->setStretchLastSection(true);
-    setters_.emplace_back(S::ColumnDetection,
-                          [this](const QString& text, const QString&) { results_->headerItem()->setText(0, text); });
-    setters_.emplace_back(S::ColumnPath,
-                          [this](const QString& text, const QString&) { results_->headerItem()->setText(1, text); });
-    connect(results_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int changedColumn) {
-        if (changedColumn != 0) return;
-        const int row = results_->indexOfTopLevelItem(item);
-        if (row >= 0) model_.SetRowChecked(static_cast<std::size_t>(row), item->checkState(0) == Qt::Checked);
+    resultList_->header()->setSectionResizeMode(ResultTableModel::DetectionColumn, QHeaderView::Interactive);
+    resultList_->header()->resizeSection(ResultTableModel::DetectionColumn, 220);
+    resultList_->header()->setStretchLastSection(true);
+    setters_.emplace_back(S::ColumnDetection, [this](const QString& text, const QString&) {
+        results_->SetHeader(ResultTableModel::DetectionColumn, text);
     });
-    resultsColumn->addWidget(results_, 1);
+    setters_.emplace_back(S::ColumnPath, [this](const QString& text, const QString&) {
+        results_->SetHeader(ResultTableModel::PathColumn, text);
+    });
+    resultsColumn->addWidget(resultList_, 1);
     tabs_->addTab(resultsTab, QString());
 
     auto* reportTab = new QWidget(tabs_);
@@ -133,7 +127,7 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     auto* saveRow = new QHBoxLayout;
     saveRow->addStretch(1);
     auto* save = new QPushButton(reportTab);
-    save->setObjectName(QStringLiteral("saveReport"));
+    save->setObjectName(QStringLiteral("saveReportButton"));
     setters_.emplace_back(S::SaveReport, [save](const QString&, const QString& text) { save->setText(text); });
     connect(save, &QPushButton::clicked, this, [this] { model_.SaveReportClicked(); });
     saveRow->addWidget(save);
@@ -152,10 +146,10 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
         buttons->addWidget(created);
         return created;
     };
-    stop_ = button(S::Stop, "Command1");
-    remove_ = button(S::Remove, "Command3");
+    stop_ = button(S::Stop, "stopButton");
+    remove_ = button(S::Remove, "removeButton");
     buttons->addStretch(1);
-    QPushButton* close = button(S::Close, "Command4");
+    QPushButton* close = button(S::Close, "closeButton");
     connect(stop_, &QPushButton::clicked, this, [this] {
         model_.StopClicked();
         AfterHandler();
@@ -194,36 +188,12 @@ void ScanWindow::Refresh() {
     stop_->setEnabled(model_.StopEnabled());
     remove_->setEnabled(model_.RemoveEnabled());
 
-    const auto& rows = model_.Rows();
-    if (rows.size() < rowsShown_) {
-        results_->clear();
-        rowsShown_ = 0;
-        shownImages_.clear();
-    }
-    for (std::size_t i = 0; i < rowsShown_; ++i) {
-        if (shownImages_[i] == rows[i].image) continue;
-        results_->topLevelItem(static_cast<int>(i))->setIcon(0, rowImages_[RowImageSlot(rows[i].image)]);
-        shownImages_[i] = rows[i].image;
-    }
-    // During a walk new rows join the list in batches every 100 ms: laying the
-    // list out again is the dearest part of a repaint.
+    results_->RedrawShownRows();
+    // During a walk new rows join the list in batches; once it has ended, at once.
     const bool walking = model_.StopEnabled();
-    if (rowsShown_ < rows.size() && (!walking || !rowsAdded_.isValid() || rowsAdded_.elapsed() >= 100)) {
+    if (results_->HasNewRows() && (!walking || !rowsAdded_.isValid() || rowsAdded_.elapsed() >= kRowBatchMs)) {
         rowsAdded_.start();
-        const QSignalBlocker blocker(results_);
-        QList<QTreeWidgetItem*> added;
-        for (; rowsShown_ < rows.size(); ++rowsShown_) {
-            const windows::ResultRow& row = rows[rowsShown_];
-            auto* item = new QTreeWidgetItem;
-            item->setText(0, ForDisplay(row.detection));
-            item->setText(1, ForDisplay(row.path));
-            item->setIcon(0, rowImages_[RowImageSlot(row.image)]);
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
-            added.append(item);
-            shownImages_.push_back(row.image);
-        }
-        results_->addTopLevelItems(added);  // one batch: the list lays itself out once
+        results_->ShowNewRows();  // one insertion: the list lays itself out once
     }
     if (tabs_->currentIndex() == 1) report_->setPlainText(QString::fromStdString(model_.ReportText()));
     timers_.Sync();

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QIcon>
 #include <QWidget>
-#include <array>
 #include <functional>
-#include <memory>
+#include <string>
 #include <vector>
 
 #include "core/windows/ScanWindowModel.h"
@@ -16,10 +14,11 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace quellstone::gui {
+
+class ResultTableModel;
 
 // The scan window: draws its model (which the walk writes into) and forwards
 // the buttons, the check boxes of the result list and its timers to it.
@@ -35,7 +34,7 @@ public:
     // yield of the walk.
     void Refresh();
 
-    [[nodiscard]] QTreeWidget* ResultList() const { return results_; }
+    [[nodiscard]] QTreeView* ResultList() const { return resultList_; }
     [[nodiscard]] QTabWidget* Tabs() const { return tabs_; }
 
 protected:
@@ -49,17 +48,15 @@ private:
     QTabWidget* tabs_ = nullptr;
     QLabel* currentFile_ = nullptr;
     QLabel* waitNotice_ = nullptr;
-    QTreeWidget* results_ = nullptr;
+    ResultTableModel* results_ = nullptr;
+    QTreeView* resultList_ = nullptr;
     QPlainTextEdit* report_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* remove_ = nullptr;
     TimerBinding timers_;
     std::function<void()> remove_handler_;
-    std::size_t rowsShown_ = 0;
-    std::vector<int> shownImages_;
-    QElapsedTimer rowsAdded_;
+    QElapsedTimer rowsAdded_;                 // since the last batch of rows joined the list
     std::vector<std::string> shownCaptions_;  // what each setter last drew
-    std::array<QIcon, 3> rowImages_;          // detected, removed, not removed
 };
 
 }  // namespace quellstone::gui

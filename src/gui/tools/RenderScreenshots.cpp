@@ -8,15 +8,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTreeWidget>
 #include <cstdio>
 #include <tuple>
 
 #include "gui/app/AboutDialog.h"
 #include "gui/app/Application.h"
-#include "gui/app/MainWindow.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/SplashWindow.h"
+#include "gui/main/MainWindow.h"
 #include "gui/scan/ScanWindow.h"
 #include "platform/OfflineHttpClient.h"
 #include "platform/PosixFileStore.h"
@@ -82,13 +81,13 @@ int main(int argc, char** argv) {
         gui::MainWindow* main = application.Main();
         if (!main) return 1;
         windows::MainWindowModel& model = *application.MainModel();
-        const std::tuple<int, windows::NavigationLink, const char*> frames[] = {
-            {windows::kFrameInformation, windows::NavigationLink::Information, "information"},
-            {windows::kFrameScan, windows::NavigationLink::Scan, "scan"},
-            {windows::kFrameSettings, windows::NavigationLink::Settings, "settings"},
-            {windows::kFrameQuarantine, windows::NavigationLink::Quarantine, "quarantine"}};
-        for (const auto& [index, link, name] : frames) {
-            model.SetCurrentFrame(index);
+        const std::tuple<windows::Frame, windows::NavigationLink, const char*> frames[] = {
+            {windows::Frame::Information, windows::NavigationLink::Information, "information"},
+            {windows::Frame::Scan, windows::NavigationLink::Scan, "scan"},
+            {windows::Frame::Settings, windows::NavigationLink::Settings, "settings"},
+            {windows::Frame::Quarantine, windows::NavigationLink::Quarantine, "quarantine"}};
+        for (const auto& [frame, link, name] : frames) {
+            model.SetCurrentFrame(frame);
             model.HoverLink(link);  // as if the pointer rested on the link just clicked
             main->Refresh();
             QCoreApplication::processEvents();
@@ -102,8 +101,8 @@ int main(int argc, char** argv) {
             QFile file(QString::fromStdString(tree + name));
             file.open(QIODevice::WriteOnly);
         }
-        model.SetCurrentFrame(windows::kFrameScan);
-        model.ModeClicked(1);
+        model.SetCurrentFrame(windows::Frame::Scan);
+        model.ModeClicked(scan::ScanMode::ChosenFolder);
         model.ScanFolderEdited(tree);
         main->Refresh();
         application.Controller().StartScan();

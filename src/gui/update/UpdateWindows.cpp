@@ -20,20 +20,20 @@ UpdateWindow::UpdateWindow(windows::UpdateWindowModel& model, QWidget* owner, Ti
     auto* top = new QHBoxLayout;
     auto* picture = new QLabel(this);
     picture->setPixmap(QIcon(QStringLiteral(":/pictures/update.svg")).pixmap(QSize(32, 32)));
-    info_ = new QLabel(this);  // lblInfo
-    info_->setObjectName(QStringLiteral("lblInfo"));
+    info_ = new QLabel(this);
+    info_->setObjectName(QStringLiteral("infoLabel"));
     top->addWidget(picture);
     top->addWidget(info_, 1);
     column->addLayout(top);
-    progress_ = new QProgressBar(this);  // PB1
-    progress_->setObjectName(QStringLiteral("PB1"));
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("progressBar"));
     progress_->setRange(0, windows::UpdateWindowModel::ProgressMaximum());
     progress_->setTextVisible(false);
     column->addWidget(progress_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    cancel_ = new QPushButton(this);  // cmdCanc
-    cancel_->setObjectName(QStringLiteral("cmdCanc"));
+    cancel_ = new QPushButton(this);
+    cancel_->setObjectName(QStringLiteral("cancelButton"));
     connect(cancel_, &QPushButton::clicked, this, [this] {
         model_.CancelClicked();
         AfterHandler();

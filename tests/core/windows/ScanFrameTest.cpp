@@ -25,10 +25,11 @@ TEST(ScanFrame, ModesFolderPickerAndTheStartButton) {
                           MainWindowModel::Ports{store, dialogs, shell, files, openers}, {});
     model.Load();
 
-    EXPECT_EQ(model.ScanMode(), 0);
+    EXPECT_EQ(model.ScanMode(), scan::ScanMode::WholeComputer);
     EXPECT_FALSE(model.BrowseEnabled());
-    EXPECT_TRUE(model.Checked(0) && model.Checked(1) && !model.Checked(2));
-    model.ModeClicked(1);
+    EXPECT_TRUE(model.Checked(ScanOption::Adware) && model.Checked(ScanOption::LessDangerous) &&
+                !model.Checked(ScanOption::HighPriority));
+    model.ModeClicked(scan::ScanMode::ChosenFolder);
     EXPECT_TRUE(model.BrowseEnabled());
     EXPECT_EQ(model.SelectedFolder(), "/usr");  // taken from the folder box
 
@@ -46,9 +47,9 @@ TEST(ScanFrame, ModesFolderPickerAndTheStartButton) {
     model.BrowseClicked();
     EXPECT_EQ(dialogs.foldersOffered.back(), "/");
 
-    model.CheckToggled(2, true);  // shown and toggled, read by nothing
-    EXPECT_TRUE(model.Checked(2));
-    model.ModeClicked(2);
+    model.CheckToggled(ScanOption::HighPriority, true);  // shown and toggled, read by nothing
+    EXPECT_TRUE(model.Checked(ScanOption::HighPriority));
+    model.ModeClicked(scan::ScanMode::QuickScan);
     EXPECT_FALSE(model.BrowseEnabled());
 
     EXPECT_EQ(model.StartScanClicked(), MainWindowModel::Action::StartScan);

@@ -1,0 +1,97 @@
+#include "gui/main/InformationFrame.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/app/LinkLabel.h"
+
+namespace quellstone::gui {
+
+namespace {
+
+using C = windows::MainControl;
+
+// One line of the status grid: a caption and its value.
+struct StatusLine {
+    C caption;
+    const char* captionName;
+    C value;
+    const char* valueName;
+};
+
+constexpr StatusLine kStatusLines[] = {
+    {C::DatabaseVersionCaption, "databaseVersionCaption", C::DatabaseVersion, "databaseVersionLabel"},
+    {C::AdMonitorCaption, "adMonitorCaption", C::AdMonitorStatus, "adMonitorLink"},
+    {C::LastScanCaption, "lastScanCaption", C::LastScanStatus, "lastScanLabel"},
+    {C::RemovedCaption, "removedCaption", C::RemovedStatus, "removedCountLabel"},
+    {C::TotalCaption, "totalScansCaption", C::TotalStatus, "totalScansLabel"},
+    {C::IgnoredCaption, "ignoredCaption", C::IgnoredStatus, "ignoredCountLabel"},
+    {C::QuarantinedCaption, "quarantinedCaption", C::QuarantinedStatus, "quarantineCountLabel"}};
+
+// The lines above the separator: the signature database.
+constexpr int kDatabaseLines = 2;
+
+}  // namespace
+
+InformationFrame::InformationFrame(Host host, QWidget* parent)
+    : MainFrame(std::move(host), C::StatusTitle, QStringLiteral("information"), parent) {
+    auto* loaded = Captions().Label(C::DatabaseLoaded, QStringLiteral("databaseLoadedLabel"), this);
+    loaded->setStyleSheet(QStringLiteral("color: #2e7d32;"));
+    Column()->addWidget(loaded);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(24);
+    grid->setVerticalSpacing(8);
+    int row = 0;
+    for (const StatusLine& line : kStatusLines) {
+        QLabel* caption = Captions().Label(line.caption, QString::fromLatin1(line.captionName), this);
+        caption->setWordWrap(false);
+        grid->addWidget(caption, row, 0);
+        QLabel* value = nullptr;
+        if (line.value == C::AdMonitorStatus) {
+            // The ad monitor is not in this program: its status, a link
+            // that says so when clicked, is always drawn as a warning.
+            auto* link = Captions().Link(line.value, QString::fromLatin1(line.valueName), this);
+            link->setStyleSheet(QStringLiteral("color: #d00000;"));
+            connect(link, &LinkLabel::clicked, this, [this] {
+                Model().AdMonitorClicked();
+                Redraw();
+            });
+            value = link;
+        } else {
+            value = Captions().Label(line.value, QString::fromLatin1(line.valueName), this);
+        }
+        value->setProperty("value", true);
+        grid->addWidget(value, row, 1);
+        ++row;
+        if (row == kDatabaseLines) {
+            auto* separator = new QFrame(this);
+            separator->setFrameShape(QFrame::HLine);
+            separator->setStyleSheet(QStringLiteral("color: #c8d3de;"));
+            grid->addWidget(separator, row++, 0, 1, 2);
+        }
+    }
+    grid->setColumnStretch(1, 1);
+    Column()->addLayout(grid);
+    Column()->addStretch(1);
+
+    auto* fileList = Captions().Link(C::FileListLink, QStringLiteral("fileListLink"), this);
+    fileList->setStyleSheet(QStringLiteral("color: #1f4e79; text-decoration: underline;"));
+    connect(fileList, &LinkLabel::clicked, this, [this] {
+        Model().FileListLinkClicked();
+        Redraw();
+    });
+    auto* reset = new QPushButton(this);
+    reset->setObjectName(QStringLiteral("resetStatisticsButton"));
+    Captions().Bind(C::ResetStatistics, [reset](const QString&, const QString& text) { reset->setText(text); });
+    connect(reset, &QPushButton::clicked, this, [this] {
+        Model().ResetStatisticsClicked();
+        Redraw();
+    });
+    AddBottomRow({fileList}, {reset});
+}
+
+}  // namespace quellstone::gui

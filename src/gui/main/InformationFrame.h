@@ -1,0 +1,16 @@
+#pragma once
+
+#include "gui/main/MainFrame.h"
+
+namespace quellstone::gui {
+
+// The information frame: the signature database, the status of the
+// protection and the scan statistics, with a link to the quarantine and a
+// button that resets the statistics.
+class InformationFrame : public MainFrame {
+    Q_OBJECT
+public:
+    InformationFrame(Host host, QWidget* parent);
+};
+
+}  // namespace quellstone::gui

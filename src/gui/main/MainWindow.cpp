@@ -1,0 +1,198 @@
+#include "gui/main/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "gui/app/AboutDialog.h"
+#include "gui/main/InformationFrame.h"
+#include "gui/main/NavigationColumn.h"
+#include "gui/main/QuarantineFrame.h"
+#include "gui/main/ScanFrame.h"
+#include "gui/main/SettingsFrame.h"
+
+namespace quellstone::gui {
+
+namespace {
+
+using windows::Frame;
+using windows::MenuItem;
+using C = windows::MainControl;
+
+constexpr auto kWindowStyle =
+    "#navigation { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #16324f, stop:1 #0b1a2a); }"
+    "#navigation QLabel { color: #e8f0f8; }"
+    "#navigation QLabel[navLink=\"true\"] { font-size: 11pt; padding: 3px 2px; }"
+    "#navigation QLabel[navLink=\"true\"]:focus { border: 1px dotted #9fb7cf; border-radius: 3px; }"
+    "#banner { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, stop:1 #3a7bbf); }"
+    "#banner QLabel { color: white; }"
+    "QLabel[frameTitle=\"true\"] { font-size: 14pt; font-weight: bold; color: #1f4e79; }"
+    "QLabel[value=\"true\"] { font-weight: bold; }";
+
+std::size_t Slot(Frame frame) {
+    return static_cast<std::size_t>(frame);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTable& texts, Host host, Tickers& tickers)
+    : model_(model),
+      texts_(texts),
+      host_(std::move(host)),
+      timers_(model.Timers(), tickers, [this] { timers_.Sync(); }) {
+    setWindowTitle(QStringLiteral("Quellstone"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
+    setStyleSheet(QString::fromLatin1(kWindowStyle));
+
+    BuildMenus();
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("surface"));
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    const auto execute = [this](windows::MainWindowModel::Action action) { Execute(action); };
+    navigation_ = new NavigationColumn(model_, execute, central);
+    row->addWidget(navigation_);
+
+    auto* content = new QWidget(central);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(BuildBanner(content));
+
+    auto* frameHost = new QWidget(content);
+    auto* frameStack = new QVBoxLayout(frameHost);
+    frameStack->setContentsMargins(22, 16, 22, 16);
+    const MainFrame::Host frameContext{model_, execute};
+    frames_[Slot(Frame::Information)] = new InformationFrame(frameContext, frameHost);
+    frames_[Slot(Frame::Scan)] = new ScanFrame(frameContext, frameHost);
+    frames_[Slot(Frame::Settings)] = new SettingsFrame(frameContext, frameHost);
+    quarantine_ = new QuarantineFrame(frameContext, frameHost);
+    frames_[Slot(Frame::Quarantine)] = quarantine_;
+    for (MainFrame* frame : frames_) frameStack->addWidget(frame);
+    column->addWidget(frameHost, 1);
+    row->addWidget(content, 1);
+    setCentralWidget(central);
+    hoverClearers_.push_back(central);
+    hoverClearers_.push_back(frameHost);
+    for (QWidget* widget : hoverClearers_) widget->installEventFilter(this);
+    statusBar()->setSizeGripEnabled(true);  // the program writes nothing there
+    resize(800, 540);
+
+    Refresh();
+}
+
+void MainWindow::BuildMenus() {
+    const auto menu = [this](C control, const char* name) {
+        QMenu* created = menuBar()->addMenu(QString());
+        created->setObjectName(QString::fromLatin1(name));
+        captions_.Bind(control, [created](const QString&, const QString& text) { created->setTitle(text); });
+        return created;
+    };
+    const auto item = [this](QMenu* parent, C control, const char* name, MenuItem choice) {
+        QAction* action = parent->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        captions_.Bind(control, [action](const QString&, const QString& text) { action->setText(text); });
+        connect(action, &QAction::triggered, this, [this, choice] { Execute(model_.MenuChosen(choice)); });
+    };
+    QMenu* program = menu(C::MenuProgram, "programMenu");
+    item(program, C::MenuStatistics, "statisticsAction", MenuItem::Statistics);
+    program->addSeparator();
+    item(program, C::MenuClose, "exitAction", MenuItem::Close);
+    QMenu* view = menu(C::MenuPanels, "viewMenu");
+    item(view, C::MenuInformation, "informationAction", MenuItem::Information);
+    item(view, C::MenuScan, "scanAction", MenuItem::Scan);
+    item(view, C::MenuQuarantine, "quarantineAction", MenuItem::Quarantine);
+    item(view, C::MenuSettings, "settingsAction", MenuItem::Settings);
+    QMenu* help = menu(C::MenuHelp, "helpMenu");
+    item(help, C::MenuReadme, "readmeAction", MenuItem::Readme);
+    item(help, C::MenuLicense, "licenseAction", MenuItem::License);
+    help->addSeparator();
+    item(help, C::MenuUpdate, "updateAction", MenuItem::Update);
+    help->addSeparator();
+    item(help, C::MenuWebsite, "websiteAction", MenuItem::Website);
+    help->addSeparator();
+    item(help, C::MenuAbout, "aboutAction", MenuItem::About);
+}
+
+QWidget* MainWindow::BuildBanner(QWidget* parent) {
+    auto* banner = new QFrame(parent);
+    banner->setObjectName(QStringLiteral("banner"));
+    auto* row = new QHBoxLayout(banner);
+    row->setContentsMargins(18, 10, 18, 10);
+    QLabel* notice = captions_.Label(C::ProductNotice, QStringLiteral("productNotice"), banner);
+    QFont noticeFont = notice->font();
+    noticeFont.setPointSizeF(noticeFont.pointSizeF() * 1.25);
+    noticeFont.setBold(true);
+    notice->setFont(noticeFont);
+    row->addWidget(notice, 1);
+    auto* shield = new QLabel(banner);
+    shield->setPixmap(QIcon(QStringLiteral(":/pictures/banner.svg")).pixmap(QSize(160, 40)));
+    row->addWidget(shield);
+    hoverClearers_.push_back(banner);
+    return banner;
+}
+
+void MainWindow::Refresh() {
+    captions_.Apply(model_);
+    navigation_->Refresh();
+    for (std::size_t i = 0; i < frames_.size(); ++i) {
+        frames_[i]->Refresh();
+        frames_[i]->setVisible(model_.FrameVisible(static_cast<Frame>(i)));
+    }
+}
+
+QTreeView* MainWindow::QuarantineList() const {
+    return quarantine_->List();
+}
+
+void MainWindow::RefreshQuarantineList() {
+    quarantine_->ReloadList();
+}
+
+void MainWindow::SyncTimers() {
+    timers_.Sync();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter && std::ranges::find(hoverClearers_, watched) != hoverClearers_.end()) {
+        model_.HoverSurface();
+        navigation_->Refresh();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Execute(model_.WindowClosed());
+}
+
+void MainWindow::Execute(windows::MainWindowModel::Action action) {
+    switch (action) {
+        case windows::MainWindowModel::Action::None: break;
+        case windows::MainWindowModel::Action::Quit:
+            if (host_.quit) host_.quit();
+            return;
+        case windows::MainWindowModel::Action::ShowUpdateWindow:
+            if (host_.showUpdateWindow) host_.showUpdateWindow();
+            break;
+        case windows::MainWindowModel::Action::StartScan:
+            if (host_.startScan) host_.startScan();
+            break;
+        case windows::MainWindowModel::Action::ShowAbout: {
+            AboutDialog about(model_, texts_, this);
+            about.exec();
+            break;
+        }
+    }
+    Refresh();
+}
+
+}  // namespace quellstone::gui
