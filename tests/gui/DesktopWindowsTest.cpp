@@ -33,6 +33,7 @@
 #include "platform/OfflineHttpClient.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileOperations.h"
+#include "support/FakeFileStore.h"
 #include "support/ManualTickers.h"
 #include "support/MemorySettingsBackend.h"
 #include "support/TempDir.h"
@@ -381,7 +382,8 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     quellstone::testing::FakeFileOperations disk;
     quellstone::testing::MemorySettingsBackend backend;
     settings::SettingsStore store(backend);
-    quarantine::Remover remover(disk, store, {"/prog", "/data", "/usr", "/opt/"});
+    quellstone::testing::FakeFileStore folders;
+    quarantine::Remover remover(disk, folders, store, {"/prog", "/data", "/usr", "/opt/"});
     const auto detect = [&](const std::string& path) {
         disk.files[path] = "MZ";
         window.AddDetection("TROJAN.X", path);

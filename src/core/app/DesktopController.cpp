@@ -51,7 +51,7 @@ void DesktopController::LoadSilentUpdate() {
 void DesktopController::StartScan() {
     const scan::ScanState& state = services_.context.scan;
     if (!mainModel_ || state.scanRunning || state.launchRunning || Quitting()) return;
-    const auto mode = static_cast<scan::ScanMode>(mainModel_->ScanMode());
+    const scan::ScanMode mode = mainModel_->ScanMode();
     mainModel_->ShowTotalScans(services_.launcher.CountScan(mode));
     Call(views_.refreshMainWindow);
 

@@ -96,7 +96,7 @@ TEST_F(DesktopControllerTest, TheMainWindowStartsItsTimerWhichLoadsTheSilentChec
 }
 
 TEST_F(DesktopControllerTest, AScanStartedWhileOneRunsIsIgnored) {
-    controller.OpenMainWindow().ModeClicked(0);  // the whole computer: /opt/, then no drives
+    controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);  // the whole computer: /opt/, then no drives
     windows::ScanWindowModel* during = nullptr;
     pump.action = [&] {
         during = controller.ScanModel();
