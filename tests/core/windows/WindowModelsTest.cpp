@@ -125,7 +125,7 @@ TEST_F(MainWindowModelTest, HoverMovesWithThePointerAndTheSurfaceClearsIt) {
     }
 }
 
-TEST_F(MainWindowModelTest, HandlesClicksMenusAndTimer3) {
+TEST_F(MainWindowModelTest, HandlesClicksMenusAndTheStartupTimer) {
     MainWindowModel& m = Model();
     EXPECT_EQ(m.LinkClicked(NavigationLink::Close), MainWindowModel::Action::Quit);
     EXPECT_EQ(m.MenuChosen(MenuItem::Close), MainWindowModel::Action::Quit);
