@@ -59,11 +59,12 @@ protected:
                 dir / "instance.lock",
                 &tickers};
     }
-    void StoreLanguage(const std::string& language) {
+    void StoreSetting(const settings::SettingKey& key, const std::string& value) {
         platform::PosixFileStore files;
         platform::RegFileSettingsBackend backend(files, AppSetup().settingsFile);
-        settings::SettingsStore(backend).Write("Settings", "curLang", language);
+        settings::SettingsStore(backend).Write(key, value);
     }
+    void StoreLanguage(const std::string& language) { StoreSetting(settings::keys::kLanguage, language); }
     // Starts the program and steps the start-up window to its hand-over on the third tick.
     MainWindow& StartToMainWindow(Application& application) {
         EXPECT_TRUE(application.Start());

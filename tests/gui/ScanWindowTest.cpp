@@ -68,10 +68,7 @@ TEST_F(DesktopWindowsTest, TheStopTimerFiresWhileTheWindowRedrawsDuringAWalk) {
 
 TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     StoreLanguage("English");
-    {
-        platform::RegFileSettingsBackend backend(files_, AppSetup().settingsFile);
-        settings::SettingsStore(backend).Write("Settings", "Quarintine", "1");
-    }
+    StoreSetting(settings::keys::kQuarantineCopies, "1");
     const std::string tree = dir / "tree";
     ::mkdir(tree.c_str(), 0755);
     quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
@@ -101,10 +98,7 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
 
 TEST_F(DesktopWindowsTest, TheQuarantineListShowsTheArchivesAsTheyAreNow) {
     StoreLanguage("English");
-    {
-        platform::RegFileSettingsBackend backend(files_, AppSetup().settingsFile);
-        settings::SettingsStore(backend).Write("Settings", "Quarintine", "1");
-    }
+    StoreSetting(settings::keys::kQuarantineCopies, "1");
     const std::string tree = dir / "tree";
     ::mkdir(tree.c_str(), 0755);
     quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
