@@ -76,8 +76,21 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     MainWindow& main = StartToMainWindow(application);
     ScanFolderFromWindow(main, tree);
     ScanWindow& window = *application.Scan();
-    Find<QAbstractButton>(window, "removeButton")->click();
+    auto* remove = Find<QAbstractButton>(window, "removeButton");
+    QAbstractItemModel& results = *window.ResultList()->model();
+    results.setData(results.index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_FALSE(remove->isEnabled());  // nothing ticked, nothing to remove
+    results.setData(results.index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    ASSERT_TRUE(remove->isEnabled());
+    QTest::mouseClick(remove, Qt::LeftButton);
     EXPECT_EQ(dialogs.shown.back().text.substr(0, 17), "Removal finished.");
+    // Everything is handled: the button is off and the results stay on screen.
+    EXPECT_FALSE(remove->isEnabled());
+    QTest::mouseClick(remove, Qt::LeftButton);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(std::count_if(dialogs.shown.begin(), dialogs.shown.end(),
+                            [](const auto& shown) { return shown.text.starts_with("Removal finished."); }),
+              1);
     EXPECT_EQ(window.Tabs()->currentIndex(), 1);
     EXPECT_EQ(Find<QLabel>(main, "quarantineCountLabel")->text(), "1");
     EXPECT_EQ(Find<QLabel>(main, "removedCountLabel")->text(), "1");
@@ -171,6 +184,7 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     FakeDialogs dialogs;
     windows::ScanWindowModel window(context.languageText, context.scan, dialogs, files);
     window.Load();
+    window.Finish();  // removal follows a finished walk
     quellstone::testing::FakeFileOperations disk;
     quellstone::testing::MemorySettingsBackend backend;
     settings::SettingsStore store(backend);

@@ -1,5 +1,6 @@
 #include "core/windows/ScanWindowModel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -62,7 +63,6 @@ void ScanWindowModel::Load() {
     stopTimer_ = {10, false};
     waitNoticeVisible_ = true;
     stopEnabled_ = true;
-    removeEnabled_ = false;
 }
 
 void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
@@ -171,15 +171,13 @@ void ScanWindowModel::Finish() {
     waitNoticeVisible_ = false;
     SetCaption(S::Operation, Text(T::ScanFinished));
     SetCaption(S::CurrentFile, Text(T::ScanFinished));
-    removeEnabled_ = true;
     stopEnabled_ = false;
     finished_ = clock_();
     finishedScan_ = true;
 }
 
 std::string ScanWindowModel::ReportText() const {
-    std::string report =
-        update::ProgramVersionLine() + " - " + Text(T::ReportTitle) + "\n\n";
+    std::string report = update::ProgramVersionLine() + " - " + Text(T::ReportTitle) + "\n\n";
     report += Text(T::ReportStarted) + " " + text::LocalTimeText(started_) + "\n";
     if (finishedScan_) {
         const double seconds = std::chrono::duration<double>(finished_ - started_).count();
@@ -220,14 +218,22 @@ std::string ScanWindowModel::ReportText() const {
     return report;
 }
 
+bool ScanWindowModel::RemoveEnabled() const {
+    if (!finishedScan_ || removing_) return false;
+    return std::any_of(rows_.begin(), rows_.end(),
+                       [](const ResultRow& row) { return row.checked && row.image == kImageDetected; });
+}
+
 void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters) {
+    if (!RemoveEnabled()) return;
+    struct PassRunning {
+        bool& flag;
+        explicit PassRunning(bool& f) : flag(f) { flag = true; }
+        ~PassRunning() { flag = false; }
+    } pass(removing_);
     currentTab_ = kTabResults;  // the rows show their outcome as the pass goes
     scan_.scanRunning = false;
-    if (rows_.empty() || !mark_.empty()) {
-        visible_ = false;
-    } else {
-        mark_ = kResultMark;
-    }
+    mark_ = kResultMark;
     // A whole-computer scan walks "/opt/" and then "/": a file found twice is removed once.
     std::map<std::string, std::size_t> handled;  // path -> the row that removed it
     for (std::size_t i = 0; i < rows_.size(); ++i) {

@@ -90,7 +90,9 @@ public:
     void SetCaption(ScanControl control, std::string text) { captions_.Set(control, std::move(text)); }
     [[nodiscard]] bool WaitNoticeVisible() const { return waitNoticeVisible_; }
     [[nodiscard]] bool StopEnabled() const { return stopEnabled_; }
-    [[nodiscard]] bool RemoveEnabled() const { return removeEnabled_; }
+    // The remove button: once the walk has finished, while no removal pass
+    // runs, and only while a ticked row is still detected.
+    [[nodiscard]] bool RemoveEnabled() const;
     [[nodiscard]] const std::vector<ResultRow>& Rows() const { return rows_; }
     void SetRowChecked(std::size_t row, bool checked);
     [[nodiscard]] bool Visible() const { return visible_; }
@@ -137,7 +139,8 @@ public:
     void Finish();
 
     // The remove button: removes every ticked, still detected row's
-    // file, copied into the quarantine first when the switch is on.
+    // file, copied into the quarantine first when the switch is on. Does
+    // nothing while the button is disabled (see RemoveEnabled).
     void RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters);
     [[nodiscard]] const std::string& ResultMark() const { return mark_; }
     [[nodiscard]] int CurrentTab() const { return currentTab_; }
@@ -165,7 +168,7 @@ private:
     bool visible_ = false;
     bool waitNoticeVisible_ = true;
     bool stopEnabled_ = true;
-    bool removeEnabled_ = false;
+    bool removing_ = false;  // a removal pass runs
     std::vector<ResultRow> rows_;
     std::int64_t scanned_ = 0;    // the scanned-objects counter
     std::int64_t dangerous_ = 0;  // the dangerous-objects counter

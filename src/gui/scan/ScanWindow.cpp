@@ -159,9 +159,10 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
         if (remove_handler_) remove_handler_();
         tabs_->setCurrentIndex(model_.CurrentTab());
         AfterHandler();
-        if (!model_.Visible()) hide();  // a second pass starts by hiding the window
     });
     column->addLayout(buttons);
+    // Ticking or unticking a row decides whether there is anything to remove.
+    connect(results_, &QAbstractItemModel::dataChanged, this, [this] { remove_->setEnabled(model_.RemoveEnabled()); });
 
     resize(720, 520);
 }

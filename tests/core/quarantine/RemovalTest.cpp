@@ -31,6 +31,7 @@ protected:
           window(context.languageText, context.scan, dialogs, store_files) {
         FillWithNumbers(context.languageText);
         window.Load();
+        window.Finish();  // removal follows a finished walk
         counters.raiseQuarantined = [this] { ++quarantined; };
         counters.showRemovedTotal = [this](std::int64_t total) { shownTotal = total; };
     }
@@ -68,14 +69,34 @@ TEST(ArchiveNames, NumberTheSecondAndLaterAndReadBack) {
     EXPECT_EQ(WithoutArchiveNumber("a.exe"), std::nullopt);
 }
 
-TEST_F(RemovalTest, AnEmptyListHidesTheWindowAndStillSaysItIsDone) {
-    context.scan.scanRunning = true;
+TEST_F(RemovalTest, TheButtonIsOnOnlyWhileATickedRowIsStillDetected) {
+    // Nothing found: nothing to remove, and no "removal finished".
+    EXPECT_FALSE(window.RemoveEnabled());
     Remove();
-    EXPECT_FALSE(window.Visible());
-    EXPECT_FALSE(context.scan.scanRunning);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, "T194");
-    EXPECT_EQ(Total(), "0");
+    EXPECT_TRUE(window.Visible());
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(window.ResultMark().empty());
+
+    Detect("/a/one.exe");
+    EXPECT_TRUE(window.RemoveEnabled());
+    window.SetRowChecked(0, false);
+    EXPECT_FALSE(window.RemoveEnabled());  // nothing ticked
+    Remove();
+    EXPECT_TRUE(dialogs.shown.empty());
+    window.SetRowChecked(0, true);
+    Remove();
+    EXPECT_EQ(window.Rows()[0].image, kImageRemoved);
+    EXPECT_FALSE(window.RemoveEnabled());  // everything ticked is handled
+    Remove();                              // a second press does nothing, and the window stays
+    EXPECT_TRUE(window.Visible());
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(Total(), "1");
+
+    // Not before the walk has finished.
+    windows::ScanWindowModel walking(context.languageText, context.scan, dialogs, store_files);
+    walking.Load();
+    walking.AddDetection("TROJAN.X", "/a/two.exe");
+    EXPECT_FALSE(walking.RemoveEnabled());
 }
 
 TEST_F(RemovalTest, WithoutQuarantineFilesAreDeletedAndCounted) {
@@ -146,10 +167,10 @@ TEST_F(RemovalTest, FailedDeletesGoneFilesAndUntickedRows) {
     EXPECT_EQ(window.Rows()[3].image, kImageNotRemoved);
     EXPECT_EQ(Total(), "0");  // a file already gone was not removed by this pass
 
-    // A second pass hides the window and handles the row ticked since.
+    // A second pass handles the row ticked since; the window stays.
     window.SetRowChecked(2, true);
     Remove();
-    EXPECT_FALSE(window.Visible());
+    EXPECT_TRUE(window.Visible());
     EXPECT_EQ(window.Rows()[2].image, kImageRemoved);
     EXPECT_EQ(window.Rows()[0].image, kImageNotRemoved);  // never processed again
     EXPECT_EQ(Total(), "1");
