@@ -3,8 +3,10 @@
 #include <getopt.h>
 
 #include <algorithm>
+#include <optional>
 #include <span>
 #include <sstream>
+#include <utility>
 
 #include "cli/HelpText.h"
 #include "core/text/DisplayEscape.h"
@@ -72,26 +74,74 @@ private:
     std::string short_ = "-:";
 };
 
+// The option that `word` names in full ("--db", "--db=FILE", "-h"), or null.
+const Option* NamedOption(std::span<const Option> options, std::string_view word) {
+    if (word.starts_with("--")) {
+        const std::string_view name =
+            word.substr(2, word.find('=') == std::string_view::npos ? word.npos : word.find('=') - 2);
+        for (const Option& option : options) {
+            if (option.name == name) return &option;
+        }
+        return nullptr;
+    }
+    if (word.size() != 2 || word[0] != '-') return nullptr;
+    for (const Option& option : options) {
+        if (option.shortName == word[1]) return &option;
+    }
+    return nullptr;
+}
+
 // Sorts `args` into options and arguments with glibc's getopt_long, which
-// also accepts "--db=FILE", "-h" and any unambiguous start of a long name.
-ParseOutcome ParseOptions(std::span<const Option> options, const std::vector<std::string>& args) {
+// also accepts "--db=FILE" and "-h". A long option must be named in full:
+// "--r" is no shorthand for "--remove". With `dashWordsArePlain` (commands
+// with actions, whose arguments are names and values that may begin with
+// "-": "settings set S N -1", an archive named "-x.exe.arc"), a word that
+// names none of the options is an argument; otherwise it is an error.
+ParseOutcome ParseOptions(std::span<const Option> options, const std::vector<std::string>& args,
+                          bool dashWordsArePlain) {
     const GetoptTable table(options);
     // getopt_long takes a writable argv led by a program name: a copy of `args`.
     std::vector<std::string> words{"quellstone-cli"};
     words.insert(words.end(), args.begin(), args.end());
+    ParseOutcome outcome;
+    // Words getopt_long must not read as options are handed to it as "x" and
+    // taken back by position: an argument, or a value that begins with "-".
+    std::vector<std::optional<std::string>> plain(words.size());
+    bool valueNext = false;  // the word before was an option that takes its value from this one
+    for (std::size_t i = 1; i < words.size() && words[i] != "--"; ++i) {
+        const std::string& word = words[i];
+        const bool value = std::exchange(valueNext, false);
+        if (value || word.size() < 2 || word[0] != '-') continue;
+        const Option* option = NamedOption(options, word);
+        if (option != nullptr) {
+            valueNext = !option->valueName.empty() && word.find('=') == std::string::npos;
+            continue;
+        }
+        // A short-option cluster of a command without actions is left to getopt_long.
+        if (!dashWordsArePlain && !word.starts_with("--")) continue;
+        if (!dashWordsArePlain && outcome.error.empty())
+            outcome.error = "unknown option " + text::EscapeForDisplay(word);
+        plain[i] = word;
+        words[i] = "x";
+    }
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     const int argc = static_cast<int>(words.size());
+    const auto original = [&](const char* text) -> std::string {
+        for (std::size_t i = 0; i < argv.size(); ++i) {
+            if (argv[i] == text && plain[i]) return *plain[i];
+        }
+        return text;
+    };
 
-    ParseOutcome outcome;
     optind = 0;  // glibc starts afresh at 0, forgetting what an earlier parse left behind
     for (int code;
          (code = ::getopt_long(argc, argv.data(), table.ShortOptions(), table.LongOptions(), nullptr)) != -1;) {
         if (code == 1) {
-            outcome.parsed.positional.emplace_back(optarg);
+            outcome.parsed.positional.push_back(original(optarg));
         } else if (const Option* option = code == ':' || code == '?' ? nullptr : FindByCode(options, code)) {
-            outcome.parsed.options[std::string(option->name)].emplace_back(optarg != nullptr ? optarg : "");
+            outcome.parsed.options[std::string(option->name)].push_back(optarg != nullptr ? original(optarg) : "");
         } else if (outcome.error.empty()) {
             outcome.error = Problem(options, code, argv[optind - 1]);
         }
@@ -158,7 +208,7 @@ Command::Command(CommandDefinition definition) : definition_(std::move(definitio
 }
 
 int Command::Run(const std::vector<std::string>& args, CommandIo& io) {
-    ParseOutcome outcome = ParseOptions(definition_.options, args);
+    ParseOutcome outcome = ParseOptions(definition_.options, args, !definition_.actions.empty());
     // --help answers whatever else the line holds.
     if (outcome.parsed.Has("help")) {
         io.out << Help();

@@ -228,6 +228,7 @@ TEST(CommandBase, UsageErrorsNameTheProblemAndRunNothing) {
         {{"a", "-x"}, "quellstone-cli plain: unknown option -x\n"},
         {{"a", "--db"}, "quellstone-cli plain: --db needs a FILE\n"},
         {{"--json=yes", "a"}, "quellstone-cli plain: --json takes no value\n"},
+        {{"a", "--js"}, "quellstone-cli plain: unknown option --js\n"},  // no shorthand for a long name
         {{}, "quellstone-cli plain: missing FIRST\n"},
     };
     const std::vector<std::pair<std::vector<std::string>, std::string>> actionCases = {
@@ -248,6 +249,14 @@ TEST(CommandBase, UsageErrorsNameTheProblemAndRunNothing) {
             EXPECT_FALSE(command.given) << message;
         }
     }
+    // The arguments of an action are names and values: one that begins with
+    // "-" but names no option is an argument ("settings set S N -1").
+    RecordingCommand dashes = ActionCommand();
+    EXPECT_EQ(RunCommand(dashes, {"put", "-x.exe.arc", "-1"}).status, kExitFound);
+    ASSERT_TRUE(dashes.given);
+    EXPECT_EQ(dashes.given->positional, (std::vector<std::string>{"-x.exe.arc", "-1"}));
+    EXPECT_FALSE(dashes.given->Has("json"));
+
     RecordingCommand command = ActionCommand();
     EXPECT_EQ(RunCommand(command, {"put", "a", "--json"}).status, kExitFound);
     ASSERT_TRUE(command.given);
