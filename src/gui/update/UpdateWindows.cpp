@@ -61,13 +61,8 @@ void UpdateWindow::closeEvent(QCloseEvent* event) {
 }
 
 SilentUpdate::SilentUpdate(windows::SilentUpdateModel& model, Tickers& tickers)
-    : model_(model), timer_(tickers.Make("update.silent")) {
-    timer_->SetInterval(model_.Timer().intervalMs);
-    timer_->OnTick([this] {
-        model_.TimerTick();
-        if (!model_.Timer().enabled) timer_->Stop();
-    });
-    if (model_.Timer().enabled) timer_->Start();
+    : timers_(model.Timers(), tickers, [this] { timers_.Sync(); }) {
+    timers_.Sync();
 }
 
 }  // namespace quellstone::gui

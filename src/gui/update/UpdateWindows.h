@@ -42,8 +42,7 @@ public:
     explicit SilentUpdate(windows::SilentUpdateModel& model, Tickers& tickers = QtTickers::Real());
 
 private:
-    windows::SilentUpdateModel& model_;
-    std::unique_ptr<Ticker> timer_;  // "update.silent"
+    TimerBinding timers_;
 };
 
 }  // namespace quellstone::gui
