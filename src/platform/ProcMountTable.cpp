@@ -28,6 +28,16 @@ std::vector<std::string> StorageMountPoints(std::string_view mountsText) {
     // The table is read from memory the way the C library reads /proc/self/mounts,
     // which also undoes the octal escapes of blanks and backslashes.
     std::string text(mountsText);
+    // The C library skips a line that begins with "#" as a comment; the kernel
+    // writes none, so such a line is a mount whose source begins with "#". The
+    // source is not needed here: its "#" is replaced so the line is read.
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t first = text.find_first_not_of(" \t", start);
+        if (first != std::string::npos && text[first] == '#') text[first] = '_';
+        const std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
     const std::unique_ptr<FILE, StreamCloser> stream(::fmemopen(text.data(), text.size(), "r"));
     if (!stream) return points;
     mntent entry{};

@@ -24,7 +24,7 @@ TEST(MountTable, KeepsStorageFileSystemsInTableOrder) {
 
 TEST(MountTable, UndoesTheKernelsEscapesAndSkipsWhatIsNoMount) {
     const auto points = StorageMountPoints(
-        "# a comment line\n"
+        "#remote:/share /mnt/hash fuse.sshfs rw 0 0\n"  // a source that begins with "#" is no comment
         "\n"
         "/dev/sdc1 /media/u/tab\\011and\\134slash ext4 rw 0 0\n"
         "/dev/sdc2 /media/u/ends\\040with\\040 ext4 rw 0 0\n"
@@ -33,7 +33,7 @@ TEST(MountTable, UndoesTheKernelsEscapesAndSkipsWhatIsNoMount) {
         std::string(100000, 'o') +
         " 0 0\n"
         "/dev/sdc5 /after/a/long/line btrfs rw 0 0");
-    EXPECT_EQ(points, (std::vector<std::string>{"/media/u/tab\tand\\slash", "/media/u/ends with ",
+    EXPECT_EQ(points, (std::vector<std::string>{"/mnt/hash", "/media/u/tab\tand\\slash", "/media/u/ends with ",
                                                 "/media/u/line\nbreak", "/media/u/last", "/after/a/long/line"}));
     EXPECT_TRUE(StorageMountPoints("").empty());
 }
