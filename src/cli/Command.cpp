@@ -128,7 +128,9 @@ ParseOutcome ParseOptions(std::span<const Option> options, const std::vector<std
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     const int argc = static_cast<int>(words.size());
+    const bool anyPlain = std::any_of(plain.begin(), plain.end(), [](const auto& word) { return word.has_value(); });
     const auto original = [&](const char* text) -> std::string {
+        if (!anyPlain) return text;
         for (std::size_t i = 0; i < argv.size(); ++i) {
             if (argv[i] == text && plain[i]) return *plain[i];
         }

@@ -10,11 +10,7 @@ std::int64_t ScanLauncher::CountScan(scan::ScanMode mode) {
 
 void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows::ScanWindowModel& window) {
     abandoned_ = false;
-    struct LaunchFlag {
-        bool& flag;
-        explicit LaunchFlag(bool& f) : flag(f) { flag = true; }
-        ~LaunchFlag() { flag = false; }
-    } launching(context_.scan.launchRunning);
+    const scan::RaisedWhileAlive launching(context_.scan.launchRunning);
     context_.signatures.Accessor().SetSection(std::string(scan::kScanSection));
     window.BeginScan();
     window.SetNameUnreadableStartFolders(mode == scan::ScanMode::ChosenFolder);

@@ -14,4 +14,17 @@ struct ScanState {
     bool launchRunning = false;
 };
 
+// Raises a run flag for as long as it lives ("a launch runs", "a removal
+// pass runs"), and lowers it however the work ends.
+class RaisedWhileAlive {
+public:
+    explicit RaisedWhileAlive(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RaisedWhileAlive() { flag_ = false; }
+    RaisedWhileAlive(const RaisedWhileAlive&) = delete;
+    RaisedWhileAlive& operator=(const RaisedWhileAlive&) = delete;
+
+private:
+    bool& flag_;
+};
+
 }  // namespace quellstone::scan

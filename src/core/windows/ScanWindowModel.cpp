@@ -226,11 +226,7 @@ bool ScanWindowModel::RemoveEnabled() const {
 
 void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters) {
     if (!RemoveEnabled()) return;
-    struct PassRunning {
-        bool& flag;
-        explicit PassRunning(bool& f) : flag(f) { flag = true; }
-        ~PassRunning() { flag = false; }
-    } pass(removing_);
+    const scan::RaisedWhileAlive pass(removing_);
     currentTab_ = kTabResults;  // the rows show their outcome as the pass goes
     scan_.scanRunning = false;
     mark_ = kResultMark;
