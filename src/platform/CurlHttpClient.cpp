@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <array>
 #include <string>
 
 namespace quellstone::platform {
@@ -21,6 +22,8 @@ public:
         body_.clear();
         read_ = 0;
         failed_ = false;
+        error_.clear();
+        detail_[0] = '\0';
         multi_ = curl_multi_init();
         easy_ = curl_easy_init();
         if (!multi_ || !easy_) return Fail();
@@ -34,6 +37,7 @@ public:
         curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
         curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlRequest::OnBody);
         curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+        curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, detail_.data());
         if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) return Fail();
         running_ = true;
         return true;
@@ -42,14 +46,18 @@ public:
     bool StillRunning() override {
         if (!running_) return false;
         int active = 0;
-        if (curl_multi_perform(multi_, &active) != CURLM_OK) return Finish(false);
+        if (curl_multi_perform(multi_, &active) != CURLM_OK) {
+            error_ = "the transfer failed";
+            return Finish(false);
+        }
         if (active == 0) {
             int left = 0;
-            bool ok = false;
+            CURLcode result = CURLE_FAILED_INIT;
             while (const CURLMsg* message = curl_multi_info_read(multi_, &left)) {
-                if (message->msg == CURLMSG_DONE) ok = message->data.result == CURLE_OK;
+                if (message->msg == CURLMSG_DONE) result = message->data.result;
             }
-            return Finish(ok);
+            if (result != CURLE_OK) error_ = detail_[0] != '\0' ? detail_.data() : curl_easy_strerror(result);
+            return Finish(result == CURLE_OK);
         }
         curl_multi_poll(multi_, nullptr, 0, 10, nullptr);
         return true;
@@ -65,8 +73,12 @@ public:
     }
 
     void Cancel() override {
-        if (running_) Finish(false);
+        if (!running_) return;
+        error_ = "cancelled";
+        Finish(false);
     }
+
+    std::string ErrorText() override { return running_ ? std::string() : error_; }
 
 private:
     static size_t OnHeader(char* data, size_t size, size_t count, void* self) {
@@ -93,6 +105,7 @@ private:
     }
     bool Fail() {
         Release();
+        error_ = "the transfer could not be set up";
         failed_ = true;
         return false;
     }
@@ -111,6 +124,8 @@ private:
     CURL* easy_ = nullptr;
     std::string headers_;
     std::string body_;
+    std::string error_;
+    std::array<char, CURL_ERROR_SIZE> detail_{};
     std::size_t read_ = 0;
     bool running_ = false;
     bool failed_ = false;

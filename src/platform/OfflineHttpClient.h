@@ -24,6 +24,7 @@ private:
         std::string Headers() override { return {}; }
         std::string NextChunk(std::size_t) override { return {}; }
         void Cancel() override {}
+        std::string ErrorText() override { return "no network in this run"; }
     };
 };
 

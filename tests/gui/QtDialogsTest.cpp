@@ -19,6 +19,7 @@ struct ShownBox {
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QString title;
     QString text;
+    Qt::TextFormat format = Qt::AutoText;
 };
 
 // Shows one message through QtDialogs; once the box runs its own event loop,
@@ -30,9 +31,12 @@ std::pair<ShownBox, ports::MessageAnswer> ShowAndPressEnter(std::string_view tex
     QTimer::singleShot(0, [&shown] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;  // the test below fails on the missing box, and would hang: never the case when it works
-        shown = {box->icon(), box->standardButtons(),
+        shown = {box->icon(),
+                 box->standardButtons(),
                  box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton,
-                 box->windowTitle(), box->text()};
+                 box->windowTitle(),
+                 box->text(),
+                 box->textFormat()};
         QTest::keyClick(box, Qt::Key_Return);
     });
     QtDialogs dialogs;
@@ -79,6 +83,16 @@ TEST(QtDialogs, MessageBoxesKeepTheirIconsButtonsAndDefaults) {
         EXPECT_EQ(shown.title, QStringLiteral("Quellstone"));
         EXPECT_EQ(shown.text, QStringLiteral("First line\nsecond"));  // a carriage return is a line break
     }
+}
+
+TEST(QtDialogs, AMessageIsShownAsPlainTextNeverAsMarkup) {
+    // A server's reason or a file name may look like markup: it is shown as the characters it is.
+    const auto [shown, answer] =
+        ShowAndPressEnter("Could not reach the update server: <img src=x><b>500</b>", ports::MessageIcon::Warning,
+                          ports::MessageButtons::Ok, ports::MessageAnswer::Ok);
+    EXPECT_EQ(shown.format, Qt::PlainText);
+    EXPECT_EQ(shown.text, QStringLiteral("Could not reach the update server: <img src=x><b>500</b>"));
+    EXPECT_EQ(answer, ports::MessageAnswer::Ok);
 }
 
 }  // namespace

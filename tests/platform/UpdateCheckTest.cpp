@@ -30,6 +30,11 @@ protected:
           openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()) {
         store.Write("Settings", "curLang", "English");
         FillWithNumbers(context.languageText);
+        context.languageText.Set(320, "newest %1");
+        context.languageText.Set(321, "unreachable: %1");
+        context.languageText.Set(322, "%1 -> %2");
+        context.languageText.Set(323, "not a version");
+        context.languageText.Set(324, "no answer");
     }
     windows::UpdatePorts Ports() {
         return {http, pump, dialogs, openers, server.Address(), context.languageText, context.quit.get_token()};
@@ -44,6 +49,12 @@ protected:
         for (const auto& message : dialogs.shown) shown.push_back(message.text);
         dialogs.shown.clear();
         return shown;
+    }
+    // The one message of a manual check that could not reach the server, or "".
+    std::string FailureShown() {
+        const std::vector<std::string> shown = ManualCheck();
+        if (shown.size() != 1 || !shown[0].starts_with("unreachable: ")) return "";
+        return shown[0];
     }
     std::vector<std::string> ServeVersion(const std::string& body) {
         server.response = HttpResponse("200 OK", body);
@@ -65,31 +76,48 @@ protected:
 
 TEST_F(UpdateCheckTest, ComparesTheVersionFileWithTheLocalVersion) {
     dialogs.answer = ports::MessageAnswer::Yes;
-    EXPECT_EQ(ServeVersion("1.06"), std::vector<std::string>{"T144"});
+    EXPECT_EQ(ServeVersion("1.06"), std::vector<std::string>{"1.05 -> 1.06\r\rT144"});  // both versions named
     EXPECT_EQ(shell.opened, std::vector<std::string>{"http://www.orvanta.example/en/download/"});
     EXPECT_EQ(server.LastRequestLine(), "GET /updates/velkaro.txt HTTP/1.1");
     dialogs.answer = ports::MessageAnswer::No;
-    EXPECT_EQ(ServeVersion("1.1"), std::vector<std::string>{"T144"});  // "1.1" > "1.05" character by character
+    EXPECT_EQ(ServeVersion("1.1"),
+              std::vector<std::string>{"1.05 -> 1.1\r\rT144"});  // "1.1" > "1.05" character by character
     EXPECT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(ServeVersion("1.05"), std::vector<std::string>{"T146"});
-    EXPECT_EQ(ServeVersion("1.04"), std::vector<std::string>{"T146"});
-    EXPECT_EQ(ServeVersion("1.05\r\n"), std::vector<std::string>{"T146"});  // a line end is not a new version
-    EXPECT_EQ(ServeVersion(" 1.06\n"), std::vector<std::string>{"T144"});
+    EXPECT_EQ(ServeVersion("1.05"), std::vector<std::string>{"newest 1.05"});
+    EXPECT_EQ(ServeVersion("1.04"), std::vector<std::string>{"newest 1.05"});
+    EXPECT_EQ(ServeVersion("1.05\r\n"), std::vector<std::string>{"newest 1.05"});  // a line end is not a new version
+    EXPECT_EQ(ServeVersion(" 1.06\n"), std::vector<std::string>{"1.05 -> 1.06\r\rT144"});
 }
 
-TEST_F(UpdateCheckTest, FailedChecksFindNothingNewer) {
+TEST_F(UpdateCheckTest, AFailedCheckSaysWhyAndIsNotTakenForTheNewestVersion) {
     server.response = HttpResponse("404 Not Found", "9.99");
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
-    server.response = "HTTP/1.1\r\nContent-Length: 4\r\n\r\n9.99";  // no status code
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
-    server.response = "garbage that is not HTTP\r\n\r\n";
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"unreachable: HTTP/1.1 404 Not Found"});
+    // No status code, or no HTTP at all: the transport's own words say why.
+    for (const char* response : {"HTTP/1.1\r\nContent-Length: 4\r\n\r\n9.99", "garbage that is not HTTP\r\n\r\n"}) {
+        server.response = response;
+        EXPECT_GT(FailureShown().size(), std::string("unreachable: ").size()) << response;
+    }
+    server.response = HttpResponse("200 OK", "<html>moved</html>");
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"unreachable: not a version"});
     // An informational response before the real one: the real one's status counts.
     server.response = "HTTP/1.1 103 Early Hints\r\nLink: </x>\r\n\r\n" + HttpResponse("200 OK", "1.04");
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T146"});
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"newest 1.05"});
     server.response = "HTTP/1.1 103 Early Hints\r\n\r\n" + HttpResponse("200 OK", "1.06");
     dialogs.answer = ports::MessageAnswer::No;
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T144"});
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"1.05 -> 1.06\r\rT144"});
+
+    // A hostile status line is shown as the text it is, escaped and cut short,
+    // and a "%1" in it is never filled in.
+    server.response = HttpResponse(
+        "500 <b>x</b> %1 %2 \x1b[31m\xE2\x80\xAE"
+        "exe.txt " +
+            std::string(400, 'y'),
+        "");
+    const std::string hostile = FailureShown();
+    EXPECT_TRUE(hostile.starts_with("unreachable: HTTP/1.1 500 <b>x</b> %1 %2 \\x1b[31m\\xe2\\x80\\xaeexe.txt yyy"))
+        << hostile;
+    EXPECT_TRUE(hostile.ends_with("y...")) << hostile;
+    EXPECT_LT(hostile.size(), 220u);
 
     // The silent check says nothing when nothing is newer or the check fails.
     server.response = HttpResponse("200 OK", "1.05");
@@ -127,7 +155,9 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
     EXPECT_EQ(server.Connections(), 1);
 
     auto refused = http.NewRequest();
-    EXPECT_FALSE(DownloadVersionFile(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body));
+    std::string failure;
+    EXPECT_FALSE(DownloadVersionFile(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body, {}, failure));
+    EXPECT_NE(failure, "");  // the transport says why
 
     // Cancel before the first tick: no request at all, no message.
     const int before = server.Connections();
@@ -164,7 +194,7 @@ TEST_F(UpdateCheckTest, TheWindowKeepsRunningDuringASlowDownload) {
         if (pump.calls == 5) server.Release();
     };
     dialogs.answer = ports::MessageAnswer::No;
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"T144"});
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"1.05 -> 1.06\r\rT144"});
     EXPECT_GE(pump.calls, 5);
 }
 
@@ -184,7 +214,8 @@ TEST_F(UpdateCheckTest, AQuitRequestEndsTheWaitAndCancelsTheRequest) {
     const int connections = server.Connections();
     auto request = http.NewRequest();
     std::string body;
-    EXPECT_FALSE(DownloadVersionFile(*request, pump, VersionFileAddress(server.Address()), body, context.quit.get_token()));
+    EXPECT_FALSE(
+        DownloadVersionFile(*request, pump, VersionFileAddress(server.Address()), body, context.quit.get_token()));
     EXPECT_EQ(pump.calls, 3);
     EXPECT_EQ(server.Connections(), connections);
 }
@@ -192,7 +223,7 @@ TEST_F(UpdateCheckTest, AQuitRequestEndsTheWaitAndCancelsTheRequest) {
 TEST_F(UpdateCheckTest, ABodyThatIsNoVersionNumberIsAFailedCheck) {
     using namespace std::string_literals;
     for (const std::string& body : {"1.06\0"s, "<html>newer</html>"s}) {
-        EXPECT_EQ(ServeVersion(body), std::vector<std::string>{"T146"}) << body;
+        EXPECT_EQ(ServeVersion(body), std::vector<std::string>{"unreachable: not a version"}) << body;
     }
     EXPECT_TRUE(shell.opened.empty());
     // The silent check keeps quiet about it.

@@ -123,6 +123,12 @@ enum class TextId : int {
     FolderNotScanned = 279,
     ReportNotScanned = 280,
     ReportUnreadable = 281,
+    // update check results (%1, %2: versions or the reason)
+    NewestVersion = 320,
+    UpdateServerUnreachable = 321,
+    UpdateVersions = 322,
+    UpdateAnswerNotAVersion = 323,
+    UpdateNoAnswer = 324,
 };
 
 }  // namespace quellstone::i18n

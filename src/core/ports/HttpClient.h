@@ -21,6 +21,10 @@ public:
     // The next part of the body, at most `maxChars` long; "" once all is read.
     virtual std::string NextChunk(std::size_t maxChars) = 0;
     virtual void Cancel() = 0;
+    // Why a finished request got no response, in the transport's own words
+    // ("Connection refused", "Timeout was reached"); "" when it got one. The
+    // text may carry what a server sent: show it only escaped and cut short.
+    virtual std::string ErrorText() { return {}; }
 };
 
 class HttpClient {

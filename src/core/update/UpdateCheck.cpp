@@ -17,7 +17,18 @@ std::string VersionFileAddress(std::string_view server) {
 
 bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
                          std::stop_token quit) {
-    if (quit.stop_requested() || !request.Start(url)) return false;
+    std::string failure;
+    return DownloadVersionFile(request, pump, url, body, std::move(quit), failure);
+}
+
+bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
+                         std::stop_token quit, std::string& failure) {
+    failure.clear();
+    if (quit.stop_requested()) return false;
+    if (!request.Start(url)) {
+        failure = request.ErrorText();
+        return false;
+    }
     while (request.StillRunning()) {
         pump.ProcessPendingEvents();
         if (quit.stop_requested()) {
@@ -40,7 +51,10 @@ bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, co
             fields.back() += c;
         }
     }
-    if (fields.size() < 2 || fields[1] != "200") return false;
+    if (fields.size() < 2 || fields[1] != "200") {
+        failure = headers.empty() ? request.ErrorText() : headers;
+        return false;
+    }
     body = std::move(received);
     return true;
 }
@@ -78,6 +92,13 @@ std::string RemoteVersionForDisplay(std::string_view body) {
     std::string_view line = TrimVersionText(body);
     line = line.substr(0, line.find_first_of("\r\n"));
     return text::EscapeForDisplay(text::TruncateCharacters(line, kMaxShownChars));
+}
+
+std::string ServerTextForDisplay(std::string_view text, std::size_t maxChars) {
+    std::string_view line = TrimVersionText(text);
+    line = TrimVersionText(line.substr(0, line.find_first_of("\r\n")));
+    const std::string_view kept = text::TruncateCharacters(line, maxChars);
+    return text::EscapeForDisplay(kept) + (kept.size() < line.size() ? "..." : "");
 }
 
 }  // namespace quellstone::update

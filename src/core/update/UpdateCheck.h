@@ -21,7 +21,13 @@ std::string VersionFileAddress(std::string_view server);
 // before the start and after every yield) cancels the request and returns
 // false at once, so quitting from inside the wait unwinds it.
 bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
-             std::stop_token quit = {});
+                         std::stop_token quit = {});
+
+// The same download, also saying why it failed in `failure`: the transport's
+// error text when no response came, the status line when its status is not
+// "200", "" after a success or a quit. Both are raw: see ServerTextForDisplay.
+bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
+                         std::stop_token quit, std::string& failure);
 
 // The version file's text without the white space around it (spaces, tabs,
 // CR, LF), so a file ending in a line break reads as its version.
@@ -51,5 +57,11 @@ bool IsNewer(std::string_view remote, std::string_view local);
 // line of the trimmed text, at most 64 characters (a character that is not
 // valid UTF-8 counts as one), escaped for display.
 std::string RemoteVersionForDisplay(std::string_view body);
+
+// Text that came from a server or the network (an error text, a status line,
+// a version) made safe for a window: its first line without the white space
+// around it, at most `maxChars` characters ("..." marks a cut), escaped for
+// display. The window still shows it as plain text, never as markup.
+std::string ServerTextForDisplay(std::string_view text, std::size_t maxChars);
 
 }  // namespace quellstone::update

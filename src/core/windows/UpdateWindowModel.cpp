@@ -7,23 +7,56 @@ namespace quellstone::windows {
 
 using T = i18n::TextId;
 
-bool CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request, bool& downloaded) {
+namespace {
+
+// How much of a server's or the network's own words a message shows.
+constexpr std::size_t kMaxReasonChars = 160;
+constexpr std::size_t kMaxVersionChars = 32;
+
+}  // namespace
+
+std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const auto slot = static_cast<std::size_t>(text[i + 1] - '1');
+            if (slot < values.size()) {
+                out += values.begin()[slot];
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+CheckOutcome CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request) {
     const std::string local = update::VersionText(update::BuildVersion());
     std::string body;
-    downloaded = update::DownloadVersionFile(request, ports.pump, update::VersionFileAddress(ports.serverAddress), body,
-                                             ports.quit);
+    std::string failure;
+    const bool downloaded = update::DownloadVersionFile(
+        request, ports.pump, update::VersionFileAddress(ports.serverAddress), body, ports.quit, failure);
+    if (ports.quit.stop_requested()) return {CheckOutcome::Kind::Quit, {}};
+    if (!downloaded) {
+        const std::string reason = update::ServerTextForDisplay(failure, kMaxReasonChars);
+        return {CheckOutcome::Kind::Failed, reason.empty() ? ports.texts.Text(T::UpdateNoAnswer) : reason};
+    }
     // A body that is no version number is a failed check, like no answer at all.
-    const update::VersionVerdict verdict =
-        downloaded ? update::CompareVersions(body, local) : update::VersionVerdict::NotAVersion;
-    downloaded = verdict != update::VersionVerdict::NotAVersion;
-    if (verdict != update::VersionVerdict::Newer) return false;
-    if (ports.dialogs.ShowMessage(ports.texts.Text(T::NewerVersionQuestion), ports::MessageIcon::Question,
-                                  ports::MessageButtons::YesNo,
+    const update::VersionVerdict verdict = update::CompareVersions(body, local);
+    if (verdict == update::VersionVerdict::NotAVersion) {
+        return {CheckOutcome::Kind::Failed, ports.texts.Text(T::UpdateAnswerNotAVersion)};
+    }
+    if (verdict == update::VersionVerdict::NotNewer) return {CheckOutcome::Kind::Newest, {}};
+    const std::string remote = update::ServerTextForDisplay(body, kMaxVersionChars);
+    const std::string question = FillIn(ports.texts.Text(T::UpdateVersions), {local, remote}) + "\r\r" +
+                                 ports.texts.Text(T::NewerVersionQuestion);
+    if (ports.dialogs.ShowMessage(question, ports::MessageIcon::Question, ports::MessageButtons::YesNo,
                                   ports::MessageAnswer::Yes) == ports::MessageAnswer::Yes &&
         !ports.quit.stop_requested()) {  // a dialog ended by quitting is no Yes
         ports.openers.OpenUpdatePage();
     }
-    return true;
+    return {CheckOutcome::Kind::Newer, {}};
 }
 
 void UpdateWindowModel::Load() {
@@ -49,13 +82,16 @@ void UpdateWindowModel::CheckTick() {
     checkTimer_.enabled = false;
     request_ = ports_.http.NewRequest();
     ++requests_;
-    bool downloaded = false;
-    const bool newer = CheckAndAsk(ports_, *request_, downloaded);
+    const CheckOutcome outcome = CheckAndAsk(ports_, *request_);
     checking_ = false;
     if (closed_) return;  // cancelled while the request ran
-    if (!newer) {
-        ports_.dialogs.ShowMessage(ports_.texts.Text(T::NoNewerVersion), ports::MessageIcon::Information,
-                                   ports::MessageButtons::Ok);
+    if (outcome.kind == CheckOutcome::Kind::Newest) {
+        ports_.dialogs.ShowMessage(
+            FillIn(ports_.texts.Text(T::NewestVersion), {update::VersionText(update::BuildVersion())}),
+            ports::MessageIcon::Information, ports::MessageButtons::Ok);
+    } else if (outcome.kind == CheckOutcome::Kind::Failed) {
+        ports_.dialogs.ShowMessage(FillIn(ports_.texts.Text(T::UpdateServerUnreachable), {outcome.reason}),
+                                   ports::MessageIcon::Warning, ports::MessageButtons::Ok);
     }
     Close();
 }
@@ -87,9 +123,8 @@ void SilentUpdateModel::TimerTick() {
     checking_ = true;
     timer_.enabled = false;
     request_ = ports_.http.NewRequest();
-    bool downloaded = false;
     // Nothing is shown unless a newer version exists.
-    [[maybe_unused]] const bool newer = CheckAndAsk(ports_, *request_, downloaded);
+    [[maybe_unused]] const CheckOutcome outcome = CheckAndAsk(ports_, *request_);
     checking_ = false;
     Close();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stop_token>
 #include <string>
+#include <string_view>
 
 #include "core/i18n/DocumentOpeners.h"
 #include "core/i18n/LanguageTable.h"
@@ -26,9 +28,11 @@ struct UpdatePorts {
     std::stop_token quit;  // the program is closing: a running check returns
 };
 
-// The manual update window: shows that it is checking, checks on the first
-// tick of its check timer, answers with entry 144 (and the update page on Yes) or 146,
-// and closes. Cancel, or closing it any other way, cancels a running request.
+// The manual update window: shows that it is busy checking, checks on the
+// first tick of its check timer, then asks about a newer version (the update
+// page on Yes), says that this is the newest version, or says why the server
+// could not be reached, and closes. Cancel, or closing it any other way
+// (Escape, the title bar), cancels a running request.
 class UpdateWindowModel {
 public:
     explicit UpdateWindowModel(UpdatePorts ports) : ports_(std::move(ports)) {}
@@ -48,6 +52,9 @@ public:
     [[nodiscard]] const TimerState& ProgressTimer() const { return progressTimer_; }
     [[nodiscard]] ModelTimers Timers();
     [[nodiscard]] bool Closed() const { return closed_; }
+    // The window shows a busy indicator until it closes: how long the server
+    // takes is unknown, so no share of the work can be shown.
+    [[nodiscard]] bool Busy() const { return !closed_; }
     [[nodiscard]] bool Checking() const { return checking_; }
     [[nodiscard]] int RequestsMade() const { return requests_; }
 
@@ -84,10 +91,24 @@ private:
     bool closed_ = false;
 };
 
-// One check: true when the download worked and its version is newer, in which
-// case the user is asked (entry 144) and a Yes opens the update page.
-// `downloaded` tells whether the check itself worked: false when there was no
-// answer, a status other than 200, or a body that is no version number.
-bool CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request, bool& downloaded);
+// What one check found.
+struct CheckOutcome {
+    enum class Kind {
+        Newer,   // the user was asked; a Yes opened the update page
+        Newest,  // the server's version is not newer than this one
+        Failed,  // no answer, a status other than 200, or no version number
+        Quit,    // the program is closing: nothing more is shown
+    };
+    Kind kind = Kind::Failed;
+    std::string reason;  // Failed: why, escaped and cut short, ready to show
+};
+
+// One check: downloads the version file and, when its version is newer, asks
+// the user (naming both versions) and opens the update page on Yes.
+CheckOutcome CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request);
+
+// `text` with "%1", "%2", ... replaced by `values` in one pass: a value that
+// itself holds "%2" is shown as it is, never filled in again.
+std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values);
 
 }  // namespace quellstone::windows

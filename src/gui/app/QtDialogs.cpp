@@ -22,6 +22,8 @@ ports::MessageAnswer QtDialogs::ShowMessage(std::string_view text, ports::Messag
     const bool yesNo = buttons == ports::MessageButtons::YesNo;
     QMessageBox box(qtIcon, QStringLiteral("Quellstone"), ForButton(std::string(text)),
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
+    // Messages carry file names and a server's words: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     if (yesNo) box.setDefaultButton(defaultAnswer == ports::MessageAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     const int answer = box.exec();
     if (!yesNo) return ports::MessageAnswer::Ok;

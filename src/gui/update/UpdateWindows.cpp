@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "gui/app/WidgetText.h"
@@ -27,7 +29,6 @@ UpdateWindow::UpdateWindow(windows::UpdateWindowModel& model, QWidget* owner, Ti
     column->addLayout(top);
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progressBar"));
-    progress_->setRange(0, windows::UpdateWindowModel::ProgressMaximum());
     progress_->setTextVisible(false);
     column->addWidget(progress_);
     auto* buttons = new QHBoxLayout;
@@ -48,10 +49,35 @@ UpdateWindow::UpdateWindow(windows::UpdateWindowModel& model, QWidget* owner, Ti
     AfterHandler();
 }
 
+void UpdateWindow::CentreOn(const QWidget* owner) {
+    adjustSize();
+    if (!owner) return;
+    QRect area(QPoint(0, 0), frameGeometry().size());
+    area.moveCenter(owner->frameGeometry().center());
+    move(area.topLeft());
+}
+
 void UpdateWindow::AfterHandler() {
+    // A range of 0 to 0 makes the bar a busy indicator: the wait has no known length.
+    progress_->setRange(0, model_.Busy() ? 0 : windows::UpdateWindowModel::ProgressMaximum());
     progress_->setValue(model_.Progress());
     timers_.Sync();
     if (model_.Closed() && isVisible()) hide();
+}
+
+void UpdateWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // On showing, the window has its frame: its centre is the whole window's.
+    if (!event->spontaneous()) CentreOn(parentWidget());
+}
+
+void UpdateWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    model_.CancelClicked();
+    AfterHandler();
 }
 
 void UpdateWindow::closeEvent(QCloseEvent* event) {

@@ -15,8 +15,9 @@ class QPushButton;
 
 namespace quellstone::gui {
 
-// The manual update window: "checking" with a progress bar and Cancel; the
-// check runs on its model's first check tick; closing it cancels the request.
+// The manual update window: "checking" with a busy indicator and Cancel
+// (Escape too), opened over the centre of its owner; the check runs on its
+// model's first check tick; closing it cancels the request.
 class UpdateWindow : public QWidget {
     Q_OBJECT
 public:
@@ -24,9 +25,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void AfterHandler();
+    void CentreOn(const QWidget* owner);
 
     windows::UpdateWindowModel& model_;
     QLabel* info_ = nullptr;

@@ -64,6 +64,7 @@ TEST(UpdateWindow, TheBarIsFullAtOnceAndTheTimerKeepsTicking) {
     CountingPump pump;
     UpdateWindowModel window(UpdatePorts{http, pump, dialogs, openers, "http://x/", context.languageText, {}});
     window.Load();
+    EXPECT_TRUE(window.Busy());
     EXPECT_EQ(window.Info(), "Checking for updates...");
     EXPECT_EQ(window.CancelCaption(), "&Cancel");
     EXPECT_EQ(window.CheckTimer().intervalMs, 900);
@@ -73,6 +74,17 @@ TEST(UpdateWindow, TheBarIsFullAtOnceAndTheTimerKeepsTicking) {
     window.ProgressTick();
     EXPECT_EQ(window.Progress(), 10);
     EXPECT_TRUE(window.ProgressTimer().enabled);
+    window.CancelClicked();
+    EXPECT_FALSE(window.Busy());
+}
+
+TEST(UpdateWindow, FillInPutsEachValueInItsSlotOnce) {
+    EXPECT_EQ(FillIn("You have %1, %2 is out", {"1.05", "1.06"}), "You have 1.05, 1.06 is out");
+    EXPECT_EQ(FillIn("%2 before %1", {"a", "b"}), "b before a");
+    // A value is never read for slots itself: a server's "%2" stays as sent.
+    EXPECT_EQ(FillIn("reason: %1 (%2)", {"%2%1", "x"}), "reason: %2%1 (x)");
+    // A slot with no value, a lone "%" and "%0" stay as written.
+    EXPECT_EQ(FillIn("100% %0 %3 %", {"a"}), "100% %0 %3 %");
 }
 
 }  // namespace
