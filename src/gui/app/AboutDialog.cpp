@@ -49,7 +49,8 @@ AboutDialog::AboutDialog(windows::MainWindowModel& model, const i18n::LanguageTa
         auto* link = new LinkLabel(this);
         link->setObjectName(QStringLiteral("aboutLink%1").arg(number++));
         link->setText(QStringLiteral("<a href='#'>%1</a>").arg(ForLabel(texts.Text(text)).toHtmlEscaped()));
-        link->setTextInteractionFlags(Qt::NoTextInteraction);
+        link->setTextInteractionFlags(Qt::NoTextInteraction);  // the link acts as a whole, not Qt's anchor
+        link->setFocusPolicy(Qt::StrongFocus);                 // which the line above had switched off
         connect(link, &LinkLabel::clicked, this, [&model, target] { model.AboutLinkClicked(target); });
         layout->addWidget(link);
     }
