@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "gui/app/Pictures.h"
+#include "gui/app/QtTranslations.h"
 #include "gui/app/SplashWindow.h"
 #include "gui/main/MainWindow.h"
 #include "gui/scan/ScanWindow.h"
@@ -39,6 +40,7 @@ Application::~Application() = default;
 
 bool Application::Start() {
     if (!splashModel_.Initialise()) return false;
+    qtTexts_ = std::make_unique<QtTranslations>(store_.Read(settings::keys::kLanguage));
     splash_ = std::make_unique<SplashWindow>(
         splashModel_, [this] { HandOver(); }, tickers_);
     splash_->show();

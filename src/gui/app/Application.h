@@ -31,6 +31,7 @@
 namespace quellstone::gui {
 
 class MainWindow;
+class QtTranslations;
 class ScanWindow;
 class SilentUpdate;
 class SplashWindow;
@@ -102,6 +103,8 @@ private:
     std::unique_ptr<ScanWindow> scanWindow_;
     std::unique_ptr<UpdateWindow> updateWindow_;
     std::unique_ptr<SilentUpdate> silentUpdate_;
+    // Qt's own texts in the chosen language, from the start on.
+    std::unique_ptr<QtTranslations> qtTexts_;
 };
 
 }  // namespace quellstone::gui
