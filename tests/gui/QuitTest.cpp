@@ -123,19 +123,30 @@ TEST_F(QuitDuringUpdateCheckTest, EveryWayOfQuittingEndsTheManualCheck) {
 }
 
 TEST_F(QuitDuringUpdateCheckTest, QuittingEndsTheSilentCheck) {
-    Application application(AppSetup(), dialogs, shell, client);
-    MainWindow& main = StartToMainWindow(application);
-    ASSERT_TRUE(tickers.Fire("main.silentCheckStart"));  // loads the silent check
-    const int code = RunCheckAndQuit(
-        main, [&] { tickers.Fire("update.silent"); },
-        [](MainWindow& window) { QTest::mouseClick(Find(window, "exitLink"), Qt::LeftButton); });
-    EXPECT_EQ(code, 0);
-    EXPECT_TRUE(quitPosted);
-    EXPECT_EQ(client.started, 1);
-    EXPECT_EQ(client.cancelledWhileWaiting, 1);
-    EXPECT_EQ(client.endedWithoutCancel, 0);
-    EXPECT_FALSE(main.isVisible());
-    EXPECT_TRUE(dialogs.shown.empty());
+    // The exit action is what Ctrl+Q and the menu's Exit trigger.
+    const std::pair<const char*, std::function<void(MainWindow&)>> ways[] = {
+        {"the close link", [](MainWindow& main) { QTest::mouseClick(Find(main, "exitLink"), Qt::LeftButton); }},
+        {"the exit action", [](MainWindow& main) { main.findChild<QAction*>("exitAction")->trigger(); }},
+    };
+    for (const auto& [way, quit] : ways) {
+        SCOPED_TRACE(way);
+        quitPosted = false;
+        client.started = 0;
+        client.cancelledWhileWaiting = 0;
+        client.endedWithoutCancel = 0;
+        Application application(AppSetup(), dialogs, shell, client);
+        MainWindow& main = StartToMainWindow(application);
+        ASSERT_TRUE(tickers.Fire("main.silentCheckStart"));  // loads the silent check
+        const int code = RunCheckAndQuit(
+            main, [&] { tickers.Fire("update.silent"); }, quit);
+        EXPECT_EQ(code, 0);
+        EXPECT_TRUE(quitPosted);
+        EXPECT_EQ(client.started, 1);
+        EXPECT_EQ(client.cancelledWhileWaiting, 1);
+        EXPECT_EQ(client.endedWithoutCancel, 0);
+        EXPECT_FALSE(main.isVisible());
+        EXPECT_TRUE(dialogs.shown.empty());
+    }
 }
 
 }  // namespace
