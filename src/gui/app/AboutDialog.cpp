@@ -52,7 +52,8 @@ AboutDialog::AboutDialog(windows::MainWindowModel& model, const i18n::LanguageTa
         link->setTextInteractionFlags(Qt::NoTextInteraction);  // the link acts as a whole, not Qt's anchor
         link->setFocusPolicy(Qt::StrongFocus);                 // which the line above had switched off
         connect(link, &LinkLabel::clicked, this, [&model, target] { model.AboutLinkClicked(target); });
-        layout->addWidget(link);
+        link->setMargin(2);  // room for the focus frame around the text
+        layout->addWidget(link, 0, Qt::AlignLeft);
     }
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close = buttons->addButton(ForButton(texts.Text(T::AboutClose)), QDialogButtonBox::AcceptRole);
