@@ -123,6 +123,27 @@ enum class TextId : int {
     FolderNotScanned = 279,
     ReportNotScanned = 280,
     ReportUnreadable = 281,
+    // scan window: closing, removal, progress
+    StopAndCloseQuestion = 300,
+    StopAndCloseChoice = 301,
+    RemoveQuestionKeepCopies = 302,
+    RemoveQuestionDelete = 303,
+    RemovalDone = 304,
+    RemovalKeptCount = 305,
+    ResultColumnStatus = 306,
+    StatusDetected = 307,
+    StatusRemoved = 308,
+    StatusKept = 309,
+    ProblemFolder = 310,
+    ProblemNoPermission = 311,
+    ProblemCopyFailed = 312,
+    ProblemGone = 313,
+    ProblemChanged = 314,
+    ElapsedCaption = 315,
+    ScanStopped = 316,
+    StoppedIn = 317,
+    AlertScanFinished = 318,
+    StatusNotRemoved = 319,
 };
 
 }  // namespace quellstone::i18n
