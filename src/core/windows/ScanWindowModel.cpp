@@ -69,6 +69,7 @@ void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
 void ScanWindowModel::ShowCurrentPath(std::string_view fullPath) {
     // Assigned in place: this runs for every entry of a scan.
     captions_.Assign(S::CurrentFile, fullPath);
+    pathShown_ = true;
 }
 
 // Counters are raised once per looked-up entry, so the number is kept beside
@@ -129,7 +130,8 @@ void ScanWindowModel::StopTick() {
     // ticks only keep a following folder's walk from starting.
     if (!stopped_ && !finishedScan_) {
         stopped_ = true;
-        stoppedIn_ = Caption(S::CurrentFile);
+        // Before its first file the walk is in the folder it started from.
+        stoppedIn_ = pathShown_ ? Caption(S::CurrentFile) : start_.path;
     }
     scan_.scanRunning = false;
 }

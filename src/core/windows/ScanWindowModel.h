@@ -226,6 +226,7 @@ private:
     std::chrono::system_clock::time_point finished_{};
     bool finishedScan_ = false;
     bool stopped_ = false;
+    bool pathShown_ = false;         // the walk has shown a path in the status line
     std::string stoppedIn_;          // the path the walk was in when the stop reached it
     bool closeWhenStopped_ = false;  // "Stop and close" was chosen
     bool active_ = true;
