@@ -179,6 +179,9 @@ TEST_F(ScanWindowCloseTest, TheWindowOpensCentredOverTheMainWindowAndOnTheScreen
     const QPoint offset = window.frameGeometry().center() - main.frameGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
     EXPECT_TRUE(area.contains(window.frameGeometry())) << window.width() << "x" << window.height();
+    // A full-HD screen at 200 % has 960 x 540 logical pixels: the window can shrink into it.
+    EXPECT_LE(window.minimumSizeHint().width(), 960);
+    EXPECT_LE(window.minimumSizeHint().height(), 540);
 }
 
 TEST_F(ScanWindowCloseTest, DetectionsFoundWhileTheUserIsInAnotherWindowSlideInTheAlert) {
