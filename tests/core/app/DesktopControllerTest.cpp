@@ -153,50 +153,6 @@ TEST_F(DesktopControllerTest, QuittingClosesTheChecksAndOpensNothingNew) {
     EXPECT_EQ(store.Read(settings::keys::kTotalScans), "0");
 }
 
-TEST_F(DesktopControllerTest, ClosingTheProgramWithResultsAsksOnceAndNoKeepsEverything) {
-    controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);
-    controller.StartScan();
-    ASSERT_EQ(controller.ScanModel()->Rows().size(), 1u);
-    asked.clear();
-    dialogs.answer = ports::MessageAnswer::No;
-    EXPECT_FALSE(controller.QuitClicked());
-    EXPECT_FALSE(controller.QuitClicked());
-    EXPECT_EQ(dialogs.shown.size(), 2u);  // once per attempt, never twice for one
-    EXPECT_EQ(dialogs.shown.back().text, "T195");
-    EXPECT_FALSE(controller.Quitting());
-    EXPECT_TRUE(asked.empty());
-    EXPECT_EQ(controller.ScanModel()->Rows().size(), 1u);
-
-    dialogs.answer = ports::MessageAnswer::Yes;
-    EXPECT_TRUE(controller.QuitClicked());
-    EXPECT_EQ(asked, std::vector<std::string>{"end"});
-    EXPECT_TRUE(controller.QuitClicked());  // already ending: nothing asked again
-    EXPECT_EQ(dialogs.shown.size(), 3u);
-}
-
-TEST_F(DesktopControllerTest, ClosingTheProgramDuringAWalkOffersStopAndClose) {
-    controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);
-    int cancelled = 0;
-    pump.action = [&] {
-        if (controller.Quitting()) return;
-        if (cancelled++ == 0) {
-            EXPECT_FALSE(controller.QuitClicked());  // Cancel: the walk goes on
-            dialogs.choice = 0;
-            return;
-        }
-        EXPECT_TRUE(controller.QuitClicked());  // "Stop and close"
-    };
-    for (const char* name : {"sub", "sub2", "sub3"}) tree.Root().children.front()->Folder(name);  // yields
-    controller.StartScan();
-    ASSERT_EQ(dialogs.shown.size(), 2u);
-    for (const auto& question : dialogs.shown) {
-        EXPECT_EQ(question.text, "T300");
-        EXPECT_EQ(question.choices, std::vector<std::string>{"T301"});
-    }
-    EXPECT_TRUE(controller.Quitting());
-    EXPECT_FALSE(context.scan.scanRunning);
-}
-
 TEST_F(DesktopControllerTest, DetectionsFoundWhileTheUserIsElsewhereRaiseTheAlert) {
     controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);
     pump.action = [&] { controller.ScanModel()->SetActive(false); };

@@ -81,30 +81,6 @@ TEST_F(ScanWindowModelTest, CloseDuringAWalkOffersStopAndCloseInOneQuestion) {
     EXPECT_FALSE(window.CloseDue());
 }
 
-TEST_F(ScanWindowModelTest, QuittingAsksOnceAndLeavesTheWindowAsItWas) {
-    Detect("/a/evil.exe");
-    EXPECT_FALSE(window.QuitClicked());  // during the walk: "Stop and close?", cancelled
-    EXPECT_EQ(dialogs.shown.back().text, "T300");
-    EXPECT_TRUE(window.StopEnabled());
-    dialogs.choice = 0;
-    EXPECT_TRUE(window.QuitClicked());
-
-    EndWalk();
-    dialogs.answer = ports::MessageAnswer::No;
-    EXPECT_FALSE(window.QuitClicked());
-    EXPECT_EQ(dialogs.shown.back().text, "T195");
-    EXPECT_EQ(dialogs.shown.back().defaultAnswer, ports::MessageAnswer::No);
-    EXPECT_EQ(window.Rows().size(), 1u);
-    EXPECT_TRUE(window.Visible());
-    dialogs.answer = ports::MessageAnswer::Yes;
-    EXPECT_TRUE(window.QuitClicked());
-    EXPECT_EQ(dialogs.shown.size(), 4u);
-
-    window.Unload();  // a closed window has nothing to lose
-    EXPECT_TRUE(window.QuitClicked());
-    EXPECT_EQ(dialogs.shown.size(), 4u);
-}
-
 TEST_F(ScanWindowModelTest, TheElapsedTimeRunsWhileTheWalkDoesAndStays) {
     EXPECT_EQ(window.Caption(S::Elapsed), "0:00");
     EXPECT_TRUE(window.Busy());
