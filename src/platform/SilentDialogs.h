@@ -13,6 +13,10 @@ public:
                                      ports::MessageAnswer defaultAnswer) override {
         return defaultAnswer;
     }
+    std::optional<std::size_t> AskChoice(std::string_view, ports::MessageIcon,
+                                         const std::vector<std::string>&) override {
+        return std::nullopt;
+    }
     std::string ChooseFolder(std::string_view, std::string_view) override { return {}; }
     std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return std::nullopt; }
 };

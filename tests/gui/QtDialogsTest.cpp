@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "gui/app/QtDialogs.h"
 
@@ -93,6 +94,35 @@ TEST(QtDialogs, AMessageIsShownAsPlainTextNeverAsMarkup) {
     EXPECT_EQ(shown.format, Qt::PlainText);
     EXPECT_EQ(shown.text, QStringLiteral("Could not reach the update server: <img src=x><b>500</b>"));
     EXPECT_EQ(answer, ports::MessageAnswer::Ok);
+}
+
+// A question with named answers: Enter and Escape take Cancel (the safe
+// answer), a click on a named answer gives its index.
+TEST(QtDialogs, AQuestionWithNamedAnswersDefaultsToCancel) {
+    const auto ask = [](std::function<void(QMessageBox&)> answer) {
+        QTimer::singleShot(0, [answer] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) answer(*box);
+        });
+        QtDialogs dialogs;
+        return dialogs.AskChoice("Still running.\rStop it?", ports::MessageIcon::Question, {"&Stop and close"});
+    };
+    QString named;
+    EXPECT_EQ(ask([&named](QMessageBox& box) {
+                  for (QAbstractButton* button : box.buttons()) {
+                      if (box.standardButton(button) == QMessageBox::NoButton) named = button->text();
+                  }
+                  QTest::keyClick(&box, Qt::Key_Return);
+              }),
+              std::nullopt);
+    EXPECT_EQ(named, "&Stop and close");
+    EXPECT_EQ(ask([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }), std::nullopt);
+    EXPECT_EQ(ask([](QMessageBox& box) {
+                  for (QAbstractButton* button : box.buttons()) {
+                      if (box.standardButton(button) == QMessageBox::NoButton)
+                          QTest::mouseClick(button, Qt::LeftButton);
+                  }
+              }),
+              std::optional<std::size_t>(0));
 }
 
 }  // namespace

@@ -82,6 +82,7 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     EXPECT_FALSE(remove->isEnabled());  // nothing ticked, nothing to remove
     results.setData(results.index(0, 0), Qt::Checked, Qt::CheckStateRole);
     ASSERT_TRUE(remove->isEnabled());
+    dialogs.answer = ports::MessageAnswer::Yes;
     QTest::mouseClick(remove, Qt::LeftButton);
     EXPECT_EQ(dialogs.shown.back().text.substr(0, 17), "Removal finished.");
     // Everything is handled: the button is off and the results stay on screen.
@@ -119,6 +120,7 @@ TEST_F(DesktopWindowsTest, TheQuarantineListShowsTheArchivesAsTheyAreNow) {
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
     ScanFolderFromWindow(main, tree);
+    dialogs.answer = ports::MessageAnswer::Yes;
     Find<QAbstractButton>(*application.Scan(), "removeButton")->click();
     QTest::mouseClick(Find(main, "quarantineLink"), Qt::LeftButton);
     QTreeView* list = main.QuarantineList();
@@ -163,6 +165,7 @@ TEST_F(DesktopWindowsTest, AnUnreadableSettingsFileStillKeepsACopyAndAnUnreadabl
     EXPECT_EQ(application.ScanModel()->ReportText().find("Nothing was found."), std::string::npos);
 
     ScanFolderFromWindow(main, tree);
+    dialogs.answer = ports::MessageAnswer::Yes;
     Find<QAbstractButton>(*application.Scan(), "removeButton")->click();
     EXPECT_FALSE(std::filesystem::exists(tree + "/QUELLSTONE-TEST.EXE"));
     EXPECT_TRUE(std::filesystem::exists(dir / "data/Orvanta/Quellstone/Archiwum/QUELLSTONE-TEST.EXE.arc"));
@@ -228,6 +231,7 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
 
     // A removal pass: the rows show their outcome once the window redraws them.
     disk.undeletable.insert("/a/three.exe");
+    dialogs.answer = ports::MessageAnswer::Yes;
     windows::MainWindowCounters counters{[] {}, [](std::int64_t) {}};
     window.RemoveClicked(remover, counters);
     QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);

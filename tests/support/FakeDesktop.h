@@ -27,6 +27,7 @@ public:
         ports::MessageIcon icon;
         ports::MessageButtons buttons;
         ports::MessageAnswer defaultAnswer;  // the button that Enter presses
+        std::vector<std::string> choices;    // a question with named answers (Cancel besides them)
     };
     std::vector<Message> shown;
     ports::MessageAnswer answer = ports::MessageAnswer::Ok;
@@ -36,8 +37,14 @@ public:
 
     ports::MessageAnswer ShowMessage(std::string_view text, ports::MessageIcon icon, ports::MessageButtons buttons,
                                      ports::MessageAnswer defaultAnswer) override {
-        shown.push_back({std::string(text), icon, buttons, defaultAnswer});
+        shown.push_back({std::string(text), icon, buttons, defaultAnswer, {}});
         return answer;
+    }
+    std::optional<std::size_t> choice;  // the named answer a question with them gets; nullopt is Cancel
+    std::optional<std::size_t> AskChoice(std::string_view text, ports::MessageIcon icon,
+                                         const std::vector<std::string>& choices) override {
+        shown.push_back({std::string(text), icon, ports::MessageButtons::Ok, ports::MessageAnswer::Ok, choices});
+        return choice;
     }
     std::string ChooseFolder(std::string_view, std::string_view start) override {
         foldersOffered.emplace_back(start);

@@ -62,6 +62,10 @@ void DesktopController::StartScan() {
     Call(views_.scanWindowOpened);
     services_.launcher.Run(mode, mainModel_->SelectedFolderForScan(), *scanModel_);
     Call(views_.scanEnded);
+    // Detections found while the user was elsewhere: a notice says so.
+    if (Quitting()) return;
+    if (const std::optional<windows::ScanAlert> alert = scanModel_->FinishedAlert(); alert && views_.showAlert)
+        views_.showAlert(alert->title, alert->message);
 }
 
 void DesktopController::RemoveDetections() {
@@ -84,6 +88,13 @@ void DesktopController::ShowUpdateWindow() {
     Call(views_.dropUpdateWindow);
     updateModel_ = std::make_unique<windows::UpdateWindowModel>(UpdatePortsForWindow());
     Call(views_.updateWindowOpened);
+}
+
+bool DesktopController::QuitClicked() {
+    if (Quitting()) return true;
+    if (scanModel_ && !scanModel_->QuitClicked()) return false;
+    Quit();
+    return true;
 }
 
 void DesktopController::Quit() {

@@ -56,6 +56,8 @@ public:
         std::function<void()> scanWindowOpened;
         // The walk has ended (finished, stopped or abandoned).
         std::function<void()> scanEnded;
+        // Shows a passing notice (title, message) that closes by itself.
+        std::function<void(const std::string&, const std::string&)> showAlert;
         std::function<void()> dropUpdateWindow;
         std::function<void()> updateWindowOpened;
         std::function<void()> raiseUpdateWindow;
@@ -80,6 +82,10 @@ public:
     // The manual update window (menu, link and picture): raised when one is
     // open, a new one otherwise.
     void ShowUpdateWindow();
+    // The user closes the main window (its close box, the menu or the
+    // link): asks once when the scan window's list or a running walk would
+    // be lost, then quits; true when the program ends. Nothing closes on "No".
+    bool QuitClicked();
     // Ends the program at once. It may be called from inside a wait (a walk or
     // a download yields to events), so nothing is destroyed here: every wait is
     // told to return, and the front end ends its event loop.

@@ -69,9 +69,10 @@ void LanguageLoader::LoadLanguage(LanguageTable& table) {
     }
     // A store that cannot keep the choice (a settings file that cannot be
     // read or written) still gets the default language, not blank captions.
-    ReadLanguageFile(LanguageFilePath(store_.Read(settings::keys::kLanguage.section, settings::keys::kLanguage.name,
-                                                  kDefaultLanguage)),
-                     table);
+    const std::string language =
+        store_.Read(settings::keys::kLanguage.section, settings::keys::kLanguage.name, kDefaultLanguage);
+    ReadLanguageFile(LanguageFilePath(language), table);
+    table.SetLanguage(language);
 }
 
 std::string LanguageLoader::LanguageFilePath(std::string_view name) {

@@ -22,9 +22,14 @@ public:
     void Set(int number, std::string text) {
         if (number >= 0 && number < kSize) entries_[static_cast<std::size_t>(number)] = std::move(text);
     }
+    // The name of the language the texts came from ("English", "Deutsch", ...),
+    // which decides how numbers and dates are written.
+    [[nodiscard]] const std::string& Language() const { return language_; }
+    void SetLanguage(std::string name) { language_ = std::move(name); }
 
 private:
     std::array<std::string, kSize> entries_;
+    std::string language_;
 };
 
 }  // namespace quellstone::i18n

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quellstone::ports {
 
@@ -17,6 +18,12 @@ public:
     virtual ~Dialogs() = default;
     virtual MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons,
                                       MessageAnswer defaultAnswer = MessageAnswer::Ok) = 0;
+    // A question answered with one of the caller's `choices` (interface
+    // texts; "&" marks an accelerator) or with the platform's Cancel, which
+    // is the default button and what Escape presses. The chosen index, or
+    // nullopt for Cancel.
+    virtual std::optional<std::size_t> AskChoice(std::string_view text, MessageIcon icon,
+                                                 const std::vector<std::string>& choices) = 0;
     // The folder the user picks, starting at `start`; "" when cancelled.
     virtual std::string ChooseFolder(std::string_view title, std::string_view start) = 0;
     // The file the user names to save to; nullopt when cancelled.

@@ -123,14 +123,24 @@ void Remover::DiscardArchive(const std::string& name) {
     files_.Remove(folder + name);
 }
 
+RemovalProblem Remover::ProblemWith(const ports::ReachablePath& location, RemovalProblem otherwise) {
+    // Asked only once something failed: a removal that works costs no extra look.
+    if (files_.KindOf(location.FullPath()) == ports::EntryKind::Folder) return RemovalProblem::Folder;
+    return otherwise;
+}
+
 Removal Remover::Remove(const ports::ReachablePath& location, std::string_view detection) {
     Removal result;
+    const auto fail = [&](RemovalProblem problem) {
+        result.problem = problem;
+        return result;
+    };
     std::unique_ptr<ports::FolderLock> lock;
     const bool keepCopy = QuarantineOn();
     if (keepCopy) {
-        if (!folders_.CreateFolders(paths_.QuarantineFolder())) return result;
+        if (!folders_.CreateFolders(paths_.QuarantineFolder())) return fail(RemovalProblem::CopyFailed);
         lock = files_.LockFolder(paths_.QuarantineFolder());
-        if (!lock) return result;
+        if (!lock) return fail(RemovalProblem::CopyFailed);
         // A removal killed during its copy left a temporary file; no other
         // copy can be under way while the lock is held.
         if (!sweptUnfinishedCopies_) files_.RemoveUnfinishedCopies(paths_.QuarantineFolder());
@@ -140,27 +150,33 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
     const ports::EntryLookup found = files_.Find(location);
     if (found.presence == ports::Presence::Missing) {
         result.outcome = RemovalOutcome::AlreadyGone;  // deleted since the scan: nothing to keep, nothing lost
-        return result;
+        return fail(RemovalProblem::Gone);
     }
-    if (found.presence != ports::Presence::Present) return result;
+    if (found.presence != ports::Presence::Present) return fail(RemovalProblem::NoPermission);
     if (keepCopy) {
         result.archive = Archive(location, found.identity, detection);
-        if (!result.archive) return result;  // no backup, no delete
+        // No backup, no delete.
+        if (!result.archive) return fail(ProblemWith(location, RemovalProblem::CopyFailed));
     }
-    switch (files_.RemoveIfSame(location, found.identity)) {
+    const ports::RemoveResult removed = files_.RemoveIfSame(location, found.identity);
+    switch (removed) {
         case ports::RemoveResult::Removed: result.outcome = RemovalOutcome::Removed; break;
         case ports::RemoveResult::Missing:
             // Deleted by someone else between the look and the delete: the
             // copy, if one was made, is the user's only one now; it stays.
             result.outcome = RemovalOutcome::AlreadyGone;
+            result.problem = RemovalProblem::Gone;
             break;
         case ports::RemoveResult::Changed:
-        case ports::RemoveResult::Failed:
+        case ports::RemoveResult::Failed: {
+            const bool changed = removed == ports::RemoveResult::Changed;
             // The file stays where it was, so its copy would only be a second
             // one: taken out again, and a retry starts from a clean quarantine.
             if (result.archive) DiscardArchive(*result.archive);
             result.archive.reset();
+            result.problem = changed ? RemovalProblem::Changed : ProblemWith(location, RemovalProblem::NoPermission);
             break;
+        }
     }
     return result;
 }

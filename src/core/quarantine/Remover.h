@@ -34,10 +34,21 @@ enum class RemovalOutcome {
     NotRemoved    // the file is still there
 };
 
+// Why a file was not removed (or, for Gone, why there was nothing to remove).
+enum class RemovalProblem {
+    None,
+    Folder,        // a folder is never removed
+    NoPermission,  // the system refused to reach or delete it
+    CopyFailed,    // quarantine is on and no complete copy could be made: no backup, no delete
+    Gone,          // nothing is there any more
+    Changed        // another file has taken the name since the scan
+};
+
 // The outcome of removing one detected file.
 struct Removal {
     RemovalOutcome outcome = RemovalOutcome::NotRemoved;
     std::optional<std::string> archive;  // the archive's name, when one was kept
+    RemovalProblem problem = RemovalProblem::None;
 
     [[nodiscard]] bool Gone() const { return outcome != RemovalOutcome::NotRemoved; }
 };
@@ -78,6 +89,8 @@ private:
     // logarithm of the archives already there.
     std::optional<int> FreeArchiveNumber(std::string_view fileName);
     void DiscardArchive(const std::string& name);
+    // Why an entry that is there could not be removed or copied.
+    [[nodiscard]] RemovalProblem ProblemWith(const ports::ReachablePath& location, RemovalProblem otherwise);
 
     ports::FileOperations& files_;
     ports::FileStore& folders_;

@@ -1,12 +1,8 @@
 #include "core/windows/ScanWindowModel.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <map>
-
 #include "core/text/DisplayEscape.h"
-#include "core/text/TimeText.h"
-#include "core/update/Version.h"
+#include "core/text/FillIn.h"
+#include "core/text/LanguageFormat.h"
 
 namespace quellstone::windows {
 
@@ -37,11 +33,10 @@ constexpr CaptionEntry<ScanControl> kCaptionEntries[] = {
     {S::Close, T::CloseButton},
     {S::ColumnDetection, T::ResultColumnThreat},
     {S::ColumnPath, T::ResultColumnPath},
+    {S::ColumnStatus, T::ResultColumnStatus},
+    {S::ElapsedCaption, T::ElapsedCaption},
     {S::SaveReport, T::SaveReportButton},
 };
-
-// What the report title says once a removal pass has run.
-constexpr std::string_view kResultMark = "NAPRAWIONY";
 
 }  // namespace
 
@@ -55,12 +50,14 @@ void ScanWindowModel::Load() {
     for (const ScanControl counter : {S::Processes, S::Registry, S::Scanned, S::Dangerous, S::Ignored}) {
         SetCaption(counter, "0");
     }
+    SetCaption(S::Elapsed, text::ElapsedText(std::chrono::seconds(0)));
     scanned_ = 0;
     dangerous_ = 0;
     noticeHideTimer_ = {400, true};
     noticeShowTimer_ = {500, false};
     endWatchTimer_ = {10, true};
     stopTimer_ = {10, false};
+    elapsedTimer_ = {1000, true};
     waitNoticeVisible_ = true;
     stopEnabled_ = true;
 }
@@ -72,6 +69,7 @@ void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
 void ScanWindowModel::ShowCurrentPath(std::string_view fullPath) {
     // Assigned in place: this runs for every entry of a scan.
     captions_.Assign(S::CurrentFile, fullPath);
+    pathShown_ = true;
 }
 
 // Counters are raised once per looked-up entry, so the number is kept beside
@@ -104,7 +102,8 @@ ModelTimers ScanWindowModel::Timers() {
     return {{"scan.noticeHide", noticeHideTimer_, [this] { NoticeHideTick(); }},
             {"scan.noticeShow", noticeShowTimer_, [this] { NoticeShowTick(); }},
             {"scan.endWatch", endWatchTimer_, [this] { EndWatchTick(); }},
-            {"scan.stop", stopTimer_, [this] { StopTick(); }}};
+            {"scan.stop", stopTimer_, [this] { StopTick(); }},
+            {"scan.elapsed", elapsedTimer_, [this] { ElapsedTick(); }}};
 }
 
 void ScanWindowModel::NoticeHideTick() {
@@ -127,7 +126,19 @@ void ScanWindowModel::EndWatchTick() {
 }
 
 void ScanWindowModel::StopTick() {
+    // The first tick during the walk is where the stop reaches it; later
+    // ticks only keep a following folder's walk from starting.
+    if (!stopped_ && !finishedScan_) {
+        stopped_ = true;
+        // Before its first file the walk is in the folder it started from.
+        stoppedIn_ = pathShown_ ? Caption(S::CurrentFile) : start_.path;
+    }
     scan_.scanRunning = false;
+}
+
+void ScanWindowModel::ElapsedTick() {
+    if (finishedScan_) return;
+    SetCaption(S::Elapsed, text::ElapsedText(std::chrono::duration_cast<std::chrono::seconds>(clock_() - started_)));
 }
 
 void ScanWindowModel::StopClicked() {
@@ -135,34 +146,63 @@ void ScanWindowModel::StopClicked() {
     stopEnabled_ = false;
 }
 
+bool ScanWindowModel::AskStopAndClose() {
+    return dialogs_.AskChoice(Text(T::StopAndCloseQuestion), ports::MessageIcon::Question,
+                              {Text(T::StopAndCloseChoice)}) == 0;
+}
+
+bool ScanWindowModel::ConfirmLosingList() {
+    if (rows_.empty()) return true;
+    return dialogs_.ShowMessage(Text(T::CloseWithResultsQuestion), ports::MessageIcon::Information,
+                                ports::MessageButtons::YesNo, ports::MessageAnswer::No) == ports::MessageAnswer::Yes;
+}
+
 bool ScanWindowModel::CloseClicked() {
-    using ports::MessageAnswer;
-    using ports::MessageButtons;
-    using ports::MessageIcon;
-    if (rows_.empty()) {
-        if (!scan_.scanRunning) return true;
-        dialogs_.ShowMessage(Text(T::ScanRunningOnClose), MessageIcon::Information, MessageButtons::Ok);
+    // Asked already: the window goes once the walk has ended, without a second question.
+    if (closeWhenStopped_) return !WalkRunning();
+    if (WalkRunning()) {
+        if (!AskStopAndClose()) return false;
+        StopClicked();
+        closeWhenStopped_ = true;
         return false;
     }
-    if (dialogs_.ShowMessage(Text(T::CloseWithResultsQuestion), MessageIcon::Information, MessageButtons::YesNo,
-                             MessageAnswer::No) != MessageAnswer::Yes) {
-        return false;
+    return ConfirmLosingList();
+}
+
+bool ScanWindowModel::CloseDue() const {
+    return closeWhenStopped_ && visible_ && !WalkRunning();
+}
+
+bool ScanWindowModel::QuitClicked() {
+    if (!visible_) return true;
+    // Ending the program ends the walk too: "Stop and close" says all there is to lose.
+    if (WalkRunning()) return AskStopAndClose();
+    return ConfirmLosingList();
+}
+
+std::optional<ScanAlert> ScanWindowModel::FinishedAlert() const {
+    if (!finishedScan_ || stopped_ || !visible_ || active_ || rows_.empty()) return std::nullopt;
+    std::string folders;
+    for (const std::string& folder : scannedFolders_) {
+        if (!folders.empty()) folders += "\r";
+        folders += text::EscapeForDisplay(folder);
     }
-    if (!scan_.scanRunning) return true;
-    dialogs_.ShowMessage(Text(T::StopScanFirst), MessageIcon::Information, MessageButtons::Ok);
-    return false;
+    return ScanAlert{text::FillIn(Text(T::AlertScanFinished), std::to_string(rows_.size())), folders};
 }
 
 void ScanWindowModel::Unload() {
     rows_.clear();
     visible_ = false;
-    for (TimerState* timer : {&noticeHideTimer_, &noticeShowTimer_, &endWatchTimer_, &stopTimer_})
+    for (TimerState* timer : {&noticeHideTimer_, &noticeShowTimer_, &endWatchTimer_, &stopTimer_, &elapsedTimer_})
         timer->enabled = false;
 }
 
 void ScanWindowModel::BeginScan() {
     started_ = clock_();
     finishedScan_ = false;
+    stopped_ = false;
+    stoppedIn_.clear();
+    SetCaption(S::Elapsed, text::ElapsedText(std::chrono::seconds(0)));
 }
 
 void ScanWindowModel::Finish() {
@@ -173,97 +213,14 @@ void ScanWindowModel::Finish() {
     SetCaption(S::CurrentFile, Text(T::ScanFinished));
     stopEnabled_ = false;
     finished_ = clock_();
+    ElapsedTick();  // the walk's whole length stays on show
+    elapsedTimer_.enabled = false;
     finishedScan_ = true;
-}
-
-std::string ScanWindowModel::ReportText() const {
-    std::string report = update::ProgramVersionLine() + " - " + Text(T::ReportTitle) + "\n\n";
-    report += Text(T::ReportStarted) + " " + text::LocalTimeText(started_) + "\n";
-    if (finishedScan_) {
-        const double seconds = std::chrono::duration<double>(finished_ - started_).count();
-        char duration[32];
-        std::snprintf(duration, sizeof duration, "%.1f s", seconds);
-        report += Text(T::ReportFinished) + " " + text::LocalTimeText(finished_) + "\n";
-        report += Text(T::ReportDuration) + " " + duration + "\n";
-    } else {
-        report += Text(T::ReportRunning) + "\n";
+    if (stopped_) {
+        SetCaption(S::Title, Text(T::ScanStopped));
+        SetCaption(S::Operation, Text(T::ScanStopped));
+        SetCaption(S::CurrentFile, Text(T::StoppedIn) + " " + stoppedIn_);
     }
-    report += Text(T::ReportFolders) + "\n";
-    for (const std::string& folder : scannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
-    if (!unscannedFolders_.empty()) {
-        report += Text(T::ReportNotScanned) + "\n";
-        for (const std::string& folder : unscannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
-    }
-    report += Text(T::ReportScanned) + " " + Caption(S::Scanned) + "\n";
-    if (unreadableFolders_ > 0) report += Text(T::ReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
-    report += Text(T::ReportDetections) + " " + std::to_string(rows_.size()) + "\n";
-    // "Nothing was found" only when everything named to the scan was read.
-    if (rows_.empty() && unscannedFolders_.empty()) report += "  " + Text(T::ReportNoDetections) + "\n";
-    for (const ResultRow& row : rows_) {
-        report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
-    }
-    const auto outcome = [&](int image, T heading) {
-        std::string lines;
-        for (const ResultRow& row : rows_) {
-            if (row.image != image) continue;
-            lines += "  " + text::EscapeForDisplay(row.path);
-            if (!row.archive.empty())
-                lines += "  (" + Text(T::ReportArchived) + " " + text::EscapeForDisplay(row.archive) + ")";
-            lines += "\n";
-        }
-        if (!lines.empty()) report += Text(heading) + "\n" + lines;
-    };
-    outcome(kImageRemoved, T::ReportRemoved);
-    outcome(kImageNotRemoved, T::ReportNotRemoved);
-    return report;
-}
-
-bool ScanWindowModel::RemoveEnabled() const {
-    if (!finishedScan_ || removing_) return false;
-    return std::any_of(rows_.begin(), rows_.end(),
-                       [](const ResultRow& row) { return row.checked && row.image == kImageDetected; });
-}
-
-void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters) {
-    if (!RemoveEnabled()) return;
-    const scan::RaisedWhileAlive pass(removing_);
-    currentTab_ = kTabResults;  // the rows show their outcome as the pass goes
-    scan_.scanRunning = false;
-    mark_ = kResultMark;
-    // A whole-computer scan walks "/opt/" and then "/": a file found twice is removed once.
-    std::map<std::string, std::size_t> handled;  // path -> the row that removed it
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        ResultRow& row = rows_[i];
-        if (!row.checked || row.image != kImageDetected) continue;
-        if (const auto first = handled.find(row.path); first != handled.end()) {
-            row.image = rows_[first->second].image;
-            continue;
-        }
-        handled.emplace(row.path, i);
-        const quarantine::Removal removal = remover.Remove(row.location, row.detection);
-        if (removal.archive) {
-            row.archive = *removal.archive;
-            // Counted once the copy is complete, so the number is the files really kept.
-            if (counters.raiseQuarantined) counters.raiseQuarantined();
-        }
-        if (!removal.Gone()) {
-            row.image = kImageNotRemoved;
-            continue;
-        }
-        row.image = kImageRemoved;
-        // Only what this pass deleted is counted; a file already gone was counted by whoever removed it.
-        if (removal.outcome != quarantine::RemovalOutcome::Removed) continue;
-        const std::int64_t total = remover.CountRemoved();
-        if (counters.showRemovedTotal) counters.showRemovedTotal(total);
-    }
-    dialogs_.ShowMessage(Text(T::RemovalFinished), ports::MessageIcon::Information, ports::MessageButtons::Ok);
-    currentTab_ = kTabReport;  // then what was removed
-}
-
-bool ScanWindowModel::SaveReportClicked() {
-    const std::optional<std::string> path = dialogs_.ChooseSaveFile(Text(T::SaveReportTitle), "quellstone-report.txt");
-    if (!path || path->empty()) return false;
-    return files_.ReplaceFile(*path, ReportText());
 }
 
 }  // namespace quellstone::windows

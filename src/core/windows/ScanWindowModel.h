@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ enum class ScanControl {
     Ignored,
     ColumnDetection,
     ColumnPath,
+    ColumnStatus,
+    ElapsedCaption,
+    Elapsed,
     Stop,
     Remove,
     Close,
@@ -61,6 +65,13 @@ struct ResultRow {
     int image = kImageDetected;
     std::string archive;            // the quarantine archive written for it, if any
     ports::ReachablePath location;  // how removal reaches it from the scan's start folder
+    quarantine::RemovalProblem problem = quarantine::RemovalProblem::None;  // why the removal left it
+};
+
+// The passing notice a finished scan raises.
+struct ScanAlert {
+    std::string title;
+    std::string message;
 };
 
 // The scan window's tabs.
@@ -94,6 +105,8 @@ public:
     // runs, and only while a ticked row is still detected.
     [[nodiscard]] bool RemoveEnabled() const;
     [[nodiscard]] const std::vector<ResultRow>& Rows() const { return rows_; }
+    // A row's outcome in words: "Detected", "Removed", "Kept in quarantine", "Not removed: why".
+    [[nodiscard]] std::string StatusText(const ResultRow& row) const;
     void SetRowChecked(std::size_t row, bool checked);
     [[nodiscard]] bool Visible() const { return visible_; }
 
@@ -117,17 +130,39 @@ public:
     [[nodiscard]] const TimerState& NoticeShowTimer() const { return noticeShowTimer_; }
     [[nodiscard]] const TimerState& EndWatchTimer() const { return endWatchTimer_; }
     [[nodiscard]] const TimerState& StopTimer() const { return stopTimer_; }
+    // Shows the time since the scan began ("0:42") while the walk runs.
+    [[nodiscard]] const TimerState& ElapsedTimer() const { return elapsedTimer_; }
     void NoticeHideTick();
     void NoticeShowTick();
     void EndWatchTick();
     void StopTick();
+    void ElapsedTick();
     [[nodiscard]] ModelTimers Timers();
 
     // Buttons.
     void StopClicked();
-    // True when the window may close (after the questions the list calls for).
+    // True when the window may close now (after the questions the list calls
+    // for). During a walk it offers "Stop and close": chosen, the walk is
+    // stopped and the window closes once it has ended (see CloseDue).
     bool CloseClicked();
+    // A "Stop and close" waits for the walk, which has ended now: close the window.
+    [[nodiscard]] bool CloseDue() const;
+    // The program is about to end: true when it may, after one question if
+    // the list or a running walk would be lost. The window stays as it is.
+    bool QuitClicked();
     void Unload();
+
+    // A walk runs (between its start and the launcher's finishing step).
+    [[nodiscard]] bool Busy() const { return visible_ && !finishedScan_; }
+    // Whether the stop button ended the walk, and the path it was in then.
+    [[nodiscard]] bool Stopped() const { return stopped_; }
+    [[nodiscard]] const std::string& StoppedIn() const { return stoppedIn_; }
+
+    // Whether the window is the one the user works in (the front end tells).
+    void SetActive(bool active) { active_ = active; }
+    // The notice a finished scan raises: detections found while the user was
+    // in another window. None for a stopped scan or a closed window.
+    [[nodiscard]] std::optional<ScanAlert> FinishedAlert() const;
 
     // The launcher: the scan's start, each folder it walks, and its end.
     void BeginScan();
@@ -138,9 +173,10 @@ public:
     void SetNameUnreadableStartFolders(bool name) { nameUnreadableStart_ = name; }
     void Finish();
 
-    // The remove button: removes every ticked, still detected row's
-    // file, copied into the quarantine first when the switch is on. Does
-    // nothing while the button is disabled (see RemoveEnabled).
+    // The remove button: asks first (how many files, and whether copies are
+    // kept), then removes every ticked, still detected row's file, copied
+    // into the quarantine first when the switch is on, and says what
+    // happened. Does nothing while the button is disabled (see RemoveEnabled).
     void RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters);
     [[nodiscard]] const std::string& ResultMark() const { return mark_; }
     [[nodiscard]] int CurrentTab() const { return currentTab_; }
@@ -153,6 +189,14 @@ public:
 
 private:
     void RaiseCounter(ScanControl control, std::int64_t& count);
+    [[nodiscard]] bool WalkRunning() const { return scan_.scanRunning || scan_.launchRunning; }
+    [[nodiscard]] bool AskStopAndClose();
+    [[nodiscard]] bool ConfirmLosingList();
+    [[nodiscard]] bool ConfirmRemoval(quarantine::Remover& remover);
+    // What a removal pass did with the files of `handled` (row indices).
+    [[nodiscard]] std::string RemovalSummary(const std::vector<std::size_t>& handled) const;
+    [[nodiscard]] std::string ProblemText(quarantine::RemovalProblem problem) const;
+    [[nodiscard]] std::string DateText(std::chrono::system_clock::time_point when) const;
     [[nodiscard]] const std::string& Text(i18n::TextId id) const { return texts_.Text(id); }
 
     const i18n::LanguageTable& texts_;
@@ -165,6 +209,7 @@ private:
     TimerState noticeShowTimer_;
     TimerState endWatchTimer_;
     TimerState stopTimer_;
+    TimerState elapsedTimer_;
     bool visible_ = false;
     bool waitNoticeVisible_ = true;
     bool stopEnabled_ = true;
@@ -180,6 +225,11 @@ private:
     std::chrono::system_clock::time_point started_{};
     std::chrono::system_clock::time_point finished_{};
     bool finishedScan_ = false;
+    bool stopped_ = false;
+    bool pathShown_ = false;         // the walk has shown a path in the status line
+    std::string stoppedIn_;          // the path the walk was in when the stop reached it
+    bool closeWhenStopped_ = false;  // "Stop and close" was chosen
+    bool active_ = true;
     std::string mark_;  // "NAPRAWIONY" once a removal pass has run in this window
     int currentTab_ = kTabResults;
 };

@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <initializer_list>
 
+#include "gui/app/CloseGuard.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/QtTranslations.h"
 #include "gui/app/SplashWindow.h"
 #include "gui/main/MainWindow.h"
+#include "gui/quarantine/AlertWindow.h"
 #include "gui/scan/ScanWindow.h"
 #include "gui/update/UpdateWindows.h"
 
@@ -66,6 +68,7 @@ app::DesktopController::Views Application::ControllerViews() {
         scanWindow_ = std::make_unique<ScanWindow>(
             *controller_.ScanModel(), mainWindow_.get(), [this] { controller_.RemoveDetections(); }, tickers_);
         scanWindow_->Refresh();
+        scanWindow_->PlaceOver(mainWindow_.get());
         scanWindow_->show();
         pump_.SetBeforeEvents([this] {
             if (scanWindow_) scanWindow_->Refresh();
@@ -74,6 +77,10 @@ app::DesktopController::Views Application::ControllerViews() {
     views.scanEnded = [this] {
         pump_.SetBeforeEvents({});
         if (scanWindow_) scanWindow_->Refresh();
+    };
+    views.showAlert = [this](const std::string& title, const std::string& message) {
+        auto* alert = new AlertWindow(title, message, tickers_);  // deletes itself once it has slid out
+        alert->show();
     };
     views.dropUpdateWindow = [this] { updateWindow_.reset(); };
     views.updateWindowOpened = [this] {
@@ -100,8 +107,10 @@ void Application::HandOver() {
     MainWindow::Host host;
     host.showUpdateWindow = [this] { controller_.ShowUpdateWindow(); };
     host.startScan = [this] { controller_.StartScan(); };
-    host.quit = [this] { controller_.Quit(); };
+    host.quit = [this] { controller_.QuitClicked(); };
     mainWindow_ = std::make_unique<MainWindow>(model, context_.languageText, std::move(host), tickers_);
+    // The close box asks before anything closes: "No" keeps every window as it was.
+    new CloseGuard(mainWindow_.get(), [this] { return controller_.QuitClicked(); });  // owned by the window
     mainWindow_->SyncTimers();
     mainWindow_->show();
 }

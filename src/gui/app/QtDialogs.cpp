@@ -5,20 +5,29 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "gui/app/WidgetText.h"
 
 namespace quellstone::gui {
 
+namespace {
+
+QMessageBox::Icon QtIcon(ports::MessageIcon icon) {
+    switch (icon) {
+        case ports::MessageIcon::Information: return QMessageBox::Information;
+        case ports::MessageIcon::Warning: return QMessageBox::Warning;
+        case ports::MessageIcon::Error: return QMessageBox::Critical;
+        case ports::MessageIcon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::Information;
+}
+
+}  // namespace
+
 ports::MessageAnswer QtDialogs::ShowMessage(std::string_view text, ports::MessageIcon icon,
                                             ports::MessageButtons buttons, ports::MessageAnswer defaultAnswer) {
-    QMessageBox::Icon qtIcon = QMessageBox::Information;
-    switch (icon) {
-        case ports::MessageIcon::Information: qtIcon = QMessageBox::Information; break;
-        case ports::MessageIcon::Warning: qtIcon = QMessageBox::Warning; break;
-        case ports::MessageIcon::Error: qtIcon = QMessageBox::Critical; break;
-        case ports::MessageIcon::Question: qtIcon = QMessageBox::Question; break;
-    }
+    const QMessageBox::Icon qtIcon = QtIcon(icon);
     const bool yesNo = buttons == ports::MessageButtons::YesNo;
     QMessageBox box(qtIcon, QStringLiteral("Quellstone"), ForButton(std::string(text)),
                     yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
@@ -28,6 +37,22 @@ ports::MessageAnswer QtDialogs::ShowMessage(std::string_view text, ports::Messag
     const int answer = box.exec();
     if (!yesNo) return ports::MessageAnswer::Ok;
     return answer == QMessageBox::Yes ? ports::MessageAnswer::Yes : ports::MessageAnswer::No;
+}
+
+std::optional<std::size_t> QtDialogs::AskChoice(std::string_view text, ports::MessageIcon icon,
+                                                const std::vector<std::string>& choices) {
+    QMessageBox box(QtIcon(icon), QStringLiteral("Quellstone"), ForButton(std::string(text)), QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    std::vector<QAbstractButton*> buttons;
+    for (const std::string& choice : choices)
+        buttons.push_back(box.addButton(ForButton(choice), QMessageBox::AcceptRole));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (box.clickedButton() == buttons[i]) return i;
+    }
+    return std::nullopt;
 }
 
 std::string QtDialogs::ChooseFolder(std::string_view title, std::string_view start) {

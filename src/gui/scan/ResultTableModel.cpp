@@ -32,7 +32,18 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
     const auto row = static_cast<std::size_t>(index.row());
     if (!index.isValid() || row >= rows.size()) return {};
     const windows::ResultRow& result = rows[row];
-    if (index.column() == PathColumn) return role == Qt::DisplayRole ? QVariant(ForDisplay(result.path)) : QVariant();
+    if (role == Qt::AccessibleTextRole) {
+        return ForDisplay(result.detection) + QStringLiteral(", ") + ForDisplay(model_.StatusText(result)) +
+               QStringLiteral(", ") + ForDisplay(result.path);
+    }
+    if (index.column() == PathColumn) {
+        const bool shown = role == Qt::DisplayRole || role == Qt::ToolTipRole;
+        return shown ? QVariant(ForDisplay(result.path)) : QVariant();
+    }
+    if (index.column() == StatusColumn) {
+        const bool shown = role == Qt::DisplayRole || role == Qt::ToolTipRole;
+        return shown ? QVariant(ForDisplay(model_.StatusText(result))) : QVariant();
+    }
     switch (role) {
         case Qt::DisplayRole: return ForDisplay(result.detection);
         case Qt::DecorationRole: return OutcomeIcon(result.image);
@@ -85,7 +96,7 @@ void ResultTableModel::RedrawShownRows() {
         if (first < 0) first = static_cast<int>(i);
         last = static_cast<int>(i);
     }
-    if (first >= 0) emit dataChanged(index(first, DetectionColumn), index(last, DetectionColumn), {Qt::DecorationRole});
+    if (first >= 0) emit dataChanged(index(first, DetectionColumn), index(last, StatusColumn));
 }
 
 bool ResultTableModel::HasNewRows() const {

@@ -14,12 +14,13 @@ namespace quellstone::gui {
 
 // The scan window's result list as a table over the window model's rows: the
 // detection with its check box and an image of the row's outcome (detected,
-// removed, not removed), and the detected entry's path. It shows the rows it
+// removed, not removed), the detected entry's path (in full as its tooltip),
+// and the outcome in words; a row's accessible text names all three. It shows the rows it
 // was told about; rows the walk adds join it in batches (ShowNewRows).
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { DetectionColumn, PathColumn, ColumnCount };
+    enum Column { DetectionColumn, PathColumn, StatusColumn, ColumnCount };
 
     explicit ResultTableModel(windows::ScanWindowModel& model, QObject* parent = nullptr);
 

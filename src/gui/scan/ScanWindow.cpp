@@ -9,11 +9,15 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "core/windows/WindowPlacement.h"
 #include "gui/app/WidgetText.h"
 #include "gui/scan/ResultTableModel.h"
 
@@ -66,7 +70,24 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     progress->addWidget(currentFile_, 1, 1);
     waitNotice_ = label(S::WaitNotice, "waitNotice", resultsTab);
     waitNotice_->setStyleSheet(QStringLiteral("color: #1f4e79; font-weight: bold;"));
-    progress->addWidget(waitNotice_, 2, 1);
+    // The notice blinks: its place stays, so nothing below it moves.
+    QSizePolicy keepPlace = waitNotice_->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    waitNotice_->setSizePolicy(keepPlace);
+    auto* noticeRow = new QHBoxLayout;
+    noticeRow->addWidget(waitNotice_);
+    busy_ = new QProgressBar(resultsTab);
+    busy_->setObjectName(QStringLiteral("busyIndicator"));
+    busy_->setRange(0, 0);  // no end known: the bar runs to and fro
+    busy_->setTextVisible(false);
+    busy_->setMaximumHeight(busy_->sizeHint().height());
+    QSizePolicy busyPlace = busy_->sizePolicy();
+    busyPlace.setRetainSizeWhenHidden(true);
+    busy_->setSizePolicy(busyPlace);
+    noticeRow->addWidget(busy_, 1);
+    progress->addLayout(noticeRow, 2, 1);
+    progress->addWidget(label(S::ElapsedCaption, "elapsedCaption", resultsTab), 3, 0);
+    progress->addWidget(label(S::Elapsed, "elapsedLabel", resultsTab), 3, 1);
     progress->setColumnStretch(1, 1);
     resultsColumn->addLayout(progress);
 
@@ -103,16 +124,23 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     resultList_->setRootIsDecorated(false);
     resultList_->setUniformRowHeights(true);
     resultList_->setModel(results_);
+    resultList_->setTextElideMode(Qt::ElideMiddle);  // a long path keeps its start and its file name
     // A fixed first column: fitting it to its contents would measure every
     // row again each time one is added.
     resultList_->header()->setSectionResizeMode(ResultTableModel::DetectionColumn, QHeaderView::Interactive);
     resultList_->header()->resizeSection(ResultTableModel::DetectionColumn, 220);
-    resultList_->header()->setStretchLastSection(true);
+    resultList_->header()->setStretchLastSection(false);
+    resultList_->header()->setSectionResizeMode(ResultTableModel::PathColumn, QHeaderView::Stretch);
+    resultList_->header()->setSectionResizeMode(ResultTableModel::StatusColumn, QHeaderView::Interactive);
+    resultList_->header()->resizeSection(ResultTableModel::StatusColumn, 180);
     setters_.emplace_back(S::ColumnDetection, [this](const QString& text, const QString&) {
         results_->SetHeader(ResultTableModel::DetectionColumn, text);
     });
     setters_.emplace_back(S::ColumnPath, [this](const QString& text, const QString&) {
         results_->SetHeader(ResultTableModel::PathColumn, text);
+    });
+    setters_.emplace_back(S::ColumnStatus, [this](const QString& text, const QString&) {
+        results_->SetHeader(ResultTableModel::StatusColumn, text);
     });
     resultsColumn->addWidget(resultList_, 1);
     tabs_->addTab(resultsTab, QString());
@@ -163,8 +191,24 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     column->addLayout(buttons);
     // Ticking or unticking a row decides whether there is anything to remove.
     connect(results_, &QAbstractItemModel::dataChanged, this, [this] { remove_->setEnabled(model_.RemoveEnabled()); });
+    // Escape is the close button, question and all.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     resize(720, 520);
+}
+
+void ScanWindow::PlaceOver(const QWidget* owner) {
+    const QScreen* screen = owner ? owner->screen() : this->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QRect over = owner && owner->isVisible() ? owner->frameGeometry() : area;
+    const windows::ScreenRect placed =
+        windows::PlaceOver({over.x(), over.y(), over.width(), over.height()},
+                           {area.x(), area.y(), area.width(), area.height()}, width(), height());
+    // The window's frame is not known before it is shown; the place is for its inside.
+    resize(placed.width, placed.height);
+    move(placed.x, placed.y);
 }
 
 void ScanWindow::AfterHandler() {
@@ -186,6 +230,7 @@ void ScanWindow::Refresh() {
     currentFile_->setText(currentFile_->fontMetrics().elidedText(file, Qt::ElideMiddle, currentFile_->width()));
     currentFile_->setToolTip(file);
     waitNotice_->setVisible(model_.WaitNoticeVisible());
+    busy_->setVisible(model_.Busy());
     stop_->setEnabled(model_.StopEnabled());
     remove_->setEnabled(model_.RemoveEnabled());
 
@@ -198,11 +243,18 @@ void ScanWindow::Refresh() {
     }
     if (tabs_->currentIndex() == 1) report_->setPlainText(QString::fromStdString(model_.ReportText()));
     timers_.Sync();
+    if (model_.CloseDue()) close();  // "Stop and close" was chosen, and the walk has ended
+}
+
+void ScanWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) model_.SetActive(isActiveWindow());
+    QWidget::changeEvent(event);
 }
 
 void ScanWindow::closeEvent(QCloseEvent* event) {
     if (!model_.CloseClicked()) {
         event->ignore();
+        AfterHandler();  // "Stop and close" starts the stop timer
         return;
     }
     model_.Unload();

@@ -12,6 +12,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTreeView;
@@ -37,8 +38,12 @@ public:
     [[nodiscard]] QTreeView* ResultList() const { return resultList_; }
     [[nodiscard]] QTabWidget* Tabs() const { return tabs_; }
 
+    // Centres the window over `owner` and keeps it inside the screen's free area.
+    void PlaceOver(const QWidget* owner);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void AfterHandler();
@@ -48,6 +53,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     QLabel* currentFile_ = nullptr;
     QLabel* waitNotice_ = nullptr;
+    QProgressBar* busy_ = nullptr;
     ResultTableModel* results_ = nullptr;
     QTreeView* resultList_ = nullptr;
     QPlainTextEdit* report_ = nullptr;

@@ -61,6 +61,9 @@ protected:
         views.updateWindowOpened = note("update window");
         views.raiseUpdateWindow = note("raise update window");
         views.endProgram = note("end");
+        views.showAlert = [this](const std::string& title, const std::string& message) {
+            asked.push_back("alert " + title + " / " + message);
+        };
         return views;
     }
 
@@ -96,7 +99,8 @@ TEST_F(DesktopControllerTest, TheMainWindowStartsItsTimerWhichLoadsTheSilentChec
 }
 
 TEST_F(DesktopControllerTest, AScanStartedWhileOneRunsIsIgnored) {
-    controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);  // the whole computer: /opt/, then no drives
+    controller.OpenMainWindow().ModeClicked(
+        scan::ScanMode::WholeComputer);  // the whole computer: /opt/, then no drives
     windows::ScanWindowModel* during = nullptr;
     pump.action = [&] {
         during = controller.ScanModel();
@@ -147,6 +151,21 @@ TEST_F(DesktopControllerTest, QuittingClosesTheChecksAndOpensNothingNew) {
     EXPECT_EQ(asked, (std::vector<std::string>{"end"}));
     EXPECT_EQ(controller.ScanModel(), nullptr);
     EXPECT_EQ(store.Read(settings::keys::kTotalScans), "0");
+}
+
+TEST_F(DesktopControllerTest, DetectionsFoundWhileTheUserIsElsewhereRaiseTheAlert) {
+    controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);
+    pump.action = [&] { controller.ScanModel()->SetActive(false); };
+    tree.Root().children.front()->Folder("sub").File("evil.exe");  // a folder to yield before
+    controller.StartScan();
+    ASSERT_EQ(asked.size(), 5u);
+    EXPECT_EQ(asked.back(), "alert T318 2 / /opt/");
+
+    // Looking at the window, or nothing found: no alert.
+    pump.action = nullptr;
+    asked.clear();
+    controller.StartScan();
+    EXPECT_EQ(asked, (std::vector<std::string>{"refresh main", "drop scan window", "scan window", "scan ended"}));
 }
 
 }  // namespace

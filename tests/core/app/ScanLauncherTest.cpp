@@ -218,7 +218,10 @@ TEST_F(ScanLauncherTest, ALoadedScanWindowShowsItsTextsAndStartsItsTimers) {
     EXPECT_TRUE(fresh.EndWatchTimer().enabled);
     EXPECT_FALSE(fresh.StopTimer().enabled);
     EXPECT_TRUE(fresh.StopEnabled() && !fresh.RemoveEnabled() && fresh.WaitNoticeVisible());
-    EXPECT_EQ(fresh.Timers().size(), 4u);
+    EXPECT_EQ(fresh.Timers().size(), 5u);
+    EXPECT_EQ(fresh.ElapsedTimer().intervalMs, 1000);
+    EXPECT_TRUE(fresh.ElapsedTimer().enabled);
+    EXPECT_EQ(fresh.Caption(S::Elapsed), "0:00");
 }
 
 TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
@@ -235,8 +238,9 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     window.StopClicked();
     EXPECT_FALSE(window.StopEnabled());  // at once
     EXPECT_TRUE(window.StopTimer().enabled);
-    EXPECT_FALSE(window.CloseClicked());  // empty list, scan running: message 197
-    EXPECT_EQ(dialogs.shown.back().text, "T197");
+    EXPECT_FALSE(window.CloseClicked());  // empty list, scan running: "Stop and close?", cancelled
+    EXPECT_EQ(dialogs.shown.back().text, "T300");
+    EXPECT_EQ(dialogs.shown.back().choices, std::vector<std::string>{"T301"});
     window.StopTick();
     EXPECT_FALSE(context.scan.scanRunning);
     EXPECT_TRUE(window.CloseClicked());  // empty list, no scan: closes without asking
@@ -251,8 +255,10 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     EXPECT_EQ(window.Rows().size(), 1u);
     dialogs.answer = ports::MessageAnswer::Yes;
     context.scan.scanRunning = true;
-    EXPECT_FALSE(window.CloseClicked());
-    EXPECT_EQ(dialogs.shown.back().text, "T196");
+    const std::size_t asked = dialogs.shown.size();
+    EXPECT_FALSE(window.CloseClicked());  // one question during a walk, whatever the list holds
+    EXPECT_EQ(dialogs.shown.size(), asked + 1);
+    EXPECT_EQ(dialogs.shown.back().text, "T300");
     context.scan.scanRunning = false;
     EXPECT_TRUE(window.CloseClicked());
     window.Unload();

@@ -30,6 +30,7 @@ protected:
           remover(files, store_files, store, {"/prog", "/data", "/usr", "/opt/"}),
           window(context.languageText, context.scan, dialogs, store_files) {
         FillWithNumbers(context.languageText);
+        dialogs.answer = ports::MessageAnswer::Yes;  // "Remove the ticked files?"
         window.Load();
         window.Finish();  // removal follows a finished walk
         counters.raiseQuarantined = [this] { ++quarantined; };
@@ -89,7 +90,7 @@ TEST_F(RemovalTest, TheButtonIsOnOnlyWhileATickedRowIsStillDetected) {
     EXPECT_FALSE(window.RemoveEnabled());  // everything ticked is handled
     Remove();                              // a second press does nothing, and the window stays
     EXPECT_TRUE(window.Visible());
-    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown.size(), 2u);  // the question and the account
     EXPECT_EQ(Total(), "1");
 
     // Not before the walk has finished.
@@ -174,7 +175,7 @@ TEST_F(RemovalTest, FailedDeletesGoneFilesAndUntickedRows) {
     EXPECT_EQ(window.Rows()[2].image, kImageRemoved);
     EXPECT_EQ(window.Rows()[0].image, kImageNotRemoved);  // never processed again
     EXPECT_EQ(Total(), "1");
-    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown.size(), 4u);
 }
 
 TEST_F(RemovalTest, APathListedTwiceIsRemovedOnceAndAFailedDeleteLeavesNoArchive) {

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "core/text/FillIn.h"
+#include "core/text/LanguageFormat.h"
+#include "core/windows/WindowPlacement.h"
+
+namespace quellstone::text {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(LanguageFormat, CommaLanguagesWriteDayMonthYearAndOthersTheIsoForm) {
+    EXPECT_EQ(DecimalText(0.44, FormatOf("English")), "0.4");
+    EXPECT_EQ(DecimalText(0.44, FormatOf("Deutsch")), "0,4");
+    EXPECT_EQ(DecimalText(12.34, FormatOf("polish")), "12,3");      // as stored by hand
+    EXPECT_EQ(DecimalText(1234.0, FormatOf("Klingon")), "1234.0");  // unknown: the point
+
+    // Local noon of a fixed day, so no time zone moves it to another date.
+    std::tm noon{};
+    noon.tm_year = 2026 - 1900;
+    noon.tm_mon = 11;
+    noon.tm_mday = 9;
+    noon.tm_hour = 12;
+    noon.tm_min = 5;
+    noon.tm_sec = 7;
+    noon.tm_isdst = -1;
+    const auto when = std::chrono::system_clock::from_time_t(std::mktime(&noon));
+    EXPECT_EQ(LocalTimeText(when, FormatOf("Deutsch")), "09.12.2026 12:05:07");
+    EXPECT_EQ(LocalTimeText(when, FormatOf("Polish")), "09.12.2026 12:05:07");
+    EXPECT_EQ(LocalTimeText(when, FormatOf("English")), "2026-12-09 12:05:07");
+}
+
+TEST(LanguageFormat, ElapsedTimeReadsLikeAClock) {
+    EXPECT_EQ(ElapsedText(0s), "0:00");
+    EXPECT_EQ(ElapsedText(42s), "0:42");
+    EXPECT_EQ(ElapsedText(12min + 5s), "12:05");
+    EXPECT_EQ(ElapsedText(1h + 2min + 3s), "1:02:03");
+    EXPECT_EQ(ElapsedText(-5s), "0:00");  // a clock set back during the scan
+}
+
+TEST(FillIn, PutsTheValueAtTheMarkOrAfterATextWithout) {
+    EXPECT_EQ(FillIn("Scan finished: %1 detections", "3"), "Scan finished: 3 detections");
+    EXPECT_EQ(FillIn("%1 and %1", "x"), "x and x");
+    EXPECT_EQ(FillIn("Removed:", "2"), "Removed: 2");
+    EXPECT_EQ(FillIn("100%", "2"), "100% 2");
+}
+
+}  // namespace
+}  // namespace quellstone::text
+
+namespace quellstone::windows {
+namespace {
+
+TEST(WindowPlacement, CentresOverTheOwnerAndStaysOnTheScreen) {
+    const ScreenRect screen{0, 0, 960, 540};  // 1920 x 1080 at 200 %
+    const ScreenRect centred = PlaceOver({100, 50, 600, 400}, screen, 300, 200);
+    EXPECT_EQ(centred.x + centred.width / 2, 400);
+    EXPECT_EQ(centred.y + centred.height / 2, 250);
+
+    // Larger than the screen: cut to it, and inside it.
+    const ScreenRect fitted = PlaceOver({100, 50, 600, 400}, screen, 1440, 1040);
+    EXPECT_EQ(fitted.width, 960);
+    EXPECT_EQ(fitted.height, 540);
+    EXPECT_EQ(fitted.x, 0);
+    EXPECT_EQ(fitted.y, 0);
+
+    // An owner near the edge: moved back in rather than hanging off.
+    const ScreenRect edge = PlaceOver({800, 480, 200, 100}, {0, 30, 960, 510}, 400, 300);
+    EXPECT_EQ(edge.x, 560);
+    EXPECT_EQ(edge.y, 240);
+    EXPECT_GE(PlaceOver({-500, -500, 10, 10}, {0, 30, 960, 510}, 400, 300).y, 30);
+}
+
+}  // namespace
+}  // namespace quellstone::windows
