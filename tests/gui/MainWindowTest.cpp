@@ -12,7 +12,7 @@ TEST_F(DesktopWindowsTest, FirstStartGoesFromTheStartUpWindowToTheMainWindow) {
     ASSERT_EQ(dialogs.shown.size(), 1u);  // no language stored yet
     EXPECT_EQ(dialogs.shown[0].text, "Error: Failed loading selected language.");
     EXPECT_EQ(Find<QLabel>(main, "scanLink")->text(), "Scan...");
-    EXPECT_EQ(Find<QLabel>(main, "lastScanLabel")->text(), "Nigdy");
+    EXPECT_EQ(Find<QLabel>(main, "lastScanLabel")->text(), "Never");  // in the language shown, not Polish
     EXPECT_EQ(Find<QLabel>(main, "versionLabel")->text(), "Version: 1.05");
 
     // The silent check's start timer fires once: it loads the silent check, which asks on its first tick.

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "gui/app/Pictures.h"
+#include "gui/app/RaiseRequests.h"
 #include "gui/app/SplashWindow.h"
 #include "gui/main/MainWindow.h"
 #include "gui/scan/ScanWindow.h"
@@ -38,7 +39,19 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
 Application::~Application() = default;
 
 bool Application::Start() {
-    if (!splashModel_.Initialise()) return false;
+    const QString socketPath = RaiseRequests::SocketPathFor(QString::fromStdString(setup_.lockFile));
+    if (!splashModel_.Initialise()) {
+        RaiseRequests::Ask(socketPath);
+        return false;
+    }
+    raiseRequests_ = std::make_unique<RaiseRequests>(socketPath, [this] {
+        if (mainWindow_) {
+            mainWindow_->BringToFront();
+        } else if (splash_) {
+            splash_->raise();
+        }
+    });
+    raiseRequests_->Listen();
     splash_ = std::make_unique<SplashWindow>(
         splashModel_, [this] { HandOver(); }, tickers_);
     splash_->show();

@@ -31,6 +31,7 @@
 namespace quellstone::gui {
 
 class MainWindow;
+class RaiseRequests;
 class ScanWindow;
 class SilentUpdate;
 class SplashWindow;
@@ -53,7 +54,8 @@ public:
     ~Application();
 
     // Loads the language and checks for another instance; false when this
-    // instance must end. Then shows the start-up window.
+    // instance must end (after it has asked the running one to come to the
+    // front). Then shows the start-up window.
     bool Start();
 
     [[nodiscard]] SplashWindow* Splash() const { return splash_.get(); }
@@ -102,6 +104,8 @@ private:
     std::unique_ptr<ScanWindow> scanWindow_;
     std::unique_ptr<UpdateWindow> updateWindow_;
     std::unique_ptr<SilentUpdate> silentUpdate_;
+    // Listens while this instance holds the lock; a later start asks it to come to the front.
+    std::unique_ptr<RaiseRequests> raiseRequests_;
 };
 
 }  // namespace quellstone::gui

@@ -3,11 +3,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "gui/app/LinkAccessible.h"
+
 namespace quellstone::gui {
 
 LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    InstallLinkAccessibility();
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -23,6 +23,7 @@ QLabel* CaptionBindings::Label(windows::MainControl control, const QString& name
 LinkLabel* CaptionBindings::Link(windows::MainControl control, const QString& name, QWidget* parent) {
     auto* link = new LinkLabel(parent);
     link->setObjectName(name);
+    link->setProperty("link", true);  // the window's style draws its focus frame
     Bind(control, [link](const QString& text, const QString&) { link->setText(text); });
     return link;
 }

@@ -106,10 +106,4 @@ void NavigationColumn::Refresh() {
     }
 }
 
-void NavigationColumn::enterEvent(QEnterEvent* event) {
-    model_.HoverSurface();
-    Refresh();
-    QFrame::enterEvent(event);
-}
-
 }  // namespace quellstone::gui
