@@ -26,7 +26,7 @@ QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
     header->setSectionResizeMode(QuarantineTableModel::NameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(QuarantineTableModel::DetectionColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(QuarantineTableModel::SizeColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(QuarantineTableModel::LocationColumn, QHeaderView::Interactive);
+    header->setSectionResizeMode(QuarantineTableModel::LocationColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(QuarantineTableModel::RemovedColumn, QHeaderView::ResizeToContents);
     for (auto [control, column] : {std::pair{C::QuarantineColumnName, QuarantineTableModel::NameColumn},
                                    std::pair{C::QuarantineColumnDetection, QuarantineTableModel::DetectionColumn},
