@@ -275,6 +275,13 @@ TEST_F(DesktopWindowsTest, TheWindowPlaceAndTheChosenFolderAreRemembered) {
         main.setGeometry(QRect(screen.topLeft() + QPoint(7, 9), main.minimumSize() + QSize(5, 3)));
         closedAt = main.geometry();
         main.close();
+        platform::RegFileSettingsBackend backend(files_, AppSetup().settingsFile);
+        EXPECT_EQ(settings::SettingsStore(backend).Read("Settings", "WindowGeometry", ""), QStringLiteral("%1,%2,%3,%4")
+                                                                                               .arg(closedAt.x())
+                                                                                               .arg(closedAt.y())
+                                                                                               .arg(closedAt.width())
+                                                                                               .arg(closedAt.height())
+                                                                                               .toStdString());
     }
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);

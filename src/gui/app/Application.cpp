@@ -95,6 +95,7 @@ app::DesktopController::Views Application::ControllerViews() {
         if (updateWindow_) updateWindow_->raise();
     };
     views.endProgram = [this] {
+        if (mainWindow_) mainWindow_->StorePlace();  // however the program ends
         // Nothing is destroyed here: a wait that yields to events may be
         // running below; the event loop ends once it has unwound.
         for (QWidget* window : std::initializer_list<QWidget*>{splash_.get(), scanWindow_.get(), updateWindow_.get(),

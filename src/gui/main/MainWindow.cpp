@@ -229,7 +229,6 @@ void MainWindow::Execute(windows::MainWindowModel::Action action) {
     switch (action) {
         case windows::MainWindowModel::Action::None: break;
         case windows::MainWindowModel::Action::Quit:
-            StorePlace();
             if (host_.quit) host_.quit();
             return;
         case windows::MainWindowModel::Action::ShowUpdateWindow:

@@ -47,6 +47,8 @@ public:
     void RefreshQuarantineList();
     // Brings the window to the front (a later start of the program asks for it).
     void BringToFront();
+    // Stores the place and size for the next start (when the program ends).
+    void StorePlace();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,8 +61,6 @@ private:
     QWidget* BuildBanner(QWidget* parent);
     // Takes the stored place and size, where it fits on the screen.
     void PlaceAsStored();
-    // Stores the place and size for the next start.
-    void StorePlace();
 
     windows::MainWindowModel& model_;
     const i18n::LanguageTable& texts_;

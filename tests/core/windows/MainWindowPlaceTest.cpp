@@ -91,15 +91,5 @@ TEST_F(MainWindowMemoryTest, TheChosenFolderIsRememberedWhenPickedOrScanned) {
     }
 }
 
-TEST_F(MainWindowMemoryTest, ThePlaceAtCloseIsStoredAndReadBackOnTheScreen) {
-    const WindowRect screen{0, 0, 1280, 800};
-    EXPECT_EQ(Start().StoredPlace(screen, 600, 400), std::nullopt);
-    model->WindowPlaceAtClose({40, 30, 900, 640});
-    EXPECT_EQ(store.Read("Settings", "WindowGeometry", ""), "40,30,900,640");
-    EXPECT_EQ(Start().StoredPlace(screen, 600, 400), (WindowRect{40, 30, 900, 640}));
-    store.Write(settings::keys::kWindowGeometry, "-99999,-99999,100000,3");
-    EXPECT_EQ(Start().StoredPlace(screen, 600, 400), (WindowRect{0, 0, 1280, 400}));
-}
-
 }  // namespace
 }  // namespace quellstone::windows
