@@ -28,8 +28,13 @@ bool RaiseRequests::Listen() {
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* connection = server_->nextPendingConnection()) {
             connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
-            connection->disconnectFromServer();
-            if (onRequest_) onRequest_();
+            // One line, the request; anything else is not a start of this program.
+            connect(connection, &QLocalSocket::readyRead, this, [this, connection] {
+                if (!connection->canReadLine()) return;
+                const bool request = connection->readLine(sizeof(kRequest)) == kRequest;
+                connection->disconnectFromServer();
+                if (request && onRequest_) onRequest_();
+            });
         }
     });
     return server_->listen(socketPath_);

@@ -11,7 +11,7 @@ namespace quellstone::gui {
 // How a later start of the program asks the running one to bring its window
 // to the front: a Unix-domain socket beside the single-instance lock file.
 // Only the instance that holds the lock listens, so a socket file left by a
-// crashed run is removed and made anew; a connection is the request.
+// crashed run is removed and made anew. The request is the line "raise".
 class RaiseRequests : public QObject {
     Q_OBJECT
 public:
