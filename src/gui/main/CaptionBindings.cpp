@@ -24,6 +24,7 @@ LinkLabel* CaptionBindings::Link(windows::MainControl control, const QString& na
     auto* link = new LinkLabel(parent);
     link->setObjectName(name);
     link->setProperty("link", true);  // the window's style draws its focus frame
+    link->setIndent(0);               // a framed label would otherwise indent its text
     Bind(control, [link](const QString& text, const QString&) { link->setText(text); });
     return link;
 }
