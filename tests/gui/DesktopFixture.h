@@ -90,10 +90,6 @@ protected:
     static T* Find(QWidget& window, const char* name) {
         return window.findChild<T*>(QString::fromLatin1(name));
     }
-    static void Hover(QWidget* widget) {
-        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-        QApplication::sendEvent(widget, &enter);
-    }
 
     ManualTickers tickers;  // before every window, which hold its tickers
     TempDir dir;

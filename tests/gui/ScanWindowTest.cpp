@@ -106,6 +106,7 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     QTest::keyClick(Find(main, "deleteLink"), Qt::Key_Return);  // nothing selected: nothing happens
     EXPECT_EQ(rows.rowCount(), 1);
     list->setCurrentIndex(rows.index(0, 0));
+    dialogs.answer = ports::MessageAnswer::Yes;  // "Delete ... for good?"
     QTest::keyClick(Find(main, "deleteLink"), Qt::Key_Return);
     EXPECT_EQ(rows.rowCount(), 0);
 }

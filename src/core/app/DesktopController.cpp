@@ -1,5 +1,7 @@
 #include "core/app/DesktopController.h"
 
+#include "core/settings/FirstStart.h"
+
 namespace quellstone::app {
 
 namespace {
@@ -26,6 +28,8 @@ windows::UpdatePorts DesktopController::UpdatePortsForWindow() const {
 }
 
 windows::MainWindowModel& DesktopController::OpenMainWindow() {
+    // Only the instance that holds the lock gets here: a second start writes nothing.
+    settings::WriteFirstStartDefaults(services_.store);
     windows::MainWindowModel::Hooks hooks;
     hooks.rebuildQuarantineList = [this] { Call(views_.rebuildQuarantineList); };
     hooks.loadSilentUpdate = [this] { LoadSilentUpdate(); };
@@ -53,6 +57,7 @@ void DesktopController::StartScan() {
     if (!mainModel_ || state.scanRunning || state.launchRunning || Quitting()) return;
     const scan::ScanMode mode = mainModel_->ScanMode();
     mainModel_->ShowTotalScans(services_.launcher.CountScan(mode));
+    mainModel_->ShowLastSystemScan();  // a whole-computer scan has just stored today's date
     Call(views_.refreshMainWindow);
 
     Call(views_.dropScanWindow);  // the earlier scan's window, discarded
@@ -74,6 +79,8 @@ void DesktopController::RemoveDetections() {
     counters.raiseQuarantined = [this] { mainModel_->RaiseQuarantined(); };
     counters.showRemovedTotal = [this](std::int64_t total) { mainModel_->ShowRemovedTotal(total); };
     scanModel_->RemoveClicked(services_.remover, counters);
+    // The pass may have added archives: a quarantine list on screen shows them.
+    if (mainModel_->CurrentFrame() == windows::Frame::Quarantine) mainModel_->ReloadQuarantine();
     Call(views_.refreshMainWindow);
 }
 

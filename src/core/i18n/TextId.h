@@ -123,6 +123,12 @@ enum class TextId : int {
     FolderNotScanned = 279,
     ReportNotScanned = 280,
     ReportUnreadable = 281,
+    // main window: settings, quarantine list, accessible names
+    KeepQuarantineCopies = 282,
+    DeleteForGoodQuestion = 283,
+    QuarantineColumnLocation = 284,
+    QuarantineColumnRemoved = 285,
+    BrowseButtonName = 286,
     // scan window: closing, removal, progress
     StopAndCloseQuestion = 300,
     StopAndCloseChoice = 301,

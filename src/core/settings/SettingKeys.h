@@ -25,6 +25,12 @@ inline constexpr SettingKey kTotalScansWritten{"Status", "Totalscans", "0"};
 inline constexpr SettingKey kTotalObjectsRemoved{"Status", "TotalObjectsRemoved", "0"};
 // The date of the last whole-computer scan, as the system writes a short date.
 inline constexpr SettingKey kLastSystemScan{"Status", "LastSystemScan", "Nigdy"};
+// The main window's place and size when it was last closed: "x,y,width,height"
+// in screen pixels; empty before the first close.
+inline constexpr SettingKey kWindowGeometry{"Settings", "WindowGeometry", ""};
+// The folder of the last chosen-folder scan (or the last one picked with the
+// browse button); empty until then.
+inline constexpr SettingKey kLastScanFolder{"Settings", "LastScanFolder", ""};
 }  // namespace keys
 
 }  // namespace quellstone::settings

@@ -61,6 +61,7 @@ enum class MainControl {
     CheckLessDangerous,
     CheckHighPriority,
     StartScan,
+    BrowseName,  // the browse button's accessible name (the button shows "...")
     // quarantine frame
     QuarantineTitle,
     QuarantineRestore,
@@ -68,10 +69,13 @@ enum class MainControl {
     QuarantineColumnName,
     QuarantineColumnDetection,
     QuarantineColumnSize,
+    QuarantineColumnLocation,
+    QuarantineColumnRemoved,
     // settings frame
     SettingsTitle,
     LanguageCaption,
     SaveLanguage,
+    KeepCopiesCheck,
     Count
 };
 

@@ -1,7 +1,10 @@
 #include "core/windows/MainWindowModel.h"
 
+#include <algorithm>
+
 #include "core/i18n/LanguageFile.h"
 #include "core/settings/Statistics.h"
+#include "core/text/DisplayEscape.h"
 #include "core/update/Version.h"
 
 namespace quellstone::windows {
@@ -59,16 +62,31 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::CheckLessDangerous, T::CheckLessDangerous},
     {C::CheckHighPriority, T::CheckHighPriority},
     {C::StartScan, T::NextButton},
+    {C::BrowseName, T::BrowseButtonName},
     {C::QuarantineTitle, T::Quarantine},
     {C::QuarantineRestore, T::Restore},
     {C::QuarantineDelete, T::Delete},
     {C::QuarantineColumnName, T::QuarantineColumnName},
     {C::QuarantineColumnDetection, T::QuarantineColumnDetection},
     {C::QuarantineColumnSize, T::QuarantineColumnSize},
+    {C::QuarantineColumnLocation, T::QuarantineColumnLocation},
+    {C::QuarantineColumnRemoved, T::QuarantineColumnRemoved},
     {C::SettingsTitle, T::Settings},
     {C::LanguageCaption, T::LanguageCaption},
     {C::SaveLanguage, T::SaveButton},
+    {C::KeepCopiesCheck, T::KeepQuarantineCopies},
 };
+
+// A remembered scan folder the folder box can show: an absolute path
+// without control characters (anything else in the settings file was not
+// written by the program).
+bool UsableScanFolder(std::string_view folder) {
+    if (!folder.starts_with('/')) return false;
+    return std::ranges::none_of(folder, [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7f;
+    });
+}
 
 }  // namespace
 
@@ -82,7 +100,9 @@ void MainWindowModel::Load() {
 
     SetCaption(C::VersionLine,
                shared_.texts.Text(T::VersionCaption) + " " + update::VersionText(update::BuildVersion()));
-    scanFolder_ = paths_.SystemFolder();
+    const std::string remembered = ports_.store.Read(keys::kLastScanFolder);
+    scanFolder_ = UsableScanFolder(remembered) ? remembered : paths_.SystemFolder();
+    keepCopies_ = ports_.store.Read(keys::kQuarantineCopies) == "1";
     // The whole folder chain, so that quarantine works on a fresh account;
     // a failure shows when something is archived.
     [[maybe_unused]] const bool created = CreateQuarantineFolder(ports_.files, paths_);
@@ -95,18 +115,46 @@ void MainWindowModel::Load() {
     SetCaption(C::IgnoredStatus, "0");
     SetCaption(C::QuarantinedStatus, "0");
 
-    SetCaption(C::LastScanStatus, ports_.store.Read(keys::kLastSystemScan));
+    ShowLastSystemScan();
     SetCaption(C::RemovedStatus, ports_.store.Read(keys::kTotalObjectsRemoved));
     SetCaption(C::TotalStatus, ports_.store.Read(keys::kTotalScans));
 }
 
+void MainWindowModel::ShowLastSystemScan() {
+    const settings::SettingKey& key = settings::keys::kLastSystemScan;
+    std::string stored = ports_.store.Read(key.section, key.name, "");
+    if (stored.empty()) stored = shared_.texts.Text(T::Never);
+    if (stored.empty()) stored = key.fallback;  // no language file loaded
+    SetCaption(C::LastScanStatus, std::move(stored));
+}
+
 void MainWindowModel::SetCurrentFrame(Frame frame) {
     if (frame == currentFrame_) return;
-    if (frame == Frame::Quarantine) {
-        if (ports_.quarantine) ports_.quarantine->Rebuild();
-        if (hooks_.rebuildQuarantineList) hooks_.rebuildQuarantineList();
-    }
+    if (frame == Frame::Quarantine) ReloadQuarantine();
     currentFrame_ = frame;
+}
+
+void MainWindowModel::ReloadQuarantine() {
+    if (ports_.quarantine) ports_.quarantine->Rebuild();
+    if (hooks_.rebuildQuarantineList) hooks_.rebuildQuarantineList();
+}
+
+void MainWindowModel::KeepCopiesToggled(bool keep) {
+    keepCopies_ = keep;
+    ports_.store.Write(settings::keys::kQuarantineCopies, keep ? "1" : "0");
+}
+
+std::optional<WindowRect> MainWindowModel::StoredPlace(const WindowRect& screen, int minimumWidth,
+                                                       int minimumHeight) const {
+    return PlaceOnScreen(ports_.store.Read(settings::keys::kWindowGeometry), screen, minimumWidth, minimumHeight);
+}
+
+void MainWindowModel::WindowPlaceAtClose(const WindowRect& rect) {
+    ports_.store.Write(settings::keys::kWindowGeometry, WindowRectText(rect));
+}
+
+void MainWindowModel::RememberScanFolder(const std::string& folder) {
+    if (UsableScanFolder(folder)) ports_.store.Write(settings::keys::kLastScanFolder, folder);
 }
 
 void MainWindowModel::HoverLink(NavigationLink link) {
@@ -193,6 +241,7 @@ void MainWindowModel::BrowseClicked() {
     if (!chosen.empty()) {
         scanFolder_ = chosen;
         selectedFolder_ = chosen;
+        RememberScanFolder(chosen);
     } else {
         scanFolder_ = paths_.SystemFolder();
     }
@@ -202,6 +251,7 @@ MainWindowModel::Action MainWindowModel::StartScanClicked() {
     // The main window stays usable during a scan; a second scan started from
     // inside the first would pull its window from under the running walk.
     if (shared_.scan.scanRunning || shared_.scan.launchRunning) return Action::None;
+    if (scanMode_ == scan::ScanMode::ChosenFolder) RememberScanFolder(selectedFolder_);
     return Action::StartScan;
 }
 
@@ -211,15 +261,29 @@ const std::vector<quarantine::QuarantineRow>& MainWindowModel::QuarantineRows() 
 }
 
 void MainWindowModel::QuarantineDeleteClicked(std::optional<std::size_t> selected) {
-    // A failure leaves the row and the archive as they are, without a message.
-    if (ports_.quarantine) [[maybe_unused]]
-        const bool deleted = ports_.quarantine->Delete(selected);
+    const std::vector<quarantine::QuarantineRow>& rows = QuarantineRows();
+    if (!ports_.quarantine || !selected || *selected >= rows.size()) return;
+    std::string question = shared_.texts.Text(T::DeleteForGoodQuestion);
+    const std::string name = text::EscapeForDisplay(rows[*selected].name);
+    if (const std::size_t at = question.find("%1"); at != std::string::npos) {
+        question.replace(at, 2, name);
+    } else {
+        question += " " + name;
+    }
+    if (ports_.dialogs.ShowMessage(question, ports::MessageIcon::Question, ports::MessageButtons::YesNo,
+                                   ports::MessageAnswer::No) != ports::MessageAnswer::Yes) {
+        return;
+    }
+    // A failure leaves the archive as it is, without a message; the list
+    // shows the folder as it is afterwards either way.
+    [[maybe_unused]] const bool deleted = ports_.quarantine->Delete(selected);
+    ReloadQuarantine();
 }
 
 void MainWindowModel::QuarantineRestoreClicked(std::optional<std::size_t> selected) {
-    if (ports_.quarantine) {
-        [[maybe_unused]] const bool restored = ports_.quarantine->Restore(selected, shared_.texts.Text(T::Restore));
-    }
+    if (!ports_.quarantine || !selected) return;
+    [[maybe_unused]] const bool restored = ports_.quarantine->Restore(selected, shared_.texts.Text(T::Restore));
+    ReloadQuarantine();
 }
 
 void MainWindowModel::ResetStatisticsClicked() {

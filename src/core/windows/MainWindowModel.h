@@ -19,6 +19,7 @@
 #include "core/windows/Captions.h"
 #include "core/windows/MainControls.h"
 #include "core/windows/TimerState.h"
+#include "core/windows/WindowGeometry.h"
 
 namespace quellstone::windows {
 
@@ -39,7 +40,7 @@ public:
         quarantine::QuarantineManager* quarantine = nullptr;
     };
     struct Hooks {
-        std::function<void()> rebuildQuarantineList;  // when the quarantine frame is shown
+        std::function<void()> rebuildQuarantineList;  // the frame is shown, or its list changed
         std::function<void()> loadSilentUpdate;       // the start-up timer's tick
         std::function<void()> closeSplash;            // the start-up timer's tick
     };
@@ -79,6 +80,16 @@ public:
     [[nodiscard]] const std::string& LanguageChoice() const { return languageChoice_; }
     void SetLanguageChoice(std::string text) { languageChoice_ = std::move(text); }
     void SaveLanguageClicked();
+    // The settings frame's quarantine switch: whether removal keeps a copy first.
+    [[nodiscard]] bool KeepCopies() const { return keepCopies_; }
+    void KeepCopiesToggled(bool keep);
+
+    // The window's place and size: the stored one as the window may take it
+    // on `screen` (nullopt: the window keeps its default), and the one it has
+    // when the program closes, stored for the next start.
+    [[nodiscard]] std::optional<WindowRect> StoredPlace(const WindowRect& screen, int minimumWidth,
+                                                        int minimumHeight) const;
+    void WindowPlaceAtClose(const WindowRect& rect);
 
     // Clicks and menu items.
     Action LinkClicked(NavigationLink link);
@@ -104,10 +115,16 @@ public:
     // The start button: StartScan, unless a scan runs already.
     Action StartScanClicked();
     void ShowTotalScans(std::int64_t count) { SetCaption(MainControl::TotalStatus, std::to_string(count)); }
+    // The stored date of the last whole-computer scan, or the language's
+    // "never" while none is stored.
+    void ShowLastSystemScan();
 
-    // Quarantine frame: the list (rebuilt when the frame is shown), the
-    // selected row, and the delete and restore links.
+    // Quarantine frame: the list (rebuilt when the frame is shown and after
+    // every change), the selected row, and the delete and restore links.
+    // Delete asks first; only "Yes" deletes.
     [[nodiscard]] const std::vector<quarantine::QuarantineRow>& QuarantineRows() const;
+    // Lists the quarantine folder anew and has the window show it.
+    void ReloadQuarantine();
     void QuarantineDeleteClicked(std::optional<std::size_t> selected);
     void QuarantineRestoreClicked(std::optional<std::size_t> selected);
 
@@ -130,6 +147,7 @@ public:
 
 private:
     static std::size_t Index(NavigationLink link) { return static_cast<std::size_t>(link); }
+    void RememberScanFolder(const std::string& folder);
 
     Shared shared_;
     settings::ProgramPaths paths_;
@@ -145,6 +163,7 @@ private:
     std::array<bool, kNavigationLinkCount> highlighted_{};
     std::vector<std::string> languageItems_;
     std::string languageChoice_;
+    bool keepCopies_ = false;
     TimerState startupTimer_{1000, false};
 };
 

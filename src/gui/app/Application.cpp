@@ -6,6 +6,7 @@
 #include "gui/app/CloseGuard.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/QtTranslations.h"
+#include "gui/app/RaiseRequests.h"
 #include "gui/app/SplashWindow.h"
 #include "gui/main/MainWindow.h"
 #include "gui/quarantine/AlertWindow.h"
@@ -41,8 +42,20 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
 Application::~Application() = default;
 
 bool Application::Start() {
-    if (!splashModel_.Initialise()) return false;
     qtTexts_ = std::make_unique<QtTranslations>(store_.Read(settings::keys::kLanguage));
+    const QString socketPath = RaiseRequests::SocketPathFor(QString::fromStdString(setup_.lockFile));
+    if (!splashModel_.Initialise()) {
+        RaiseRequests::Ask(socketPath);
+        return false;
+    }
+    raiseRequests_ = std::make_unique<RaiseRequests>(socketPath, [this] {
+        if (mainWindow_) {
+            mainWindow_->BringToFront();
+        } else if (splash_) {
+            splash_->raise();
+        }
+    });
+    raiseRequests_->Listen();
     splash_ = std::make_unique<SplashWindow>(
         splashModel_, [this] { HandOver(); }, tickers_);
     splash_->show();
@@ -91,6 +104,7 @@ app::DesktopController::Views Application::ControllerViews() {
         if (updateWindow_) updateWindow_->raise();
     };
     views.endProgram = [this] {
+        if (mainWindow_) mainWindow_->StorePlace();  // however the program ends
         // Nothing is destroyed here: a wait that yields to events may be
         // running below; the event loop ends once it has unwound.
         for (QWidget* window : std::initializer_list<QWidget*>{splash_.get(), scanWindow_.get(), updateWindow_.get(),

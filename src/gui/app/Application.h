@@ -32,6 +32,7 @@ namespace quellstone::gui {
 
 class MainWindow;
 class QtTranslations;
+class RaiseRequests;
 class ScanWindow;
 class SilentUpdate;
 class SplashWindow;
@@ -54,7 +55,8 @@ public:
     ~Application();
 
     // Loads the language and checks for another instance; false when this
-    // instance must end. Then shows the start-up window.
+    // instance must end (after it has asked the running one to come to the
+    // front). Then shows the start-up window.
     bool Start();
 
     [[nodiscard]] SplashWindow* Splash() const { return splash_.get(); }
@@ -105,6 +107,8 @@ private:
     std::unique_ptr<SilentUpdate> silentUpdate_;
     // Qt's own texts in the chosen language, from the start on.
     std::unique_ptr<QtTranslations> qtTexts_;
+    // Listens while this instance holds the lock; a later start asks it to come to the front.
+    std::unique_ptr<RaiseRequests> raiseRequests_;
 };
 
 }  // namespace quellstone::gui

@@ -1,49 +1,18 @@
 #include "gui/app/LinkLabel.h"
 
-#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextDocumentFragment>
 
+#include "gui/app/LinkAccessible.h"
+
 namespace quellstone::gui {
 
-namespace {
-
-// What assistive technology sees of a LinkLabel: a link, not static text.
-class LinkAccessible final : public QAccessibleWidget {
-public:
-    explicit LinkAccessible(LinkLabel* link) : QAccessibleWidget(link, QAccessible::Link), link_(link) {}
-
-    QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Name) return link_->SpokenText();
-        return QAccessibleWidget::text(kind);
-    }
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override {
-        if (action == pressAction()) emit link_->clicked();
-    }
-
-private:
-    LinkLabel* link_;
-};
-
-QAccessibleInterface* LinkAccessibleFactory(const QString& className, QObject* object) {
-    auto* link = qobject_cast<LinkLabel*>(object);
-    if (!link || className != QLatin1String(LinkLabel::staticMetaObject.className())) return nullptr;
-    return new LinkAccessible(link);  // owned by Qt's accessibility cache
-}
-
-}  // namespace
-
 LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(&LinkAccessibleFactory);
-        return true;
-    }();
-    (void)factoryInstalled;
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    InstallLinkAccessibility();
 }
 
 QString LinkLabel::SpokenText() const {
@@ -75,8 +44,10 @@ void LinkLabel::paintEvent(QPaintEvent* event) {
     if (!hasFocus()) return;
     // Drawn by hand: some styles show a focus frame only after a key press,
     // and a link reached by any means must show where the keyboard is.
+    // Dotted, in the link's own text colour: it shows on every background the
+    // text itself shows on.
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Highlight));
+    painter.setPen(QPen(palette().color(foregroundRole()), 1, Qt::DotLine));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

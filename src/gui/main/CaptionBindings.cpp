@@ -23,6 +23,8 @@ QLabel* CaptionBindings::Label(windows::MainControl control, const QString& name
 LinkLabel* CaptionBindings::Link(windows::MainControl control, const QString& name, QWidget* parent) {
     auto* link = new LinkLabel(parent);
     link->setObjectName(name);
+    link->setProperty("link", true);  // the window's style keeps room for its focus frame
+    link->setIndent(0);               // a framed label would otherwise indent its text
     Bind(control, [link](const QString& text, const QString&) { link->setText(text); });
     return link;
 }

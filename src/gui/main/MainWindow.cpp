@@ -4,10 +4,14 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,11 +35,19 @@ constexpr auto kWindowStyle =
     "#navigation { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #16324f, stop:1 #0b1a2a); }"
     "#navigation QLabel { color: #e8f0f8; }"
     "#navigation QLabel[navLink=\"true\"] { font-size: 11pt; padding: 3px 2px; }"
-    "#navigation QLabel[navLink=\"true\"]:focus { border: 1px dotted #9fb7cf; border-radius: 3px; }"
+    "QLabel[link=\"true\"] { border: 1px solid transparent; border-radius: 3px; }"
     "#banner { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, stop:1 #3a7bbf); }"
     "#banner QLabel { color: white; }"
     "QLabel[frameTitle=\"true\"] { font-size: 14pt; font-weight: bold; color: #1f4e79; }"
     "QLabel[value=\"true\"] { font-weight: bold; }";
+
+// The desktop's own key for a standard action; where the desktop names
+// none (some platform themes leave Quit unbound), `fallback`.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const QKeySequence& fallback) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty()) keys.push_back(fallback);
+    return keys;
+}
 
 std::size_t Slot(Frame frame) {
     return static_cast<std::size_t>(frame);
@@ -67,26 +79,60 @@ MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTabl
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(BuildBanner(content));
 
+    // The frames lie on one stack: the window's size and minimum fit the
+    // largest of them, so switching frames never resizes the window.
     auto* frameHost = new QWidget(content);
-    auto* frameStack = new QVBoxLayout(frameHost);
-    frameStack->setContentsMargins(22, 16, 22, 16);
+    auto* frameMargins = new QVBoxLayout(frameHost);
+    frameMargins->setContentsMargins(22, 16, 22, 16);
+    stack_ = new QStackedWidget(frameHost);
+    stack_->setObjectName(QStringLiteral("frameStack"));
+    frameMargins->addWidget(stack_);
     const MainFrame::Host frameContext{model_, execute};
-    frames_[Slot(Frame::Information)] = new InformationFrame(frameContext, frameHost);
-    frames_[Slot(Frame::Scan)] = new ScanFrame(frameContext, frameHost);
-    frames_[Slot(Frame::Settings)] = new SettingsFrame(frameContext, frameHost);
-    quarantine_ = new QuarantineFrame(frameContext, frameHost);
+    frames_[Slot(Frame::Information)] = new InformationFrame(frameContext, stack_);
+    frames_[Slot(Frame::Scan)] = new ScanFrame(frameContext, stack_);
+    frames_[Slot(Frame::Settings)] = new SettingsFrame(frameContext, stack_);
+    quarantine_ = new QuarantineFrame(frameContext, stack_);
     frames_[Slot(Frame::Quarantine)] = quarantine_;
-    for (MainFrame* frame : frames_) frameStack->addWidget(frame);
+    for (MainFrame* frame : frames_) stack_->addWidget(frame);  // index = the frame's place in windows::Frame
     column->addWidget(frameHost, 1);
     row->addWidget(content, 1);
     setCentralWidget(central);
     hoverClearers_.push_back(central);
+    hoverClearers_.push_back(navigation_);  // its bare surface, between and around the links
     hoverClearers_.push_back(frameHost);
-    for (QWidget* widget : hoverClearers_) widget->installEventFilter(this);
+    for (QWidget* widget : hoverClearers_) {
+        // A pointer moving from a link onto the surface around it enters no
+        // widget (the surface holds the link), so the surface follows moves.
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+    }
     statusBar()->setSizeGripEnabled(true);  // the program writes nothing there
-    resize(800, 540);
 
     Refresh();
+    PlaceAsStored();
+}
+
+void MainWindow::PlaceAsStored() {
+    resize(800, 540);  // grown to the layout's minimum where that is larger
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize minimum = minimumSizeHint();
+    const std::optional<windows::WindowRect> place =
+        model_.StoredPlace({area.x(), area.y(), area.width(), area.height()}, minimum.width(), minimum.height());
+    if (place) setGeometry(place->x, place->y, place->width, place->height);
+}
+
+void MainWindow::StorePlace() {
+    const QRect place = windowState() == Qt::WindowNoState ? geometry() : normalGeometry();
+    if (place.isValid()) model_.WindowPlaceAtClose({place.x(), place.y(), place.width(), place.height()});
+}
+
+void MainWindow::BringToFront() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::BuildMenus() {
@@ -96,23 +142,27 @@ void MainWindow::BuildMenus() {
         captions_.Bind(control, [created](const QString&, const QString& text) { created->setTitle(text); });
         return created;
     };
-    const auto item = [this](QMenu* parent, C control, const char* name, MenuItem choice) {
+    const auto item = [this](QMenu* parent, C control, const char* name, MenuItem choice,
+                             const QList<QKeySequence>& shortcuts = {}) {
         QAction* action = parent->addAction(QString());
         action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(shortcuts);
         captions_.Bind(control, [action](const QString&, const QString& text) { action->setText(text); });
         connect(action, &QAction::triggered, this, [this, choice] { Execute(model_.MenuChosen(choice)); });
     };
     QMenu* program = menu(C::MenuProgram, "programMenu");
     item(program, C::MenuStatistics, "statisticsAction", MenuItem::Statistics);
     program->addSeparator();
-    item(program, C::MenuClose, "exitAction", MenuItem::Close);
+    item(program, C::MenuClose, "exitAction", MenuItem::Close,
+         StandardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
     QMenu* view = menu(C::MenuPanels, "viewMenu");
-    item(view, C::MenuInformation, "informationAction", MenuItem::Information);
-    item(view, C::MenuScan, "scanAction", MenuItem::Scan);
-    item(view, C::MenuQuarantine, "quarantineAction", MenuItem::Quarantine);
-    item(view, C::MenuSettings, "settingsAction", MenuItem::Settings);
+    item(view, C::MenuInformation, "informationAction", MenuItem::Information, {QKeySequence(Qt::CTRL | Qt::Key_1)});
+    item(view, C::MenuScan, "scanAction", MenuItem::Scan, {QKeySequence(Qt::CTRL | Qt::Key_2)});
+    item(view, C::MenuQuarantine, "quarantineAction", MenuItem::Quarantine, {QKeySequence(Qt::CTRL | Qt::Key_3)});
+    item(view, C::MenuSettings, "settingsAction", MenuItem::Settings, {QKeySequence(Qt::CTRL | Qt::Key_4)});
     QMenu* help = menu(C::MenuHelp, "helpMenu");
-    item(help, C::MenuReadme, "readmeAction", MenuItem::Readme);
+    item(help, C::MenuReadme, "readmeAction", MenuItem::Readme,
+         StandardKeys(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
     item(help, C::MenuLicense, "licenseAction", MenuItem::License);
     help->addSeparator();
     item(help, C::MenuUpdate, "updateAction", MenuItem::Update);
@@ -143,10 +193,8 @@ QWidget* MainWindow::BuildBanner(QWidget* parent) {
 void MainWindow::Refresh() {
     captions_.Apply(model_);
     navigation_->Refresh();
-    for (std::size_t i = 0; i < frames_.size(); ++i) {
-        frames_[i]->Refresh();
-        frames_[i]->setVisible(model_.FrameVisible(static_cast<Frame>(i)));
-    }
+    for (MainFrame* frame : frames_) frame->Refresh();
+    stack_->setCurrentIndex(static_cast<int>(Slot(model_.CurrentFrame())));
 }
 
 QTreeView* MainWindow::QuarantineList() const {
@@ -162,7 +210,8 @@ void MainWindow::SyncTimers() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter && std::ranges::find(hoverClearers_, watched) != hoverClearers_.end()) {
+    const bool reached = event->type() == QEvent::Enter || event->type() == QEvent::MouseMove;
+    if (reached && std::ranges::find(hoverClearers_, watched) != hoverClearers_.end()) {
         model_.HoverSurface();
         navigation_->Refresh();
     }

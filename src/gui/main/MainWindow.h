@@ -11,6 +11,7 @@
 #include "gui/app/TimerBinding.h"
 #include "gui/main/CaptionBindings.h"
 
+class QStackedWidget;
 class QTreeView;
 
 namespace quellstone::gui {
@@ -44,6 +45,10 @@ public:
     [[nodiscard]] QTreeView* QuarantineList() const;
     // Fills the quarantine list from the model (when the frame is shown).
     void RefreshQuarantineList();
+    // Brings the window to the front (a later start of the program asks for it).
+    void BringToFront();
+    // Stores the place and size for the next start (when the program ends).
+    void StorePlace();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,12 +59,15 @@ private:
     void Execute(windows::MainWindowModel::Action action);
     void BuildMenus();
     QWidget* BuildBanner(QWidget* parent);
+    // Takes the stored place and size, where it fits on the screen.
+    void PlaceAsStored();
 
     windows::MainWindowModel& model_;
     const i18n::LanguageTable& texts_;
     Host host_;
     CaptionBindings captions_;  // the menus and the banner
     NavigationColumn* navigation_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
     std::array<MainFrame*, windows::kFrameCount> frames_{};  // in the order of windows::Frame
     QuarantineFrame* quarantine_ = nullptr;
     std::vector<QWidget*> hoverClearers_;  // surfaces whose hover clears the navigation highlight

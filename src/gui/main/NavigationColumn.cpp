@@ -45,7 +45,8 @@ NavigationColumn::NavigationColumn(windows::MainWindowModel& model,
     picture->setAlignment(Qt::AlignCenter);
     column->addWidget(picture);
     column->addSpacing(10);
-    column->addWidget(captions_.Label(C::GoLabel, QStringLiteral("goLabel"), this));
+    QLabel* go = captions_.Label(C::GoLabel, QStringLiteral("goLabel"), this);
+    column->addWidget(go);
     AddLinks(column);
     column->addStretch(1);
     AddUpdateLink(column);
@@ -53,6 +54,9 @@ NavigationColumn::NavigationColumn(windows::MainWindowModel& model,
     QLabel* version = captions_.Label(C::VersionLine, QStringLiteral("versionLabel"), this);
     version->setStyleSheet(QStringLiteral("color: #9fb7cf;"));
     column->addWidget(version);
+    // The pictures and plain texts are the column's surface: the pointer on
+    // them reaches the column, which clears the highlight.
+    for (QLabel* surface : {picture, go, version}) surface->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void NavigationColumn::AddLinks(QVBoxLayout* column) {
@@ -64,6 +68,7 @@ void NavigationColumn::AddLinks(QVBoxLayout* column) {
         highlight->setObjectName(role + QStringLiteral("Highlight"));
         highlight->setPixmap(Highlight());
         highlight->setFixedWidth(18);
+        highlight->setAttribute(Qt::WA_TransparentForMouseEvents);
         LinkLabel* link = captions_.Link(line.control, role + QStringLiteral("Link"), this);
         link->setProperty("navLink", true);
         connect(link, &LinkLabel::hovered, this, [this, target = line.link] {
@@ -104,12 +109,6 @@ void NavigationColumn::Refresh() {
         font.setUnderline(model_.Underlined(line.link));
         links_[index]->setFont(font);
     }
-}
-
-void NavigationColumn::enterEvent(QEnterEvent* event) {
-    model_.HoverSurface();
-    Refresh();
-    QFrame::enterEvent(event);
 }
 
 }  // namespace quellstone::gui

@@ -26,10 +26,6 @@ public:
     // Draws the captions and the hover highlight.
     void Refresh();
 
-protected:
-    // The pointer on the column's own surface clears the highlight.
-    void enterEvent(QEnterEvent* event) override;
-
 private:
     void AddLinks(QVBoxLayout* column);
     void AddUpdateLink(QVBoxLayout* column);

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -24,9 +26,13 @@ QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
     header->setSectionResizeMode(QuarantineTableModel::NameColumn, QHeaderView::Stretch);
     header->setSectionResizeMode(QuarantineTableModel::DetectionColumn, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(QuarantineTableModel::SizeColumn, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(QuarantineTableModel::LocationColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(QuarantineTableModel::RemovedColumn, QHeaderView::ResizeToContents);
     for (auto [control, column] : {std::pair{C::QuarantineColumnName, QuarantineTableModel::NameColumn},
                                    std::pair{C::QuarantineColumnDetection, QuarantineTableModel::DetectionColumn},
-                                   std::pair{C::QuarantineColumnSize, QuarantineTableModel::SizeColumn}}) {
+                                   std::pair{C::QuarantineColumnSize, QuarantineTableModel::SizeColumn},
+                                   std::pair{C::QuarantineColumnLocation, QuarantineTableModel::LocationColumn},
+                                   std::pair{C::QuarantineColumnRemoved, QuarantineTableModel::RemovedColumn}}) {
         Captions().Bind(control,
                         [this, column](const QString& text, const QString&) { rows_->SetHeader(column, text); });
     }
@@ -36,15 +42,24 @@ QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
     const auto link = [this](C control, const char* name, Handler handler) {
         LinkLabel* created = Captions().Link(control, QString::fromLatin1(name), this);
         created->setStyleSheet(QStringLiteral("color: #1f4e79; text-decoration: underline;"));
+        // The model has the list reloaded after a change; the redraw shows the rest.
         connect(created, &LinkLabel::clicked, this, [this, handler] {
             (Model().*handler)(SelectedRow());
-            ReloadList();
+            Redraw();
         });
         return created;
     };
     LinkLabel* restore = link(C::QuarantineRestore, "restoreLink", &windows::MainWindowModel::QuarantineRestoreClicked);
     LinkLabel* remove = link(C::QuarantineDelete, "deleteLink", &windows::MainWindowModel::QuarantineDeleteClicked);
     AddBottomRow({}, {restore, remove});
+
+    // The Delete key on the list deletes the selected archive, as the link does.
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, list_);
+    deleteKey->setContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, [this] {
+        Model().QuarantineDeleteClicked(SelectedRow());
+        Redraw();
+    });
 }
 
 void QuarantineFrame::ReloadList() {

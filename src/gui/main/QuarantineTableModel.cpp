@@ -9,7 +9,7 @@ QuarantineTableModel::QuarantineTableModel(const windows::MainWindowModel& model
     : QAbstractTableModel(parent), model_(model) {}
 
 int QuarantineTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : shown_;
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
 }
 
 int QuarantineTableModel::columnCount(const QModelIndex& parent) const {
@@ -17,15 +17,16 @@ int QuarantineTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant QuarantineTableModel::data(const QModelIndex& index, int role) const {
-    const auto& rows = model_.QuarantineRows();
     const auto row = static_cast<std::size_t>(index.row());
-    if (!index.isValid() || row >= rows.size()) return {};
-    const quarantine::QuarantineRow& entry = rows[row];
+    if (!index.isValid() || row >= shown_.size()) return {};
+    const quarantine::QuarantineRow& entry = shown_[row];
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
             case NameColumn: return ForDisplay(entry.name);
             case DetectionColumn: return ForDisplay(entry.detection);
             case SizeColumn: return QString::fromStdString(entry.size);
+            case LocationColumn: return ForDisplay(entry.originalPath);
+            case RemovedColumn: return ForDisplay(entry.removedAt);
             default: return {};
         }
     }
@@ -49,7 +50,7 @@ void QuarantineTableModel::SetHeader(Column column, const QString& text) {
 
 void QuarantineTableModel::Reload() {
     beginResetModel();
-    shown_ = static_cast<int>(model_.QuarantineRows().size());
+    shown_ = model_.QuarantineRows();
     endResetModel();
 }
 

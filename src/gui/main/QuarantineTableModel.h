@@ -3,6 +3,9 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
+#include <vector>
+
+#include "core/quarantine/QuarantineManager.h"
 
 namespace quellstone::windows {
 class MainWindowModel;
@@ -10,13 +13,15 @@ class MainWindowModel;
 
 namespace quellstone::gui {
 
-// The quarantine list as a table over the main window model's rows: the
-// archive's name, the detection and the size. It shows the rows as they were
-// at the last Reload.
+// The quarantine list as a table of the main window model's rows: the
+// archive's name, the detection, the size, and from the archive's record the
+// original location and the date of removal (empty without a record). It
+// holds a copy of the rows taken at the last Reload, so what it shows never
+// mixes rows from before and after a change.
 class QuarantineTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { NameColumn, DetectionColumn, SizeColumn, ColumnCount };
+    enum Column { NameColumn, DetectionColumn, SizeColumn, LocationColumn, RemovedColumn, ColumnCount };
 
     explicit QuarantineTableModel(const windows::MainWindowModel& model, QObject* parent = nullptr);
 
@@ -31,7 +36,7 @@ public:
 
 private:
     const windows::MainWindowModel& model_;
-    int shown_ = 0;
+    std::vector<quarantine::QuarantineRow> shown_;
     std::array<QString, ColumnCount> headers_;
 };
 

@@ -52,6 +52,11 @@ ScanFrame::ScanFrame(Host host, QWidget* parent)
         auto* button = new QRadioButton(modeBox);
         button->setObjectName(QString::fromLatin1(definition.name));
         Captions().Bind(definition.control, [button](const QString&, const QString& text) { button->setText(text); });
+        if (definition.mode == ScanMode::ChosenFolder) {
+            // The folder box has no label of its own: its mode's button names it.
+            Captions().Bind(definition.control,
+                            [this](const QString& label, const QString&) { folder_->setAccessibleName(label); });
+        }
         group->addButton(button);
         modeColumn->addWidget(button);
         modes_[static_cast<std::size_t>(definition.mode)] = button;
@@ -65,11 +70,15 @@ ScanFrame::ScanFrame(Host host, QWidget* parent)
         folderRow->setContentsMargins(24, 0, 0, 0);
         folder_ = new QLineEdit(modeBox);
         folder_->setObjectName(QStringLiteral("scanFolderEdit"));
+        // Wide enough for a usual path at the window's smallest size.
+        folder_->setMinimumWidth(folder_->fontMetrics().averageCharWidth() * 28);
         connect(folder_, &QLineEdit::textEdited, this,
                 [this](const QString& text) { Model().ScanFolderEdited(text.toStdString()); });
         browse_ = new QPushButton(QStringLiteral("..."), modeBox);
         browse_->setObjectName(QStringLiteral("browseButton"));
         browse_->setFixedWidth(36);
+        Captions().Bind(C::BrowseName,
+                        [this](const QString& label, const QString&) { browse_->setAccessibleName(label); });
         connect(browse_, &QPushButton::clicked, this, [this] {
             Model().BrowseClicked();
             Redraw();

@@ -1,5 +1,6 @@
 #include "gui/main/SettingsFrame.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +24,11 @@ SettingsFrame::SettingsFrame(Host host, QWidget* parent)
     row->addWidget(caption);
     row->addWidget(language_, 1);
     Column()->addLayout(row);
+    keepCopies_ = new QCheckBox(this);
+    keepCopies_->setObjectName(QStringLiteral("keepCopiesCheck"));
+    Captions().Bind(C::KeepCopiesCheck, [this](const QString&, const QString& text) { keepCopies_->setText(text); });
+    connect(keepCopies_, &QCheckBox::toggled, this, [this](bool keep) { Model().KeepCopiesToggled(keep); });
+    Column()->addWidget(keepCopies_);
     Column()->addStretch(1);
 
     auto* save = new QPushButton(this);
@@ -34,6 +40,10 @@ SettingsFrame::SettingsFrame(Host host, QWidget* parent)
 
 void SettingsFrame::Refresh() {
     MainFrame::Refresh();
+    {
+        const QSignalBlocker blocker(keepCopies_);
+        keepCopies_->setChecked(Model().KeepCopies());
+    }
     if (language_->count() > 0) return;  // filled once; from then on the box holds the choice
     const windows::MainWindowModel& model = Model();
     const QSignalBlocker blocker(language_);

@@ -168,5 +168,38 @@ TEST_F(DesktopControllerTest, DetectionsFoundWhileTheUserIsElsewhereRaiseTheAler
     EXPECT_EQ(asked, (std::vector<std::string>{"refresh main", "drop scan window", "scan window", "scan ended"}));
 }
 
+TEST_F(DesktopControllerTest, AFirstStartKeepsQuarantineCopiesAndAStoredChoiceIsNeverChanged) {
+    EXPECT_EQ(store.Read("Settings", "Quarintine", ""), "");
+    windows::MainWindowModel& first = controller.OpenMainWindow();
+    EXPECT_EQ(store.Read("Settings", "Quarintine", ""), "1");
+    EXPECT_TRUE(first.KeepCopies());
+    first.KeepCopiesToggled(false);  // the settings frame's check box
+    EXPECT_EQ(store.Read("Settings", "Quarintine", ""), "0");
+
+    // The next start finds the user's choice and leaves it alone.
+    windows::MainWindowModel& next = controller.OpenMainWindow();
+    EXPECT_EQ(store.Read("Settings", "Quarintine", ""), "0");
+    EXPECT_FALSE(next.KeepCopies());
+    next.KeepCopiesToggled(true);
+    EXPECT_EQ(store.Read("Settings", "Quarintine", ""), "1");
+}
+
+TEST_F(DesktopControllerTest, TheLastSystemScanShowsNeverUntilAWholeComputerScanStartsAndThenItsDate) {
+    windows::MainWindowModel& main = controller.OpenMainWindow();
+    using windows::MainControl;
+    EXPECT_EQ(main.Caption(MainControl::LastScanStatus), "T225");
+    EXPECT_EQ(store.Read("Status", "LastSystemScan", ""), "");  // shown, not stored
+
+    main.ModeClicked(scan::ScanMode::QuickScan);
+    controller.StartScan();
+    EXPECT_EQ(main.Caption(MainControl::LastScanStatus), "T225");
+
+    main.ModeClicked(scan::ScanMode::WholeComputer);
+    std::string shownDuringTheWalk;
+    pump.action = [&] { shownDuringTheWalk = main.Caption(MainControl::LastScanStatus); };
+    controller.StartScan();
+    EXPECT_EQ(shownDuringTheWalk, "08.12.2026");
+}
+
 }  // namespace
 }  // namespace quellstone::app

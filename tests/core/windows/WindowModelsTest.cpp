@@ -60,7 +60,8 @@ protected:
 
 TEST_F(MainWindowModelTest, FirstStartShowsDefaultsAndLoadsEverything) {
     MainWindowModel& m = Model();
-    EXPECT_EQ(m.Caption(C::LastScanStatus), "Nigdy");
+    EXPECT_EQ(m.Caption(C::LastScanStatus), "T225");  // the language's "never"; nothing stored
+    EXPECT_EQ(store.Read("Status", "LastSystemScan", ""), "");
     EXPECT_EQ(m.Caption(C::TotalStatus), "0");
     EXPECT_EQ(m.Caption(C::RemovedStatus), "0");
     EXPECT_EQ(m.Caption(C::VersionLine), "T119 1.05");
