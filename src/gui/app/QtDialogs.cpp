@@ -25,32 +25,47 @@ QMessageBox::Icon QtIcon(ports::MessageIcon icon) {
 
 }  // namespace
 
+std::unique_ptr<QMessageBox> MessageBoxFor(std::string_view text, ports::MessageIcon icon,
+                                           ports::MessageButtons buttons, ports::MessageAnswer defaultAnswer,
+                                           QWidget* parent) {
+    const bool yesNo = buttons == ports::MessageButtons::YesNo;
+    auto box = std::make_unique<QMessageBox>(QtIcon(icon), QStringLiteral("Quellstone"), ForButton(std::string(text)),
+                                             yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+    // Messages carry file names and a server's words: never read them as markup.
+    box->setTextFormat(Qt::PlainText);
+    if (yesNo) box->setDefaultButton(defaultAnswer == ports::MessageAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    return box;
+}
+
+std::unique_ptr<QMessageBox> ChoiceBoxFor(std::string_view text, ports::MessageIcon icon,
+                                          const std::vector<std::string>& choices, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QtIcon(icon), QStringLiteral("Quellstone"), ForButton(std::string(text)),
+                                             QMessageBox::Cancel, parent);
+    box->setTextFormat(Qt::PlainText);
+    for (const std::string& choice : choices) box->addButton(ForButton(choice), QMessageBox::AcceptRole);
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setEscapeButton(QMessageBox::Cancel);
+    return box;
+}
+
 ports::MessageAnswer QtDialogs::ShowMessage(std::string_view text, ports::MessageIcon icon,
                                             ports::MessageButtons buttons, ports::MessageAnswer defaultAnswer) {
-    const QMessageBox::Icon qtIcon = QtIcon(icon);
-    const bool yesNo = buttons == ports::MessageButtons::YesNo;
-    QMessageBox box(qtIcon, QStringLiteral("Quellstone"), ForButton(std::string(text)),
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, QApplication::activeWindow());
-    // Messages carry file names and a server's words: never read them as markup.
-    box.setTextFormat(Qt::PlainText);
-    if (yesNo) box.setDefaultButton(defaultAnswer == ports::MessageAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
-    const int answer = box.exec();
-    if (!yesNo) return ports::MessageAnswer::Ok;
+    const auto box = MessageBoxFor(text, icon, buttons, defaultAnswer, QApplication::activeWindow());
+    const int answer = box->exec();
+    if (buttons != ports::MessageButtons::YesNo) return ports::MessageAnswer::Ok;
     return answer == QMessageBox::Yes ? ports::MessageAnswer::Yes : ports::MessageAnswer::No;
 }
 
 std::optional<std::size_t> QtDialogs::AskChoice(std::string_view text, ports::MessageIcon icon,
                                                 const std::vector<std::string>& choices) {
-    QMessageBox box(QtIcon(icon), QStringLiteral("Quellstone"), ForButton(std::string(text)), QMessageBox::Cancel,
-                    QApplication::activeWindow());
-    std::vector<QAbstractButton*> buttons;
-    for (const std::string& choice : choices)
-        buttons.push_back(box.addButton(ForButton(choice), QMessageBox::AcceptRole));
-    box.setDefaultButton(QMessageBox::Cancel);
-    box.setEscapeButton(QMessageBox::Cancel);
-    box.exec();
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        if (box.clickedButton() == buttons[i]) return i;
+    const auto box = ChoiceBoxFor(text, icon, choices, QApplication::activeWindow());
+    box->exec();
+    const QList<QAbstractButton*> buttons = box->buttons();
+    std::size_t index = 0;
+    for (QAbstractButton* button : buttons) {
+        if (box->buttonRole(button) != QMessageBox::AcceptRole) continue;
+        if (box->clickedButton() == button) return index;
+        ++index;
     }
     return std::nullopt;
 }

@@ -20,6 +20,7 @@ QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
     list_ = new QTreeView(this);
     list_->setObjectName(QStringLiteral("quarantineList"));
     list_->setRootIsDecorated(false);
+    list_->setTextElideMode(Qt::ElideMiddle);  // a path keeps its start and its file name
     list_->setModel(rows_);
     QHeaderView* header = list_->header();
     header->setStretchLastSection(false);

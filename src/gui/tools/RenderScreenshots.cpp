@@ -1,4 +1,5 @@
-// Renders the desktop program's windows to PNG files for the documentation:
+// Renders the desktop program's windows, and the questions and messages a
+// scan and its removal bring up, to PNG files for the documentation:
 //   quellstone-screenshots OUTPUT_FOLDER PROGRAM_FOLDER LANGUAGE...
 // Runs on Qt's offscreen platform with a settings file of its own, so the
 // user's settings are never touched.
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
@@ -17,10 +19,11 @@
 #include "gui/app/SplashWindow.h"
 #include "gui/main/MainWindow.h"
 #include "gui/scan/ScanWindow.h"
+#include "gui/tools/PhotographingDialogs.h"
+#include "gui/update/UpdateWindows.h"
 #include "platform/OfflineHttpClient.h"
 #include "platform/PosixFileStore.h"
 #include "platform/RegFileSettingsBackend.h"
-#include "platform/SilentDialogs.h"
 
 namespace {
 
@@ -66,7 +69,7 @@ int main(int argc, char** argv) {
             store.Write("Status", "TotalObjectsRemoved", "3");
             store.Write("Status", "LastSystemScan", "2026-12-01");
         }
-        platform::SilentDialogs dialogs;
+        gui::PhotographingDialogs dialogs(output, suffix);
         NoShell shell;
         platform::OfflineHttpClient http;  // no network: the silent update check fails at once
         gui::Application application(setup, dialogs, shell, http);
@@ -81,18 +84,6 @@ int main(int argc, char** argv) {
         gui::MainWindow* main = application.Main();
         if (!main) return 1;
         windows::MainWindowModel& model = *application.MainModel();
-        const std::tuple<windows::Frame, windows::NavigationLink, const char*> frames[] = {
-            {windows::Frame::Information, windows::NavigationLink::Information, "information"},
-            {windows::Frame::Scan, windows::NavigationLink::Scan, "scan"},
-            {windows::Frame::Settings, windows::NavigationLink::Settings, "settings"},
-            {windows::Frame::Quarantine, windows::NavigationLink::Quarantine, "quarantine"}};
-        for (const auto& [frame, link, name] : frames) {
-            model.SetCurrentFrame(frame);
-            model.HoverLink(link);  // as if the pointer rested on the link just clicked
-            main->Refresh();
-            QCoreApplication::processEvents();
-            ok &= Save(*main, output + "/" + name + "-" + suffix + ".png");
-        }
         // A finished scan with detections: a small tree with names from the database.
         const std::string tree = root + "/Downloads";
         QDir().mkpath(QString::fromStdString(tree + "/old-tools/backup"));
@@ -114,7 +105,51 @@ int main(int argc, char** argv) {
             window->Tabs()->setCurrentIndex(1);
             QCoreApplication::processEvents();
             ok &= Save(*window, output + "/scan-report-" + suffix + ".png");
+            window->Tabs()->setCurrentIndex(0);
+
+            // Closing with results asks first ("No" keeps the list); removing asks
+            // first and then says what happened, row by row too.
+            dialogs.Expect("close-question", ports::MessageAnswer::No);
+            window->close();
+            dialogs.Expect("remove-question", ports::MessageAnswer::Yes);
+            dialogs.Expect("removal-finished", ports::MessageAnswer::Ok);
+            if (auto* remove = window->findChild<QPushButton*>("removeButton")) remove->click();
+            window->Tabs()->setCurrentIndex(0);
+            window->Refresh();
+            QCoreApplication::processEvents();
+            ok &= Save(*window, output + "/scan-window-removed-" + suffix + ".png");
         }
+        const std::tuple<windows::Frame, windows::NavigationLink, const char*> frames[] = {
+            {windows::Frame::Information, windows::NavigationLink::Information, "information"},
+            {windows::Frame::Scan, windows::NavigationLink::Scan, "scan"},
+            {windows::Frame::Settings, windows::NavigationLink::Settings, "settings"},
+            {windows::Frame::Quarantine, windows::NavigationLink::Quarantine, "quarantine"}};
+        for (const auto& [frame, link, name] : frames) {
+            model.SetCurrentFrame(frame);
+            model.HoverLink(link);  // as if the pointer rested on the link just clicked
+            main->Refresh();
+            QCoreApplication::processEvents();
+            ok &= Save(*main, output + "/" + name + "-" + suffix + ".png");
+        }
+        // The quarantine frame's delete asks before anything is lost.
+        model.SetCurrentFrame(windows::Frame::Quarantine);
+        main->Refresh();
+        dialogs.Expect("quarantine-delete-question", ports::MessageAnswer::No);
+        model.QuarantineDeleteClicked(0);
+        // The update window while it waits, and what it says when the server cannot be reached.
+        dialogs.Expect("update-unreachable", ports::MessageAnswer::Ok);
+        application.Controller().ShowUpdateWindow();
+        if (QWidget* update = application.Update()) {
+            QCoreApplication::processEvents();
+            ok &= Save(*update, output + "/update-window-" + suffix + ".png");
+        }
+        waited.restart();
+        while (dialogs.Pending() > 0 && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        ok &= dialogs.Pending() == 0 && dialogs.AllSaved();
+
         gui::AboutDialog about(model, application.SharedContext().languageText, main);
         about.adjustSize();
         ok &= Save(about, output + "/about-" + suffix + ".png");
