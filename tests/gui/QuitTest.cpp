@@ -91,6 +91,12 @@ TEST_F(QuitDuringUpdateCheckTest, EveryWayOfQuittingEndsTheManualCheck) {
     const std::pair<const char*, std::function<void(MainWindow&)>> ways[] = {
         {"the close link", [](MainWindow& main) { QTest::mouseClick(Find(main, "exitLink"), Qt::LeftButton); }},
         {"the menu's exit", [](MainWindow& main) { main.findChild<QAction*>("exitAction")->trigger(); }},
+        {"Ctrl+Q in the update window",
+         [](MainWindow& main) {
+             QWidget* active = QApplication::activeWindow();
+             ASSERT_NE(active, &main);
+             QTest::keyClick(active, Qt::Key_Q, Qt::ControlModifier);
+         }},
         {"the window's close", [](MainWindow& main) { main.close(); }},
     };
     for (const auto& [way, quit] : ways) {
@@ -123,10 +129,10 @@ TEST_F(QuitDuringUpdateCheckTest, EveryWayOfQuittingEndsTheManualCheck) {
 }
 
 TEST_F(QuitDuringUpdateCheckTest, QuittingEndsTheSilentCheck) {
-    // The exit action is what Ctrl+Q and the menu's Exit trigger.
     const std::pair<const char*, std::function<void(MainWindow&)>> ways[] = {
         {"the close link", [](MainWindow& main) { QTest::mouseClick(Find(main, "exitLink"), Qt::LeftButton); }},
         {"the exit action", [](MainWindow& main) { main.findChild<QAction*>("exitAction")->trigger(); }},
+        {"Ctrl+Q", [](MainWindow& main) { QTest::keyClick(&main, Qt::Key_Q, Qt::ControlModifier); }},
     };
     for (const auto& [way, quit] : ways) {
         SCOPED_TRACE(way);

@@ -149,12 +149,16 @@ void MainWindow::BuildMenus() {
         action->setShortcuts(shortcuts);
         captions_.Bind(control, [action](const QString&, const QString& text) { action->setText(text); });
         connect(action, &QAction::triggered, this, [this, choice] { Execute(model_.MenuChosen(choice)); });
+        return action;
     };
     QMenu* program = menu(C::MenuProgram, "programMenu");
     item(program, C::MenuStatistics, "statisticsAction", MenuItem::Statistics);
     program->addSeparator();
-    item(program, C::MenuClose, "exitAction", MenuItem::Close,
-         StandardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    QAction* exit = item(program, C::MenuClose, "exitAction", MenuItem::Close,
+                         StandardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    // Ctrl+Q quits from every window of the program, not only the main one:
+    // the scan, update and alert windows have no Exit of their own.
+    exit->setShortcutContext(Qt::ApplicationShortcut);
     QMenu* view = menu(C::MenuPanels, "viewMenu");
     item(view, C::MenuInformation, "informationAction", MenuItem::Information, {QKeySequence(Qt::CTRL | Qt::Key_1)});
     item(view, C::MenuScan, "scanAction", MenuItem::Scan, {QKeySequence(Qt::CTRL | Qt::Key_2)});
