@@ -12,6 +12,8 @@ QString QtYes() {
 TEST(QtTranslations, LanguageNamesGiveQtsCodes) {
     EXPECT_EQ(QtLanguageCode("Polish"), "pl");
     EXPECT_EQ(QtLanguageCode("deutsch"), "de");
+    EXPECT_EQ(QtLanguageCode("Polski"), "pl");  // the same names the report's formats know
+    EXPECT_EQ(QtLanguageCode("German"), "de");
     EXPECT_EQ(QtLanguageCode("English"), "");
     EXPECT_EQ(QtLanguageCode("Klingon"), "");
 }

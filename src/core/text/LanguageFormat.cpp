@@ -1,37 +1,50 @@
 #include "core/text/LanguageFormat.h"
 
+#include <array>
+#include <charconv>
 #include <cstdio>
-#include <ctime>
 
 #include "core/text/UpperCase.h"
 
 namespace quellstone::text {
 
+namespace {
+
+constexpr const char* kDayMonthYear = "%d.%m.%Y %H:%M:%S";
+
+struct KnownLanguage {
+    std::string_view name;
+    LanguageFormat format;
+};
+
+// Every name a language folder or a hand-edited setting may give a language.
+constexpr std::array<KnownLanguage, 5> kKnownLanguages{{
+    {"English", {"en", '.'}},
+    {"Deutsch", {"de", ',', kDayMonthYear}},
+    {"German", {"de", ',', kDayMonthYear}},
+    {"Polish", {"pl", ',', kDayMonthYear}},
+    {"Polski", {"pl", ',', kDayMonthYear}},
+}};
+
+}  // namespace
+
 LanguageFormat FormatOf(std::string_view language) {
     // Matched without regard to case: the stored name is written by hand at times.
-    for (const std::string_view comma : {"Deutsch", "German", "Polish", "Polski"}) {
-        if (EqualsIgnoringCase(language, comma)) return {',', "%d.%m.%Y %H:%M:%S"};
+    for (const KnownLanguage& known : kKnownLanguages) {
+        if (EqualsIgnoringCase(language, known.name)) return known.format;
     }
     return {};
 }
 
 std::string DecimalText(double value, const LanguageFormat& format) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    std::string written(text);
-    // snprintf follows the C locale, which the program never changes: always a point.
-    if (const std::size_t point = written.find('.'); point != std::string::npos)
-        written[point] = format.decimalSeparator;
-    return written;
-}
-
-std::string LocalTimeText(std::chrono::system_clock::time_point when, const LanguageFormat& format) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    if (!::localtime_r(&seconds, &local)) return {};
-    char text[48] = {};
-    std::strftime(text, sizeof text, format.dateTimePattern, &local);
-    return text;
+    // to_chars ignores the C library's locale, which Qt sets from the
+    // environment: printf would already write "0,4" on a German desktop.
+    std::array<char, 400> text{};
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 1);
+    if (written.ec != std::errc{}) return {};
+    std::string result(text.data(), written.ptr);
+    if (const std::size_t point = result.find('.'); point != std::string::npos) result[point] = format.decimalSeparator;
+    return result;
 }
 
 std::string ElapsedText(std::chrono::seconds elapsed) {

@@ -5,7 +5,11 @@
 
 namespace quellstone::text {
 
-// A moment in local time as "YYYY-MM-DD HH:MM:SS" (empty when the system cannot convert it).
-std::string LocalTimeText(std::chrono::system_clock::time_point when);
+inline constexpr const char* kIsoDateTime = "%Y-%m-%d %H:%M:%S";
+
+// A moment in local time written with the strftime `pattern` ("YYYY-MM-DD
+// HH:MM:SS" unless given; see LanguageFormat for a language's own pattern).
+// Empty when the system cannot convert it. Safe to call from several threads.
+std::string LocalTimeText(std::chrono::system_clock::time_point when, const char* pattern = kIsoDateTime);
 
 }  // namespace quellstone::text

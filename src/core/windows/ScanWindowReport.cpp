@@ -2,6 +2,7 @@
 // chosen language's way of writing numbers and dates.
 #include "core/text/DisplayEscape.h"
 #include "core/text/LanguageFormat.h"
+#include "core/text/TimeText.h"
 #include "core/update/Version.h"
 #include "core/windows/ScanWindowModel.h"
 
@@ -10,7 +11,7 @@ namespace quellstone::windows {
 using T = i18n::TextId;
 
 std::string ScanWindowModel::DateText(std::chrono::system_clock::time_point when) const {
-    return text::LocalTimeText(when, text::FormatOf(texts_.Language()));
+    return text::LocalTimeText(when, text::FormatOf(texts_.Language()).dateTimePattern);
 }
 
 std::string ScanWindowModel::ReportText() const {

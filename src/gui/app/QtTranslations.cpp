@@ -3,13 +3,15 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
+#include "core/text/LanguageFormat.h"
+
 namespace quellstone::gui {
 
 QString QtLanguageCode(std::string_view language) {
-    const QString name = QString::fromUtf8(language.data(), static_cast<qsizetype>(language.size()));
-    if (name.compare(QLatin1String("Polish"), Qt::CaseInsensitive) == 0) return QStringLiteral("pl");
-    if (name.compare(QLatin1String("Deutsch"), Qt::CaseInsensitive) == 0) return QStringLiteral("de");
-    return {};
+    const std::string_view code = text::FormatOf(language).code;
+    // Qt's own texts are written in English: there is nothing to load for it.
+    if (code == "en") return {};
+    return QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size()));
 }
 
 QtTranslations::QtTranslations(std::string_view language, const QString& folder) {

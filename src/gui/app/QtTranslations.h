@@ -8,7 +8,8 @@
 namespace quellstone::gui {
 
 // Qt's own code for a language name as the settings store it ("Polish" gives
-// "pl", "Deutsch" "de", letter case aside); "" for English and any other name.
+// "pl", "Deutsch" "de": the code of text::FormatOf); "" for English, whose
+// texts Qt has already, and for a name the program does not know.
 QString QtLanguageCode(std::string_view language);
 
 // Qt's own texts (the buttons of message boxes, the folder picker) in the
