@@ -5,6 +5,7 @@
 #include "core/i18n/LanguageFile.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
+#include "core/text/FillIn.h"
 #include "core/update/Version.h"
 
 namespace quellstone::windows {
@@ -263,13 +264,8 @@ const std::vector<quarantine::QuarantineRow>& MainWindowModel::QuarantineRows() 
 void MainWindowModel::QuarantineDeleteClicked(std::optional<std::size_t> selected) {
     const std::vector<quarantine::QuarantineRow>& rows = QuarantineRows();
     if (!ports_.quarantine || !selected || *selected >= rows.size()) return;
-    std::string question = shared_.texts.Text(T::DeleteForGoodQuestion);
-    const std::string name = text::EscapeForDisplay(rows[*selected].name);
-    if (const std::size_t at = question.find("%1"); at != std::string::npos) {
-        question.replace(at, 2, name);
-    } else {
-        question += " " + name;
-    }
+    const std::string question =
+        text::FillIn(shared_.texts.Text(T::DeleteForGoodQuestion), text::EscapeForDisplay(rows[*selected].name));
     if (ports_.dialogs.ShowMessage(question, ports::MessageIcon::Question, ports::MessageButtons::YesNo,
                                    ports::MessageAnswer::No) != ports::MessageAnswer::Yes) {
         return;

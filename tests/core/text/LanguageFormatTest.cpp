@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 #include "core/text/FillIn.h"
 #include "core/text/LanguageFormat.h"
+#include "core/text/TimeText.h"
 #include "core/windows/WindowPlacement.h"
 
 namespace quellstone::text {
@@ -25,9 +29,36 @@ TEST(LanguageFormat, CommaLanguagesWriteDayMonthYearAndOthersTheIsoForm) {
     noon.tm_sec = 7;
     noon.tm_isdst = -1;
     const auto when = std::chrono::system_clock::from_time_t(std::mktime(&noon));
-    EXPECT_EQ(LocalTimeText(when, FormatOf("Deutsch")), "09.12.2026 12:05:07");
-    EXPECT_EQ(LocalTimeText(when, FormatOf("Polish")), "09.12.2026 12:05:07");
-    EXPECT_EQ(LocalTimeText(when, FormatOf("English")), "2026-12-09 12:05:07");
+    EXPECT_EQ(LocalTimeText(when, FormatOf("Deutsch").dateTimePattern), "09.12.2026 12:05:07");
+    EXPECT_EQ(LocalTimeText(when, FormatOf("Polish").dateTimePattern), "09.12.2026 12:05:07");
+    EXPECT_EQ(LocalTimeText(when, FormatOf("English").dateTimePattern), "2026-12-09 12:05:07");
+    EXPECT_EQ(LocalTimeText(when), "2026-12-09 12:05:07");  // the quarantine's records
+}
+
+TEST(LanguageFormat, EveryNameOfALanguageGivesItsCode) {
+    EXPECT_EQ(FormatOf("English").code, "en");
+    EXPECT_EQ(FormatOf("Deutsch").code, "de");
+    EXPECT_EQ(FormatOf("GERMAN").code, "de");
+    EXPECT_EQ(FormatOf("Polish").code, "pl");
+    EXPECT_EQ(FormatOf("polski").code, "pl");
+    EXPECT_EQ(FormatOf("Klingon").code, "");
+    EXPECT_EQ(FormatOf("").code, "");
+}
+
+// Qt hands the desktop's locale to the C library at start; the English report
+// must still write "0.4" on a German desktop.
+TEST(LanguageFormat, TheCLibrarysLocaleDoesNotChangeTheSeparator) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    const char* comma = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "pl_PL.UTF-8", "pl_PL.utf8", "de_DE", "pl_PL"}) {
+        if ((comma = std::setlocale(LC_ALL, name))) break;
+    }
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma on this machine";
+    const std::string english = DecimalText(0.44, FormatOf("English"));
+    const std::string german = DecimalText(1234.56, FormatOf("Deutsch"));
+    std::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(english, "0.4");
+    EXPECT_EQ(german, "1234,6");
 }
 
 TEST(LanguageFormat, ElapsedTimeReadsLikeAClock) {
@@ -43,6 +74,18 @@ TEST(FillIn, PutsTheValueAtTheMarkOrAfterATextWithout) {
     EXPECT_EQ(FillIn("%1 and %1", "x"), "x and x");
     EXPECT_EQ(FillIn("Removed:", "2"), "Removed: 2");
     EXPECT_EQ(FillIn("100%", "2"), "100% 2");
+    // A translation that forgot one of two marks still names both values.
+    EXPECT_EQ(FillIn("Your version: %1", {"1.05", "1.06"}), "Your version: 1.05 1.06");
+}
+
+TEST(FillIn, PutsEachValueInItsSlotOnce) {
+    EXPECT_EQ(FillIn("You have %1, %2 is out", {"1.05", "1.06"}), "You have 1.05, 1.06 is out");
+    EXPECT_EQ(FillIn("%2 before %1", {"a", "b"}), "b before a");
+    // A value is never read for slots itself: a server's "%2" stays as sent.
+    EXPECT_EQ(FillIn("reason: %1 (%2)", {"%2%1", "x"}), "reason: %2%1 (x)");
+    EXPECT_EQ(FillIn("Delete %1?", "%1 %2"), "Delete %1 %2?");
+    // A slot with no value, a lone "%" and "%0" stay as written.
+    EXPECT_EQ(FillIn("100% %0 %1 %3 %", {"a"}), "100% %0 a %3 %");
 }
 
 }  // namespace
