@@ -12,6 +12,9 @@ namespace quellstone::cli {
 
 namespace {
 
+// How much of the version file's first line is printed.
+constexpr std::size_t kMaxShownVersionChars = 64;
+
 // The command line has no window to keep alive while it waits.
 class NoEvents final : public ports::EventPump {
 public:
@@ -28,7 +31,7 @@ UpdateCheckCommand::UpdateCheckCommand()
           .description = "Fetches updates/velkaro.txt from the update server (Server in [Update]\n"
                          "of the program folder's vendor.ini, or URL) and compares it with this\n"
                          "program's version. Prints the local and the remote version text (the\n"
-                         "first line of the file, at most 64 characters).\n",
+                         "first line of the file, at most 64 characters; \"...\" marks a cut).\n",
           .details = "Exit status: 0 no newer version, 1 a newer version exists, 2 the check\n"
                      "failed (no answer within 60 seconds, a status other than 200, a file\n"
                      "that does not hold a version number such as 1.06, ...).\n",
@@ -52,7 +55,7 @@ int UpdateCheckCommand::Execute(const ParsedArguments& args, CommandIo& io) {
         Error(io) << "could not read " << text::EscapeForDisplay(address) << "\n";
         return kExitError;
     }
-    io.out << "Remote version: " << update::RemoteVersionForDisplay(remote) << '\n';
+    io.out << "Remote version: " << update::ServerTextForDisplay(remote, kMaxShownVersionChars) << '\n';
     const update::VersionVerdict verdict = update::CompareVersions(remote, local);
     if (verdict == update::VersionVerdict::NotAVersion) {
         Error(io) << text::EscapeForDisplay(address) << " does not hold a version number\n";

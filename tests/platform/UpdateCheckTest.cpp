@@ -35,6 +35,7 @@ protected:
         context.languageText.Set(322, "%1 -> %2");
         context.languageText.Set(323, "not a version");
         context.languageText.Set(324, "no answer");
+        context.languageText.Set(287, "failed: %1");
     }
     windows::UpdatePorts Ports() {
         return {http, pump, dialogs, openers, server.Address(), context.languageText, context.quit.get_token()};
@@ -50,10 +51,10 @@ protected:
         dialogs.shown.clear();
         return shown;
     }
-    // The one message of a manual check that could not reach the server, or "".
-    std::string FailureShown() {
+    // The one message of a manual check that failed, or "" when it does not start with `kind`.
+    std::string FailureShown(std::string_view kind) {
         const std::vector<std::string> shown = ManualCheck();
-        if (shown.size() != 1 || !shown[0].starts_with("unreachable: ")) return "";
+        if (shown.size() != 1 || !shown[0].starts_with(kind)) return "";
         return shown[0];
     }
     std::vector<std::string> ServeVersion(const std::string& body) {
@@ -91,14 +92,17 @@ TEST_F(UpdateCheckTest, ComparesTheVersionFileWithTheLocalVersion) {
 
 TEST_F(UpdateCheckTest, AFailedCheckSaysWhyAndIsNotTakenForTheNewestVersion) {
     server.response = HttpResponse("404 Not Found", "9.99");
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"unreachable: HTTP/1.1 404 Not Found"});
+    // The server was reached: the check failed, but not for want of a connection.
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"failed: HTTP/1.1 404 Not Found"});
     // No status code, or no HTTP at all: the transport's own words say why.
     for (const char* response : {"HTTP/1.1\r\nContent-Length: 4\r\n\r\n9.99", "garbage that is not HTTP\r\n\r\n"}) {
         server.response = response;
-        EXPECT_GT(FailureShown().size(), std::string("unreachable: ").size()) << response;
+        const std::string shown = FailureShown("");
+        EXPECT_TRUE(shown.starts_with("unreachable: ") || shown.starts_with("failed: ")) << response;
+        EXPECT_GT(shown.size(), std::string("failed: ").size()) << response;
     }
     server.response = HttpResponse("200 OK", "<html>moved</html>");
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"unreachable: not a version"});
+    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"failed: not a version"});
     // An informational response before the real one: the real one's status counts.
     server.response = "HTTP/1.1 103 Early Hints\r\nLink: </x>\r\n\r\n" + HttpResponse("200 OK", "1.04");
     EXPECT_EQ(ManualCheck(), std::vector<std::string>{"newest 1.05"});
@@ -113,8 +117,8 @@ TEST_F(UpdateCheckTest, AFailedCheckSaysWhyAndIsNotTakenForTheNewestVersion) {
         "exe.txt " +
             std::string(400, 'y'),
         "");
-    const std::string hostile = FailureShown();
-    EXPECT_TRUE(hostile.starts_with("unreachable: HTTP/1.1 500 <b>x</b> %1 %2 \\x1b[31m\\xe2\\x80\\xaeexe.txt yyy"))
+    const std::string hostile = FailureShown("failed: ");
+    EXPECT_TRUE(hostile.starts_with("failed: HTTP/1.1 500 <b>x</b> %1 %2 \\x1b[31m\\xe2\\x80\\xaeexe.txt yyy"))
         << hostile;
     EXPECT_TRUE(hostile.ends_with("y...")) << hostile;
     EXPECT_LT(hostile.size(), 220u);
@@ -155,9 +159,19 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
     EXPECT_EQ(server.Connections(), 1);
 
     auto refused = http.NewRequest();
-    std::string failure;
+    DownloadFailure failure;
     EXPECT_FALSE(DownloadVersionFile(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body, {}, failure));
-    EXPECT_NE(failure, "");  // the transport says why
+    EXPECT_NE(failure.text, "");  // the transport says why
+    EXPECT_FALSE(failure.answered);
+    // A refused connection is a server out of reach.
+    windows::UpdatePorts refusedPorts = Ports();
+    refusedPorts.serverAddress = "http://127.0.0.1:1/";
+    windows::UpdateWindowModel refusedWindow(refusedPorts);
+    refusedWindow.Load();
+    refusedWindow.CheckTick();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.starts_with("unreachable: ")) << dialogs.shown[0].text;
+    dialogs.shown.clear();
 
     // Cancel before the first tick: no request at all, no message.
     const int before = server.Connections();
@@ -223,7 +237,7 @@ TEST_F(UpdateCheckTest, AQuitRequestEndsTheWaitAndCancelsTheRequest) {
 TEST_F(UpdateCheckTest, ABodyThatIsNoVersionNumberIsAFailedCheck) {
     using namespace std::string_literals;
     for (const std::string& body : {"1.06\0"s, "<html>newer</html>"s}) {
-        EXPECT_EQ(ServeVersion(body), std::vector<std::string>{"unreachable: not a version"}) << body;
+        EXPECT_EQ(ServeVersion(body), std::vector<std::string>{"failed: not a version"}) << body;
     }
     EXPECT_TRUE(shell.opened.empty());
     // The silent check keeps quiet about it.

@@ -156,6 +156,7 @@ enum class TextId : int {
     UpdateVersions = 322,
     UpdateAnswerNotAVersion = 323,
     UpdateNoAnswer = 324,
+    UpdateCheckFailed = 287,
 };
 
 }  // namespace quellstone::i18n

@@ -17,16 +17,16 @@ std::string VersionFileAddress(std::string_view server) {
 
 bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
                          std::stop_token quit) {
-    std::string failure;
+    DownloadFailure failure;
     return DownloadVersionFile(request, pump, url, body, std::move(quit), failure);
 }
 
 bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
-                         std::stop_token quit, std::string& failure) {
-    failure.clear();
+                         std::stop_token quit, DownloadFailure& failure) {
+    failure = {};
     if (quit.stop_requested()) return false;
     if (!request.Start(url)) {
-        failure = request.ErrorText();
+        failure.text = request.ErrorText();
         return false;
     }
     while (request.StillRunning()) {
@@ -52,7 +52,8 @@ bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, co
         }
     }
     if (fields.size() < 2 || fields[1] != "200") {
-        failure = headers.empty() ? request.ErrorText() : headers;
+        // A status line means the server was reached; without one the transport says why.
+        failure = headers.empty() ? DownloadFailure{false, request.ErrorText()} : DownloadFailure{true, headers};
         return false;
     }
     body = std::move(received);
@@ -85,13 +86,6 @@ VersionVerdict CompareVersions(std::string_view remote, std::string_view local) 
 
 bool IsNewer(std::string_view remote, std::string_view local) {
     return CompareVersions(remote, local) == VersionVerdict::Newer;
-}
-
-std::string RemoteVersionForDisplay(std::string_view body) {
-    constexpr std::size_t kMaxShownChars = 64;
-    std::string_view line = TrimVersionText(body);
-    line = line.substr(0, line.find_first_of("\r\n"));
-    return text::EscapeForDisplay(text::TruncateCharacters(line, kMaxShownChars));
 }
 
 std::string ServerTextForDisplay(std::string_view text, std::size_t maxChars) {

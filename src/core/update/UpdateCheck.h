@@ -23,11 +23,18 @@ std::string VersionFileAddress(std::string_view server);
 bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
                          std::stop_token quit = {});
 
-// The same download, also saying why it failed in `failure`: the transport's
-// error text when no response came, the status line when its status is not
-// "200", "" after a success or a quit. Both are raw: see ServerTextForDisplay.
+// Why a download failed. `text` is raw: see ServerTextForDisplay.
+struct DownloadFailure {
+    // True when the server answered, with a status other than "200": `text` is
+    // its status line. False when no response came: `text` is the
+    // transport's error (no connection, a time-out, an unknown host...).
+    bool answered = false;
+    std::string text;  // "" after a success or a quit
+};
+
+// The same download, also saying why it failed in `failure`.
 bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
-                         std::stop_token quit, std::string& failure);
+                         std::stop_token quit, DownloadFailure& failure);
 
 // The version file's text without the white space around it (spaces, tabs,
 // CR, LF), so a file ending in a line break reads as its version.
@@ -53,15 +60,11 @@ VersionVerdict CompareVersions(std::string_view remote, std::string_view local);
 // The same question as a yes or no: only a valid, greater version is newer.
 bool IsNewer(std::string_view remote, std::string_view local);
 
-// How the command line shows a remote version text it received: the first
-// line of the trimmed text, at most 64 characters (a character that is not
-// valid UTF-8 counts as one), escaped for display.
-std::string RemoteVersionForDisplay(std::string_view body);
-
 // Text that came from a server or the network (an error text, a status line,
-// a version) made safe for a window: its first line without the white space
-// around it, at most `maxChars` characters ("..." marks a cut), escaped for
-// display. The window still shows it as plain text, never as markup.
+// a version) made safe to show: its first line without the white space
+// around it, at most `maxChars` characters (a character that is not valid
+// UTF-8 counts as one; "..." marks a cut), escaped for display. A window
+// still shows it as plain text, never as markup.
 std::string ServerTextForDisplay(std::string_view text, std::size_t maxChars);
 
 }  // namespace quellstone::update

@@ -1,5 +1,6 @@
 #include "core/windows/UpdateWindowModel.h"
 
+#include "core/text/FillIn.h"
 #include "core/update/UpdateCheck.h"
 #include "core/update/Version.h"
 
@@ -15,41 +16,26 @@ constexpr std::size_t kMaxVersionChars = 32;
 
 }  // namespace
 
-std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
-            const auto slot = static_cast<std::size_t>(text[i + 1] - '1');
-            if (slot < values.size()) {
-                out += values.begin()[slot];
-                ++i;
-                continue;
-            }
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 CheckOutcome CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request) {
     const std::string local = update::VersionText(update::BuildVersion());
     std::string body;
-    std::string failure;
+    update::DownloadFailure failure;
     const bool downloaded = update::DownloadVersionFile(
         request, ports.pump, update::VersionFileAddress(ports.serverAddress), body, ports.quit, failure);
     if (ports.quit.stop_requested()) return {CheckOutcome::Kind::Quit, {}};
     if (!downloaded) {
-        const std::string reason = update::ServerTextForDisplay(failure, kMaxReasonChars);
-        return {CheckOutcome::Kind::Failed, reason.empty() ? ports.texts.Text(T::UpdateNoAnswer) : reason};
+        const std::string reason = update::ServerTextForDisplay(failure.text, kMaxReasonChars);
+        return {failure.answered ? CheckOutcome::Kind::Failed : CheckOutcome::Kind::Unreachable,
+                reason.empty() ? ports.texts.Text(T::UpdateNoAnswer) : reason};
     }
-    // A body that is no version number is a failed check, like no answer at all.
+    // A body that is no version number is a failed check, like a status other than 200.
     const update::VersionVerdict verdict = update::CompareVersions(body, local);
     if (verdict == update::VersionVerdict::NotAVersion) {
         return {CheckOutcome::Kind::Failed, ports.texts.Text(T::UpdateAnswerNotAVersion)};
     }
     if (verdict == update::VersionVerdict::NotNewer) return {CheckOutcome::Kind::Newest, {}};
     const std::string remote = update::ServerTextForDisplay(body, kMaxVersionChars);
-    const std::string question = FillIn(ports.texts.Text(T::UpdateVersions), {local, remote}) + "\r\r" +
+    const std::string question = text::FillIn(ports.texts.Text(T::UpdateVersions), {local, remote}) + "\r\r" +
                                  ports.texts.Text(T::NewerVersionQuestion);
     if (ports.dialogs.ShowMessage(question, ports::MessageIcon::Question, ports::MessageButtons::YesNo,
                                   ports::MessageAnswer::Yes) == ports::MessageAnswer::Yes &&
@@ -87,10 +73,12 @@ void UpdateWindowModel::CheckTick() {
     if (closed_) return;  // cancelled while the request ran
     if (outcome.kind == CheckOutcome::Kind::Newest) {
         ports_.dialogs.ShowMessage(
-            FillIn(ports_.texts.Text(T::NewestVersion), {update::VersionText(update::BuildVersion())}),
+            text::FillIn(ports_.texts.Text(T::NewestVersion), {update::VersionText(update::BuildVersion())}),
             ports::MessageIcon::Information, ports::MessageButtons::Ok);
-    } else if (outcome.kind == CheckOutcome::Kind::Failed) {
-        ports_.dialogs.ShowMessage(FillIn(ports_.texts.Text(T::UpdateServerUnreachable), {outcome.reason}),
+    } else if (outcome.kind == CheckOutcome::Kind::Unreachable || outcome.kind == CheckOutcome::Kind::Failed) {
+        const T message =
+            outcome.kind == CheckOutcome::Kind::Unreachable ? T::UpdateServerUnreachable : T::UpdateCheckFailed;
+        ports_.dialogs.ShowMessage(text::FillIn(ports_.texts.Text(message), outcome.reason),
                                    ports::MessageIcon::Warning, ports::MessageButtons::Ok);
     }
     Close();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -31,7 +30,7 @@ struct UpdatePorts {
 // The manual update window: shows that it is busy checking, checks on the
 // first tick of its check timer, then asks about a newer version (the update
 // page on Yes), says that this is the newest version, or says why the server
-// could not be reached, and closes. Cancel, or closing it any other way
+// could not be reached or why its answer did not do, and closes. Cancel, or closing it any other way
 // (Escape, the title bar), cancels a running request.
 class UpdateWindowModel {
 public:
@@ -94,21 +93,18 @@ private:
 // What one check found.
 struct CheckOutcome {
     enum class Kind {
-        Newer,   // the user was asked; a Yes opened the update page
-        Newest,  // the server's version is not newer than this one
-        Failed,  // no answer, a status other than 200, or no version number
-        Quit,    // the program is closing: nothing more is shown
+        Newer,        // the user was asked; a Yes opened the update page
+        Newest,       // the server's version is not newer than this one
+        Unreachable,  // no response came: no connection, a time-out, an unknown host...
+        Failed,       // the server answered, with a status other than 200 or no version number
+        Quit,         // the program is closing: nothing more is shown
     };
     Kind kind = Kind::Failed;
-    std::string reason;  // Failed: why, escaped and cut short, ready to show
+    std::string reason;  // Unreachable, Failed: why, escaped and cut short, ready to show
 };
 
 // One check: downloads the version file and, when its version is newer, asks
 // the user (naming both versions) and opens the update page on Yes.
 CheckOutcome CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request);
-
-// `text` with "%1", "%2", ... replaced by `values` in one pass: a value that
-// itself holds "%2" is shown as it is, never filled in again.
-std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values);
 
 }  // namespace quellstone::windows

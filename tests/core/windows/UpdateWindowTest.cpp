@@ -44,7 +44,8 @@ TEST(UpdateCheck, ABodyThatIsNoVersionNumberIsAFailedCheck) {
 TEST(UpdateCheck, TheShownRemoteVersionIsCutBetweenCharacters) {
     std::string letters;
     for (int i = 0; i < 70; ++i) letters += "\xC5\xBC";  // two bytes, one character each
-    EXPECT_EQ(RemoteVersionForDisplay(" " + letters + "\n1.06"), letters.substr(0, 128));
+    EXPECT_EQ(ServerTextForDisplay(" " + letters + "\n1.06", 64), letters.substr(0, 128) + "...");
+    EXPECT_EQ(ServerTextForDisplay(" 1.06 \r\n<html>", 64), "1.06");
 }
 
 TEST(UpdateWindow, TheBarIsFullAtOnceAndTheTimerKeepsTicking) {
@@ -76,15 +77,6 @@ TEST(UpdateWindow, TheBarIsFullAtOnceAndTheTimerKeepsTicking) {
     EXPECT_TRUE(window.ProgressTimer().enabled);
     window.CancelClicked();
     EXPECT_FALSE(window.Busy());
-}
-
-TEST(UpdateWindow, FillInPutsEachValueInItsSlotOnce) {
-    EXPECT_EQ(FillIn("You have %1, %2 is out", {"1.05", "1.06"}), "You have 1.05, 1.06 is out");
-    EXPECT_EQ(FillIn("%2 before %1", {"a", "b"}), "b before a");
-    // A value is never read for slots itself: a server's "%2" stays as sent.
-    EXPECT_EQ(FillIn("reason: %1 (%2)", {"%2%1", "x"}), "reason: %2%1 (x)");
-    // A slot with no value, a lone "%" and "%0" stay as written.
-    EXPECT_EQ(FillIn("100% %0 %3 %", {"a"}), "100% %0 %3 %");
 }
 
 }  // namespace
