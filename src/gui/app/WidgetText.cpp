@@ -4,11 +4,15 @@
 
 namespace quellstone::gui {
 
-QString ForButton(const std::string& text) {
+QString ForPlainText(const std::string& text) {
     QString result = QString::fromStdString(text);
     result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return result;
+}
+
+QString ForButton(const std::string& text) {
+    return ForPlainText(text);
 }
 
 QString ForLabel(const std::string& text) {

@@ -5,8 +5,12 @@
 
 namespace quellstone::gui {
 
+// A text shown exactly as it is, in a plain-text label (a folder name may hold
+// "&" or "<b>"): only its carriage returns become line breaks.
+QString ForPlainText(const std::string& text);
+
 // An interface text for a widget that understands "&" accelerators (menus,
-// buttons, option buttons): carriage returns become line breaks.
+// buttons, option buttons): line breaks as above.
 QString ForButton(const std::string& text);
 
 // An interface text for a plain label: line breaks as above, and the "&"

@@ -48,15 +48,19 @@ AlertWindow::AlertWindow(const std::string& title, const std::string& message, T
     auto* headerRow = new QVBoxLayout(header);
     headerRow->addWidget(new QLabel(QStringLiteral("Quellstone"), header));
     column->addWidget(header);
-    auto* titleLabel = new QLabel(ForLabel(title), this);
+    // Both texts are shown as written: the message names scanned folders, and
+    // a folder called "R&D" or "<b>x</b>" is neither an accelerator nor markup.
+    auto* titleLabel = new QLabel(ForPlainText(title), this);
     titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    titleLabel->setTextFormat(Qt::PlainText);
     QFont bold = titleLabel->font();
     bold.setBold(true);
     titleLabel->setFont(bold);
     titleLabel->setContentsMargins(8, 4, 8, 0);
     column->addWidget(titleLabel);
-    auto* messageLabel = new QLabel(ForLabel(message), this);
+    auto* messageLabel = new QLabel(ForPlainText(message), this);
     messageLabel->setObjectName(QStringLiteral("messageLabel"));
+    messageLabel->setTextFormat(Qt::PlainText);
     messageLabel->setWordWrap(true);
     messageLabel->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     messageLabel->setContentsMargins(16, 2, 8, 8);
