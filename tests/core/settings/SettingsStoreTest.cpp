@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/settings/FirstStart.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/Statistics.h"
@@ -73,6 +74,19 @@ TEST(Statistics, CountsReadAsNumbers) {
     // Nothing stored: the count shown is still one more than what reads back.
     backend.failWrites = true;
     EXPECT_EQ(store.RaiseCount(keys::kTotalScans.section, "Count"), 9);
+}
+
+TEST(FirstStart, AnEmptyValueIsNoChoiceButAnyOtherStays) {
+    MemorySettingsBackend backend;
+    SettingsStore store(backend);
+    for (const char* chosen : {"0", "1", "no"}) {
+        store.Write("Settings", "Quarintine", chosen);
+        WriteFirstStartDefaults(store);
+        EXPECT_EQ(store.Read("Settings", "Quarintine", ""), chosen);
+    }
+    store.Write("Settings", "Quarintine", "");  // "Quarintine=" by hand: no choice the check box made
+    WriteFirstStartDefaults(store);
+    EXPECT_EQ(store.Read("Settings", "Quarintine", ""), "1");
 }
 
 TEST(ProgramPaths, DerivesTheFixedPaths) {
