@@ -156,6 +156,7 @@ enum class TextId : int {
     UpdateVersions = 322,
     UpdateAnswerNotAVersion = 323,
     UpdateNoAnswer = 324,
+    StatusAlreadyGone = 288,
 };
 
 }  // namespace quellstone::i18n
