@@ -86,6 +86,11 @@ protected:
         QTest::keyClicks(field, QString::fromStdString(folder));
         Find<QAbstractButton>(main, "startScanButton")->click();
     }
+    // Activated, so that the window's shortcuts and keyboard focus work as on a desktop.
+    static void Activate(QWidget& window) {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
     template <typename T = QWidget>
     static T* Find(QWidget& window, const char* name) {
         return window.findChild<T*>(QString::fromLatin1(name));

@@ -11,12 +11,6 @@
 namespace quellstone::gui {
 namespace {
 
-// Activated, so that the window's shortcuts and keyboard focus work as on a desktop.
-void Activate(QWidget& window) {
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
 // What the list shows, row by row as the view lays them out: every column's text, "|"-separated.
 QStringList ShownRows(QTreeView& list) {
     QStringList shown;
@@ -167,11 +161,12 @@ void LeaveStaleSocket(const std::string& path) {
     ::close(fd);
 }
 
-TEST_F(DesktopWindowsTest, ASecondStartBringsTheRunningWindowToTheFrontEvenAfterACrashedRun) {
+TEST_F(DesktopWindowsTest, ASecondStartBringsTheRunningWindowToTheFrontAsItWasEvenAfterACrashedRun) {
     StoreLanguage("English");
     LeaveStaleSocket(dir / "instance.socket");
     Application first(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(first);
+    main.showMaximized();
     main.showMinimized();
     ASSERT_TRUE(main.isMinimized());
 
@@ -183,6 +178,7 @@ TEST_F(DesktopWindowsTest, ASecondStartBringsTheRunningWindowToTheFrontEvenAfter
     // The running instance answers from its event loop.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isMinimized() && main.isActiveWindow(); }, 20000));
     EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(main.isMaximized());  // as it was before it went to the task bar
 }
 
 TEST_F(DesktopWindowsTest, TheSettingsFrameSwitchesQuarantineCopiesWhichAFirstStartTurnsOn) {
@@ -272,7 +268,8 @@ TEST_F(DesktopWindowsTest, TheWindowPlaceAndTheChosenFolderAreRemembered) {
         MainWindow& main = StartToMainWindow(application);
         EXPECT_EQ(Find<QLineEdit>(main, "scanFolderEdit")->text(), "/usr");  // nothing stored yet
         ScanFolderFromWindow(main, tree);
-        main.setGeometry(QRect(screen.topLeft() + QPoint(7, 9), main.minimumSize() + QSize(5, 3)));
+        // Below where a title bar and borders reach, so the place comes back as it was.
+        main.setGeometry(QRect(screen.topLeft() + QPoint(47, 69), main.minimumSize() + QSize(5, 3)));
         closedAt = main.geometry();
         main.close();
         platform::RegFileSettingsBackend backend(files_, AppSetup().settingsFile);
@@ -311,6 +308,8 @@ TEST_F(DesktopWindowsTest, AHostileStoredPlaceLeavesTheWindowOnTheScreen) {
         EXPECT_TRUE(screen.contains(main.geometry()));
         EXPECT_EQ(main.size(), main.minimumSize());
     });
+    // At the screen's top edge: moved down so that the title bar above the inside shows.
+    startWith("0,0,900,600", [&](MainWindow& main) { EXPECT_GT(main.geometry().top(), screen.top()); });
 }
 
 }  // namespace

@@ -40,10 +40,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         return window.ResultList()->geometry();
     }
-    static void Activate(QWidget& window) {
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
 };
 
 TEST_F(ScanWindowCloseTest, ClosingTheMainWindowWithResultsAsksOnceBeforeAnythingCloses) {
@@ -182,6 +178,18 @@ TEST_F(ScanWindowCloseTest, TheWindowOpensCentredOverTheMainWindowAndOnTheScreen
     // A full-HD screen at 200 % has 960 x 540 logical pixels: the window can shrink into it.
     EXPECT_LE(window.minimumSizeHint().width(), 960);
     EXPECT_LE(window.minimumSizeHint().height(), 540);
+}
+
+TEST_F(ScanWindowCloseTest, F1InTheScanWindowOpensTheReadme) {
+    StoreLanguage("English");
+    Application application(AppSetup(), dialogs, shell, http);
+    MainWindow& main = StartToMainWindow(application);
+    ScanFolderFromWindow(main, MakeTree());
+    ScanWindow& window = *application.Scan();
+    Activate(window);
+    QTest::keyClick(&window, Qt::Key_F1);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_TRUE(shell.opened[0].ends_with("readme.txt")) << shell.opened[0];
 }
 
 TEST_F(ScanWindowCloseTest, DetectionsFoundWhileTheUserIsInAnotherWindowSlideInTheAlert) {

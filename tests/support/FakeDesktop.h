@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ public:
         std::vector<std::string> choices;    // a question with named answers (Cancel besides them)
     };
     std::vector<Message> shown;
+    std::function<void()> whileAsking;  // runs while a question or save dialog is open
     ports::MessageAnswer answer = ports::MessageAnswer::Ok;
     std::string folderAnswer;               // "" is a cancelled folder picker
     std::optional<std::string> saveAnswer;  // nullopt is a cancelled save dialog
@@ -38,6 +40,7 @@ public:
     ports::MessageAnswer ShowMessage(std::string_view text, ports::MessageIcon icon, ports::MessageButtons buttons,
                                      ports::MessageAnswer defaultAnswer) override {
         shown.push_back({std::string(text), icon, buttons, defaultAnswer, {}});
+        if (whileAsking) whileAsking();
         return answer;
     }
     std::optional<std::size_t> choice;  // the named answer a question with them gets; nullopt is Cancel
@@ -53,6 +56,7 @@ public:
     std::string saveSuggested;  // the name the last save dialog started with
     std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view suggested) override {
         saveSuggested = suggested;
+        if (whileAsking) whileAsking();
         return saveAnswer;
     }
 };

@@ -21,8 +21,9 @@ public:
     std::map<std::string, std::string> files;        // regular files and their content
     std::map<std::string, ports::EntryKind> others;  // links, folders, FIFOs
     std::set<std::string> folders;
-    std::set<std::string> undeletable;  // Remove fails (in use, read-only)
-    bool failCopies = false;            // a full disk
+    std::set<std::string> undeletable;         // Remove fails (in use, read-only)
+    std::set<std::string> vanishBeforeDelete;  // deleted by another program just before RemoveIfSame
+    bool failCopies = false;                   // a full disk
 
     std::optional<ports::EntryKind> KindOf(const std::string& path) override {
         if (files.contains(path)) return ports::EntryKind::RegularFile;
@@ -66,6 +67,7 @@ public:
     }
     ports::RemoveResult RemoveIfSame(const ports::ReachablePath& location,
                                      const ports::EntryIdentity& expected) override {
+        if (vanishBeforeDelete.contains(location.FullPath())) files.erase(location.FullPath());
         const ports::EntryLookup now = Find(location);
         if (now.presence == ports::Presence::Missing) return ports::RemoveResult::Missing;
         if (now.identity != expected) return ports::RemoveResult::Changed;

@@ -157,6 +157,7 @@ enum class TextId : int {
     UpdateAnswerNotAVersion = 323,
     UpdateNoAnswer = 324,
     UpdateCheckFailed = 287,
+    StatusAlreadyGone = 288,
 };
 
 }  // namespace quellstone::i18n

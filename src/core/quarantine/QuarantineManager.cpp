@@ -75,9 +75,14 @@ bool QuarantineManager::DeleteArchive(const std::string& archiveName) {
 
 bool QuarantineManager::Delete(std::optional<std::size_t> row) {
     if (!row || *row >= rows_.size() || rows_[*row].name.empty()) return false;
-    if (!DeleteArchive(rows_[*row].name)) return false;
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
+    const std::string name = rows_[*row].name;
+    if (!DeleteArchive(name)) return false;
+    DropRow(name);
     return true;
+}
+
+void QuarantineManager::DropRow(const std::string& archiveName) {
+    std::erase_if(rows_, [&](const QuarantineRow& row) { return row.name == archiveName; });
 }
 
 RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const std::string& target,
@@ -124,13 +129,14 @@ RestoreOutcome QuarantineManager::RestoreTo(const std::string& archiveName, std:
 
 bool QuarantineManager::Restore(std::optional<std::size_t> row, std::string_view dialogTitle) {
     if (!row || *row >= rows_.size() || rows_[*row].name.empty()) return false;
-    const std::optional<QuarantineRecord> record = RecordOf(rows_[*row].name);
-    const std::string suggested = record ? record->originalPath : OriginalNameOf(rows_[*row].name);
+    // Taken before the question: the list may be rebuilt while the dialog is open.
+    const std::string name = rows_[*row].name;
+    const std::optional<QuarantineRecord> record = RecordOf(name);
+    const std::string suggested = record ? record->originalPath : OriginalNameOf(name);
     const std::optional<std::string> target = dialogs_.ChooseSaveFile(dialogTitle, suggested);
     if (!target || target->empty() || files_.ResolvesToFolder(*target)) return false;
-    if (CopyOut(rows_[*row].name, *target, ports::ReachablePath::InFolder(*target), true) != RestoreOutcome::Restored)
-        return false;
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*row));
+    if (CopyOut(name, *target, ports::ReachablePath::InFolder(*target), true) != RestoreOutcome::Restored) return false;
+    DropRow(name);
     return true;
 }
 

@@ -67,6 +67,8 @@ public:
     std::optional<QuarantineRecord> RecordOf(const std::string& archiveName);
 
 private:
+    // Takes an archive's row out of the list, wherever it is now.
+    void DropRow(const std::string& archiveName);
     // The name a restore into a folder gives the file.
     std::string OriginalNameOf(const std::string& archiveName);
     // Copies the archive to `target`, then deletes it and its record.

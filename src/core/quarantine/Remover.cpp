@@ -1,6 +1,7 @@
 #include "core/quarantine/Remover.h"
 
 #include "core/quarantine/QuarantineRecord.h"
+#include "core/settings/QuarantineCopies.h"
 #include "core/settings/Statistics.h"
 #include "core/text/PathText.h"
 #include "core/text/TimeText.h"
@@ -62,9 +63,7 @@ std::optional<std::string> WithoutArchiveNumber(std::string_view name) {
 }
 
 bool Remover::QuarantineOn() {
-    // A settings file that cannot be read might hold "on": keep a copy to be safe.
-    if (!store_.Readable()) return true;
-    return store_.Read(settings::keys::kQuarantineCopies) == "1";
+    return settings::QuarantineCopiesOn(store_);
 }
 
 std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {

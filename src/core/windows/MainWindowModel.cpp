@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/i18n/LanguageFile.h"
+#include "core/settings/QuarantineCopies.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "core/text/FillIn.h"
@@ -103,7 +104,7 @@ void MainWindowModel::Load() {
                shared_.texts.Text(T::VersionCaption) + " " + update::VersionText(update::BuildVersion()));
     const std::string remembered = ports_.store.Read(keys::kLastScanFolder);
     scanFolder_ = UsableScanFolder(remembered) ? remembered : paths_.SystemFolder();
-    keepCopies_ = ports_.store.Read(keys::kQuarantineCopies) == "1";
+    keepCopies_ = QuarantineCopiesOn(ports_.store);  // as the removal will read it
     // The whole folder chain, so that quarantine works on a fresh account;
     // a failure shows when something is archived.
     [[maybe_unused]] const bool created = CreateQuarantineFolder(ports_.files, paths_);
@@ -148,6 +149,10 @@ void MainWindowModel::KeepCopiesToggled(bool keep) {
 std::optional<WindowRect> MainWindowModel::StoredPlace(const WindowRect& screen, int minimumWidth,
                                                        int minimumHeight) const {
     return PlaceOnScreen(ports_.store.Read(settings::keys::kWindowGeometry), screen, minimumWidth, minimumHeight);
+}
+
+std::optional<WindowRect> MainWindowModel::StoredRect() const {
+    return ParseWindowRect(ports_.store.Read(settings::keys::kWindowGeometry));
 }
 
 void MainWindowModel::WindowPlaceAtClose(const WindowRect& rect) {
@@ -264,6 +269,8 @@ const std::vector<quarantine::QuarantineRow>& MainWindowModel::QuarantineRows() 
 void MainWindowModel::QuarantineDeleteClicked(std::optional<std::size_t> selected) {
     const std::vector<quarantine::QuarantineRow>& rows = QuarantineRows();
     if (!ports_.quarantine || !selected || *selected >= rows.size()) return;
+    // By name, taken before the question: the list may change while it is open.
+    const std::string archive = rows[*selected].name;
     const std::string question =
         text::FillIn(shared_.texts.Text(T::DeleteForGoodQuestion), text::EscapeForDisplay(rows[*selected].name));
     if (ports_.dialogs.ShowMessage(question, ports::MessageIcon::Question, ports::MessageButtons::YesNo,
@@ -272,7 +279,7 @@ void MainWindowModel::QuarantineDeleteClicked(std::optional<std::size_t> selecte
     }
     // A failure leaves the archive as it is, without a message; the list
     // shows the folder as it is afterwards either way.
-    [[maybe_unused]] const bool deleted = ports_.quarantine->Delete(selected);
+    [[maybe_unused]] const bool deleted = !archive.empty() && ports_.quarantine->DeleteArchive(archive);
     ReloadQuarantine();
 }
 

@@ -90,6 +90,8 @@ public:
     [[nodiscard]] std::optional<WindowRect> StoredPlace(const WindowRect& screen, int minimumWidth,
                                                         int minimumHeight) const;
     void WindowPlaceAtClose(const WindowRect& rect);
+    // The stored place as it was written, to find the screen it was on; nullopt without one.
+    [[nodiscard]] std::optional<WindowRect> StoredRect() const;
 
     // Clicks and menu items.
     Action LinkClicked(NavigationLink link);

@@ -175,6 +175,8 @@ bool ScanWindowModel::CloseDue() const {
 
 bool ScanWindowModel::QuitClicked() {
     if (!visible_) return true;
+    // "Stop and close" was chosen already: the window is due to go, nothing more to ask.
+    if (closeWhenStopped_) return true;
     // Ending the program ends the walk too: "Stop and close" says all there is to lose.
     if (WalkRunning()) return AskStopAndClose();
     return ConfirmLosingList();

@@ -21,6 +21,12 @@ bool Waiting(const ResultRow& row) {
     return row.checked && row.image == kImageDetected;
 }
 
+// Gone since the scan: nothing of the user's is left there and nothing was
+// lost, so the row is neither removed by this pass nor a failure.
+bool AlreadyGone(const ResultRow& row) {
+    return row.problem == RemovalProblem::Gone;
+}
+
 }  // namespace
 
 std::string ScanWindowModel::ProblemText(RemovalProblem problem) const {
@@ -36,6 +42,8 @@ std::string ScanWindowModel::ProblemText(RemovalProblem problem) const {
 }
 
 std::string ScanWindowModel::StatusText(const ResultRow& row) const {
+    // A copy made before the file vanished is in the quarantine like any other.
+    if (AlreadyGone(row)) return Text(row.archive.empty() ? T::StatusAlreadyGone : T::StatusKept);
     if (row.problem != RemovalProblem::None) return text::FillIn(Text(T::StatusNotRemoved), ProblemText(row.problem));
     switch (row.image) {
         case kImageRemoved: return Text(row.archive.empty() ? T::StatusRemoved : T::StatusKept);
@@ -64,11 +72,14 @@ bool ScanWindowModel::ConfirmRemoval(quarantine::Remover& remover) {
 std::string ScanWindowModel::RemovalSummary(const std::vector<std::size_t>& handled) const {
     std::int64_t removed = 0;
     std::int64_t kept = 0;
+    std::int64_t gone = 0;
     std::map<RemovalProblem, std::int64_t> problems;
     for (const std::size_t index : handled) {
         const ResultRow& row = rows_[index];
         if (!row.archive.empty()) ++kept;
-        if (row.problem != RemovalProblem::None) {
+        if (AlreadyGone(row)) {
+            ++gone;
+        } else if (row.problem != RemovalProblem::None) {
             ++problems[row.problem];
         } else if (row.image == kImageRemoved) {
             ++removed;
@@ -76,6 +87,7 @@ std::string ScanWindowModel::RemovalSummary(const std::vector<std::size_t>& hand
     }
     std::string summary = Text(T::RemovalDone) + "\r" + Text(T::ReportRemoved) + " " + std::to_string(removed);
     if (kept > 0) summary += "\r" + Text(T::RemovalKeptCount) + " " + std::to_string(kept);
+    if (gone > 0) summary += "\r" + Text(T::StatusAlreadyGone) + ": " + std::to_string(gone);
     if (problems.empty()) return summary;
     std::int64_t notRemoved = 0;
     std::string reasons;
@@ -102,6 +114,7 @@ void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWind
         if (const auto first = handled.find(row.path); first != handled.end()) {
             row.image = rows_[first->second].image;
             row.problem = rows_[first->second].problem;
+            row.archive = rows_[first->second].archive;  // the one copy of the one file
             continue;
         }
         handled.emplace(row.path, i);

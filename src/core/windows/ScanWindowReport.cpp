@@ -43,20 +43,24 @@ std::string ScanWindowModel::ReportText() const {
     for (const ResultRow& row : rows_) {
         report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
     }
-    const auto outcome = [&](int image, T heading) {
+    const auto gone = [](const ResultRow& row) { return row.problem == quarantine::RemovalProblem::Gone; };
+    const auto outcome = [&](const auto& belongs, const std::string& heading) {
         std::string lines;
         for (const ResultRow& row : rows_) {
-            if (row.image != image) continue;
+            if (!belongs(row)) continue;
             lines += "  " + text::EscapeForDisplay(row.path);
             if (!row.archive.empty())
                 lines += "  (" + Text(T::ReportArchived) + " " + text::EscapeForDisplay(row.archive) + ")";
-            if (row.problem != quarantine::RemovalProblem::None) lines += "  (" + ProblemText(row.problem) + ")";
+            if (row.problem != quarantine::RemovalProblem::None && !gone(row))
+                lines += "  (" + ProblemText(row.problem) + ")";
             lines += "\n";
         }
-        if (!lines.empty()) report += Text(heading) + "\n" + lines;
+        if (!lines.empty()) report += heading + "\n" + lines;
     };
-    outcome(kImageRemoved, T::ReportRemoved);
-    outcome(kImageNotRemoved, T::ReportNotRemoved);
+    // A file gone since the scan has its own list: this pass neither removed it nor failed to.
+    outcome([&](const ResultRow& row) { return row.image == kImageRemoved && !gone(row); }, Text(T::ReportRemoved));
+    outcome(gone, Text(T::StatusAlreadyGone) + ":");
+    outcome([](const ResultRow& row) { return row.image == kImageNotRemoved; }, Text(T::ReportNotRemoved));
     return report;
 }
 

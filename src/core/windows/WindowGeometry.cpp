@@ -28,6 +28,11 @@ std::optional<int> NumberOf(std::string_view text) {
 
 }  // namespace
 
+WindowRect InsideFrame(const WindowRect& area, const FrameMargins& frame) {
+    return {area.x + frame.left, area.y + frame.top, std::max(area.width - frame.left - frame.right, 1),
+            std::max(area.height - frame.top - frame.bottom, 1)};
+}
+
 std::string WindowRectText(const WindowRect& rect) {
     return std::to_string(rect.x) + "," + std::to_string(rect.y) + "," + std::to_string(rect.width) + "," +
            std::to_string(rect.height);
@@ -58,6 +63,17 @@ std::optional<WindowRect> PlaceOnScreen(std::string_view text, const WindowRect&
     rect->x = std::clamp(rect->x, screen.x, screen.x + screen.width - rect->width);
     rect->y = std::clamp(rect->y, screen.y, screen.y + screen.height - rect->height);
     return rect;
+}
+
+WindowRect PlaceOver(const WindowRect& owner, const WindowRect& available, int width, int height) {
+    WindowRect placed;
+    placed.width = std::clamp(width, 1, std::max(available.width, 1));
+    placed.height = std::clamp(height, 1, std::max(available.height, 1));
+    placed.x = owner.x + (owner.width - placed.width) / 2;
+    placed.y = owner.y + (owner.height - placed.height) / 2;
+    placed.x = std::clamp(placed.x, available.x, available.x + available.width - placed.width);
+    placed.y = std::clamp(placed.y, available.y, available.y + available.height - placed.height);
+    return placed;
 }
 
 }  // namespace quellstone::windows

@@ -6,7 +6,7 @@
 
 namespace quellstone::windows {
 
-// A window's place and size in screen pixels.
+// A window's or a screen area's place and size in logical screen pixels.
 struct WindowRect {
     int x = 0;
     int y = 0;
@@ -14,6 +14,17 @@ struct WindowRect {
     int height = 0;
     bool operator==(const WindowRect&) const = default;
 };
+
+// How far a window's frame (title bar and borders) reaches beyond its inside.
+struct FrameMargins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The part of `area` a window's inside may take so that its frame stays in `area`.
+WindowRect InsideFrame(const WindowRect& area, const FrameMargins& frame);
 
 // "x,y,width,height", as the settings file keeps it.
 std::string WindowRectText(const WindowRect& rect);
@@ -28,5 +39,10 @@ std::optional<WindowRect> ParseWindowRect(std::string_view text);
 // whole window lies on it. nullopt when the text is not a stored place.
 std::optional<WindowRect> PlaceOnScreen(std::string_view text, const WindowRect& screen, int minimumWidth,
                                         int minimumHeight);
+
+// Where a secondary window goes: centred over its owner, at most the size of
+// the screen's free area (at 200 % a desktop screen has few logical pixels),
+// and moved back inside that area where centring would push it out.
+WindowRect PlaceOver(const WindowRect& owner, const WindowRect& available, int width, int height);
 
 }  // namespace quellstone::windows

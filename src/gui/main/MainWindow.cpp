@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "gui/app/AboutDialog.h"
+#include "gui/app/WindowFrames.h"
 #include "gui/main/InformationFrame.h"
 #include "gui/main/NavigationColumn.h"
 #include "gui/main/QuarantineFrame.h"
@@ -114,12 +115,18 @@ MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTabl
 
 void MainWindow::PlaceAsStored() {
     resize(800, 540);  // grown to the layout's minimum where that is larger
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    // The screen the window was on when it closed, if it is still there.
+    const std::optional<windows::WindowRect> stored = model_.StoredRect();
+    const QScreen* screen =
+        stored ? QGuiApplication::screenAt(QRect(stored->x, stored->y, stored->width, stored->height).center())
+               : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
-    const QRect area = screen->availableGeometry();
+    // The stored place is of the inside; the title bar above it must stay on the screen too.
+    const windows::WindowRect area =
+        windows::InsideFrame(ToWindowRect(screen->availableGeometry()), FrameMarginsOf(*this));
     const QSize minimum = minimumSizeHint();
-    const std::optional<windows::WindowRect> place =
-        model_.StoredPlace({area.x(), area.y(), area.width(), area.height()}, minimum.width(), minimum.height());
+    const std::optional<windows::WindowRect> place = model_.StoredPlace(area, minimum.width(), minimum.height());
     if (place) setGeometry(place->x, place->y, place->width, place->height);
 }
 
@@ -129,7 +136,8 @@ void MainWindow::StorePlace() {
 }
 
 void MainWindow::BringToFront() {
-    if (isMinimized()) showNormal();
+    // Out of the task bar as it was: a maximised window stays maximised.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
@@ -165,8 +173,10 @@ void MainWindow::BuildMenus() {
     item(view, C::MenuQuarantine, "quarantineAction", MenuItem::Quarantine, {QKeySequence(Qt::CTRL | Qt::Key_3)});
     item(view, C::MenuSettings, "settingsAction", MenuItem::Settings, {QKeySequence(Qt::CTRL | Qt::Key_4)});
     QMenu* help = menu(C::MenuHelp, "helpMenu");
-    item(help, C::MenuReadme, "readmeAction", MenuItem::Readme,
-         StandardKeys(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
+    QAction* readme = item(help, C::MenuReadme, "readmeAction", MenuItem::Readme,
+                           StandardKeys(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
+    // F1 opens the readme from the scan and update windows too, as Ctrl+Q quits from them.
+    readme->setShortcutContext(Qt::ApplicationShortcut);
     item(help, C::MenuLicense, "licenseAction", MenuItem::License);
     help->addSeparator();
     item(help, C::MenuUpdate, "updateAction", MenuItem::Update);

@@ -11,14 +11,13 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "core/windows/WindowPlacement.h"
 #include "gui/app/WidgetText.h"
+#include "gui/app/WindowFrames.h"
 #include "gui/scan/ResultTableModel.h"
 
 namespace quellstone::gui {
@@ -199,16 +198,7 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
 }
 
 void ScanWindow::PlaceOver(const QWidget* owner) {
-    const QScreen* screen = owner ? owner->screen() : this->screen();
-    if (!screen) return;
-    const QRect area = screen->availableGeometry();
-    const QRect over = owner && owner->isVisible() ? owner->frameGeometry() : area;
-    const windows::ScreenRect placed =
-        windows::PlaceOver({over.x(), over.y(), over.width(), over.height()},
-                           {area.x(), area.y(), area.width(), area.height()}, width(), height());
-    // The window's frame is not known before it is shown; the place is for its inside.
-    resize(placed.width, placed.height);
-    move(placed.x, placed.y);
+    PlaceOverOwner(*this, owner);
 }
 
 void ScanWindow::AfterHandler() {

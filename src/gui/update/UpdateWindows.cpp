@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/WidgetText.h"
+#include "gui/app/WindowFrames.h"
 
 namespace quellstone::gui {
 
@@ -51,10 +52,7 @@ UpdateWindow::UpdateWindow(windows::UpdateWindowModel& model, QWidget* owner, Ti
 
 void UpdateWindow::CentreOn(const QWidget* owner) {
     adjustSize();
-    if (!owner) return;
-    QRect area(QPoint(0, 0), frameGeometry().size());
-    area.moveCenter(owner->frameGeometry().center());
-    move(area.topLeft());
+    PlaceOverOwner(*this, owner);
 }
 
 void UpdateWindow::AfterHandler() {

@@ -184,6 +184,32 @@ TEST_F(DesktopControllerTest, AFirstStartKeepsQuarantineCopiesAndAStoredChoiceIs
     EXPECT_EQ(store.Read("Settings", "Quarintine", ""), "1");
 }
 
+TEST_F(DesktopControllerTest, AnUnreadableSettingsFileShowsTheCopiesTheRemovalWillKeep) {
+    store.Write("Settings", "Quarintine", "0");
+    backend.readable = false;
+    const windows::MainWindowModel& main = controller.OpenMainWindow();
+    EXPECT_TRUE(remover.QuarantineOn());
+    EXPECT_EQ(main.KeepCopies(), remover.QuarantineOn());
+}
+
+TEST_F(DesktopControllerTest, DeleteForGoodDeletesTheArchiveAskedAboutWhenTheListChangesMeanwhile) {
+    fileOperations.files[quarantine.ArchivePath("b.exe.arc")] = "b";
+    fileOperations.files[quarantine.ArchivePath("c.exe.arc")] = "c";
+    windows::MainWindowModel& main = controller.OpenMainWindow();
+    main.LinkClicked(windows::NavigationLink::Quarantine);
+    ASSERT_EQ(main.QuarantineRows().size(), 2u);
+    dialogs.answer = ports::MessageAnswer::Yes;
+    // While "Delete for good?" is open, a removal adds an archive that sorts first.
+    dialogs.whileAsking = [&] {
+        fileOperations.files[quarantine.ArchivePath("a.exe.arc")] = "a";
+        quarantine.Rebuild();
+    };
+    main.QuarantineDeleteClicked(0);  // "b.exe.arc"
+    EXPECT_FALSE(fileOperations.files.contains(quarantine.ArchivePath("b.exe.arc")));
+    EXPECT_TRUE(fileOperations.files.contains(quarantine.ArchivePath("a.exe.arc")));
+    EXPECT_TRUE(fileOperations.files.contains(quarantine.ArchivePath("c.exe.arc")));
+}
+
 TEST_F(DesktopControllerTest, TheLastSystemScanShowsNeverUntilAWholeComputerScanStartsAndThenItsDate) {
     windows::MainWindowModel& main = controller.OpenMainWindow();
     using windows::MainControl;

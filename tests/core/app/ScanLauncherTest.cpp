@@ -218,8 +218,6 @@ TEST_F(ScanLauncherTest, ALoadedScanWindowShowsItsTextsAndStartsItsTimers) {
     EXPECT_TRUE(fresh.EndWatchTimer().enabled);
     EXPECT_FALSE(fresh.StopTimer().enabled);
     EXPECT_TRUE(fresh.StopEnabled() && !fresh.RemoveEnabled() && fresh.WaitNoticeVisible());
-    EXPECT_EQ(fresh.Timers().size(), 5u);
-    EXPECT_EQ(fresh.ElapsedTimer().intervalMs, 1000);
     EXPECT_TRUE(fresh.ElapsedTimer().enabled);
     EXPECT_EQ(fresh.Caption(S::Elapsed), "0:00");
 }

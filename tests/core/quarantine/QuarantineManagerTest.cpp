@@ -75,6 +75,20 @@ TEST_F(QuarantineManagerTest, DeletesAndRestores) {
     EXPECT_TRUE(manager.Rows().empty());
 }
 
+TEST_F(QuarantineManagerTest, RestoreTakesTheArchiveChosenBeforeTheDialogEvenIfTheListChanges) {
+    files.files[kArchive + "/b.exe.arc"] = "payload";
+    manager.Rebuild();
+    dialogs.saveAnswer = "/home/u/b.exe";
+    dialogs.whileAsking = [&] {
+        files.files[kArchive + "/a.exe.arc"] = "other";  // sorts before it
+        manager.Rebuild();
+    };
+    EXPECT_TRUE(manager.Restore(0, "title"));
+    EXPECT_EQ(files.files["/home/u/b.exe"], "payload");
+    ASSERT_EQ(manager.Rows().size(), 1u);
+    EXPECT_EQ(manager.Rows()[0].name, "a.exe.arc");
+}
+
 TEST_F(QuarantineManagerTest, RestoringIntoAFolderUsesTheOriginalName) {
     files.files[kArchive + "/a (2).exe.arc"] = "payload";
     files.others["/home/u"] = ports::EntryKind::Folder;

@@ -203,6 +203,45 @@ TEST_F(RemovalTest, APathListedTwiceIsRemovedOnceAndAFailedDeleteLeavesNoArchive
     EXPECT_EQ(remover.Remove("/opt/app/locked.exe").archive, "locked.exe.arc");
 }
 
+TEST_F(RemovalTest, AFileGoneSinceTheScanIsNeitherRemovedNorAFailureAndKeepsItsCopy) {
+    store.Write("Settings", "Quarintine", "1");
+    window.AddDetection("TROJAN.X", "/a/deleted-by-hand.exe");  // no file any more
+    Detect("/a/vanishing.exe", "payload");
+    files.vanishBeforeDelete.insert("/a/vanishing.exe");  // copied, then deleted by someone else
+    Detect("/opt/app/evil.exe", "evil");
+    window.AddDetection("TROJAN.X", "/opt/app/evil.exe");  // found again by the walk of "/"
+    Remove();
+    const auto& rows = window.Rows();
+    EXPECT_EQ(rows[0].image, kImageRemoved);  // nothing of the user's is left there
+    EXPECT_EQ(window.StatusText(rows[0]), "T288");
+    // The copy made before it vanished is the user's only one: kept, and said so.
+    EXPECT_EQ(rows[1].archive, "vanishing.exe.arc");
+    EXPECT_EQ(window.StatusText(rows[1]), "T309");
+    // Both rows of the file found twice name its one archive.
+    EXPECT_EQ(rows[3].archive, rows[2].archive);
+    EXPECT_EQ(window.StatusText(rows[3]), "T309");
+    EXPECT_EQ(Total(), "1");
+
+    // The end message counts the gone files apart, never as not removed.
+    const std::string summary = dialogs.shown.back().text;
+    EXPECT_NE(summary.find("T276 1"), std::string::npos);
+    EXPECT_NE(summary.find("T288: 2"), std::string::npos);
+    EXPECT_EQ(summary.find("T277"), std::string::npos);
+    // The report lists them under their own heading, the copy with them.
+    const std::string report = window.ReportText();
+    const std::size_t removed = report.find("T276\n");
+    const std::size_t gone = report.find("T288:\n");
+    ASSERT_NE(removed, std::string::npos);
+    ASSERT_NE(gone, std::string::npos);
+    ASSERT_LT(removed, gone);
+    const std::string removedList = report.substr(removed, gone - removed);
+    EXPECT_EQ(removedList.find("deleted-by-hand"), std::string::npos);
+    EXPECT_EQ(removedList.find("vanishing"), std::string::npos);
+    EXPECT_GT(report.rfind("deleted-by-hand"), gone);
+    EXPECT_GT(report.rfind("vanishing.exe.arc"), gone);
+    EXPECT_EQ(report.find("T277"), std::string::npos);
+}
+
 TEST(ArchiveNames, AFreeNumberIsFoundWithoutCountingFromOne) {
     FakeFileOperations files;
     FakeFileStore programFiles;

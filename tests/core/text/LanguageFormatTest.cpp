@@ -6,7 +6,6 @@
 #include "core/text/FillIn.h"
 #include "core/text/LanguageFormat.h"
 #include "core/text/TimeText.h"
-#include "core/windows/WindowPlacement.h"
 
 namespace quellstone::text {
 namespace {
@@ -90,29 +89,3 @@ TEST(FillIn, PutsEachValueInItsSlotOnce) {
 
 }  // namespace
 }  // namespace quellstone::text
-
-namespace quellstone::windows {
-namespace {
-
-TEST(WindowPlacement, CentresOverTheOwnerAndStaysOnTheScreen) {
-    const ScreenRect screen{0, 0, 960, 540};  // 1920 x 1080 at 200 %
-    const ScreenRect centred = PlaceOver({100, 50, 600, 400}, screen, 300, 200);
-    EXPECT_EQ(centred.x + centred.width / 2, 400);
-    EXPECT_EQ(centred.y + centred.height / 2, 250);
-
-    // Larger than the screen: cut to it, and inside it.
-    const ScreenRect fitted = PlaceOver({100, 50, 600, 400}, screen, 1440, 1040);
-    EXPECT_EQ(fitted.width, 960);
-    EXPECT_EQ(fitted.height, 540);
-    EXPECT_EQ(fitted.x, 0);
-    EXPECT_EQ(fitted.y, 0);
-
-    // An owner near the edge: moved back in rather than hanging off.
-    const ScreenRect edge = PlaceOver({800, 480, 200, 100}, {0, 30, 960, 510}, 400, 300);
-    EXPECT_EQ(edge.x, 560);
-    EXPECT_EQ(edge.y, 240);
-    EXPECT_GE(PlaceOver({-500, -500, 10, 10}, {0, 30, 960, 510}, 400, 300).y, 30);
-}
-
-}  // namespace
-}  // namespace quellstone::windows

@@ -14,32 +14,6 @@ namespace {
 
 using namespace quellstone::testing;
 
-TEST(WindowGeometry, ReadsOnlyFourNumbersTheProgramCouldHaveWritten) {
-    EXPECT_EQ(ParseWindowRect("10,20,800,600"), (WindowRect{10, 20, 800, 600}));
-    EXPECT_EQ(ParseWindowRect(" -5 , 0 ,640, 480 "), (WindowRect{-5, 0, 640, 480}));
-    EXPECT_EQ(ParseWindowRect(WindowRectText({3, -4, 5, 6})), (WindowRect{3, -4, 5, 6}));
-    for (const char* hostile :
-         {"", "10,20,800", "10,20,800,600,1", "10,20,800,600,", "a,b,c,d", "10;20;800;600", "10,20,0,600",
-          "10,20,800,-600", "1e3,0,800,600", "0x10,0,800,600", "99999999999999999999,0,800,600", "2000000,0,800,600",
-          "10,,800,600", "10,20,800,600\n"}) {
-        EXPECT_EQ(ParseWindowRect(hostile), std::nullopt) << hostile;
-    }
-}
-
-TEST(WindowGeometry, APlaceIsMovedAndShrunkOntoTheScreenAndKeptAboveTheMinimum) {
-    const WindowRect screen{0, 0, 1920, 1080};
-    EXPECT_EQ(PlaceOnScreen("100,50,900,600", screen, 700, 500), (WindowRect{100, 50, 900, 600}));
-    // Off every edge: moved back so that all of it shows.
-    EXPECT_EQ(PlaceOnScreen("5000,-300,900,600", screen, 700, 500), (WindowRect{1020, 0, 900, 600}));
-    EXPECT_EQ(PlaceOnScreen("-2000,4000,900,600", screen, 700, 500), (WindowRect{0, 480, 900, 600}));
-    // Larger than the screen: the screen's size; smaller than the window can be: its minimum.
-    EXPECT_EQ(PlaceOnScreen("0,0,5000,5000", screen, 700, 500), (WindowRect{0, 0, 1920, 1080}));
-    EXPECT_EQ(PlaceOnScreen("10,10,20,20", screen, 700, 500), (WindowRect{10, 10, 700, 500}));
-    // A second screen's area that does not start at 0.
-    EXPECT_EQ(PlaceOnScreen("0,0,800,600", {1920, 100, 1280, 1024}, 700, 500), (WindowRect{1920, 100, 800, 600}));
-    EXPECT_EQ(PlaceOnScreen("garbage", screen, 700, 500), std::nullopt);
-}
-
 class MainWindowMemoryTest : public ::testing::Test {
 protected:
     MainWindowMemoryTest()

@@ -1,0 +1,12 @@
+#include "core/settings/QuarantineCopies.h"
+
+#include "core/settings/SettingKeys.h"
+
+namespace quellstone::settings {
+
+bool QuarantineCopiesOn(SettingsStore& store) {
+    if (!store.Readable()) return true;
+    return store.Read(keys::kQuarantineCopies) == "1";
+}
+
+}  // namespace quellstone::settings
