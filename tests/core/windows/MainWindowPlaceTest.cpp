@@ -1,43 +1,19 @@
 // The main window's remembered place and size and its remembered scan folder.
 #include <gtest/gtest.h>
 
-#include "core/app/Context.h"
-#include "core/windows/MainWindowModel.h"
+#include "core/windows/MainWindowFixture.h"
 #include "core/windows/WindowGeometry.h"
-#include "support/FakeDesktop.h"
-#include "support/FakeDirectoryTree.h"
-#include "support/FakeFileStore.h"
-#include "support/MemorySettingsBackend.h"
 
 namespace quellstone::windows {
 namespace {
 
 using namespace quellstone::testing;
 
-class MainWindowMemoryTest : public ::testing::Test {
+// The stored values are read when the model loads, so each test writes them
+// first and then starts the model.
+class MainWindowMemoryTest : public MainWindowModelTest {
 protected:
-    MainWindowMemoryTest()
-        : store(backend),
-          context(files, "/prog"),
-          openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()) {}
-    MainWindowModel& Start() {
-        model = std::make_unique<MainWindowModel>(
-            MainWindowModel::Shared{context.languageText, context.scan, context.signatures},
-            settings::ProgramPaths{"/prog", "/data", "/usr", "/opt/"},
-            MainWindowModel::Ports{store, dialogs, shell, files, openers}, MainWindowModel::Hooks{});
-        model->Load();
-        return *model;
-    }
-
-    MemorySettingsBackend backend;
-    settings::SettingsStore store;
-    FakeFileStore files;
-    FakeDirectoryTree tree;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    app::Context context;
-    i18n::DocumentOpeners openers;
-    std::unique_ptr<MainWindowModel> model;
+    MainWindowModel& Start() { return Model(); }
 };
 
 TEST_F(MainWindowMemoryTest, TheChosenFolderIsRememberedWhenPickedOrScanned) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/Context.h"
-#include "core/windows/MainWindowModel.h"
+#include "core/windows/MainWindowFixture.h"
 #include "core/windows/SplashModel.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeDirectoryTree.h"
@@ -19,43 +19,6 @@ class FakeLock final : public ports::InstanceLock {
 public:
     bool heldElsewhere = false;
     bool TryAcquire() override { return !heldElsewhere; }
-};
-
-// A main window model over fakes, with texts "T<number>" for every entry.
-class MainWindowModelTest : public ::testing::Test {
-protected:
-    MainWindowModelTest()
-        : store(backend),
-          context(files, "/prog"),
-          openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()),
-          paths{"/prog", "/home/u/.local/share", "/usr", "/opt/"} {
-        FillWithNumbers(context.languageText);
-    }
-    MainWindowModel& Model() {
-        MainWindowModel::Hooks hooks{[this] { ++rebuilds; }, [this] { ++silentLoads; }, [this] { ++splashCloses; }};
-        model = std::make_unique<MainWindowModel>(
-            MainWindowModel::Shared{context.languageText, context.scan, context.signatures}, paths,
-            MainWindowModel::Ports{store, dialogs, shell, files, openers}, hooks);
-        model->Load();
-        return *model;
-    }
-    int VisibleFrames() const {
-        int visible = 0;
-        for (int i = 0; i < kFrameCount; ++i) visible += model->FrameVisible(static_cast<Frame>(i)) ? 1 : 0;
-        return visible;
-    }
-
-    MemorySettingsBackend backend;
-    settings::SettingsStore store;
-    FakeFileStore files;
-    FakeDirectoryTree tree;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    app::Context context;
-    i18n::DocumentOpeners openers;
-    settings::ProgramPaths paths;
-    std::unique_ptr<MainWindowModel> model;
-    int rebuilds = 0, silentLoads = 0, splashCloses = 0;
 };
 
 TEST_F(MainWindowModelTest, FirstStartShowsDefaultsAndLoadsEverything) {
