@@ -110,14 +110,5 @@ TEST_F(ScanOptionsTest, StoredWindowChoicesDoNotChangeAScriptedScan) {
     EXPECT_THAT(scan.out, Not(HasSubstr("/.config/")));
 }
 
-TEST_F(ScanOptionsTest, HelpNamesTheOptions) {
-    const CliResult help = quellstone::testing::RunCli({"scan", "--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_THAT(help.out, HasSubstr("      --hidden  "));
-    EXPECT_THAT(help.out, HasSubstr("      --exclude PATH  "));
-    EXPECT_THAT(help.out, HasSubstr(" [--hidden]"));
-    EXPECT_THAT(help.out, HasSubstr(" [--exclude PATH] "));
-}
-
 }  // namespace
 }  // namespace quellstone::cli

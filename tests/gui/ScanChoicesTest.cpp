@@ -78,26 +78,5 @@ TEST_F(DesktopWindowsTest, HiddenEntriesAndExcludedFoldersSetInTheWindowShapeIts
                                   QString::fromStdString(tree + "/keep/quellstone-test.exe")}));
 }
 
-TEST_F(DesktopWindowsTest, AScanOfAnExcludedFolderSaysWhyNothingWasScanned) {
-    StoreLanguage("Deutsch");
-    const std::string tree = dir / "tree";
-    ::mkdir(tree.c_str(), 0755);
-    quellstone::testing::WriteFile(tree + "/quellstone-test.exe");
-    {
-        platform::RegFileSettingsBackend backend(files_, AppSetup().settingsFile);
-        settings::SettingsStore store(backend);
-        settings::StoreExcludedFolders(store, {tree});
-    }
-    Application application(AppSetup(), dialogs, shell, http);
-    MainWindow& main = StartToMainWindow(application);
-    ScanFolderFromWindow(main, tree + "/");
-    ASSERT_NE(application.Scan(), nullptr);
-    ScanWindow& window = *application.Scan();
-    EXPECT_EQ(window.ResultList()->model()->rowCount(), 0);
-    EXPECT_EQ(Find<QLabel>(window, "currentFileLabel")->toolTip(),
-              QString::fromStdString("Vom Scan ausgenommen und daher nicht gescannt: " + tree));
-    EXPECT_TRUE(dialogs.shown.empty());  // no message: the user asked for it
-}
-
 }  // namespace
 }  // namespace quellstone::gui

@@ -1,4 +1,4 @@
-// Hidden entries and excluded folders on real folders, links and the real
+// Excluded folders on real folders and links, and their list in the real
 // settings file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -65,17 +65,6 @@ protected:
     RecordingSink sink;
     const std::string t = dir / "t";
 };
-
-TEST_F(WalkExclusionsTest, HiddenFilesAndFoldersAreFoundOnlyWhenAskedFor) {
-    EXPECT_THAT(Found(t, false, {}), UnorderedElementsAre(t + "/real/evil.exe", t + "/real/inner/evil.exe",
-                                                          t + "/other/evil.exe", t + "/link"));
-    EXPECT_THAT(Found(t, true, {}),
-                UnorderedElementsAre(t + "/real/evil.exe", t + "/real/inner/evil.exe", t + "/other/evil.exe",
-                                     t + "/link", t + "/.hidden/evil.exe", t + "/.evil.exe"));
-    // A hidden folder named as the start folder is walked either way; its own hidden entries are not.
-    WriteFile(t + "/.hidden/.evil.exe");
-    EXPECT_THAT(Found(t + "/.hidden", false, {}), ElementsAre(t + "/.hidden/evil.exe"));
-}
 
 TEST_F(WalkExclusionsTest, AFolderAndALinkToItAreTheSameExclusion) {
     // The link excluded, the real folder met by its own name: left out by identity.
