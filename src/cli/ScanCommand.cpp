@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -232,6 +233,12 @@ int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     const std::optional<scan::ScanMode> mode = ChooseMode(args);
     if (!mode) {
         Error(io) << "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)\n";
+        return kExitError;
+    }
+    // An empty value (an unset variable in a script) would read as the root and exclude everything.
+    if (const auto excluded = args.options.find("exclude");
+        excluded != args.options.end() && std::ranges::find(excluded->second, "") != excluded->second.end()) {
+        Error(io) << "--exclude needs a PATH, not an empty word\n";
         return kExitError;
     }
     const std::optional<std::vector<StartPoint>> named = NamedStartPoints(args.positional, io.err);

@@ -69,6 +69,11 @@ TEST_F(ScanOptionsTest, AnExcludedFolderAndALinkToItAreLeftOut) {
     EXPECT_THAT(byLink.out, HasSubstr("Scanned entries: 2\n"));
     EXPECT_EQ(byLink.err, "");
 
+    // An empty PATH would name the root: refused, nothing scanned.
+    const CliResult empty = Scan({"--exclude", "", home});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_EQ(empty.out, "");
+
     // By the real path, and both excluded folders given: nothing of them is scanned.
     const CliResult both = Scan({"--exclude", home + "/vm/", "--exclude", home + "/docs", home});
     EXPECT_EQ(both.status, 0) << both.err;
