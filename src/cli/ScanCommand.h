@@ -4,7 +4,8 @@
 
 namespace quellstone::cli {
 
-// quellstone-cli scan [--db FILE] [--json] [--remove] PATH... | --quick | --whole-computer
+// quellstone-cli scan [--db FILE] [--json] [--remove] [--hidden] [--exclude PATH]...
+//                     PATH... | --quick | --whole-computer
 class ScanCommand final : public Command {
 public:
     ScanCommand();

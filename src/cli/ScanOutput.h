@@ -34,6 +34,7 @@ public:
         start_ = {std::string(path), identity};
     }
     void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override;
+    void ReportExcludedStart(std::string_view path) override { excludedStarts_.emplace_back(path); }
     void ShowCurrentPath(std::string_view) override {}
     void AdvanceScannedCount() override { ++scanned_; }
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
@@ -43,6 +44,8 @@ public:
     [[nodiscard]] const std::vector<DetectedFile>& DetectedFiles() const { return detected_; }
     // The start folders that could not be read at all, as shown.
     [[nodiscard]] const std::vector<std::string>& UnscannedFolders() const { return unscanned_; }
+    // The PATHs left out because an exclusion covers them, as shown.
+    [[nodiscard]] const std::vector<std::string>& ExcludedStarts() const { return excludedStarts_; }
 
     // The outcome of removing a detection (scan --remove).
     void AddRemoval(std::string_view fullPath, const quarantine::Removal& removal);
@@ -67,6 +70,7 @@ private:
     scan::StartFolder start_;
     std::vector<DetectedFile> detected_;
     std::vector<std::string> unscanned_;
+    std::vector<std::string> excludedStarts_;
 };
 
 }  // namespace quellstone::cli

@@ -70,7 +70,8 @@ public:
         struct stat st {};
         if (::fstatat(fd_.get(), buffers_->Terminated(name), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
         return ports::EntryStatus{KindOfMode(st.st_mode), static_cast<std::uint64_t>(st.st_dev),
-                                  static_cast<std::uint32_t>(st.st_mode & 07777)};
+                                  static_cast<std::uint32_t>(st.st_mode & 07777),
+                                  static_cast<std::uint64_t>(st.st_ino)};
     }
 
     std::unique_ptr<ports::Directory> OpenSubfolder(std::string_view name) override {

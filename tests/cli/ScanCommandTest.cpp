@@ -268,7 +268,8 @@ TEST(CommandBase, HelpOfEachCommandListsItsOptions) {
     const std::vector<std::pair<std::unique_ptr<Command>, std::vector<std::string>>> commands = [] {
         std::vector<std::pair<std::unique_ptr<Command>, std::vector<std::string>>> list;
         list.emplace_back(std::make_unique<ScanCommand>(),
-                          std::vector<std::string>{"--db FILE", "--json", "--remove", "--quick", "--whole-computer"});
+                          std::vector<std::string>{"--db FILE", "--json", "--remove", "--hidden", "--exclude PATH",
+                                                   "--quick", "--whole-computer"});
         list.emplace_back(std::make_unique<QuarantineCommand>(), std::vector<std::string>{"--json"});
         list.emplace_back(std::make_unique<SettingsCommand>(), std::vector<std::string>{});
         list.emplace_back(std::make_unique<StatsCommand>(), std::vector<std::string>{"--reset"});

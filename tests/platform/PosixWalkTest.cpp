@@ -135,11 +135,18 @@ TEST_F(PosixWalkTest, ListingsAndStatusesSayWhatTheSystemSays) {
     }
 
     const std::uint64_t device = folder->Identity().device;
-    EXPECT_EQ(folder->Status("plain"), (ports::EntryStatus{EntryKind::Folder, device, 0755}));
-    EXPECT_EQ(folder->Status("locked"), (ports::EntryStatus{EntryKind::Folder, device, 0555}));
-    EXPECT_EQ(folder->Status("link"), (ports::EntryStatus{EntryKind::SymbolicLink, device, 0777}));
-    EXPECT_EQ(folder->Status("file"), (ports::EntryStatus{EntryKind::RegularFile, device, 0640}));
-    EXPECT_EQ(folder->Status("pipe"), (ports::EntryStatus{EntryKind::Other, device, 0600}));
+    // The inode is the entry's own, a link's and not its target's.
+    const auto inode = [&t](const std::string& name) {
+        struct stat st {};
+        EXPECT_EQ(::lstat((t + "/" + name).c_str(), &st), 0) << name;
+        return static_cast<std::uint64_t>(st.st_ino);
+    };
+    EXPECT_EQ(folder->Status("plain"), (ports::EntryStatus{EntryKind::Folder, device, 0755, inode("plain")}));
+    EXPECT_EQ(folder->Status("locked"), (ports::EntryStatus{EntryKind::Folder, device, 0555, inode("locked")}));
+    EXPECT_EQ(folder->Status("link"), (ports::EntryStatus{EntryKind::SymbolicLink, device, 0777, inode("link")}));
+    EXPECT_EQ(folder->Status("file"), (ports::EntryStatus{EntryKind::RegularFile, device, 0640, inode("file")}));
+    EXPECT_EQ(folder->Status("pipe"), (ports::EntryStatus{EntryKind::Other, device, 0600, inode("pipe")}));
+    EXPECT_EQ(folder->Status("plain")->Identity(), folder->OpenSubfolder("plain")->Identity());
     EXPECT_EQ(folder->Status("absent"), std::nullopt);
     EXPECT_EQ(folder->OpenSubfolder("link"), nullptr);
     EXPECT_EQ(folder->OpenSubfolder("file"), nullptr);

@@ -41,6 +41,7 @@ public:
             child->parent = this;
             child->device = childStatus ? childStatus->device : device;
             child->inode = reinterpret_cast<std::uintptr_t>(child.get());
+            if (child->status) child->status->inode = child->inode;
             children.push_back(std::move(child));
             return *children.back();
         }
@@ -54,7 +55,7 @@ public:
 
     FakeDirectoryTree() {
         root_.inode = 1;
-        root_.status = ports::EntryStatus{ports::EntryKind::Folder, 1, 0755};
+        root_.status = ports::EntryStatus{ports::EntryKind::Folder, 1, 0755, 1};
     }
     Node& Root() { return root_; }
 
@@ -102,7 +103,11 @@ private:
         }
         std::optional<ports::EntryStatus> Status(std::string_view name) override {
             tree_.statusReads.emplace_back(name);
-            if (name == "." || name == "..") return ports::EntryStatus{ports::EntryKind::Folder, node_.Device(), 0755};
+            if (name == ".") return ports::EntryStatus{ports::EntryKind::Folder, node_.Device(), 0755, node_.inode};
+            if (name == "..") {
+                const Node& up = node_.parent ? *node_.parent : node_;
+                return ports::EntryStatus{ports::EntryKind::Folder, up.Device(), 0755, up.inode};
+            }
             Node* child = Child(node_, name);
             return child ? child->status : std::nullopt;
         }

@@ -20,6 +20,7 @@ public:
     int scanned = 0;
     std::vector<std::string> startFolders;
     std::vector<std::pair<std::string, bool>> unreadable;  // path, is a start folder
+    std::vector<std::string> excludedStarts;
     // Runs after each path is shown, to act in the middle of a walk.
     std::function<void(const std::string&)> onPath;
 
@@ -31,6 +32,7 @@ public:
     void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override {
         unreadable.emplace_back(path, isStartFolder);
     }
+    void ReportExcludedStart(std::string_view path) override { excludedStarts.emplace_back(path); }
     void ShowCurrentPath(std::string_view path) override {
         lookedUp.emplace_back(path);
         if (onPath) onPath(lookedUp.back());

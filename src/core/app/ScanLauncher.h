@@ -15,7 +15,8 @@
 namespace quellstone::app {
 
 // What the start button does: count the scan, walk the mode's folders into
-// the scan window, and put the window into its finished state.
+// the scan window (with the stored hidden-entries choice and excluded
+// folders), and put the window into its finished state.
 class ScanLauncher {
 public:
     struct Ports {

@@ -158,6 +158,14 @@ enum class TextId : int {
     UpdateNoAnswer = 324,
     UpdateCheckFailed = 287,
     StatusAlreadyGone = 288,
+    // scan choices: hidden entries, excluded folders (%1: the folder)
+    IncludeHiddenCheck = 330,
+    ExcludedFoldersCaption = 331,
+    AddExcludedFolder = 332,
+    RemoveExcludedFolder = 333,
+    ChooseExcludedFolderTitle = 334,
+    ReportExcluded = 335,
+    ExcludedFolderRefused = 336,
 };
 
 }  // namespace quellstone::i18n

@@ -58,7 +58,9 @@ struct EntryStatus {
     EntryKind kind = EntryKind::Other;  // never Unknown
     std::uint64_t device = 0;           // the file system the entry itself lives on
     std::uint32_t mode = 0;             // the permission bits (07777)
+    std::uint64_t inode = 0;            // with `device`, which file or folder the entry is
 
+    [[nodiscard]] FolderIdentity Identity() const { return {device, inode}; }
     bool operator==(const EntryStatus&) const = default;
 };
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/scan/WalkOptions.h"
 #include "core/scan/WalkRules.h"
 #include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
@@ -50,16 +51,18 @@ struct Frame {
     std::size_t pathLength = 0;
     ports::DirectoryListing listing;      // listed once, used by the collecting and the look-up pass
     std::vector<std::size_t> subfolders;  // listing positions of the folders to walk
+    std::vector<std::size_t> excluded;    // listing positions of excluded entries, in order
     std::size_t nextSubfolder = 0;
 };
 
 class Walk {
 public:
     Walk(ScanState& state, const SignatureIndex& index, ports::EventPump& pump, ScanSink& sink,
-         const std::string& pattern, std::size_t openFolderBudget)
+         const std::string& pattern, const WalkOptions& options, std::size_t openFolderBudget)
         : state_(state),
           pump_(pump),
           sink_(sink),
+          options_(options),
           lookup_{state, index, pump, sink, {}, {}},
           matcher_(pattern),
           openFolderBudget_(std::max<std::size_t>(openFolderBudget, 2)) {}
@@ -105,6 +108,7 @@ private:
         frame.pathLength = path_.size();
         frame.listing.Clear();
         frame.subfolders.clear();
+        frame.excluded.clear();
         frame.nextSubfolder = 0;
         if (!frame.folder) {
             // An unreadable folder lists as empty, and the report says it was not read.
@@ -116,12 +120,24 @@ private:
         // A listing cut short keeps what it read, and the report says it was not read whole.
         // (Even a start folder: what was listed of it is scanned.)
         if (!frame.folder->List(frame.listing)) sink_.ReportUnreadableFolder(ShownPath(), false);
+        const bool excluding = !options_.excluded.empty();
         for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
             const std::string_view name = frame.listing.Name(i);
-            if (IsSkipped(name) || !MayBeWalked(frame.listing.Kind(i))) continue;
+            if (IsSkipped(name, options_.includeHidden)) continue;
+            if (excluding && options_.ExcludesEntry(path_, name)) {
+                frame.excluded.push_back(i);
+                continue;
+            }
+            if (!MayBeWalked(frame.listing.Kind(i))) continue;
             // An entry whose status cannot be read is not walked.
             const std::optional<ports::EntryStatus> status = frame.folder->Status(name);
-            if (status && IsWalkedFolder(*status, frame.identity)) frame.subfolders.push_back(i);
+            if (!status) continue;
+            // The status read to decide the walk tells the folder's identity too, at no extra cost.
+            if (excluding && options_.ExcludesFolder(status->Identity())) {
+                frame.excluded.push_back(i);
+                continue;
+            }
+            if (IsWalkedFolder(*status, frame.identity)) frame.subfolders.push_back(i);
         }
         if (depth_ > openFolderBudget_) {
             Frame& ancestor = frames_[depth_ - 1 - openFolderBudget_];
@@ -154,9 +170,14 @@ private:
     }
 
     void LookUpEntries(const Frame& frame) {
+        std::size_t nextExcluded = 0;
         for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
             const std::string_view name = frame.listing.Name(i);
-            if (IsSkipped(name)) continue;
+            if (IsSkipped(name, options_.includeHidden)) continue;
+            if (nextExcluded < frame.excluded.size() && frame.excluded[nextExcluded] == i) {
+                ++nextExcluded;
+                continue;
+            }
             text::UpperCaseInto(name, lookup_.upperName);
             if (!matcher_.Matches(lookup_.upperName)) continue;
             path_.resize(frame.pathLength);
@@ -169,6 +190,7 @@ private:
     ScanState& state_;
     ports::EventPump& pump_;
     ScanSink& sink_;
+    const WalkOptions& options_;
     EntryLookup lookup_;
     text::WildcardPattern matcher_;
     std::size_t openFolderBudget_;
@@ -221,16 +243,28 @@ void FileWalker::ScanFolder(std::string& pattern, std::string& path) {
     // where appending "*" over and over would only grow it.
     NormaliseScanPattern(pattern);
 
+    const std::string_view shown = path.empty() ? std::string_view("/") : std::string_view(path);
+    // An excluded start folder is not even opened.
+    if (options_.CoversPath(path)) {
+        sink_.ReportExcludedStart(shown);
+        return;
+    }
+
     // Held for the whole walk, even if a look-up elsewhere loads another database meanwhile.
     const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
     std::unique_ptr<ports::Directory> root = tree_.OpenFolder(path + "/");
     sink_.EnterStartFolder(path, root ? std::optional(root->Identity()) : std::nullopt);
     if (!root) {
         // Nothing of it can be scanned: the report must not read as "nothing found".
-        sink_.ReportUnreadableFolder(path.empty() ? "/" : path, true);
+        sink_.ReportUnreadableFolder(shown, true);
         return;
     }
-    Walk walk(state_, *index, pump_, sink_, pattern, openFolderBudget_);
+    // Named through a link to an excluded folder, or lying below one.
+    if (options_.CoversFolder(*root)) {
+        sink_.ReportExcludedStart(shown);
+        return;
+    }
+    Walk walk(state_, *index, pump_, sink_, pattern, options_, openFolderBudget_);
     walk.Run(std::move(root), path);
 }
 
@@ -239,6 +273,10 @@ void FileWalker::ScanEntry(std::string_view fullPath) {
     const std::size_t slash = fullPath.rfind('/');
     const std::string folder = slash == std::string_view::npos ? "." : std::string(fullPath.substr(0, slash));
     const std::unique_ptr<ports::Directory> opened = tree_.OpenFolder(folder + "/");
+    if (options_.CoversPath(fullPath) || (opened && options_.CoversFolder(*opened))) {
+        sink_.ReportExcludedStart(fullPath);
+        return;
+    }
     sink_.EnterStartFolder(folder, opened ? std::optional(opened->Identity()) : std::nullopt);
     const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
     EntryLookup lookup{state_, *index, pump_, sink_, text::UpperCase(text::FileNameOf(fullPath)), {}};

@@ -8,6 +8,7 @@
 #include "core/scan/ScanSink.h"
 #include "core/scan/ScanState.h"
 #include "core/scan/SignatureDatabase.h"
+#include "core/scan/WalkOptions.h"
 
 namespace quellstone::scan {
 
@@ -25,7 +26,8 @@ void NormaliseScanPattern(std::string& pattern);
 // and checking ScanState::scanRunning before each), then every entry of the
 // folder that matches the pattern, files and folders alike, is looked up by
 // its upper-cased name in the signature database. Hidden entries are left
-// out (WalkRules.h holds which entries are looked up and which are walked).
+// out unless the options ask for them, and so are excluded folders
+// (WalkRules.h holds which entries are looked up and which are walked).
 //
 // The walk never follows a symbolic link, never enters another file system,
 // never opens a file, and reaches folders deeper than a path can name: it
@@ -38,6 +40,10 @@ public:
     FileWalker(ScanState& state, SignatureDatabase& signatures, ports::DirectoryTree& tree, ports::EventPump& pump,
                ScanSink& sink, std::size_t openFolderBudget = kDefaultOpenFolderBudget);
 
+    // How the walks that follow treat hidden entries and which folders they
+    // leave out; until set, hidden entries are left out and nothing else is.
+    void SetOptions(WalkOptions options) { options_ = std::move(options); }
+
     // Walks the tree at `path` with the database's shared accessor's file and
     // section. A call made while a walk runs only stops that walk. Normalises
     // `pattern` and `path` in place.
@@ -47,7 +53,8 @@ public:
     void ScanFolder(std::string& pattern, std::string& path);
 
     // Looks up one entry by the name at the end of `fullPath`, as the walk
-    // looks up each entry of a folder (for a single file named to a scan).
+    // looks up each entry of a folder (for a single file named to a scan);
+    // not when it lies in an excluded folder.
     void ScanEntry(std::string_view fullPath);
 
 private:
@@ -57,6 +64,7 @@ private:
     ports::EventPump& pump_;
     ScanSink& sink_;
     std::size_t openFolderBudget_;
+    WalkOptions options_;
 };
 
 }  // namespace quellstone::scan

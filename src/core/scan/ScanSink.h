@@ -27,6 +27,9 @@ public:
     // A folder that could not be opened or not be listed to its end. For a
     // walk's start folder (`isStartFolder`), nothing of it was scanned.
     virtual void ReportUnreadableFolder(std::string_view path, bool isStartFolder) = 0;
+    // A walk's start folder (or a file named to the scan) that is an excluded
+    // folder or lies in one: nothing of it was scanned.
+    virtual void ReportExcludedStart(std::string_view path) = 0;
 
     virtual void ShowCurrentPath(std::string_view fullPath) = 0;
     virtual void AdvanceScannedCount() = 0;

@@ -12,10 +12,12 @@ namespace quellstone::scan {
 // decided from what the system reports of them.
 
 // A hidden name (text::IsHiddenName: a leading ".", so "." and ".." too) is
-// not looked up, and not walked. Decided from the name alone, before
-// anything else, so a hidden entry costs nothing.
-constexpr bool IsSkipped(std::string_view name) {
-    return text::IsHiddenName(name);
+// not looked up, and not walked, unless hidden entries are asked for; "."
+// and ".." never are. Decided from the name alone, before anything else, so
+// a skipped entry costs nothing.
+constexpr bool IsSkipped(std::string_view name, bool includeHidden) {
+    if (!includeHidden) return text::IsHiddenName(name);
+    return name == "." || name == "..";
 }
 
 // Whether an entry the listing reports as `listed` may be a folder, so that its

@@ -31,6 +31,12 @@ inline constexpr SettingKey kWindowGeometry{"Settings", "WindowGeometry", ""};
 // The folder of the last chosen-folder scan (or the last one picked with the
 // browse button); empty until then.
 inline constexpr SettingKey kLastScanFolder{"Settings", "LastScanFolder", ""};
+// Whether scans from the window also look up and walk hidden entries (names
+// that begin with "."): "1" yes, anything else no.
+inline constexpr SettingKey kScanHidden{"Settings", "ScanHidden", "0"};
+// The folders scans from the window leave out: absolute paths, a line break
+// between two; empty for none.
+inline constexpr SettingKey kExcludedFolders{"Settings", "ExcludedFolders", ""};
 }  // namespace keys
 
 }  // namespace quellstone::settings

@@ -60,6 +60,7 @@ enum class MainControl {
     CheckAdware,
     CheckLessDangerous,
     CheckHighPriority,
+    CheckHidden,
     StartScan,
     BrowseName,  // the browse button's accessible name (the button shows "...")
     // quarantine frame
@@ -76,6 +77,9 @@ enum class MainControl {
     LanguageCaption,
     SaveLanguage,
     KeepCopiesCheck,
+    ExcludedCaption,
+    ExcludedAdd,
+    ExcludedRemove,
     Count
 };
 
@@ -101,9 +105,9 @@ enum class MenuItem {
 enum class Frame { Information, Scan, Settings, Quarantine };
 inline constexpr int kFrameCount = 4;
 
-// The three check boxes of the scan frame.
-enum class ScanOption { Adware, LessDangerous, HighPriority };
-inline constexpr int kScanOptionCount = 3;
+// The check boxes of the scan frame.
+enum class ScanOption { Adware, LessDangerous, HighPriority, IncludeHidden };
+inline constexpr int kScanOptionCount = 4;
 
 // The About window's links, in the order they stand.
 enum class AboutLink { HomePage, Support, Forum, Contact };

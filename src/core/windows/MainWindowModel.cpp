@@ -4,6 +4,7 @@
 
 #include "core/i18n/LanguageFile.h"
 #include "core/settings/QuarantineCopies.h"
+#include "core/settings/ScanExclusions.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "core/text/FillIn.h"
@@ -63,6 +64,7 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::CheckAdware, T::CheckAdware},
     {C::CheckLessDangerous, T::CheckLessDangerous},
     {C::CheckHighPriority, T::CheckHighPriority},
+    {C::CheckHidden, T::IncludeHiddenCheck},
     {C::StartScan, T::NextButton},
     {C::BrowseName, T::BrowseButtonName},
     {C::QuarantineTitle, T::Quarantine},
@@ -77,6 +79,9 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::LanguageCaption, T::LanguageCaption},
     {C::SaveLanguage, T::SaveButton},
     {C::KeepCopiesCheck, T::KeepQuarantineCopies},
+    {C::ExcludedCaption, T::ExcludedFoldersCaption},
+    {C::ExcludedAdd, T::AddExcludedFolder},
+    {C::ExcludedRemove, T::RemoveExcludedFolder},
 };
 
 // A remembered scan folder the folder box can show: an absolute path
@@ -93,7 +98,11 @@ bool UsableScanFolder(std::string_view folder) {
 }  // namespace
 
 MainWindowModel::MainWindowModel(Shared shared, settings::ProgramPaths paths, Ports ports, Hooks hooks)
-    : shared_(shared), paths_(std::move(paths)), ports_(ports), hooks_(std::move(hooks)) {}
+    : shared_(shared),
+      paths_(std::move(paths)),
+      ports_(ports),
+      hooks_(std::move(hooks)),
+      excludedFolders_(shared.texts, ports.store, ports.dialogs) {}
 
 void MainWindowModel::Load() {
     using namespace settings;
@@ -105,6 +114,8 @@ void MainWindowModel::Load() {
     const std::string remembered = ports_.store.Read(keys::kLastScanFolder);
     scanFolder_ = UsableScanFolder(remembered) ? remembered : paths_.SystemFolder();
     keepCopies_ = QuarantineCopiesOn(ports_.store);  // as the removal will read it
+    checks_[static_cast<std::size_t>(windows::ScanOption::IncludeHidden)] = ScanHiddenOn(ports_.store);
+    excludedFolders_.Load();
     // The whole folder chain, so that quarantine works on a fresh account;
     // a failure shows when something is archived.
     [[maybe_unused]] const bool created = CreateQuarantineFolder(ports_.files, paths_);
@@ -139,6 +150,11 @@ void MainWindowModel::SetCurrentFrame(Frame frame) {
 void MainWindowModel::ReloadQuarantine() {
     if (ports_.quarantine) ports_.quarantine->Rebuild();
     if (hooks_.rebuildQuarantineList) hooks_.rebuildQuarantineList();
+}
+
+void MainWindowModel::CheckToggled(ScanOption option, bool checked) {
+    checks_[static_cast<std::size_t>(option)] = checked;
+    if (option == ScanOption::IncludeHidden) settings::StoreScanHidden(ports_.store, checked);
 }
 
 void MainWindowModel::KeepCopiesToggled(bool keep) {

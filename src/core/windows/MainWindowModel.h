@@ -17,6 +17,7 @@
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
 #include "core/windows/Captions.h"
+#include "core/windows/ExcludedFoldersModel.h"
 #include "core/windows/MainControls.h"
 #include "core/windows/TimerState.h"
 #include "core/windows/WindowGeometry.h"
@@ -83,6 +84,9 @@ public:
     // The settings frame's quarantine switch: whether removal keeps a copy first.
     [[nodiscard]] bool KeepCopies() const { return keepCopies_; }
     void KeepCopiesToggled(bool keep);
+    // The settings frame's list of folders that scans leave out.
+    [[nodiscard]] ExcludedFoldersModel& ExcludedFolders() { return excludedFolders_; }
+    [[nodiscard]] const ExcludedFoldersModel& ExcludedFolders() const { return excludedFolders_; }
 
     // The window's place and size: the stored one as the window may take it
     // on `screen` (nullopt: the window keeps its default), and the one it has
@@ -104,7 +108,8 @@ public:
     void AboutLinkClicked(AboutLink link);
 
     // Scan frame: the mode, the folder box with its browse button (for the
-    // chosen-folder mode), the three check boxes.
+    // chosen-folder mode), the check boxes. Of these only "include hidden
+    // entries" does something: it is stored as it is toggled, and scans read it.
     [[nodiscard]] scan::ScanMode ScanMode() const { return scanMode_; }
     [[nodiscard]] const std::string& SelectedFolder() const { return selectedFolder_; }
     std::string& SelectedFolderForScan() { return selectedFolder_; }
@@ -113,7 +118,7 @@ public:
     void ModeClicked(scan::ScanMode mode);
     void ScanFolderEdited(std::string text);
     void BrowseClicked();
-    void CheckToggled(ScanOption option, bool checked) { checks_[static_cast<std::size_t>(option)] = checked; }
+    void CheckToggled(ScanOption option, bool checked);
     // The start button: StartScan, unless a scan runs already.
     Action StartScanClicked();
     void ShowTotalScans(std::int64_t count) { SetCaption(MainControl::TotalStatus, std::to_string(count)); }
@@ -160,12 +165,13 @@ private:
     std::string scanFolder_;
     scan::ScanMode scanMode_ = scan::ScanMode::WholeComputer;
     std::string selectedFolder_;
-    std::array<bool, kScanOptionCount> checks_{true, true, false};
+    std::array<bool, kScanOptionCount> checks_{true, true, false, false};
     Frame currentFrame_ = Frame::Information;
     std::array<bool, kNavigationLinkCount> highlighted_{};
     std::vector<std::string> languageItems_;
     std::string languageChoice_;
     bool keepCopies_ = false;
+    ExcludedFoldersModel excludedFolders_;
     TimerState startupTimer_{1000, false};
 };
 

@@ -213,6 +213,10 @@ void ScanWindowModel::Finish() {
     waitNoticeVisible_ = false;
     SetCaption(S::Operation, Text(T::ScanFinished));
     SetCaption(S::CurrentFile, Text(T::ScanFinished));
+    // Nothing was looked up because the folders named were excluded: say so where the path stood.
+    if (scanned_ == 0 && !excludedStarts_.empty()) {
+        SetCaption(S::CurrentFile, Text(T::ReportExcluded) + " " + excludedStarts_.front());
+    }
     stopEnabled_ = false;
     finished_ = clock_();
     ElapsedTick();  // the walk's whole length stays on show

@@ -119,6 +119,9 @@ public:
     // A start folder that could not be read is named in a message and in the
     // report; other folders that could not be read are counted in the report.
     void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override;
+    // A start folder left out by an exclusion is named in the report, and in
+    // the status line when the scan looked up nothing at all.
+    void ReportExcludedStart(std::string_view path) override { excludedStarts_.emplace_back(path); }
     void ShowCurrentPath(std::string_view fullPath) override;
     void AdvanceScannedCount() override;
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
@@ -219,6 +222,7 @@ private:
     std::int64_t dangerous_ = 0;  // the dangerous-objects counter
     std::vector<std::string> scannedFolders_;
     std::vector<std::string> unscannedFolders_;  // start folders that could not be read
+    std::vector<std::string> excludedStarts_;    // start folders left out by an exclusion
     std::int64_t unreadableFolders_ = 0;         // folders inside the scanned trees that could not be read
     scan::StartFolder start_;
     bool nameUnreadableStart_ = true;

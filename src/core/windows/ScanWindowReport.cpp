@@ -35,11 +35,18 @@ std::string ScanWindowModel::ReportText() const {
         report += Text(T::ReportNotScanned) + "\n";
         for (const std::string& folder : unscannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
     }
+    if (!excludedStarts_.empty()) {
+        report += Text(T::ReportExcluded) + "\n";
+        for (const std::string& folder : excludedStarts_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    }
     report += Text(T::ReportScanned) + " " + Caption(ScanControl::Scanned) + "\n";
     if (unreadableFolders_ > 0) report += Text(T::ReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
     report += Text(T::ReportDetections) + " " + std::to_string(rows_.size()) + "\n";
     // "Nothing was found" only when everything named to the scan was read.
-    if (rows_.empty() && unscannedFolders_.empty()) report += "  " + Text(T::ReportNoDetections) + "\n";
+    // Nor when the exclusions left nothing to look up.
+    const bool nothingLookedUp = scanned_ == 0 && !excludedStarts_.empty();
+    if (rows_.empty() && unscannedFolders_.empty() && !nothingLookedUp)
+        report += "  " + Text(T::ReportNoDetections) + "\n";
     for (const ResultRow& row : rows_) {
         report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
     }

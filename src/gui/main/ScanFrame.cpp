@@ -34,7 +34,8 @@ struct OptionBox {
 };
 constexpr OptionBox kOptions[] = {{ScanOption::Adware, C::CheckAdware, "adwareCheck"},
                                   {ScanOption::LessDangerous, C::CheckLessDangerous, "lessDangerousCheck"},
-                                  {ScanOption::HighPriority, C::CheckHighPriority, "highPriorityCheck"}};
+                                  {ScanOption::HighPriority, C::CheckHighPriority, "highPriorityCheck"},
+                                  {ScanOption::IncludeHidden, C::CheckHidden, "includeHiddenCheck"}};
 
 }  // namespace
 

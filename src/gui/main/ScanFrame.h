@@ -12,7 +12,7 @@ class QRadioButton;
 namespace quellstone::gui {
 
 // The scan frame: the scan mode (with the folder box and its browse button
-// for the chosen-folder mode), the three scan options and the start button.
+// for the chosen-folder mode), the scan options and the start button.
 class ScanFrame : public MainFrame {
     Q_OBJECT
 public:

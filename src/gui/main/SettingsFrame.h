@@ -4,11 +4,14 @@
 
 class QCheckBox;
 class QComboBox;
+class QListWidget;
+class QPushButton;
 
 namespace quellstone::gui {
 
-// The settings frame: the interface language, saved for the next start, and
-// whether removal keeps a copy in the quarantine (stored when toggled).
+// The settings frame: the interface language, saved for the next start,
+// whether removal keeps a copy in the quarantine (stored when toggled), and
+// the folders scans leave out (stored as they are added and removed).
 class SettingsFrame : public MainFrame {
     Q_OBJECT
 public:
@@ -17,8 +20,13 @@ public:
     void Refresh() override;
 
 private:
+    void AddExcludedFolders();
+    void RefreshExcludedFolders();
+
     QComboBox* language_ = nullptr;
     QCheckBox* keepCopies_ = nullptr;
+    QListWidget* excluded_ = nullptr;
+    QPushButton* removeExcluded_ = nullptr;
 };
 
 }  // namespace quellstone::gui

@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
             store.Write("Status", "Totalscans", "12");
             store.Write("Status", "TotalObjectsRemoved", "3");
             store.Write("Status", "LastSystemScan", "2026-12-01");
+            store.Write("Settings", "ExcludedFolders", "/home/user/Virtual Machines\n/srv/backup");
         }
         gui::PhotographingDialogs dialogs(output, suffix);
         NoShell shell;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/ScanLauncher.h"
+#include "core/settings/ScanExclusions.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
@@ -262,6 +263,49 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     window.Unload();
     EXPECT_TRUE(window.Rows().empty());
     EXPECT_FALSE(window.IsShown());
+}
+
+// The scan choices stored from the window reach the walk of every mode, read
+// afresh as each scan starts.
+TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
+    const auto scanInFreshWindow = [this](ScanMode mode, std::string folder = "") {
+        auto fresh = std::make_unique<ScanWindowModel>(context.languageText, context.scan, dialogs, files,
+                                                       [this] { return now; });
+        fresh->Load();
+        launcher.Run(mode, folder, *fresh);
+        return fresh;
+    };
+    const auto found = [](const ScanWindowModel& scanned) {
+        std::vector<std::string> rows;
+        for (const auto& row : scanned.Rows()) rows.push_back(row.path);
+        return rows;
+    };
+    tree.Root().children[0]->Folder(".cache").File("evil.exe");  // /home/.cache
+    settings::StoreExcludedFolders(store, {"/home/sub"});
+    EXPECT_THAT(found(*scanInFreshWindow(ScanMode::ChosenFolder, "/home")), ElementsAre("/home/evil.exe"));
+    settings::StoreScanHidden(store, true);
+    EXPECT_THAT(found(*scanInFreshWindow(ScanMode::ChosenFolder, "/home")),
+                ElementsAre("/home/.cache/evil.exe", "/home/evil.exe"));
+
+    // The quick scan's system folder excluded: nothing is looked up, and the window says why.
+    settings::StoreExcludedFolders(store, {"/usr", "/home"});
+    const auto quick = scanInFreshWindow(ScanMode::QuickScan);
+    EXPECT_EQ(quick->Caption(S::Scanned), "0");
+    EXPECT_EQ(quick->Caption(S::CurrentFile), "T335 /usr");
+    EXPECT_EQ(quick->Caption(S::Operation), "T249");
+    const std::string report = quick->ReportText();
+    EXPECT_NE(report.find("T269\n  /usr\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("T335\n  /usr\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("T272"), std::string::npos) << "nothing was looked up, so nothing is said to be clean";
+
+    // A whole-computer scan leaves the excluded drive out and scans the rest.
+    drives.points = {"/usr/", "/home", "/opt"};
+    settings::StoreExcludedFolders(store, {"/home", "/opt"});
+    const auto whole = scanInFreshWindow(ScanMode::WholeComputer);
+    EXPECT_THAT(found(*whole), ElementsAre("/usr/Evil.EXE"));
+    EXPECT_EQ(whole->Caption(S::CurrentFile), "T249");
+    EXPECT_NE(whole->ReportText().find("T335\n  /opt\n  /home\n  /opt\n"), std::string::npos) << whole->ReportText();
+    EXPECT_TRUE(dialogs.shown.empty());  // an excluded folder is no unreadable one
 }
 
 }  // namespace

@@ -1,0 +1,60 @@
+#include "core/windows/ExcludedFoldersModel.h"
+
+#include <algorithm>
+
+#include "core/settings/ScanExclusions.h"
+#include "core/text/DisplayEscape.h"
+#include "core/text/FillIn.h"
+
+namespace quellstone::windows {
+
+using T = i18n::TextId;
+
+void ExcludedFoldersModel::Load() {
+    folders_ = settings::ExcludedFolders(store_);
+    selected_.reset();
+}
+
+std::vector<std::string> ExcludedFoldersModel::ShownFolders() const {
+    std::vector<std::string> shown;
+    shown.reserve(folders_.size());
+    for (const std::string& folder : folders_) shown.push_back(text::EscapeForDisplay(folder));
+    return shown;
+}
+
+void ExcludedFoldersModel::SelectionChanged(std::optional<std::size_t> row) {
+    selected_ = row && *row < folders_.size() ? row : std::nullopt;
+}
+
+void ExcludedFoldersModel::AddClicked() {
+    const std::string start = selected_ ? folders_[*selected_] : std::string("/");
+    const std::string chosen = dialogs_.ChooseFolder(texts_.Text(T::ChooseExcludedFolderTitle), start);
+    if (chosen.empty()) return;
+    if (!settings::UsableExcludedFolder(chosen)) {
+        dialogs_.ShowMessage(text::FillIn(texts_.Text(T::ExcludedFolderRefused), text::EscapeForDisplay(chosen)),
+                             ports::MessageIcon::Warning, ports::MessageButtons::Ok);
+        return;
+    }
+    const std::string folder = settings::ExcludedFolderForm(chosen);
+    folders_ = settings::ExcludedFolders(store_);
+    auto found = std::ranges::find(folders_, folder);
+    if (found == folders_.end()) {
+        folders_.push_back(folder);
+        settings::StoreExcludedFolders(store_, folders_);
+        found = folders_.end() - 1;
+    }
+    selected_ = static_cast<std::size_t>(found - folders_.begin());
+}
+
+void ExcludedFoldersModel::RemoveClicked() {
+    if (!selected_) return;
+    // By name: the stored list may have changed since it was shown.
+    const std::string folder = folders_[*selected_];
+    const std::size_t row = *selected_;
+    folders_ = settings::ExcludedFolders(store_);
+    std::erase(folders_, folder);
+    settings::StoreExcludedFolders(store_, folders_);
+    selected_ = folders_.empty() ? std::nullopt : std::optional(std::min(row, folders_.size() - 1));
+}
+
+}  // namespace quellstone::windows
