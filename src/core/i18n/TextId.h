@@ -158,6 +158,11 @@ enum class TextId : int {
     UpdateNoAnswer = 324,
     UpdateCheckFailed = 287,
     StatusAlreadyGone = 288,
+    // the last scheduled scan on the information frame (%1: when it ended, %2: detections)
+    LastScheduledScanCaption = 350,
+    ScheduledScanDetections = 351,
+    ScheduledScanOneDetection = 352,
+    ScheduledScanStopped = 353,
 };
 
 }  // namespace quellstone::i18n

@@ -76,6 +76,9 @@ enum class MainControl {
     LanguageCaption,
     SaveLanguage,
     KeepCopiesCheck,
+    // information frame: the last scan the timer started
+    ScheduledScanCaption,
+    ScheduledScanStatus,
     Count
 };
 
