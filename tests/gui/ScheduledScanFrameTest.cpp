@@ -33,11 +33,6 @@ TEST_F(DesktopWindowsTest, TheInformationFrameShowsTheLastScheduledScanAndItsLat
     QTest::mouseClick(Find(main, "scanLink"), Qt::LeftButton);
     QTest::mouseClick(Find(main, "informationLink"), Qt::LeftButton);
     EXPECT_EQ(line->text(), QString::fromStdString(when + ", 1 Fund (vor dem Ende abgebrochen)"));
-
-    std::filesystem::remove(resultFile);
-    QTest::mouseClick(Find(main, "scanLink"), Qt::LeftButton);
-    QTest::mouseClick(Find(main, "informationLink"), Qt::LeftButton);
-    EXPECT_EQ(line->text(), QString::fromUtf8("Nie"));
 }
 
 }  // namespace

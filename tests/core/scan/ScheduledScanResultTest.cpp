@@ -13,11 +13,6 @@ using quellstone::testing::FakeFileStore;
 
 constexpr const char* kPath = "/home/u/.local/share/Orvanta/Quellstone/scheduled-scan.ini";
 
-TEST(ScheduledScanResult, LivesInTheProductDataFolder) {
-    const settings::ProgramPaths paths{"/prog", "/home/u/.local/share", "/usr", "/opt/"};
-    EXPECT_EQ(ScheduledScanResultPath(paths), kPath);
-}
-
 TEST(ScheduledScanResult, ReadsBackWhatWasWrittenAndCreatesTheFolder) {
     FakeFileStore files;
     for (const ScheduledScanResult& written :

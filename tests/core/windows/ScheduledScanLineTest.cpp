@@ -2,10 +2,8 @@
 
 #include <chrono>
 
-#include "core/text/LanguageFormat.h"
 #include "core/text/TimeText.h"
 #include "core/windows/MainWindowFixture.h"
-#include "core/windows/ScheduledScanLine.h"
 
 namespace quellstone::windows {
 namespace {
@@ -20,8 +18,8 @@ std::string ResultFile(std::uint64_t detections, bool finished) {
            "\nScanned=500\nDetections=" + std::to_string(detections) + "\nFinished=" + (finished ? "1" : "0") + "\n";
 }
 
-std::string EndedText(const char* pattern = text::kIsoDateTime) {
-    return text::LocalTimeText(std::chrono::system_clock::time_point(std::chrono::seconds(kEnded)), pattern);
+std::string EndedText() {
+    return text::LocalTimeText(std::chrono::system_clock::time_point(std::chrono::seconds(kEnded)));
 }
 
 TEST_F(MainWindowModelTest, TheInformationFrameShowsTheLastScheduledScan) {
@@ -47,21 +45,6 @@ TEST_F(MainWindowModelTest, TheInformationFrameShowsTheLastScheduledScan) {
 
     files.Put(kResultFile, "[ScheduledScan]\nEnded=soon\n");
     EXPECT_EQ(Model().Caption(C::ScheduledScanStatus), "T225");
-}
-
-TEST(ScheduledScanLine, FillsTheLanguagesOwnTextsAndDateFormat) {
-    i18n::LanguageTable texts;
-    texts.SetLanguage("Deutsch");
-    texts.Set(static_cast<int>(i18n::TextId::Never), "Nie");
-    texts.Set(static_cast<int>(i18n::TextId::ScheduledScanDetections), "%1, %2 Funde");
-    texts.Set(static_cast<int>(i18n::TextId::ScheduledScanOneDetection), "%1, 1 Fund");
-    texts.Set(static_cast<int>(i18n::TextId::ScheduledScanStopped), "%1 (vor dem Ende abgebrochen)");
-    const std::string when = EndedText(text::FormatOf("Deutsch").dateTimePattern);
-    EXPECT_EQ(ScheduledScanLine(std::nullopt, texts), "Nie");
-    EXPECT_EQ(ScheduledScanLine(scan::ScheduledScanResult{kEnded, 9, 0, true}, texts), when + ", 0 Funde");
-    EXPECT_EQ(ScheduledScanLine(scan::ScheduledScanResult{kEnded, 9, 1, true}, texts), when + ", 1 Fund");
-    EXPECT_EQ(ScheduledScanLine(scan::ScheduledScanResult{kEnded, 9, 2, false}, texts),
-              when + ", 2 Funde (vor dem Ende abgebrochen)");
 }
 
 }  // namespace
