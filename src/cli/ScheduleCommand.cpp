@@ -158,21 +158,25 @@ std::string ResultText(const std::optional<scan::ScheduledScanResult>& result) {
            (result->finished ? "" : ", stopped before the end");
 }
 
+// The timer's state as systemd tells it.
+void WriteTimerState(const std::map<std::string, std::string, std::less<>>& properties, CommandIo& io) {
+    if (Property(properties, "LoadState") == "not-found") {
+        io.out << "Timer: " << kTimerUnitName << " is not installed (quellstone-cli schedule enable writes it)\n";
+        return;
+    }
+    const std::string enabled = Property(properties, "UnitFileState");
+    const std::string subState = Property(properties, "SubState");
+    io.out << "Timer: " << text::EscapeForDisplay(enabled.empty() ? "unknown" : enabled) << ", "
+           << text::EscapeForDisplay(Property(properties, "ActiveState"))
+           << (subState.empty() ? "" : " (" + text::EscapeForDisplay(subState) + ")") << "\n";
+    const std::string next = Property(properties, "NextElapseUSecRealtime");
+    io.out << "Next scan: " << (next.empty() ? std::string("none") : text::EscapeForDisplay(next)) << "\n";
+}
+
 int Status(CommandIo& io) {
     // Without an answer from systemd the last result is still worth showing.
     const auto properties = TimerProperties(io);
-    if (!properties) {
-    } else if (Property(*properties, "LoadState") == "not-found") {
-        io.out << "Timer: " << kTimerUnitName << " is not installed (quellstone-cli schedule enable writes it)\n";
-    } else {
-        const std::string enabled = Property(*properties, "UnitFileState");
-        const std::string subState = Property(*properties, "SubState");
-        io.out << "Timer: " << text::EscapeForDisplay(enabled.empty() ? "unknown" : enabled) << ", "
-               << text::EscapeForDisplay(Property(*properties, "ActiveState"))
-               << (subState.empty() ? "" : " (" + text::EscapeForDisplay(subState) + ")") << "\n";
-        const std::string next = Property(*properties, "NextElapseUSecRealtime");
-        io.out << "Next scan: " << (next.empty() ? std::string("none") : text::EscapeForDisplay(next)) << "\n";
-    }
+    if (properties) WriteTimerState(*properties, io);
     platform::PosixFileStore files;
     const std::string path =
         scan::ScheduledScanResultPath(platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.programFolder));
