@@ -12,6 +12,7 @@
 #include <set>
 
 #include "cli/ScanOutput.h"
+#include "cli/ScanResultRecord.h"
 #include "cli/StopSignal.h"
 #include "core/app/Context.h"
 #include "core/quarantine/Remover.h"
@@ -84,6 +85,11 @@ CommandDefinition ScanDefinition() {
                 {"whole-computer", "",
                  "Walk /opt/ and every mounted storage file system instead of PATHs, and store today's date as "
                  "the last system scan"},
+                {"record-result", "",
+                 "When the scan ends (finished, or stopped by a signal), write the time it ended, the entries "
+                 "scanned, the detections and whether it finished to $XDG_DATA_HOME/Orvanta/Quellstone/"
+                 "scheduled-scan.ini (default ~/.local/share/...), which the window's Information frame shows as "
+                 "the last scheduled scan. The scheduled scan (quellstone-cli schedule) uses it."},
             },
         .arguments = {{"PATH", Argument::Count::AnyNumber}},
         .description = kDescription,
@@ -271,6 +277,7 @@ int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
         RemoveDetected(remover, stop, output);
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    if (args.Has("record-result")) RecordScanResult(output, stop.Received() == 0, io);
     return Outcome(stop, output, *mode, io.err);
 }
 

@@ -6,6 +6,7 @@
 #include "cli/Program.h"
 #include "cli/QuarantineCommand.h"
 #include "cli/ScanCommand.h"
+#include "cli/ScheduleCommand.h"
 #include "cli/SettingsCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/UpdateCheckCommand.h"
@@ -20,6 +21,7 @@ quellstone::cli::CommandList AllCommands() {
     commands.push_back(std::make_unique<quellstone::cli::SettingsCommand>());
     commands.push_back(std::make_unique<quellstone::cli::StatsCommand>());
     commands.push_back(std::make_unique<quellstone::cli::UpdateCheckCommand>());
+    commands.push_back(std::make_unique<quellstone::cli::ScheduleCommand>());
     return commands;
 }
 

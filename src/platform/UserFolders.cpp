@@ -50,6 +50,10 @@ std::string SettingsFilePath(const EnvironmentReader& environment) {
     return BaseFolder(environment, "XDG_CONFIG_HOME", "/.config") + "/Orvanta/registry.reg";
 }
 
+std::string UserUnitFolder(const EnvironmentReader& environment) {
+    return BaseFolder(environment, "XDG_CONFIG_HOME", "/.config") + "/systemd/user";
+}
+
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, std::string programFolder) {
     return settings::ProgramPaths::OnThisSystem(std::move(programFolder), UserDataFolder(environment));
 }

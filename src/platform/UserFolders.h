@@ -17,6 +17,10 @@ std::string UserDataFolder(const EnvironmentReader& environment);
 // $XDG_CONFIG_HOME/Orvanta/registry.reg, else ~/.config/Orvanta/registry.reg.
 std::string SettingsFilePath(const EnvironmentReader& environment);
 
+// $XDG_CONFIG_HOME/systemd/user, else ~/.config/systemd/user: the user's own
+// systemd units, which the user's service manager reads first.
+std::string UserUnitFolder(const EnvironmentReader& environment);
+
 // The program's folders on Linux: `programFolder` (the executable's folder),
 // the user data folder, /usr as the system folder and /opt/ as the programs
 // folder.

@@ -166,6 +166,11 @@ enum class TextId : int {
     ChooseExcludedFolderTitle = 334,
     ReportExcluded = 335,
     ExcludedFolderRefused = 336,
+    // the last scheduled scan on the information frame (%1: when it ended, %2: detections)
+    LastScheduledScanCaption = 350,
+    ScheduledScanDetections = 351,
+    ScheduledScanOneDetection = 352,
+    ScheduledScanStopped = 353,
 };
 
 }  // namespace quellstone::i18n

@@ -80,6 +80,9 @@ enum class MainControl {
     ExcludedCaption,
     ExcludedAdd,
     ExcludedRemove,
+    // information frame: the last scan the timer started
+    ScheduledScanCaption,
+    ScheduledScanStatus,
     Count
 };
 

@@ -9,6 +9,7 @@
 #include "core/text/DisplayEscape.h"
 #include "core/text/FillIn.h"
 #include "core/update/Version.h"
+#include "core/windows/ScheduledScanLine.h"
 
 namespace quellstone::windows {
 
@@ -82,6 +83,7 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::ExcludedCaption, T::ExcludedFoldersCaption},
     {C::ExcludedAdd, T::AddExcludedFolder},
     {C::ExcludedRemove, T::RemoveExcludedFolder},
+    {C::ScheduledScanCaption, T::LastScheduledScanCaption},
 };
 
 // A remembered scan folder the folder box can show: an absolute path
@@ -129,6 +131,7 @@ void MainWindowModel::Load() {
     SetCaption(C::QuarantinedStatus, "0");
 
     ShowLastSystemScan();
+    ShowLastScheduledScan();
     SetCaption(C::RemovedStatus, ports_.store.Read(keys::kTotalObjectsRemoved));
     SetCaption(C::TotalStatus, ports_.store.Read(keys::kTotalScans));
 }
@@ -141,9 +144,16 @@ void MainWindowModel::ShowLastSystemScan() {
     SetCaption(C::LastScanStatus, std::move(stored));
 }
 
+void MainWindowModel::ShowLastScheduledScan() {
+    SetCaption(C::ScheduledScanStatus,
+               ScheduledScanLine(scan::ReadScheduledScanResult(ports_.files, scan::ScheduledScanResultPath(paths_)),
+                                 shared_.texts));
+}
+
 void MainWindowModel::SetCurrentFrame(Frame frame) {
     if (frame == currentFrame_) return;
     if (frame == Frame::Quarantine) ReloadQuarantine();
+    if (frame == Frame::Information) ShowLastScheduledScan();
     currentFrame_ = frame;
 }
 

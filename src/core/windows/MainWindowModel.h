@@ -125,6 +125,9 @@ public:
     // The stored date of the last whole-computer scan, or the language's
     // "never" while none is stored.
     void ShowLastSystemScan();
+    // The result file of the last scheduled scan, read afresh (at the start
+    // and whenever the information frame is shown).
+    void ShowLastScheduledScan();
 
     // Quarantine frame: the list (rebuilt when the frame is shown and after
     // every change), the selected row, and the delete and restore links.

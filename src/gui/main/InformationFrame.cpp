@@ -29,7 +29,8 @@ constexpr StatusLine kStatusLines[] = {
     {C::RemovedCaption, "removedCaption", C::RemovedStatus, "removedCountLabel"},
     {C::TotalCaption, "totalScansCaption", C::TotalStatus, "totalScansLabel"},
     {C::IgnoredCaption, "ignoredCaption", C::IgnoredStatus, "ignoredCountLabel"},
-    {C::QuarantinedCaption, "quarantinedCaption", C::QuarantinedStatus, "quarantineCountLabel"}};
+    {C::QuarantinedCaption, "quarantinedCaption", C::QuarantinedStatus, "quarantineCountLabel"},
+    {C::ScheduledScanCaption, "scheduledScanCaption", C::ScheduledScanStatus, "scheduledScanLabel"}};
 
 // The lines above the separator: the signature database.
 constexpr int kDatabaseLines = 2;

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <tuple>
 
+#include "core/scan/ScheduledScanResult.h"
 #include "gui/app/AboutDialog.h"
 #include "gui/app/Application.h"
 #include "gui/app/Pictures.h"
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
             store.Write("Status", "TotalObjectsRemoved", "3");
             store.Write("Status", "LastSystemScan", "2026-12-01");
             store.Write("Settings", "ExcludedFolders", "/home/user/Virtual Machines\n/srv/backup");
+            // The timer's scan of last night, for the Information frame.
+            scan::WriteScheduledScanResult(files, scan::ScheduledScanResultPath(paths), {1796689062, 48213, 0, true});
         }
         gui::PhotographingDialogs dialogs(output, suffix);
         NoShell shell;

@@ -1,0 +1,20 @@
+# Installs the scheduled scan's systemd user units into <prefix>/lib/systemd/user,
+# the service naming the installed quellstone-cli. Runs at install time, so a
+# prefix given to "cmake --install --prefix" is the one written.
+#   QUELLSTONE_UNIT_SOURCE_DIR: the folder with the unit templates
+set(program "${CMAKE_INSTALL_PREFIX}/lib/quellstone/quellstone-cli")
+# One word of ExecStart=: quoted, "\" and "\"" escaped, "%" and "$" doubled.
+string(REPLACE "\\" "\\\\" word "${program}")
+string(REPLACE "\"" "\\\"" word "${word}")
+string(REPLACE "%" "%%" word "${word}")
+string(REPLACE "$" "$$" word "${word}")
+set(folder "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/systemd/user")
+file(READ "${QUELLSTONE_UNIT_SOURCE_DIR}/quellstone-scan.service.in" service)
+string(REPLACE "@QUELLSTONE_CLI_COMMAND@" "\"${word}\"" service "${service}")
+file(MAKE_DIRECTORY "${folder}")
+message(STATUS "Installing: ${folder}/quellstone-scan.service")
+file(WRITE "${folder}/quellstone-scan.service" "${service}")
+list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${folder}/quellstone-scan.service")
+message(STATUS "Installing: ${folder}/quellstone-scan.timer")
+file(COPY_FILE "${QUELLSTONE_UNIT_SOURCE_DIR}/quellstone-scan.timer" "${folder}/quellstone-scan.timer")
+list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${folder}/quellstone-scan.timer")

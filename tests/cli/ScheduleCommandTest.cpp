@@ -1,0 +1,146 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+#include "support/TempDir.h"
+
+namespace quellstone::cli {
+namespace {
+
+using quellstone::testing::ReadAll;
+using quellstone::testing::TempDir;
+using quellstone::testing::WriteFile;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// A systemctl first on PATH that writes its arguments, one run a line, to
+// the log, answers "show" with FAKE_SHOW, and fails the subcommand named in
+// FAKE_FAIL with a reason on its error output, as systemctl says it.
+constexpr const char* kFakeSystemctl =
+    "#!/bin/sh\n"
+    "echo \"$*\" >> \"$FAKE_LOG\"\n"
+    "if [ \"$2\" = \"$FAKE_FAIL\" ]; then\n"
+    "  echo 'Failed to connect to bus: No medium found' >&2\n"
+    "  exit 1\n"
+    "fi\n"
+    "if [ \"$2\" = show ]; then printf '%s' \"$FAKE_SHOW\"; fi\n";
+
+constexpr const char* kShowArguments =
+    "--user show quellstone-scan.timer -p LoadState -p UnitFileState -p ActiveState -p SubState -p "
+    "NextElapseUSecRealtime";
+
+class ScheduleCommandTest : public ::testing::Test {
+protected:
+    ScheduleCommandTest() {
+        ::mkdir(bin.c_str(), 0755);
+        WriteFile(bin + "/systemctl", kFakeSystemctl);
+        ::chmod((bin + "/systemctl").c_str(), 0755);
+    }
+    quellstone::testing::CliResult Schedule(const std::string& action, const std::string& show = "",
+                                            const std::string& fail = "", const std::string& path = "") {
+        return quellstone::testing::RunCli(
+            {"schedule", action},
+            {"PATH=" + (path.empty() ? bin + ":/usr/bin:/bin" : path), "FAKE_LOG=" + log, "FAKE_SHOW=" + show,
+             "FAKE_FAIL=" + fail, "XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+    }
+    std::string Log() const { return ReadAll(log); }
+
+    TempDir dir;
+    const std::string bin = dir / "bin";
+    const std::string log = dir / "systemctl.log";
+    const std::string units = dir / "config/systemd/user";
+};
+
+TEST_F(ScheduleCommandTest, EnableTurnsOnTheInstalledTimerWithoutWritingUnits) {
+    const auto result = Schedule("enable", "LoadState=loaded\nUnitFileState=disabled\n");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Log(), std::string(kShowArguments) + "\n--user enable --now quellstone-scan.timer\n");
+    EXPECT_THAT(result.out, HasSubstr("Enabled and started quellstone-scan.timer"));
+    EXPECT_EQ(::access(units.c_str(), F_OK), -1);
+}
+
+TEST_F(ScheduleCommandTest, EnableWithoutInstalledUnitsWritesThemRunningThisProgram) {
+    const auto result = Schedule("enable", "LoadState=not-found\nUnitFileState=\n");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Log(),
+              std::string(kShowArguments) + "\n--user daemon-reload\n--user enable --now quellstone-scan.timer\n");
+    const std::string service = ReadAll(units + "/quellstone-scan.service");
+    EXPECT_THAT(service, HasSubstr("\nExecStart=\"" + std::string(QUELLSTONE_CLI) +
+                                   "\" scan --hidden --json --record-result %h\n"));
+    EXPECT_THAT(ReadAll(units + "/quellstone-scan.timer"), HasSubstr("\nOnCalendar=daily\n"));
+    EXPECT_THAT(result.out, HasSubstr("were not installed; wrote " + units + "/quellstone-scan.service"));
+}
+
+TEST_F(ScheduleCommandTest, AFailingSystemctlEndsWithItsReasonAndStatusTwo) {
+    for (const std::string step : {"show", "daemon-reload", "enable"}) {
+        WriteFile(log);
+        const auto result = Schedule("enable", "LoadState=not-found\n", step);
+        EXPECT_EQ(result.status, 2) << step;
+        EXPECT_THAT(result.err, HasSubstr("Failed to connect to bus: No medium found")) << step;
+        EXPECT_THAT(result.out, Not(HasSubstr("Enabled"))) << step;
+        // A failed step is the last one: the timer is never turned on after it.
+        if (step != "enable") {
+            EXPECT_THAT(Log(), Not(HasSubstr("enable --now"))) << step;
+        }
+    }
+    const auto disabled = Schedule("disable", "", "disable");
+    EXPECT_EQ(disabled.status, 2);
+    EXPECT_THAT(disabled.err, HasSubstr("systemctl --user disable --now quellstone-scan.timer failed: Failed to "
+                                        "connect to bus"));
+
+    TempDir empty;  // no systemctl anywhere on PATH
+    const auto missing = Schedule("enable", "", "", empty.Path());
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_THAT(missing.err, HasSubstr("cannot run systemctl: No such file or directory"));
+}
+
+TEST_F(ScheduleCommandTest, DisableTurnsTheTimerOffAndKeepsTheUnits) {
+    ::mkdir((dir / "config").c_str(), 0755);
+    ::mkdir((dir / "config/systemd").c_str(), 0755);
+    ::mkdir(units.c_str(), 0755);
+    WriteFile(units + "/quellstone-scan.timer", "[Timer]\n");
+    const auto result = Schedule("disable");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Log(), "--user disable --now quellstone-scan.timer\n");
+    EXPECT_THAT(result.out, HasSubstr("Stopped and disabled quellstone-scan.timer"));
+    EXPECT_EQ(ReadAll(units + "/quellstone-scan.timer"), "[Timer]\n");
+}
+
+TEST_F(ScheduleCommandTest, StatusSaysWhatSystemdSaysAndTheLastResult) {
+    const auto never = Schedule("status",
+                                "LoadState=loaded\nUnitFileState=enabled\nActiveState=active\nSubState=waiting\n"
+                                "NextElapseUSecRealtime=Thu 2026-12-10 00:21:07 UTC\n");
+    EXPECT_EQ(never.status, 0) << never.err;
+    EXPECT_EQ(Log(), std::string(kShowArguments) + "\n");
+    EXPECT_THAT(never.out, HasSubstr("Timer: enabled, active (waiting)\n"));
+    EXPECT_THAT(never.out, HasSubstr("Next scan: Thu 2026-12-10 00:21:07 UTC\n"));
+    EXPECT_THAT(never.out, HasSubstr("Last scheduled scan: never\n"));
+
+    ::mkdir((dir / "data").c_str(), 0755);
+    ::mkdir((dir / "data/Orvanta").c_str(), 0755);
+    ::mkdir((dir / "data/Orvanta/Quellstone").c_str(), 0755);
+    WriteFile(dir / "data/Orvanta/Quellstone/scheduled-scan.ini",
+              "[ScheduledScan]\nEnded=1765238400\nScanned=7021\nDetections=2\nFinished=0\n");
+    const auto off = Schedule("status",
+                              "LoadState=loaded\nUnitFileState=disabled\nActiveState=inactive\n"
+                              "SubState=dead\nNextElapseUSecRealtime=\n");
+    EXPECT_THAT(off.out, HasSubstr("Timer: disabled, inactive (dead)\nNext scan: none\n"));
+    EXPECT_THAT(off.out, HasSubstr(", 7021 entries scanned, 2 detections, stopped before the end\n"));
+
+    const auto absent = Schedule("status", "LoadState=not-found\n");
+    EXPECT_THAT(absent.out, HasSubstr("quellstone-scan.timer is not installed"));
+
+    // Without an answer from systemd the result is still shown, and the status says the query failed.
+    const auto failed = Schedule("status", "", "show");
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_THAT(failed.err, HasSubstr("Failed to connect to bus"));
+    EXPECT_THAT(failed.out, HasSubstr("7021 entries scanned"));
+}
+
+}  // namespace
+}  // namespace quellstone::cli

@@ -1,0 +1,122 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+#include "cli/SystemdUnits.h"
+#include "core/scan/ScheduledScanResult.h"
+#include "platform/PosixFileStore.h"
+#include "platform/ProcessRunner.h"
+#include "support/TempDir.h"
+
+namespace quellstone::cli {
+namespace {
+
+using quellstone::testing::ReadAll;
+using quellstone::testing::TempDir;
+using quellstone::testing::WriteFile;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+// The value of every "Name=" line of a unit, in file order.
+std::vector<std::string> Values(const std::string& unit, const std::string& name) {
+    std::vector<std::string> values;
+    std::istringstream in(unit);
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with(name + "=")) values.push_back(line.substr(name.size() + 1));
+    }
+    return values;
+}
+
+TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramAndScansTheHomeFolderDailyWithoutRemoving) {
+    TempDir prefix;
+    const std::string installPrefix = prefix / "with space%and$";
+    const platform::ProcessResult installed =
+        platform::RunProcess({QUELLSTONE_CMAKE, "--install", QUELLSTONE_BUILD_DIR, "--component", "scheduled-scan",
+                              "--prefix", installPrefix});
+    ASSERT_EQ(installed.exitStatus, 0) << installed.out << installed.err;
+
+    const std::string service = ReadAll(installPrefix + "/lib/systemd/user/quellstone-scan.service");
+    EXPECT_EQ(Values(service, "Type"), std::vector<std::string>{"oneshot"});
+    const std::vector<std::string> exec = Values(service, "ExecStart");
+    ASSERT_EQ(exec.size(), 1u) << service;
+    // The path is one quoted word, with systemd's specifier and variable marks doubled.
+    EXPECT_THAT(exec[0], StartsWith("\"" + prefix.Path() + "/with space%%and$$/lib/quellstone/quellstone-cli\" scan "));
+    for (const char* option : {" --hidden", " --json", " --record-result", " %h"}) {
+        EXPECT_THAT(exec[0], HasSubstr(option));
+    }
+    EXPECT_THAT(exec[0], Not(HasSubstr("--remove")));
+    EXPECT_THAT(exec[0], Not(HasSubstr("--quick")));
+    EXPECT_EQ(Values(service, "SuccessExitStatus"), std::vector<std::string>{"1"});  // detections are no failure
+    EXPECT_EQ(Values(service, "IOSchedulingClass"), std::vector<std::string>{"idle"});
+    EXPECT_EQ(Values(service, "Nice"), std::vector<std::string>{"19"});
+
+    const std::string timer = ReadAll(installPrefix + "/lib/systemd/user/quellstone-scan.timer");
+    EXPECT_EQ(Values(timer, "OnCalendar"), std::vector<std::string>{"daily"});
+    EXPECT_EQ(Values(timer, "Persistent"), std::vector<std::string>{"true"});
+    EXPECT_EQ(Values(timer, "WantedBy"), std::vector<std::string>{"timers.target"});
+    ASSERT_EQ(Values(timer, "RandomizedDelaySec").size(), 1u);
+    // The unit the program writes itself when nothing is installed is the same but for the path.
+    EXPECT_EQ(TimerUnitText(), timer);
+    EXPECT_EQ(ServiceUnitText(prefix.Path() + "/with space%and$/lib/quellstone/quellstone-cli"), service);
+}
+
+TEST(ScheduledScanUnits, ExecStartWordKeepsEveryPathOneLiteralWord) {
+    EXPECT_EQ(ExecStartWord("/usr/lib/quellstone/quellstone-cli"), "\"/usr/lib/quellstone/quellstone-cli\"");
+    EXPECT_EQ(ExecStartWord("/a b/%h/${HOME}/\"q\"\\x"), "\"/a b/%%h/$${HOME}/\\\"q\\\"\\\\x\"");
+}
+
+TEST(ScheduledScanResultFile, ARecordedScanIsReadBackByTheWindowsReader) {
+    TempDir dir;
+    const std::string db = dir / "test.db";
+    const std::string tree = dir / "tree";
+    WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
+    ::mkdir(tree.c_str(), 0755);
+    ::mkdir((tree + "/sub").c_str(), 0755);
+    WriteFile(tree + "/sub/quellstone-test.exe");
+    WriteFile(tree + "/plain.txt");
+    const std::vector<std::string> environment{"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"};
+    const std::string resultFile = dir / "data/Orvanta/Quellstone/scheduled-scan.ini";
+    platform::PosixFileStore files;
+
+    // Without the option nothing is recorded.
+    EXPECT_EQ(quellstone::testing::RunCli({"scan", "--db", db, tree}, environment).status, 1);
+    EXPECT_EQ(::access(resultFile.c_str(), F_OK), -1);
+
+    const auto before =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    const auto scanned =
+        quellstone::testing::RunCli({"scan", "--db", db, "--json", "--record-result", tree}, environment);
+    const auto after =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    EXPECT_EQ(scanned.status, 1) << scanned.err;  // the detection still decides the exit status
+    const auto result = scan::ReadScheduledScanResult(files, resultFile);
+    ASSERT_TRUE(result.has_value()) << ReadAll(resultFile);
+    EXPECT_EQ(result->scanned, 3u);  // sub, sub/quellstone-test.exe, plain.txt
+    EXPECT_EQ(result->detections, 1u);
+    EXPECT_TRUE(result->finished);
+    EXPECT_GE(result->endedAt, before);
+    EXPECT_LE(result->endedAt, after);
+}
+
+TEST(ScheduledScanResultFile, AResultThatCannotBeWrittenIsAWarningOnly) {
+    TempDir dir;
+    const std::string db = dir / "test.db";
+    WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
+    ::mkdir((dir / "tree").c_str(), 0755);
+    WriteFile(dir / "data");  // a file where the data folder should be
+    const auto result =
+        quellstone::testing::RunCli({"scan", "--db", db, "--record-result", dir / "tree"},
+                                    {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_THAT(result.err, HasSubstr("warning: could not write the scan's result"));
+}
+
+}  // namespace
+}  // namespace quellstone::cli
