@@ -158,6 +158,9 @@ enum class TextId : int {
     UpdateNoAnswer = 324,
     UpdateCheckFailed = 287,
     StatusAlreadyGone = 288,
+    // a downloaded database that failed its checks (%1 its path, %2 the database used; the reason in English)
+    DownloadedDatabaseIgnored = 360,
+    DownloadedDatabaseReason = 361,
 };
 
 }  // namespace quellstone::i18n
