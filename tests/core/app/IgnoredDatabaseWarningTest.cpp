@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/app/IgnoredDatabaseWarning.h"
-#include "core/windows/MainWindowModel.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileStore.h"
 #include "support/NumberedTexts.h"
