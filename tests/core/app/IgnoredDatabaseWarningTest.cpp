@@ -32,20 +32,5 @@ TEST(IgnoredDatabaseWarning, IsShownOnceWithBothPathsAndTheReasonAndOnlyWhenDue)
     EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
 }
 
-TEST(DatabaseInUse, LookupsAndTheSharedAccessorFollowTheDatabaseInUse) {
-    FakeFileStore files;
-    files.Put("/prog/bdts.dll", "[Scanfiles]\nOLD.EXE=Trojan.Old\n");
-    files.Put("/data/bdts.dll", "[Scanfiles]\nNEW.EXE=Trojan.New\n");
-    scan::SignatureDatabase signatures(files, "/prog");
-    EXPECT_EQ(signatures.DefaultPath(), "/prog/bdts.dll");
-    EXPECT_EQ(signatures.LookupSignature("/x/old.exe"), "Trojan.Old");
-
-    signatures.UseDatabase("/data/bdts.dll");
-    EXPECT_EQ(signatures.DefaultPath(), "/data/bdts.dll");
-    EXPECT_EQ(signatures.LookupSignature("/x/old.exe"), "");
-    EXPECT_EQ(signatures.LookupSignature("/x/new.exe"), "Trojan.New");
-    EXPECT_EQ(signatures.Accessor().Path(), "/data/bdts.dll");
-}
-
 }  // namespace
 }  // namespace quellstone::app
