@@ -171,6 +171,9 @@ enum class TextId : int {
     ScheduledScanDetections = 351,
     ScheduledScanOneDetection = 352,
     ScheduledScanStopped = 353,
+    // a downloaded database that failed its checks (%1 its path, %2 the database used; the reason in English)
+    DownloadedDatabaseIgnored = 360,
+    DownloadedDatabaseReason = 361,
 };
 
 }  // namespace quellstone::i18n
