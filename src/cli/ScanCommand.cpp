@@ -68,7 +68,7 @@ CommandDefinition ScanDefinition() {
         .summary = "Scan folders for files and folders named like known trojans",
         .options =
             {
-                {"db", "FILE", "Use FILE as the signature database instead of the program folder's bdts.dll"},
+                {"db", "FILE", "Use FILE as the signature database instead of the one in use"},
                 {"json", "",
                  "Write JSON Lines: {\"path\": ..., \"detection\": ...} per detection, then {\"summary\": {...}}. "
                  "Bytes of a path that are not UTF-8 are written as \\udcXX."},

@@ -107,10 +107,12 @@ TEST_F(DatabaseInUseTest, IgnoresAPresentUserDatabaseThatFailsAnyCheckWithOneRea
     std::filesystem::remove(userPath + std::string(kSignatureSuffix));
     ExpectProgramDatabase(Choose(key.PublicKeyText()), "signature file is missing");
 
+    // A sound download that the program's own database has overtaken is
+    // passed over without a word: nothing is wrong with it.
     for (const std::string& version : {std::string("2026.12.1"), std::string("2026.11.30.9"), std::string("2026.12")}) {
         const std::string notNewer = Database(version);
         InstallUser(notNewer, key.Sign(notNewer));
-        ExpectProgramDatabase(Choose(key.PublicKeyText()), "not newer");
+        ExpectProgramDatabase(Choose(key.PublicKeyText()), "");
     }
 
     const std::string noSection = "[Database]\nVersion=2027.1.1\n[Scanfile]\nKNOWN.EXE=x\n";

@@ -8,8 +8,7 @@ namespace {
 
 // Why a present user database is not used; empty when it is.
 std::string RefusalOf(std::string_view bytes, const std::string& databasePath, std::string_view publicKeyText,
-                      ports::FileStore& files, ports::SignatureVerifier& verifier,
-                      const std::optional<DatabaseVersion>& programVersion) {
+                      ports::FileStore& files, ports::SignatureVerifier& verifier) {
     SignatureCheck check = SignatureCheck::MalformedSignature;
     bool anySignature = false;
     for (const std::string_view suffix : {kSignatureSuffix, kPendingSignatureSuffix}) {
@@ -36,8 +35,6 @@ std::string RefusalOf(std::string_view bytes, const std::string& databasePath, s
     if (!HasScanSection(bytes)) return "it has no [Scanfiles] section";
     const std::optional<DatabaseVersion> version = DatabaseVersionOf(bytes);
     if (!version) return "it carries no [Database] Version";
-    if (!IsNewerDatabase(*version, programVersion))
-        return "it is not newer than the program's (" + DatabaseVersionText(*version) + ")";
     return {};
 }
 
@@ -61,9 +58,13 @@ DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_vi
         programs.warning = "it cannot be read";
         return programs;
     }
-    programs.warning = RefusalOf(user.bytes, userPath, publicKeyText, files, verifier, programs.version);
+    programs.warning = RefusalOf(user.bytes, userPath, publicKeyText, files, verifier);
     if (!programs.warning.empty()) return programs;
-    return {userPath, DatabaseVersionOf(user.bytes), true, {}};
+    // A sound download that a newer program has since overtaken is simply
+    // not used: nothing is wrong with it, so there is nothing to warn about.
+    const std::optional<DatabaseVersion> userVersion = DatabaseVersionOf(user.bytes);
+    if (!IsNewerDatabase(*userVersion, programs.version)) return programs;
+    return {userPath, userVersion, true, {}};
 }
 
 }  // namespace quellstone::update
