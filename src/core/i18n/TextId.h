@@ -158,6 +158,16 @@ enum class TextId : int {
     UpdateNoAnswer = 324,
     UpdateCheckFailed = 287,
     StatusAlreadyGone = 288,
+    // database updates (%1: a version or the reason) and the database line
+    UpdateDatabase = 340,
+    DatabaseUpdating = 341,
+    DatabaseInstalled = 342,
+    DatabaseAlreadyNewest = 343,
+    DatabaseUpdateFailed = 344,
+    DatabaseVersionEntriesAndDate = 345,  // %1 version, %2 entries, %3 date
+    DatabaseEntriesAndDate = 346,         // %1 entries, %2 date
+    DatabaseUpdateDuringScan = 347,
+    DatabaseUnreadable = 348,
 };
 
 }  // namespace quellstone::i18n
