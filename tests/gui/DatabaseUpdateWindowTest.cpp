@@ -16,10 +16,11 @@ using quellstone::testing::WriteFile;
 class DatabaseUpdateWindowTest : public DesktopWindowsTest {
 protected:
     DatabaseUpdateWindowTest() {
-        std::filesystem::copy(std::filesystem::path(QUELLSTONE_PROGRAM_DIR) / "languages", program / "languages",
+        std::filesystem::create_directories(program);
+        std::filesystem::copy(std::filesystem::path(QUELLSTONE_PROGRAM_DIR) / "languages", program + "/languages",
                               std::filesystem::copy_options::recursive);
-        WriteFile(program / "bdts.dll", "[Scanfiles]\nOLD.EXE=Trojan.Old\nOLDER.EXE=Trojan.Older\n");
-        WriteFile(program / "vendor.ini",
+        WriteFile(program + "/bdts.dll", "[Scanfiles]\nOLD.EXE=Trojan.Old\nOLDER.EXE=Trojan.Older\n");
+        WriteFile(program + "/vendor.ini",
                   "[Update]\nServer=" + server.Address() + "\nPublicKey=" + key.PublicKeyText() + "\n");
         StoreLanguage("English");
     }
@@ -36,7 +37,7 @@ protected:
 
     TestHttpServer server;
     quellstone::testing::MinisignKey key = quellstone::testing::MinisignKey::Generate();
-    std::string program = dir / "program";
+    const std::string program = dir / "program";
     platform::CurlHttpClient curl{std::chrono::seconds(60)};
 };
 

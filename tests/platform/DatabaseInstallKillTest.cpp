@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/update/DatabaseInUse.h"
@@ -83,7 +84,9 @@ TEST_F(DatabaseInstallKillTest, AKillAtEveryStepLeavesTheOldOrTheNewDatabase) {
         for (int killAt = 1; killAt <= steps; ++killAt) {
             SCOPED_TRACE((replacing ? "replacing, step " : "first install, step ") + std::to_string(killAt));
             std::filesystem::remove_all(paths.dataFolder);
-            if (replacing) ASSERT_TRUE(CountedInstall(oldDatabase, [](int) {}));
+            if (replacing) {
+                ASSERT_TRUE(CountedInstall(oldDatabase, [](int) {}));
+            }
             InstallKilledAt(newDatabase, killAt);
             ExpectAWholeDatabase({replacing ? oldDatabase : programDatabase, newDatabase});
         }
