@@ -15,10 +15,15 @@ LocalisedAddress PerLanguage(const std::string& site, const std::string& page) {
 VendorAddresses VendorAddresses::Defaults() {
     const std::string site = "http://www.orvanta.example/";
     return {
-        "http://update.orvanta.example/", PerLanguage(site, ""),
-        PerLanguage(site, "statistics/"), PerLanguage(site, "download/"),
-        PerLanguage(site, "support/"),    PerLanguage(site, "contact/"),
-        "http://forum.orvanta.example/",  site + "pl/",
+        "http://update.orvanta.example/",
+        "",
+        PerLanguage(site, ""),
+        PerLanguage(site, "statistics/"),
+        PerLanguage(site, "download/"),
+        PerLanguage(site, "support/"),
+        PerLanguage(site, "contact/"),
+        "http://forum.orvanta.example/",
+        site + "pl/",
     };
 }
 
@@ -33,6 +38,7 @@ VendorAddresses VendorAddresses::Load(ports::FileStore& files, const std::string
         target = ini.Value();
     };
     read("Update", "Server", addresses.updateServer);
+    read("Update", "PublicKey", addresses.updatePublicKey);
     const std::pair<const char*, LocalisedAddress*> roles[] = {{"Home", &addresses.home},
                                                                {"Statistics", &addresses.statistics},
                                                                {"Update", &addresses.update},

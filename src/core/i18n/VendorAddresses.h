@@ -17,6 +17,7 @@ struct LocalisedAddress {
 //
 //   [Update]
 //   Server=http://update.orvanta.example/
+//   PublicKey=RWQ...   (the base64 line of the vendor's minisign public key; empty: none)
 //   [Web]
 //   Home.English=...   (Home, Statistics, Update, Support, Contact; .English, .Polish, .Deutsch)
 //   Forum=...
@@ -26,6 +27,7 @@ struct LocalisedAddress {
 // compiled-in default.
 struct VendorAddresses {
     std::string updateServer;
+    std::string updatePublicKey;  // the key databases are signed with; empty when none is configured
     LocalisedAddress home;
     LocalisedAddress statistics;
     LocalisedAddress update;

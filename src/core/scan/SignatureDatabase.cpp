@@ -7,13 +7,16 @@
 namespace quellstone::scan {
 
 SignatureDatabase::SignatureDatabase(ports::FileStore& files, std::string programFolder)
-    : files_(&files), programFolder_(std::move(programFolder)), accessor_(files) {}
+    : files_(&files),
+      databasePath_(std::move(programFolder) + "/" + std::string(kDatabaseFileName)),
+      accessor_(files) {}
 
 std::string SignatureDatabase::DefaultPath() const {
-    std::string path = programFolder_;
-    path += '/';
-    path += kDatabaseFileName;
-    return path;
+    return databasePath_;
+}
+
+void SignatureDatabase::UseDatabase(std::string path) {
+    databasePath_ = std::move(path);
 }
 
 std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {

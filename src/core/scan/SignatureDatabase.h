@@ -27,22 +27,27 @@ public:
     // The shared accessor; its Path and Section select what IndexForScan loads.
     ini::Ini& Accessor() { return accessor_; }
 
-    // program folder + "/bdts.dll"
+    // The database in use: the program folder's bdts.dll until UseDatabase
+    // names another (a verified, newer downloaded database).
     [[nodiscard]] std::string DefaultPath() const;
+
+    // Makes `path` the database in use, for lookups and for whoever points the
+    // accessor at DefaultPath() from now on.
+    void UseDatabase(std::string path);
 
     // The signature section of the accessor's file and section, loaded again
     // only when the file's size, modification time or inode changed. A walk
     // keeps the index it started with even if a lookup elsewhere loads another.
     std::shared_ptr<const SignatureIndex> IndexForScan();
 
-    // Looks up the file name of `fullPath` in the program folder's database
+    // Looks up the file name of `fullPath` in the database in use
     // and returns the detection name as stored (empty when clean). Sets the
     // accessor's Path, Section and Key as a keyed read through it would.
     std::string LookupSignature(std::string_view fullPath);
 
 private:
     ports::FileStore* files_;
-    std::string programFolder_;
+    std::string databasePath_;
     ini::Ini accessor_;
 
     std::shared_ptr<const SignatureIndex> index_;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/ports/FileStore.h"
+#include "core/ports/SignatureVerifier.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/update/DatabaseVersion.h"
+
+namespace quellstone::update {
+
+inline constexpr std::string_view kSignatureSuffix = ".minisig";  // bdts.dll.minisig
+// The new signature an install writes first; renamed over the signature last.
+inline constexpr std::string_view kPendingSignatureSuffix = ".minisig.next";
+
+// The downloaded database: data folder + "/Orvanta/Quellstone/bdts.dll".
+std::string UserDatabasePath(const settings::ProgramPaths& paths);
+
+struct DatabaseInUse {
+    std::string path;  // the file scans, the quarantine list and the window use
+    std::optional<DatabaseVersion> version;
+    bool isUserDatabase = false;
+    std::string warning;  // non-empty when a user database is present but was ignored (why, in English)
+};
+
+// The user database when it is present, verifies against `publicKeyText` with
+// bdts.dll.minisig -- or, failing that, with bdts.dll.minisig.next, the
+// signature an install interrupted between its two renames left -- reads as a
+// database with [Scanfiles], and is newer than the program folder's;
+// otherwise the program folder's bdts.dll. A user database that is simply
+// absent gives no warning.
+DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_view publicKeyText,
+                             ports::FileStore& files, ports::SignatureVerifier& verifier);
+
+}  // namespace quellstone::update
