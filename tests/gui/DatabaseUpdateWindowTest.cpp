@@ -71,6 +71,13 @@ TEST_F(DatabaseUpdateWindowTest, TheLinkInstallsTheNewerDatabaseAndTheFrameShows
     EXPECT_TRUE(LabelText(main, "databaseVersionLabel").startsWith(QStringLiteral("2026.12.9 (3 entries, ")))
         << LabelText(main, "databaseVersionLabel").toStdString();
     EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), update::UserDatabasePath(ProgramSetup().paths));
+
+    // The next scan looks names up in the new database.
+    std::filesystem::create_directories(dir / "tree");
+    WriteFile(dir / "tree/b.exe", "payload");
+    ScanFolderFromWindow(main, dir / "tree");
+    ASSERT_NE(application.ScanModel(), nullptr);
+    ASSERT_EQ(application.ScanModel()->Rows().size(), 1u);
 }
 
 TEST_F(DatabaseUpdateWindowTest, ARefusedDatabaseIsReportedAndTheOneInUseStays) {

@@ -120,13 +120,6 @@ TEST_F(DatabaseUpdateTest, WithoutAKeyNothingIsDownloaded) {
     EXPECT_FALSE(std::filesystem::exists(UserDatabasePath(paths)));
 }
 
-TEST_F(DatabaseUpdateTest, AnUnreachableServerIsAFailureThatSaysWhy) {
-    const DatabaseUpdateResult result = UpdateDatabase("http://127.0.0.1:1/", key.PublicKeyText(), paths,
-                                                       {databaseHttp, signatureHttp, pump, verifier, files, renamer});
-    EXPECT_EQ(result.outcome, Outcome::NoAnswer);
-    EXPECT_NE(result.detail.find("http://127.0.0.1:1/updates/bdts.dll"), std::string::npos) << result.detail;
-}
-
 TEST_F(DatabaseUpdateTest, AQuitDuringTheDownloadCancelsItAndInstallsNothing) {
     ServeSigned(DatabaseText("2026.12.9"));
     // The second half of each response waits, so the download is still running when the pump runs.

@@ -118,9 +118,12 @@ void DesktopController::UpdateDatabase() {
     databaseUpdating_ = false;
     if (Quitting()) return;
     if (result.outcome == update::DatabaseUpdateOutcome::Installed) {
-        // Chosen as at start-up, so the window uses what the next start would.
-        services_.context.signatures.UseDatabase(
+        // Chosen as at start-up, so the window uses what the next start would;
+        // the next scan reads it through the shared accessor.
+        scan::SignatureDatabase& signatures = services_.context.signatures;
+        signatures.UseDatabase(
             update::ChooseDatabase(services_.paths, vendor.updatePublicKey, services_.files, *services_.verifier).path);
+        signatures.Accessor().SetPath(signatures.DefaultPath());
     }
     mainModel_->ShowDatabaseUpdateResult(result);
     Call(views_.refreshMainWindow);
