@@ -1,5 +1,6 @@
 #include "cli/QuarantineCommand.h"
 
+#include "cli/DatabaseChoice.h"
 #include "cli/JsonText.h"
 #include "core/quarantine/QuarantineManager.h"
 #include "core/text/DisplayEscape.h"
@@ -113,6 +114,7 @@ int QuarantineCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     quarantine::QuarantineManager manager(fileOperations, signatures, dialogs,
                                           platform::LinuxProgramPaths(environment));
     if (args.action == "list") {
+        UseDatabaseInUse(signatures, io.programFolder, io.err);  // the detection names come from it
         List(manager, args.Has("json"), io.out);
         return kExitOk;
     }

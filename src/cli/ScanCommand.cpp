@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 
+#include "cli/DatabaseChoice.h"
 #include "cli/ScanOutput.h"
 #include "cli/StopSignal.h"
 #include "core/app/Context.h"
@@ -109,7 +110,7 @@ std::optional<std::vector<StartPoint>> NamedStartPoints(const std::vector<std::s
     return points;
 }
 
-// Loads the database (`path`, or the program folder's when empty); false (reported) when it is none.
+// Loads the database (`path`, or the one in use when empty); false (reported) when it is none.
 bool OpenDatabase(scan::SignatureDatabase& signatures, const std::string& path, std::ostream& err) {
     ini::Ini& accessor = signatures.Accessor();
     accessor.SetPath(path.empty() ? signatures.DefaultPath() : path);
@@ -214,6 +215,7 @@ int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     if (!named) return kExitError;
     platform::PosixFileStore files;
     app::Context context(files, io.programFolder);
+    if (args.Value("db").empty()) UseDatabaseInUse(context.signatures, io.programFolder, io.err);
     if (!OpenDatabase(context.signatures, args.Value("db"), io.err)) return kExitError;
 
     // A scan from the command line counts in the statistics like one from the window.

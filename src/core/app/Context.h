@@ -23,6 +23,9 @@ struct Context {
     scan::SignatureDatabase signatures;
     scan::ScanState scan;
     std::stop_source quit;
+    // Why the downloaded database was ignored at start-up (in English); the
+    // warning about it is shown once, then this is cleared.
+    std::string ignoredDatabaseReason;
 };
 
 }  // namespace quellstone::app

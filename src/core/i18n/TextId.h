@@ -168,6 +168,9 @@ enum class TextId : int {
     DatabaseEntriesAndDate = 346,         // %1 entries, %2 date
     DatabaseUpdateDuringScan = 347,
     DatabaseUnreadable = 348,
+    // a downloaded database that failed its checks (%1 its path, %2 the database used; the reason in English)
+    DownloadedDatabaseIgnored = 360,
+    DownloadedDatabaseReason = 361,
 };
 
 }  // namespace quellstone::i18n

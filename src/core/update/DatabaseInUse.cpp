@@ -26,8 +26,10 @@ std::string RefusalOf(std::string_view bytes, const std::string& databasePath, s
             break;
     }
     if (!anySignature) {
-        if (publicKeyText.find_first_not_of(" \t\r\n") == std::string_view::npos)
-            return std::string(SignatureCheckText(SignatureCheck::NoKeyConfigured));
+        // A missing or broken key is the reason to tell even without a signature.
+        const SignatureCheck keyCheck = VerifyDatabaseSignature(bytes, "", publicKeyText, verifier);
+        if (keyCheck == SignatureCheck::NoKeyConfigured || keyCheck == SignatureCheck::MalformedKey)
+            return std::string(SignatureCheckText(keyCheck));
         return "its signature file is missing";
     }
     if (check != SignatureCheck::Valid) return std::string(SignatureCheckText(check));

@@ -111,7 +111,7 @@ void MainWindowModel::Load() {
     // a failure shows when something is archived.
     [[maybe_unused]] const bool created = CreateQuarantineFolder(ports_.files, paths_);
     currentFrame_ = Frame::Information;
-    shared_.signatures.Accessor().SetPath(paths_.SignatureDatabase());
+    shared_.signatures.Accessor().SetPath(shared_.signatures.DefaultPath());
 
     captions_.Apply(kCaptionEntries, shared_.texts);
     SetCaption(C::ProductNotice, shared_.texts.Text(T::ProductNotice));

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <initializer_list>
 
+#include "core/app/IgnoredDatabaseWarning.h"
+#include "core/update/DatabaseInUse.h"
 #include "gui/app/CloseGuard.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/QtTranslations.h"
@@ -12,8 +14,23 @@
 #include "gui/quarantine/AlertWindow.h"
 #include "gui/scan/ScanWindow.h"
 #include "gui/update/UpdateWindows.h"
+#include "platform/SodiumSignatureVerifier.h"
 
 namespace quellstone::gui {
+
+namespace {
+
+// The downloaded database when it verifies and is newer, else the program
+// folder's; why a downloaded one was ignored waits for the main window.
+void UseDatabaseInUse(app::Context& context, const settings::ProgramPaths& paths, ports::FileStore& files) {
+    platform::SodiumSignatureVerifier verifier;
+    const std::string publicKey = i18n::VendorAddresses::Load(files, paths.VendorFile()).updatePublicKey;
+    const update::DatabaseInUse chosen = update::ChooseDatabase(paths, publicKey, files, verifier);
+    context.signatures.UseDatabase(chosen.path);
+    context.ignoredDatabaseReason = chosen.warning;
+}
+
+}  // namespace
 
 Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports::Shell& shell, ports::HttpClient& http)
     : setup_(std::move(setup)),
@@ -38,6 +55,7 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
                                                    pump_, openers_, quarantine_, remover_, launcher_, &databaseHttp_,
                                                    &verifier_, &renamer_},
                   ControllerViews()) {
+    UseDatabaseInUse(context_, setup_.paths, files_);
     LoadPictures();
 }
 
@@ -130,6 +148,7 @@ void Application::HandOver() {
     new CloseGuard(mainWindow_.get(), [this] { return controller_.QuitClicked(); });  // owned by the window
     mainWindow_->SyncTimers();
     mainWindow_->show();
+    app::WarnOfIgnoredDatabase(context_, setup_.paths, dialogs_);
 }
 
 }  // namespace quellstone::gui

@@ -227,5 +227,13 @@ TEST_F(DesktopControllerTest, TheLastSystemScanShowsNeverUntilAWholeComputerScan
     EXPECT_EQ(shownDuringTheWalk, "08.12.2026");
 }
 
+TEST_F(DesktopControllerTest, TheMainWindowPointsTheSharedAccessorAtTheDatabaseInUse) {
+    files.Put("/data/Orvanta/Quellstone/bdts.dll", "[Scanfiles]\nNEW.EXE=Trojan.New\n");
+    context.signatures.UseDatabase("/data/Orvanta/Quellstone/bdts.dll");
+    context.signatures.Accessor().SetPath("/elsewhere");
+    controller.OpenMainWindow();
+    EXPECT_EQ(context.signatures.Accessor().Path(), "/data/Orvanta/Quellstone/bdts.dll");
+}
+
 }  // namespace
 }  // namespace quellstone::app

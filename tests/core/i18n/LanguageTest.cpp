@@ -179,5 +179,14 @@ TEST(VendorAddresses, FileOverridesDefaultsKeyByKey) {
     EXPECT_EQ(addresses.support.deutsch, "http://www.orvanta.example/de/support/");
 }
 
+TEST(VendorAddresses, UpdateKeyIsReadTrimmedAndHasNoBuiltInDefault) {
+    FakeFileStore files;
+    EXPECT_EQ(VendorAddresses::Load(files, "/prog/vendor.ini").updatePublicKey, "");
+    files.Put("/prog/vendor.ini", "[Update]\n; the vendor's key\nPublicKey=  RWQkey+/=  \n");
+    EXPECT_EQ(VendorAddresses::Load(files, "/prog/vendor.ini").updatePublicKey, "RWQkey+/=");
+    files.Put("/prog/vendor.ini", "[Update]\nPublicKey=\n");
+    EXPECT_EQ(VendorAddresses::Load(files, "/prog/vendor.ini").updatePublicKey, "");
+}
+
 }  // namespace
 }  // namespace quellstone::i18n

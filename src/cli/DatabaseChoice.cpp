@@ -1,0 +1,26 @@
+#include "cli/DatabaseChoice.h"
+
+#include "core/i18n/VendorAddresses.h"
+#include "core/text/DisplayEscape.h"
+#include "core/update/DatabaseInUse.h"
+#include "platform/PosixFileStore.h"
+#include "platform/SodiumSignatureVerifier.h"
+#include "platform/UserFolders.h"
+
+namespace quellstone::cli {
+
+void UseDatabaseInUse(scan::SignatureDatabase& signatures, const std::string& programFolder, std::ostream& err) {
+    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), programFolder);
+    platform::PosixFileStore files;
+    platform::SodiumSignatureVerifier verifier;
+    const std::string publicKey = i18n::VendorAddresses::Load(files, paths.VendorFile()).updatePublicKey;
+    const update::DatabaseInUse chosen = update::ChooseDatabase(paths, publicKey, files, verifier);
+    if (!chosen.warning.empty()) {
+        err << "quellstone-cli: warning: ignoring the downloaded database "
+            << text::EscapeForDisplay(update::UserDatabasePath(paths)) << ": " << chosen.warning << "; using "
+            << text::EscapeForDisplay(chosen.path) << "\n";
+    }
+    signatures.UseDatabase(chosen.path);
+}
+
+}  // namespace quellstone::cli

@@ -1,0 +1,21 @@
+#include "core/app/IgnoredDatabaseWarning.h"
+
+#include "core/text/FillIn.h"
+#include "core/update/DatabaseInUse.h"
+
+namespace quellstone::app {
+
+bool WarnOfIgnoredDatabase(Context& context, const settings::ProgramPaths& paths, ports::Dialogs& dialogs) {
+    if (context.ignoredDatabaseReason.empty()) return false;
+    const std::string reason = std::move(context.ignoredDatabaseReason);
+    context.ignoredDatabaseReason.clear();
+    using i18n::TextId;
+    std::string message = text::FillIn(context.languageText.Text(TextId::DownloadedDatabaseIgnored),
+                                       {update::UserDatabasePath(paths), context.signatures.DefaultPath()});
+    message += '\r';
+    message += text::FillIn(context.languageText.Text(TextId::DownloadedDatabaseReason), reason);
+    dialogs.ShowMessage(message, ports::MessageIcon::Warning, ports::MessageButtons::Ok);
+    return true;
+}
+
+}  // namespace quellstone::app

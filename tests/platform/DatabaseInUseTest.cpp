@@ -1,0 +1,137 @@
+// Which database the program uses: the program folder's, or a downloaded one
+// that verifies and is newer, with real files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/update/DatabaseInUse.h"
+#include "platform/PosixFileStore.h"
+#include "platform/SodiumSignatureVerifier.h"
+#include "support/MinisignSigner.h"
+#include "support/TempDir.h"
+
+namespace quellstone::update {
+namespace {
+
+using namespace quellstone::testing;
+
+std::string Database(const std::string& version, const std::string& entry = "KNOWN.EXE=Trojan.Test") {
+    return "; a database\n[Database]\nVersion=" + version + "\n[Scanfiles]\n" + entry + "\n";
+}
+
+class DatabaseInUseTest : public ::testing::Test {
+protected:
+    DatabaseInUseTest() {
+        paths = settings::ProgramPaths::OnThisSystem(dir / "program", dir / "data");
+        std::filesystem::create_directories(paths.programFolder);
+        std::filesystem::create_directories(paths.ProductDataFolder());
+        WriteFile(paths.SignatureDatabase(), Database("2026.12.1"));
+        userPath = UserDatabasePath(paths);
+    }
+    void InstallUser(const std::string& bytes, const std::string& signature,
+                     std::string_view suffix = kSignatureSuffix) {
+        WriteFile(userPath, bytes);
+        WriteFile(userPath + std::string(suffix), signature);
+    }
+    DatabaseInUse Choose(const std::string& publicKey) { return ChooseDatabase(paths, publicKey, files, verifier); }
+    void ExpectProgramDatabase(const DatabaseInUse& chosen, const std::string& reasonPart) {
+        EXPECT_EQ(chosen.path, paths.SignatureDatabase());
+        EXPECT_FALSE(chosen.isUserDatabase);
+        EXPECT_EQ(chosen.version, (DatabaseVersion{2026, 12, 1}));
+        if (reasonPart.empty()) {
+            EXPECT_EQ(chosen.warning, "");
+        } else {
+            EXPECT_NE(chosen.warning.find(reasonPart), std::string::npos) << chosen.warning;
+        }
+    }
+
+    TempDir dir;
+    settings::ProgramPaths paths;
+    std::string userPath;
+    platform::PosixFileStore files;
+    platform::SodiumSignatureVerifier verifier;
+    MinisignKey key = MinisignKey::Generate();
+};
+
+TEST_F(DatabaseInUseTest, UsesAVerifiedNewerUserDatabaseAndOtherwiseTheProgramsWithoutAWord) {
+    EXPECT_EQ(userPath, dir / "data/Orvanta/Quellstone/bdts.dll");
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "");
+
+    const std::string newer = Database("2026.12.9");
+    InstallUser(newer, key.Sign(newer));
+    const DatabaseInUse chosen = Choose(key.PublicKeyText());
+    EXPECT_EQ(chosen.path, userPath);
+    EXPECT_TRUE(chosen.isUserDatabase);
+    EXPECT_EQ(chosen.version, (DatabaseVersion{2026, 12, 9}));
+    EXPECT_EQ(chosen.warning, "");
+
+    // A program folder without a version, or without a database, is older than any.
+    WriteFile(paths.SignatureDatabase(), "[Scanfiles]\nA=b\n");
+    EXPECT_TRUE(Choose(key.PublicKeyText()).isUserDatabase);
+    std::filesystem::remove(paths.SignatureDatabase());
+    EXPECT_TRUE(Choose(key.PublicKeyText()).isUserDatabase);
+}
+
+TEST_F(DatabaseInUseTest, AnInstallStoppedBetweenItsRenamesLeavesAUsableDatabase) {
+    const std::string older = Database("2026.12.5");
+    const std::string newer = Database("2026.12.9");
+    // The new database is in place, its signature still waits beside the old one.
+    InstallUser(newer, key.Sign(older));
+    WriteFile(userPath + std::string(kPendingSignatureSuffix), key.Sign(newer));
+    DatabaseInUse chosen = Choose(key.PublicKeyText());
+    EXPECT_TRUE(chosen.isUserDatabase);
+    EXPECT_EQ(chosen.version, (DatabaseVersion{2026, 12, 9}));
+
+    // Only the pending signature: the first install stopped after the database's rename.
+    std::filesystem::remove(userPath + std::string(kSignatureSuffix));
+    EXPECT_TRUE(Choose(key.PublicKeyText()).isUserDatabase);
+
+    // Before the database's rename: the old pair, and a pending signature for a file not yet there.
+    InstallUser(older, key.Sign(older));
+    chosen = Choose(key.PublicKeyText());
+    EXPECT_TRUE(chosen.isUserDatabase);
+    EXPECT_EQ(chosen.version, (DatabaseVersion{2026, 12, 5}));
+}
+
+TEST_F(DatabaseInUseTest, IgnoresAPresentUserDatabaseThatFailsAnyCheckWithOneReason) {
+    const std::string newer = Database("2026.12.9");
+    InstallUser(newer + "EVIL.EXE=\n", key.Sign(newer));
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "does not match");
+
+    InstallUser(newer, MinisignKey::Generate().Sign(newer));
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "another key");
+
+    InstallUser(newer, key.Sign(newer).substr(0, 50));
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "malformed");
+
+    std::filesystem::remove(userPath + std::string(kSignatureSuffix));
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "signature file is missing");
+
+    for (const std::string& version : {std::string("2026.12.1"), std::string("2026.11.30.9"), std::string("2026.12")}) {
+        const std::string notNewer = Database(version);
+        InstallUser(notNewer, key.Sign(notNewer));
+        ExpectProgramDatabase(Choose(key.PublicKeyText()), "not newer");
+    }
+
+    const std::string noSection = "[Database]\nVersion=2027.1.1\n[Scanfile]\nKNOWN.EXE=x\n";
+    InstallUser(noSection, key.Sign(noSection));
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "[Scanfiles]");
+
+    const std::string noVersion = "[Scanfiles]\nKNOWN.EXE=x\n";
+    InstallUser(noVersion, key.Sign(noVersion));
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "Version");
+
+    InstallUser(newer, key.Sign(newer));
+    ExpectProgramDatabase(Choose(""), "no update key is configured");
+    std::filesystem::remove(userPath + std::string(kSignatureSuffix));
+    ExpectProgramDatabase(Choose(""), "no update key is configured");
+    ExpectProgramDatabase(Choose("RWQ"), "malformed");
+
+    // A folder where the database should be cannot be read as one.
+    std::filesystem::remove(userPath);
+    std::filesystem::create_directory(userPath);
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "cannot be read");
+}
+
+}  // namespace
+}  // namespace quellstone::update
