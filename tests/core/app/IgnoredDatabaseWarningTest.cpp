@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/app/IgnoredDatabaseWarning.h"
-#include "core/windows/MainWindowModel.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileStore.h"
 #include "support/NumberedTexts.h"
@@ -31,21 +30,6 @@ TEST(IgnoredDatabaseWarning, IsShownOnceWithBothPathsAndTheReasonAndOnlyWhenDue)
               "Ignored /data/Orvanta/Quellstone/bdts.dll\rusing /prog/bdts.dll\r"
               "Reason: the signature does not match the file");
     EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
-}
-
-TEST(DatabaseInUse, LookupsAndTheSharedAccessorFollowTheDatabaseInUse) {
-    FakeFileStore files;
-    files.Put("/prog/bdts.dll", "[Scanfiles]\nOLD.EXE=Trojan.Old\n");
-    files.Put("/data/bdts.dll", "[Scanfiles]\nNEW.EXE=Trojan.New\n");
-    scan::SignatureDatabase signatures(files, "/prog");
-    EXPECT_EQ(signatures.DefaultPath(), "/prog/bdts.dll");
-    EXPECT_EQ(signatures.LookupSignature("/x/old.exe"), "Trojan.Old");
-
-    signatures.UseDatabase("/data/bdts.dll");
-    EXPECT_EQ(signatures.DefaultPath(), "/data/bdts.dll");
-    EXPECT_EQ(signatures.LookupSignature("/x/old.exe"), "");
-    EXPECT_EQ(signatures.LookupSignature("/x/new.exe"), "Trojan.New");
-    EXPECT_EQ(signatures.Accessor().Path(), "/data/bdts.dll");
 }
 
 }  // namespace
