@@ -10,6 +10,7 @@
 #include "cli/SettingsCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/UpdateCheckCommand.h"
+#include "cli/UpdateDatabaseCommand.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ quellstone::cli::CommandList AllCommands() {
     commands.push_back(std::make_unique<quellstone::cli::SettingsCommand>());
     commands.push_back(std::make_unique<quellstone::cli::StatsCommand>());
     commands.push_back(std::make_unique<quellstone::cli::UpdateCheckCommand>());
+    commands.push_back(std::make_unique<quellstone::cli::UpdateDatabaseCommand>());
     commands.push_back(std::make_unique<quellstone::cli::ScheduleCommand>());
     return commands;
 }

@@ -22,6 +22,7 @@ public:
         body_.clear();
         read_ = 0;
         failed_ = false;
+        tooLarge_ = false;
         error_.clear();
         detail_[0] = '\0';
         multi_ = curl_multi_init();
@@ -33,6 +34,8 @@ public:
         curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(easy_, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
         curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout_.count()));
+        // A response that announces a body over the limit ends before its body comes.
+        curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBody_));
         curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlRequest::OnHeader);
         curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
         curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlRequest::OnBody);
@@ -57,6 +60,8 @@ public:
                 if (message->msg == CURLMSG_DONE) result = message->data.result;
             }
             if (result != CURLE_OK) error_ = detail_[0] != '\0' ? detail_.data() : curl_easy_strerror(result);
+            if (result == CURLE_FILESIZE_EXCEEDED) tooLarge_ = true;
+            if (tooLarge_) error_ = "the response is larger than " + std::to_string(maxBody_) + " bytes";
             return Finish(result == CURLE_OK);
         }
         curl_multi_poll(multi_, nullptr, 0, 10, nullptr);
@@ -79,6 +84,7 @@ public:
     }
 
     std::string ErrorText() override { return running_ ? std::string() : error_; }
+    bool BodyTooLarge() override { return !running_ && tooLarge_; }
 
 private:
     static size_t OnHeader(char* data, size_t size, size_t count, void* self) {
@@ -92,8 +98,10 @@ private:
     }
     static size_t OnBody(char* data, size_t size, size_t count, void* self) {
         auto* request = static_cast<CurlRequest*>(self);
-        if (request->body_.size() + size * count > request->maxBody_)
-            return 0;  // too large: the transfer ends as failed
+        if (request->body_.size() + size * count > request->maxBody_) {
+            request->tooLarge_ = true;
+            return 0;  // the transfer ends as failed
+        }
         request->body_.append(data, size * count);
         return size * count;
     }
@@ -129,6 +137,7 @@ private:
     std::size_t read_ = 0;
     bool running_ = false;
     bool failed_ = false;
+    bool tooLarge_ = false;
 };
 
 }  // namespace

@@ -152,7 +152,9 @@ TEST_F(ScanCommandTest, HelpVersionAndTheShippedDatabase) {
     auto help = RunCli({"scan", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("Usage: quellstone-cli scan"));
-    EXPECT_THAT(RunCli({"--help"}).out, HasSubstr("  update-check  Ask the update server"));
+    // The summaries line up after the longest command's name.
+    EXPECT_THAT(RunCli({"--help"}).out, HasSubstr("  update-check     Ask the update server"));
+    EXPECT_THAT(RunCli({"--help"}).out, HasSubstr("  update-database  Download and install"));
 
     // Without --db the program folder's database is used, and it holds the test entry.
     WriteFile(tree + "/QUELLSTONE-TEST.EXE");

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -24,6 +25,8 @@ namespace quellstone::testing {
 class TestHttpServer {
 public:
     std::string response;
+    // Responses by the requested path ("/updates/bdts.dll"); other paths get `response`.
+    std::map<std::string, std::string> routes;
     int pieces = 1;
     std::atomic<bool> hold{false};
     std::atomic<bool> answer{true};
@@ -96,10 +99,11 @@ private:
             }
             changed_.notify_all();
             if (answer) {
+                const std::string& reply = ResponseFor(request);
                 const std::size_t part =
-                    (response.size() + static_cast<std::size_t>(pieces) - 1) / static_cast<std::size_t>(pieces);
-                for (std::size_t sent = 0; sent < response.size() && !stop_; sent += part) {
-                    const std::string piece = response.substr(sent, part);
+                    (reply.size() + static_cast<std::size_t>(pieces) - 1) / static_cast<std::size_t>(pieces);
+                for (std::size_t sent = 0; sent < reply.size() && !stop_; sent += part) {
+                    const std::string piece = reply.substr(sent, part);
                     ::send(client, piece.data(), piece.size(), MSG_NOSIGNAL);
                     std::unique_lock lock(mutex_);
                     changed_.wait(lock, [&] { return !hold || released_ || stop_; });
@@ -115,6 +119,12 @@ private:
             }
             ::close(client);
         }
+    }
+
+    [[nodiscard]] const std::string& ResponseFor(const std::string& request) const {
+        const std::size_t start = request.find(' ') + 1;
+        const auto route = routes.find(request.substr(start, request.find(' ', start) - start));
+        return route == routes.end() ? response : route->second;
     }
 
     int listener_ = -1;

@@ -1,6 +1,7 @@
 #include "core/app/DesktopController.h"
 
 #include "core/settings/FirstStart.h"
+#include "core/update/DatabaseInUse.h"
 
 namespace quellstone::app {
 
@@ -54,7 +55,7 @@ void DesktopController::LoadSilentUpdate() {
 
 void DesktopController::StartScan() {
     const scan::ScanState& state = services_.context.scan;
-    if (!mainModel_ || state.scanRunning || state.launchRunning || Quitting()) return;
+    if (!mainModel_ || state.scanRunning || state.launchRunning || databaseUpdating_ || Quitting()) return;
     const scan::ScanMode mode = mainModel_->ScanMode();
     mainModel_->ShowTotalScans(services_.launcher.CountScan(mode));
     mainModel_->ShowLastSystemScan();  // a whole-computer scan has just stored today's date
@@ -95,6 +96,37 @@ void DesktopController::ShowUpdateWindow() {
     Call(views_.dropUpdateWindow);
     updateModel_ = std::make_unique<windows::UpdateWindowModel>(UpdatePortsForWindow());
     Call(views_.updateWindowOpened);
+}
+
+void DesktopController::UpdateDatabase() {
+    const scan::ScanState& state = services_.context.scan;
+    if (!mainModel_ || databaseUpdating_ || Quitting()) return;
+    if (!services_.databaseHttp || !services_.verifier || !services_.renamer) return;
+    if (state.scanRunning || state.launchRunning) {
+        mainModel_->RefuseDatabaseUpdateDuringScan();
+        return;
+    }
+    databaseUpdating_ = true;
+    mainModel_->ShowDatabaseUpdating();
+    Call(views_.refreshMainWindow);
+    const i18n::VendorAddresses& vendor = services_.openers.Addresses();
+    const update::DatabaseUpdateResult result =
+        update::UpdateDatabase(vendor.updateServer, vendor.updatePublicKey, services_.paths,
+                               {*services_.databaseHttp, services_.http, services_.pump, *services_.verifier,
+                                services_.files, *services_.renamer},
+                               services_.context.quit.get_token());
+    databaseUpdating_ = false;
+    if (Quitting()) return;
+    if (result.outcome == update::DatabaseUpdateOutcome::Installed) {
+        // Chosen as at start-up, so the window uses what the next start would;
+        // the next scan reads it through the shared accessor.
+        scan::SignatureDatabase& signatures = services_.context.signatures;
+        signatures.UseDatabase(
+            update::ChooseDatabase(services_.paths, vendor.updatePublicKey, services_.files, *services_.verifier).path);
+        signatures.Accessor().SetPath(signatures.DefaultPath());
+    }
+    mainModel_->ShowDatabaseUpdateResult(result);
+    Call(views_.refreshMainWindow);
 }
 
 bool DesktopController::QuitClicked() {

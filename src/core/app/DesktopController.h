@@ -8,9 +8,11 @@
 #include "core/i18n/DocumentOpeners.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/EventPump.h"
+#include "core/ports/FileRenamer.h"
 #include "core/ports/FileStore.h"
 #include "core/ports/HttpClient.h"
 #include "core/ports/Shell.h"
+#include "core/ports/SignatureVerifier.h"
 #include "core/quarantine/QuarantineManager.h"
 #include "core/quarantine/Remover.h"
 #include "core/settings/ProgramPaths.h"
@@ -41,6 +43,10 @@ public:
         quarantine::QuarantineManager& quarantine;
         quarantine::Remover& remover;
         ScanLauncher& launcher;
+        // A database update's ports; without all three, updates are not offered.
+        ports::HttpClient* databaseHttp = nullptr;  // with the database's body limit
+        ports::SignatureVerifier* verifier = nullptr;
+        ports::FileRenamer* renamer = nullptr;
     };
 
     // What the front end does for the windows this controller opens and closes.
@@ -82,6 +88,12 @@ public:
     // The manual update window (menu, link and picture): raised when one is
     // open, a new one otherwise.
     void ShowUpdateWindow();
+    // The database update (link and menu item): downloads, checks and
+    // installs the server's database, then the window uses it. One update at
+    // a time; none while a scan runs, and no scan starts while one runs (the
+    // database would change under the walk).
+    void UpdateDatabase();
+    [[nodiscard]] bool DatabaseUpdating() const { return databaseUpdating_; }
     // The user closes the main window (its close box, the menu or the
     // link): asks once when the scan window's list or a running walk would
     // be lost, then quits; true when the program ends. Nothing closes on "No".
@@ -109,6 +121,7 @@ private:
     std::unique_ptr<windows::UpdateWindowModel> updateModel_;
     std::unique_ptr<windows::SilentUpdateModel> silentModel_;
     int silentUpdateLoads_ = 0;
+    bool databaseUpdating_ = false;
 };
 
 }  // namespace quellstone::app

@@ -171,6 +171,16 @@ enum class TextId : int {
     ScheduledScanDetections = 351,
     ScheduledScanOneDetection = 352,
     ScheduledScanStopped = 353,
+    // database updates (%1: a version or the reason) and the database line
+    UpdateDatabase = 340,
+    DatabaseUpdating = 341,
+    DatabaseInstalled = 342,
+    DatabaseAlreadyNewest = 343,
+    DatabaseUpdateFailed = 344,
+    DatabaseVersionEntriesAndDate = 345,  // %1 version, %2 entries, %3 date
+    DatabaseEntriesAndDate = 346,         // %1 entries, %2 date
+    DatabaseUpdateDuringScan = 347,
+    DatabaseUnreadable = 348,
     // a downloaded database that failed its checks (%1 its path, %2 the database used; the reason in English)
     DownloadedDatabaseIgnored = 360,
     DownloadedDatabaseReason = 361,

@@ -25,6 +25,9 @@ public:
     // ("Connection refused", "Timeout was reached"); "" when it got one. The
     // text may carry what a server sent: show it only escaped and cut short.
     virtual std::string ErrorText() { return {}; }
+    // True when a finished request got no response because its body was
+    // larger than the client takes.
+    virtual bool BodyTooLarge() { return false; }
 };
 
 class HttpClient {

@@ -11,6 +11,7 @@ namespace quellstone::text {
 namespace {
 
 constexpr const char* kDayMonthYear = "%d.%m.%Y %H:%M:%S";
+constexpr const char* kDayMonthYearDate = "%d.%m.%Y";
 
 struct KnownLanguage {
     std::string_view name;
@@ -20,10 +21,10 @@ struct KnownLanguage {
 // Every name a language folder or a hand-edited setting may give a language.
 constexpr std::array<KnownLanguage, 5> kKnownLanguages{{
     {"English", {"en", '.'}},
-    {"Deutsch", {"de", ',', kDayMonthYear}},
-    {"German", {"de", ',', kDayMonthYear}},
-    {"Polish", {"pl", ',', kDayMonthYear}},
-    {"Polski", {"pl", ',', kDayMonthYear}},
+    {"Deutsch", {"de", ',', kDayMonthYear, kDayMonthYearDate}},
+    {"German", {"de", ',', kDayMonthYear, kDayMonthYearDate}},
+    {"Polish", {"pl", ',', kDayMonthYear, kDayMonthYearDate}},
+    {"Polski", {"pl", ',', kDayMonthYear, kDayMonthYearDate}},
 }};
 
 }  // namespace

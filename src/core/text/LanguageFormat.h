@@ -15,6 +15,7 @@ struct LanguageFormat {
     std::string_view code;  // "en", "de", "pl"; "" for a language the table does not know
     char decimalSeparator = '.';
     const char* dateTimePattern = "%Y-%m-%d %H:%M:%S";  // strftime
+    const char* datePattern = "%Y-%m-%d";               // strftime, the day alone
 };
 
 // The conventions of a language named as its language folder is ("English",

@@ -17,6 +17,7 @@ enum class MainControl {
     MenuReadme,
     MenuLicense,
     MenuUpdate,
+    MenuUpdateDatabase,
     MenuWebsite,
     MenuAbout,
     // navigation links
@@ -48,6 +49,8 @@ enum class MainControl {
     DatabaseLoaded,
     DatabaseVersionCaption,
     DatabaseVersion,
+    DatabaseUpdateLink,
+    DatabaseUpdateStatus,  // busy while an update runs, then its result
     FileListLink,
     ResetStatistics,
     // scan frame
@@ -100,6 +103,7 @@ enum class MenuItem {
     Readme,
     License,
     Update,
+    UpdateDatabase,
     Website,
     About
 };

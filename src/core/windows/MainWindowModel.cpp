@@ -33,6 +33,7 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::MenuReadme, T::MenuReadme},
     {C::MenuLicense, T::MenuLicense},
     {C::MenuUpdate, T::CheckForUpdates},
+    {C::MenuUpdateDatabase, T::UpdateDatabase},
     {C::MenuWebsite, T::MenuWebsite},
     {C::MenuAbout, T::MenuAbout},
     {C::LinkInformation, T::Information},
@@ -54,6 +55,7 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::QuarantinedCaption, T::QuarantineCount},
     {C::DatabaseLoaded, T::DatabaseLoaded},
     {C::DatabaseVersionCaption, T::DatabaseVersionCaption},
+    {C::DatabaseUpdateLink, T::UpdateDatabase},
     {C::FileListLink, T::FileListLink},
     {C::ResetStatistics, T::ResetStatistics},
     {C::ScanTitle, T::ScanFrameTitle},
@@ -126,7 +128,7 @@ void MainWindowModel::Load() {
 
     captions_.Apply(kCaptionEntries, shared_.texts);
     SetCaption(C::ProductNotice, shared_.texts.Text(T::ProductNotice));
-    SetCaption(C::DatabaseVersion, std::string(kDatabaseVersion));
+    ShowDatabaseFacts();
     SetCaption(C::IgnoredStatus, "0");
     SetCaption(C::QuarantinedStatus, "0");
 
@@ -227,6 +229,7 @@ MainWindowModel::Action MainWindowModel::MenuChosen(MenuItem item) {
         case MenuItem::Readme: ports_.openers.OpenReadme(); break;
         case MenuItem::License: ports_.openers.OpenLicenseText(); break;
         case MenuItem::Update: return Action::ShowUpdateWindow;
+        case MenuItem::UpdateDatabase: return DatabaseUpdateClicked();
         case MenuItem::Website: ports_.openers.OpenHomePage(); break;
         case MenuItem::About: return Action::ShowAbout;
     }

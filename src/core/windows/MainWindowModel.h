@@ -16,6 +16,7 @@
 #include "core/scan/SignatureDatabase.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
+#include "core/update/DatabaseUpdate.h"
 #include "core/windows/Captions.h"
 #include "core/windows/ExcludedFoldersModel.h"
 #include "core/windows/MainControls.h"
@@ -30,7 +31,7 @@ namespace quellstone::windows {
 class MainWindowModel {
 public:
     // What the window must do after a handler that the model cannot do itself.
-    enum class Action { None, Quit, ShowUpdateWindow, ShowAbout, StartScan };
+    enum class Action { None, Quit, ShowUpdateWindow, ShowAbout, StartScan, UpdateDatabase };
 
     struct Ports {
         settings::SettingsStore& store;
@@ -45,8 +46,6 @@ public:
         std::function<void()> loadSilentUpdate;       // the start-up timer's tick
         std::function<void()> closeSplash;            // the start-up timer's tick
     };
-
-    static constexpr std::string_view kDatabaseVersion = "1.011";
 
     // What the window reads of the run's shared state: the interface texts,
     // the walk's state and the signature database whose file it names.
@@ -104,6 +103,9 @@ public:
     // The window's own close button ends the program, as "Zamknij" does.
     [[nodiscard]] static Action WindowClosed() { return Action::Quit; }
     void FileListLinkClicked();
+    // The database update link and menu item: the information frame comes
+    // forward, where the update shows its progress and result.
+    Action DatabaseUpdateClicked();
     void AdMonitorClicked();
     void AboutLinkClicked(AboutLink link);
 
@@ -151,6 +153,14 @@ public:
     void EnableStartupTimer() { startupTimer_.enabled = true; }
     void StartupTick();
     [[nodiscard]] ModelTimers Timers();
+
+    // The database line: version, entry count and date of the database in use.
+    void ShowDatabaseFacts();
+    // A database update: refused while a scan runs, busy while it runs, then
+    // its result in the information frame and in a message.
+    void RefuseDatabaseUpdateDuringScan();
+    void ShowDatabaseUpdating();
+    void ShowDatabaseUpdateResult(const update::DatabaseUpdateResult& result);
 
     // The status values the other windows change.
     void SetCaption(MainControl control, std::string text) { captions_.Set(control, std::move(text)); }

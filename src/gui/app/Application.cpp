@@ -50,8 +50,10 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       launcher_(context_, setup_.paths, app::ScanLauncher::Ports{store_, calendar_, drives_, tree_, pump_}),
       remover_(fileOperations_, files_, store_, setup_.paths),
       quarantine_(fileOperations_, context_.signatures, dialogs_, setup_.paths),
+      databaseHttp_(std::chrono::seconds(60), update::kMaxDatabaseBytes),
       controller_(app::DesktopController::Services{context_, setup_.paths, store_, dialogs_, shell_, files_, http_,
-                                                   pump_, openers_, quarantine_, remover_, launcher_},
+                                                   pump_, openers_, quarantine_, remover_, launcher_, &databaseHttp_,
+                                                   &verifier_, &renamer_},
                   ControllerViews()) {
     UseDatabaseInUse(context_, setup_.paths, files_);
     LoadPictures();
@@ -138,6 +140,7 @@ void Application::HandOver() {
     windows::MainWindowModel& model = controller_.OpenMainWindow();
     MainWindow::Host host;
     host.showUpdateWindow = [this] { controller_.ShowUpdateWindow(); };
+    host.updateDatabase = [this] { controller_.UpdateDatabase(); };
     host.startScan = [this] { controller_.StartScan(); };
     host.quit = [this] { controller_.QuitClicked(); };
     mainWindow_ = std::make_unique<MainWindow>(model, context_.languageText, std::move(host), tickers_);

@@ -20,13 +20,16 @@
 #include "core/windows/UpdateWindowModel.h"
 #include "gui/app/Ticker.h"
 #include "gui/scan/QtEventPump.h"
+#include "platform/CurlHttpClient.h"
 #include "platform/FlockInstanceLock.h"
 #include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileOperations.h"
+#include "platform/PosixFileRenamer.h"
 #include "platform/PosixFileStore.h"
 #include "platform/ProcMountTable.h"
 #include "platform/RegFileSettingsBackend.h"
+#include "platform/SodiumSignatureVerifier.h"
 
 namespace quellstone::gui {
 
@@ -97,6 +100,10 @@ private:
     platform::PosixFileOperations fileOperations_;
     quarantine::Remover remover_;
     quarantine::QuarantineManager quarantine_;
+    // The database update's own ports: the database may be larger than other downloads.
+    platform::CurlHttpClient databaseHttp_;
+    platform::SodiumSignatureVerifier verifier_;
+    platform::PosixFileRenamer renamer_;
     std::unique_ptr<SplashWindow> splash_;
     app::DesktopController controller_;
     // After the controller, so the widgets go before the models they draw.

@@ -69,6 +69,7 @@ InformationFrame::InformationFrame(Host host, QWidget* parent)
         grid->addWidget(value, row, 1);
         ++row;
         if (row == kDatabaseLines) {
+            AddDatabaseUpdateRow(*grid, row++);
             auto* separator = new QFrame(this);
             separator->setFrameShape(QFrame::HLine);
             separator->setStyleSheet(QStringLiteral("color: #c8d3de;"));
@@ -93,6 +94,17 @@ InformationFrame::InformationFrame(Host host, QWidget* parent)
         Redraw();
     });
     AddBottomRow({fileList}, {reset});
+}
+
+void InformationFrame::AddDatabaseUpdateRow(QGridLayout& grid, int row) {
+    auto* link = Captions().Link(C::DatabaseUpdateLink, QStringLiteral("databaseUpdateLink"), this);
+    link->setStyleSheet(QStringLiteral("color: #1f4e79; text-decoration: underline;"));
+    connect(link, &LinkLabel::clicked, this, [this] { Execute(Model().DatabaseUpdateClicked()); });
+    // Busy while an update runs, then what came of it.
+    QLabel* status = Captions().Label(C::DatabaseUpdateStatus, QStringLiteral("databaseUpdateStatus"), this);
+    status->setWordWrap(true);
+    grid.addWidget(link, row, 0);
+    grid.addWidget(status, row, 1);
 }
 
 }  // namespace quellstone::gui

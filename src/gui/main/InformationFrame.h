@@ -2,6 +2,8 @@
 
 #include "gui/main/MainFrame.h"
 
+class QGridLayout;
+
 namespace quellstone::gui {
 
 // The information frame: the signature database, the status of the
@@ -11,6 +13,10 @@ class InformationFrame : public MainFrame {
     Q_OBJECT
 public:
     InformationFrame(Host host, QWidget* parent);
+
+private:
+    // The database update link, with the update's progress and result beside it.
+    void AddDatabaseUpdateRow(QGridLayout& grid, int row);
 };
 
 }  // namespace quellstone::gui

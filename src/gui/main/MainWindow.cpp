@@ -180,6 +180,7 @@ void MainWindow::BuildMenus() {
     item(help, C::MenuLicense, "licenseAction", MenuItem::License);
     help->addSeparator();
     item(help, C::MenuUpdate, "updateAction", MenuItem::Update);
+    item(help, C::MenuUpdateDatabase, "updateDatabaseAction", MenuItem::UpdateDatabase);
     help->addSeparator();
     item(help, C::MenuWebsite, "websiteAction", MenuItem::Website);
     help->addSeparator();
@@ -245,6 +246,9 @@ void MainWindow::Execute(windows::MainWindowModel::Action action) {
             return;
         case windows::MainWindowModel::Action::ShowUpdateWindow:
             if (host_.showUpdateWindow) host_.showUpdateWindow();
+            break;
+        case windows::MainWindowModel::Action::UpdateDatabase:
+            if (host_.updateDatabase) host_.updateDatabase();
             break;
         case windows::MainWindowModel::Action::StartScan:
             if (host_.startScan) host_.startScan();

@@ -30,6 +30,7 @@ public:
     // What only the program as a whole can do for the window.
     struct Host {
         std::function<void()> showUpdateWindow;
+        std::function<void()> updateDatabase;
         std::function<void()> startScan;
         std::function<void()> quit;
     };

@@ -1,0 +1,74 @@
+#include "cli/UpdateDatabaseCommand.h"
+
+#include "core/i18n/VendorAddresses.h"
+#include "core/text/DisplayEscape.h"
+#include "core/update/DatabaseInUse.h"
+#include "core/update/DatabaseUpdate.h"
+#include "core/update/UpdateCheck.h"
+#include "platform/CurlHttpClient.h"
+#include "platform/PosixFileRenamer.h"
+#include "platform/PosixFileStore.h"
+#include "platform/SodiumSignatureVerifier.h"
+#include "platform/UserFolders.h"
+
+namespace quellstone::cli {
+
+namespace {
+
+// How much of a failure's reason is printed; it may quote the server.
+constexpr std::size_t kMaxShownReasonChars = 300;
+
+// The command line has no window to keep alive while it waits.
+class NoEvents final : public ports::EventPump {
+public:
+    void ProcessPendingEvents() override {}
+};
+
+}  // namespace
+
+UpdateDatabaseCommand::UpdateDatabaseCommand()
+    : Command({
+          .name = "update-database",
+          .summary = "Download and install a newer signed signature database",
+          .options = {{"server", "URL", "Download from the server at URL instead"}},
+          .description = "Downloads updates/bdts.dll and its signature updates/bdts.dll.minisig from\n"
+                         "the update server (Server in [Update] of the program folder's vendor.ini,\n"
+                         "or URL), checks the signature with PublicKey in [Update], checks that the\n"
+                         "file is a database with a [Scanfiles] section and a [Database] Version,\n"
+                         "and installs it as $XDG_DATA_HOME/Orvanta/Quellstone/bdts.dll when it is\n"
+                         "newer than the database in use. A database over 64 MiB is refused.\n",
+          .details = "Exit status: 0 the database in use is the newest the server has (installed\n"
+                     "now or already), 2 the update failed (no key configured, no answer, a\n"
+                     "status other than 200, a file too large, a signature that does not\n"
+                     "verify, a file that is no database, an older version); the reason goes\n"
+                     "to the error output.\n",
+      }) {}
+
+int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
+    platform::PosixFileStore files;
+    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.programFolder);
+    const i18n::VendorAddresses vendor = i18n::VendorAddresses::Load(files, paths.VendorFile());
+    const std::string server = args.Has("server") ? args.Value("server") : vendor.updateServer;
+
+    platform::CurlHttpClient databaseHttp(std::chrono::seconds(60), update::kMaxDatabaseBytes);
+    platform::CurlHttpClient signatureHttp;
+    platform::SodiumSignatureVerifier verifier;
+    platform::PosixFileRenamer renamer;
+    NoEvents pump;
+    const update::DatabaseUpdateResult result = update::UpdateDatabase(
+        server, vendor.updatePublicKey, paths, {databaseHttp, signatureHttp, pump, verifier, files, renamer});
+    if (!result.Succeeded()) {
+        Error(io) << update::ServerTextForDisplay(result.detail, kMaxShownReasonChars) << '\n';
+        return kExitError;
+    }
+    const std::string version = result.version ? update::DatabaseVersionText(*result.version) : "";
+    if (result.outcome == update::DatabaseUpdateOutcome::Installed) {
+        io.out << "Installed database version " << version << " as "
+               << text::EscapeForDisplay(update::UserDatabasePath(paths)) << ".\n";
+    } else {
+        io.out << "The database in use is already the newest: version " << version << ".\n";
+    }
+    return kExitOk;
+}
+
+}  // namespace quellstone::cli

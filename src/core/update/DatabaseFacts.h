@@ -1,0 +1,28 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "core/i18n/LanguageTable.h"
+#include "core/ports/FileStore.h"
+#include "core/update/DatabaseVersion.h"
+
+namespace quellstone::update {
+
+// What the information frame says of a signature database.
+struct DatabaseFacts {
+    bool readable = false;
+    std::optional<DatabaseVersion> version;  // its [Database] Version
+    std::size_t entries = 0;                 // the keys of its signature section
+    std::optional<std::chrono::system_clock::time_point> modified;
+};
+
+DatabaseFacts ReadDatabaseFacts(const std::string& path, ports::FileStore& files);
+
+// "2026.12.9 (97 entries, 09.12.2026)", or "97 entries, 09.12.2026" for a
+// database without a version; the date as the language writes one.
+std::string DatabaseFactsText(const DatabaseFacts& facts, const i18n::LanguageTable& texts);
+
+}  // namespace quellstone::update

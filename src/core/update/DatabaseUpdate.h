@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+
+#include "core/ports/EventPump.h"
+#include "core/ports/FileRenamer.h"
+#include "core/ports/FileStore.h"
+#include "core/ports/HttpClient.h"
+#include "core/ports/SignatureVerifier.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/update/DatabaseVersion.h"
+
+namespace quellstone::update {
+
+// Where the update server keeps the newest signed database.
+inline constexpr std::string_view kDatabaseFileUrlPath = "updates/bdts.dll";
+inline constexpr std::string_view kDatabaseSignatureUrlPath = "updates/bdts.dll.minisig";
+// A downloaded database larger than this is refused.
+inline constexpr std::size_t kMaxDatabaseBytes = 64u * 1024 * 1024;
+
+enum class DatabaseUpdateOutcome {
+    Installed,      // a newer database was installed and is now in use
+    AlreadyNewest,  // the server's database is the one in use
+    NoKey,          // no public key to check signatures with
+    NoAnswer,       // the server could not be reached or sent no response
+    Refused,        // the server answered with a status other than 200
+    TooLarge,       // the database is over the download limit
+    BadSignature,   // the signature does not verify with the configured key
+    NotADatabase,   // no [Scanfiles] section, or no readable [Database] Version
+    Older,          // the server's database is older than the one in use
+    WriteFailed,    // the files could not be written
+    Cancelled,      // the program is closing
+};
+
+struct DatabaseUpdateResult {
+    DatabaseUpdateOutcome outcome = DatabaseUpdateOutcome::Cancelled;
+    // The version installed, or the one in use when nothing was installed.
+    std::optional<DatabaseVersion> version;
+    // Why it failed, in English; raw: it may quote the server or the network.
+    std::string detail;
+
+    [[nodiscard]] bool Succeeded() const {
+        return outcome == DatabaseUpdateOutcome::Installed || outcome == DatabaseUpdateOutcome::AlreadyNewest;
+    }
+};
+
+// The steps of an install, each reported once it is done.
+enum class InstallStep { FoldersCreated, PendingSignatureWritten, DatabaseReplaced, SignatureMoved };
+using InstallObserver = std::function<void(InstallStep)>;
+
+struct DatabaseUpdatePorts {
+    ports::HttpClient& databaseHttp;   // its body limit is kMaxDatabaseBytes (or a test's smaller one)
+    ports::HttpClient& signatureHttp;  // the usual limit
+    ports::EventPump& pump;
+    ports::SignatureVerifier& verifier;
+    ports::FileStore& files;
+    ports::FileRenamer& renamer;
+    InstallObserver onInstallStep{};
+};
+
+// The database file's and its signature's addresses on `server`.
+std::string DatabaseFileAddress(std::string_view server);
+std::string DatabaseSignatureAddress(std::string_view server);
+
+// Downloads the server's database and its signature, checks both, and
+// installs the database as the user's when it is newer than the one in use.
+// The downloads yield to `pump`; a stop requested on `quit` cancels them.
+DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view publicKeyText,
+                                    const settings::ProgramPaths& paths, const DatabaseUpdatePorts& ports,
+                                    std::stop_token quit = {});
+
+// Installs `database` with `signature` as the user's database so that a kill
+// at any moment leaves a pair that verifies: the signature goes beside it as
+// the pending one, the database replaces the old one, then the pending
+// signature moves over the old signature. False when a step failed.
+bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view database, std::string_view signature,
+                     ports::FileStore& files, ports::FileRenamer& renamer, const InstallObserver& onStep = {});
+
+}  // namespace quellstone::update

@@ -1,0 +1,63 @@
+// The main window's signature database: the information frame's database
+// line and the database update's progress and result.
+#include "core/text/FillIn.h"
+#include "core/update/DatabaseFacts.h"
+#include "core/update/UpdateCheck.h"
+#include "core/windows/MainWindowModel.h"
+
+namespace quellstone::windows {
+
+namespace {
+
+using T = i18n::TextId;
+using C = MainControl;
+
+// How much of a failure's reason is shown; it may quote the server.
+constexpr std::size_t kMaxShownReasonChars = 200;
+
+}  // namespace
+
+void MainWindowModel::ShowDatabaseFacts() {
+    const update::DatabaseFacts facts = update::ReadDatabaseFacts(shared_.signatures.DefaultPath(), ports_.files);
+    SetCaption(C::DatabaseVersion, update::DatabaseFactsText(facts, shared_.texts));
+}
+
+MainWindowModel::Action MainWindowModel::DatabaseUpdateClicked() {
+    SetCurrentFrame(Frame::Information);
+    return Action::UpdateDatabase;
+}
+
+void MainWindowModel::RefuseDatabaseUpdateDuringScan() {
+    ports_.dialogs.ShowMessage(shared_.texts.Text(T::DatabaseUpdateDuringScan), ports::MessageIcon::Information,
+                               ports::MessageButtons::Ok);
+}
+
+void MainWindowModel::ShowDatabaseUpdating() {
+    SetCaption(C::DatabaseUpdateStatus, shared_.texts.Text(T::DatabaseUpdating));
+}
+
+void MainWindowModel::ShowDatabaseUpdateResult(const update::DatabaseUpdateResult& result) {
+    const std::string version = result.version ? update::DatabaseVersionText(*result.version) : "";
+    std::string shown;
+    switch (result.outcome) {
+        case update::DatabaseUpdateOutcome::Installed:
+            shown = text::FillIn(shared_.texts.Text(T::DatabaseInstalled), {version});
+            break;
+        case update::DatabaseUpdateOutcome::AlreadyNewest:
+            shown = text::FillIn(shared_.texts.Text(T::DatabaseAlreadyNewest), {version});
+            break;
+        default:
+            shown = text::FillIn(shared_.texts.Text(T::DatabaseUpdateFailed),
+                                 {update::ServerTextForDisplay(result.detail, kMaxShownReasonChars)});
+            break;
+    }
+    SetCaption(C::DatabaseUpdateStatus, shown);
+    ShowDatabaseFacts();
+    // A closing program says nothing more.
+    if (result.outcome == update::DatabaseUpdateOutcome::Cancelled) return;
+    ports_.dialogs.ShowMessage(shown,
+                               result.Succeeded() ? ports::MessageIcon::Information : ports::MessageIcon::Warning,
+                               ports::MessageButtons::Ok);
+}
+
+}  // namespace quellstone::windows

@@ -1,0 +1,149 @@
+// The desktop's rules around a database update: one at a time, none during a
+// scan, no scan during one.
+#include <gtest/gtest.h>
+
+#include "core/app/DesktopController.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeDirectoryTree.h"
+#include "support/FakeFileOperations.h"
+#include "support/FakeFileStore.h"
+#include "support/MemorySettingsBackend.h"
+#include "support/NumberedTexts.h"
+#include "support/RecordingSink.h"
+
+namespace quellstone::app {
+namespace {
+
+using namespace quellstone::testing;
+
+class NoDrives final : public ports::MountTable {
+public:
+    std::vector<std::string> StorageMountPoints() override { return {}; }
+};
+
+class FixedCalendar final : public ports::Calendar {
+public:
+    std::string TodayShortDate() override { return "09.12.2026"; }
+};
+
+// Every request runs for one turn of the wait, then answers 404.
+class NotFoundHttp final : public ports::HttpClient {
+public:
+    int requests = 0;
+    std::unique_ptr<ports::HttpRequest> NewRequest() override {
+        ++requests;
+        return std::make_unique<Request>();
+    }
+
+private:
+    class Request final : public ports::HttpRequest {
+    public:
+        bool Start(const std::string&) override { return true; }
+        bool StillRunning() override { return turns_++ == 0; }
+        std::string Headers() override { return "HTTP/1.1 404 Not Found\r\n\r\n"; }
+        std::string NextChunk(std::size_t) override { return {}; }
+        void Cancel() override {}
+
+    private:
+        int turns_ = 0;
+    };
+};
+
+class NoSignatures final : public ports::SignatureVerifier {
+public:
+    std::array<unsigned char, 64> Blake2b512(std::string_view) override { return {}; }
+    bool VerifyEd25519(std::span<const unsigned char, 64>, std::string_view,
+                       std::span<const unsigned char, 32>) override {
+        return false;
+    }
+};
+
+class NoRenames final : public ports::FileRenamer {
+public:
+    bool RenameOver(const std::string&, const std::string&) override { return false; }
+};
+
+i18n::VendorAddresses WithKey() {
+    i18n::VendorAddresses vendor = i18n::VendorAddresses::Defaults();
+    vendor.updatePublicKey = "RWQ-a-key";
+    return vendor;
+}
+
+class DatabaseUpdateRulesTest : public ::testing::Test {
+protected:
+    DatabaseUpdateRulesTest()
+        : store(backend),
+          context(files, "/prog"),
+          paths{"/prog", "/data", "/usr", "/opt/"},
+          openers(store, shell, tree, "/prog", WithKey()),
+          quarantine(fileOperations, context.signatures, dialogs, paths),
+          remover(fileOperations, files, store, paths),
+          launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
+          controller(DesktopController::Services{context, paths, store, dialogs, shell, files, http, pump, openers,
+                                                 quarantine, remover, launcher, &http, &verifier, &renamer},
+                     Views()) {
+        FillWithNumbers(context.languageText);
+        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n");
+        tree.Root().Folder("opt").File("evil.exe");
+    }
+    DesktopController::Views Views() {
+        DesktopController::Views views;
+        views.scanWindowOpened = [this] { ++scanWindows; };
+        return views;
+    }
+
+    MemorySettingsBackend backend;
+    settings::SettingsStore store;
+    FakeFileStore files;
+    FakeDirectoryTree tree;
+    FakeFileOperations fileOperations;
+    FakeDialogs dialogs;
+    FakeShell shell;
+    NoDrives drives;
+    FixedCalendar calendar;
+    NotFoundHttp http;
+    NoSignatures verifier;
+    NoRenames renamer;
+    CountingPump pump;
+    Context context;
+    settings::ProgramPaths paths;
+    i18n::DocumentOpeners openers;
+    quarantine::QuarantineManager quarantine;
+    quarantine::Remover remover;
+    ScanLauncher launcher;
+    int scanWindows = 0;
+    DesktopController controller;
+};
+
+TEST_F(DatabaseUpdateRulesTest, NeitherAScanNorASecondUpdateStartsDuringAnUpdate) {
+    controller.OpenMainWindow();
+    pump.action = [&] {
+        EXPECT_TRUE(controller.DatabaseUpdating());
+        EXPECT_EQ(controller.MainModel()->Caption(windows::MainControl::DatabaseUpdateStatus), "T341");
+        controller.StartScan();       // the start button, inside the download's wait
+        controller.UpdateDatabase();  // the link again
+    };
+    controller.UpdateDatabase();
+    EXPECT_EQ(scanWindows, 0);
+    EXPECT_EQ(http.requests, 1);  // the database's request, refused: no signature asked for
+    EXPECT_FALSE(controller.DatabaseUpdating());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.starts_with("T344")) << dialogs.shown[0].text;
+
+    // Once it has ended, a scan starts.
+    pump.action = nullptr;
+    controller.StartScan();
+    EXPECT_EQ(scanWindows, 1);
+}
+
+TEST_F(DatabaseUpdateRulesTest, AnUpdateDuringAScanIsRefusedWithAMessage) {
+    controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);
+    pump.action = [&] { controller.UpdateDatabase(); };  // the link, inside the walk
+    controller.StartScan();
+    EXPECT_EQ(http.requests, 0);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "T347");
+}
+
+}  // namespace
+}  // namespace quellstone::app

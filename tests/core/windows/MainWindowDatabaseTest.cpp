@@ -1,0 +1,53 @@
+// The main window's database update: where it shows and what it says.
+#include "core/windows/MainWindowFixture.h"
+
+namespace quellstone::windows {
+namespace {
+
+using C = MainControl;
+using Outcome = update::DatabaseUpdateOutcome;
+
+TEST_F(MainWindowModelTest, TheDatabaseUpdateComesForwardOnTheInformationFrame) {
+    MainWindowModel& m = Model();
+    m.LinkClicked(NavigationLink::Scan);
+    EXPECT_EQ(m.MenuChosen(MenuItem::UpdateDatabase), MainWindowModel::Action::UpdateDatabase);
+    EXPECT_EQ(m.CurrentFrame(), Frame::Information);
+    m.LinkClicked(NavigationLink::Settings);
+    EXPECT_EQ(m.DatabaseUpdateClicked(), MainWindowModel::Action::UpdateDatabase);
+    EXPECT_EQ(m.CurrentFrame(), Frame::Information);
+    EXPECT_EQ(m.Caption(C::DatabaseUpdateLink), "T340");
+    EXPECT_EQ(m.Caption(C::MenuUpdateDatabase), "T340");
+}
+
+TEST_F(MainWindowModelTest, TheDatabaseUpdateSaysWhatCameOfItAndTheDatabaseLineFollows) {
+    context.languageText.Set(342, "installed %1");
+    context.languageText.Set(343, "newest %1");
+    context.languageText.Set(344, "failed: %1");
+    context.languageText.Set(345, "%1 (%2 entries)");
+    MainWindowModel& m = Model();
+    m.ShowDatabaseUpdating();
+    EXPECT_EQ(m.Caption(C::DatabaseUpdateStatus), "T341");
+
+    // The window's database changed on disk: the line reads it again.
+    files.Put("/prog/bdts.dll", "[Database]\nVersion=2026.12.9\n[Scanfiles]\nA.EXE=Trojan.A\n");
+    m.ShowDatabaseUpdateResult({Outcome::Installed, update::DatabaseVersion{2026, 12, 9}, {}});
+    EXPECT_EQ(m.Caption(C::DatabaseUpdateStatus), "installed 2026.12.9");
+    EXPECT_TRUE(m.Caption(C::DatabaseVersion).starts_with("2026.12.9 (1 entries)")) << m.Caption(C::DatabaseVersion);
+    m.ShowDatabaseUpdateResult({Outcome::AlreadyNewest, update::DatabaseVersion{2026, 12, 9}, {}});
+    EXPECT_EQ(m.Caption(C::DatabaseUpdateStatus), "newest 2026.12.9");
+
+    // A reason from the network: its first line, escaped.
+    m.ShowDatabaseUpdateResult({Outcome::Refused, std::nullopt, "http://x/ answered HTTP/1.1 500 \x1b[31m\nsecond"});
+    EXPECT_EQ(m.Caption(C::DatabaseUpdateStatus), "failed: http://x/ answered HTTP/1.1 500 \\x1b[31m");
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Information);
+    EXPECT_EQ(dialogs.shown[2].icon, ports::MessageIcon::Warning);
+    EXPECT_EQ(dialogs.shown[2].text, m.Caption(C::DatabaseUpdateStatus));
+
+    // A program that is closing says nothing more.
+    m.ShowDatabaseUpdateResult({Outcome::Cancelled, std::nullopt, "cancelled"});
+    EXPECT_EQ(dialogs.shown.size(), 3u);
+}
+
+}  // namespace
+}  // namespace quellstone::windows

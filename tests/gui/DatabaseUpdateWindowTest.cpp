@@ -1,0 +1,100 @@
+// The database update from the information frame, against a real HTTP server
+// on 127.0.0.1 and a program folder whose vendor.ini names it and a key made
+// for the test run.
+#include <QLabel>
+
+#include "core/update/DatabaseInUse.h"
+#include "gui/DesktopFixture.h"
+#include "support/MinisignSigner.h"
+
+namespace quellstone::gui {
+namespace {
+
+using quellstone::testing::HttpResponse;
+using quellstone::testing::WriteFile;
+
+class DatabaseUpdateWindowTest : public DesktopWindowsTest {
+protected:
+    DatabaseUpdateWindowTest() {
+        std::filesystem::create_directories(program);
+        std::filesystem::copy(std::filesystem::path(QUELLSTONE_PROGRAM_DIR) / "languages", program + "/languages",
+                              std::filesystem::copy_options::recursive);
+        WriteFile(program + "/bdts.dll", "[Scanfiles]\nOLD.EXE=Trojan.Old\nOLDER.EXE=Trojan.Older\n");
+        WriteFile(program + "/vendor.ini",
+                  "[Update]\nServer=" + server.Address() + "\nPublicKey=" + key.PublicKeyText() + "\n");
+        StoreLanguage("English");
+    }
+    ApplicationSetup ProgramSetup() {
+        ApplicationSetup setup = AppSetup();
+        setup.paths.programFolder = program;
+        return setup;
+    }
+    void ServeSigned(const std::string& database, const std::string& signedBytes) {
+        server.routes["/updates/bdts.dll"] = HttpResponse("200 OK", database);
+        server.routes["/updates/bdts.dll.minisig"] = HttpResponse("200 OK", key.Sign(signedBytes));
+    }
+    static QString LabelText(MainWindow& main, const char* name) { return Find<QLabel>(main, name)->text(); }
+
+    TestHttpServer server;
+    quellstone::testing::MinisignKey key = quellstone::testing::MinisignKey::Generate();
+    const std::string program = dir / "program";
+    platform::CurlHttpClient curl{std::chrono::seconds(60)};
+};
+
+TEST_F(DatabaseUpdateWindowTest, TheLinkInstallsTheNewerDatabaseAndTheFrameShowsIt) {
+    const std::string database =
+        "[Database]\nVersion=2026.12.9\n[Scanfiles]\nA.EXE=Trojan.A\nB.EXE=Trojan.B\n"
+        "C.EXE=Trojan.C\n";
+    ServeSigned(database, database);
+    Application application(ProgramSetup(), dialogs, shell, curl);
+    MainWindow& main = StartToMainWindow(application);
+    EXPECT_TRUE(LabelText(main, "databaseVersionLabel").startsWith(QStringLiteral("2 entries, ")));
+
+    // While the download waits, the frame says so, and a second click starts no second update.
+    server.pieces = 2;
+    server.hold = true;
+    QString busy;
+    QTimer::singleShot(0, &main, [&] {
+        busy = LabelText(main, "databaseUpdateStatus");
+        QTest::mouseClick(Find(main, "databaseUpdateLink"), Qt::LeftButton);
+        server.Release();
+    });
+    QTest::mouseClick(Find(main, "databaseUpdateLink"), Qt::LeftButton);
+    EXPECT_EQ(busy, QStringLiteral("Updating the database..."));
+    EXPECT_EQ(server.Connections(), 2);  // the database and its signature, once
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "The database was updated to version 2026.12.9.");
+    EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Information);
+    EXPECT_EQ(LabelText(main, "databaseUpdateStatus"),
+              QStringLiteral("The database was updated to version 2026.12.9."));
+    EXPECT_TRUE(LabelText(main, "databaseVersionLabel").startsWith(QStringLiteral("2026.12.9 (3 entries, ")))
+        << LabelText(main, "databaseVersionLabel").toStdString();
+    EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), update::UserDatabasePath(ProgramSetup().paths));
+
+    // The next scan looks names up in the new database.
+    std::filesystem::create_directories(dir / "tree");
+    WriteFile(dir / "tree/b.exe", "payload");
+    ScanFolderFromWindow(main, dir / "tree");
+    ASSERT_NE(application.ScanModel(), nullptr);
+    ASSERT_EQ(application.ScanModel()->Rows().size(), 1u);
+}
+
+TEST_F(DatabaseUpdateWindowTest, ARefusedDatabaseIsReportedAndTheOneInUseStays) {
+    const std::string database = "[Database]\nVersion=2026.12.9\n[Scanfiles]\nA.EXE=Trojan.A\n";
+    ServeSigned(database + "B.EXE=Trojan.B\n", database);  // the signature covers other bytes
+    Application application(ProgramSetup(), dialogs, shell, curl);
+    MainWindow& main = StartToMainWindow(application);
+    QTest::mouseClick(Find(main, "databaseUpdateLink"), Qt::LeftButton);
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.starts_with("The database could not be updated: the signature"))
+        << dialogs.shown[0].text;
+    EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
+    EXPECT_TRUE(LabelText(main, "databaseVersionLabel").startsWith(QStringLiteral("2 entries, ")));
+    EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), program + "/bdts.dll");
+    EXPECT_FALSE(std::filesystem::exists(update::UserDatabasePath(ProgramSetup().paths)));
+}
+
+}  // namespace
+}  // namespace quellstone::gui
