@@ -1,5 +1,7 @@
 #include "cli/DatabaseChoice.h"
 
+#include <memory>
+
 #include "core/i18n/VendorAddresses.h"
 #include "core/text/DisplayEscape.h"
 #include "core/update/DatabaseInUse.h"
@@ -11,8 +13,11 @@ namespace quellstone::cli {
 
 void UseDatabaseInUse(scan::SignatureDatabase& signatures, const std::string& programFolder, std::ostream& err) {
     const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), programFolder);
-    platform::PosixFileStore files;
-    platform::SodiumSignatureVerifier verifier;
+    // Shared with the load check, which runs whenever the database is read.
+    const auto sharedFiles = std::make_shared<platform::PosixFileStore>();
+    const auto sharedVerifier = std::make_shared<platform::SodiumSignatureVerifier>();
+    platform::PosixFileStore& files = *sharedFiles;
+    platform::SodiumSignatureVerifier& verifier = *sharedVerifier;
     const std::string publicKey = i18n::VendorAddresses::Load(files, paths.VendorFile()).updatePublicKey;
     const update::DatabaseInUse chosen = update::ChooseDatabase(paths, publicKey, files, verifier);
     if (!chosen.warning.empty()) {
@@ -21,6 +26,9 @@ void UseDatabaseInUse(scan::SignatureDatabase& signatures, const std::string& pr
             << text::EscapeForDisplay(chosen.path) << "\n";
     }
     signatures.UseDatabase(chosen.path);
+    signatures.SetLoadCheck(
+        [sharedFiles, sharedVerifier, check = update::UserDatabaseLoadCheck(paths, publicKey, files, verifier)](
+            const std::string& path, std::string_view bytes) { return check(path, bytes); });
 }
 
 }  // namespace quellstone::cli

@@ -36,9 +36,11 @@ UpdateDatabaseCommand::UpdateDatabaseCommand()
                          "or URL), checks the signature with PublicKey in [Update], checks that the\n"
                          "file is a database with a [Scanfiles] section and a [Database] Version,\n"
                          "and installs it as $XDG_DATA_HOME/Orvanta/Quellstone/bdts.dll when it is\n"
-                         "newer than the database in use. A database over 64 MiB is refused.\n",
+                         "newer than the database in use. A database over 64 MiB is refused; its\n"
+                         "download may take up to 15 minutes but ends when it stays under 1 KiB/s\n"
+                         "for a minute.\n",
           .details = "Exit status: 0 the database in use is the newest the server has (installed\n"
-                     "now or already), 2 the update failed (no key configured, no answer, a\n"
+                     "now or already), 2 the update failed (no key or no server configured, no answer, a\n"
                      "status other than 200, a file too large, a signature that does not\n"
                      "verify, a file that is no database, an older version); the reason goes\n"
                      "to the error output.\n",
@@ -50,8 +52,8 @@ int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     const i18n::VendorAddresses vendor = i18n::VendorAddresses::Load(files, paths.VendorFile());
     const std::string server = args.Has("server") ? args.Value("server") : vendor.updateServer;
 
-    platform::CurlHttpClient databaseHttp(std::chrono::seconds(60), update::kMaxDatabaseBytes);
-    platform::CurlHttpClient signatureHttp;
+    platform::CurlHttpClient databaseHttp = platform::CurlHttpClient::ForDatabase(update::kMaxDatabaseBytes);
+    platform::CurlHttpClient signatureHttp(std::chrono::seconds(60), update::kMaxSignatureDownloadBytes);
     platform::SodiumSignatureVerifier verifier;
     platform::PosixFileRenamer renamer;
     NoEvents pump;

@@ -11,7 +11,8 @@ namespace {
 
 class CurlRequest final : public ports::HttpRequest {
 public:
-    CurlRequest(std::chrono::milliseconds timeout, std::size_t maxBody) : timeout_(timeout), maxBody_(maxBody) {}
+    CurlRequest(std::chrono::milliseconds timeout, std::size_t maxBody, LowSpeedLimit lowSpeed)
+        : timeout_(timeout), maxBody_(maxBody), lowSpeed_(lowSpeed) {}
     CurlRequest(const CurlRequest&) = delete;
     CurlRequest& operator=(const CurlRequest&) = delete;
     ~CurlRequest() override { Release(); }
@@ -34,6 +35,10 @@ public:
         curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(easy_, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
         curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout_.count()));
+        if (lowSpeed_.bytesPerSecond > 0) {
+            curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_LIMIT, lowSpeed_.bytesPerSecond);
+            curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_TIME, static_cast<long>(lowSpeed_.during.count()));
+        }
         // A response that announces a body over the limit ends before its body comes.
         curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBody_));
         curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlRequest::OnHeader);
@@ -128,6 +133,7 @@ private:
 
     std::chrono::milliseconds timeout_;
     std::size_t maxBody_;
+    LowSpeedLimit lowSpeed_;
     CURLM* multi_ = nullptr;
     CURL* easy_ = nullptr;
     std::string headers_;
@@ -143,7 +149,11 @@ private:
 }  // namespace
 
 std::unique_ptr<ports::HttpRequest> CurlHttpClient::NewRequest() {
-    return std::make_unique<CurlRequest>(timeout_, maxBody_);
+    return std::make_unique<CurlRequest>(timeout_, maxBody_, lowSpeed_);
+}
+
+CurlHttpClient CurlHttpClient::ForDatabase(std::size_t maxBody) {
+    return CurlHttpClient(std::chrono::minutes(15), maxBody, {1024, std::chrono::seconds(60)});
 }
 
 }  // namespace quellstone::platform

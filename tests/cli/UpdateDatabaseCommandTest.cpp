@@ -90,6 +90,21 @@ TEST_F(UpdateDatabaseCommandTest, FailuresExitWithTwoAndTheReason) {
     EXPECT_THAT(missing.err, HasSubstr("404"));
     EXPECT_EQ(other.Connections(), 1);
     EXPECT_THAT(Installed(), HasSubstr("Version=2026.12.9"));
+
+    // A signature download far larger than any signature file ends early.
+    const std::string newer = "[Database]\nVersion=2027.1.1\n[Scanfiles]\nA.EXE=Trojan.A\n";
+    server.routes["/updates/bdts.dll"] = HttpResponse("200 OK", newer);
+    server.routes["/updates/bdts.dll.minisig"] = HttpResponse("200 OK", key.Sign(newer) + std::string(70000, ' '));
+    const CliResult hugeSignature = Run({"update-database"});
+    EXPECT_EQ(hugeSignature.status, 2);
+    EXPECT_THAT(hugeSignature.err, HasSubstr("too large"));
+
+    // No server anywhere: said plainly, not as a malformed address.
+    WriteFile(dir / "program/vendor.ini", "[Update]\nServer=\nPublicKey=" + key.PublicKeyText() + "\n");
+    const CliResult noServer = Run({"update-database"});
+    EXPECT_EQ(noServer.status, 2);
+    EXPECT_THAT(noServer.err, HasSubstr("no update server is configured"));
+    EXPECT_THAT(Installed(), HasSubstr("Version=2026.12.9"));
 }
 
 }  // namespace

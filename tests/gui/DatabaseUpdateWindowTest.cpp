@@ -96,5 +96,55 @@ TEST_F(DatabaseUpdateWindowTest, ARefusedDatabaseIsReportedAndTheOneInUseStays) 
     EXPECT_FALSE(std::filesystem::exists(update::UserDatabasePath(ProgramSetup().paths)));
 }
 
+TEST_F(DatabaseUpdateWindowTest, ADatabaseAnotherProcessInstalledIsTakenUpWhenItIsAlreadyTheNewest) {
+    const std::string database = "[Database]\nVersion=2026.12.9\n[Scanfiles]\nA.EXE=Trojan.A\n";
+    ServeSigned(database, database);
+    Application application(ProgramSetup(), dialogs, shell, curl);
+    MainWindow& main = StartToMainWindow(application);
+    // Installed by the command line while the window was open.
+    const std::string userPath = update::UserDatabasePath(ProgramSetup().paths);
+    std::filesystem::create_directories(std::filesystem::path(userPath).parent_path());
+    WriteFile(userPath, database);
+    WriteFile(userPath + std::string(update::kSignatureSuffix), key.Sign(database));
+
+    QTest::mouseClick(Find(main, "databaseUpdateLink"), Qt::LeftButton);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Information);
+    EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), userPath);
+    EXPECT_TRUE(LabelText(main, "databaseVersionLabel").startsWith(QStringLiteral("2026.12.9 (1 entries, ")))
+        << LabelText(main, "databaseVersionLabel").toStdString();
+}
+
+TEST_F(DatabaseUpdateWindowTest, ADatabaseRewrittenAfterStartIsNotUsedAndIsWarnedOfOnce) {
+    const std::string database = "[Database]\nVersion=2026.12.9\n[Scanfiles]\nA.EXE=Trojan.A\n";
+    const std::string userPath = update::UserDatabasePath(ProgramSetup().paths);
+    std::filesystem::create_directories(std::filesystem::path(userPath).parent_path());
+    WriteFile(userPath, database);
+    WriteFile(userPath + std::string(update::kSignatureSuffix), key.Sign(database));
+    Application application(ProgramSetup(), dialogs, shell, curl);
+    MainWindow& main = StartToMainWindow(application);
+    ASSERT_EQ(application.SharedContext().signatures.DefaultPath(), userPath);
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    // Rewritten behind the window's back; the old signature stays.
+    WriteFile(userPath, database + "PLANTED.EXE=Trojan.Planted\nOLD.EXE=Harmless\n");
+    std::filesystem::create_directories(dir / "tree");
+    WriteFile(dir / "tree/old.exe", "payload");
+    WriteFile(dir / "tree/planted.exe", "payload");
+    ScanFolderFromWindow(main, dir / "tree");
+    ASSERT_NE(application.ScanModel(), nullptr);
+    ASSERT_EQ(application.ScanModel()->Rows().size(), 1u);
+    EXPECT_EQ(application.ScanModel()->Rows()[0].detection, "TROJAN.OLD");  // as the program folder's database says
+    EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), program + "/bdts.dll");
+    const auto warnings = std::ranges::count_if(
+        dialogs.shown, [](const auto& shown) { return shown.icon == ports::MessageIcon::Warning; });
+    EXPECT_EQ(warnings, 1);
+
+    ScanFolderFromWindow(main, dir / "tree");
+    EXPECT_EQ(std::ranges::count_if(dialogs.shown,
+                                    [](const auto& shown) { return shown.icon == ports::MessageIcon::Warning; }),
+              1);
+}
+
 }  // namespace
 }  // namespace quellstone::gui

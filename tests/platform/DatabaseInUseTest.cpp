@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/scan/SignatureDatabase.h"
 #include "core/update/DatabaseInUse.h"
 #include "platform/PosixFileStore.h"
 #include "platform/SodiumSignatureVerifier.h"
@@ -133,6 +134,47 @@ TEST_F(DatabaseInUseTest, IgnoresAPresentUserDatabaseThatFailsAnyCheckWithOneRea
     std::filesystem::remove(userPath);
     std::filesystem::create_directory(userPath);
     ExpectProgramDatabase(Choose(key.PublicKeyText()), "cannot be read");
+}
+
+TEST_F(DatabaseInUseTest, ADatabaseChangedAfterItWasChosenIsCheckedAgainWhenItIsRead) {
+    const std::string newer = Database("2026.12.9", "NEW.EXE=Trojan.New");
+    InstallUser(newer, key.Sign(newer));
+    scan::SignatureDatabase signatures(files, paths.programFolder);
+    signatures.UseDatabase(Choose(key.PublicKeyText()).path);
+    signatures.SetLoadCheck(UserDatabaseLoadCheck(paths, key.PublicKeyText(), files, verifier));
+    EXPECT_EQ(signatures.LookupSignature("/x/new.exe"), "Trojan.New");
+    EXPECT_EQ(signatures.TakeRefusal(), "");
+
+    // Rewritten after the choice, its old signature left beside it.
+    WriteFile(userPath, Database("2026.12.9", "EVIL.EXE=Trojan.Planted"));
+    EXPECT_EQ(signatures.LookupSignature("/x/evil.exe"), "");
+    EXPECT_EQ(signatures.LookupSignature("/x/known.exe"), "Trojan.Test");
+    EXPECT_EQ(signatures.DefaultPath(), paths.SignatureDatabase());
+    EXPECT_NE(signatures.TakeRefusal().find("does not match"), std::string::npos);
+    EXPECT_EQ(signatures.TakeRefusal(), "");
+
+    // A scan reads through the accessor the window pointed at the user database.
+    signatures.UseDatabase(userPath);
+    signatures.Accessor().SetPath(userPath);
+    signatures.Accessor().SetSection(std::string(scan::kScanSection));
+    const auto index = signatures.IndexForScan();
+    EXPECT_EQ(index->Find("KNOWN.EXE"), "Trojan.Test");
+    EXPECT_EQ(index->Find("EVIL.EXE"), "");
+    EXPECT_EQ(signatures.Accessor().Path(), paths.SignatureDatabase());
+    EXPECT_NE(signatures.TakeRefusal(), "");
+
+    // Other files, the program folder's among them, are not the check's business.
+    const std::string other = dir / "other.dll";
+    WriteFile(other, "[Scanfiles]\nOTHER.EXE=Trojan.Other\n");
+    signatures.UseDatabase(other);
+    EXPECT_EQ(signatures.LookupSignature("/x/other.exe"), "Trojan.Other");
+    EXPECT_EQ(signatures.TakeRefusal(), "");
+}
+
+TEST_F(DatabaseInUseTest, AUserDatabaseLargerThanAnyInstallIsRefusedUnread) {
+    InstallUser("", key.Sign(""));
+    std::filesystem::resize_file(userPath, kMaxUserDatabaseBytes + 1);  // sparse: costs no disk
+    ExpectProgramDatabase(Choose(key.PublicKeyText()), "larger");
 }
 
 }  // namespace

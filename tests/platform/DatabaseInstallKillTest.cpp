@@ -39,10 +39,15 @@ protected:
         platform::PosixFileRenamer renamer;
         return InstallDatabase(paths, database, key.Sign(database), store, renamer, [&](InstallStep) { step(); });
     }
-    // The install of `database` in a child process that kills itself at step `killAt`.
-    void InstallKilledAt(const std::string& database, int killAt) {
+    // The install of `database` in a child process that kills itself at step
+    // `killAt`; `settleFirst` finishes an interrupted install first, as an update does.
+    void InstallKilledAt(const std::string& database, int killAt, bool settleFirst = false) {
         const pid_t child = ::fork();
         if (child == 0) {
+            if (settleFirst) {
+                platform::PosixFileRenamer renamer;
+                SettleInterruptedInstall(paths, key.PublicKeyText(), files, renamer, verifier);
+            }
             CountedInstall(database, [&](int step) {
                 if (step == killAt) ::raise(SIGKILL);
             });
@@ -94,6 +99,43 @@ TEST_F(DatabaseInstallKillTest, AKillAtEveryStepLeavesTheOldOrTheNewDatabase) {
     // Killed after its last step, the new database is in use.
     InstallKilledAt(newDatabase, steps);
     EXPECT_EQ(testing::ReadAll(ChooseDatabase(paths, key.PublicKeyText(), files, verifier).path), newDatabase);
+}
+
+TEST_F(DatabaseInstallKillTest, ASecondInterruptedInstallStillLeavesADatabaseThatVerifies) {
+    int steps = 0;
+    ASSERT_TRUE(CountedInstall(oldDatabase, [&](int step) { steps = step; }));
+    const std::string userPath = UserDatabasePath(paths);
+    const std::string middleDatabase = DatabaseOf("2026.9.1", "MIDDLE.EXE");
+    for (int killAt = 1; killAt <= steps; ++killAt) {
+        SCOPED_TRACE("step " + std::to_string(killAt));
+        // An earlier install stopped between its renames: the new database
+        // verifies only with the pending signature.
+        testing::WriteFile(userPath, middleDatabase);
+        testing::WriteFile(userPath + std::string(kSignatureSuffix), key.Sign(oldDatabase));
+        testing::WriteFile(userPath + std::string(kPendingSignatureSuffix), key.Sign(middleDatabase));
+        ExpectAWholeDatabase({middleDatabase});
+        InstallKilledAt(newDatabase, killAt, true);
+        ExpectAWholeDatabase({middleDatabase, newDatabase});
+    }
+}
+
+TEST_F(DatabaseInstallKillTest, SettlingLeavesASoundPairAndMissingFilesAlone) {
+    platform::PosixFileRenamer renamer;
+    const std::string userPath = UserDatabasePath(paths);
+    SettleInterruptedInstall(paths, key.PublicKeyText(), files, renamer, verifier);  // nothing installed
+    EXPECT_FALSE(std::filesystem::exists(paths.dataFolder));
+    ASSERT_TRUE(CountedInstall(newDatabase, [](int) {}));
+    // A pending signature of another file beside a sound pair stays where it is.
+    testing::WriteFile(userPath + std::string(kPendingSignatureSuffix), key.Sign(oldDatabase));
+    SettleInterruptedInstall(paths, key.PublicKeyText(), files, renamer, verifier);
+    EXPECT_EQ(testing::ReadAll(userPath + std::string(kSignatureSuffix)), key.Sign(newDatabase));
+    // One that verifies the database when the signature does not replaces it.
+    const std::string pending = key.Sign(newDatabase, "timestamp:2");
+    testing::WriteFile(userPath + std::string(kSignatureSuffix), key.Sign(oldDatabase));
+    testing::WriteFile(userPath + std::string(kPendingSignatureSuffix), pending);
+    SettleInterruptedInstall(paths, key.PublicKeyText(), files, renamer, verifier);
+    EXPECT_EQ(testing::ReadAll(userPath + std::string(kSignatureSuffix)), pending);
+    EXPECT_FALSE(std::filesystem::exists(userPath + std::string(kPendingSignatureSuffix)));
 }
 
 }  // namespace

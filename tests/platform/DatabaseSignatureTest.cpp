@@ -44,9 +44,10 @@ protected:
     MinisignKey key = MinisignKey::Generate();
 };
 
-TEST_F(DatabaseSignatureTest, AcceptsOwnSignaturesInBothFormsAndTheKeyFileAsWritten) {
+TEST_F(DatabaseSignatureTest, AcceptsOwnPrehashedSignaturesAndTheKeyFileAsWritten) {
     EXPECT_EQ(Check(kDatabase, key.Sign(kDatabase), key.PublicKeyText()), SignatureCheck::Valid);
-    EXPECT_EQ(Check(kDatabase, key.SignLegacy(kDatabase), key.PublicKeyText()), SignatureCheck::Valid);
+    // The old form over the raw file is refused even when it is genuine.
+    EXPECT_EQ(Check(kDatabase, key.SignLegacy(kDatabase), key.PublicKeyText()), SignatureCheck::UnhashedForm);
     EXPECT_EQ(Check("", key.Sign(""), key.PublicKeyText()), SignatureCheck::Valid);
     // The whole minisign.pub, blanks around the key, CR LF line ends.
     const std::string pubFile = "untrusted comment: minisign public key 0\n" + key.PublicKeyText() + "\n";
@@ -65,7 +66,7 @@ TEST_F(DatabaseSignatureTest, RefusesChangedFilesCommentsAndOtherKeys) {
         EXPECT_EQ(Check(tampered, signature, key.PublicKeyText()), SignatureCheck::Invalid) << at;
     }
     EXPECT_EQ(Check(kDatabase + "\n", signature, key.PublicKeyText()), SignatureCheck::Invalid);
-    EXPECT_EQ(Check(kDatabase.substr(1), key.SignLegacy(kDatabase), key.PublicKeyText()), SignatureCheck::Invalid);
+    EXPECT_EQ(Check(kDatabase.substr(1), key.SignLegacy(kDatabase), key.PublicKeyText()), SignatureCheck::UnhashedForm);
 
     // The file's signature still matches, the comment's does not.
     const std::string comment = WithLine(signature, 2, "trusted comment: timestamp:2");
@@ -73,11 +74,11 @@ TEST_F(DatabaseSignatureTest, RefusesChangedFilesCommentsAndOtherKeys) {
     // A global signature taken from another signature of the same key.
     const std::string swapped = WithLine(signature, 3, LineOf(key.Sign("other"), 3));
     EXPECT_EQ(Check(kDatabase, swapped, key.PublicKeyText()), SignatureCheck::Invalid);
-    // "Ed" in place of "ED": the signature over the digest does not verify over the raw file.
+    // "Ed" in place of "ED": the old form is refused before anything is verified.
     std::string body = *text::DecodeBase64(LineOf(signature, 1));
     body[1] = 'd';
     EXPECT_EQ(Check(kDatabase, WithLine(signature, 1, text::EncodeBase64(body)), key.PublicKeyText()),
-              SignatureCheck::Invalid);
+              SignatureCheck::UnhashedForm);
 
     const MinisignKey other = MinisignKey::Generate();
     EXPECT_EQ(Check(kDatabase, other.Sign(kDatabase), key.PublicKeyText()), SignatureCheck::OtherKey);
@@ -105,6 +106,13 @@ TEST_F(DatabaseSignatureTest, RefusesMalformedSignaturesAndKeys) {
     EXPECT_EQ(Check(kDatabase, WithLine(signature, 1, text::EncodeBase64(body)), pub),
               SignatureCheck::MalformedSignature);
     EXPECT_EQ(Check(kDatabase, signature + "extra line\n", pub), SignatureCheck::MalformedSignature);
+    // Over the size bound: refused whole, before any splitting into lines,
+    // even with four well-formed lines.
+    const std::string longComment = WithLine(signature, 0, "untrusted comment: " + std::string(8000, 'c'));
+    EXPECT_EQ(Check(kDatabase, longComment, pub), SignatureCheck::MalformedSignature);
+    std::string manyLines;
+    for (int i = 0; i < 1 << 20; ++i) manyLines += "x\n";
+    EXPECT_EQ(Check(kDatabase, manyLines, pub), SignatureCheck::MalformedSignature);
 
     EXPECT_EQ(Check(kDatabase, signature, ""), SignatureCheck::NoKeyConfigured);
     EXPECT_EQ(Check(kDatabase, signature, " \n"), SignatureCheck::NoKeyConfigured);
@@ -117,7 +125,7 @@ TEST_F(DatabaseSignatureTest, RefusesMalformedSignaturesAndKeys) {
     EXPECT_EQ(Check(kDatabase, signature, LineOf(signature, 1)), SignatureCheck::MalformedKey);
     for (const SignatureCheck check :
          {SignatureCheck::NoKeyConfigured, SignatureCheck::MalformedKey, SignatureCheck::MalformedSignature,
-          SignatureCheck::OtherKey, SignatureCheck::Invalid})
+          SignatureCheck::UnhashedForm, SignatureCheck::OtherKey, SignatureCheck::Invalid})
         EXPECT_FALSE(SignatureCheckText(check).empty());
 }
 
@@ -145,7 +153,7 @@ TEST_F(MinisignToolTest, ItsSignaturesVerifyAndItVerifiesOurs) {
     ASSERT_EQ(
         RunTool({"minisign", "-S", "-l", "-m", dir / "bdts.dll", "-x", dir / "legacy.minisig", "-s", dir / "tool.key"}),
         0);
-    EXPECT_EQ(Check(kDatabase, ReadAll(dir / "legacy.minisig"), toolKeyFile), SignatureCheck::Valid);
+    EXPECT_EQ(Check(kDatabase, ReadAll(dir / "legacy.minisig"), toolKeyFile), SignatureCheck::UnhashedForm);
 
     WriteFile(dir / "bdts.dll.minisig", key.Sign(kDatabase, "timestamp:1\tfile:bdts.dll"));
     EXPECT_EQ(RunTool({"minisign", "-Vm", dir / "bdts.dll", "-P", key.PublicKeyText()}), 0);

@@ -109,12 +109,16 @@ TEST_F(DatabaseUpdateTest, RefusesWhatIsNotANewerDatabaseSignedWithTheKeyAndKeep
     }
 }
 
-TEST_F(DatabaseUpdateTest, WithoutAKeyNothingIsDownloaded) {
+TEST_F(DatabaseUpdateTest, WithoutAKeyOrAServerNothingIsDownloaded) {
     ServeSigned(DatabaseText("2026.12.9"));
     for (const std::string& none : {std::string(), std::string(" \n")}) {
         const DatabaseUpdateResult result = Update(none);
         EXPECT_EQ(result.outcome, Outcome::NoKey);
         EXPECT_EQ(result.detail, "no update key is configured");
+        const DatabaseUpdateResult noServer = UpdateDatabase(
+            none, key.PublicKeyText(), paths, {databaseHttp, signatureHttp, pump, verifier, files, renamer});
+        EXPECT_EQ(noServer.outcome, Outcome::NoServer);
+        EXPECT_EQ(noServer.detail, "no update server is configured");
     }
     EXPECT_EQ(server.Connections(), 0);
     EXPECT_FALSE(std::filesystem::exists(UserDatabasePath(paths)));

@@ -1,5 +1,6 @@
 #include "core/app/DesktopController.h"
 
+#include "core/app/IgnoredDatabaseWarning.h"
 #include "core/settings/FirstStart.h"
 #include "core/update/DatabaseInUse.h"
 
@@ -70,6 +71,7 @@ void DesktopController::StartScan() {
     Call(views_.scanEnded);
     // Detections found while the user was elsewhere: a notice says so.
     if (Quitting()) return;
+    WarnOfIgnoredDatabase(services_.context, services_.paths, services_.dialogs);
     if (const std::optional<windows::ScanAlert> alert = scanModel_->FinishedAlert(); alert && views_.showAlert)
         views_.showAlert(alert->title, alert->message);
 }
@@ -110,15 +112,16 @@ void DesktopController::UpdateDatabase() {
     mainModel_->ShowDatabaseUpdating();
     Call(views_.refreshMainWindow);
     const i18n::VendorAddresses& vendor = services_.openers.Addresses();
-    const update::DatabaseUpdateResult result =
-        update::UpdateDatabase(vendor.updateServer, vendor.updatePublicKey, services_.paths,
-                               {*services_.databaseHttp, services_.http, services_.pump, *services_.verifier,
-                                services_.files, *services_.renamer},
-                               services_.context.quit.get_token());
+    const update::DatabaseUpdateResult result = update::UpdateDatabase(
+        vendor.updateServer, vendor.updatePublicKey, services_.paths,
+        {*services_.databaseHttp, services_.signatureHttp ? *services_.signatureHttp : services_.http, services_.pump,
+         *services_.verifier, services_.files, *services_.renamer},
+        services_.context.quit.get_token());
     databaseUpdating_ = false;
     if (Quitting()) return;
-    if (result.outcome == update::DatabaseUpdateOutcome::Installed) {
-        // Chosen as at start-up, so the window uses what the next start would;
+    if (result.Succeeded()) {
+        // Chosen as at start-up, so the window uses what the next start would
+        // -- also when another process installed the newest one meanwhile;
         // the next scan reads it through the shared accessor.
         scan::SignatureDatabase& signatures = services_.context.signatures;
         signatures.UseDatabase(

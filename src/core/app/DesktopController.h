@@ -47,6 +47,8 @@ public:
         ports::HttpClient* databaseHttp = nullptr;  // with the database's body limit
         ports::SignatureVerifier* verifier = nullptr;
         ports::FileRenamer* renamer = nullptr;
+        // With a signature file's small body limit; `http` when not given.
+        ports::HttpClient* signatureHttp = nullptr;
     };
 
     // What the front end does for the windows this controller opens and closes.

@@ -1,5 +1,7 @@
 #include "core/scan/SignatureDatabase.h"
 
+#include <utility>
+
 #include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
@@ -8,7 +10,8 @@ namespace quellstone::scan {
 
 SignatureDatabase::SignatureDatabase(ports::FileStore& files, std::string programFolder)
     : files_(&files),
-      databasePath_(std::move(programFolder) + "/" + std::string(kDatabaseFileName)),
+      programDatabasePath_(std::move(programFolder) + "/" + std::string(kDatabaseFileName)),
+      databasePath_(programDatabasePath_),
       accessor_(files) {}
 
 std::string SignatureDatabase::DefaultPath() const {
@@ -19,13 +22,34 @@ void SignatureDatabase::UseDatabase(std::string path) {
     databasePath_ = std::move(path);
 }
 
+void SignatureDatabase::SetLoadCheck(LoadCheck check) {
+    loadCheck_ = std::move(check);
+}
+
+std::string SignatureDatabase::TakeRefusal() {
+    return std::exchange(refusal_, {});
+}
+
 std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
-    const std::string& path = accessor_.Path();
+    std::string path = accessor_.Path();
     const std::string section = text::UpperCase(accessor_.Section());
-    const std::optional<ports::FileStamp> stamp = files_->Stamp(path);
+    std::optional<ports::FileStamp> stamp = files_->Stamp(path);
     if (index_ && stamp && stamp == indexStamp_ && path == indexPath_ && section == indexSection_) return index_;
 
     ports::FileContent content = files_->ReadFile(path);
+    if (content.status == ports::ReadStatus::Ok && loadCheck_ && path != programDatabasePath_) {
+        // A file changed since it was chosen is checked again; one that no
+        // longer passes gives way to the program folder's database for good.
+        std::string refusal = loadCheck_(path, content.bytes);
+        if (!refusal.empty()) {
+            refusal_ = std::move(refusal);
+            databasePath_ = programDatabasePath_;
+            accessor_.SetPath(programDatabasePath_);
+            path = programDatabasePath_;
+            stamp = files_->Stamp(path);
+            content = files_->ReadFile(path);
+        }
+    }
     if (content.status == ports::ReadStatus::Ok) {
         index_ = std::make_shared<const SignatureIndex>(
             SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), section));

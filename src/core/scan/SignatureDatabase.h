@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,18 @@ public:
     // accessor at DefaultPath() from now on.
     void UseDatabase(std::string path);
 
+    // Why the bytes read from `path` must not be used; empty when they may.
+    using LoadCheck = std::function<std::string(const std::string& path, std::string_view bytes)>;
+
+    // Every load of a file other than the program folder's database passes
+    // `check` first; a refused file is replaced by the program folder's
+    // database for this load and every later one, and the reason is kept
+    // for TakeRefusal.
+    void SetLoadCheck(LoadCheck check);
+
+    // Why the last refused load was refused, once; empty when none was.
+    std::string TakeRefusal();
+
     // The signature section of the accessor's file and section, loaded again
     // only when the file's size, modification time or inode changed. A walk
     // keeps the index it started with even if a lookup elsewhere loads another.
@@ -47,7 +60,10 @@ public:
 
 private:
     ports::FileStore* files_;
+    std::string programDatabasePath_;
     std::string databasePath_;
+    LoadCheck loadCheck_;
+    std::string refusal_;
     ini::Ini accessor_;
 
     std::shared_ptr<const SignatureIndex> index_;

@@ -4,11 +4,8 @@
 
 namespace quellstone::update {
 
-namespace {
-
-// Why a present user database is not used; empty when it is.
-std::string RefusalOf(std::string_view bytes, const std::string& databasePath, std::string_view publicKeyText,
-                      ports::FileStore& files, ports::SignatureVerifier& verifier) {
+std::string UserDatabaseRefusal(std::string_view bytes, const std::string& databasePath, std::string_view publicKeyText,
+                                ports::FileStore& files, ports::SignatureVerifier& verifier) {
     SignatureCheck check = SignatureCheck::MalformedSignature;
     bool anySignature = false;
     for (const std::string_view suffix : {kSignatureSuffix, kPendingSignatureSuffix}) {
@@ -38,7 +35,15 @@ std::string RefusalOf(std::string_view bytes, const std::string& databasePath, s
     return {};
 }
 
-}  // namespace
+std::function<std::string(const std::string&, std::string_view)> UserDatabaseLoadCheck(
+    const settings::ProgramPaths& paths, std::string publicKeyText, ports::FileStore& files,
+    ports::SignatureVerifier& verifier) {
+    return [userPath = UserDatabasePath(paths), key = std::move(publicKeyText), &files, &verifier](
+               const std::string& path, std::string_view bytes) -> std::string {
+        if (path != userPath) return {};
+        return UserDatabaseRefusal(bytes, path, key, files, verifier);
+    };
+}
 
 std::string UserDatabasePath(const settings::ProgramPaths& paths) {
     return paths.ProductDataFolder() + "/" + std::string(settings::kDatabaseFileName);
@@ -52,13 +57,19 @@ DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_vi
     if (programBytes.status == ports::ReadStatus::Ok) programs.version = DatabaseVersionOf(programBytes.bytes);
 
     const std::string userPath = UserDatabasePath(paths);
+    // Sized before it is read: no install writes a file this large.
+    if (const std::optional<ports::FileStamp> stamp = files.Stamp(userPath);
+        stamp && stamp->size > kMaxUserDatabaseBytes) {
+        programs.warning = "it is larger than any database an update installs";
+        return programs;
+    }
     const ports::FileContent user = files.ReadFile(userPath);
     if (user.status == ports::ReadStatus::Missing) return programs;
     if (user.status != ports::ReadStatus::Ok) {
         programs.warning = "it cannot be read";
         return programs;
     }
-    programs.warning = RefusalOf(user.bytes, userPath, publicKeyText, files, verifier);
+    programs.warning = UserDatabaseRefusal(user.bytes, userPath, publicKeyText, files, verifier);
     if (!programs.warning.empty()) return programs;
     // A sound download that a newer program has since overtaken is simply
     // not used: nothing is wrong with it, so there is nothing to warn about.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +12,9 @@
 #include "core/update/DatabaseVersion.h"
 
 namespace quellstone::update {
+
+// The largest database an update installs (and so the largest user database used).
+inline constexpr std::size_t kMaxUserDatabaseBytes = 64u * 1024 * 1024;
 
 inline constexpr std::string_view kSignatureSuffix = ".minisig";  // bdts.dll.minisig
 // The new signature an install writes first; renamed over the signature last.
@@ -33,5 +38,22 @@ struct DatabaseInUse {
 // absent gives no warning.
 DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_view publicKeyText,
                              ports::FileStore& files, ports::SignatureVerifier& verifier);
+
+}  // namespace quellstone::update
+
+namespace quellstone::update {
+
+// Why `bytes` read from the user database at `databasePath` are not to be
+// used (a signature beside it that does not verify, no [Scanfiles] section,
+// no version); empty when they may be. The version is not compared.
+std::string UserDatabaseRefusal(std::string_view bytes, const std::string& databasePath, std::string_view publicKeyText,
+                                ports::FileStore& files, ports::SignatureVerifier& verifier);
+
+// A check for SignatureDatabase::SetLoadCheck: the user database is refused
+// as UserDatabaseRefusal says, every other file passes. `files` and
+// `verifier` must outlive the check.
+std::function<std::string(const std::string&, std::string_view)> UserDatabaseLoadCheck(
+    const settings::ProgramPaths& paths, std::string publicKeyText, ports::FileStore& files,
+    ports::SignatureVerifier& verifier);
 
 }  // namespace quellstone::update

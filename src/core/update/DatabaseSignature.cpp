@@ -17,6 +17,7 @@ constexpr std::string_view kUntrustedPrefix = "untrusted comment:";
 constexpr std::string_view kTrustedPrefix = "trusted comment: ";
 constexpr std::string_view kKeyAlgorithm = "Ed";
 constexpr std::string_view kPrehashedAlgorithm = "ED";
+constexpr std::string_view kUnhashedAlgorithm = "Ed";
 constexpr std::size_t kKeyIdBytes = 8;
 constexpr std::size_t kKeyBytes = 32;
 constexpr std::size_t kSignatureBytes = 64;
@@ -30,7 +31,6 @@ struct PublicKey {
 };
 
 struct Signature {
-    bool prehashed = false;
     std::string keyId;
     std::array<unsigned char, kSignatureBytes> signature{};
     std::string trustedComment;
@@ -58,6 +58,7 @@ void CopyBytes(std::string_view from, std::array<unsigned char, N>& to) {
 }
 
 std::optional<PublicKey> ParsePublicKey(std::string_view text) {
+    if (text.size() > kMaxSignatureTextBytes) return std::nullopt;
     std::vector<std::string_view> lines = LinesOf(text::Trim(text, " \t\r\n"));
     if (!lines.empty() && lines.front().starts_with(kUntrustedPrefix)) lines.erase(lines.begin());
     if (lines.size() != 1) return std::nullopt;
@@ -70,28 +71,34 @@ std::optional<PublicKey> ParsePublicKey(std::string_view text) {
     return key;
 }
 
-std::optional<Signature> ParseSignature(std::string_view text) {
+// The parsed signature, or the reason it is refused.
+struct ParsedSignature {
+    std::optional<Signature> signature;
+    SignatureCheck refusal = SignatureCheck::MalformedSignature;
+};
+
+ParsedSignature ParseSignature(std::string_view text) {
+    // Bounded before it is split, so a huge file cannot become a huge list of lines.
+    if (text.size() > kMaxSignatureTextBytes) return {};
     const std::vector<std::string_view> lines = LinesOf(text::Trim(text, "\r\n"));
-    if (lines.size() != 4) return std::nullopt;
+    if (lines.size() != 4) return {};
     for (const std::string_view line : lines)
-        if (line.size() > kMaxLineBytes) return std::nullopt;
-    if (!lines[0].starts_with(kUntrustedPrefix) || !lines[2].starts_with(kTrustedPrefix)) return std::nullopt;
+        if (line.size() > kMaxLineBytes) return {};
+    if (!lines[0].starts_with(kUntrustedPrefix) || !lines[2].starts_with(kTrustedPrefix)) return {};
 
     const std::optional<std::string> body = text::DecodeBase64(lines[1]);
-    if (!body || body->size() != kKeyAlgorithm.size() + kKeyIdBytes + kSignatureBytes) return std::nullopt;
+    if (!body || body->size() != kKeyAlgorithm.size() + kKeyIdBytes + kSignatureBytes) return {};
+    if (body->starts_with(kUnhashedAlgorithm)) return {std::nullopt, SignatureCheck::UnhashedForm};
+    if (!body->starts_with(kPrehashedAlgorithm)) return {};
     Signature signature;
-    if (body->starts_with(kPrehashedAlgorithm))
-        signature.prehashed = true;
-    else if (!body->starts_with(kKeyAlgorithm))
-        return std::nullopt;
     signature.keyId = body->substr(kKeyAlgorithm.size(), kKeyIdBytes);
     CopyBytes(std::string_view(*body).substr(kKeyAlgorithm.size() + kKeyIdBytes), signature.signature);
 
     signature.trustedComment = std::string(lines[2].substr(kTrustedPrefix.size()));
     const std::optional<std::string> global = text::DecodeBase64(lines[3]);
-    if (!global || global->size() != kSignatureBytes) return std::nullopt;
+    if (!global || global->size() != kSignatureBytes) return {};
     CopyBytes(*global, signature.globalSignature);
-    return signature;
+    return {signature};
 }
 
 std::string_view AsText(std::span<const unsigned char> bytes) {
@@ -105,18 +112,13 @@ SignatureCheck VerifyDatabaseSignature(std::string_view fileBytes, std::string_v
     if (text::Trim(publicKeyText, " \t\r\n").empty()) return SignatureCheck::NoKeyConfigured;
     const std::optional<PublicKey> key = ParsePublicKey(publicKeyText);
     if (!key) return SignatureCheck::MalformedKey;
-    const std::optional<Signature> signature = ParseSignature(signatureText);
-    if (!signature) return SignatureCheck::MalformedSignature;
+    const ParsedSignature parsed = ParseSignature(signatureText);
+    if (!parsed.signature) return parsed.refusal;
+    const std::optional<Signature>& signature = parsed.signature;
     if (signature->keyId != key->keyId) return SignatureCheck::OtherKey;
 
-    bool fileVerifies = false;
-    if (signature->prehashed) {
-        const std::array<unsigned char, 64> digest = verifier.Blake2b512(fileBytes);
-        fileVerifies = verifier.VerifyEd25519(signature->signature, AsText(digest), key->key);
-    } else {
-        fileVerifies = verifier.VerifyEd25519(signature->signature, fileBytes, key->key);
-    }
-    if (!fileVerifies) return SignatureCheck::Invalid;
+    const std::array<unsigned char, 64> digest = verifier.Blake2b512(fileBytes);
+    if (!verifier.VerifyEd25519(signature->signature, AsText(digest), key->key)) return SignatureCheck::Invalid;
 
     std::string signedComment(AsText(signature->signature));
     signedComment += signature->trustedComment;
@@ -130,6 +132,7 @@ std::string_view SignatureCheckText(SignatureCheck check) {
         case SignatureCheck::NoKeyConfigured: return "no update key is configured";
         case SignatureCheck::MalformedKey: return "the configured update key is malformed";
         case SignatureCheck::MalformedSignature: return "the signature file is malformed";
+        case SignatureCheck::UnhashedForm: return "a signature of the old unhashed form is not accepted";
         case SignatureCheck::OtherKey: return "the signature was made with another key";
         case SignatureCheck::Invalid: return "the signature does not match the file";
     }

@@ -55,6 +55,22 @@ std::string DatabaseSignatureAddress(std::string_view server) {
     return AddressOn(server, kDatabaseSignatureUrlPath);
 }
 
+void SettleInterruptedInstall(const settings::ProgramPaths& paths, std::string_view publicKeyText,
+                              ports::FileStore& files, ports::FileRenamer& renamer,
+                              ports::SignatureVerifier& verifier) {
+    const std::string target = UserDatabasePath(paths);
+    const ports::FileContent database = files.ReadFile(target);
+    if (database.status != ports::ReadStatus::Ok) return;
+    const auto verifies = [&](std::string_view suffix) {
+        const ports::FileContent signature = files.ReadFile(target + std::string(suffix));
+        return signature.status == ports::ReadStatus::Ok &&
+               VerifyDatabaseSignature(database.bytes, signature.bytes, publicKeyText, verifier) ==
+                   SignatureCheck::Valid;
+    };
+    if (verifies(kSignatureSuffix) || !verifies(kPendingSignatureSuffix)) return;
+    renamer.RenameOver(target + std::string(kPendingSignatureSuffix), target + std::string(kSignatureSuffix));
+}
+
 bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view database, std::string_view signature,
                      ports::FileStore& files, ports::FileRenamer& renamer, const InstallObserver& onStep) {
     const std::string target = UserDatabasePath(paths);
@@ -78,6 +94,11 @@ DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view pu
                                     std::stop_token quit) {
     if (publicKeyText.find_first_not_of(" \t\r\n") == std::string_view::npos)
         return Failure(Outcome::NoKey, "no update key is configured");
+    if (server.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        return Failure(Outcome::NoServer, "no update server is configured");
+    // Before anything is downloaded or written, so that this install (or the
+    // finding that none is needed) starts from a pair that verifies.
+    SettleInterruptedInstall(paths, publicKeyText, ports.files, ports.renamer, ports.verifier);
     DatabaseUpdateResult failure;
     const std::optional<std::string> database =
         Download(ports.databaseHttp, ports.pump, DatabaseFileAddress(server), quit, failure);

@@ -13,6 +13,7 @@
 #include "core/ports/HttpClient.h"
 #include "core/ports/SignatureVerifier.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/update/DatabaseInUse.h"
 #include "core/update/DatabaseVersion.h"
 
 namespace quellstone::update {
@@ -21,12 +22,15 @@ namespace quellstone::update {
 inline constexpr std::string_view kDatabaseFileUrlPath = "updates/bdts.dll";
 inline constexpr std::string_view kDatabaseSignatureUrlPath = "updates/bdts.dll.minisig";
 // A downloaded database larger than this is refused.
-inline constexpr std::size_t kMaxDatabaseBytes = 64u * 1024 * 1024;
+inline constexpr std::size_t kMaxDatabaseBytes = kMaxUserDatabaseBytes;
+// A signature file is a few hundred bytes; a download larger than this is refused.
+inline constexpr std::size_t kMaxSignatureDownloadBytes = 64u * 1024;
 
 enum class DatabaseUpdateOutcome {
     Installed,      // a newer database was installed and is now in use
     AlreadyNewest,  // the server's database is the one in use
     NoKey,          // no public key to check signatures with
+    NoServer,       // no update server is configured
     NoAnswer,       // the server could not be reached or sent no response
     Refused,        // the server answered with a status other than 200
     TooLarge,       // the database is over the download limit
@@ -55,7 +59,7 @@ using InstallObserver = std::function<void(InstallStep)>;
 
 struct DatabaseUpdatePorts {
     ports::HttpClient& databaseHttp;   // its body limit is kMaxDatabaseBytes (or a test's smaller one)
-    ports::HttpClient& signatureHttp;  // the usual limit
+    ports::HttpClient& signatureHttp;  // its body limit is kMaxSignatureDownloadBytes
     ports::EventPump& pump;
     ports::SignatureVerifier& verifier;
     ports::FileStore& files;
@@ -73,6 +77,13 @@ std::string DatabaseSignatureAddress(std::string_view server);
 DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view publicKeyText,
                                     const settings::ProgramPaths& paths, const DatabaseUpdatePorts& ports,
                                     std::stop_token quit = {});
+
+// Finishes an install that stopped between its two renames: when the user
+// database's signature does not verify it but the pending signature does,
+// the pending one is moved over the signature. Without this, a second
+// interrupted install could overwrite the only signature that verifies.
+void SettleInterruptedInstall(const settings::ProgramPaths& paths, std::string_view publicKeyText,
+                              ports::FileStore& files, ports::FileRenamer& renamer, ports::SignatureVerifier& verifier);
 
 // Installs `database` with `signature` as the user's database so that a kill
 // at any moment leaves a pair that verifies: the signature goes beside it as

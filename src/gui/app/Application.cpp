@@ -22,11 +22,14 @@ namespace {
 
 // The downloaded database when it verifies and is newer, else the program
 // folder's; why a downloaded one was ignored waits for the main window.
-void UseDatabaseInUse(app::Context& context, const settings::ProgramPaths& paths, ports::FileStore& files) {
-    platform::SodiumSignatureVerifier verifier;
+// Every later load of the downloaded database is checked again, so a file
+// changed after this choice is never used unverified.
+void UseDatabaseInUse(app::Context& context, const settings::ProgramPaths& paths, ports::FileStore& files,
+                      ports::SignatureVerifier& verifier) {
     const std::string publicKey = i18n::VendorAddresses::Load(files, paths.VendorFile()).updatePublicKey;
     const update::DatabaseInUse chosen = update::ChooseDatabase(paths, publicKey, files, verifier);
     context.signatures.UseDatabase(chosen.path);
+    context.signatures.SetLoadCheck(update::UserDatabaseLoadCheck(paths, publicKey, files, verifier));
     context.ignoredDatabaseReason = chosen.warning;
 }
 
@@ -50,12 +53,13 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       launcher_(context_, setup_.paths, app::ScanLauncher::Ports{store_, calendar_, drives_, tree_, pump_}),
       remover_(fileOperations_, files_, store_, setup_.paths),
       quarantine_(fileOperations_, context_.signatures, dialogs_, setup_.paths),
-      databaseHttp_(std::chrono::seconds(60), update::kMaxDatabaseBytes),
+      databaseHttp_(platform::CurlHttpClient::ForDatabase(update::kMaxDatabaseBytes)),
+      signatureHttp_(std::chrono::seconds(60), update::kMaxSignatureDownloadBytes),
       controller_(app::DesktopController::Services{context_, setup_.paths, store_, dialogs_, shell_, files_, http_,
                                                    pump_, openers_, quarantine_, remover_, launcher_, &databaseHttp_,
-                                                   &verifier_, &renamer_},
+                                                   &verifier_, &renamer_, &signatureHttp_},
                   ControllerViews()) {
-    UseDatabaseInUse(context_, setup_.paths, files_);
+    UseDatabaseInUse(context_, setup_.paths, files_, verifier_);
     LoadPictures();
 }
 

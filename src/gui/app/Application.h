@@ -102,6 +102,7 @@ private:
     quarantine::QuarantineManager quarantine_;
     // The database update's own ports: the database may be larger than other downloads.
     platform::CurlHttpClient databaseHttp_;
+    platform::CurlHttpClient signatureHttp_;
     platform::SodiumSignatureVerifier verifier_;
     platform::PosixFileRenamer renamer_;
     std::unique_ptr<SplashWindow> splash_;
