@@ -8,6 +8,7 @@ namespace quellstone::platform {
 class PosixFileRenamer final : public ports::FileRenamer {
 public:
     bool RenameOver(const std::string& from, const std::string& to) override;
+    void RemoveTemporariesOf(const std::string& path) override;
 };
 
 }  // namespace quellstone::platform

@@ -119,6 +119,33 @@ TEST_F(DatabaseInstallKillTest, ASecondInterruptedInstallStillLeavesADatabaseTha
     }
 }
 
+TEST_F(DatabaseInstallKillTest, AnInstallRemovesTheTemporariesKilledInstallsLeftAndNothingElse) {
+    int steps = 0;
+    ASSERT_TRUE(CountedInstall(oldDatabase, [&](int step) { steps = step; }));
+    const std::filesystem::path folder = std::filesystem::path(UserDatabasePath(paths)).parent_path();
+    const auto temporaries = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().filename().string().find(".tmp-") != std::string::npos)
+                names.push_back(entry.path().filename().string());
+        std::ranges::sort(names);
+        return names;
+    };
+    // Killed after a temporary file was made and before it was renamed.
+    for (int killAt = 1; killAt <= steps && temporaries().empty(); ++killAt) InstallKilledAt(newDatabase, killAt);
+    ASSERT_EQ(temporaries().size(), 1u);
+    testing::WriteFile(folder / "bdts.dll.minisig.next.tmp-Ab12Cd", "a pending signature's");
+    // Names that only resemble a temporary of ours stay.
+    testing::WriteFile(folder / "bdts.dll.tmp-abc", "short suffix");
+    testing::WriteFile(folder / "other.dll.tmp-abcdef", "another file's");
+    std::filesystem::create_directory(folder / "bdts.dll.tmp-folder");
+
+    ASSERT_TRUE(CountedInstall(newDatabase, [](int) {}));
+    EXPECT_EQ(temporaries(),
+              (std::vector<std::string>{"bdts.dll.tmp-abc", "bdts.dll.tmp-folder", "other.dll.tmp-abcdef"}));
+    ExpectAWholeDatabase({newDatabase});
+}
+
 TEST_F(DatabaseInstallKillTest, SettlingLeavesASoundPairAndMissingFilesAlone) {
     platform::PosixFileRenamer renamer;
     const std::string userPath = UserDatabasePath(paths);

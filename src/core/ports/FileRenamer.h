@@ -12,6 +12,9 @@ public:
     virtual ~FileRenamer() = default;
     // Both paths are in the same folder; `to` is replaced when it exists.
     virtual bool RenameOver(const std::string& from, const std::string& to) = 0;
+    // Deletes the temporary files an interrupted replacement of `path` left
+    // in its folder (its name, ".tmp-" and the random letters).
+    virtual void RemoveTemporariesOf(const std::string& path) = 0;
 };
 
 }  // namespace quellstone::ports

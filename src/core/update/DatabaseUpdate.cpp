@@ -77,6 +77,9 @@ bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view datab
     const std::string signaturePath = target + std::string(kSignatureSuffix);
     const std::string pendingPath = target + std::string(kPendingSignatureSuffix);
     if (!files.CreateFolders(std::string(text::FolderOf(target)))) return false;
+    // What earlier interrupted installs left half-written goes first.
+    renamer.RemoveTemporariesOf(target);
+    renamer.RemoveTemporariesOf(pendingPath);
     Report(onStep, InstallStep::FoldersCreated);
     // Until the database is replaced, the old one still verifies with its own
     // signature; from then on the new one verifies with the pending one.

@@ -61,6 +61,7 @@ public:
 class NoRenames final : public ports::FileRenamer {
 public:
     bool RenameOver(const std::string&, const std::string&) override { return false; }
+    void RemoveTemporariesOf(const std::string&) override {}
 };
 
 i18n::VendorAddresses WithKey() {
