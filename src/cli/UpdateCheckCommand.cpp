@@ -1,5 +1,6 @@
 #include "cli/UpdateCheckCommand.h"
 
+#include "cli/NoEvents.h"
 #include "core/i18n/VendorAddresses.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/text/DisplayEscape.h"
@@ -14,12 +15,6 @@ namespace {
 
 // How much of the version file's first line is printed.
 constexpr std::size_t kMaxShownVersionChars = 64;
-
-// The command line has no window to keep alive while it waits.
-class NoEvents final : public ports::EventPump {
-public:
-    void ProcessPendingEvents() override {}
-};
 
 }  // namespace
 

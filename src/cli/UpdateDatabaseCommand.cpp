@@ -1,5 +1,6 @@
 #include "cli/UpdateDatabaseCommand.h"
 
+#include "cli/NoEvents.h"
 #include "core/i18n/VendorAddresses.h"
 #include "core/text/DisplayEscape.h"
 #include "core/update/DatabaseInUse.h"
@@ -17,12 +18,6 @@ namespace {
 
 // How much of a failure's reason is printed; it may quote the server.
 constexpr std::size_t kMaxShownReasonChars = 300;
-
-// The command line has no window to keep alive while it waits.
-class NoEvents final : public ports::EventPump {
-public:
-    void ProcessPendingEvents() override {}
-};
 
 }  // namespace
 
