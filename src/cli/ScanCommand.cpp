@@ -87,8 +87,9 @@ CommandDefinition ScanDefinition() {
                  "Walk /opt/ and every mounted storage file system instead of PATHs, and store today's date as "
                  "the last system scan"},
                 {"record-result", "",
-                 "When the scan ends (finished, or stopped by a signal), write the time it ended, the entries "
-                 "scanned, the detections and whether it finished to $XDG_DATA_HOME/Orvanta/Quellstone/"
+                 "When the scan ends (finished, stopped by a signal, or failed: a PATH or the database that "
+                 "cannot be read, options that are wrong), write the time it ended, the entries scanned, the "
+                 "detections and how it ended to $XDG_DATA_HOME/Orvanta/Quellstone/"
                  "scheduled-scan.ini (default ~/.local/share/...), which the window's Information frame shows as "
                  "the last scheduled scan. The scheduled scan (quellstone-cli schedule) uses it."},
             },
@@ -232,22 +233,34 @@ int Outcome(const StopSignal& stop, const ScanOutput& output, scan::ScanMode mod
     return output.Detections() > 0 ? kExitFound : kExitOk;
 }
 
-}  // namespace
+// What a scan counted, for --record-result; zero when it ended before the walk.
+struct ScanTally {
+    std::uint64_t scanned = 0;
+    std::uint64_t detections = 0;
+};
 
-ScanCommand::ScanCommand() : Command(ScanDefinition()) {}
+// How a scan that exits with `status` ended.
+scan::ScanEnd EndOf(int status) {
+    if (status == kExitError) return scan::ScanEnd::Failed;
+    if (status >= kExitInterrupted(0)) return scan::ScanEnd::Stopped;
+    return scan::ScanEnd::Finished;
+}
 
-int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
-    const std::optional<scan::ScanMode> mode = ChooseMode(args);
-    if (!mode) {
-        Error(io) << "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)\n";
-        return kExitError;
-    }
+// What is wrong with the command line, if anything.
+std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
+    if (!ChooseMode(args))
+        return "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)";
     // An empty value (an unset variable in a script) would read as the root and exclude everything.
     if (const auto excluded = args.options.find("exclude");
         excluded != args.options.end() && std::ranges::find(excluded->second, "") != excluded->second.end()) {
-        Error(io) << "--exclude needs a PATH, not an empty word\n";
-        return kExitError;
+        return "--exclude needs a PATH, not an empty word";
     }
+    return std::nullopt;
+}
+
+// The scan of a command line without problems.
+int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
+    const std::optional<scan::ScanMode> mode = ChooseMode(args);
     const std::optional<std::vector<StartPoint>> named = NamedStartPoints(args.positional, io.err);
     if (!named) return kExitError;
     platform::PosixFileStore files;
@@ -279,8 +292,26 @@ int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
         RemoveDetected(remover, stop, output);
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-    if (args.Has("record-result")) RecordScanResult(output, stop.Received() == 0, io);
+    tally = {output.Scanned(), output.Detections()};
     return Outcome(stop, output, *mode, io.err);
+}
+
+}  // namespace
+
+ScanCommand::ScanCommand() : Command(ScanDefinition()) {}
+
+int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
+    ScanTally tally;
+    int status = kExitError;
+    if (const std::optional<std::string_view> problem = ArgumentProblem(args)) {
+        Error(io) << *problem << "\n";
+    } else {
+        status = Scan(args, io, tally);
+    }
+    // Every end is recorded, a failed start too, so the window never keeps
+    // showing an older clean result for a scan that did not happen.
+    if (args.Has("record-result")) RecordScanResult({tally.scanned, tally.detections, EndOf(status)}, io);
+    return status;
 }
 
 }  // namespace quellstone::cli

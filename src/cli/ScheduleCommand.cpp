@@ -153,9 +153,11 @@ std::string ResultText(const std::optional<scan::ScheduledScanResult>& result) {
     if (!result) return "never";
     const std::string when =
         text::LocalTimeText(std::chrono::system_clock::time_point(std::chrono::seconds(result->endedAt)));
+    if (result->end == scan::ScanEnd::Failed)
+        return when + ", the scan failed (see the journal: journalctl --user -u " + std::string(kServiceUnitName) + ")";
     return when + ", " + std::to_string(result->scanned) + " entries scanned, " + std::to_string(result->detections) +
            (result->detections == 1 ? " detection" : " detections") +
-           (result->finished ? "" : ", stopped before the end");
+           (result->end == scan::ScanEnd::Finished ? "" : ", stopped before the end");
 }
 
 // The timer's state as systemd tells it.

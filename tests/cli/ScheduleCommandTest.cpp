@@ -132,6 +132,14 @@ TEST_F(ScheduleCommandTest, StatusSaysWhatSystemdSaysAndTheLastResult) {
     EXPECT_THAT(off.out, HasSubstr("Timer: disabled, inactive (dead)\nNext scan: none\n"));
     EXPECT_THAT(off.out, HasSubstr(", 7021 entries scanned, 2 detections, stopped before the end\n"));
 
+    WriteFile(dir / "data/Orvanta/Quellstone/scheduled-scan.ini",
+              "[ScheduledScan]\nEnded=1765238400\nScanned=0\nDetections=0\nOutcome=failed\nFinished=0\n");
+    const auto failedScan = Schedule("status", "LoadState=loaded\n");
+    EXPECT_THAT(failedScan.out, HasSubstr(", the scan failed (see the journal"));
+    EXPECT_THAT(failedScan.out, Not(HasSubstr("0 detections")));
+    WriteFile(dir / "data/Orvanta/Quellstone/scheduled-scan.ini",
+              "[ScheduledScan]\nEnded=1765238400\nScanned=7021\nDetections=2\nFinished=0\n");
+
     const auto absent = Schedule("status", "LoadState=not-found\n");
     EXPECT_THAT(absent.out, HasSubstr("quellstone-scan.timer is not installed"));
 
