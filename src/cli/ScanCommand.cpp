@@ -8,6 +8,7 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <set>
 
@@ -19,6 +20,7 @@
 #include "core/quarantine/Remover.h"
 #include "core/scan/FileWalker.h"
 #include "core/scan/ScanPlan.h"
+#include "core/settings/ScanExclusions.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/LocaleCalendar.h"
@@ -55,7 +57,8 @@ constexpr std::string_view kDetails =
     "\n"
     "Only the options on the command line count: the hidden-entries switch\n"
     "and the excluded folders of the desktop program's settings do not, so\n"
-    "a script scans the same way for every user. A PATH that --exclude\n"
+    "a script scans the same way for every user, unless --stored-exclusions\n"
+    "asks for those folders too. A PATH that --exclude or --stored-exclusions\n"
     "covers (the folder itself, a folder above it, or a link to either) is\n"
     "not scanned, and a line on standard error says so; it is no error.\n"
     "\n"
@@ -82,6 +85,9 @@ CommandDefinition ScanDefinition() {
                 {"exclude", "PATH",
                  "Leave the folder PATH out: it is neither looked up nor entered, whether the walk meets it by "
                  "this path or through a link to it. May be given more than once."},
+                {"stored-exclusions", "",
+                 "Also leave out the folders excluded in the desktop program's settings (the user's settings file, "
+                 "[Settings] ExcludedFolders), as --exclude does; the scheduled scan uses it."},
                 {"quick", "", "Walk the system folder /usr instead of PATHs"},
                 {"whole-computer", "",
                  "Walk /opt/ and every mounted storage file system instead of PATHs, and store today's date as "
@@ -162,19 +168,21 @@ std::vector<StartPoint> PlannedStartPoints(scan::ScanMode mode, ports::FileStore
     return points;
 }
 
-// The walk's options, from the command line alone (see kDetails).
-scan::WalkOptions OptionsOf(const ParsedArguments& args, ports::DirectoryTree& tree) {
+// The folders to leave out: those of --exclude, and with --stored-exclusions
+// those the desktop program stores too (see kDetails).
+std::vector<std::string> ExcludedFoldersOf(const ParsedArguments& args, settings::SettingsStore& store) {
     const auto excluded = args.options.find("exclude");
-    return scan::WalkOptions::Make(
-        args.Has("hidden"), excluded == args.options.end() ? std::vector<std::string>() : excluded->second, tree);
+    std::vector<std::string> folders = excluded == args.options.end() ? std::vector<std::string>() : excluded->second;
+    if (args.Has("stored-exclusions")) std::ranges::copy(settings::ExcludedFolders(store), std::back_inserter(folders));
+    return folders;
 }
 
-void Walk(app::Context& context, const ParsedArguments& args, const std::vector<StartPoint>& points,
-          const StopSignal& stop, ScanOutput& output) {
+void Walk(app::Context& context, const ParsedArguments& args, const std::vector<std::string>& excluded,
+          const std::vector<StartPoint>& points, const StopSignal& stop, ScanOutput& output) {
     StopRequestPump pump(stop, context.scan);
     platform::PosixDirectoryTree tree;
     scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
-    walker.SetOptions(OptionsOf(args, tree));
+    walker.SetOptions(scan::WalkOptions::Make(args.Has("hidden"), excluded, tree));
     for (const StartPoint& point : points) {
         if (stop.Received() != 0) break;
         if (!point.isFolder) {
@@ -282,7 +290,7 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     StopSignal stop;
     ScanOutput output(io.out, args.Has("json") ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
     if (args.Has("remove")) output.KeepDetectedPaths();
-    Walk(context, args, points, stop, output);
+    Walk(context, args, ExcludedFoldersOf(args, store), points, stop, output);
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
     // quarantine that is half written then is deleted first.

@@ -71,7 +71,7 @@ TEST_F(ScheduleCommandTest, EnableWithoutInstalledUnitsWritesThemRunningThisProg
               std::string(kShowArguments) + "\n--user daemon-reload\n--user enable --now quellstone-scan.timer\n");
     const std::string service = ReadAll(units + "/quellstone-scan.service");
     EXPECT_THAT(service, HasSubstr("\nExecStart=\"" + std::string(QUELLSTONE_CLI) +
-                                   "\" scan --hidden --json --record-result %h\n"));
+                                   "\" scan --hidden --stored-exclusions --json --record-result %h\n"));
     EXPECT_THAT(ReadAll(units + "/quellstone-scan.timer"), HasSubstr("\nOnCalendar=daily\n"));
     EXPECT_THAT(result.out, HasSubstr("were not installed; wrote " + units + "/quellstone-scan.service"));
 }

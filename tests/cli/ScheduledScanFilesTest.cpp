@@ -49,7 +49,7 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramAndScansTheHomeFolderDai
     ASSERT_EQ(exec.size(), 1u) << service;
     // The path is one quoted word, with systemd's specifier and variable marks doubled.
     EXPECT_THAT(exec[0], StartsWith("\"" + prefix.Path() + "/with space%%and$$/lib/quellstone/quellstone-cli\" scan "));
-    for (const char* option : {" --hidden", " --json", " --record-result", " %h"}) {
+    for (const char* option : {" --hidden", " --stored-exclusions", " --json", " --record-result", " %h"}) {
         EXPECT_THAT(exec[0], HasSubstr(option));
     }
     EXPECT_THAT(exec[0], Not(HasSubstr("--remove")));
