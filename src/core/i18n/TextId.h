@@ -186,6 +186,8 @@ enum class TextId : int {
     DownloadedDatabaseReason = 361,
     // the last scheduled scan failed (%1 when it ended)
     ScheduledScanFailed = 390,
+    // a scan choice of the window (hidden entries, excluded folders) could not be stored
+    ScanChoiceNotSaved = 391,
 };
 
 }  // namespace quellstone::i18n
