@@ -24,7 +24,7 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
     for (std::size_t i = 0; i < targets.size() && !abandoned_; ++i) {
         const scan::ScanTarget& target = targets[i];
         window.SetCaption(windows::ScanControl::Operation, context_.languageText.Text(target.text) + target.textSuffix);
-        window.AddScannedFolder(target.folder);
+        const std::size_t excludedBefore = window.ExcludedStartCount();
         std::string pattern = "*.*";
         if (mode == scan::ScanMode::ChosenFolder) {
             walker.ScanTree(pattern, selectedFolder);
@@ -32,6 +32,8 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
             std::string folder = target.folder;
             walker.ScanTree(pattern, folder);
         }
+        // A folder the exclusions left out was not scanned: the report lists it only as excluded.
+        if (window.ExcludedStartCount() == excludedBefore) window.AddScannedFolder(target.folder);
         if (mode == scan::ScanMode::WholeComputer && i > 0) ports_.pump.ProcessPendingEvents();
     }
     window.Finish();
