@@ -76,6 +76,29 @@ TEST_F(ScheduleCommandTest, EnableWithoutInstalledUnitsWritesThemRunningThisProg
     EXPECT_THAT(result.out, HasSubstr("were not installed; wrote " + units + "/quellstone-scan.service"));
 }
 
+TEST_F(ScheduleCommandTest, UnitsWrittenEarlierForAnotherProgramAreWrittenAgain) {
+    ::mkdir((dir / "config").c_str(), 0755);
+    ::mkdir((dir / "config/systemd").c_str(), 0755);
+    ::mkdir(units.c_str(), 0755);
+    // Written by a build that has since been removed.
+    WriteFile(units + "/quellstone-scan.service", "[Service]\nExecStart=\"/gone/quellstone-cli\" scan %h\n");
+    WriteFile(units + "/quellstone-scan.timer", "[Timer]\n");
+    const auto stale = Schedule("enable", "LoadState=loaded\nUnitFileState=enabled\n");
+    EXPECT_EQ(stale.status, 0) << stale.err;
+    EXPECT_EQ(Log(),
+              std::string(kShowArguments) + "\n--user daemon-reload\n--user enable --now quellstone-scan.timer\n");
+    EXPECT_THAT(stale.out, HasSubstr("started another command; wrote " + units + "/quellstone-scan.service"));
+    EXPECT_THAT(ReadAll(units + "/quellstone-scan.service"), HasSubstr("ExecStart=\"" + std::string(QUELLSTONE_CLI)));
+    EXPECT_THAT(ReadAll(units + "/quellstone-scan.timer"), HasSubstr("\nOnCalendar=daily\n"));
+
+    // Current units are left alone.
+    ::unlink(log.c_str());
+    const auto current = Schedule("enable", "LoadState=loaded\nUnitFileState=enabled\n");
+    EXPECT_EQ(current.status, 0) << current.err;
+    EXPECT_EQ(Log(), std::string(kShowArguments) + "\n--user enable --now quellstone-scan.timer\n");
+    EXPECT_THAT(current.out, Not(HasSubstr("wrote")));
+}
+
 TEST_F(ScheduleCommandTest, AFailingSystemctlEndsWithItsReasonAndStatusTwo) {
     for (const std::string step : {"show", "daemon-reload", "enable"}) {
         WriteFile(log);
