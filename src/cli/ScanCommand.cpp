@@ -182,7 +182,9 @@ void Walk(app::Context& context, const ParsedArguments& args, const std::vector<
     StopRequestPump pump(stop, context.scan);
     platform::PosixDirectoryTree tree;
     scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
-    walker.SetOptions(scan::WalkOptions::Make(args.Has("hidden"), excluded, tree));
+    platform::PosixFileStore files;
+    platform::ProcMountTable mounts(files);
+    walker.SetOptions(scan::WalkOptions::Make(args.Has("hidden"), excluded, tree, mounts.StorageMountPoints()));
     for (const StartPoint& point : points) {
         if (stop.Received() != 0) break;
         if (!point.isFolder) {

@@ -19,7 +19,8 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
     scan::FileWalker walker(context_.scan, context_.signatures, ports_.tree, ports_.pump, window);
     // The window's scan choices, as stored when the scan starts.
     walker.SetOptions(scan::WalkOptions::Make(settings::ScanHiddenOn(ports_.store),
-                                              settings::ExcludedFolders(ports_.store), ports_.tree));
+                                              settings::ExcludedFolders(ports_.store), ports_.tree,
+                                              ports_.drives.StorageMountPoints()));
     const std::vector<scan::ScanTarget> targets = scan::PlanScan(mode, selectedFolder, paths_, ports_.drives);
     for (std::size_t i = 0; i < targets.size() && !abandoned_; ++i) {
         const scan::ScanTarget& target = targets[i];
