@@ -8,6 +8,7 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <set>
 
@@ -19,6 +20,7 @@
 #include "core/quarantine/Remover.h"
 #include "core/scan/FileWalker.h"
 #include "core/scan/ScanPlan.h"
+#include "core/settings/ScanExclusions.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/LocaleCalendar.h"
@@ -55,7 +57,8 @@ constexpr std::string_view kDetails =
     "\n"
     "Only the options on the command line count: the hidden-entries switch\n"
     "and the excluded folders of the desktop program's settings do not, so\n"
-    "a script scans the same way for every user. A PATH that --exclude\n"
+    "a script scans the same way for every user, unless --stored-exclusions\n"
+    "asks for those folders too. A PATH that --exclude or --stored-exclusions\n"
     "covers (the folder itself, a folder above it, or a link to either) is\n"
     "not scanned, and a line on standard error says so; it is no error.\n"
     "\n"
@@ -82,13 +85,17 @@ CommandDefinition ScanDefinition() {
                 {"exclude", "PATH",
                  "Leave the folder PATH out: it is neither looked up nor entered, whether the walk meets it by "
                  "this path or through a link to it. May be given more than once."},
+                {"stored-exclusions", "",
+                 "Also leave out the folders excluded in the desktop program's settings (the user's settings file, "
+                 "[Settings] ExcludedFolders), as --exclude does; the scheduled scan uses it."},
                 {"quick", "", "Walk the system folder /usr instead of PATHs"},
                 {"whole-computer", "",
                  "Walk /opt/ and every mounted storage file system instead of PATHs, and store today's date as "
                  "the last system scan"},
                 {"record-result", "",
-                 "When the scan ends (finished, or stopped by a signal), write the time it ended, the entries "
-                 "scanned, the detections and whether it finished to $XDG_DATA_HOME/Orvanta/Quellstone/"
+                 "When the scan ends (finished, stopped by a signal, or failed: a PATH or the database that "
+                 "cannot be read, options that are wrong), write the time it ended, the entries scanned, the "
+                 "detections and how it ended to $XDG_DATA_HOME/Orvanta/Quellstone/"
                  "scheduled-scan.ini (default ~/.local/share/...), which the window's Information frame shows as "
                  "the last scheduled scan. The scheduled scan (quellstone-cli schedule) uses it."},
             },
@@ -161,19 +168,23 @@ std::vector<StartPoint> PlannedStartPoints(scan::ScanMode mode, ports::FileStore
     return points;
 }
 
-// The walk's options, from the command line alone (see kDetails).
-scan::WalkOptions OptionsOf(const ParsedArguments& args, ports::DirectoryTree& tree) {
+// The folders to leave out: those of --exclude, and with --stored-exclusions
+// those the desktop program stores too (see kDetails).
+std::vector<std::string> ExcludedFoldersOf(const ParsedArguments& args, settings::SettingsStore& store) {
     const auto excluded = args.options.find("exclude");
-    return scan::WalkOptions::Make(
-        args.Has("hidden"), excluded == args.options.end() ? std::vector<std::string>() : excluded->second, tree);
+    std::vector<std::string> folders = excluded == args.options.end() ? std::vector<std::string>() : excluded->second;
+    if (args.Has("stored-exclusions")) std::ranges::copy(settings::ExcludedFolders(store), std::back_inserter(folders));
+    return folders;
 }
 
-void Walk(app::Context& context, const ParsedArguments& args, const std::vector<StartPoint>& points,
-          const StopSignal& stop, ScanOutput& output) {
+void Walk(app::Context& context, const ParsedArguments& args, const std::vector<std::string>& excluded,
+          const std::vector<StartPoint>& points, const StopSignal& stop, ScanOutput& output) {
     StopRequestPump pump(stop, context.scan);
     platform::PosixDirectoryTree tree;
     scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
-    walker.SetOptions(OptionsOf(args, tree));
+    platform::PosixFileStore files;
+    platform::ProcMountTable mounts(files);
+    walker.SetOptions(scan::WalkOptions::Make(args.Has("hidden"), excluded, tree, mounts.StorageMountPoints()));
     for (const StartPoint& point : points) {
         if (stop.Received() != 0) break;
         if (!point.isFolder) {
@@ -232,22 +243,34 @@ int Outcome(const StopSignal& stop, const ScanOutput& output, scan::ScanMode mod
     return output.Detections() > 0 ? kExitFound : kExitOk;
 }
 
-}  // namespace
+// What a scan counted, for --record-result; zero when it ended before the walk.
+struct ScanTally {
+    std::uint64_t scanned = 0;
+    std::uint64_t detections = 0;
+};
 
-ScanCommand::ScanCommand() : Command(ScanDefinition()) {}
+// How a scan that exits with `status` ended.
+scan::ScanEnd EndOf(int status) {
+    if (status == kExitError) return scan::ScanEnd::Failed;
+    if (status >= kExitInterrupted(0)) return scan::ScanEnd::Stopped;
+    return scan::ScanEnd::Finished;
+}
 
-int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
-    const std::optional<scan::ScanMode> mode = ChooseMode(args);
-    if (!mode) {
-        Error(io) << "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)\n";
-        return kExitError;
-    }
+// What is wrong with the command line, if anything.
+std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
+    if (!ChooseMode(args))
+        return "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)";
     // An empty value (an unset variable in a script) would read as the root and exclude everything.
     if (const auto excluded = args.options.find("exclude");
         excluded != args.options.end() && std::ranges::find(excluded->second, "") != excluded->second.end()) {
-        Error(io) << "--exclude needs a PATH, not an empty word\n";
-        return kExitError;
+        return "--exclude needs a PATH, not an empty word";
     }
+    return std::nullopt;
+}
+
+// The scan of a command line without problems.
+int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
+    const std::optional<scan::ScanMode> mode = ChooseMode(args);
     const std::optional<std::vector<StartPoint>> named = NamedStartPoints(args.positional, io.err);
     if (!named) return kExitError;
     platform::PosixFileStore files;
@@ -269,7 +292,7 @@ int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     StopSignal stop;
     ScanOutput output(io.out, args.Has("json") ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
     if (args.Has("remove")) output.KeepDetectedPaths();
-    Walk(context, args, points, stop, output);
+    Walk(context, args, ExcludedFoldersOf(args, store), points, stop, output);
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
     // quarantine that is half written then is deleted first.
@@ -279,8 +302,26 @@ int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
         RemoveDetected(remover, stop, output);
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-    if (args.Has("record-result")) RecordScanResult(output, stop.Received() == 0, io);
+    tally = {output.Scanned(), output.Detections()};
     return Outcome(stop, output, *mode, io.err);
+}
+
+}  // namespace
+
+ScanCommand::ScanCommand() : Command(ScanDefinition()) {}
+
+int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
+    ScanTally tally;
+    int status = kExitError;
+    if (const std::optional<std::string_view> problem = ArgumentProblem(args)) {
+        Error(io) << *problem << "\n";
+    } else {
+        status = Scan(args, io, tally);
+    }
+    // Every end is recorded, a failed start too, so the window never keeps
+    // showing an older clean result for a scan that did not happen.
+    if (args.Has("record-result")) RecordScanResult({tally.scanned, tally.detections, EndOf(status)}, io);
+    return status;
 }
 
 }  // namespace quellstone::cli

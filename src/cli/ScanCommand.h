@@ -4,7 +4,7 @@
 
 namespace quellstone::cli {
 
-// quellstone-cli scan [--db FILE] [--json] [--remove] [--hidden] [--exclude PATH]...
+// quellstone-cli scan [--db FILE] [--json] [--remove] [--hidden] [--exclude PATH]... [--stored-exclusions]
 //                     PATH... | --quick | --whole-computer
 class ScanCommand final : public Command {
 public:

@@ -9,10 +9,10 @@
 
 namespace quellstone::cli {
 
-void RecordScanResult(const ScanOutput& output, bool finished, CommandIo& io) {
+void RecordScanResult(const ScanRecord& record, CommandIo& io) {
     const auto ended =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
-    const scan::ScheduledScanResult result{ended.count(), output.Scanned(), output.Detections(), finished};
+    const scan::ScheduledScanResult result{ended.count(), record.scanned, record.detections, record.end};
     const std::string path =
         scan::ScheduledScanResultPath(platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.programFolder));
     platform::PosixFileStore files;

@@ -1,14 +1,20 @@
 #pragma once
 
 #include "cli/Command.h"
-#include "cli/ScanOutput.h"
+#include "core/scan/ScheduledScanResult.h"
 
 namespace quellstone::cli {
 
-// scan --record-result: writes what the scan did (now as its end, the entries
-// it looked up, its detections, whether it walked to the end) to the user's
-// scheduled-scan.ini, where the window shows it. A file that cannot be
+// What a scan did: the entries it looked up, its detections, how it ended.
+struct ScanRecord {
+    std::uint64_t scanned = 0;
+    std::uint64_t detections = 0;
+    scan::ScanEnd end = scan::ScanEnd::Failed;
+};
+
+// scan --record-result: writes `record`, with now as the scan's end, to the
+// user's scheduled-scan.ini, where the window shows it. A file that cannot be
 // written is a warning: the scan's own outcome stands.
-void RecordScanResult(const ScanOutput& output, bool finished, CommandIo& io);
+void RecordScanResult(const ScanRecord& record, CommandIo& io);
 
 }  // namespace quellstone::cli

@@ -105,8 +105,29 @@ std::optional<std::map<std::string, std::string, std::less<>>> TimerProperties(C
     return Properties(shown.out);
 }
 
+// The ExecStart= line of a unit's text; empty when it has none.
+std::string ExecStartLine(std::string_view unit) {
+    std::string found;
+    ini::ForEachLine(unit, [&](std::string_view line) {
+        if (line.starts_with("ExecStart=") && found.empty()) found = std::string(line);
+    });
+    return found;
+}
+
+// Whether the service unit in the user's unit folder (which systemd prefers
+// to an installed one) starts another command than this program would
+// write: a program moved or removed since, another copy, older options.
+bool UserServiceIsStale(CommandIo& io) {
+    const std::string service =
+        platform::UserUnitFolder(platform::ProcessEnvironment()) + "/" + std::string(kServiceUnitName);
+    platform::PosixFileStore files;
+    const ports::FileContent content = files.ReadFile(service);
+    if (content.status != ports::ReadStatus::Ok) return false;
+    return ExecStartLine(content.bytes) != ExecStartLine(ServiceUnitText(io.programFolder + "/quellstone-cli"));
+}
+
 // Writes both units into the user's unit folder, running this quellstone-cli.
-bool WriteUserUnits(CommandIo& io) {
+bool WriteUserUnits(CommandIo& io, std::string_view why) {
     const std::string folder = platform::UserUnitFolder(platform::ProcessEnvironment());
     const std::string program = io.programFolder + "/quellstone-cli";
     const std::string service = folder + "/" + std::string(kServiceUnitName);
@@ -117,8 +138,8 @@ bool WriteUserUnits(CommandIo& io) {
         io.err << "quellstone-cli schedule: cannot write the units into " << text::EscapeForDisplay(folder) << "\n";
         return false;
     }
-    io.out << "The units were not installed; wrote " << text::EscapeForDisplay(service) << " and "
-           << text::EscapeForDisplay(timer) << ", which run " << text::EscapeForDisplay(program) << ".\n";
+    io.out << why << "; wrote " << text::EscapeForDisplay(service) << " and " << text::EscapeForDisplay(timer)
+           << ", which run " << text::EscapeForDisplay(program) << ".\n";
     return true;
 }
 
@@ -136,7 +157,10 @@ int Enable(CommandIo& io) {
     const auto properties = TimerProperties(io);
     if (!properties) return kExitError;
     if (Property(*properties, "LoadState") == "not-found") {
-        if (!WriteUserUnits(io) || !Step({"daemon-reload"}, io)) return kExitError;
+        if (!WriteUserUnits(io, "The units were not installed") || !Step({"daemon-reload"}, io)) return kExitError;
+    } else if (UserServiceIsStale(io)) {
+        if (!WriteUserUnits(io, "The units written earlier started another command") || !Step({"daemon-reload"}, io))
+            return kExitError;
     }
     if (!Step({"enable", "--now", std::string(kTimerUnitName)}, io)) return kExitError;
     io.out << "Enabled and started " << kTimerUnitName << ": the home folder is scanned once a day.\n";
@@ -153,9 +177,11 @@ std::string ResultText(const std::optional<scan::ScheduledScanResult>& result) {
     if (!result) return "never";
     const std::string when =
         text::LocalTimeText(std::chrono::system_clock::time_point(std::chrono::seconds(result->endedAt)));
+    if (result->end == scan::ScanEnd::Failed)
+        return when + ", the scan failed (see the journal: journalctl --user -u " + std::string(kServiceUnitName) + ")";
     return when + ", " + std::to_string(result->scanned) + " entries scanned, " + std::to_string(result->detections) +
            (result->detections == 1 ? " detection" : " detections") +
-           (result->finished ? "" : ", stopped before the end");
+           (result->end == scan::ScanEnd::Finished ? "" : ", stopped before the end");
 }
 
 // The timer's state as systemd tells it.

@@ -11,7 +11,7 @@ struct ProcessResult {
     bool started = false;
     int startError = 0;   // errno of the start when it failed (ENOENT: not found on PATH)
     int exitStatus = -1;  // -1 when it was ended by a signal
-    std::string out;      // its standard output, at most kMaxOutput bytes
+    std::string out;      // its standard output, at most kMaxProcessOutput bytes
     std::string err;      // its standard error, likewise
 };
 

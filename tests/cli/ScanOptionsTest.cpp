@@ -115,5 +115,29 @@ TEST_F(ScanOptionsTest, StoredWindowChoicesDoNotChangeAScriptedScan) {
     EXPECT_THAT(scan.out, Not(HasSubstr("/.config/")));
 }
 
+TEST_F(ScanOptionsTest, StoredExclusionsLeaveTheWindowsExcludedFoldersOutToo) {
+    ::mkdir((dir / "config").c_str(), 0755);
+    ::mkdir((dir / "config/Orvanta").c_str(), 0755);
+    const std::string key = "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n";
+    WriteFile(dir / "config/Orvanta/registry.reg",
+              "Windows Registry Editor Version 5.00\n\n" + key + "\"ExcludedFolders\"=\"" + home + "/docs\"\n");
+    // The stored folder and the one on the command line are both left out; the hidden switch stays the command line's.
+    const CliResult both = Scan({"--stored-exclusions", "--exclude", home + "/vm", home});
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_THAT(both.out, Not(HasSubstr("quellstone-test.exe")));
+    EXPECT_THAT(both.out, HasSubstr("Scanned entries: 0\n"));
+
+    // The stored folder reached through a link is the same folder.
+    ::unlink((dir / "tree/vm-link").c_str());
+    ASSERT_EQ(::symlink("home/docs", (dir / "tree/docs-link").c_str()), 0);
+    const CliResult linked = Scan({"--stored-exclusions", dir / "tree/docs-link"});
+    EXPECT_EQ(linked.status, 0) << linked.err;
+    EXPECT_THAT(linked.err, HasSubstr(dir / "tree/docs-link" + ": excluded, so it was not scanned\n"));
+    const CliResult hidden = Scan({"--stored-exclusions", "--hidden", home});
+    EXPECT_EQ(hidden.status, 1) << hidden.err;
+    EXPECT_THAT(hidden.out, Not(HasSubstr(Found("tree/home/docs/"))));
+    EXPECT_THAT(hidden.out, HasSubstr(Found("tree/home/vm/quellstone-test.exe")));
+}
+
 }  // namespace
 }  // namespace quellstone::cli

@@ -71,9 +71,32 @@ TEST_F(ScheduleCommandTest, EnableWithoutInstalledUnitsWritesThemRunningThisProg
               std::string(kShowArguments) + "\n--user daemon-reload\n--user enable --now quellstone-scan.timer\n");
     const std::string service = ReadAll(units + "/quellstone-scan.service");
     EXPECT_THAT(service, HasSubstr("\nExecStart=\"" + std::string(QUELLSTONE_CLI) +
-                                   "\" scan --hidden --json --record-result %h\n"));
+                                   "\" scan --hidden --stored-exclusions --json --record-result %h\n"));
     EXPECT_THAT(ReadAll(units + "/quellstone-scan.timer"), HasSubstr("\nOnCalendar=daily\n"));
     EXPECT_THAT(result.out, HasSubstr("were not installed; wrote " + units + "/quellstone-scan.service"));
+}
+
+TEST_F(ScheduleCommandTest, UnitsWrittenEarlierForAnotherProgramAreWrittenAgain) {
+    ::mkdir((dir / "config").c_str(), 0755);
+    ::mkdir((dir / "config/systemd").c_str(), 0755);
+    ::mkdir(units.c_str(), 0755);
+    // Written by a build that has since been removed.
+    WriteFile(units + "/quellstone-scan.service", "[Service]\nExecStart=\"/gone/quellstone-cli\" scan %h\n");
+    WriteFile(units + "/quellstone-scan.timer", "[Timer]\n");
+    const auto stale = Schedule("enable", "LoadState=loaded\nUnitFileState=enabled\n");
+    EXPECT_EQ(stale.status, 0) << stale.err;
+    EXPECT_EQ(Log(),
+              std::string(kShowArguments) + "\n--user daemon-reload\n--user enable --now quellstone-scan.timer\n");
+    EXPECT_THAT(stale.out, HasSubstr("started another command; wrote " + units + "/quellstone-scan.service"));
+    EXPECT_THAT(ReadAll(units + "/quellstone-scan.service"), HasSubstr("ExecStart=\"" + std::string(QUELLSTONE_CLI)));
+    EXPECT_THAT(ReadAll(units + "/quellstone-scan.timer"), HasSubstr("\nOnCalendar=daily\n"));
+
+    // Current units are left alone.
+    ::unlink(log.c_str());
+    const auto current = Schedule("enable", "LoadState=loaded\nUnitFileState=enabled\n");
+    EXPECT_EQ(current.status, 0) << current.err;
+    EXPECT_EQ(Log(), std::string(kShowArguments) + "\n--user enable --now quellstone-scan.timer\n");
+    EXPECT_THAT(current.out, Not(HasSubstr("wrote")));
 }
 
 TEST_F(ScheduleCommandTest, AFailingSystemctlEndsWithItsReasonAndStatusTwo) {
@@ -131,6 +154,14 @@ TEST_F(ScheduleCommandTest, StatusSaysWhatSystemdSaysAndTheLastResult) {
                               "SubState=dead\nNextElapseUSecRealtime=\n");
     EXPECT_THAT(off.out, HasSubstr("Timer: disabled, inactive (dead)\nNext scan: none\n"));
     EXPECT_THAT(off.out, HasSubstr(", 7021 entries scanned, 2 detections, stopped before the end\n"));
+
+    WriteFile(dir / "data/Orvanta/Quellstone/scheduled-scan.ini",
+              "[ScheduledScan]\nEnded=1765238400\nScanned=0\nDetections=0\nOutcome=failed\nFinished=0\n");
+    const auto failedScan = Schedule("status", "LoadState=loaded\n");
+    EXPECT_THAT(failedScan.out, HasSubstr(", the scan failed (see the journal"));
+    EXPECT_THAT(failedScan.out, Not(HasSubstr("0 detections")));
+    WriteFile(dir / "data/Orvanta/Quellstone/scheduled-scan.ini",
+              "[ScheduledScan]\nEnded=1765238400\nScanned=7021\nDetections=2\nFinished=0\n");
 
     const auto absent = Schedule("status", "LoadState=not-found\n");
     EXPECT_THAT(absent.out, HasSubstr("quellstone-scan.timer is not installed"));

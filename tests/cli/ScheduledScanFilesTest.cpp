@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <sstream>
@@ -48,7 +49,7 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramAndScansTheHomeFolderDai
     ASSERT_EQ(exec.size(), 1u) << service;
     // The path is one quoted word, with systemd's specifier and variable marks doubled.
     EXPECT_THAT(exec[0], StartsWith("\"" + prefix.Path() + "/with space%%and$$/lib/quellstone/quellstone-cli\" scan "));
-    for (const char* option : {" --hidden", " --json", " --record-result", " %h"}) {
+    for (const char* option : {" --hidden", " --stored-exclusions", " --json", " --record-result", " %h"}) {
         EXPECT_THAT(exec[0], HasSubstr(option));
     }
     EXPECT_THAT(exec[0], Not(HasSubstr("--remove")));
@@ -100,9 +101,44 @@ TEST(ScheduledScanResultFile, ARecordedScanIsReadBackByTheWindowsReader) {
     ASSERT_TRUE(result.has_value()) << ReadAll(resultFile);
     EXPECT_EQ(result->scanned, 3u);  // sub, sub/quellstone-test.exe, plain.txt
     EXPECT_EQ(result->detections, 1u);
-    EXPECT_TRUE(result->finished);
+    EXPECT_EQ(result->end, scan::ScanEnd::Finished);
     EXPECT_GE(result->endedAt, before);
     EXPECT_LE(result->endedAt, after);
+}
+
+TEST(ScheduledScanResultFile, AScanThatCouldNotRunIsRecordedAsFailedOverAnOlderCleanResult) {
+    TempDir dir;
+    const std::string db = dir / "test.db";
+    WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
+    const std::string tree = dir / "tree";
+    ::mkdir(tree.c_str(), 0755);
+    WriteFile(tree + "/plain.txt");
+    const std::string unreadable = dir / "locked";
+    ::mkdir(unreadable.c_str(), 0000);
+    const std::vector<std::string> environment{"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"};
+    const std::string resultFile = dir / "data/Orvanta/Quellstone/scheduled-scan.ini";
+    platform::PosixFileStore files;
+    const bool runsAsRoot = ::geteuid() == 0;  // root reads a folder of mode 0000
+
+    const std::vector<std::vector<std::string>> failing = {
+        {"scan", "--db", dir / "no-such.db", "--record-result", tree},   // a database that is not there
+        {"scan", "--db", tree + "/plain.txt", "--record-result", tree},  // a file that is no database
+        {"scan", "--db", db, "--record-result", dir / "gone"},           // a start folder that is not there
+        {"scan", "--db", db, "--record-result", "--exclude", "", tree},  // options that are wrong
+        {"scan", "--db", db, "--record-result", unreadable},             // a start folder that cannot be read
+    };
+    for (const std::vector<std::string>& arguments : failing) {
+        if (runsAsRoot && arguments.back() == unreadable) continue;
+        // A clean result from an earlier scan must not outlive the failed one.
+        ASSERT_EQ(quellstone::testing::RunCli({"scan", "--db", db, "--record-result", tree}, environment).status, 0);
+        ASSERT_EQ(scan::ReadScheduledScanResult(files, resultFile)->end, scan::ScanEnd::Finished);
+        const auto failed = quellstone::testing::RunCli(arguments, environment);
+        EXPECT_EQ(failed.status, 2) << arguments[2] << failed.err;
+        const auto result = scan::ReadScheduledScanResult(files, resultFile);
+        ASSERT_TRUE(result.has_value()) << arguments[2] << ReadAll(resultFile);
+        EXPECT_EQ(result->end, scan::ScanEnd::Failed) << arguments[2] << " " << arguments.back();
+    }
+    ::chmod(unreadable.c_str(), 0755);
 }
 
 TEST(ScheduledScanResultFile, AResultThatCannotBeWrittenIsAWarningOnly) {

@@ -19,12 +19,13 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
     scan::FileWalker walker(context_.scan, context_.signatures, ports_.tree, ports_.pump, window);
     // The window's scan choices, as stored when the scan starts.
     walker.SetOptions(scan::WalkOptions::Make(settings::ScanHiddenOn(ports_.store),
-                                              settings::ExcludedFolders(ports_.store), ports_.tree));
+                                              settings::ExcludedFolders(ports_.store), ports_.tree,
+                                              ports_.drives.StorageMountPoints()));
     const std::vector<scan::ScanTarget> targets = scan::PlanScan(mode, selectedFolder, paths_, ports_.drives);
     for (std::size_t i = 0; i < targets.size() && !abandoned_; ++i) {
         const scan::ScanTarget& target = targets[i];
         window.SetCaption(windows::ScanControl::Operation, context_.languageText.Text(target.text) + target.textSuffix);
-        window.AddScannedFolder(target.folder);
+        const std::size_t excludedBefore = window.ExcludedStartCount();
         std::string pattern = "*.*";
         if (mode == scan::ScanMode::ChosenFolder) {
             walker.ScanTree(pattern, selectedFolder);
@@ -32,6 +33,8 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
             std::string folder = target.folder;
             walker.ScanTree(pattern, folder);
         }
+        // A folder the exclusions left out was not scanned: the report lists it only as excluded.
+        if (window.ExcludedStartCount() == excludedBefore) window.AddScannedFolder(target.folder);
         if (mode == scan::ScanMode::WholeComputer && i > 0) ports_.pump.ProcessPendingEvents();
     }
     window.Finish();

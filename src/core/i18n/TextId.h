@@ -184,6 +184,10 @@ enum class TextId : int {
     // a downloaded database that failed its checks (%1 its path, %2 the database used; the reason in English)
     DownloadedDatabaseIgnored = 360,
     DownloadedDatabaseReason = 361,
+    // the last scheduled scan failed (%1 when it ended)
+    ScheduledScanFailed = 390,
+    // a scan choice of the window (hidden entries, excluded folders) could not be stored
+    ScanChoiceNotSaved = 391,
 };
 
 }  // namespace quellstone::i18n

@@ -93,6 +93,9 @@ private:
         // Checked again on the folder opened: one mounted over since its
         // status was read is not entered either (it reads as unreadable).
         if (child && IsMountPoint(child->Identity().device, parent.identity)) child.reset();
+        // An excluded folder renamed to this name since the listing is still
+        // excluded: left out as it would have been, without a word.
+        if (child && !options_.excluded.empty() && options_.ExcludesFolder(child->Identity())) return;
         path_.resize(parent.pathLength);
         path_ += '/';
         path_ += name;

@@ -28,6 +28,22 @@ std::optional<Number> PlainNumber(std::string_view text) {
     return value;
 }
 
+constexpr std::string_view OutcomeWord(ScanEnd end) {
+    switch (end) {
+        case ScanEnd::Finished: return "finished";
+        case ScanEnd::Stopped: return "stopped";
+        case ScanEnd::Failed: return "failed";
+    }
+    return "failed";
+}
+
+std::optional<ScanEnd> OutcomeOf(std::string_view word) {
+    for (const ScanEnd end : {ScanEnd::Finished, ScanEnd::Stopped, ScanEnd::Failed}) {
+        if (word == OutcomeWord(end)) return end;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string ScheduledScanResultPath(const settings::ProgramPaths& paths) {
@@ -37,7 +53,8 @@ std::string ScheduledScanResultPath(const settings::ProgramPaths& paths) {
 std::string ScheduledScanResultText(const ScheduledScanResult& result) {
     return "[" + std::string(kSection) + "]\n" + "Ended=" + std::to_string(result.endedAt) + "\n" +
            "Scanned=" + std::to_string(result.scanned) + "\n" + "Detections=" + std::to_string(result.detections) +
-           "\n" + "Finished=" + (result.finished ? "1" : "0") + "\n";
+           "\n" + "Outcome=" + std::string(OutcomeWord(result.end)) + "\n" +
+           "Finished=" + (result.end == ScanEnd::Finished ? "1" : "0") + "\n";
 }
 
 bool WriteScheduledScanResult(ports::FileStore& files, const std::string& path, const ScheduledScanResult& result) {
@@ -53,6 +70,7 @@ std::optional<ScheduledScanResult> ReadScheduledScanResult(ports::FileStore& fil
     std::optional<std::uint64_t> scanned;
     std::optional<std::uint64_t> detections;
     std::optional<bool> finished;
+    std::optional<ScanEnd> outcome;
     bool garbled = false;
     ini::ForEachEntryInSection(content.bytes, kSection, [&](std::string_view key, std::string_view value) {
         if (key == "Ended") {
@@ -70,13 +88,17 @@ std::optional<ScheduledScanResult> ReadScheduledScanResult(ports::FileStore& fil
             } else {
                 garbled = true;
             }
+        } else if (key == "Outcome") {
+            outcome = OutcomeOf(value);
+            garbled = garbled || !outcome;
         }
         return !garbled;
     });
-    if (garbled || !ended || !scanned || !detections || !finished) return std::nullopt;
+    if (garbled || !ended || !scanned || !detections || (!finished && !outcome)) return std::nullopt;
     // More detections than entries looked up is no result the scan can have.
     if (*detections > *scanned) return std::nullopt;
-    return ScheduledScanResult{*ended, *scanned, *detections, *finished};
+    const ScanEnd end = outcome ? *outcome : *finished ? ScanEnd::Finished : ScanEnd::Stopped;
+    return ScheduledScanResult{*ended, *scanned, *detections, end};
 }
 
 }  // namespace quellstone::scan

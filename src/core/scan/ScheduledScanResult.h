@@ -9,14 +9,17 @@
 
 namespace quellstone::scan {
 
+// How a scan ended: walked to the end, stopped by a signal, or failed (its
+// start folder or database could not be read, or its options were wrong).
+enum class ScanEnd { Finished, Stopped, Failed };
+
 // What the last scan started by the timer left behind: when it ended, how
-// many entries it looked up, how many it found, and whether it walked to the
-// end or was stopped first.
+// many entries it looked up, how many it found, and how it ended.
 struct ScheduledScanResult {
     std::int64_t endedAt = 0;  // seconds since the epoch
     std::uint64_t scanned = 0;
     std::uint64_t detections = 0;
-    bool finished = false;
+    ScanEnd end = ScanEnd::Stopped;
 
     bool operator==(const ScheduledScanResult&) const = default;
 };
@@ -24,7 +27,9 @@ struct ScheduledScanResult {
 // <data folder>/Orvanta/Quellstone/scheduled-scan.ini
 std::string ScheduledScanResultPath(const settings::ProgramPaths& paths);
 
-// The file's text: one [ScheduledScan] section with Ended, Scanned, Detections, Finished.
+// The file's text: one [ScheduledScan] section with Ended, Scanned,
+// Detections, Outcome (finished, stopped or failed) and Finished (1 only for
+// a finished scan, for readers that know no Outcome).
 std::string ScheduledScanResultText(const ScheduledScanResult& result);
 
 // Writes the file in one crash-safe replacement, creating its folder; false when that fails.
@@ -33,7 +38,8 @@ bool WriteScheduledScanResult(ports::FileStore& files, const std::string& path, 
 // The result the file holds; nullopt when it is missing, unreadable, or any
 // value is absent or not what the writer writes (a count that is not a plain
 // decimal number, a time before the epoch or too far ahead to show, a
-// Finished other than 0 or 1).
+// Finished other than 0 or 1, an Outcome other than the three words). A file
+// without Outcome, as older versions wrote it, ends by its Finished.
 std::optional<ScheduledScanResult> ReadScheduledScanResult(ports::FileStore& files, const std::string& path);
 
 }  // namespace quellstone::scan

@@ -15,10 +15,18 @@ constexpr int kMostFoldersAbove = 4096;
 }  // namespace
 
 WalkOptions WalkOptions::Make(bool includeHidden, const std::vector<std::string>& excludedPaths,
-                              ports::DirectoryTree& tree) {
+                              ports::DirectoryTree& tree, const std::vector<std::string>& mountPoints) {
     WalkOptions options{includeHidden, {}};
     for (std::string path : excludedPaths) {
         NormaliseScanPath(path);
+        const bool mountPoint = std::ranges::any_of(mountPoints, [&](std::string point) {
+            NormaliseScanPath(point);
+            return point == path;
+        });
+        if (mountPoint) {
+            options.excluded.push_back({std::move(path), std::nullopt});
+            continue;
+        }
         const std::unique_ptr<ports::Directory> folder = tree.OpenFolder(path + "/");
         options.excluded.push_back({std::move(path), folder ? std::optional(folder->Identity()) : std::nullopt});
     }

@@ -27,9 +27,12 @@ struct WalkOptions {
 
     // The options of one scan: each excluded path normalised, then opened
     // (links followed, as the user named it) to take the folder's identity.
-    // A path that leads to no folder excludes nothing by identity.
+    // A path that leads to no folder excludes nothing by identity. A path
+    // in `mountPoints` is matched by path only and never opened: a network
+    // mount whose server is off would hold the scan's start; the walk never
+    // enters another file system anyway.
     static WalkOptions Make(bool includeHidden, const std::vector<std::string>& excludedPaths,
-                            ports::DirectoryTree& tree);
+                            ports::DirectoryTree& tree, const std::vector<std::string>& mountPoints = {});
 
     // Whether the entry `name` of the folder `holder` (a walked path) is an
     // excluded path.

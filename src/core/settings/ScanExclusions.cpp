@@ -10,8 +10,8 @@ bool ScanHiddenOn(SettingsStore& store) {
     return store.Read(keys::kScanHidden) == "1";
 }
 
-void StoreScanHidden(SettingsStore& store, bool on) {
-    store.Write(keys::kScanHidden, on ? "1" : "0");
+bool StoreScanHidden(SettingsStore& store, bool on) {
+    return store.Write(keys::kScanHidden, on ? "1" : "0");
 }
 
 bool UsableExcludedFolder(std::string_view path) {

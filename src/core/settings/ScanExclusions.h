@@ -15,7 +15,8 @@ namespace quellstone::settings {
 
 // Whether scans from the window take hidden entries too.
 bool ScanHiddenOn(SettingsStore& store);
-void StoreScanHidden(SettingsStore& store, bool on);
+// Stores the choice; false when it could not be written.
+bool StoreScanHidden(SettingsStore& store, bool on);
 
 // A folder the list can hold: an absolute path without control characters.
 bool UsableExcludedFolder(std::string_view path);

@@ -26,6 +26,14 @@ void ExcludedFoldersModel::SelectionChanged(std::optional<std::size_t> row) {
     selected_ = row && *row < folders_.size() ? row : std::nullopt;
 }
 
+bool ExcludedFoldersModel::Store() {
+    if (settings::StoreExcludedFolders(store_, folders_)) return true;
+    // Scans read the stored list: show that one, not the one that was lost.
+    Load();
+    dialogs_.ShowMessage(texts_.Text(T::ScanChoiceNotSaved), ports::MessageIcon::Warning, ports::MessageButtons::Ok);
+    return false;
+}
+
 void ExcludedFoldersModel::AddClicked() {
     const std::string start = selected_ ? folders_[*selected_] : std::string("/");
     const std::string chosen = dialogs_.ChooseFolder(texts_.Text(T::ChooseExcludedFolderTitle), start);
@@ -40,7 +48,7 @@ void ExcludedFoldersModel::AddClicked() {
     auto found = std::ranges::find(folders_, folder);
     if (found == folders_.end()) {
         folders_.push_back(folder);
-        settings::StoreExcludedFolders(store_, folders_);
+        if (!Store()) return;
         found = folders_.end() - 1;
     }
     selected_ = static_cast<std::size_t>(found - folders_.begin());
@@ -53,7 +61,7 @@ void ExcludedFoldersModel::RemoveClicked() {
     const std::size_t row = *selected_;
     folders_ = settings::ExcludedFolders(store_);
     std::erase(folders_, folder);
-    settings::StoreExcludedFolders(store_, folders_);
+    if (!Store()) return;
     selected_ = folders_.empty() ? std::nullopt : std::optional(std::min(row, folders_.size() - 1));
 }
 

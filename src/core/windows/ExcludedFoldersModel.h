@@ -34,9 +34,13 @@ public:
     // refused with a message. Cancelling the picker changes nothing.
     void AddClicked();
     // Removes the selected folder; the row after it (or the new last one) is selected then.
+    // A list that cannot be stored is said so, and the stored one is shown again.
     void RemoveClicked();
 
 private:
+    // Writes the list; on failure shows a message and the stored list again, nothing selected.
+    bool Store();
+
     const i18n::LanguageTable& texts_;
     settings::SettingsStore& store_;
     ports::Dialogs& dialogs_;

@@ -166,7 +166,11 @@ void MainWindowModel::ReloadQuarantine() {
 
 void MainWindowModel::CheckToggled(ScanOption option, bool checked) {
     checks_[static_cast<std::size_t>(option)] = checked;
-    if (option == ScanOption::IncludeHidden) settings::StoreScanHidden(ports_.store, checked);
+    if (option != ScanOption::IncludeHidden || settings::StoreScanHidden(ports_.store, checked)) return;
+    // The next scan reads the stored choice: show that one, not the one that was lost.
+    checks_[static_cast<std::size_t>(option)] = settings::ScanHiddenOn(ports_.store);
+    ports_.dialogs.ShowMessage(shared_.texts.Text(T::ScanChoiceNotSaved), ports::MessageIcon::Warning,
+                               ports::MessageButtons::Ok);
 }
 
 void MainWindowModel::KeepCopiesToggled(bool keep) {

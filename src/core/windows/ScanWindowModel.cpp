@@ -215,7 +215,7 @@ void ScanWindowModel::Finish() {
     SetCaption(S::CurrentFile, Text(T::ScanFinished));
     // Nothing was looked up because the folders named were excluded: say so where the path stood.
     if (scanned_ == 0 && !excludedStarts_.empty()) {
-        SetCaption(S::CurrentFile, Text(T::ReportExcluded) + " " + excludedStarts_.front());
+        SetCaption(S::CurrentFile, Text(T::ReportExcluded) + " " + text::EscapeForDisplay(excludedStarts_.front()));
     }
     stopEnabled_ = false;
     finished_ = clock_();

@@ -170,6 +170,8 @@ public:
     // The launcher: the scan's start, each folder it walks, and its end.
     void BeginScan();
     void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
+    // How many start folders the exclusions have left out so far.
+    [[nodiscard]] std::size_t ExcludedStartCount() const { return excludedStarts_.size(); }
     // Whether a start folder that cannot be read gets a message of its own:
     // yes for the folder the user chose, no for the folders of a scan mode
     // (a mount point the user may not read), which the report still lists.

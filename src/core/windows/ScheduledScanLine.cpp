@@ -19,10 +19,12 @@ std::string ScheduledScanLine(const std::optional<scan::ScheduledScanResult>& re
                : std::string();
     // A time the system cannot write is shown as no result rather than as a blank date.
     if (!result || when.empty()) return texts.Text(T::Never);
+    // A failed scan looked at nothing worth counting: its counts would read as a clean result.
+    if (result->end == scan::ScanEnd::Failed) return text::FillIn(texts.Text(T::ScheduledScanFailed), when);
     const std::string line = result->detections == 1 ? text::FillIn(texts.Text(T::ScheduledScanOneDetection), when)
                                                      : text::FillIn(texts.Text(T::ScheduledScanDetections),
                                                                     {when, std::to_string(result->detections)});
-    return result->finished ? line : text::FillIn(texts.Text(T::ScheduledScanStopped), line);
+    return result->end == scan::ScanEnd::Finished ? line : text::FillIn(texts.Text(T::ScheduledScanStopped), line);
 }
 
 }  // namespace quellstone::windows

@@ -94,8 +94,10 @@ ScanFrame::ScanFrame(Host host, QWidget* parent)
         auto* box = new QCheckBox(this);
         box->setObjectName(QString::fromLatin1(definition.name));
         Captions().Bind(definition.control, [box](const QString&, const QString& text) { box->setText(text); });
-        connect(box, &QCheckBox::toggled, this,
-                [this, option = definition.option](bool on) { Model().CheckToggled(option, on); });
+        connect(box, &QCheckBox::toggled, this, [this, option = definition.option](bool on) {
+            Model().CheckToggled(option, on);
+            Redraw();  // a choice that could not be stored is shown as stored
+        });
         options_[static_cast<std::size_t>(definition.option)] = box;
         Column()->addWidget(box);
     }

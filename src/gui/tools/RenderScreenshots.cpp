@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
             store.Write("Status", "LastSystemScan", "2026-12-01");
             store.Write("Settings", "ExcludedFolders", "/home/user/Virtual Machines\n/srv/backup");
             // The timer's scan of last night, for the Information frame.
-            scan::WriteScheduledScanResult(files, scan::ScheduledScanResultPath(paths), {1796689062, 48213, 0, true});
+            scan::WriteScheduledScanResult(files, scan::ScheduledScanResultPath(paths),
+                                           {1796689062, 48213, 0, scan::ScanEnd::Finished});
         }
         gui::PhotographingDialogs dialogs(output, suffix);
         NoShell shell;

@@ -294,7 +294,8 @@ TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
     EXPECT_EQ(quick->Caption(S::CurrentFile), "T335 /usr");
     EXPECT_EQ(quick->Caption(S::Operation), "T249");
     const std::string report = quick->ReportText();
-    EXPECT_NE(report.find("T269\n  /usr\n"), std::string::npos) << report;
+    // Listed once, as excluded: never also as a folder scanned.
+    EXPECT_NE(report.find("T269\nT335\n  /usr\n"), std::string::npos) << report;
     EXPECT_NE(report.find("T335\n  /usr\n"), std::string::npos) << report;
     EXPECT_EQ(report.find("T272"), std::string::npos) << "nothing was looked up, so nothing is said to be clean";
 
@@ -305,6 +306,13 @@ TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
     EXPECT_THAT(found(*whole), ElementsAre("/usr/Evil.EXE"));
     EXPECT_EQ(whole->Caption(S::CurrentFile), "T249");
     EXPECT_NE(whole->ReportText().find("T335\n  /opt\n  /home\n  /opt\n"), std::string::npos) << whole->ReportText();
+    EXPECT_NE(whole->ReportText().find("T269\n  /usr/\nT335\n"), std::string::npos) << whole->ReportText();
+
+    // The status line shows an excluded start folder as the report does, its odd bytes escaped.
+    tree.Root().children[0]->Folder("b\xe9z\x1b");
+    settings::StoreExcludedFolders(store, {"/home"});
+    EXPECT_EQ(scanInFreshWindow(ScanMode::ChosenFolder, "/home/b\xe9z\x1b")->Caption(S::CurrentFile),
+              "T335 /home/b\\xe9z\\x1b");
     EXPECT_TRUE(dialogs.shown.empty());  // an excluded folder is no unreadable one
 }
 

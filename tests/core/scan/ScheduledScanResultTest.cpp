@@ -16,8 +16,9 @@ constexpr const char* kPath = "/home/u/.local/share/Orvanta/Quellstone/scheduled
 TEST(ScheduledScanResult, ReadsBackWhatWasWrittenAndCreatesTheFolder) {
     FakeFileStore files;
     for (const ScheduledScanResult& written :
-         {ScheduledScanResult{1765238400, 120345, 2, true}, ScheduledScanResult{0, 0, 0, false},
-          ScheduledScanResult{253402300799, 18446744073709551615u, 18446744073709551615u, true}}) {
+         {ScheduledScanResult{1765238400, 120345, 2, ScanEnd::Finished}, ScheduledScanResult{0, 0, 0, ScanEnd::Stopped},
+          ScheduledScanResult{1765238400, 0, 0, ScanEnd::Failed},
+          ScheduledScanResult{253402300799, 18446744073709551615u, 18446744073709551615u, ScanEnd::Finished}}) {
         ASSERT_TRUE(WriteScheduledScanResult(files, kPath, written));
         EXPECT_EQ(ReadScheduledScanResult(files, kPath), written);
     }
@@ -27,7 +28,7 @@ TEST(ScheduledScanResult, ReadsBackWhatWasWrittenAndCreatesTheFolder) {
 TEST(ScheduledScanResult, AFailedWriteSaysSo) {
     FakeFileStore files;
     files.failWrites = true;
-    EXPECT_FALSE(WriteScheduledScanResult(files, kPath, {1, 1, 0, true}));
+    EXPECT_FALSE(WriteScheduledScanResult(files, kPath, {1, 1, 0, ScanEnd::Finished}));
 }
 
 TEST(ScheduledScanResult, ReadsAFileEditedByHandAsTheIniRulesDo) {
@@ -35,7 +36,28 @@ TEST(ScheduledScanResult, ReadsAFileEditedByHandAsTheIniRulesDo) {
     files.Put(kPath,
               "; kept by the scheduled scan\r\n[Other]\r\nEnded=x\r\n[scheduledscan]\r\n Finished = 0 \r\n"
               "Detections=3\r\nScanned=10\r\nEnded=1765238400\r\nComment=anything\r\n");
-    EXPECT_EQ(ReadScheduledScanResult(files, kPath), (ScheduledScanResult{1765238400, 10, 3, false}));
+    EXPECT_EQ(ReadScheduledScanResult(files, kPath), (ScheduledScanResult{1765238400, 10, 3, ScanEnd::Stopped}));
+}
+
+TEST(ScheduledScanResult, TheOutcomeDecidesAndAFileWithoutOneEndsByFinished) {
+    FakeFileStore files;
+    const std::string counts = "[ScheduledScan]\nEnded=1765238400\nScanned=10\nDetections=0\n";
+    // Older versions wrote no Outcome: Finished alone tells finished from stopped.
+    files.Put(kPath, counts + "Finished=1\n");
+    EXPECT_EQ(ReadScheduledScanResult(files, kPath)->end, ScanEnd::Finished);
+    files.Put(kPath, counts + "Finished=0\n");
+    EXPECT_EQ(ReadScheduledScanResult(files, kPath)->end, ScanEnd::Stopped);
+    // A failed scan is written with Finished=0 too, so older readers never call it clean.
+    files.Put(kPath, counts + "Finished=0\nOutcome=failed\n");
+    EXPECT_EQ(ReadScheduledScanResult(files, kPath)->end, ScanEnd::Failed);
+    files.Put(kPath, counts + "Outcome=stopped\n");
+    EXPECT_EQ(ReadScheduledScanResult(files, kPath)->end, ScanEnd::Stopped);
+    ASSERT_TRUE(WriteScheduledScanResult(files, kPath, {1765238400, 0, 0, ScanEnd::Failed}));
+    EXPECT_NE(files.files.at(kPath).find("Finished=0"), std::string::npos);
+    for (const char* word : {"Outcome=", "Outcome=Failed", "Outcome=clean"}) {
+        files.Put(kPath, counts + "Finished=1\n" + word + "\n");
+        EXPECT_EQ(ReadScheduledScanResult(files, kPath), std::nullopt) << word;
+    }
 }
 
 TEST(ScheduledScanResult, MissingOrGarbledContentIsNoResult) {

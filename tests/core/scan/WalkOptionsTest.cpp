@@ -20,6 +20,7 @@ using quellstone::testing::FakeFileStore;
 using quellstone::testing::RecordingSink;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
@@ -104,6 +105,15 @@ TEST_F(WalkOptionsTest, AnExcludedFolderIsNeitherLookedUpNorEnteredAndCostsNoExt
         EXPECT_THAT(tree.opened, ElementsAre("/r/skip", "/r", "/", "/r/keep")) << c.excluded;
         EXPECT_EQ(tree.openFolders, 0);
     }
+}
+
+TEST_F(WalkOptionsTest, AnExcludedMountPointIsMatchedByPathWithoutBeingOpened) {
+    // /r/skip as a network mount whose server does not answer: opening it would hang.
+    const WalkOptions options = WalkOptions::Make(false, {"/r/skip/"}, tree, {"/", "/r/skip"});
+    EXPECT_THAT(tree.opened, IsEmpty());
+    Scan(options);
+    EXPECT_THAT(sink.lookedUp, ElementsAre("/r/keep/evil.exe", "/r/keep", "/r/evil.exe"));
+    EXPECT_THAT(tree.opened, Not(::testing::Contains("/r/skip")));
 }
 
 TEST_F(WalkOptionsTest, AnExclusionMatchesTheFolderByIdentityWhateverPathTheWalkMeetsItBy) {

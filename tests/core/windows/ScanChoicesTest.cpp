@@ -63,6 +63,39 @@ TEST_F(ScanChoicesTest, AFolderWithAControlCharacterIsRefusedWithAMessage) {
     EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
 }
 
+// A choice that cannot be written must not stay on screen: the next scan reads the settings file.
+TEST_F(ScanChoicesTest, AChoiceThatCannotBeSavedIsSaidAndTheStoredOneShownAgain) {
+    settings::StoreExcludedFolders(store, {"/a", "/b"});
+    ExcludedFoldersModel& list = Model().ExcludedFolders();
+    backend.failWrites = true;
+
+    model->CheckToggled(ScanOption::IncludeHidden, true);
+    EXPECT_FALSE(model->Checked(ScanOption::IncludeHidden));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "T391");
+    EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
+
+    dialogs.folderAnswer = "/srv/backup";
+    list.AddClicked();
+    EXPECT_THAT(list.Folders(), ElementsAre("/a", "/b"));
+    EXPECT_EQ(list.Selected(), std::nullopt);
+    list.SelectionChanged(1);
+    list.RemoveClicked();
+    EXPECT_THAT(list.Folders(), ElementsAre("/a", "/b"));
+    EXPECT_FALSE(list.RemoveEnabled());
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_EQ(dialogs.shown[2].text, "T391");
+
+    // Writable again: the choices are stored without a word.
+    backend.failWrites = false;
+    model->CheckToggled(ScanOption::IncludeHidden, true);
+    list.SelectionChanged(0);
+    list.RemoveClicked();
+    EXPECT_TRUE(Model().Checked(ScanOption::IncludeHidden));
+    EXPECT_THAT(Model().ExcludedFolders().Folders(), ElementsAre("/b"));
+    EXPECT_EQ(dialogs.shown.size(), 3u);
+}
+
 TEST_F(ScanChoicesTest, RemovingTakesTheSelectedFolderByNameFromTheStoredList) {
     settings::StoreExcludedFolders(store, {"/a", "/b", "/c"});
     ExcludedFoldersModel& list = Model().ExcludedFolders();

@@ -43,6 +43,10 @@ TEST_F(MainWindowModelTest, TheInformationFrameShowsTheLastScheduledScan) {
     files.Put(kResultFile, ResultFile(0, false));
     EXPECT_EQ(Model().Caption(C::ScheduledScanStatus), "T353 T351 " + EndedText() + " 0");
 
+    // A failed scan says so rather than showing its zero counts as a clean result.
+    files.Put(kResultFile, ResultFile(0, false) + "Outcome=failed\n");
+    EXPECT_EQ(Model().Caption(C::ScheduledScanStatus), "T390 " + EndedText());
+
     files.Put(kResultFile, "[ScheduledScan]\nEnded=soon\n");
     EXPECT_EQ(Model().Caption(C::ScheduledScanStatus), "T225");
 }
