@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/FileStatus.h"
-#include "platform/FolderReadAhead.h"
 #include "platform/UniqueFd.h"
 
 namespace quellstone::platform {
@@ -23,21 +22,6 @@ struct PosixDirectoryTree::Buffers {
     const char* Terminated(std::string_view entryName) {
         name.assign(entryName);
         return name.c_str();
-    }
-
-    // Helpers listing ahead of a walk, shared by the folders open at a time:
-    // they start with the first folder opened and stop when the last one closes.
-    unsigned readAheadThreads = FolderReadAhead::ThreadsFromEnvironment();
-    std::weak_ptr<FolderReadAhead> readAhead;
-
-    std::shared_ptr<FolderReadAhead> ReadAheadForWalk() {
-        if (readAheadThreads == 0) return nullptr;
-        std::shared_ptr<FolderReadAhead> current = readAhead.lock();
-        if (!current) {
-            current = std::make_shared<FolderReadAhead>(readAheadThreads);
-            readAhead = current;
-        }
-        return current;
     }
 };
 
@@ -56,10 +40,7 @@ ports::EntryKind KindOfListed(unsigned char type) {
 class PosixDirectory final : public ports::Directory {
 public:
     PosixDirectory(UniqueFd fd, const struct stat& st, std::shared_ptr<PosixDirectoryTree::Buffers> buffers)
-        : fd_(std::move(fd)),
-          identity_(IdentityOf(st)),
-          buffers_(std::move(buffers)),
-          readAhead_(buffers_->ReadAheadForWalk()) {}
+        : fd_(std::move(fd)), identity_(IdentityOf(st)), buffers_(std::move(buffers)) {}
 
     static std::unique_ptr<ports::Directory> Adopt(UniqueFd fd, std::shared_ptr<PosixDirectoryTree::Buffers> buffers) {
         struct stat st {};
@@ -70,13 +51,9 @@ public:
     bool List(ports::DirectoryListing& out) override {
         if (::lseek(fd_.get(), 0, SEEK_SET) != 0) return false;
         std::vector<char>& buffer = buffers_->entries;
-        const std::size_t first = out.Size();
         for (;;) {
             const ssize_t read = ::getdents64(fd_.get(), buffer.data(), buffer.size());
-            if (read == 0) {
-                if (readAhead_) readAhead_->Offer(fd_.get(), identity_.device, out, first);
-                return true;
-            }
+            if (read == 0) return true;
             if (read < 0) {
                 if (errno == EINTR) continue;
                 return false;
@@ -113,7 +90,6 @@ private:
     UniqueFd fd_;
     ports::FolderIdentity identity_;
     std::shared_ptr<PosixDirectoryTree::Buffers> buffers_;
-    std::shared_ptr<FolderReadAhead> readAhead_;
 };
 
 }  // namespace
