@@ -193,7 +193,7 @@ void Walk(app::Context& context, const ParsedArguments& args, const std::vector<
         }
         std::string pattern = "*.*";
         std::string path = point.path;
-        walker.ScanTree(pattern, path);
+        if (walker.ScanTree(pattern, path) == scan::WalkEnd::Stopped) break;
     }
 }
 

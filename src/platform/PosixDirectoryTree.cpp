@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "platform/FileStatus.h"
@@ -37,10 +39,29 @@ ports::EntryKind KindOfListed(unsigned char type) {
     }
 }
 
+std::int64_t Nanoseconds(const struct timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+// Times a file system stores may be as coarse as two seconds (FAT), and the
+// kernel stamps changes from its coarse clock: a stamp more recent than that
+// margin could be repeated by a change made now.
+constexpr std::int64_t kStampSettlingNs = 2'000'000'000;
+
+ports::FolderStamp StampOf(const struct stat& st) {
+    ports::FolderStamp stamp{Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim), false};
+    struct timespec now {};
+    // The coarse clock is the one the kernel stamps changes with; read without a system call.
+    if (::clock_gettime(CLOCK_REALTIME_COARSE, &now) == 0) {
+        stamp.settled = std::max(stamp.modifiedNs, stamp.changedNs) < Nanoseconds(now) - kStampSettlingNs;
+    }
+    return stamp;
+}
+
 class PosixDirectory final : public ports::Directory {
 public:
     PosixDirectory(UniqueFd fd, const struct stat& st, std::shared_ptr<PosixDirectoryTree::Buffers> buffers)
-        : fd_(std::move(fd)), identity_(IdentityOf(st)), buffers_(std::move(buffers)) {}
+        : fd_(std::move(fd)), identity_(IdentityOf(st)), openedStamp_(StampOf(st)), buffers_(std::move(buffers)) {}
 
     static std::unique_ptr<ports::Directory> Adopt(UniqueFd fd, std::shared_ptr<PosixDirectoryTree::Buffers> buffers) {
         struct stat st {};
@@ -49,7 +70,9 @@ public:
     }
 
     bool List(ports::DirectoryListing& out) override {
-        if (::lseek(fd_.get(), 0, SEEK_SET) != 0) return false;
+        // A fresh descriptor reads from the start; only a second listing must rewind.
+        if (listed_ && ::lseek(fd_.get(), 0, SEEK_SET) != 0) return false;
+        listed_ = true;
         std::vector<char>& buffer = buffers_->entries;
         for (;;) {
             const ssize_t read = ::getdents64(fd_.get(), buffer.data(), buffer.size());
@@ -84,11 +107,21 @@ public:
         return Adopt(std::move(fd), buffers_);
     }
 
+    [[nodiscard]] ports::FolderStamp OpenedStamp() const override { return openedStamp_; }
+
+    std::optional<ports::FolderStamp> CurrentStamp() override {
+        struct stat st {};
+        if (::fstat(fd_.get(), &st) != 0) return std::nullopt;
+        return StampOf(st);
+    }
+
     [[nodiscard]] ports::FolderIdentity Identity() const override { return identity_; }
 
 private:
     UniqueFd fd_;
     ports::FolderIdentity identity_;
+    ports::FolderStamp openedStamp_;
+    bool listed_ = false;
     std::shared_ptr<PosixDirectoryTree::Buffers> buffers_;
 };
 

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -194,6 +196,53 @@ TEST_F(PosixWalkTest, ReachesFoldersDeeperThanAPathCanName) {
         if (!more || ::renameat(top, "rest", top, "d") != 0) break;
     }
     ::close(top);
+}
+
+// The walk pauses at its yield inside a subfolder while files come and go in
+// the folder above; that folder's look-up pass sees what it holds by then,
+// also when it was closed to save handles and reopened.
+TEST_F(PosixWalkTest, EntriesAddedOrDeletedDuringTheWalkAreSeenAsTheyAreAtTheLookUp) {
+    for (const std::size_t budget : {std::size_t{200}, std::size_t{2}}) {
+        SCOPED_TRACE(budget);
+        const std::string t = dir / ("t" + std::to_string(budget));
+        ASSERT_EQ(::mkdir(t.c_str(), 0755), 0);
+        std::string deep = t;
+        for (int depth = 0; depth < 5; ++depth) {
+            deep += "/d";
+            ASSERT_EQ(::mkdir(deep.c_str(), 0755), 0) << deep;
+        }
+        WriteFile(deep + "/last");
+        WriteFile(t + "/EVIL.exe");  // there when the walk lists the folder, gone at its look-up
+        sink.onPath = [&](const std::string& path) {
+            if (path != deep + "/last") return;
+            ::unlink((t + "/EVIL.exe").c_str());
+            WriteFile(t + "/evil.exe");
+        };
+        sink.rows.clear();
+        Scan(t, budget);
+        EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", t + "/evil.exe")));
+    }
+}
+
+TEST_F(PosixWalkTest, AFolderStampChangesWithItsEntriesOrIsNotSettledAndListsAgainWhole) {
+    const std::string t = dir / "t";
+    std::unique_ptr<ports::Directory> folder = tree.OpenFolder(t);
+    ASSERT_TRUE(folder);
+    const ports::FolderStamp before = folder->OpenedStamp();
+    // Just made: its times are too recent to rule out a change in the same tick.
+    EXPECT_FALSE(before.settled);
+    WriteFile(t + "/new");
+    const std::optional<ports::FolderStamp> after = folder->CurrentStamp();
+    ASSERT_TRUE(after);
+    EXPECT_TRUE(!before.settled || !after->SameTimes(before));
+
+    // Listing again starts from the top: every entry twice, none lost.
+    ports::DirectoryListing listing;
+    EXPECT_TRUE(folder->List(listing));
+    const std::size_t once = listing.Size();
+    EXPECT_TRUE(folder->List(listing));
+    EXPECT_EQ(listing.Size(), 2 * once);
+    EXPECT_EQ(listing.Name(once), listing.Name(0));
 }
 
 }  // namespace

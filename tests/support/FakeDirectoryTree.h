@@ -28,6 +28,8 @@ public:
         std::vector<std::unique_ptr<Node>> children;
         std::uint64_t device = 1;  // of the folder once opened: another than its status says when mounted over
         std::uint64_t inode = 0;
+        std::int64_t changes = 0;  // raised by every entry added or removed: the folder's stamp
+        bool settled = true;       // whether its stamp is settled (see ports::FolderStamp)
 
         [[nodiscard]] std::uint64_t Device() const { return device; }
 
@@ -43,7 +45,12 @@ public:
             child->inode = reinterpret_cast<std::uintptr_t>(child.get());
             if (child->status) child->status->inode = child->inode;
             children.push_back(std::move(child));
+            ++changes;
             return *children.back();
+        }
+        void Remove(std::string_view childName) {
+            std::erase_if(children, [&](const auto& child) { return child->name == childName; });
+            ++changes;
         }
         // An entry listed as what it is, on this folder's device.
         Node& Add(std::string childName, ports::EntryKind kind, std::uint32_t mode = 0755) {
@@ -63,6 +70,8 @@ public:
     std::vector<std::string> opened;
     // Names whose status was read, in order.
     std::vector<std::string> statusReads;
+    // Paths of the folders listed, in order (a folder listed again appears again).
+    std::vector<std::string> listed;
     int openFolders = 0;
     int mostOpenFolders = 0;
 
@@ -96,6 +105,7 @@ private:
         }
         ~FakeDirectory() override { --tree_.openFolders; }
         bool List(ports::DirectoryListing& out) override {
+            tree_.listed.push_back(tree_.PathOf(node_));
             out.Add(".", ports::EntryKind::Folder);
             out.Add("..", ports::EntryKind::Folder);
             for (const auto& child : node_.children) out.Add(child->name, child->listed);
@@ -119,18 +129,26 @@ private:
         std::unique_ptr<ports::Directory> OpenParent() override {
             return node_.parent ? tree_.Open(*node_.parent) : nullptr;
         }
+        [[nodiscard]] ports::FolderStamp OpenedStamp() const override { return Stamp(); }
+        std::optional<ports::FolderStamp> CurrentStamp() override { return Stamp(); }
         [[nodiscard]] ports::FolderIdentity Identity() const override { return {node_.Device(), node_.inode}; }
 
     private:
+        [[nodiscard]] ports::FolderStamp Stamp() const { return {node_.changes, node_.changes, node_.settled}; }
+
         FakeDirectoryTree& tree_;
         Node& node_;
     };
 
-    std::unique_ptr<ports::Directory> Open(Node& node) {
-        if (!node.opens) return nullptr;
+    static std::string PathOf(const Node& node) {
         std::string path;
         for (const Node* n = &node; n->parent; n = n->parent) path = "/" + n->name + path;
-        opened.push_back(path.empty() ? "/" : path);
+        return path.empty() ? "/" : path;
+    }
+
+    std::unique_ptr<ports::Directory> Open(Node& node) {
+        if (!node.opens) return nullptr;
+        opened.push_back(PathOf(node));
         return std::make_unique<FakeDirectory>(*this, node);
     }
 

@@ -22,19 +22,18 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
                                               settings::ExcludedFolders(ports_.store), ports_.tree,
                                               ports_.drives.StorageMountPoints()));
     const std::vector<scan::ScanTarget> targets = scan::PlanScan(mode, selectedFolder, paths_, ports_.drives);
-    for (std::size_t i = 0; i < targets.size() && !abandoned_; ++i) {
+    // A stop ends the whole scan: once it is seen, no further folder or mount point is started.
+    for (std::size_t i = 0; i < targets.size() && !abandoned_ && !window.Stopped(); ++i) {
         const scan::ScanTarget& target = targets[i];
         window.SetCaption(windows::ScanControl::Operation, context_.languageText.Text(target.text) + target.textSuffix);
         const std::size_t excludedBefore = window.ExcludedStartCount();
         std::string pattern = "*.*";
-        if (mode == scan::ScanMode::ChosenFolder) {
-            walker.ScanTree(pattern, selectedFolder);
-        } else {
-            std::string folder = target.folder;
-            walker.ScanTree(pattern, folder);
-        }
+        std::string folder = target.folder;
+        const scan::WalkEnd end =
+            walker.ScanTree(pattern, mode == scan::ScanMode::ChosenFolder ? selectedFolder : folder);
         // A folder the exclusions left out was not scanned: the report lists it only as excluded.
         if (window.ExcludedStartCount() == excludedBefore) window.AddScannedFolder(target.folder);
+        if (end == scan::WalkEnd::Stopped) break;
         if (mode == scan::ScanMode::WholeComputer && i > 0) ports_.pump.ProcessPendingEvents();
     }
     window.Finish();

@@ -64,6 +64,23 @@ struct EntryStatus {
     bool operator==(const EntryStatus&) const = default;
 };
 
+// When a folder's entries last changed, as far as its times tell: its
+// modification time (an entry added, removed or renamed) and its status-change
+// time, in nanoseconds. Two equal stamps of one folder, the first of them
+// settled, mean the folder lists the same entries. A stamp is not settled when
+// it was read so soon after the change it records that a further change could
+// leave the same times (the times a file system stores are coarser than the
+// clock); a listing taken under such a stamp can only be trusted by listing again.
+struct FolderStamp {
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool settled = false;
+
+    [[nodiscard]] bool SameTimes(const FolderStamp& other) const {
+        return modifiedNs == other.modifiedNs && changedNs == other.changedNs;
+    }
+};
+
 // An open folder. Entries are named relative to it, so a walk reaches folders
 // whose full path is longer than the system accepts.
 class Directory {
@@ -73,8 +90,14 @@ public:
     // Appends every entry the folder lists, in the order the file system
     // returns them, names that begin with "." ("." and ".." included) as well.
     // Returns false when the folder could not be read to the end; the entries
-    // read so far stay.
+    // read so far stay. Each call lists the folder afresh.
     virtual bool List(DirectoryListing& out) = 0;
+
+    // The folder's stamp as it was opened, before any listing.
+    [[nodiscard]] virtual FolderStamp OpenedStamp() const = 0;
+
+    // The folder's stamp now; nullopt when it cannot be read.
+    virtual std::optional<FolderStamp> CurrentStamp() = 0;
 
     // The entry's status, read without following a link; nullopt when it
     // cannot be read.

@@ -49,7 +49,8 @@ struct Frame {
     ports::FolderIdentity identity;
     bool released = false;  // closed to save handles; reopened from its child on return
     std::size_t pathLength = 0;
-    ports::DirectoryListing listing;      // listed once, used by the collecting and the look-up pass
+    ports::FolderStamp stamp;             // the folder's times when `listing` was taken
+    ports::DirectoryListing listing;      // used by the collecting and, while still current, the look-up pass
     std::vector<std::size_t> subfolders;  // listing positions of the folders to walk
     std::vector<std::size_t> excluded;    // listing positions of excluded entries, in order
     std::size_t nextSubfolder = 0;
@@ -75,20 +76,27 @@ public:
             if (top.nextSubfolder < top.subfolders.size()) {
                 const std::string_view name = top.listing.Name(top.subfolders[top.nextSubfolder++]);
                 pump_.ProcessPendingEvents();
-                // A stop ends the walk here, skipping the look-up pass of every folder still open.
-                if (!state_.scanRunning) return;
+                if (StopSeen()) return;
                 Descend(top, name);
                 continue;
             }
+            if (StopSeen()) return;
+            // Its subfolders took time: entries may have come and gone since it was listed.
+            if (!top.subfolders.empty()) BringListingUpToDate(top);
             LookUpEntries(top);
             Pop();
         }
     }
 
 private:
+    // The one reading of a stop: once the run flag is found cleared (or the
+    // scan window closed), the walk ends where it is. It is read before every
+    // descent and before every look-up pass, so after a stop is seen no folder
+    // is entered and no entry is looked up, in whichever folder it was pressed;
+    // a look-up pass that has begun finishes its folder first.
+    [[nodiscard]] bool StopSeen() const { return !state_.scanRunning || !sink_.IsShown(); }
+
     void Descend(Frame& parent, std::string_view name) {
-        // A folder entered after the scan window was closed is left at once.
-        if (!sink_.IsShown()) return;
         std::unique_ptr<ports::Directory> child = parent.folder ? parent.folder->OpenSubfolder(name) : nullptr;
         // Checked again on the folder opened: one mounted over since its
         // status was read is not entered either (it reads as unreadable).
@@ -120,10 +128,25 @@ private:
         }
 
         frame.identity = frame.folder->Identity();
+        frame.stamp = frame.folder->OpenedStamp();
+        ListAndSort(frame, true);
+        if (depth_ > openFolderBudget_) {
+            Frame& ancestor = frames_[depth_ - 1 - openFolderBudget_];
+            if (ancestor.folder) {
+                ancestor.folder.reset();
+                ancestor.released = true;
+            }
+        }
+    }
+
+    // Lists the frame's folder and sorts its entries: which are excluded and,
+    // when `collectSubfolders`, which are folders to walk. `path_` is the folder's.
+    void ListAndSort(Frame& frame, bool collectSubfolders) {
         // A listing cut short keeps what it read, and the report says it was not read whole.
         // (Even a start folder: what was listed of it is scanned.)
         if (!frame.folder->List(frame.listing)) sink_.ReportUnreadableFolder(ShownPath(), false);
         const bool excluding = !options_.excluded.empty();
+        if (!excluding && !collectSubfolders) return;
         for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
             const std::string_view name = frame.listing.Name(i);
             if (IsSkipped(name, options_.includeHidden)) continue;
@@ -140,15 +163,29 @@ private:
                 frame.excluded.push_back(i);
                 continue;
             }
-            if (IsWalkedFolder(*status, frame.identity)) frame.subfolders.push_back(i);
+            if (collectSubfolders && IsWalkedFolder(*status, frame.identity)) frame.subfolders.push_back(i);
         }
-        if (depth_ > openFolderBudget_) {
-            Frame& ancestor = frames_[depth_ - 1 - openFolderBudget_];
-            if (ancestor.folder) {
-                ancestor.folder.reset();
-                ancestor.released = true;
-            }
+    }
+
+    // Lists the folder again when its times say it changed since its listing
+    // (or cannot say it did not), so that its look-up pass sees what it holds
+    // now: a file added meanwhile is looked up, one deleted is not reported.
+    void BringListingUpToDate(Frame& frame) {
+        path_.resize(frame.pathLength);
+        if (!frame.folder) {
+            // Released and not found again where it was (moved or deleted): what
+            // it held cannot be told, so nothing of the old listing is reported.
+            frame.listing.Clear();
+            frame.excluded.clear();
+            sink_.ReportUnreadableFolder(ShownPath(), false);
+            return;
         }
+        const std::optional<ports::FolderStamp> now = frame.folder->CurrentStamp();
+        if (now && frame.stamp.settled && now->SameTimes(frame.stamp)) return;
+        frame.stamp = now.value_or(ports::FolderStamp{});
+        frame.listing.Clear();
+        frame.excluded.clear();
+        ListAndSort(frame, false);
     }
 
     // The folder being entered, as a report names it: the root is "/".
@@ -224,19 +261,21 @@ FileWalker::FileWalker(ScanState& state, SignatureDatabase& signatures, ports::D
       sink_(sink),
       openFolderBudget_(openFolderBudget) {}
 
-void FileWalker::ScanTree(std::string& pattern, std::string& path) {
+WalkEnd FileWalker::ScanTree(std::string& pattern, std::string& path) {
     state_.detectionCount = 0;
     if (state_.scanRunning) {
         state_.scanRunning = false;  // a call made while a walk runs is a stop request
-        return;
+        return WalkEnd::Stopped;
     }
     if (!sink_.IsShown()) {
         sink_.Discard();
-        return;
+        return WalkEnd::Stopped;
     }
     state_.scanRunning = true;
     ScanFolder(pattern, path);
+    const WalkEnd end = state_.scanRunning && sink_.IsShown() ? WalkEnd::Finished : WalkEnd::Stopped;
     state_.scanRunning = false;
+    return end;
 }
 
 void FileWalker::ScanFolder(std::string& pattern, std::string& path) {

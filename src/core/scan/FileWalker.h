@@ -21,13 +21,26 @@ void NormaliseScanPath(std::string& path);
 // ".txt" becomes ".txt*".
 void NormaliseScanPattern(std::string& pattern);
 
+// How a walk ended: done, or ended early by a stop (the run flag cleared or
+// the scan window closed).
+enum class WalkEnd { Finished, Stopped };
+
 // The recursive walk of a scan. Within each folder: first its subfolders are
 // collected, then walked one by one (depth first, yielding to the event pump
-// and checking ScanState::scanRunning before each), then every entry of the
-// folder that matches the pattern, files and folders alike, is looked up by
-// its upper-cased name in the signature database. Hidden entries are left
-// out unless the options ask for them, and so are excluded folders
-// (WalkRules.h holds which entries are looked up and which are walked).
+// before each), then every entry of the folder that matches the pattern,
+// files and folders alike, is looked up by its upper-cased name in the
+// signature database. Hidden entries are left out unless the options ask for
+// them, and so are excluded folders (WalkRules.h holds which entries are
+// looked up and which are walked).
+//
+// A folder is listed once when it is entered; before its look-up pass, which
+// comes after all its subfolders, it is listed again only if its times show
+// it changed meanwhile (or cannot show it did not), so a long walk reports
+// what each folder holds when its entries are looked up.
+//
+// A stop is read before every descent and before every look-up pass: once it
+// is seen, nothing more is entered or looked up anywhere (a look-up pass that
+// has begun finishes its folder).
 //
 // The walk never follows a symbolic link, never enters another file system,
 // never opens a file, and reaches folders deeper than a path can name: it
@@ -46,8 +59,10 @@ public:
 
     // Walks the tree at `path` with the database's shared accessor's file and
     // section. A call made while a walk runs only stops that walk. Normalises
-    // `pattern` and `path` in place.
-    void ScanTree(std::string& pattern, std::string& path);
+    // `pattern` and `path` in place. Says whether a stop ended the walk (one
+    // requested at any point of it, even during its last look-up pass), so
+    // that a caller with more folders to walk starts none of them.
+    WalkEnd ScanTree(std::string& pattern, std::string& path);
 
     // The walk itself, for a walk that ScanTree has started.
     void ScanFolder(std::string& pattern, std::string& path);

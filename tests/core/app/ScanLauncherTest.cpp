@@ -157,7 +157,7 @@ TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
     EXPECT_FALSE(window.SaveReportClicked());
 }
 
-TEST_F(ScanLauncherTest, AStopReachesEveryLaterDriveThroughTheStopTimer) {
+TEST_F(ScanLauncherTest, AStopStartsNoLaterDrive) {
     drives.points = {"/home", "/usr"};
     int yields = 0;
     pump.action = [&] {
@@ -166,13 +166,30 @@ TEST_F(ScanLauncherTest, AStopReachesEveryLaterDriveThroughTheStopTimer) {
     };
     Scan(ScanMode::WholeComputer);
     EXPECT_FALSE(window.StopEnabled());
-    // The stop timer keeps running, so every later drive is started and its
-    // walk ends at its first check: nothing in /usr is found.
-    EXPECT_TRUE(window.StopTimer().enabled);
-    EXPECT_THAT(tree.opened, ElementsAre("/opt", "/home", "/usr"));
-    EXPECT_LE(window.Rows().size(), 1u);
-    EXPECT_EQ(window.RemoveEnabled(), !window.Rows().empty());
-    EXPECT_NE(window.ReportText().find("T269\n  /opt/\n  /home\n  /usr\n"), std::string::npos);
+    // The stop, seen before /home's first subfolder, ends the scan there:
+    // nothing more of /home is entered or looked up, and /usr is not started.
+    EXPECT_THAT(tree.opened, ElementsAre("/opt", "/home"));
+    EXPECT_TRUE(window.Rows().empty());
+    EXPECT_FALSE(window.RemoveEnabled());
+    EXPECT_NE(window.ReportText().find("T269\n  /opt/\n  /home\n"), std::string::npos);
+    EXPECT_EQ(window.ReportText().find("/usr"), std::string::npos);
+}
+
+TEST_F(ScanLauncherTest, AStopBetweenTwoDrivesStartsNeitherOfTheRest) {
+    auto& mounts = tree.Root().Folder("mnt");
+    mounts.Folder("a");
+    mounts.Folder("b");
+    mounts.Folder("c");
+    drives.points = {"/mnt/a", "/mnt/b", "/mnt/c"};
+    pump.action = [&] {
+        // The yield after the first drive is where the stop timer ticks.
+        if (window.Caption(S::Operation) == "T248 /mnt/a/") {
+            window.StopClicked();
+            window.StopTick();
+        }
+    };
+    Scan(ScanMode::WholeComputer);
+    EXPECT_THAT(tree.opened, ElementsAre("/opt", "/mnt/a"));
 }
 
 TEST_F(ScanLauncherTest, EachDriveNamesItsOperationAndTheWindowGetsEventsBetweenDrives) {
