@@ -1,5 +1,6 @@
 #include "core/scan/SignatureIndex.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "core/ini/IniFormat.h"
@@ -38,6 +39,11 @@ SignatureIndex SignatureIndex::Build(std::string decodedText, std::string_view s
     const std::string_view text = index.text_;
     std::string upper;
     std::vector<std::uint64_t> hashes;
+    // One entry per line at most: reserved once rather than grown through a large database.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    index.entries_.reserve(lines);
+    index.keys_.reserve(text.size());
+    hashes.reserve(lines);
     const bool found = ini::ForEachEntryInSection(text, section, [&](std::string_view key, std::string_view value) {
         text::UpperCaseInto(key, upper);
         const std::string_view cut = text::TruncateCharacters(value, ini::kMaxIniValueChars);

@@ -33,8 +33,17 @@ char32_t ToUpper(char32_t cp) noexcept {
 }
 
 void UpperCaseInto(std::string_view text, std::string& out) {
-    out.clear();
-    for (std::size_t pos = 0; pos < text.size();) {
+    // Nearly every name is ASCII: its bytes are written in place, with no
+    // growth check per byte, up to the first byte that is not.
+    out.resize(text.size());
+    std::size_t pos = 0;
+    for (; pos < text.size(); ++pos) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte >= 0x80) break;
+        out[pos] = static_cast<char>((byte >= 'a' && byte <= 'z') ? byte - 32 : byte);
+    }
+    out.resize(pos);
+    while (pos < text.size()) {
         const auto byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80) {
             out.push_back(static_cast<char>((byte >= 'a' && byte <= 'z') ? byte - 32 : byte));
