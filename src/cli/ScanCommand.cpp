@@ -184,7 +184,10 @@ void Walk(app::Context& context, const ParsedArguments& args, const std::vector<
     scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
     platform::PosixFileStore files;
     platform::ProcMountTable mounts(files);
-    walker.SetOptions(scan::WalkOptions::Make(args.Has("hidden"), excluded, tree, mounts.StorageMountPoints()));
+    scan::WalkOptions options =
+        scan::WalkOptions::Make(args.Has("hidden"), excluded, tree, mounts.StorageMountPoints());
+    options.mountPoints = mounts.AllMountPoints();
+    walker.SetOptions(std::move(options));
     for (const StartPoint& point : points) {
         if (stop.Received() != 0) break;
         if (!point.isFolder) {

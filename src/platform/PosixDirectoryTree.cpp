@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <vector>
@@ -132,6 +133,14 @@ PosixDirectoryTree::PosixDirectoryTree() : buffers_(std::make_shared<Buffers>())
 std::unique_ptr<ports::Directory> PosixDirectoryTree::OpenFolder(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     return PosixDirectory::Adopt(std::move(fd), buffers_);
+}
+
+std::optional<std::string> PosixDirectoryTree::CanonicalPath(const std::string& path) {
+    // realpath allocates the result itself when given no buffer.
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.empty() ? "/" : path.c_str(), nullptr),
+                                                               &std::free);
+    if (!resolved) return std::nullopt;
+    return std::string(resolved.get());
 }
 
 }  // namespace quellstone::platform

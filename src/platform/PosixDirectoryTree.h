@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/ports/DirectoryTree.h"
@@ -15,6 +16,7 @@ class PosixDirectoryTree final : public ports::DirectoryTree {
 public:
     PosixDirectoryTree();
     std::unique_ptr<ports::Directory> OpenFolder(const std::string& path) override;
+    std::optional<std::string> CanonicalPath(const std::string& path) override;
 
     // Scratch space shared by the folders opened through this tree.
     struct Buffers;

@@ -22,7 +22,9 @@ struct StreamCloser {
 
 }  // namespace
 
-std::vector<std::string> StorageMountPoints(std::string_view mountsText) {
+namespace {
+
+std::vector<std::string> MountPointsOf(std::string_view mountsText, bool storageOnly) {
     std::vector<std::string> points;
     if (mountsText.empty()) return points;
     // The table is read from memory the way the C library reads /proc/self/mounts,
@@ -49,10 +51,23 @@ std::vector<std::string> StorageMountPoints(std::string_view mountsText) {
         const std::string_view type = entry.mnt_type;
         std::string point = entry.mnt_dir;
         if (point.empty() || type.empty()) continue;
-        if (std::find(kPseudoFileSystems.begin(), kPseudoFileSystems.end(), type) != kPseudoFileSystems.end()) continue;
+        if (storageOnly &&
+            std::find(kPseudoFileSystems.begin(), kPseudoFileSystems.end(), type) != kPseudoFileSystems.end()) {
+            continue;
+        }
         if (std::find(points.begin(), points.end(), point) == points.end()) points.push_back(std::move(point));
     }
     return points;
+}
+
+}  // namespace
+
+std::vector<std::string> StorageMountPoints(std::string_view mountsText) {
+    return MountPointsOf(mountsText, true);
+}
+
+std::vector<std::string> AllMountPoints(std::string_view mountsText) {
+    return MountPointsOf(mountsText, false);
 }
 
 std::vector<std::string> ProcMountTable::StorageMountPoints() {
@@ -60,6 +75,15 @@ std::vector<std::string> ProcMountTable::StorageMountPoints() {
     const ports::FileContent content = files_.ReadFile("/proc/self/mounts");
     if (content.status != ports::ReadStatus::Ok) return {};
     return platform::StorageMountPoints(content.bytes);
+}
+
+std::optional<std::vector<std::string>> ProcMountTable::AllMountPoints() {
+    const ports::FileContent content = files_.ReadFile("/proc/self/mounts");
+    // A table that reads as empty is not believed: every system has a root mount.
+    if (content.status != ports::ReadStatus::Ok || content.bytes.empty()) return std::nullopt;
+    std::vector<std::string> points = platform::AllMountPoints(content.bytes);
+    if (points.empty()) return std::nullopt;
+    return points;
 }
 
 }  // namespace quellstone::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,11 +16,14 @@ namespace quellstone::platform {
 // a tab, "\012" for a line feed, "\134" for a backslash) undone, each mount
 // point once, in table order.
 std::vector<std::string> StorageMountPoints(std::string_view mountsText);
+// Every mount point listed, pseudo file systems included, each once.
+std::vector<std::string> AllMountPoints(std::string_view mountsText);
 
 class ProcMountTable final : public ports::MountTable {
 public:
     explicit ProcMountTable(ports::FileStore& files) : files_(files) {}
     std::vector<std::string> StorageMountPoints() override;
+    std::optional<std::vector<std::string>> AllMountPoints() override;
 
 private:
     ports::FileStore& files_;

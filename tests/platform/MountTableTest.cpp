@@ -20,6 +20,9 @@ TEST(MountTable, KeepsStorageFileSystemsInTableOrder) {
         "/dev/sda2 / ext4 rw 0 0\n"
         "garbage\n");
     EXPECT_EQ(points, (std::vector<std::string>{"/", "/media/u/USB STICK", "/boot/efi"}));
+    // Every mount point, when the walk must know where something is mounted (automounts too).
+    EXPECT_EQ(AllMountPoints("proc /proc proc rw 0 0\nsystemd-1 /boot/efi autofs rw 0 0\n/dev/sda2 / ext4 rw 0 0\n"),
+              (std::vector<std::string>{"/proc", "/boot/efi", "/"}));
 }
 
 TEST(MountTable, UndoesTheKernelsEscapesAndSkipsWhatIsNoMount) {

@@ -16,6 +16,7 @@
 #include "core/scan/FileWalker.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileStore.h"
+#include "platform/ProcMountTable.h"
 #include "support/RecordingSink.h"
 #include "support/TempDir.h"
 
@@ -243,6 +244,35 @@ TEST_F(PosixWalkTest, AFolderStampChangesWithItsEntriesOrIsNotSettledAndListsAga
     EXPECT_TRUE(folder->List(listing));
     EXPECT_EQ(listing.Size(), 2 * once);
     EXPECT_EQ(listing.Name(once), listing.Name(0));
+}
+
+TEST_F(PosixWalkTest, KnowingTheMountPointsChangesNothingTheWalkFinds) {
+    const std::string t = dir / "t";
+    ::mkdir((t + "/a").c_str(), 0755);
+    ::mkdir((t + "/a/b").c_str(), 0755);
+    WriteFile(t + "/a/b/evil.exe");
+    ASSERT_EQ(::symlink("a", (t + "/link").c_str()), 0);
+    ASSERT_EQ(::symlink("loop", (t + "/loop").c_str()), 0);
+    ASSERT_EQ(::mkfifo((t + "/pipe").c_str(), 0644), 0);
+    Scan(t);
+    const auto lookedUp = sink.lookedUp;
+    const auto rows = sink.rows;
+    sink.lookedUp.clear();
+    sink.rows.clear();
+
+    PosixFileStore store;
+    ProcMountTable mounts(store);
+    scan::WalkOptions options;
+    options.mountPoints = mounts.AllMountPoints();
+    ASSERT_TRUE(options.mountPoints);
+    scan::FileWalker walker(state, database, tree, pump, sink);
+    walker.SetOptions(options);
+    std::string pattern = "*.*";
+    std::string path = t;
+    walker.ScanTree(pattern, path);
+    EXPECT_EQ(sink.lookedUp, lookedUp);
+    EXPECT_EQ(sink.rows, rows);
+    EXPECT_EQ(rows.size(), 3u);  // evil.exe, the link named loop, the pipe
 }
 
 }  // namespace

@@ -72,6 +72,8 @@ public:
     std::vector<std::string> statusReads;
     // Paths of the folders listed, in order (a folder listed again appears again).
     std::vector<std::string> listed;
+    // Whether CanonicalPath answers (with the path as given: the fake has no links).
+    bool knowsCanonicalPaths = false;
     int openFolders = 0;
     int mostOpenFolders = 0;
 
@@ -87,6 +89,11 @@ public:
             if (!node || !IsFolder(*node)) return nullptr;
         }
         return Open(*node);
+    }
+
+    std::optional<std::string> CanonicalPath(const std::string& path) override {
+        if (!knowsCanonicalPaths) return std::nullopt;
+        return path.empty() ? "/" : path;
     }
 
 private:

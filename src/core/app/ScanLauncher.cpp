@@ -18,9 +18,11 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
 
     scan::FileWalker walker(context_.scan, context_.signatures, ports_.tree, ports_.pump, window);
     // The window's scan choices, as stored when the scan starts.
-    walker.SetOptions(scan::WalkOptions::Make(settings::ScanHiddenOn(ports_.store),
-                                              settings::ExcludedFolders(ports_.store), ports_.tree,
-                                              ports_.drives.StorageMountPoints()));
+    scan::WalkOptions options =
+        scan::WalkOptions::Make(settings::ScanHiddenOn(ports_.store), settings::ExcludedFolders(ports_.store),
+                                ports_.tree, ports_.drives.StorageMountPoints());
+    options.mountPoints = ports_.drives.AllMountPoints();
+    walker.SetOptions(std::move(options));
     const std::vector<scan::ScanTarget> targets = scan::PlanScan(mode, selectedFolder, paths_, ports_.drives);
     // A stop ends the whole scan: once it is seen, no further folder or mount point is started.
     for (std::size_t i = 0; i < targets.size() && !abandoned_ && !window.Stopped(); ++i) {

@@ -120,6 +120,10 @@ public:
     // Opens the folder at `path` (links in the path itself are followed, as the
     // user named it); nullptr when it is not a folder or cannot be opened.
     virtual std::unique_ptr<Directory> OpenFolder(const std::string& path) = 0;
+
+    // The absolute path of the folder at `path` with every link resolved, as
+    // the mount table names places; nullopt when it cannot be told.
+    virtual std::optional<std::string> CanonicalPath(const std::string& /*path*/) { return std::nullopt; }
 };
 
 }  // namespace quellstone::ports

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ class MountTable {
 public:
     virtual ~MountTable() = default;
     virtual std::vector<std::string> StorageMountPoints() = 0;
+    // Every mount point, pseudo file systems and automount points included;
+    // nullopt when the table cannot be read.
+    virtual std::optional<std::vector<std::string>> AllMountPoints() { return std::nullopt; }
 };
 
 }  // namespace quellstone::ports

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <unordered_set>
 #include <vector>
 
+#include "core/scan/MountPointHolders.h"
 #include "core/scan/WalkOptions.h"
 #include "core/scan/WalkRules.h"
 #include "core/text/PathText.h"
@@ -47,7 +50,8 @@ struct EntryLookup {
 struct Frame {
     std::unique_ptr<ports::Directory> folder;  // null when it could not be opened or was released
     ports::FolderIdentity identity;
-    bool released = false;  // closed to save handles; reopened from its child on return
+    bool released = false;           // closed to save handles; reopened from its child on return
+    bool mayHoldMountPoints = true;  // whether a listed folder's status must be read to walk it
     std::size_t pathLength = 0;
     ports::FolderStamp stamp;             // the folder's times when `listing` was taken
     ports::DirectoryListing listing;      // used by the collecting and, while still current, the look-up pass
@@ -67,6 +71,11 @@ public:
           lookup_{state, index, pump, sink, {}, {}},
           matcher_(pattern),
           openFolderBudget_(std::max<std::size_t>(openFolderBudget, 2)) {}
+
+    // The folders known to hold a mount point (nullopt: any folder may).
+    void SetMountPointHolders(std::optional<std::unordered_set<std::string>> holders) {
+        mountPointHolders_ = std::move(holders);
+    }
 
     void Run(std::unique_ptr<ports::Directory> root, std::string rootPath) {
         path_ = std::move(rootPath);
@@ -129,6 +138,7 @@ private:
 
         frame.identity = frame.folder->Identity();
         frame.stamp = frame.folder->OpenedStamp();
+        frame.mayHoldMountPoints = !mountPointHolders_ || mountPointHolders_->contains(path_);
         ListAndSort(frame, true);
         if (depth_ > openFolderBudget_) {
             Frame& ancestor = frames_[depth_ - 1 - openFolderBudget_];
@@ -155,6 +165,12 @@ private:
                 continue;
             }
             if (!MayBeWalked(frame.listing.Kind(i))) continue;
+            // Where nothing is mounted, a folder the listing names is walked
+            // without reading its status: Descend checks the folder it opens.
+            if (!excluding && !frame.mayHoldMountPoints && frame.listing.Kind(i) == ports::EntryKind::Folder) {
+                if (collectSubfolders) frame.subfolders.push_back(i);
+                continue;
+            }
             // An entry whose status cannot be read is not walked.
             const std::optional<ports::EntryStatus> status = frame.folder->Status(name);
             if (!status) continue;
@@ -235,6 +251,7 @@ private:
     text::WildcardPattern matcher_;
     std::size_t openFolderBudget_;
 
+    std::optional<std::unordered_set<std::string>> mountPointHolders_;
     std::vector<Frame> frames_;
     std::size_t depth_ = 0;
     std::string path_;
@@ -307,6 +324,11 @@ void FileWalker::ScanFolder(std::string& pattern, std::string& path) {
         return;
     }
     Walk walk(state_, *index, pump_, sink_, pattern, options_, openFolderBudget_);
+    if (options_.mountPoints) {
+        if (const std::optional<std::string> canonical = tree_.CanonicalPath(path)) {
+            walk.SetMountPointHolders(MountPointHolders(path, *canonical, *options_.mountPoints));
+        }
+    }
     walk.Run(std::move(root), path);
 }
 

@@ -16,7 +16,7 @@ constexpr int kMostFoldersAbove = 4096;
 
 WalkOptions WalkOptions::Make(bool includeHidden, const std::vector<std::string>& excludedPaths,
                               ports::DirectoryTree& tree, const std::vector<std::string>& mountPoints) {
-    WalkOptions options{includeHidden, {}};
+    WalkOptions options{includeHidden, {}, std::nullopt};
     for (std::string path : excludedPaths) {
         NormaliseScanPath(path);
         const bool mountPoint = std::ranges::any_of(mountPoints, [&](std::string point) {

@@ -24,6 +24,11 @@ struct ExcludedFolder {
 struct WalkOptions {
     bool includeHidden = false;
     std::vector<ExcludedFolder> excluded;
+    // Every mount point of the system, when the mount table could be read.
+    // Knowing them lets the walk enter a folder that holds none without
+    // reading each subfolder's status first (it still checks the folder it
+    // opened); nullopt: the status of every subfolder is read.
+    std::optional<std::vector<std::string>> mountPoints;
 
     // The options of one scan: each excluded path normalised, then opened
     // (links followed, as the user named it) to take the folder's identity.

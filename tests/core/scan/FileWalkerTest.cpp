@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/scan/FileWalker.h"
+#include "core/scan/MountPointHolders.h"
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
 #include "support/RecordingSink.h"
@@ -263,6 +264,35 @@ TEST_F(FileWalkerTest, ScanEntryLooksUpOneName) {
                                        Pair("TROJAN.EVIL", "/downloads/ \tevil.exe ")));
     EXPECT_EQ(sink.scanned, 3);
     EXPECT_THAT(sink.startFolders, ElementsAre("/downloads", "/downloads", "/downloads"));
+}
+
+TEST(MountPointHolders, NamesTheFoldersThatHoldAMountPointAsTheWalkNamesThem) {
+    using ::testing::UnorderedElementsAre;
+    EXPECT_THAT(MountPointHolders("", "/", {"/", "/home", "/mnt/a b", "/proc/sys/x"}),
+                UnorderedElementsAre("", "/mnt", "/proc/sys"));
+    // A start named through a link or relative: mount points are given with links resolved.
+    EXPECT_THAT(MountPointHolders("tree", "/work/tree", {"/work/tree/m", "/work/treeX/y", "/work/tree", "/work"}),
+                UnorderedElementsAre("tree"));
+}
+
+TEST_F(FileWalkerTest, WhereNothingIsMountedFoldersAreWalkedFromTheListingAlone) {
+    auto& root = tree.Root().Folder("r");
+    root.Folder("plain").File("evil.exe");
+    auto& holder = root.Folder("holder");
+    holder.AddListed("mnt", Kind::Folder, ports::EntryStatus{Kind::Folder, 2, 0755});
+    // Mounted after the table was read: the folder opened is on another device and is not entered.
+    root.AddListed("late", Kind::Folder, ports::EntryStatus{Kind::Folder, 3, 0755}).File("evil.exe");
+    tree.knowsCanonicalPaths = true;
+    FileWalker walker = Walker();
+    WalkOptions withMounts;
+    withMounts.mountPoints = std::vector<std::string>{"/", "/r/holder/mnt"};
+    walker.SetOptions(withMounts);
+    std::string pattern = "*.*";
+    std::string path = "/r";
+    walker.ScanTree(pattern, path);
+    EXPECT_THAT(tree.statusReads, ElementsAre("mnt"));  // only in the folder a mount point is known in
+    EXPECT_THAT(tree.opened, ElementsAre("/r", "/r/plain", "/r/holder", "/r/late"));
+    EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/r/plain/evil.exe")));
 }
 
 }  // namespace
