@@ -30,6 +30,7 @@ public:
         std::uint64_t inode = 0;
         std::int64_t changes = 0;  // raised by every entry added or removed: the folder's stamp
         bool settled = true;       // whether its stamp is settled (see ports::FolderStamp)
+        bool listsWhole = true;    // false: every listing is reported as cut short (it still gives every entry)
 
         [[nodiscard]] std::uint64_t Device() const { return device; }
 
@@ -116,7 +117,7 @@ private:
             out.Add(".", ports::EntryKind::Folder);
             out.Add("..", ports::EntryKind::Folder);
             for (const auto& child : node_.children) out.Add(child->name, child->listed);
-            return true;
+            return node_.listsWhole;
         }
         std::optional<ports::EntryStatus> Status(std::string_view name) override {
             tree_.statusReads.emplace_back(name);

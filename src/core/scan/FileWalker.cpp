@@ -52,6 +52,7 @@ struct Frame {
     ports::FolderIdentity identity;
     bool released = false;           // closed to save handles; reopened from its child on return
     bool mayHoldMountPoints = true;  // whether a listed folder's status must be read to walk it
+    bool reportedCutShort = false;   // its listing was reported as not read whole
     std::size_t pathLength = 0;
     ports::FolderStamp stamp;             // the folder's times when `listing` was taken
     ports::DirectoryListing listing;      // used by the collecting and, while still current, the look-up pass
@@ -107,9 +108,11 @@ private:
 
     void Descend(Frame& parent, std::string_view name) {
         std::unique_ptr<ports::Directory> child = parent.folder ? parent.folder->OpenSubfolder(name) : nullptr;
-        // Checked again on the folder opened: one mounted over since its
-        // status was read is not entered either (it reads as unreadable).
-        if (child && IsMountPoint(child->Identity().device, parent.identity)) child.reset();
+        // Checked on the folder opened: a mount point (one the listing alone
+        // let through, one mounted over since its status was read, a
+        // subvolume with a device of its own) is passed over without a
+        // word, as one known from its status is.
+        if (child && IsMountPoint(child->Identity().device, parent.identity)) return;
         // An excluded folder renamed to this name since the listing is still
         // excluded: left out as it would have been, without a word.
         if (child && !options_.excluded.empty() && options_.ExcludesFolder(child->Identity())) return;
@@ -130,6 +133,7 @@ private:
         frame.subfolders.clear();
         frame.excluded.clear();
         frame.nextSubfolder = 0;
+        frame.reportedCutShort = false;
         if (!frame.folder) {
             // An unreadable folder lists as empty, and the report says it was not read.
             if (!isStartFolder) sink_.ReportUnreadableFolder(ShownPath(), false);
@@ -154,7 +158,11 @@ private:
     void ListAndSort(Frame& frame, bool collectSubfolders) {
         // A listing cut short keeps what it read, and the report says it was not read whole.
         // (Even a start folder: what was listed of it is scanned.)
-        if (!frame.folder->List(frame.listing)) sink_.ReportUnreadableFolder(ShownPath(), false);
+        // (Said once per folder, though it may be listed twice.)
+        if (!frame.folder->List(frame.listing) && !frame.reportedCutShort) {
+            frame.reportedCutShort = true;
+            sink_.ReportUnreadableFolder(ShownPath(), false);
+        }
         const bool excluding = !options_.excluded.empty();
         if (!excluding && !collectSubfolders) return;
         for (std::size_t i = 0; i < frame.listing.Size(); ++i) {
@@ -193,7 +201,8 @@ private:
             // it held cannot be told, so nothing of the old listing is reported.
             frame.listing.Clear();
             frame.excluded.clear();
-            sink_.ReportUnreadableFolder(ShownPath(), false);
+            if (!frame.reportedCutShort) sink_.ReportUnreadableFolder(ShownPath(), false);
+            frame.reportedCutShort = true;
             return;
         }
         const std::optional<ports::FolderStamp> now = frame.folder->CurrentStamp();

@@ -7,16 +7,12 @@
 #include <vector>
 
 #include "core/scan/FileWalker.h"
-#include "support/FakeDirectoryTree.h"
-#include "support/FakeFileStore.h"
-#include "support/RecordingSink.h"
+#include "support/FakeWalk.h"
 
 namespace quellstone::scan {
 namespace {
 
-using quellstone::testing::CountingPump;
 using quellstone::testing::FakeDirectoryTree;
-using quellstone::testing::FakeFileStore;
 using quellstone::testing::RecordingSink;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -24,12 +20,9 @@ using ::testing::Not;
 using ::testing::Pair;
 using ::testing::UnorderedElementsAre;
 
-class WalkOptionsTest : public ::testing::Test {
+class WalkOptionsTest : public ::testing::Test, public quellstone::testing::FakeWalk {
 protected:
-    WalkOptionsTest() : database(files, "/prog") {
-        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n.X=Hidden.Named\n");
-        database.Accessor().SetPath(database.DefaultPath());
-        database.Accessor().SetSection(std::string(kScanSection));
+    WalkOptionsTest() : FakeWalk("[Scanfiles]\nEVIL.EXE=Trojan.Evil\n.X=Hidden.Named\n") {
         auto& r = tree.Root().Folder("r");
         auto& config = r.Folder(".config");
         config.File("evil.exe");
@@ -44,7 +37,7 @@ protected:
     }
 
     void Scan(const WalkOptions& options, std::string path = "/r") {
-        FileWalker walker(state, database, tree, pump, sink);
+        FileWalker walker = Walker();
         walker.SetOptions(options);
         std::string pattern = "*.*";
         walker.ScanTree(pattern, path);
@@ -52,13 +45,6 @@ protected:
     WalkOptions Excluding(std::vector<std::string> paths, bool hidden = false) {
         return WalkOptions::Make(hidden, paths, tree);
     }
-
-    FakeFileStore files;
-    SignatureDatabase database;
-    ScanState state;
-    FakeDirectoryTree tree;
-    CountingPump pump;
-    RecordingSink sink;
 };
 
 TEST_F(WalkOptionsTest, HiddenEntriesAreLookedUpAndWalkedOnlyWhenAskedFor) {

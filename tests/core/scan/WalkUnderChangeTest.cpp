@@ -6,34 +6,26 @@
 #include <vector>
 
 #include "core/scan/FileWalker.h"
-#include "support/FakeDirectoryTree.h"
-#include "support/FakeFileStore.h"
-#include "support/RecordingSink.h"
+#include "support/FakeWalk.h"
 
 namespace quellstone::scan {
 namespace {
 
-using quellstone::testing::CountingPump;
 using quellstone::testing::FakeDirectoryTree;
-using quellstone::testing::FakeFileStore;
-using quellstone::testing::RecordingSink;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
+using ::testing::Pair;
 
 // Walks whose folders change while the walk is inside their subfolders, and
 // stops requested at each point of a walk.
-class WalkUnderChangeTest : public ::testing::Test {
+class WalkUnderChangeTest : public ::testing::Test, public quellstone::testing::FakeWalk {
 protected:
-    WalkUnderChangeTest() : database(files, "/prog") {
-        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nOLD.EXE=Trojan.Old\n");
-        database.Accessor().SetPath(database.DefaultPath());
-        database.Accessor().SetSection(std::string(kScanSection));
-    }
+    WalkUnderChangeTest() : FakeWalk("[Scanfiles]\nEVIL.EXE=Trojan.Evil\nOLD.EXE=Trojan.Old\n") {}
 
     WalkEnd Scan(std::string path, std::size_t budget = FileWalker::kDefaultOpenFolderBudget) {
         std::string pattern = "*.*";
-        return FileWalker(state, database, tree, pump, sink, budget).ScanTree(pattern, path);
+        return Walker(budget).ScanTree(pattern, path);
     }
     // Runs `change` once, when the walk looks up `path`.
     void WhenLookingUp(const std::string& path, std::function<void()> change) {
@@ -44,13 +36,6 @@ protected:
             }
         };
     }
-
-    FakeFileStore files;
-    SignatureDatabase database;
-    ScanState state;
-    FakeDirectoryTree tree;
-    CountingPump pump;
-    RecordingSink sink;
 };
 
 TEST_F(WalkUnderChangeTest, AFolderChangedDuringItsSubfoldersIsListedAgainBeforeItsLookUps) {
@@ -74,6 +59,7 @@ TEST_F(WalkUnderChangeTest, AnUnchangedFolderIsListedOnceUnlessItsStampIsUnsettl
     root.File("evil.exe");
     Scan("/r");
     EXPECT_THAT(tree.listed, ElementsAre("/r", "/r/sub"));
+    EXPECT_TRUE(sink.unreadable.empty());
 
     // A folder changed just before it was listed could change again unseen.
     tree.listed.clear();
@@ -81,6 +67,11 @@ TEST_F(WalkUnderChangeTest, AnUnchangedFolderIsListedOnceUnlessItsStampIsUnsettl
     Scan("/r");
     EXPECT_THAT(tree.listed, ElementsAre("/r", "/r/sub", "/r"));
     EXPECT_EQ(sink.rows.size(), 2u);
+
+    // A folder that cannot be read whole is said to be so once, though listed twice.
+    root.listsWhole = false;
+    Scan("/r");
+    EXPECT_THAT(sink.unreadable, ElementsAre(Pair("/r", false)));
 }
 
 TEST_F(WalkUnderChangeTest, AFolderClosedToSaveHandlesIsCheckedWhenReopened) {
