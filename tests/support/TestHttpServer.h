@@ -99,7 +99,9 @@ private:
             }
             changed_.notify_all();
             if (answer) {
-                const std::string& reply = ResponseFor(request);
+                // A copy: the test may change the routes as soon as the client has read
+                // the whole reply, while this loop is still finishing with it.
+                const std::string reply = ResponseFor(request);
                 const std::size_t part =
                     (reply.size() + static_cast<std::size_t>(pieces) - 1) / static_cast<std::size_t>(pieces);
                 for (std::size_t sent = 0; sent < reply.size() && !stop_; sent += part) {
