@@ -43,8 +43,10 @@ ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return result;
 
+    // One byte more than the file holds, so that the read which finds its end
+    // needs no growth: growing would copy the whole file to a new buffer.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "core/ini/IniFormat.h"
 #include "core/text/UpperCase.h"
@@ -11,15 +12,32 @@ namespace quellstone::scan {
 
 namespace {
 
-// FNV-1a with a final mix, so that every bit of the result depends on every byte.
+constexpr std::uint64_t kWordMultiplier = 0x9e3779b97f4a7c15ull;
+
+// Mixes the name in eight bytes at a time, then runs a final avalanche so
+// that every bit of the result depends on every byte: the low bits pick the
+// slot, the middle ones the filter bit, the high ones the tag.
 std::uint64_t HashName(std::string_view name) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (const char c : name) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ull;
+    std::uint64_t hash = name.size() * kWordMultiplier;
+    const auto mix = [&hash](std::uint64_t word) {
+        hash = (hash ^ word) * kWordMultiplier;
+        hash ^= hash >> 29;
+    };
+    std::size_t pos = 0;
+    for (; pos + sizeof(std::uint64_t) <= name.size(); pos += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, name.data() + pos, sizeof word);
+        mix(word);
+    }
+    if (pos < name.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, name.data() + pos, name.size() - pos);
+        mix(word);
     }
     hash ^= hash >> 33;
     hash *= 0xff51afd7ed558ccdull;
+    hash ^= hash >> 33;
+    hash *= 0xc4ceb9fe1a85ec53ull;
     hash ^= hash >> 33;
     return hash;
 }
@@ -31,50 +49,70 @@ constexpr std::uint64_t FilterBitOf(std::uint64_t hash) {
     return hash >> 7;
 }
 
+// The number of line feeds, eight bytes at a time: a bound on the entries,
+// so the tables can be sized before the one pass over the text.
+std::size_t CountLineFeeds(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
+    std::size_t count = 0;
+    std::size_t pos = 0;
+    for (; pos + sizeof(std::uint64_t) <= text.size(); pos += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        const std::uint64_t x = word ^ (kOnes * '\n');  // a zero byte where a line feed was
+        // A one in the low bit of exactly the zero bytes (no carry crosses a
+        // byte), then their sum gathered into the top byte by one multiply.
+        const std::uint64_t zeros = ~(((x & kLow7) + kLow7) | x | kLow7) >> 7;
+        count += static_cast<std::size_t>((zeros * kOnes) >> 56);
+    }
+    return count +
+           static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(pos), text.end(), '\n'));
+}
+
 }  // namespace
 
 SignatureIndex SignatureIndex::Build(std::string decodedText, std::string_view section) {
     SignatureIndex index;
     index.text_ = std::move(decodedText);
     const std::string_view text = index.text_;
+    // Every entry takes a line, so the line count sizes the tables once and
+    // the entries go in as they are read, in one pass.
+    const std::size_t lineBound = CountLineFeeds(text) + 1;
+    index.entries_.reserve(lineBound);
+    index.slots_.assign(std::bit_ceil(std::max<std::size_t>(lineBound * 2, 16)), Slot{0, 0});
+    index.filter_.assign(std::bit_ceil(std::max<std::size_t>(lineBound * 16, 64)) / 64, 0);
     std::string upper;
-    std::vector<std::uint64_t> hashes;
-    // One entry per line at most: reserved once rather than grown through a large database.
-    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-    index.entries_.reserve(lines);
-    index.keys_.reserve(text.size());
-    hashes.reserve(lines);
     const bool found = ini::ForEachEntryInSection(text, section, [&](std::string_view key, std::string_view value) {
         text::UpperCaseInto(key, upper);
         const std::string_view cut = text::TruncateCharacters(value, ini::kMaxIniValueChars);
         // An empty value may not point into the text at all.
         const std::size_t valueOffset = cut.empty() ? 0 : static_cast<std::size_t>(cut.data() - text.data());
-        index.entries_.push_back({static_cast<std::uint32_t>(index.keys_.size()),
-                                  static_cast<std::uint32_t>(upper.size()), static_cast<std::uint32_t>(valueOffset),
-                                  static_cast<std::uint32_t>(cut.size())});
-        index.keys_ += upper;
-        hashes.push_back(HashName(upper));
+        std::size_t keyOffset = static_cast<std::size_t>(key.data() - text.data());
+        if (upper.size() <= key.size()) {
+            // Upper-cased where it stands: the line has been read, and no
+            // value shares its bytes with a key.
+            std::memcpy(index.text_.data() + keyOffset, upper.data(), upper.size());
+        } else {
+            keyOffset = text.size() + index.longKeys_.size();
+            index.longKeys_ += upper;
+        }
+        index.Insert(HashName(upper),
+                     {static_cast<std::uint32_t>(keyOffset), static_cast<std::uint32_t>(upper.size()),
+                      static_cast<std::uint32_t>(valueOffset), static_cast<std::uint32_t>(cut.size())});
         return true;
     });
     index.status_ = found ? Status::Loaded : Status::NoSection;
-
-    const std::size_t slotCount = std::bit_ceil(std::max<std::size_t>(index.entries_.size() * 2, 16));
-    index.slots_.assign(slotCount, Slot{0, 0});
-    index.filter_.assign(std::bit_ceil(std::max<std::size_t>(index.entries_.size() * 16, 64)) / 64, 0);
-    std::vector<Entry> firstLines;
-    firstLines.reserve(index.entries_.size());
-    std::vector<Entry> all = std::move(index.entries_);
-    index.entries_ = std::move(firstLines);
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        // Insert keeps the first line of a key, as a keyed read finds it first.
-        index.Insert(hashes[i], all[i]);
-    }
     return index;
 }
 
-bool SignatureIndex::Insert(std::uint64_t hash, const Entry& entry) {
+std::string_view SignatureIndex::KeyOf(const Entry& entry) const {
+    if (entry.keyOffset < text_.size()) return std::string_view(text_).substr(entry.keyOffset, entry.keyLength);
+    return std::string_view(longKeys_).substr(entry.keyOffset - text_.size(), entry.keyLength);
+}
+
+void SignatureIndex::Insert(std::uint64_t hash, const Entry& entry) {
     const std::size_t mask = slots_.size() - 1;
-    const std::string_view key = std::string_view(keys_).substr(entry.keyOffset, entry.keyLength);
+    const std::string_view key = KeyOf(entry);
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         Slot& slot = slots_[i];
         if (slot.entry == 0) {
@@ -82,9 +120,10 @@ bool SignatureIndex::Insert(std::uint64_t hash, const Entry& entry) {
             slot = {TagOf(hash), static_cast<std::uint32_t>(entries_.size())};
             const std::uint64_t bit = FilterBitOf(hash) & (filter_.size() * 64 - 1);
             filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
-            return true;
+            return;
         }
-        if (slot.tag == TagOf(hash) && KeyOf(entries_[slot.entry - 1]) == key) return false;
+        // A key already in keeps its first line, as a keyed read finds that one first.
+        if (slot.tag == TagOf(hash) && KeyOf(entries_[slot.entry - 1]) == key) return;
     }
 }
 

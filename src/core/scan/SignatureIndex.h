@@ -16,9 +16,9 @@ namespace quellstone::scan {
 // cut to 1023 characters), so a lookup gives exactly what a keyed read would.
 //
 // A scan looks up every entry of a disk, and nearly all of them are clean, so
-// the table is flat (keys in one buffer, values as views into the loaded text)
-// and fronted by a bit filter small enough to stay in the processor's cache:
-// most clean names are answered by one bit.
+// the table is flat (keys and values as views into the loaded text, the keys
+// upper-cased where they stand) and fronted by a bit filter small enough to
+// stay in the processor's cache: most clean names are answered by one bit.
 // The key a file name is looked up by: the database's keys are trimmed of
 // blanks and tabs, so a name padded with them (" enbiei.exe") must be
 // trimmed too, or padding would be an easy way past the scanner.
@@ -43,7 +43,7 @@ public:
 
 private:
     struct Entry {
-        std::uint32_t keyOffset;
+        std::uint32_t keyOffset;  // into text_, or past its end into longKeys_
         std::uint32_t keyLength;
         std::uint32_t valueOffset;
         std::uint32_t valueLength;
@@ -53,13 +53,11 @@ private:
         std::uint32_t entry;  // position in entries_ plus one; 0 marks an empty slot
     };
 
-    [[nodiscard]] std::string_view KeyOf(const Entry& e) const {
-        return std::string_view(keys_).substr(e.keyOffset, e.keyLength);
-    }
-    bool Insert(std::uint64_t hash, const Entry& entry);
+    [[nodiscard]] std::string_view KeyOf(const Entry& entry) const;
+    void Insert(std::uint64_t hash, const Entry& entry);
 
-    std::string text_;  // the decoded file; values are views into it
-    std::string keys_;  // the upper-cased keys, one after another
+    std::string text_;      // the decoded file, keys upper-cased; values are views into it
+    std::string longKeys_;  // the few upper-cased keys longer than they were, one after another
     std::vector<Entry> entries_;
     std::vector<Slot> slots_;            // a power of two long, at most half full
     std::vector<std::uint64_t> filter_;  // a power of two bits long; a clear bit means clean

@@ -31,12 +31,17 @@ TEST_F(SignatureDatabaseTest, LooksNamesUpWithoutRegardToCase) {
     files.Put("/opt/quellstone/bdts.dll",
               "[Other]\nstray.exe=Not.Here\n"
               "[Scanfiles]\nSETUP.EXE=Trojan.X\nsetup.exe=Trojan.Second\nclean.exe=\n"
-              "\xC5\xBC\xC3\xB3\xC5\x82w.exe=Trojan.Zolw\n");
+              "\xC5\xBC\xC3\xB3\xC5\x82w.exe=Trojan.Zolw\n"
+              "\xC9\x90.exe=Trojan.Longer\n\xC4\xB1.exe=Trojan.Shorter\n");
     EXPECT_EQ(Find("setup.exe"), "Trojan.X");  // as stored; the first line of a key wins
     EXPECT_EQ(Find("Setup.Exe"), "Trojan.X");
     EXPECT_EQ(Find("clean.exe"), "");                                 // nothing after "=": clean
     EXPECT_EQ(Find("stray.exe"), "");                                 // outside the signature section
     EXPECT_EQ(Find("\xC5\xBB\xC3\x93\xC5\x81W.EXE"), "Trojan.Zolw");  // ŻÓŁW.EXE
+    // Keys whose upper case takes more bytes (ɐ, U+0250 to U+2C6F) or fewer (ı to I).
+    EXPECT_EQ(Find("\xE2\xB1\xAF.exe"), "Trojan.Longer");
+    EXPECT_EQ(Find("\xC9\x90.EXE"), "Trojan.Longer");
+    EXPECT_EQ(Find("I.exe"), "Trojan.Shorter");
     EXPECT_EQ(database.IndexForScan()->LoadStatus(), SignatureIndex::Status::Loaded);
 }
 
@@ -68,8 +73,9 @@ TEST_F(SignatureDatabaseTest, ReportsAMissingFileOrSection) {
 
 TEST_F(SignatureDatabaseTest, TheIndexAgreesWithAKeyedReadOnRandomFiles) {
     // Random lines built from the pieces that the rules treat specially.
-    const std::vector<std::string> pieces = {"a", "A", "b", "\xC5\xBC",  "\xC5\xBB",  "=",     " ", "\t",   "\"",
-                                             "'", "[", "]", "scanfiles", "SCANFILES", "other", ";", "\xFF", "x.exe"};
+    const std::vector<std::string> pieces = {"a",     "A",  "b",    "\xC5\xBC", "\xC5\xBB", "=",         " ",
+                                             "\t",    "\"", "'",    "[",        "]",        "scanfiles", "SCANFILES",
+                                             "other", ";",  "\xFF", "x.exe",    "\xC9\x90", "\xC4\xB1"};
     std::mt19937 random(20261208);
     for (int round = 0; round < 200; ++round) {
         std::string content;
