@@ -41,7 +41,11 @@ ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
     // Only regular files are opened: a FIFO or a device could block or have side effects.
     if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kMaxFileSize) return result;
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return result;
+    // Checked again on what was opened: the path may now name another file.
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::size_t>(st.st_size) > kMaxFileSize) {
+        return result;
+    }
 
     // One byte more than the file holds, so that the read which finds its end
     // needs no growth: growing would copy the whole file to a new buffer.

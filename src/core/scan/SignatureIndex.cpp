@@ -75,23 +75,25 @@ SignatureIndex SignatureIndex::Build(std::string decodedText, std::string_view s
     SignatureIndex index;
     index.text_ = std::move(decodedText);
     const std::string_view text = index.text_;
-    // Every entry takes a line, so the line count sizes the tables once and
-    // the entries go in as they are read, in one pass.
-    const std::size_t lineBound = CountLineFeeds(text) + 1;
-    index.entries_.reserve(lineBound);
-    index.slots_.assign(std::bit_ceil(std::max<std::size_t>(lineBound * 2, 16)), Slot{0, 0});
-    index.filter_.assign(std::bit_ceil(std::max<std::size_t>(lineBound * 16, 64)) / 64, 0);
+    // Every entry takes a line, so the line count sizes the tables once for
+    // any database of ordinary size and the entries go in as they are read,
+    // in one pass. Past kPresizedEntries the tables grow as entries come, so
+    // that a file of blank lines or of other sections asks for no more.
+    constexpr std::size_t kPresizedEntries = std::size_t{1} << 17;
+    const std::size_t expected = std::min(CountLineFeeds(text) + 1, kPresizedEntries);
+    index.entries_.reserve(expected);
+    index.SizeTables(expected);
     std::string upper;
     const bool found = ini::ForEachEntryInSection(text, section, [&](std::string_view key, std::string_view value) {
         text::UpperCaseInto(key, upper);
         const std::string_view cut = text::TruncateCharacters(value, ini::kMaxIniValueChars);
-        // An empty value may not point into the text at all.
+        // An empty key or value may not point into the text at all.
         const std::size_t valueOffset = cut.empty() ? 0 : static_cast<std::size_t>(cut.data() - text.data());
-        std::size_t keyOffset = static_cast<std::size_t>(key.data() - text.data());
+        std::size_t keyOffset = key.empty() ? 0 : static_cast<std::size_t>(key.data() - text.data());
         if (upper.size() <= key.size()) {
             // Upper-cased where it stands: the line has been read, and no
             // value shares its bytes with a key.
-            std::memcpy(index.text_.data() + keyOffset, upper.data(), upper.size());
+            std::copy(upper.begin(), upper.end(), index.text_.begin() + static_cast<std::ptrdiff_t>(keyOffset));
         } else {
             keyOffset = text.size() + index.longKeys_.size();
             index.longKeys_ += upper;
@@ -110,20 +112,37 @@ std::string_view SignatureIndex::KeyOf(const Entry& entry) const {
     return std::string_view(longKeys_).substr(entry.keyOffset - text_.size(), entry.keyLength);
 }
 
+void SignatureIndex::SizeTables(std::size_t entryCount) {
+    slots_.assign(std::bit_ceil(std::max<std::size_t>(entryCount * 2, 16)), Slot{0, 0});
+    filter_.assign(std::bit_ceil(std::max<std::size_t>(entryCount * 16, 64)) / 64, 0);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t e = 0; e < entries_.size(); ++e) {
+        const std::uint64_t hash = HashName(KeyOf(entries_[e]));
+        std::size_t i = hash & mask;
+        while (slots_[i].entry != 0) i = (i + 1) & mask;
+        Place(i, hash, e + 1);
+    }
+}
+
+void SignatureIndex::Place(std::size_t slotIndex, std::uint64_t hash, std::size_t entryNumber) {
+    slots_[slotIndex] = {TagOf(hash), static_cast<std::uint32_t>(entryNumber)};
+    const std::uint64_t bit = FilterBitOf(hash) & (filter_.size() * 64 - 1);
+    filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+}
+
 void SignatureIndex::Insert(std::uint64_t hash, const Entry& entry) {
     const std::size_t mask = slots_.size() - 1;
     const std::string_view key = KeyOf(entry);
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        Slot& slot = slots_[i];
-        if (slot.entry == 0) {
-            entries_.push_back(entry);
-            slot = {TagOf(hash), static_cast<std::uint32_t>(entries_.size())};
-            const std::uint64_t bit = FilterBitOf(hash) & (filter_.size() * 64 - 1);
-            filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
-            return;
-        }
+    std::size_t i = hash & mask;
+    for (; slots_[i].entry != 0; i = (i + 1) & mask) {
         // A key already in keeps its first line, as a keyed read finds that one first.
-        if (slot.tag == TagOf(hash) && KeyOf(entries_[slot.entry - 1]) == key) return;
+        if (slots_[i].tag == TagOf(hash) && KeyOf(entries_[slots_[i].entry - 1]) == key) return;
+    }
+    entries_.push_back(entry);
+    if (entries_.size() * 2 > slots_.size()) {
+        SizeTables(entries_.size() * 2);  // places every entry again, this one too
+    } else {
+        Place(i, hash, entries_.size());
     }
 }
 

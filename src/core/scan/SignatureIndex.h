@@ -54,6 +54,10 @@ private:
     };
 
     [[nodiscard]] std::string_view KeyOf(const Entry& entry) const;
+    // Sizes the slots and the filter for `entryCount` entries and places the
+    // entries already in.
+    void SizeTables(std::size_t entryCount);
+    void Place(std::size_t slotIndex, std::uint64_t hash, std::size_t entryNumber);
     void Insert(std::uint64_t hash, const Entry& entry);
 
     std::string text_;      // the decoded file, keys upper-cased; values are views into it

@@ -71,6 +71,29 @@ TEST_F(SignatureDatabaseTest, ReportsAMissingFileOrSection) {
     EXPECT_EQ(database.IndexForScan()->LoadStatus(), SignatureIndex::Status::NoSection);
 }
 
+TEST_F(SignatureDatabaseTest, EmptyKeysAndADatabaseLargerThanTheFirstSizingAgreeWithAKeyedRead) {
+    // Past the entries the tables are first sized for, they grow while the
+    // file is read; the first line of a key must still win, and empty keys
+    // (nothing, or only blanks, before "=") are keys like any other.
+    std::string content = "[Scanfiles]\n=Trojan.NoName\n \t=Trojan.Blank\n";
+    constexpr int kEntries = 140'000;
+    for (int i = 0; i < kEntries; ++i) content += "k" + std::to_string(i) + ".exe=Trojan." + std::to_string(i) + "\n";
+    content += "K0.EXE=Trojan.Later\n[Other]\n";
+    content.append(200'000, '\n');  // blank lines count for the sizing but hold no entry
+    files.Put("/opt/quellstone/bdts.dll", content);
+    const auto index = database.IndexForScan();
+    EXPECT_EQ(index->Size(), std::size_t{kEntries} + 1);
+    ini::Ini keyed(files);
+    keyed.SetPath(database.DefaultPath());
+    keyed.SetSection("Scanfiles");
+    for (const std::string name : {"", " ", "k0.exe", "k69999.exe", "k139999.exe", "k140000.exe"}) {
+        keyed.SetKey(text::UpperCase(name));
+        EXPECT_EQ(index->Find(text::UpperCase(name)), keyed.Value()) << "name '" << name << "'";
+    }
+    EXPECT_EQ(Find("k0.exe"), "Trojan.0");
+    EXPECT_EQ(Find("k139999.exe"), "Trojan.139999");
+}
+
 TEST_F(SignatureDatabaseTest, TheIndexAgreesWithAKeyedReadOnRandomFiles) {
     // Random lines built from the pieces that the rules treat specially.
     const std::vector<std::string> pieces = {"a",     "A",  "b",    "\xC5\xBC", "\xC5\xBB", "=",         " ",
