@@ -38,14 +38,15 @@ ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
         return result;
     }
     result.status = ports::ReadStatus::Failed;
-    // Only regular files are opened: a FIFO or a device could block or have side effects.
-    if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kMaxFileSize) return result;
+    // Only regular files within the limit are read: a FIFO or a device could
+    // block or have side effects. Checked again on what was opened, since the
+    // path may name another file by then.
+    const auto readable = [](const struct stat& s) {
+        return S_ISREG(s.st_mode) && static_cast<std::size_t>(s.st_size) <= kMaxFileSize;
+    };
+    if (!readable(st)) return result;
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    // Checked again on what was opened: the path may now name another file.
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        static_cast<std::size_t>(st.st_size) > kMaxFileSize) {
-        return result;
-    }
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !readable(st)) return result;
 
     // One byte more than the file holds, so that the read which finds its end
     // needs no growth: growing would copy the whole file to a new buffer.

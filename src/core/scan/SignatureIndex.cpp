@@ -115,13 +115,20 @@ std::string_view SignatureIndex::KeyOf(const Entry& entry) const {
 void SignatureIndex::SizeTables(std::size_t entryCount) {
     slots_.assign(std::bit_ceil(std::max<std::size_t>(entryCount * 2, 16)), Slot{0, 0});
     filter_.assign(std::bit_ceil(std::max<std::size_t>(entryCount * 16, 64)) / 64, 0);
-    const std::size_t mask = slots_.size() - 1;
     for (std::size_t e = 0; e < entries_.size(); ++e) {
-        const std::uint64_t hash = HashName(KeyOf(entries_[e]));
-        std::size_t i = hash & mask;
-        while (slots_[i].entry != 0) i = (i + 1) & mask;
-        Place(i, hash, e + 1);
+        const std::string_view key = KeyOf(entries_[e]);
+        const std::uint64_t hash = HashName(key);
+        Place(SlotFor(hash, key), hash, e + 1);
     }
+}
+
+std::size_t SignatureIndex::SlotFor(std::uint64_t hash, std::string_view upperKey) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots_[i].entry != 0 && (slots_[i].tag != TagOf(hash) || KeyOf(entries_[slots_[i].entry - 1]) != upperKey)) {
+        i = (i + 1) & mask;
+    }
+    return i;
 }
 
 void SignatureIndex::Place(std::size_t slotIndex, std::uint64_t hash, std::size_t entryNumber) {
@@ -131,18 +138,14 @@ void SignatureIndex::Place(std::size_t slotIndex, std::uint64_t hash, std::size_
 }
 
 void SignatureIndex::Insert(std::uint64_t hash, const Entry& entry) {
-    const std::size_t mask = slots_.size() - 1;
-    const std::string_view key = KeyOf(entry);
-    std::size_t i = hash & mask;
-    for (; slots_[i].entry != 0; i = (i + 1) & mask) {
-        // A key already in keeps its first line, as a keyed read finds that one first.
-        if (slots_[i].tag == TagOf(hash) && KeyOf(entries_[slots_[i].entry - 1]) == key) return;
-    }
+    const std::size_t slot = SlotFor(hash, KeyOf(entry));
+    // A key already in keeps its first line, as a keyed read finds that one first.
+    if (slots_[slot].entry != 0) return;
     entries_.push_back(entry);
     if (entries_.size() * 2 > slots_.size()) {
         SizeTables(entries_.size() * 2);  // places every entry again, this one too
     } else {
-        Place(i, hash, entries_.size());
+        Place(slot, hash, entries_.size());
     }
 }
 
@@ -151,15 +154,10 @@ std::string_view SignatureIndex::Find(std::string_view upperName) const {
     const std::uint64_t hash = HashName(upperName);
     const std::uint64_t bit = FilterBitOf(hash) & (filter_.size() * 64 - 1);
     if ((filter_[bit / 64] & (std::uint64_t{1} << (bit % 64))) == 0) return {};
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& slot = slots_[i];
-        if (slot.entry == 0) return {};
-        const Entry& entry = entries_[slot.entry - 1];
-        if (slot.tag == TagOf(hash) && KeyOf(entry) == upperName) {
-            return std::string_view(text_).substr(entry.valueOffset, entry.valueLength);
-        }
-    }
+    const Slot& slot = slots_[SlotFor(hash, upperName)];
+    if (slot.entry == 0) return {};
+    const Entry& entry = entries_[slot.entry - 1];
+    return std::string_view(text_).substr(entry.valueOffset, entry.valueLength);
 }
 
 }  // namespace quellstone::scan

@@ -57,6 +57,8 @@ private:
     // Sizes the slots and the filter for `entryCount` entries and places the
     // entries already in.
     void SizeTables(std::size_t entryCount);
+    // The slot holding `upperKey`, or the empty one where it would go.
+    [[nodiscard]] std::size_t SlotFor(std::uint64_t hash, std::string_view upperKey) const;
     void Place(std::size_t slotIndex, std::uint64_t hash, std::size_t entryNumber);
     void Insert(std::uint64_t hash, const Entry& entry);
 
