@@ -3,11 +3,15 @@
 # prefix given to "cmake --install --prefix" is the one written.
 #   QUELLSTONE_UNIT_SOURCE_DIR: the folder with the unit templates
 set(program "${CMAKE_INSTALL_PREFIX}/lib/quellstone/quellstone-cli")
-# One word of ExecStart=: quoted, "\" and "\"" escaped, "%" and "$" doubled.
+# systemd runs no program whose path holds a quote, a backslash or a line break.
+if(program MATCHES "[\"'\\\\\n\r\t]")
+  message(FATAL_ERROR "A systemd unit cannot run ${program}: install into a folder without quotes, backslashes or control characters.")
+endif()
+# The command word of ExecStart= (as cli/SystemdUnits writes it): quoted, "\" and "\"" escaped, "%" doubled;
+# "$" stays, as systemd expands no variable in the program's path.
 string(REPLACE "\\" "\\\\" word "${program}")
 string(REPLACE "\"" "\\\"" word "${word}")
 string(REPLACE "%" "%%" word "${word}")
-string(REPLACE "$" "$$" word "${word}")
 set(folder "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/systemd/user")
 file(READ "${QUELLSTONE_UNIT_SOURCE_DIR}/quellstone-scan.service.in" service)
 string(REPLACE "@QUELLSTONE_CLI_COMMAND@" "\"${word}\"" service "${service}")

@@ -35,8 +35,12 @@ constexpr std::string_view kDetails =
     "says whether the timer is enabled and active, when it runs next, and the\n"
     "last scheduled scan's result.\n"
     "\n"
+    "enable refuses, before asking systemd anything, a program whose path a\n"
+    "unit cannot hold (a control character, bytes that are not UTF-8) or that\n"
+    "systemd would not run (a quote or a backslash).\n"
+    "\n"
     "Exit status: 0 done, 2 systemctl failed (its reason is shown) or could\n"
-    "not be run.\n";
+    "not be run, or the program's path was refused.\n";
 
 CommandDefinition ScheduleDefinition() {
     return {
@@ -114,6 +118,11 @@ std::string ExecStartLine(std::string_view unit) {
     return found;
 }
 
+// This quellstone-cli, which the units written here run.
+std::string ProgramPath(const CommandIo& io) {
+    return io.programFolder + "/quellstone-cli";
+}
+
 // Whether the service unit in the user's unit folder (which systemd prefers
 // to an installed one) starts another command than this program would
 // write: a program moved or removed since, another copy, older options.
@@ -123,13 +132,13 @@ bool UserServiceIsStale(CommandIo& io) {
     platform::PosixFileStore files;
     const ports::FileContent content = files.ReadFile(service);
     if (content.status != ports::ReadStatus::Ok) return false;
-    return ExecStartLine(content.bytes) != ExecStartLine(ServiceUnitText(io.programFolder + "/quellstone-cli"));
+    return ExecStartLine(content.bytes) != ExecStartLine(ServiceUnitText(ProgramPath(io)));
 }
 
 // Writes both units into the user's unit folder, running this quellstone-cli.
 bool WriteUserUnits(CommandIo& io, std::string_view why) {
     const std::string folder = platform::UserUnitFolder(platform::ProcessEnvironment());
-    const std::string program = io.programFolder + "/quellstone-cli";
+    const std::string program = ProgramPath(io);
     const std::string service = folder + "/" + std::string(kServiceUnitName);
     const std::string timer = folder + "/" + std::string(kTimerUnitName);
     platform::PosixFileStore files;
@@ -154,6 +163,13 @@ bool Step(std::vector<std::string> args, CommandIo& io) {
 }
 
 int Enable(CommandIo& io) {
+    // Refused before systemd is asked anything: a unit for this path would
+    // not do what it says, and none is written.
+    if (const auto refusal = ExecStartRefusal(ProgramPath(io))) {
+        io.err << "quellstone-cli schedule: a systemd unit cannot run " << text::EscapeForDisplay(ProgramPath(io))
+               << ": " << *refusal << ". Move the program to another folder and enable the schedule from there.\n";
+        return kExitError;
+    }
     const auto properties = TimerProperties(io);
     if (!properties) return kExitError;
     if (Property(*properties, "LoadState") == "not-found") {

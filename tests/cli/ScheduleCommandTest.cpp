@@ -3,10 +3,14 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/CliRunner.h"
+#include "cli/SystemdUnits.h"
+#include "core/text/DisplayEscape.h"
 #include "support/TempDir.h"
 
 namespace quellstone::cli {
@@ -34,6 +38,30 @@ constexpr const char* kShowArguments =
     "--user show quellstone-scan.timer -p LoadState -p UnitFileState -p ActiveState -p SubState -p "
     "NextElapseUSecRealtime";
 
+// The program's path as systemd reads it from the first word of an
+// ExecStart= value: quotes removed and escapes decoded (systemd.syntax(7)),
+// then "%%" read as "%"; nullopt where systemd would read something else.
+std::optional<std::string> CommandPath(std::string_view value) {
+    std::string word;
+    char quote = 0;
+    for (std::size_t i = 0; i < value.size() && (quote || value[i] != ' '); ++i) {
+        if (value[i] == '\\') {
+            if (++i == value.size() || std::string_view("\\\"'").find(value[i]) == std::string_view::npos) return {};
+            word += value[i];
+        } else if ((value[i] == '"' || value[i] == '\'') && (!quote || quote == value[i])) {
+            quote = quote ? 0 : value[i];
+        } else {
+            word += value[i];
+        }
+    }
+    std::string path;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (word[i] == '%' && (++i == word.size() || word[i] != '%')) return {};
+        path += word[i];
+    }
+    return quote ? std::nullopt : std::optional(path);
+}
+
 class ScheduleCommandTest : public ::testing::Test {
 protected:
     ScheduleCommandTest() {
@@ -42,11 +70,13 @@ protected:
         ::chmod((bin + "/systemctl").c_str(), 0755);
     }
     quellstone::testing::CliResult Schedule(const std::string& action, const std::string& show = "",
-                                            const std::string& fail = "", const std::string& path = "") {
+                                            const std::string& fail = "", const std::string& path = "",
+                                            const std::string& program = QUELLSTONE_CLI) {
         return quellstone::testing::RunCli(
             {"schedule", action},
             {"PATH=" + (path.empty() ? bin + ":/usr/bin:/bin" : path), "FAKE_LOG=" + log, "FAKE_SHOW=" + show,
-             "FAKE_FAIL=" + fail, "XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+             "FAKE_FAIL=" + fail, "XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"},
+            false, program);
     }
     std::string Log() const { return ReadAll(log); }
 
@@ -74,6 +104,42 @@ TEST_F(ScheduleCommandTest, EnableWithoutInstalledUnitsWritesThemRunningThisProg
                                    "\" scan --hidden --stored-exclusions --json --record-result %h\n"));
     EXPECT_THAT(ReadAll(units + "/quellstone-scan.timer"), HasSubstr("\nOnCalendar=daily\n"));
     EXPECT_THAT(result.out, HasSubstr("were not installed; wrote " + units + "/quellstone-scan.service"));
+}
+
+TEST_F(ScheduleCommandTest, EnableWritesTheProgramAsOneExactWordOrRefusesAPathNoUnitCanRun) {
+    const std::vector<std::pair<std::string, std::string>> folders = {
+        // a folder's name, and why enable refuses it ("": the units are written)
+        {"$HOME ${HOME} %h ;x; spaced", ""},
+        {"line\nExecStartPre=touch evil", "it holds a control character"},
+        {"not UTF-8 \xff", "it is not valid UTF-8"},
+        {"it's \"quoted\" back\\slash", "systemd runs no program whose path holds a quote or a backslash"},
+    };
+    for (const auto& [name, refusal] : folders) {
+        std::filesystem::create_directory(dir / name);
+        const std::string program = std::filesystem::canonical(dir / name).string() + "/quellstone-cli";
+        std::error_code crossDevice;
+        std::filesystem::create_hard_link(QUELLSTONE_CLI, program, crossDevice);
+        if (crossDevice) std::filesystem::copy_file(QUELLSTONE_CLI, program);
+        std::filesystem::remove_all(dir / "config");
+        WriteFile(log);
+        // The quoting gives back every path exactly, even one that is refused.
+        EXPECT_EQ(CommandPath(ExecStartWord(program)), program) << name;
+
+        const auto result = Schedule("enable", "LoadState=not-found\n", "", "", program);
+        const std::string service = ReadAll(units + "/quellstone-scan.service");
+        if (refusal.empty()) {
+            EXPECT_EQ(result.status, 0) << result.err;
+            const std::size_t exec = service.find("\nExecStart=");
+            ASSERT_NE(exec, std::string::npos) << service;
+            EXPECT_EQ(CommandPath(std::string_view(service).substr(exec + 11)), program) << service;
+            EXPECT_EQ(service.find("\nExecStart=", exec + 1), std::string::npos) << service;
+        } else {
+            EXPECT_EQ(result.status, 2) << name;
+            EXPECT_THAT(result.err, HasSubstr(text::EscapeForDisplay(program) + ": " + refusal)) << name;
+            EXPECT_EQ(Log(), "") << name;  // systemd was not even asked
+            EXPECT_FALSE(std::filesystem::exists(dir / "config")) << name;
+        }
+    }
 }
 
 TEST_F(ScheduleCommandTest, UnitsWrittenEarlierForAnotherProgramAreWrittenAgain) {
