@@ -2,8 +2,11 @@
 
 #include <cmath>
 
+#include "core/i18n/BuiltInEnglish.h"
 #include "core/ini/IniFormat.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/text/DisplayEscape.h"
+#include "core/text/FillIn.h"
 #include "core/text/NumberText.h"
 #include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
@@ -67,12 +70,34 @@ void LanguageLoader::LoadLanguage(LanguageTable& table) {
         dialogs_.ShowMessage(kNoLanguageMessage, ports::MessageIcon::Error, ports::MessageButtons::Ok);
         store_.Write(settings::keys::kLanguage, kDefaultLanguage);
     }
+    // Said once per start, as the language is loaded once per start; in
+    // English, since those are the texts the table now holds.
+    if (const std::optional<std::string> unread = LoadTexts(StoredLanguage(), table)) {
+        dialogs_.ShowMessage(text::FillIn(table.Text(TextId::LanguageFileUnreadable), text::EscapeForDisplay(*unread)),
+                             ports::MessageIcon::Warning, ports::MessageButtons::Ok);
+    }
+}
+
+std::string LanguageLoader::StoredLanguage() {
     // A store that cannot keep the choice (a settings file that cannot be
-    // read or written) still gets the default language, not blank captions.
-    const std::string language =
-        store_.Read(settings::keys::kLanguage.section, settings::keys::kLanguage.name, kDefaultLanguage);
-    ReadLanguageFile(LanguageFilePath(language), table);
-    table.SetLanguage(language);
+    // read or written) still gets the default language.
+    std::string language = store_.Read(settings::keys::kLanguage);
+    return language.empty() ? std::string(kDefaultLanguage) : language;
+}
+
+std::optional<std::string> LanguageLoader::LoadTexts(std::string_view language, LanguageTable& table) {
+    const std::string path = LanguageFilePath(language);
+    LanguageTable read;
+    ReadLanguageFile(path, read);
+    if (read.Empty()) {
+        table = BuiltInEnglishTexts();
+        // A name that would leave the languages folder has no path: the one it asks for is named.
+        if (!path.empty()) return path;
+        return programFolder_ + "/" + settings::LanguageDocumentRelative(language, std::string(language) + ".txt");
+    }
+    read.SetLanguage(std::string(language));
+    table = std::move(read);
+    return std::nullopt;
 }
 
 std::string LanguageLoader::LanguageFilePath(std::string_view name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,8 +42,20 @@ public:
         : store_(store), files_(files), tree_(tree), dialogs_(dialogs), programFolder_(std::move(programFolder)) {}
 
     // Loads the stored language into `table`. With no language stored (the
-    // first start) it says so, stores English and loads that.
+    // first start) it says so, stores English and loads that. When the
+    // language's file cannot be used (see LoadTexts), a message names it.
     void LoadLanguage(LanguageTable& table);
+
+    // The language chosen in the settings; English when none is stored.
+    [[nodiscard]] std::string StoredLanguage();
+
+    // Replaces `table` with the texts of `language`, storing and showing
+    // nothing. When its file is missing, cannot be read, is larger than
+    // kMaxLanguageFileBytes or holds no text at all, the table gets the
+    // English texts built into the program instead and the file's path is
+    // returned, for the caller to name; nullopt when the file was used. A
+    // file that lacks only some entries is used as it is.
+    std::optional<std::string> LoadTexts(std::string_view language, LanguageTable& table);
 
     // 0 when the file was read, 1 when `path` is empty or names no file. A
     // file that exists but cannot be read, or is larger than

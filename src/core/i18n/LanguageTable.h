@@ -19,6 +19,13 @@ public:
         return number >= 0 && number < kSize ? entries_[static_cast<std::size_t>(number)] : kNone;
     }
     [[nodiscard]] const std::string& Text(TextId id) const { return Text(static_cast<int>(id)); }
+    // Whether no entry holds any text: what a file that could not be read gives.
+    [[nodiscard]] bool Empty() const {
+        for (const std::string& entry : entries_) {
+            if (!entry.empty()) return false;
+        }
+        return true;
+    }
     void Set(int number, std::string text) {
         if (number >= 0 && number < kSize) entries_[static_cast<std::size_t>(number)] = std::move(text);
     }

@@ -188,6 +188,8 @@ enum class TextId : int {
     ScheduledScanFailed = 390,
     // a scan choice of the window (hidden entries, excluded folders) could not be stored
     ScanChoiceNotSaved = 391,
+    // the chosen language's file could not be read, so the texts are English (%1 the file)
+    LanguageFileUnreadable = 380,
 };
 
 }  // namespace quellstone::i18n

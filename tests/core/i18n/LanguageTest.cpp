@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/i18n/DocumentOpeners.h"
 #include "core/i18n/LanguageFile.h"
 #include "support/FakeDesktop.h"
@@ -111,12 +113,42 @@ TEST_F(LanguageLoaderTest, FindsTheFileWhateverTheLetterCase) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(LanguageLoaderTest, AMissingLanguageLeavesTheTableEmpty) {
-    for (const char* name : {"Klingon", "../../etc", "Polish/../English"}) {
-        store.Write("Settings", "curLang", name);
+TEST_F(LanguageLoaderTest, AFileThatCannotBeUsedGivesTheBuiltInEnglishTextsAndSaysSoOnce) {
+    const std::string polish = "/prog/LANGUAGES/Polish/polish.TXT";
+    const struct {
+        std::string language;
+        std::optional<std::string> polishFile;  // nullopt: it exists but cannot be read
+        std::string unread;                     // the file the message names; "" for no message
+    } cases[] = {
+        {"Klingon", "", "/prog/languages/Klingon/Klingon.txt"},
+        {"../../etc", "", "/prog/languages/../../etc/../../etc.txt"},
+        {"Polish", std::nullopt, polish},
+        {"Polish", "100 Uruchamianie\n" + std::string(kMaxLanguageFileBytes, ';'), polish},
+        {"Polish", "; comments only\n\n999\n", polish},
+        {"Polish", "100 Uruchamianie\n", ""},  // lacking entries is no reason: they stay empty
+    };
+    for (const auto& c : cases) {
+        store.Write("Settings", "curLang", c.language);
+        files.unreadable.clear();
+        if (c.polishFile)
+            files.Put(polish, *c.polishFile);
+        else
+            files.unreadable.insert(polish);
+        dialogs.shown.clear();
         LanguageTable table;
         loader.LoadLanguage(table);
-        EXPECT_EQ(table.Text(100), "") << name;
+        if (c.unread.empty()) {
+            EXPECT_TRUE(dialogs.shown.empty()) << c.language;
+            EXPECT_EQ(table.Text(100), "Uruchamianie");
+            EXPECT_EQ(table.Text(TextId::Never), "");
+            continue;
+        }
+        EXPECT_EQ(table.Text(100), "Starting Quellstone, please wait...") << c.language;  // the shipped English file
+        EXPECT_EQ(table.Text(TextId::Never), "Never");
+        EXPECT_EQ(table.Language(), "English");
+        ASSERT_EQ(dialogs.shown.size(), 1u) << c.language;
+        EXPECT_EQ(dialogs.shown[0].text,
+                  "The language file " + c.unread + " could not be read, so Quellstone shows its texts in English.");
     }
     LanguageTable table;
     EXPECT_EQ(loader.ReadLanguageFile("", table), 1);
