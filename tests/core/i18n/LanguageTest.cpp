@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <tuple>
 
 #include "core/i18n/DocumentOpeners.h"
 #include "core/i18n/LanguageFile.h"
@@ -115,40 +115,28 @@ TEST_F(LanguageLoaderTest, FindsTheFileWhateverTheLetterCase) {
 
 TEST_F(LanguageLoaderTest, AFileThatCannotBeUsedGivesTheBuiltInEnglishTextsAndSaysSoOnce) {
     const std::string polish = "/prog/LANGUAGES/Polish/polish.TXT";
-    const struct {
-        std::string language;
-        std::optional<std::string> polishFile;  // nullopt: it exists but cannot be read
-        std::string unread;                     // the file the message names; "" for no message
-    } cases[] = {
+    // the stored language, the Polish file ("-": cannot be read), the file a message names ("": none)
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {"Klingon", "", "/prog/languages/Klingon/Klingon.txt"},
-        {"../../etc", "", "/prog/languages/../../etc/../../etc.txt"},
-        {"Polish", std::nullopt, polish},
+        {"Polish", "-", polish},
         {"Polish", "100 Uruchamianie\n" + std::string(kMaxLanguageFileBytes, ';'), polish},
         {"Polish", "; comments only\n\n999\n", polish},
-        {"Polish", "100 Uruchamianie\n", ""},  // lacking entries is no reason: they stay empty
+        {"Polish", "100 Uruchamianie\n", ""},  // the entries it lacks stay empty
     };
-    for (const auto& c : cases) {
-        store.Write("Settings", "curLang", c.language);
-        files.unreadable.clear();
-        if (c.polishFile)
-            files.Put(polish, *c.polishFile);
-        else
-            files.unreadable.insert(polish);
+    for (const auto& [language, polishText, unread] : cases) {
+        store.Write("Settings", "curLang", language);
+        files.Put(polish, polishText);
+        files.unreadable = {polishText == "-" ? polish : ""};
         dialogs.shown.clear();
         LanguageTable table;
         loader.LoadLanguage(table);
-        if (c.unread.empty()) {
-            EXPECT_TRUE(dialogs.shown.empty()) << c.language;
-            EXPECT_EQ(table.Text(100), "Uruchamianie");
-            EXPECT_EQ(table.Text(TextId::Never), "");
-            continue;
-        }
-        EXPECT_EQ(table.Text(100), "Starting Quellstone, please wait...") << c.language;  // the shipped English file
-        EXPECT_EQ(table.Text(TextId::Never), "Never");
-        EXPECT_EQ(table.Language(), "English");
-        ASSERT_EQ(dialogs.shown.size(), 1u) << c.language;
-        EXPECT_EQ(dialogs.shown[0].text,
-                  "The language file " + c.unread + " could not be read, so Quellstone shows its texts in English.");
+        EXPECT_EQ(table.Text(100), unread.empty() ? "Uruchamianie" : "Starting Quellstone, please wait...") << language;
+        EXPECT_EQ(table.Text(TextId::Never), unread.empty() ? "" : "Never");
+        EXPECT_EQ(table.Language(), unread.empty() ? "Polish" : "English");
+        ASSERT_EQ(dialogs.shown.size(), unread.empty() ? 0u : 1u) << language;
+        if (!unread.empty())
+            EXPECT_EQ(dialogs.shown[0].text,
+                      "The language file " + unread + " could not be read, so Quellstone shows its texts in English.");
     }
     LanguageTable table;
     EXPECT_EQ(loader.ReadLanguageFile("", table), 1);
