@@ -18,6 +18,7 @@
 #include "cli/StopSignal.h"
 #include "core/app/Context.h"
 #include "core/quarantine/Remover.h"
+#include "core/scan/FileSystemKinds.h"
 #include "core/scan/FileWalker.h"
 #include "core/scan/ScanPlan.h"
 #include "core/settings/ScanExclusions.h"
@@ -38,22 +39,37 @@ namespace {
 constexpr std::string_view kDescription =
     "Walks each PATH and looks the name of every file and folder up in the\n"
     "signature database. Hidden entries (names that begin with \".\") are\n"
-    "skipped unless --hidden is given; symbolic links are looked up but never\n"
-    "followed; other file systems mounted inside a PATH are not entered. A\n"
-    "PATH that is not a folder is looked up by its own name.\n"
+    "looked up and walked too, unless --skip-hidden is given; symbolic links\n"
+    "are looked up but never followed; other file systems mounted inside a\n"
+    "PATH are not entered. A PATH that is not a folder is looked up by its\n"
+    "own name.\n"
     "\n"
-    "Instead of PATHs, --quick walks the system folder /usr and\n"
-    "--whole-computer walks /opt/, then every mounted storage file system in\n"
-    "the order the system lists them (the same folders as the desktop\n"
-    "program's scan modes).\n";
+    "Instead of PATHs, --quick walks the system folder /usr, then /tmp,\n"
+    "/var/tmp, /dev/shm, /etc, ~/.config and ~/.local/bin, where malware is\n"
+    "known to drop or anchor itself. --whole-computer walks /opt/, then every\n"
+    "mounted file system that holds files (disks, tmpfs and ramfs, overlay)\n"
+    "in the order the system lists them; the kernel's pseudo file systems\n"
+    "(proc, sysfs, cgroup, ...) never, and network and FUSE file systems\n"
+    "(nfs, cifs, fuse.*) only with --network: without it each one is named\n"
+    "on standard error as left out. These are the folders of the desktop\n"
+    "program's scan modes.\n";
 
 constexpr std::string_view kDetails =
     "Text output is one line \"PATH: DETECTION FOUND\" per detection, then a\n"
     "summary; bytes that are not UTF-8 and control characters are shown as\n"
     "\\xHH, a backslash as \\\\.\n"
     "\n"
-    "A PATH that does not exist or cannot be read is an error; folders\n"
-    "inside it that could not be read are counted in the summary.\n"
+    "A PATH that does not exist or cannot be read is named on standard error\n"
+    "and in the summary (\"PATHs not scanned\"); the other PATHs are scanned,\n"
+    "and the exit status is 2. Folders inside a PATH that could not be read\n"
+    "are counted in the summary and named on standard error (the first 100).\n"
+    "With --json, each is a line {\"unreadable\": PATH}, and a PATH that does\n"
+    "not exist {\"missing\": PATH}.\n"
+    "\n"
+    "With --remove, a NOT REMOVED line says why in parentheses (with --json,\n"
+    "as \"reason\"): a folder, permission denied, symbolic link, not a regular\n"
+    "file, no space for the copy, copy into quarantine failed, or changed\n"
+    "since the scan.\n"
     "\n"
     "Only the options on the command line count: the hidden-entries switch\n"
     "and the excluded folders of the desktop program's settings do not, so\n"
@@ -62,8 +78,9 @@ constexpr std::string_view kDetails =
     "covers (the folder itself, a folder above it, or a link to either) is\n"
     "not scanned, and a line on standard error says so; it is no error.\n"
     "\n"
-    "Exit status: 0 nothing found, 1 detections found, 2 error,\n"
-    "130 stopped by Ctrl-C (what was found so far is reported).\n";
+    "Exit status: 0 nothing found, 1 detections found, 2 error (also a PATH\n"
+    "not scanned, or a detection NOT REMOVED; ALREADY GONE is no error), 130\n"
+    "stopped by Ctrl-C (what was found so far is reported).\n";
 
 CommandDefinition ScanDefinition() {
     return {
@@ -80,18 +97,24 @@ CommandDefinition ScanDefinition() {
                  "quarantine switch is on (quellstone-cli settings set Settings Quarintine 1); with the switch on, "
                  "a file whose copy fails is not deleted. One line per detection says REMOVED, ALREADY GONE or "
                  "NOT REMOVED."},
-                {"hidden", "",
-                 "Also look up and walk hidden entries (names that begin with \".\"); \".\" and \"..\" never"},
+                {"skip-hidden", "",
+                 "Leave out hidden entries (names that begin with \".\"): neither looked up nor walked. Without "
+                 "it they are scanned like any other; \".\" and \"..\" never"},
+                {"hidden", "", "Scan hidden entries too (the default; kept for scripts that pass it)"},
+                {"network", "",
+                 "With --whole-computer, also walk network and FUSE file systems (nfs, nfs4, cifs, smb3, fuse.*)"},
                 {"exclude", "PATH",
                  "Leave the folder PATH out: it is neither looked up nor entered, whether the walk meets it by "
                  "this path or through a link to it. May be given more than once."},
                 {"stored-exclusions", "",
                  "Also leave out the folders excluded in the desktop program's settings (the user's settings file, "
                  "[Settings] ExcludedFolders), as --exclude does; the scheduled scan uses it."},
-                {"quick", "", "Walk the system folder /usr instead of PATHs"},
+                {"quick", "",
+                 "Walk the system folder /usr, /tmp, /var/tmp, /dev/shm, /etc, ~/.config and ~/.local/bin instead "
+                 "of PATHs"},
                 {"whole-computer", "",
-                 "Walk /opt/ and every mounted storage file system instead of PATHs, and store today's date as "
-                 "the last system scan"},
+                 "Walk /opt/ and every mounted file system that holds files instead of PATHs, and store today's "
+                 "date as the last system scan"},
                 {"record-result", "",
                  "When the scan ends (finished, stopped by a signal, or failed: a PATH or the database that "
                  "cannot be read, options that are wrong), write the time it ended, the entries scanned, the "
@@ -121,18 +144,33 @@ std::optional<scan::ScanMode> ChooseMode(const ParsedArguments& args) {
                            : scan::ScanMode::ChosenFolder;
 }
 
-// The PATHs as given, each known as a folder or not; nullopt (reported) when one cannot be reached.
-std::optional<std::vector<StartPoint>> NamedStartPoints(const std::vector<std::string>& paths, std::ostream& err) {
+// A PATH that could not be reached before the walk.
+struct UnreachedPath {
+    std::string path;
+    bool missing = true;  // nothing is there; else it is there and could not be read
+};
+
+// The PATHs as given: those that can be reached, each known as a folder or
+// not, and those that cannot (each named on `err` at once). One PATH that
+// cannot be reached does not keep the others from being scanned.
+struct NamedPoints {
     std::vector<StartPoint> points;
+    std::vector<UnreachedPath> unreached;
+};
+
+NamedPoints NamedStartPoints(const std::vector<std::string>& paths, std::ostream& err) {
+    NamedPoints named;
     for (const std::string& path : paths) {
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) {
-            err << "quellstone-cli scan: " << text::EscapeForDisplay(path) << ": " << std::strerror(errno) << "\n";
-            return std::nullopt;
+            const int error = errno;
+            err << "quellstone-cli scan: " << text::EscapeForDisplay(path) << ": " << std::strerror(error) << "\n";
+            named.unreached.push_back({path, error == ENOENT || error == ENOTDIR});
+            continue;
         }
-        points.push_back({path, S_ISDIR(st.st_mode)});
+        named.points.push_back({path, S_ISDIR(st.st_mode)});
     }
-    return points;
+    return named;
 }
 
 // Loads the database (`path`, or the one in use when empty); false (reported) when it is none.
@@ -154,16 +192,24 @@ bool OpenDatabase(scan::SignatureDatabase& signatures, const std::string& path, 
     return false;
 }
 
-// The folders of --quick or --whole-computer, from the launcher, so both front ends walk the same ones.
-std::vector<StartPoint> PlannedStartPoints(scan::ScanMode mode, ports::FileStore& files, const std::string& folder) {
-    platform::ProcMountTable drives(files);
-    const auto paths = settings::ProgramPaths::OnThisSystem(folder, "");
+// The folders of --quick or --whole-computer, from the launcher's plan, so
+// both front ends walk the same ones; the file systems the plan leaves out
+// are named on `err`.
+std::vector<StartPoint> PlannedStartPoints(scan::ScanMode mode, const std::vector<ports::MountedFileSystem>& mounts,
+                                           bool includeRemote, const std::string& folder, std::ostream& err) {
+    const auto paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), folder);
+    const scan::ScanPlan plan = scan::PlanScan(mode, "", paths, mounts, includeRemote);
+    for (const ports::MountedFileSystem& leftOut : plan.leftOut) {
+        err << "quellstone-cli scan: " << text::EscapeForDisplay(leftOut.mountPoint) << " ("
+            << text::EscapeForDisplay(leftOut.type)
+            << "): a network or FUSE file system, left out (--network walks it)\n";
+    }
     std::vector<StartPoint> points;
-    for (const scan::ScanTarget& target : scan::PlanScan(mode, "", paths, drives)) {
-        // A system without /opt/ has nothing there to scan; that is no error.
-        struct stat st {};
-        if (::lstat(target.folder.c_str(), &st) != 0 && errno == ENOENT) continue;
-        points.push_back({target.folder, true});
+    platform::PosixDirectoryTree tree;
+    for (const scan::ScanTarget& target : plan.targets) {
+        // A system without /opt/ or /dev/shm, or a user without ~/.local/bin,
+        // has nothing there to scan; that is no error.
+        if (!tree.Missing(target.folder)) points.push_back({target.folder, true});
     }
     return points;
 }
@@ -178,15 +224,15 @@ std::vector<std::string> ExcludedFoldersOf(const ParsedArguments& args, settings
 }
 
 void Walk(app::Context& context, const ParsedArguments& args, const std::vector<std::string>& excluded,
-          const std::vector<StartPoint>& points, const StopSignal& stop, ScanOutput& output) {
+          const std::vector<ports::MountedFileSystem>& mounts, const std::vector<StartPoint>& points,
+          const StopSignal& stop, ScanOutput& output) {
     StopRequestPump pump(stop, context.scan);
     platform::PosixDirectoryTree tree;
     scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
-    platform::PosixFileStore files;
-    platform::ProcMountTable mounts(files);
-    scan::WalkOptions options =
-        scan::WalkOptions::Make(args.Has("hidden"), excluded, tree, mounts.StorageMountPoints());
-    options.mountPoints = mounts.AllMountPoints();
+    const std::optional<std::vector<std::string>> mountPoints = scan::MountPointsOf(mounts);
+    scan::WalkOptions options = scan::WalkOptions::Make(!args.Has("skip-hidden"), excluded, tree,
+                                                        mountPoints.value_or(std::vector<std::string>()));
+    options.mountPoints = mountPoints;
     walker.SetOptions(std::move(options));
     for (const StartPoint& point : points) {
         if (stop.Received() != 0) break;
@@ -238,11 +284,23 @@ int Outcome(const StopSignal& stop, const ScanOutput& output, scan::ScanMode mod
         err << "quellstone-cli scan: " << text::EscapeForDisplay(folder)
             << ": the folder could not be read, so it was not scanned\n";
     }
+    // Folders inside the walk that could not be read: named, up to a number
+    // that still fits on a screen, and the rest counted.
+    for (const std::string& folder : output.UnreadableInside()) {
+        err << "quellstone-cli scan: " << text::EscapeForDisplay(folder) << ": the folder could not be read\n";
+    }
+    if (const std::uint64_t more = output.UnnamedUnreadable(); more > 0)
+        err << "quellstone-cli scan: " << more << " more folders could not be read\n";
     // Left out as asked: said, but no error and no finding.
     for (const std::string& path : output.ExcludedStarts()) {
         err << "quellstone-cli scan: " << text::EscapeForDisplay(path) << ": excluded, so it was not scanned\n";
     }
+    // A file that should have gone and is still there is a failure too;
+    // one already gone is not.
+    if (const std::uint64_t failed = output.RemovalsFailed(); failed > 0)
+        err << "quellstone-cli scan: " << failed << " of the detections could not be removed (NOT REMOVED says why)\n";
     if (!output.UnscannedFolders().empty() && mode == scan::ScanMode::ChosenFolder) return kExitError;
+    if (!output.UnreachedPaths().empty() || output.RemovalsFailed() > 0) return kExitError;
     return output.Detections() > 0 ? kExitFound : kExitOk;
 }
 
@@ -263,6 +321,7 @@ scan::ScanEnd EndOf(int status) {
 std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
     if (!ChooseMode(args))
         return "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)";
+    if (args.Has("hidden") && args.Has("skip-hidden")) return "--hidden and --skip-hidden contradict each other";
     // An empty value (an unset variable in a script) would read as the root and exclude everything.
     if (const auto excluded = args.options.find("exclude");
         excluded != args.options.end() && std::ranges::find(excluded->second, "") != excluded->second.end()) {
@@ -274,8 +333,10 @@ std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
 // The scan of a command line without problems.
 int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     const std::optional<scan::ScanMode> mode = ChooseMode(args);
-    const std::optional<std::vector<StartPoint>> named = NamedStartPoints(args.positional, io.err);
-    if (!named) return kExitError;
+    const NamedPoints named = NamedStartPoints(args.positional, io.err);
+    // Not one PATH can be reached: nothing would be scanned, so the database
+    // is not loaded and no scan is counted.
+    if (*mode == scan::ScanMode::ChosenFolder && named.points.empty()) return kExitError;
     platform::PosixFileStore files;
     app::Context context(files, io.programFolder);
     if (args.Value("db").empty()) UseDatabaseInUse(context.signatures, io.programFolder, io.err);
@@ -287,15 +348,19 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     settings::SettingsStore store(settingsFile);
     platform::LocaleCalendar calendar;
     scan::RecordScanStart(store, *mode, calendar);
+    const std::vector<ports::MountedFileSystem> mounts = platform::ProcMountTable(files).Mounts();
     const std::vector<StartPoint> points =
-        *mode == scan::ScanMode::ChosenFolder ? *named : PlannedStartPoints(*mode, files, io.programFolder);
+        *mode == scan::ScanMode::ChosenFolder
+            ? named.points
+            : PlannedStartPoints(*mode, mounts, args.Has("network"), io.programFolder, io.err);
 
     const auto started = std::chrono::steady_clock::now();
     platform::PosixFileOperations fileOperations;  // outlives `stop`, whose last words use it
     StopSignal stop;
     ScanOutput output(io.out, args.Has("json") ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
     if (args.Has("remove")) output.KeepDetectedPaths();
-    Walk(context, args, ExcludedFoldersOf(args, store), points, stop, output);
+    for (const auto& [path, missing] : named.unreached) output.ReportUnreachedPath(path, missing);
+    Walk(context, args, ExcludedFoldersOf(args, store), mounts, points, stop, output);
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
     // quarantine that is half written then is deleted first.

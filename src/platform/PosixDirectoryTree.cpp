@@ -143,4 +143,9 @@ std::optional<std::string> PosixDirectoryTree::CanonicalPath(const std::string& 
     return std::string(resolved.get());
 }
 
+bool PosixDirectoryTree::Missing(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.empty() ? "/" : path.c_str(), &st) != 0 && errno == ENOENT;
+}
+
 }  // namespace quellstone::platform

@@ -17,6 +17,7 @@ public:
     PosixDirectoryTree();
     std::unique_ptr<ports::Directory> OpenFolder(const std::string& path) override;
     std::optional<std::string> CanonicalPath(const std::string& path) override;
+    bool Missing(const std::string& path) override;
 
     // Scratch space shared by the folders opened through this tree.
     struct Buffers;

@@ -55,7 +55,10 @@ std::string UserUnitFolder(const EnvironmentReader& environment) {
 }
 
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, std::string programFolder) {
-    return settings::ProgramPaths::OnThisSystem(std::move(programFolder), UserDataFolder(environment));
+    settings::ProgramPaths paths =
+        settings::ProgramPaths::OnThisSystem(std::move(programFolder), UserDataFolder(environment));
+    paths.homeFolder = HomeFolder(environment);
+    return paths;
 }
 
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment) {

@@ -1,4 +1,4 @@
-// scan --hidden and --exclude on real trees, run as the built program.
+// scan --skip-hidden and --exclude on real trees, run as the built program.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -45,24 +45,35 @@ protected:
     const std::string home = dir / "tree/home";
 };
 
-TEST_F(ScanOptionsTest, HiddenFilesAndFoldersAreFoundOnlyWithHidden) {
-    const CliResult plain = Scan({home});
-    EXPECT_EQ(plain.status, 1) << plain.err;
-    EXPECT_THAT(plain.out, Not(HasSubstr("/.config/")));
-    EXPECT_THAT(plain.out, Not(HasSubstr("/.quellstone-test.exe")));
-    EXPECT_THAT(plain.out, HasSubstr("Scanned entries: 4\n"));  // vm, docs and a file in each
-
-    const CliResult hidden = Scan({"--hidden", home});
-    EXPECT_EQ(hidden.status, 1) << hidden.err;
-    EXPECT_THAT(hidden.out,
-                HasSubstr(Found("tree/home/.config/autostart/quellstone-test.exe") + "TEST.FILE.QUELLSTONE FOUND\n"));
-    EXPECT_THAT(hidden.out, HasSubstr(Found("tree/home/.quellstone-test.exe") + "TEST.DOTTED FOUND\n"));
-    EXPECT_THAT(hidden.out, HasSubstr("Scanned entries: 8\nDetections: 4\n"));
+TEST_F(ScanOptionsTest, HiddenFilesAndFoldersAreFoundUnlessSkipped) {
+    const struct {
+        std::vector<std::string> options;
+        int status;
+        bool hiddenFound;
+        const char* counts;
+    } cases[] = {{{}, 1, true, "Scanned entries: 8\nDetections: 4\n"},
+                 {{"--hidden"}, 1, true, "Scanned entries: 8\nDetections: 4\n"},
+                 {{"--skip-hidden"}, 1, false, "Scanned entries: 4\nDetections: 2\n"},  // vm, docs and a file in each
+                 {{"--hidden", "--skip-hidden"}, 2, false, ""}};
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.options;
+        args.push_back(home);
+        const CliResult result = Scan(args);
+        SCOPED_TRACE(::testing::PrintToString(c.options) + "\n" + result.out + result.err);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_THAT(result.out, HasSubstr(c.counts));
+        const std::string hidden[] = {
+            Found("tree/home/.config/autostart/quellstone-test.exe") + "TEST.FILE.QUELLSTONE FOUND\n",
+            Found("tree/home/.quellstone-test.exe") + "TEST.DOTTED FOUND\n"};
+        for (const std::string& line : hidden)
+            EXPECT_EQ(result.out.find(line) != std::string::npos, c.hiddenFound) << line;
+    }
 }
 
 TEST_F(ScanOptionsTest, AnExcludedFolderAndALinkToItAreLeftOut) {
     // By the link: the real folder that the walk meets is left out.
-    const CliResult byLink = Scan({"--exclude", dir / "tree/vm-link", "--exclude=" + dir / "absent", home});
+    const CliResult byLink =
+        Scan({"--skip-hidden", "--exclude", dir / "tree/vm-link", "--exclude=" + dir / "absent", home});
     EXPECT_EQ(byLink.status, 1) << byLink.err;
     EXPECT_THAT(byLink.out, Not(HasSubstr("/vm")));
     EXPECT_THAT(byLink.out, HasSubstr(Found("tree/home/docs/quellstone-test.exe")));
@@ -75,7 +86,7 @@ TEST_F(ScanOptionsTest, AnExcludedFolderAndALinkToItAreLeftOut) {
     EXPECT_EQ(empty.out, "");
 
     // By the real path, and both excluded folders given: nothing of them is scanned.
-    const CliResult both = Scan({"--exclude", home + "/vm/", "--exclude", home + "/docs", home});
+    const CliResult both = Scan({"--skip-hidden", "--exclude", home + "/vm/", "--exclude", home + "/docs", home});
     EXPECT_EQ(both.status, 0) << both.err;
     EXPECT_THAT(both.out, HasSubstr("Scanned entries: 0\nDetections: 0\n"));
 }
@@ -106,13 +117,13 @@ TEST_F(ScanOptionsTest, StoredWindowChoicesDoNotChangeAScriptedScan) {
     ::mkdir((dir / "config/Orvanta").c_str(), 0755);
     const std::string key = "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n";
     WriteFile(dir / "config/Orvanta/registry.reg", "Windows Registry Editor Version 5.00\n\n" + key +
-                                                       "\"ScanHidden\"=\"1\"\n\"ExcludedFolders\"=\"" + home +
+                                                       "\"ScanHidden\"=\"0\"\n\"ExcludedFolders\"=\"" + home +
                                                        "/docs\"\n");
     const CliResult scan = quellstone::testing::RunCli(
         {"scan", "--db", db, home}, {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
     EXPECT_EQ(scan.status, 1) << scan.err;
     EXPECT_THAT(scan.out, HasSubstr(Found("tree/home/docs/quellstone-test.exe")));
-    EXPECT_THAT(scan.out, Not(HasSubstr("/.config/")));
+    EXPECT_THAT(scan.out, HasSubstr("/.config/"));
 }
 
 TEST_F(ScanOptionsTest, StoredExclusionsLeaveTheWindowsExcludedFoldersOutToo) {
@@ -122,7 +133,7 @@ TEST_F(ScanOptionsTest, StoredExclusionsLeaveTheWindowsExcludedFoldersOutToo) {
     WriteFile(dir / "config/Orvanta/registry.reg",
               "Windows Registry Editor Version 5.00\n\n" + key + "\"ExcludedFolders\"=\"" + home + "/docs\"\n");
     // The stored folder and the one on the command line are both left out; the hidden switch stays the command line's.
-    const CliResult both = Scan({"--stored-exclusions", "--exclude", home + "/vm", home});
+    const CliResult both = Scan({"--stored-exclusions", "--skip-hidden", "--exclude", home + "/vm", home});
     EXPECT_EQ(both.status, 0) << both.err;
     EXPECT_THAT(both.out, Not(HasSubstr("quellstone-test.exe")));
     EXPECT_THAT(both.out, HasSubstr("Scanned entries: 0\n"));

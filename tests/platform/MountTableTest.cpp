@@ -9,24 +9,29 @@
 namespace quellstone::platform {
 namespace {
 
-TEST(MountTable, KeepsStorageFileSystemsInTableOrder) {
-    const auto points = StorageMountPoints(
-        "proc /proc proc rw 0 0\n"
-        "/dev/sda2 / ext4 rw 0 0\n"
-        "tmpfs /run tmpfs rw 0 0\n"
-        "/dev/sdb1 /media/u/USB\\040STICK vfat rw 0 0\n"
-        "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
-        "/dev/sda1 /boot/efi vfat rw 0 0\n"
-        "/dev/sda2 / ext4 rw 0 0\n"
-        "garbage\n");
-    EXPECT_EQ(points, (std::vector<std::string>{"/", "/media/u/USB STICK", "/boot/efi"}));
-    // Every mount point, when the walk must know where something is mounted (automounts too).
-    EXPECT_EQ(AllMountPoints("proc /proc proc rw 0 0\nsystemd-1 /boot/efi autofs rw 0 0\n/dev/sda2 / ext4 rw 0 0\n"),
-              (std::vector<std::string>{"/proc", "/boot/efi", "/"}));
+// Mount points with their types, in table order.
+std::vector<std::string> Listed(std::string_view table) {
+    std::vector<std::string> listed;
+    for (const ports::MountedFileSystem& mount : MountedFileSystems(table))
+        listed.push_back(mount.mountPoint + " " + mount.type);
+    return listed;
+}
+
+TEST(MountTable, ListsEveryMountOnceInTableOrder) {
+    EXPECT_EQ(
+        Listed("proc /proc proc rw 0 0\n"
+               "/dev/sda2 / ext4 rw 0 0\n"
+               "tmpfs /tmp tmpfs rw 0 0\n"
+               "/dev/sdb1 /media/u/USB\\040STICK vfat rw 0 0\n"
+               "systemd-1 /boot/efi autofs rw 0 0\n"
+               "/dev/sda1 /boot/efi vfat rw 0 0\n"  // mounted over the automount point
+               "/dev/sda2 / ext4 rw 0 0\n"
+               "garbage\n"),
+        (std::vector<std::string>{"/proc proc", "/ ext4", "/tmp tmpfs", "/media/u/USB STICK vfat", "/boot/efi vfat"}));
 }
 
 TEST(MountTable, UndoesTheKernelsEscapesAndSkipsWhatIsNoMount) {
-    const auto points = StorageMountPoints(
+    const auto listed = Listed(
         "#remote:/share /mnt/hash fuse.sshfs rw 0 0\n"  // a source that begins with "#" is no comment
         "\n"
         "/dev/sdc1 /media/u/tab\\011and\\134slash ext4 rw 0 0\n"
@@ -36,9 +41,10 @@ TEST(MountTable, UndoesTheKernelsEscapesAndSkipsWhatIsNoMount) {
         std::string(100000, 'o') +
         " 0 0\n"
         "/dev/sdc5 /after/a/long/line btrfs rw 0 0");
-    EXPECT_EQ(points, (std::vector<std::string>{"/mnt/hash", "/media/u/tab\tand\\slash", "/media/u/ends with ",
-                                                "/media/u/line\nbreak", "/media/u/last", "/after/a/long/line"}));
-    EXPECT_TRUE(StorageMountPoints("").empty());
+    EXPECT_EQ(listed, (std::vector<std::string>{"/mnt/hash fuse.sshfs", "/media/u/tab\tand\\slash ext4",
+                                                "/media/u/ends with  ext4", "/media/u/line\nbreak xfs",
+                                                "/media/u/last ext4", "/after/a/long/line btrfs"}));
+    EXPECT_TRUE(MountedFileSystems("").empty());
 }
 
 TEST(LocaleCalendar, WritesADate) {

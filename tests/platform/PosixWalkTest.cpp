@@ -16,6 +16,7 @@
 #include "core/scan/FileWalker.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileStore.h"
+#include "core/scan/FileSystemKinds.h"
 #include "platform/ProcMountTable.h"
 #include "support/RecordingSink.h"
 #include "support/TempDir.h"
@@ -261,7 +262,7 @@ TEST_F(PosixWalkTest, KnowingTheMountPointsChangesNothingTheWalkFinds) {
     PosixFileStore store;
     ProcMountTable mounts(store);
     scan::WalkOptions options;
-    options.mountPoints = mounts.AllMountPoints();
+    options.mountPoints = scan::MountPointsOf(mounts.Mounts());
     ASSERT_TRUE(options.mountPoints);
     scan::FileWalker walker(state, database, tree, pump, sink);
     walker.SetOptions(options);

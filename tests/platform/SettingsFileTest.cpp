@@ -10,8 +10,10 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 
+#include "core/settings/QuarantineCopies.h"
 #include "core/settings/RegistryDocument.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/Statistics.h"
@@ -124,6 +126,49 @@ TEST_F(SettingsFileTest, ABadLineCostsOnlyItselfAndIsKeptAside) {
     // The new file has no bad line: the next write keeps nothing more aside.
     store.Write("Settings", "curLang", "Polish");
     EXPECT_EQ(KeptAside(dir / "config/Orvanta").size(), 1u);
+}
+
+// Removal deletes without a copy only when the file holds exactly "0" for the
+// switch; whatever could not be read leaves it on.
+TEST_F(SettingsFileTest, TheQuarantineSwitchIsOffOnlyForAStoredZero) {
+    const std::string header =
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings]\n";
+    const struct {
+        const char* what;
+        std::optional<std::string> file;  // nullopt: no settings file
+        bool on;
+    } cases[] = {
+        {"no settings file", std::nullopt, true},
+        {"an empty file", "", true},
+        {"no value", header, true},
+        {"an empty value", header + "\"Quarintine\"=\"\"\n", true},
+        {"\"1\"", header + "\"Quarintine\"=\"1\"\n", true},
+        {"\" 0\"", header + "\"Quarintine\"=\" 0\"\n", true},
+        {"\"0\"", header + "\"Quarintine\"=\"0\"\n", false},
+        {"a number 0", header + "\"quarintine\"=dword:00000000\n", false},
+        {"no closing quote", header + "\"Quarintine\"=\"0\n", true},
+        {"a header without \"]\"",
+         "[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\Quellstone\\Settings\n\"Quarintine\"=\"0\"\n", true},
+        {"a byte that is no UTF-8", header + "\"Quarintine\"=\"0\"\xff\n", true},
+        {"CR-only line ends",
+         "Windows Registry Editor Version 5.00\r\r[HKEY_CURRENT_USER\\SOFTWARE\\Orvanta\\"
+         "Quellstone\\Settings]\r\"Quarintine\"=\"0\"\r",
+         true},
+        {"random bytes", std::string("\x8f\x00\x13[\"Quarintine\"=\"0\"\xc3\x28\xfe", 19), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(dir / "config");
+        if (c.file) {
+            std::filesystem::create_directories(dir / "config/Orvanta");
+            WriteFile(path, *c.file);
+        }
+        EXPECT_EQ(settings::QuarantineCopiesOn(store), c.on);
+    }
+    // A settings file that cannot be read at all (here: a folder in its place).
+    std::filesystem::remove_all(dir / "config");
+    std::filesystem::create_directories(path);
+    EXPECT_TRUE(settings::QuarantineCopiesOn(store));
 }
 
 TEST_F(SettingsFileTest, AUtf16ExportIsReadAndRewrittenAsUtf8) {

@@ -92,6 +92,16 @@ public:
         return Open(*node);
     }
 
+    bool Missing(const std::string& path) override {
+        Node* node = &root_;
+        for (std::size_t start = 0; node && start < path.size();) {
+            const std::size_t end = std::min(path.find('/', start), path.size());
+            if (end > start) node = Child(*node, path.substr(start, end - start));
+            start = end + 1;
+        }
+        return node == nullptr;
+    }
+
     std::optional<std::string> CanonicalPath(const std::string& path) override {
         if (!knowsCanonicalPaths) return std::nullopt;
         return path.empty() ? "/" : path;

@@ -57,6 +57,11 @@ void DesktopController::LoadSilentUpdate() {
 void DesktopController::StartScan() {
     const scan::ScanState& state = services_.context.scan;
     if (!mainModel_ || state.scanRunning || state.launchRunning || databaseUpdating_ || Quitting()) return;
+    // A scan without signatures would end with "nothing was found": it does not start.
+    if (!mainModel_->DatabaseReadyForScan()) {
+        Call(views_.refreshMainWindow);
+        return;
+    }
     const scan::ScanMode mode = mainModel_->ScanMode();
     mainModel_->ShowTotalScans(services_.launcher.CountScan(mode));
     mainModel_->ShowLastSystemScan();  // a whole-computer scan has just stored today's date

@@ -1,5 +1,6 @@
 #include "core/app/ScanLauncher.h"
 
+#include "core/scan/FileSystemKinds.h"
 #include "core/scan/FileWalker.h"
 #include "core/settings/ScanExclusions.h"
 
@@ -18,15 +19,25 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
 
     scan::FileWalker walker(context_.scan, context_.signatures, ports_.tree, ports_.pump, window);
     // The window's scan choices, as stored when the scan starts.
+    const std::vector<ports::MountedFileSystem> mounts = ports_.drives.Mounts();
+    const std::optional<std::vector<std::string>> mountPoints = scan::MountPointsOf(mounts);
     scan::WalkOptions options =
         scan::WalkOptions::Make(settings::ScanHiddenOn(ports_.store), settings::ExcludedFolders(ports_.store),
-                                ports_.tree, ports_.drives.StorageMountPoints());
-    options.mountPoints = ports_.drives.AllMountPoints();
+                                ports_.tree, mountPoints.value_or(std::vector<std::string>()));
+    options.mountPoints = mountPoints;
     walker.SetOptions(std::move(options));
-    const std::vector<scan::ScanTarget> targets = scan::PlanScan(mode, selectedFolder, paths_, ports_.drives);
+    const scan::ScanPlan plan =
+        scan::PlanScan(mode, selectedFolder, paths_, mounts, settings::ScanNetworkOn(ports_.store));
+    for (const ports::MountedFileSystem& leftOut : plan.leftOut) {
+        window.AddLeftOutFileSystem(leftOut.mountPoint + " (" + leftOut.type + ")");
+    }
+    const std::vector<scan::ScanTarget>& targets = plan.targets;
     // A stop ends the whole scan: once it is seen, no further folder or mount point is started.
     for (std::size_t i = 0; i < targets.size() && !abandoned_ && !window.Stopped(); ++i) {
         const scan::ScanTarget& target = targets[i];
+        // A planned folder this system does not have (no /opt/, no ~/.local/bin)
+        // holds nothing to scan; a chosen one that is missing is said.
+        if (mode != scan::ScanMode::ChosenFolder && ports_.tree.Missing(target.folder)) continue;
         window.SetCaption(windows::ScanControl::Operation, context_.languageText.Text(target.text) + target.textSuffix);
         const std::size_t excludedBefore = window.ExcludedStartCount();
         std::string pattern = "*.*";

@@ -150,6 +150,10 @@ enum class TextId : int {
     StoppedIn = 317,
     AlertScanFinished = 318,
     StatusNotRemoved = 319,
+    // more reasons a file was not removed, beside 310 to 314
+    ProblemSymbolicLink = 325,
+    ProblemNotRegularFile = 326,
+    ProblemNoSpace = 327,
     // update check results (%1, %2: versions or the reason)
     NewestVersion = 320,
     UpdateServerUnreachable = 321,
@@ -190,6 +194,14 @@ enum class TextId : int {
     ScanChoiceNotSaved = 391,
     // the chosen language's file could not be read, so the texts are English (%1 the file)
     LanguageFileUnreadable = 380,
+    // file systems a whole-computer scan leaves out, and the choice to walk them
+    ReportLeftOutFileSystems = 370,
+    IncludeNetworkCheck = 371,
+    // the signature database in use cannot be used (%1: its path)
+    DatabaseMissing = 372,
+    DatabaseCannotBeRead = 373,
+    DatabaseWithoutSignatures = 374,
+    ScanCannotStart = 375,  // %1: one of the three above
 };
 
 }  // namespace quellstone::i18n

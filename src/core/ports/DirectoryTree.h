@@ -124,6 +124,10 @@ public:
     // The absolute path of the folder at `path` with every link resolved, as
     // the mount table names places; nullopt when it cannot be told.
     virtual std::optional<std::string> CanonicalPath(const std::string& /*path*/) { return std::nullopt; }
+
+    // Whether nothing at all is at `path` (the name itself not followed):
+    // false when something is there or when that cannot be told.
+    virtual bool Missing(const std::string& path) = 0;
 };
 
 }  // namespace quellstone::ports

@@ -22,11 +22,30 @@ struct ScanTarget {
     std::string folder;
 };
 
-// The folders a scan of `mode` walks, in order: the whole computer is the
-// programs folder, then every drive (mount point) in the system's order; a
-// chosen folder is that folder; the quick scan is the system folder.
-std::vector<ScanTarget> PlanScan(ScanMode mode, const std::string& selectedFolder, const settings::ProgramPaths& paths,
-                                 ports::MountTable& drives);
+// The folders a scan walks, in order, and the file systems it leaves out
+// (named to the user, so a partial scan never reads as complete).
+struct ScanPlan {
+    std::vector<ScanTarget> targets;
+    std::vector<ports::MountedFileSystem> leftOut;
+};
+
+// The folders where malware on Linux is documented to drop or anchor
+// itself, walked by the quick scan after the system folder: world-writable
+// and memory-backed temporary folders, the system's configuration, and the
+// user's configuration and private programs (relative to the home folder).
+inline constexpr std::string_view kQuickScanSystemFolders[] = {"/tmp", "/var/tmp", "/dev/shm", "/etc"};
+inline constexpr std::string_view kQuickScanHomeFolders[] = {".config", ".local/bin"};
+
+// The plan of a scan of `mode`:
+// - the whole computer: the programs folder, then every mount point of a
+//   file system that holds files, in the system's order; pseudo file
+//   systems never, network and FUSE file systems only with `includeRemote`
+//   (otherwise they are left out);
+// - a chosen folder: that folder;
+// - the quick scan: the system folder, then the folders above (the home
+//   ones only when the home folder is known).
+ScanPlan PlanScan(ScanMode mode, const std::string& selectedFolder, const settings::ProgramPaths& paths,
+                  const std::vector<ports::MountedFileSystem>& mounts, bool includeRemote);
 
 // Counts a scan in the statistics as it starts: raises the scan counter
 // (returned) and, for a whole-computer scan only, stores today's date as the

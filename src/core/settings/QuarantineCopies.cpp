@@ -6,7 +6,7 @@ namespace quellstone::settings {
 
 bool QuarantineCopiesOn(SettingsStore& store) {
     if (!store.Readable()) return true;
-    return store.Read(keys::kQuarantineCopies) == "1";
+    return store.Read(keys::kQuarantineCopies) != kQuarantineCopiesOff;
 }
 
 }  // namespace quellstone::settings

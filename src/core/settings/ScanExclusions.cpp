@@ -7,11 +7,19 @@
 namespace quellstone::settings {
 
 bool ScanHiddenOn(SettingsStore& store) {
-    return store.Read(keys::kScanHidden) == "1";
+    return store.Read(keys::kScanHidden) != "0";
 }
 
 bool StoreScanHidden(SettingsStore& store, bool on) {
     return store.Write(keys::kScanHidden, on ? "1" : "0");
+}
+
+bool ScanNetworkOn(SettingsStore& store) {
+    return store.Read(keys::kScanNetwork) == "1";
+}
+
+bool StoreScanNetwork(SettingsStore& store, bool on) {
+    return store.Write(keys::kScanNetwork, on ? "1" : "0");
 }
 
 bool UsableExcludedFolder(std::string_view path) {

@@ -8,15 +8,21 @@
 
 namespace quellstone::settings {
 
-// The scan choices the window stores: hidden entries or not, and the list of
+// The scan choices the window stores: hidden entries or not, network file
+// systems or not, and the list of
 // excluded folders. The list is one text value with a line break between two
 // folders; a folder whose name holds a control character (a line break
 // among them) cannot be in it, so the list reads back exactly as written.
 
-// Whether scans from the window take hidden entries too.
+// Whether scans from the window take hidden entries too: yes unless the user
+// turned it off, since a leading "." is the ordinary way to hide a file.
 bool ScanHiddenOn(SettingsStore& store);
 // Stores the choice; false when it could not be written.
 bool StoreScanHidden(SettingsStore& store, bool on);
+// Whether the whole-computer scan from the window walks network and FUSE
+// file systems too (off unless the user turned it on).
+bool ScanNetworkOn(SettingsStore& store);
+bool StoreScanNetwork(SettingsStore& store, bool on);
 
 // A folder the list can hold: an absolute path without control characters.
 bool UsableExcludedFolder(std::string_view path);

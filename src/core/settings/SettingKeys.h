@@ -16,8 +16,9 @@ struct SettingKey {
 namespace keys {
 // The interface language: "English", "Polish" or "Deutsch"; empty before the first start.
 inline constexpr SettingKey kLanguage{"Settings", "curLang", ""};
-// Whether removal keeps a copy in the quarantine first: "1" yes, anything else no.
-inline constexpr SettingKey kQuarantineCopies{"Settings", "Quarintine", "0"};
+// Whether removal keeps a copy in the quarantine first: "0" no, anything else
+// (no value included) yes; see QuarantineCopiesOn.
+inline constexpr SettingKey kQuarantineCopies{"Settings", "Quarintine", "1"};
 // The number of scans started. It is written under the spelling of
 // kTotalScansWritten; names match without regard to case, so both are one value.
 inline constexpr SettingKey kTotalScans{"Status", "TotalScans", "0"};
@@ -32,8 +33,11 @@ inline constexpr SettingKey kWindowGeometry{"Settings", "WindowGeometry", ""};
 // browse button); empty until then.
 inline constexpr SettingKey kLastScanFolder{"Settings", "LastScanFolder", ""};
 // Whether scans from the window also look up and walk hidden entries (names
-// that begin with "."): "1" yes, anything else no.
-inline constexpr SettingKey kScanHidden{"Settings", "ScanHidden", "0"};
+// that begin with "."): "0" no, anything else (no value included) yes.
+inline constexpr SettingKey kScanHidden{"Settings", "ScanHidden", "1"};
+// Whether the whole-computer scan from the window also walks network and
+// FUSE file systems: "1" yes, anything else no.
+inline constexpr SettingKey kScanNetwork{"Settings", "ScanNetwork", "0"};
 // The folders scans from the window leave out: absolute paths, a line break
 // between two; empty for none.
 inline constexpr SettingKey kExcludedFolders{"Settings", "ExcludedFolders", ""};

@@ -80,6 +80,7 @@ enum class MainControl {
     LanguageCaption,
     SaveLanguage,
     KeepCopiesCheck,
+    CheckNetwork,
     ExcludedCaption,
     ExcludedAdd,
     ExcludedRemove,
@@ -112,9 +113,10 @@ enum class MenuItem {
 enum class Frame { Information, Scan, Settings, Quarantine };
 inline constexpr int kFrameCount = 4;
 
-// The check boxes of the scan frame.
-enum class ScanOption { Adware, LessDangerous, HighPriority, IncludeHidden };
-inline constexpr int kScanOptionCount = 4;
+// The scan choices: the check boxes of the scan frame, and the settings
+// frame's choice of network file systems.
+enum class ScanOption { Adware, LessDangerous, HighPriority, IncludeHidden, IncludeNetwork };
+inline constexpr int kScanOptionCount = 5;
 
 // The About window's links, in the order they stand.
 enum class AboutLink { HomePage, Support, Forum, Contact };

@@ -1,5 +1,7 @@
 // The main window's signature database: the information frame's database
 // line and the database update's progress and result.
+#include "core/scan/SignatureDatabase.h"
+#include "core/scan/SignatureIndex.h"
 #include "core/text/FillIn.h"
 #include "core/update/DatabaseFacts.h"
 #include "core/update/UpdateCheck.h"
@@ -18,8 +20,29 @@ constexpr std::size_t kMaxShownReasonChars = 200;
 }  // namespace
 
 void MainWindowModel::ShowDatabaseFacts() {
-    const update::DatabaseFacts facts = update::ReadDatabaseFacts(shared_.signatures.DefaultPath(), ports_.files);
+    const std::string path = shared_.signatures.DefaultPath();
+    const update::DatabaseFacts facts = update::ReadDatabaseFacts(path, ports_.files);
     SetCaption(C::DatabaseVersion, update::DatabaseFactsText(facts, shared_.texts));
+    databaseUsable_ = facts.problem == update::DatabaseProblem::None;
+    // Never "loaded" for a database that is not there: a scan with it would find nothing.
+    SetCaption(C::DatabaseLoaded, databaseUsable_ ? shared_.texts.Text(T::DatabaseLoaded)
+                                                  : update::DatabaseProblemText(facts.problem, path, shared_.texts));
+}
+
+bool MainWindowModel::DatabaseReadyForScan() {
+    ini::Ini& accessor = shared_.signatures.Accessor();
+    accessor.SetSection(std::string(scan::kScanSection));
+    // The index the scan will use, loaded now (and kept for the scan) when the file changed.
+    if (shared_.signatures.IndexForScan()->LoadStatus() == scan::SignatureIndex::Status::Loaded) return true;
+    const update::DatabaseFacts facts = update::ReadDatabaseFacts(accessor.Path(), ports_.files);
+    // Read a moment later, the file may have come back; the scan still does not start on a failed load.
+    const update::DatabaseProblem problem =
+        facts.problem == update::DatabaseProblem::None ? update::DatabaseProblem::Unreadable : facts.problem;
+    ShowDatabaseFacts();
+    ports_.dialogs.ShowMessage(text::FillIn(shared_.texts.Text(T::ScanCannotStart),
+                                            {update::DatabaseProblemText(problem, accessor.Path(), shared_.texts)}),
+                               ports::MessageIcon::Error, ports::MessageButtons::Ok);
+    return false;
 }
 
 MainWindowModel::Action MainWindowModel::DatabaseUpdateClicked() {

@@ -82,6 +82,7 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::LanguageCaption, T::LanguageCaption},
     {C::SaveLanguage, T::SaveButton},
     {C::KeepCopiesCheck, T::KeepQuarantineCopies},
+    {C::CheckNetwork, T::IncludeNetworkCheck},
     {C::ExcludedCaption, T::ExcludedFoldersCaption},
     {C::ExcludedAdd, T::AddExcludedFolder},
     {C::ExcludedRemove, T::RemoveExcludedFolder},
@@ -119,6 +120,7 @@ void MainWindowModel::Load() {
     scanFolder_ = UsableScanFolder(remembered) ? remembered : paths_.SystemFolder();
     keepCopies_ = QuarantineCopiesOn(ports_.store);  // as the removal will read it
     checks_[static_cast<std::size_t>(windows::ScanOption::IncludeHidden)] = ScanHiddenOn(ports_.store);
+    checks_[static_cast<std::size_t>(windows::ScanOption::IncludeNetwork)] = ScanNetworkOn(ports_.store);
     excludedFolders_.Load();
     // The whole folder chain, so that quarantine works on a fresh account;
     // a failure shows when something is archived.
@@ -166,9 +168,14 @@ void MainWindowModel::ReloadQuarantine() {
 
 void MainWindowModel::CheckToggled(ScanOption option, bool checked) {
     checks_[static_cast<std::size_t>(option)] = checked;
-    if (option != ScanOption::IncludeHidden || settings::StoreScanHidden(ports_.store, checked)) return;
+    const bool hidden = option == ScanOption::IncludeHidden;
+    if (!hidden && option != ScanOption::IncludeNetwork) return;  // the other boxes are not stored
+    const bool stored =
+        hidden ? settings::StoreScanHidden(ports_.store, checked) : settings::StoreScanNetwork(ports_.store, checked);
+    if (stored) return;
     // The next scan reads the stored choice: show that one, not the one that was lost.
-    checks_[static_cast<std::size_t>(option)] = settings::ScanHiddenOn(ports_.store);
+    checks_[static_cast<std::size_t>(option)] =
+        hidden ? settings::ScanHiddenOn(ports_.store) : settings::ScanNetworkOn(ports_.store);
     ports_.dialogs.ShowMessage(shared_.texts.Text(T::ScanChoiceNotSaved), ports::MessageIcon::Warning,
                                ports::MessageButtons::Ok);
 }

@@ -154,8 +154,14 @@ public:
     void StartupTick();
     [[nodiscard]] ModelTimers Timers();
 
-    // The database line: version, entry count and date of the database in use.
+    // The database lines: whether the database in use can be used (a text
+    // naming the file and what is wrong when it cannot), and its version,
+    // entry count and date.
     void ShowDatabaseFacts();
+    [[nodiscard]] bool DatabaseUsable() const { return databaseUsable_; }
+    // Before a scan: whether the database in use loads. When it does not,
+    // the database lines say why and a message says the scan cannot start.
+    bool DatabaseReadyForScan();
     // A database update: refused while a scan runs, busy while it runs, then
     // its result in the information frame and in a message.
     void RefuseDatabaseUpdateDuringScan();
@@ -178,12 +184,13 @@ private:
     std::string scanFolder_;
     scan::ScanMode scanMode_ = scan::ScanMode::WholeComputer;
     std::string selectedFolder_;
-    std::array<bool, kScanOptionCount> checks_{true, true, false, false};
+    std::array<bool, kScanOptionCount> checks_{true, true, false, true, false};
     Frame currentFrame_ = Frame::Information;
     std::array<bool, kNavigationLinkCount> highlighted_{};
     std::vector<std::string> languageItems_;
     std::string languageChoice_;
-    bool keepCopies_ = false;
+    bool keepCopies_ = true;
+    bool databaseUsable_ = false;
     ExcludedFoldersModel excludedFolders_;
     TimerState startupTimer_{1000, false};
 };

@@ -170,6 +170,8 @@ public:
     // The launcher: the scan's start, each folder it walks, and its end.
     void BeginScan();
     void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
+    // A file system the scan leaves out ("mount point (type)"), named in the report.
+    void AddLeftOutFileSystem(std::string fileSystem) { leftOutFileSystems_.push_back(std::move(fileSystem)); }
     // How many start folders the exclusions have left out so far.
     [[nodiscard]] std::size_t ExcludedStartCount() const { return excludedStarts_.size(); }
     // Whether a start folder that cannot be read gets a message of its own:
@@ -225,6 +227,7 @@ private:
     std::vector<std::string> scannedFolders_;
     std::vector<std::string> unscannedFolders_;  // start folders that could not be read
     std::vector<std::string> excludedStarts_;    // start folders left out by an exclusion
+    std::vector<std::string> leftOutFileSystems_;  // network and FUSE file systems not walked
     std::int64_t unreadableFolders_ = 0;         // folders inside the scanned trees that could not be read
     scan::StartFolder start_;
     bool nameUnreadableStart_ = true;

@@ -39,6 +39,10 @@ std::string ScanWindowModel::ReportText() const {
         report += Text(T::ReportExcluded) + "\n";
         for (const std::string& folder : excludedStarts_) report += "  " + text::EscapeForDisplay(folder) + "\n";
     }
+    if (!leftOutFileSystems_.empty()) {
+        report += Text(T::ReportLeftOutFileSystems) + "\n";
+        for (const std::string& system : leftOutFileSystems_) report += "  " + text::EscapeForDisplay(system) + "\n";
+    }
     report += Text(T::ReportScanned) + " " + Caption(ScanControl::Scanned) + "\n";
     if (unreadableFolders_ > 0) report += Text(T::ReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
     report += Text(T::ReportDetections) + " " + std::to_string(rows_.size()) + "\n";

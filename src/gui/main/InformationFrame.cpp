@@ -39,9 +39,9 @@ constexpr int kDatabaseLines = 2;
 
 InformationFrame::InformationFrame(Host host, QWidget* parent)
     : MainFrame(std::move(host), C::StatusTitle, QStringLiteral("information"), parent) {
-    auto* loaded = Captions().Label(C::DatabaseLoaded, QStringLiteral("databaseLoadedLabel"), this);
-    loaded->setStyleSheet(QStringLiteral("color: #2e7d32;"));
-    Column()->addWidget(loaded);
+    databaseLoaded_ = Captions().Label(C::DatabaseLoaded, QStringLiteral("databaseLoadedLabel"), this);
+    databaseLoaded_->setWordWrap(true);
+    Column()->addWidget(databaseLoaded_);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(24);
@@ -105,6 +105,15 @@ void InformationFrame::AddDatabaseUpdateRow(QGridLayout& grid, int row) {
     status->setWordWrap(true);
     grid.addWidget(link, row, 0);
     grid.addWidget(status, row, 1);
+}
+
+void InformationFrame::Refresh() {
+    MainFrame::Refresh();
+    // Green only for a database that loads; what is wrong with one, in red.
+    const int usable = Model().DatabaseUsable() ? 1 : 0;
+    if (usable == shownUsable_) return;
+    shownUsable_ = usable;
+    databaseLoaded_->setStyleSheet(usable != 0 ? QStringLiteral("color: #2e7d32;") : QStringLiteral("color: #d00000;"));
 }
 
 }  // namespace quellstone::gui

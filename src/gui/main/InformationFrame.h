@@ -3,6 +3,7 @@
 #include "gui/main/MainFrame.h"
 
 class QGridLayout;
+class QLabel;
 
 namespace quellstone::gui {
 
@@ -13,10 +14,14 @@ class InformationFrame : public MainFrame {
     Q_OBJECT
 public:
     InformationFrame(Host host, QWidget* parent);
+    void Refresh() override;
 
 private:
     // The database update link, with the update's progress and result beside it.
     void AddDatabaseUpdateRow(QGridLayout& grid, int row);
+
+    QLabel* databaseLoaded_ = nullptr;
+    int shownUsable_ = -1;  // the colour the database line has: -1 none yet, 0 red, 1 green
 };
 
 }  // namespace quellstone::gui

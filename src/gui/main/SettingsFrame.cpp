@@ -30,6 +30,12 @@ SettingsFrame::SettingsFrame(Host host, QWidget* parent)
     Captions().Bind(C::KeepCopiesCheck, [this](const QString&, const QString& text) { keepCopies_->setText(text); });
     connect(keepCopies_, &QCheckBox::toggled, this, [this](bool keep) { Model().KeepCopiesToggled(keep); });
     Column()->addWidget(keepCopies_);
+    network_ = new QCheckBox(this);
+    network_->setObjectName(QStringLiteral("includeNetworkCheck"));
+    Captions().Bind(C::CheckNetwork, [this](const QString&, const QString& text) { network_->setText(text); });
+    connect(network_, &QCheckBox::toggled, this,
+            [this](bool on) { Model().CheckToggled(windows::ScanOption::IncludeNetwork, on); });
+    Column()->addWidget(network_);
     AddExcludedFolders();
     Column()->addStretch(1);
 
@@ -102,6 +108,10 @@ void SettingsFrame::Refresh() {
     {
         const QSignalBlocker blocker(keepCopies_);
         keepCopies_->setChecked(Model().KeepCopies());
+    }
+    {
+        const QSignalBlocker blocker(network_);
+        network_->setChecked(Model().Checked(windows::ScanOption::IncludeNetwork));
     }
     RefreshExcludedFolders();
     if (language_->count() > 0) return;  // filled once; from then on the box holds the choice

@@ -25,6 +25,7 @@ private:
 
     QComboBox* language_ = nullptr;
     QCheckBox* keepCopies_ = nullptr;
+    QCheckBox* network_ = nullptr;
     QListWidget* excluded_ = nullptr;
     QPushButton* removeExcluded_ = nullptr;
 };

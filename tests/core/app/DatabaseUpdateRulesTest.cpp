@@ -7,6 +7,7 @@
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileOperations.h"
 #include "support/FakeFileStore.h"
+#include "support/FakeMountTable.h"
 #include "support/MemorySettingsBackend.h"
 #include "support/NumberedTexts.h"
 #include "support/RecordingSink.h"
@@ -15,11 +16,6 @@ namespace quellstone::app {
 namespace {
 
 using namespace quellstone::testing;
-
-class NoDrives final : public ports::MountTable {
-public:
-    std::vector<std::string> StorageMountPoints() override { return {}; }
-};
 
 class FixedCalendar final : public ports::Calendar {
 public:
@@ -100,7 +96,7 @@ protected:
     FakeFileOperations fileOperations;
     FakeDialogs dialogs;
     FakeShell shell;
-    NoDrives drives;
+    FakeMountTable drives;
     FixedCalendar calendar;
     NotFoundHttp http;
     NoSignatures verifier;

@@ -6,6 +6,7 @@
 #include "support/FakeDesktop.h"
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
+#include "support/FakeMountTable.h"
 #include "support/MemorySettingsBackend.h"
 #include "support/NumberedTexts.h"
 #include "support/RecordingSink.h"
@@ -20,11 +21,12 @@ using scan::ScanMode;
 using windows::kImageDetected;
 using windows::ScanWindowModel;
 
-class FakeDrives final : public ports::MountTable {
-public:
-    std::vector<std::string> points;
-    std::vector<std::string> StorageMountPoints() override { return points; }
-};
+// Mounts of a disk file system at `points`.
+std::vector<ports::MountedFileSystem> Disks(const std::vector<std::string>& points) {
+    std::vector<ports::MountedFileSystem> mounts;
+    for (const std::string& point : points) mounts.push_back({point, "ext4"});
+    return mounts;
+}
 
 class FakeCalendar final : public ports::Calendar {
 public:
@@ -62,7 +64,7 @@ protected:
     FakeFileStore files;
     FakeDirectoryTree tree;
     FakeDialogs dialogs;
-    FakeDrives drives;
+    FakeMountTable drives;
     FakeCalendar calendar;
     CountingPump pump;
     app::Context context;
@@ -73,20 +75,49 @@ protected:
 };
 
 TEST_F(ScanLauncherTest, PlansEachModesFoldersInOrder) {
-    drives.points = {"/", "/mnt/a b", "/media/usb/"};
-    const auto whole = scan::PlanScan(ScanMode::WholeComputer, "/ignored", paths, drives);
-    ASSERT_EQ(whole.size(), 4u);
-    EXPECT_EQ(whole[0].folder, "/opt/");
-    EXPECT_EQ(whole[0].text, i18n::TextId::ScanningWholeComputer);
-    EXPECT_EQ(whole[1].folder, "/");
-    EXPECT_EQ(whole[1].textSuffix, " /");
-    EXPECT_EQ(whole[2].textSuffix, " /mnt/a b/");  // the mount point as it is, not upper-cased
-    EXPECT_EQ(whole[3].folder, "/media/usb/");
-    EXPECT_EQ(whole[3].text, i18n::TextId::ScanningDrive);
-    const auto chosen = scan::PlanScan(ScanMode::ChosenFolder, "/home/u", paths, drives);
+    // Which mounts the whole computer walks, by type: (type, walked, left out and named).
+    const struct {
+        const char* type;
+        bool walked;
+        bool leftOut;
+    } kinds[] = {{"ext4", true, false},         {"btrfs", true, false},    {"vfat", true, false},
+                 {"tmpfs", true, false},        {"ramfs", true, false},    {"overlay", true, false},
+                 {"fuseblk", true, false},      {"squashfs", true, false}, {"proc", false, false},
+                 {"sysfs", false, false},       {"cgroup2", false, false}, {"devpts", false, false},
+                 {"devtmpfs", false, false},    {"mqueue", false, false},  {"autofs", false, false},
+                 {"binfmt_misc", false, false}, {"nsfs", false, false},    {"nfs", false, true},
+                 {"nfs4", false, true},         {"cifs", false, true},     {"smb3", false, true},
+                 {"fuse.sshfs", false, true}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.type);
+        const std::vector<ports::MountedFileSystem> mounts = {{"/", "ext4"}, {"/mnt/x", kind.type}};
+        for (const bool network : {false, true}) {
+            const scan::ScanPlan plan = scan::PlanScan(ScanMode::WholeComputer, "/ignored", paths, mounts, network);
+            const bool walked = kind.walked || (kind.leftOut && network);
+            ASSERT_EQ(plan.targets.size(), walked ? 3u : 2u);
+            EXPECT_EQ(plan.leftOut.size(), kind.leftOut && !network ? 1u : 0u);
+            if (walked) EXPECT_EQ(plan.targets[2].folder, "/mnt/x");
+        }
+    }
+    const scan::ScanPlan whole = scan::PlanScan(ScanMode::WholeComputer, "", paths,
+                                                {{"/", "ext4"}, {"/mnt/a b", "xfs"}, {"/media/usb/", "vfat"}}, false);
+    ASSERT_EQ(whole.targets.size(), 4u);
+    EXPECT_EQ(whole.targets[0].folder, "/opt/");
+    EXPECT_EQ(whole.targets[0].text, i18n::TextId::ScanningWholeComputer);
+    EXPECT_EQ(whole.targets[1].textSuffix, " /");
+    EXPECT_EQ(whole.targets[2].textSuffix, " /mnt/a b/");  // the mount point as it is, not upper-cased
+    EXPECT_EQ(whole.targets[3].folder, "/media/usb/");
+    EXPECT_EQ(whole.targets[3].text, i18n::TextId::ScanningDrive);
+    const auto chosen = scan::PlanScan(ScanMode::ChosenFolder, "/home/u", paths, {}, false).targets;
     ASSERT_EQ(chosen.size(), 1u);
     EXPECT_EQ(chosen[0].textSuffix, ":/home/u");
-    EXPECT_EQ(scan::PlanScan(ScanMode::QuickScan, "", paths, drives)[0].folder, "/usr");
+    // The quick scan: the system folder, then where malware drops or anchors itself.
+    std::vector<std::string> quick;
+    paths.homeFolder = "/home/u";
+    for (const scan::ScanTarget& target : scan::PlanScan(ScanMode::QuickScan, "", paths, {}, false).targets)
+        quick.push_back(target.folder);
+    EXPECT_THAT(quick,
+                ElementsAre("/usr", "/tmp", "/var/tmp", "/dev/shm", "/etc", "/home/u/.config", "/home/u/.local/bin"));
 }
 
 TEST_F(ScanLauncherTest, CountsEveryScanAndDatesOnlyTheWholeComputer) {
@@ -100,7 +131,7 @@ TEST_F(ScanLauncherTest, CountsEveryScanAndDatesOnlyTheWholeComputer) {
 }
 
 TEST_F(ScanLauncherTest, WalksTheWholeComputerDriveByDrive) {
-    drives.points = {"/usr", "/home"};
+    drives.mounts = Disks({"/usr", "/home"});
     Scan(ScanMode::WholeComputer);
     EXPECT_THAT(tree.opened, ElementsAre("/opt", "/usr", "/home", "/home/sub"));
     EXPECT_EQ(window.Rows().size(), 3u);
@@ -158,7 +189,7 @@ TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
 }
 
 TEST_F(ScanLauncherTest, AStopStartsNoLaterDrive) {
-    drives.points = {"/home", "/usr"};
+    drives.mounts = Disks({"/home", "/usr"});
     int yields = 0;
     pump.action = [&] {
         if (++yields == 1) window.StopClicked();
@@ -180,7 +211,7 @@ TEST_F(ScanLauncherTest, AStopBetweenTwoDrivesStartsNeitherOfTheRest) {
     mounts.Folder("a");
     mounts.Folder("b");
     mounts.Folder("c");
-    drives.points = {"/mnt/a", "/mnt/b", "/mnt/c"};
+    drives.mounts = Disks({"/mnt/a", "/mnt/b", "/mnt/c"});
     pump.action = [&] {
         // The yield after the first drive is where the stop timer ticks.
         if (window.Caption(S::Operation) == "T248 /mnt/a/") {
@@ -196,7 +227,7 @@ TEST_F(ScanLauncherTest, EachDriveNamesItsOperationAndTheWindowGetsEventsBetween
     auto& mounts = tree.Root().Folder("mnt");
     mounts.Folder("a");
     mounts.Folder("b");
-    drives.points = {"/mnt/a", "/mnt/b"};
+    drives.mounts = Disks({"/mnt/a", "/mnt/b"});
     std::vector<std::string> operations;  // what the window shows at each yield
     pump.action = [&] { operations.push_back(window.Caption(S::Operation)); };
     Scan(ScanMode::WholeComputer);
@@ -207,7 +238,7 @@ TEST_F(ScanLauncherTest, EachDriveNamesItsOperationAndTheWindowGetsEventsBetween
         if (child->name == "opt") child->File("evil.exe");
     }
     operations.clear();
-    drives.points.clear();
+    drives.mounts.clear();
     Scan(ScanMode::WholeComputer);
     EXPECT_THAT(operations, ElementsAre("T247"));  // the look-up of /opt/evil.exe yields
 }
@@ -299,10 +330,11 @@ TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
     };
     tree.Root().children[0]->Folder(".cache").File("evil.exe");  // /home/.cache
     settings::StoreExcludedFolders(store, {"/home/sub"});
-    EXPECT_THAT(found(*scanInFreshWindow(ScanMode::ChosenFolder, "/home")), ElementsAre("/home/evil.exe"));
-    settings::StoreScanHidden(store, true);
+    // Hidden entries are scanned unless the user turned them off.
     EXPECT_THAT(found(*scanInFreshWindow(ScanMode::ChosenFolder, "/home")),
                 ElementsAre("/home/.cache/evil.exe", "/home/evil.exe"));
+    settings::StoreScanHidden(store, false);
+    EXPECT_THAT(found(*scanInFreshWindow(ScanMode::ChosenFolder, "/home")), ElementsAre("/home/evil.exe"));
 
     // The quick scan's system folder excluded: nothing is looked up, and the window says why.
     settings::StoreExcludedFolders(store, {"/usr", "/home"});
@@ -317,9 +349,12 @@ TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
     EXPECT_EQ(report.find("T272"), std::string::npos) << "nothing was looked up, so nothing is said to be clean";
 
     // A whole-computer scan leaves the excluded drive out and scans the rest.
-    drives.points = {"/usr/", "/home", "/opt"};
+    // A network file system is left out and named.
+    drives.mounts = Disks({"/usr/", "/home", "/opt"});
+    drives.mounts.push_back({"/net/share", "nfs4"});
     settings::StoreExcludedFolders(store, {"/home", "/opt"});
     const auto whole = scanInFreshWindow(ScanMode::WholeComputer);
+    EXPECT_NE(whole->ReportText().find("T370\n  /net/share (nfs4)\n"), std::string::npos) << whole->ReportText();
     EXPECT_THAT(found(*whole), ElementsAre("/usr/Evil.EXE"));
     EXPECT_EQ(whole->Caption(S::CurrentFile), "T249");
     EXPECT_NE(whole->ReportText().find("T335\n  /opt\n  /home\n  /opt\n"), std::string::npos) << whole->ReportText();

@@ -12,13 +12,31 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ScanChoicesTest = MainWindowModelTest;
 
-TEST_F(ScanChoicesTest, TheHiddenEntriesBoxShowsWhatIsStoredAndOnlyItIsStored) {
-    store.Write(settings::keys::kScanHidden, "1");
-    EXPECT_TRUE(Model().Checked(ScanOption::IncludeHidden));
+TEST_F(ScanChoicesTest, TheStoredChoicesShowAsStoredAndOnlyTheyAreStored) {
+    // Hidden entries are in unless turned off ("0"); network file systems are out unless turned on ("1").
+    const struct {
+        const char* stored;
+        bool hidden;
+        bool network;
+    } cases[] = {
+        {nullptr, true, false}, {"", true, false}, {"1", true, true}, {"0", false, false}, {"yes", true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "(none)");
+        for (const settings::SettingKey& key : {settings::keys::kScanHidden, settings::keys::kScanNetwork}) {
+            if (c.stored) {
+                store.Write(key, c.stored);
+            } else {
+                store.DeleteSetting(settings::kAppName, key.section, key.name);
+            }
+        }
+        const MainWindowModel& loaded = Model();
+        EXPECT_EQ(loaded.Checked(ScanOption::IncludeHidden), c.hidden);
+        EXPECT_EQ(loaded.Checked(ScanOption::IncludeNetwork), c.network);
+    }
     model->CheckToggled(ScanOption::HighPriority, true);  // shown only: stores nothing
-    EXPECT_EQ(store.Read(settings::keys::kScanHidden), "1");
-    store.Write(settings::keys::kScanHidden, "yes");  // only "1" is on
-    EXPECT_FALSE(Model().Checked(ScanOption::IncludeHidden));
+    model->CheckToggled(ScanOption::IncludeNetwork, true);
+    EXPECT_EQ(store.Read(settings::keys::kScanHidden), "yes");
+    EXPECT_EQ(store.Read(settings::keys::kScanNetwork), "1");
 }
 
 TEST_F(ScanChoicesTest, AddingAFolderStoresItOnceAndSelectsIt) {
@@ -69,8 +87,8 @@ TEST_F(ScanChoicesTest, AChoiceThatCannotBeSavedIsSaidAndTheStoredOneShownAgain)
     ExcludedFoldersModel& list = Model().ExcludedFolders();
     backend.failWrites = true;
 
-    model->CheckToggled(ScanOption::IncludeHidden, true);
-    EXPECT_FALSE(model->Checked(ScanOption::IncludeHidden));
+    model->CheckToggled(ScanOption::IncludeHidden, false);
+    EXPECT_TRUE(model->Checked(ScanOption::IncludeHidden));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "T391");
     EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
@@ -88,10 +106,10 @@ TEST_F(ScanChoicesTest, AChoiceThatCannotBeSavedIsSaidAndTheStoredOneShownAgain)
 
     // Writable again: the choices are stored without a word.
     backend.failWrites = false;
-    model->CheckToggled(ScanOption::IncludeHidden, true);
+    model->CheckToggled(ScanOption::IncludeHidden, false);
     list.SelectionChanged(0);
     list.RemoveClicked();
-    EXPECT_TRUE(Model().Checked(ScanOption::IncludeHidden));
+    EXPECT_FALSE(Model().Checked(ScanOption::IncludeHidden));
     EXPECT_THAT(Model().ExcludedFolders().Folders(), ElementsAre("/b"));
     EXPECT_EQ(dialogs.shown.size(), 3u);
 }
