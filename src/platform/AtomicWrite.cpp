@@ -51,16 +51,22 @@ UniqueFd CreateTemporaryFile(int folder, std::string_view prefix, std::string& n
 
 bool PlaceTemporaryFile(const Placement& place, UniqueFd temp, const std::string& tempName,
                         const std::function<bool(int fd)>& fill, const StepObserver& onStep) {
-    bool written = ::fchmod(temp.get(), place.mode) == 0 && fill(temp.get());
+    // Each failing call's errno is taken at once, before the clean-up can change it.
+    const auto failed = [&place] {
+        if (place.error != nullptr) *place.error = errno;
+        return false;
+    };
+    bool written = (::fchmod(temp.get(), place.mode) == 0 || failed()) && fill(temp.get());
     if (written) Report(onStep, ReplaceStep::Written);
-    written = written && ::fsync(temp.get()) == 0;
+    written = written && (::fsync(temp.get()) == 0 || failed());
     if (written) Report(onStep, ReplaceStep::Flushed);
     temp.Reset();
     const std::string name(place.name);
     const bool placed =
-        written && (place.replace ? ::renameat(place.folder, tempName.c_str(), place.folder, name.c_str()) == 0
-                                  : ::renameat2(place.folder, tempName.c_str(), place.folder, name.c_str(),
-                                                RENAME_NOREPLACE) == 0);
+        written && ((place.replace ? ::renameat(place.folder, tempName.c_str(), place.folder, name.c_str())
+                                   : ::renameat2(place.folder, tempName.c_str(), place.folder, name.c_str(),
+                                                 RENAME_NOREPLACE)) == 0 ||
+                    failed());
     if (!placed) {
         ::unlinkat(place.folder, tempName.c_str(), 0);
         return false;

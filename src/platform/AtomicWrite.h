@@ -35,6 +35,7 @@ struct Placement {
     std::string_view name;  // the new file's name in it
     mode_t mode = 0644;     // its permission bits
     bool replace = true;    // false: a file already under the name makes it fail, and stays
+    int* error = nullptr;   // when set, receives the errno of the step that failed (the fill sets its own)
 };
 
 // Puts a file into place so that a crash at any moment leaves the old file or

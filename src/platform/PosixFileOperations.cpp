@@ -20,16 +20,37 @@ namespace {
 
 constexpr std::size_t kSmallFileLimit = 64 * 1024;
 
-bool CopyBytes(int from, int to) {
+// Copies the rest of `from` to `to`; on failure `error` is the failing call's errno.
+bool CopyBytes(int from, int to, int& error) {
     std::vector<char> buffer(256 * 1024);
     for (;;) {
         const ssize_t got = ::read(from, buffer.data(), buffer.size());
         if (got == 0) return true;
-        if (got < 0) {
-            if (errno == EINTR) continue;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0 || !WriteAll(to, std::string_view(buffer.data(), static_cast<std::size_t>(got)))) {
+            error = errno;
             return false;
         }
-        if (!WriteAll(to, std::string_view(buffer.data(), static_cast<std::size_t>(got)))) return false;
+    }
+}
+
+// What a failed copy's errno says about it; the disk-full family is told apart.
+ports::CopyResult CopyResultOf(int error) {
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG) return ports::CopyResult::NoSpace;
+    if (error == EEXIST) return ports::CopyResult::TargetTaken;
+    return ports::CopyResult::Failed;
+}
+
+// Why the source of a copy could not be opened: the errno of the failing open
+// (0 when it opened another folder than the one expected).
+ports::CopyResult SourceProblemOf(int error) {
+    switch (error) {
+        case ENOENT: return ports::CopyResult::SourceMissing;
+        case EACCES:
+        case EPERM: return ports::CopyResult::SourceDenied;
+        case ELOOP: return ports::CopyResult::SourceIsLink;      // O_NOFOLLOW at a link
+        case ENXIO: return ports::CopyResult::SourceNotRegular;  // a socket
+        default: return ports::CopyResult::Failed;
     }
 }
 
@@ -39,18 +60,24 @@ struct ReachedFolder {
     UniqueFd folder;
     std::string name;
     ports::Presence failure = ports::Presence::Present;  // why `folder` is not open
+    int error = 0;  // the errno of the open that failed; 0 when the way itself is refused
 };
 
 ReachedFolder OpenFolderOf(const ports::ReachablePath& path) {
     ReachedFolder reached;
-    const auto fail = [&](ports::Presence why) {
+    const auto fail = [&](ports::Presence why, int error = 0) {
         reached.folder.Reset();
         reached.failure = why;
+        reached.error = error;
         return std::move(reached);
+    };
+    const auto failedOpen = [&] {
+        const int error = errno;
+        return fail(error == ENOENT ? ports::Presence::Missing : ports::Presence::Unreachable, error);
     };
     const std::string start = path.startFolder.empty() ? "/" : path.startFolder;
     reached.folder = UniqueFd(::open(start.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!reached.folder) return fail(errno == ENOENT ? ports::Presence::Missing : ports::Presence::Unreachable);
+    if (!reached.folder) return failedOpen();
     if (path.startIdentity) {
         struct stat st {};
         // Another folder under the start folder's name now: not the one that was scanned.
@@ -66,7 +93,7 @@ ReachedFolder OpenFolderOf(const ports::ReachablePath& path) {
         if (part.empty() || part == ".") continue;
         if (part == "..") return fail(ports::Presence::Unreachable);  // never above the start folder
         UniqueFd next(::openat(reached.folder.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (!next) return fail(errno == ENOENT ? ports::Presence::Missing : ports::Presence::Unreachable);
+        if (!next) return failedOpen();
         reached.folder = std::move(next);
     }
     reached.name = std::string(rest);
@@ -105,9 +132,10 @@ bool PosixFileOperations::IsTemporaryName(std::string_view name) {
     return name.starts_with(kCopyPrefix) && IsTemporarySuffix(name.substr(kCopyPrefix.size()));
 }
 
-UniqueFd PosixFileOperations::CreateTemporary(int folder, std::string& name) {
+UniqueFd PosixFileOperations::CreateTemporary(int folder, std::string& name, int& error) {
     const std::lock_guard<std::mutex> guard(copyMutex_);
     UniqueFd fd = CreateTemporaryFile(folder, kCopyPrefix, name);
+    error = errno;
     if (fd) {
         copyFolder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
         copyInProgress_ = name;
@@ -128,27 +156,38 @@ void PosixFileOperations::AbandonCopyInProgress() {
     copyInProgress_.clear();
 }
 
-bool PosixFileOperations::CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target, bool replace,
-                                   const std::optional<ports::EntryIdentity>& expectedSource) {
+ports::CopyResult PosixFileOperations::CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target,
+                                                bool replace,
+                                                const std::optional<ports::EntryIdentity>& expectedSource) {
+    using ports::CopyResult;
     // O_NOFOLLOW and O_NONBLOCK with the type check: never a link, never a FIFO or device.
     const ReachedFolder reached = OpenFolderOf(source);
-    if (!reached.folder) return false;
+    if (!reached.folder) {
+        // A folder on the way that became a link or another folder: not the way the scan went.
+        if (reached.error == 0 || reached.error == ELOOP || reached.error == ENOTDIR) return CopyResult::SourceChanged;
+        return SourceProblemOf(reached.error);
+    }
     const UniqueFd from(::openat(reached.folder.get(), reached.name.c_str(),
                                  O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!from) return SourceProblemOf(errno);
     struct stat st {};
-    if (!from || ::fstat(from.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    if (expectedSource && IdentityOf(st) != *expectedSource) return false;  // another file took the name
+    if (::fstat(from.get(), &st) != 0) return CopyResult::Failed;
+    if (S_ISDIR(st.st_mode)) return CopyResult::SourceIsFolder;
+    if (!S_ISREG(st.st_mode)) return CopyResult::SourceNotRegular;
+    if (expectedSource && IdentityOf(st) != *expectedSource) return CopyResult::SourceChanged;
 
     // The temporary file and the rename stay inside the one folder that was opened.
     const ReachedFolder into = OpenFolderOf(target);
-    if (!into.folder) return false;
+    if (!into.folder) return CopyResult::Failed;
     std::string temp;
-    UniqueFd to = CreateTemporary(into.folder.get(), temp);
-    if (!to) return false;
-    const bool placed = PlaceTemporaryFile({into.folder.get(), into.name, st.st_mode & 0777, replace}, std::move(to),
-                                           temp, [&](int fd) { return CopyBytes(from.get(), fd); }, {});
+    int error = 0;
+    UniqueFd to = CreateTemporary(into.folder.get(), temp, error);
+    if (!to) return CopyResultOf(error);
+    const bool placed =
+        PlaceTemporaryFile({into.folder.get(), into.name, st.st_mode & 0777, replace, &error}, std::move(to), temp,
+                           [&](int fd) { return CopyBytes(from.get(), fd, error); }, {});
     ForgetTemporary();
-    return placed;
+    return placed ? CopyResult::Copied : CopyResultOf(error);
 }
 
 bool PosixFileOperations::Remove(const std::string& path) {
@@ -232,7 +271,8 @@ bool PosixFileOperations::WriteSmallFile(const std::string& path, std::string_vi
     const ReachedFolder into = OpenFolderOf(ports::ReachablePath::InFolder(path));
     if (!into.folder) return false;
     std::string temp;
-    UniqueFd fd = CreateTemporary(into.folder.get(), temp);
+    int error = 0;
+    UniqueFd fd = CreateTemporary(into.folder.get(), temp, error);
     if (!fd) return false;
     const bool placed = PlaceTemporaryFile({into.folder.get(), into.name, 0644, true}, std::move(fd), temp,
                                            [&](int to) { return WriteAll(to, content); }, {});

@@ -12,8 +12,8 @@ class PosixFileOperations final : public ports::FileOperations {
 public:
     std::optional<ports::EntryKind> KindOf(const std::string& path) override;
     std::optional<std::uint64_t> SizeOf(const std::string& path) override;
-    bool CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target, bool replace,
-                  const std::optional<ports::EntryIdentity>& expectedSource) override;
+    ports::CopyResult CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target, bool replace,
+                               const std::optional<ports::EntryIdentity>& expectedSource) override;
     bool Remove(const std::string& path) override;
     ports::EntryLookup Find(const ports::ReachablePath& path) override;
     ports::RemoveResult RemoveIfSame(const ports::ReachablePath& path, const ports::EntryIdentity& expected) override;
@@ -35,8 +35,9 @@ public:
     static bool IsTemporaryName(std::string_view name);
 
 private:
-    // Creates the temporary file of a copy in the open folder `folder` and remembers it.
-    UniqueFd CreateTemporary(int folder, std::string& name);
+    // Creates the temporary file of a copy in the open folder `folder` and
+    // remembers it; `error` is the errno of a creation that failed.
+    UniqueFd CreateTemporary(int folder, std::string& name, int& error);
     void ForgetTemporary();
 
     std::mutex copyMutex_;

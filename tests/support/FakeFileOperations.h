@@ -21,9 +21,10 @@ public:
     std::map<std::string, std::string> files;        // regular files and their content
     std::map<std::string, ports::EntryKind> others;  // links, folders, FIFOs
     std::set<std::string> folders;
-    std::set<std::string> undeletable;         // Remove fails (in use, read-only)
-    std::set<std::string> vanishBeforeDelete;  // deleted by another program just before RemoveIfSame
-    bool failCopies = false;                   // a full disk
+    std::set<std::string> undeletable;             // Remove fails (in use, read-only)
+    std::set<std::string> vanishBeforeDelete;      // deleted by another program just before RemoveIfSame
+    std::optional<ports::CopyResult> copyFailure;  // every copy ends so (a full disk: NoSpace)
+    bool failSmallWrites = false;                  // no record can be written
 
     std::optional<ports::EntryKind> KindOf(const std::string& path) override {
         if (files.contains(path)) return ports::EntryKind::RegularFile;
@@ -35,15 +36,25 @@ public:
         if (it == files.end()) return std::nullopt;
         return it->second.size();
     }
-    bool CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& targetPath, bool replace,
-                  const std::optional<ports::EntryIdentity>& expected) override {
+    ports::CopyResult CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& targetPath, bool replace,
+                               const std::optional<ports::EntryIdentity>& expected) override {
+        using ports::CopyResult;
         const std::string target = targetPath.FullPath();
-        if (expected && Find(source).identity != *expected) return false;
-        const auto it = files.find(source.FullPath());
-        if (failCopies || it == files.end() || (!replace && KindOf(target))) return false;
-        if (!FolderExists(target.substr(0, target.rfind('/')))) return false;
-        files[target] = it->second;
-        return true;
+        const std::optional<ports::EntryKind> kind = KindOf(source.FullPath());
+        if (!kind) return CopyResult::SourceMissing;
+        switch (*kind) {
+            case ports::EntryKind::RegularFile: break;
+            case ports::EntryKind::Folder: return CopyResult::SourceIsFolder;
+            case ports::EntryKind::SymbolicLink: return CopyResult::SourceIsLink;
+            case ports::EntryKind::Other: return CopyResult::SourceNotRegular;
+            case ports::EntryKind::Unknown: return CopyResult::SourceDenied;
+        }
+        if (expected && Find(source).identity != *expected) return CopyResult::SourceChanged;
+        if (copyFailure) return *copyFailure;
+        if (!replace && KindOf(target)) return CopyResult::TargetTaken;
+        if (!FolderExists(target.substr(0, target.rfind('/')))) return CopyResult::Failed;
+        files[target] = files[source.FullPath()];
+        return CopyResult::Copied;
     }
     bool Remove(const std::string& path) override {
         if (undeletable.contains(path)) return false;
@@ -83,7 +94,7 @@ public:
         return it->second;
     }
     bool WriteSmallFile(const std::string& path, std::string_view content) override {
-        if (failCopies || !FolderExists(path.substr(0, path.rfind('/')))) return false;
+        if (failSmallWrites || !FolderExists(path.substr(0, path.rfind('/')))) return false;
         files[path] = std::string(content);
         return true;
     }

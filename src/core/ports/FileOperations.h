@@ -59,6 +59,21 @@ enum class RemoveResult {
     Failed    // it is there and could not be removed
 };
 
+// How a copy ended. The source's failures are told apart, so that a removal
+// can say why a detection was not copied into the quarantine.
+enum class CopyResult {
+    Copied,
+    SourceMissing,  // nothing is at the source (any more)
+    SourceDenied,   // the system refused to open the source
+    SourceIsFolder,
+    SourceIsLink,      // a symbolic link is never followed, nor copied
+    SourceNotRegular,  // a FIFO, device or socket is never opened for reading
+    SourceChanged,     // another file than the expected one, or the way to it changed
+    TargetTaken,       // a file is at the target and was not to be replaced
+    NoSpace,           // the disk is full, a quota or a file-size limit was reached
+    Failed             // any other failure
+};
+
 // Held while the quarantine is being changed; released when destroyed.
 class FolderLock {
 public:
@@ -82,9 +97,9 @@ public:
     // target's folder that is flushed and renamed into place. With `replace`
     // false an existing target makes it fail. With `expectedSource`, only
     // that very file is copied (the one a removal looked at, not another one
-    // put under its name since).
-    virtual bool CopyFile(const ReachablePath& source, const ReachablePath& target, bool replace,
-                          const std::optional<EntryIdentity>& expectedSource) = 0;
+    // put under its name since). A copy that fails leaves nothing of itself behind.
+    virtual CopyResult CopyFile(const ReachablePath& source, const ReachablePath& target, bool replace,
+                                const std::optional<EntryIdentity>& expectedSource) = 0;
     // Removes a file, link or other non-folder entry (a link as a link).
     virtual bool Remove(const std::string& path) = 0;
     // Looks for the entry; Unreachable when the way to it cannot be taken

@@ -69,8 +69,14 @@ void QuarantineManager::Rebuild() {
 bool QuarantineManager::DeleteArchive(const std::string& archiveName) {
     // Under the quarantine's lock, so a removal cannot take the name between the two deletes.
     const std::unique_ptr<ports::FolderLock> lock = files_.LockFolder(paths_.QuarantineFolder());
-    files_.Remove(ArchivePath(RecordNameOf(archiveName)));  // a record of nothing is no use
-    return files_.Remove(ArchivePath(archiveName));
+    return RemoveArchiveAndRecord(archiveName);
+}
+
+bool QuarantineManager::RemoveArchiveAndRecord(const std::string& archiveName) {
+    // The archive first: one that stays keeps its record, and a record of nothing is no use.
+    const bool removed = files_.Remove(ArchivePath(archiveName));
+    if (removed || !files_.KindOf(ArchivePath(archiveName))) files_.Remove(ArchivePath(RecordNameOf(archiveName)));
+    return removed;
 }
 
 bool QuarantineManager::Delete(std::optional<std::size_t> row) {
@@ -97,13 +103,13 @@ RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const 
     // Under the quarantine's lock, so a removal cannot reuse the name while the archive goes.
     const std::unique_ptr<ports::FolderLock> lock = files_.LockFolder(paths_.QuarantineFolder());
     // The quarantine folder's own path may go through links; the archive itself is never followed.
-    if (!files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), reach, replace, std::nullopt)) {
-        return !replace && files_.KindOf(target) ? RestoreOutcome::TargetTaken : RestoreOutcome::Failed;
-    }
-    // The file is back: its record and the archive go. An archive that cannot
+    const ports::CopyResult copied =
+        files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), reach, replace, std::nullopt);
+    if (copied == ports::CopyResult::TargetTaken) return RestoreOutcome::TargetTaken;
+    if (copied != ports::CopyResult::Copied) return RestoreOutcome::Failed;
+    // The file is back: the archive and its record go. An archive that cannot
     // be deleted stays listed, which loses nothing.
-    files_.Remove(ArchivePath(RecordNameOf(archiveName)));
-    files_.Remove(ArchivePath(archiveName));
+    RemoveArchiveAndRecord(archiveName);
     return RestoreOutcome::Restored;
 }
 

@@ -67,6 +67,8 @@ public:
     std::optional<QuarantineRecord> RecordOf(const std::string& archiveName);
 
 private:
+    // Deletes an archive, then its record; false when the archive stays.
+    bool RemoveArchiveAndRecord(const std::string& archiveName);
     // Takes an archive's row out of the list, wherever it is now.
     void DropRow(const std::string& archiveName);
     // The name a restore into a folder gives the file.

@@ -20,6 +20,24 @@ constexpr int kArchiveAttempts = 4;
 // (the record keeps the whole name), or a long name would be a way past removal.
 constexpr std::size_t kLongestArchiveStem = 200;
 
+// Why a copy into the quarantine failed, as a removal reports it.
+RemovalProblem ProblemOfCopy(ports::CopyResult result) {
+    using ports::CopyResult;
+    switch (result) {
+        case CopyResult::SourceMissing: return RemovalProblem::Gone;
+        case CopyResult::SourceDenied: return RemovalProblem::NoPermission;
+        case CopyResult::SourceIsFolder: return RemovalProblem::Folder;
+        case CopyResult::SourceIsLink: return RemovalProblem::SymbolicLink;
+        case CopyResult::SourceNotRegular: return RemovalProblem::NotRegularFile;
+        case CopyResult::SourceChanged: return RemovalProblem::Changed;
+        case CopyResult::NoSpace: return RemovalProblem::NoSpace;
+        case CopyResult::Copied:
+        case CopyResult::TargetTaken:
+        case CopyResult::Failed: break;
+    }
+    return RemovalProblem::CopyFailed;
+}
+
 // The name an archive is made from: the file's name, cut at a character's
 // start when it is too long to carry the archive's additions.
 std::string_view ArchiveStem(std::string_view fileName) {
@@ -88,38 +106,40 @@ std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {
     return high;
 }
 
-std::optional<std::string> Remover::Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
-                                            std::string_view detection) {
+Remover::Archived Remover::Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
+                                   std::string_view detection) {
     const std::string_view fileName = ArchiveStem(text::FileNameOf(location.below));
+    const std::string start = location.startFolder.empty() ? "/" : location.startFolder;
+    const std::string record =
+        SerializeRecord({location.FullPath(), std::string(detection), text::LocalTimeText(clock_()), start});
     for (int attempt = 0; attempt < kArchiveAttempts; ++attempt) {
         const std::optional<int> number = FreeArchiveNumber(fileName);
-        if (!number) return std::nullopt;
+        if (!number) break;
         const std::string name = ArchiveName(fileName, *number);
         const std::string target = paths_.QuarantineFolder() + "/" + name;
         const std::string recordPath = paths_.QuarantineFolder() + "/" + RecordNameOf(name);
-        // A record left from an archive deleted by hand would describe another file.
-        files_.Remove(recordPath);
+        // The record is in place before the archive is, so a removal killed at
+        // any moment never leaves an archive that cannot go back where it came
+        // from. It replaces a record left from an archive deleted by hand. An
+        // archive without its record is no copy the user can rely on: no delete.
+        if (!files_.WriteSmallFile(recordPath, record)) break;
         // Only the file that was looked at is copied, never one put under its name since.
-        if (files_.CopyFile(location, ports::ReachablePath::InFolder(target), false, identity)) {
-            const std::string start = location.startFolder.empty() ? "/" : location.startFolder;
-            const QuarantineRecord record{location.FullPath(), std::string(detection), text::LocalTimeText(clock_()),
-                                          start};
-            // The archive is the copy the user asked for; without its record it
-            // is still listed and restored by its name, so a record that cannot
-            // be written does not stop the removal.
-            [[maybe_unused]] const bool recorded = files_.WriteSmallFile(recordPath, SerializeRecord(record));
-            return name;
-        }
+        const ports::CopyResult copied =
+            files_.CopyFile(location, ports::ReachablePath::InFolder(target), false, identity);
+        if (copied == ports::CopyResult::Copied) return {name, RemovalProblem::None};
+        // The record describes nothing now, unless an archive took the name
+        // meanwhile: better a record that names another file than an archive without one.
+        if (!files_.KindOf(target)) files_.Remove(recordPath);
         // Taken between the look and the copy: look again; any other failure ends here.
-        if (!files_.KindOf(target)) return std::nullopt;
+        if (copied != ports::CopyResult::TargetTaken) return {std::nullopt, ProblemOfCopy(copied)};
     }
-    return std::nullopt;
+    return {std::nullopt, RemovalProblem::CopyFailed};
 }
 
 void Remover::DiscardArchive(const std::string& name) {
     const std::string folder = paths_.QuarantineFolder() + "/";
-    files_.Remove(folder + RecordNameOf(name));
-    files_.Remove(folder + name);
+    // The archive first: if it stays, so does its record.
+    if (files_.Remove(folder + name)) files_.Remove(folder + RecordNameOf(name));
 }
 
 RemovalProblem Remover::ProblemWith(const ports::ReachablePath& location, RemovalProblem otherwise) {
@@ -153,9 +173,12 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
     }
     if (found.presence != ports::Presence::Present) return fail(RemovalProblem::NoPermission);
     if (keepCopy) {
-        result.archive = Archive(location, found.identity, detection);
+        const Archived archived = Archive(location, found.identity, detection);
+        result.archive = archived.name;
+        // Gone between the look and the copy: nothing to keep, nothing lost.
+        if (archived.problem == RemovalProblem::Gone) result.outcome = RemovalOutcome::AlreadyGone;
         // No backup, no delete.
-        if (!result.archive) return fail(ProblemWith(location, RemovalProblem::CopyFailed));
+        if (!result.archive) return fail(archived.problem);
     }
     const ports::RemoveResult removed = files_.RemoveIfSame(location, found.identity);
     switch (removed) {

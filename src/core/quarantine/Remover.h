@@ -35,13 +35,17 @@ enum class RemovalOutcome {
 };
 
 // Why a file was not removed (or, for Gone, why there was nothing to remove).
+// With quarantine on, every problem but Gone means no backup, so no delete.
 enum class RemovalProblem {
     None,
-    Folder,        // a folder is never removed
-    NoPermission,  // the system refused to reach or delete it
-    CopyFailed,    // quarantine is on and no complete copy could be made: no backup, no delete
-    Gone,          // nothing is there any more
-    Changed        // another file has taken the name since the scan
+    Folder,          // a folder is never removed
+    NoPermission,    // the system refused to reach, copy or delete it
+    SymbolicLink,    // quarantine is on and a link is never copied
+    NotRegularFile,  // quarantine is on and a FIFO, device or socket is never copied
+    NoSpace,         // quarantine is on and the copy found no room (full disk, quota, file-size limit)
+    CopyFailed,      // quarantine is on and no complete copy with its record could be made
+    Gone,            // nothing is there any more
+    Changed          // another file has taken the name since the scan
 };
 
 // The outcome of removing one detected file.
@@ -82,14 +86,20 @@ public:
     std::int64_t CountRemoved();
 
 private:
-    std::optional<std::string> Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
-                                       std::string_view detection);
+    // An archive made, or why none was.
+    struct Archived {
+        std::optional<std::string> name;
+        RemovalProblem problem = RemovalProblem::None;
+    };
+    // Copies the file into the quarantine, its record put in place first.
+    Archived Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
+                     std::string_view detection);
     // A free number for `fileName`'s archive (the lowest one while the
     // numbers have no gaps), found with a number of looks that grows with the
     // logarithm of the archives already there.
     std::optional<int> FreeArchiveNumber(std::string_view fileName);
     void DiscardArchive(const std::string& name);
-    // Why an entry that is there could not be removed or copied.
+    // Why an entry that is there could not be removed.
     [[nodiscard]] RemovalProblem ProblemWith(const ports::ReachablePath& location, RemovalProblem otherwise);
 
     ports::FileOperations& files_;

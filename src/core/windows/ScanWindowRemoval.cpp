@@ -34,6 +34,9 @@ std::string ScanWindowModel::ProblemText(RemovalProblem problem) const {
         case RemovalProblem::None: break;
         case RemovalProblem::Folder: return Text(T::ProblemFolder);
         case RemovalProblem::NoPermission: return Text(T::ProblemNoPermission);
+        case RemovalProblem::SymbolicLink: return Text(T::ProblemSymbolicLink);
+        case RemovalProblem::NotRegularFile: return Text(T::ProblemNotRegularFile);
+        case RemovalProblem::NoSpace: return Text(T::ProblemNoSpace);
         case RemovalProblem::CopyFailed: return Text(T::ProblemCopyFailed);
         case RemovalProblem::Gone: return Text(T::ProblemGone);
         case RemovalProblem::Changed: return Text(T::ProblemChanged);

@@ -134,9 +134,10 @@ TEST_F(LanguageLoaderTest, AFileThatCannotBeUsedGivesTheBuiltInEnglishTextsAndSa
         EXPECT_EQ(table.Text(TextId::Never), unread.empty() ? "" : "Never");
         EXPECT_EQ(table.Language(), unread.empty() ? "Polish" : "English");
         ASSERT_EQ(dialogs.shown.size(), unread.empty() ? 0u : 1u) << language;
-        if (!unread.empty())
+        if (!unread.empty()) {
             EXPECT_EQ(dialogs.shown[0].text,
                       "The language file " + unread + " could not be read, so Quellstone shows its texts in English.");
+        }
     }
     LanguageTable table;
     EXPECT_EQ(loader.ReadLanguageFile("", table), 1);

@@ -102,7 +102,7 @@ TEST_F(RemovalTest, TheButtonIsOnOnlyWhileATickedRowIsStillDetected) {
 
 TEST_F(RemovalTest, WithoutQuarantineFilesAreDeletedAndCounted) {
     for (const char* path : {"/a/one.exe", "/a/two.exe", "/b/three.exe"}) Detect(path);
-    store.Write("Settings", "Quarintine", " 1");  // not exactly "1": off
+    store.Write("Settings", "Quarintine", "0");
     Remove();
     for (const auto& row : window.Rows()) EXPECT_EQ(row.image, kImageRemoved);
     EXPECT_EQ(Total(), "3");
@@ -135,7 +135,7 @@ TEST_F(RemovalTest, NoFileIsDeletedWithoutTheBackupItsUserAskedFor) {
     window.AddDetection("TROJAN.X", "/a/pipe.exe");
     files.others["/a/link.exe"] = ports::EntryKind::SymbolicLink;
     window.AddDetection("TROJAN.X", "/a/link.exe");
-    files.failCopies = true;
+    files.copyFailure = ports::CopyResult::NoSpace;
     Remove();
     EXPECT_TRUE(files.files.contains("/a/full-disk.exe"));
     EXPECT_TRUE(files.others.contains("/a/pipe.exe"));
@@ -143,6 +143,15 @@ TEST_F(RemovalTest, NoFileIsDeletedWithoutTheBackupItsUserAskedFor) {
     for (const auto& row : window.Rows()) EXPECT_EQ(row.image, kImageNotRemoved);
     EXPECT_EQ(quarantined, 0);
     EXPECT_EQ(Total(), "0");
+    EXPECT_EQ(window.StatusText(window.Rows()[2]), "T319 T325");  // the link says it is one
+    // A copy that fails takes back the record written for it, and a record
+    // that cannot be written first means no copy.
+    EXPECT_EQ(files.ListFiles(kArchive), std::vector<std::string>());
+    files.copyFailure.reset();
+    files.failSmallWrites = true;
+    EXPECT_EQ(remover.Remove("/a/full-disk.exe").problem, RemovalProblem::CopyFailed);
+    EXPECT_TRUE(files.files.contains("/a/full-disk.exe"));
+    EXPECT_EQ(files.ListFiles(kArchive), std::vector<std::string>());
 }
 
 TEST_F(RemovalTest, ASettingsFileThatCannotBeReadMeansKeepACopy) {

@@ -195,14 +195,14 @@ TEST_F(ScanWindowModelTest, WithQuarantineTheQuestionAndTheRowsSayCopiesAreKept)
     Detect("/a/two.exe");
     EndWalk();
     store.Write("Settings", "Quarintine", "1");
-    files.failCopies = true;
+    files.copyFailure = ports::CopyResult::Failed;
     dialogs.answer = ports::MessageAnswer::Yes;
     window.RemoveClicked(remover, counters);
     EXPECT_EQ(dialogs.shown[0].text, "T302 2");
     EXPECT_EQ(window.StatusText(window.Rows()[0]), "T319 T312");  // no copy, no delete
     EXPECT_TRUE(files.files.contains("/a/one.exe"));
 
-    files.failCopies = false;
+    files.copyFailure.reset();
     ScanWindowModel again(context.languageText, context.scan, dialogs, folders);
     again.Load();
     again.AddDetection("TROJAN.X", "/a/one.exe");
