@@ -7,6 +7,28 @@
 
 namespace quellstone::cli {
 
+namespace {
+
+// Why a detection is still there, in words that scripts may match: short,
+// lower case, never changed once published.
+std::string_view ReasonText(quarantine::RemovalProblem problem) {
+    using quarantine::RemovalProblem;
+    switch (problem) {
+        case RemovalProblem::Folder: return "a folder";
+        case RemovalProblem::NoPermission: return "permission denied";
+        case RemovalProblem::SymbolicLink: return "symbolic link";
+        case RemovalProblem::NotRegularFile: return "not a regular file";
+        case RemovalProblem::NoSpace: return "no space for the copy";
+        case RemovalProblem::CopyFailed: return "copy into quarantine failed";
+        case RemovalProblem::Changed: return "changed since the scan";
+        case RemovalProblem::None:
+        case RemovalProblem::Gone: break;
+    }
+    return "unknown";
+}
+
+}  // namespace
+
 void ScanOutput::WriteLine() {
     out_ << line_;
     out_.flush();
@@ -14,7 +36,25 @@ void ScanOutput::WriteLine() {
 
 void ScanOutput::ReportUnreadableFolder(std::string_view path, bool isStartFolder) {
     ++unreadable_;
-    if (isStartFolder) unscanned_.emplace_back(path);
+    if (isStartFolder) {
+        unscanned_.emplace_back(path);
+    } else if (unreadableInside_.size() < kNamedUnreadable) {
+        unreadableInside_.emplace_back(path);
+    }
+    if (format_ != Format::JsonLines) return;
+    line_ = "{\"unreadable\": ";
+    AppendJsonString(line_, path);
+    line_ += "}\n";
+    WriteLine();
+}
+
+void ScanOutput::ReportUnreachedPath(std::string_view path, bool missing) {
+    unreached_.emplace_back(path);
+    if (format_ != Format::JsonLines) return;
+    line_ = missing ? "{\"missing\": " : "{\"unreadable\": ";
+    AppendJsonString(line_, path);
+    line_ += "}\n";
+    WriteLine();
 }
 
 void ScanOutput::AddDetection(std::string_view detection, std::string_view fullPath) {
@@ -40,12 +80,18 @@ void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal
     using quarantine::RemovalOutcome;
     removing_ = true;
     if (removal.outcome == RemovalOutcome::Removed) ++removed_;
+    const bool failed = removal.outcome == RemovalOutcome::NotRemoved;
+    if (failed) ++notRemoved_;
     line_.clear();
     if (format_ == Format::JsonLines) {
         line_ += "{\"path\": ";
         AppendJsonString(line_, fullPath);
         line_ += removal.outcome == RemovalOutcome::Removed ? ", \"removed\": true" : ", \"removed\": false";
         if (removal.outcome == RemovalOutcome::AlreadyGone) line_ += ", \"already_gone\": true";
+        if (failed) {
+            line_ += ", \"reason\": ";
+            AppendJsonString(line_, ReasonText(removal.problem));
+        }
         if (removal.archive) {
             line_ += ", \"archive\": ";
             AppendJsonString(line_, *removal.archive);
@@ -56,7 +102,11 @@ void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal
         switch (removal.outcome) {
             case RemovalOutcome::Removed: line_ += ": REMOVED"; break;
             case RemovalOutcome::AlreadyGone: line_ += ": ALREADY GONE"; break;
-            case RemovalOutcome::NotRemoved: line_ += ": NOT REMOVED"; break;
+            case RemovalOutcome::NotRemoved:
+                line_ += ": NOT REMOVED (";
+                line_ += ReasonText(removal.problem);
+                line_ += ')';
+                break;
         }
         if (removal.archive) line_ += " (kept in quarantine as " + text::EscapeForDisplay(*removal.archive) + ")";
         line_ += '\n';
@@ -77,6 +127,15 @@ void ScanOutput::WriteSummary(double seconds) {
              << "Detections: " << detections_ << '\n';
         if (removing_) out_ << "Removed: " << removed_ << '\n';
         out_ << "Folders that could not be read: " << unreadable_ << '\n';
+        // Every PATH that was not scanned, whether it was missing or could not be read.
+        std::vector<std::string> notScanned = unreached_;
+        notScanned.insert(notScanned.end(), unscanned_.begin(), unscanned_.end());
+        if (!notScanned.empty()) {
+            out_ << "PATHs not scanned: " << notScanned.size();
+            for (std::size_t i = 0; i < notScanned.size(); ++i)
+                out_ << (i == 0 ? " (" : ", ") << text::EscapeForDisplay(notScanned[i]);
+            out_ << ")\n";
+        }
         out_ << "Time: " << time << " s\n";
     }
     out_.flush();

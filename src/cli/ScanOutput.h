@@ -42,8 +42,20 @@ public:
     // Keeps the detections for a removal after the walk.
     void KeepDetectedPaths() { keepPaths_ = true; }
     [[nodiscard]] const std::vector<DetectedFile>& DetectedFiles() const { return detected_; }
+    // A PATH that could not be reached at all (`missing`: nothing is there),
+    // found before the walk: a record in JSON, named in the summary.
+    void ReportUnreachedPath(std::string_view path, bool missing);
     // The start folders that could not be read at all, as shown.
     [[nodiscard]] const std::vector<std::string>& UnscannedFolders() const { return unscanned_; }
+    // The first kNamedUnreadable folders inside the walk that could not be
+    // read, and how many more there were.
+    static constexpr std::size_t kNamedUnreadable = 100;
+    [[nodiscard]] const std::vector<std::string>& UnreadableInside() const { return unreadableInside_; }
+    [[nodiscard]] std::uint64_t UnnamedUnreadable() const {
+        return unreadable_ - unscanned_.size() - unreadableInside_.size();
+    }
+    // The PATHs that could not be reached before the walk, as shown.
+    [[nodiscard]] const std::vector<std::string>& UnreachedPaths() const { return unreached_; }
     // The PATHs left out because an exclusion covers them, as shown.
     [[nodiscard]] const std::vector<std::string>& ExcludedStarts() const { return excludedStarts_; }
 
@@ -54,6 +66,8 @@ public:
 
     [[nodiscard]] std::uint64_t Scanned() const { return scanned_; }
     [[nodiscard]] std::uint64_t Detections() const { return detections_; }
+    // Detections that are still there (NOT REMOVED).
+    [[nodiscard]] std::uint64_t RemovalsFailed() const { return notRemoved_; }
 
 private:
     void WriteLine();
@@ -64,12 +78,15 @@ private:
     std::uint64_t scanned_ = 0;
     std::uint64_t detections_ = 0;
     std::uint64_t removed_ = 0;
+    std::uint64_t notRemoved_ = 0;
     std::uint64_t unreadable_ = 0;  // folders not read (whole or in part), start folders included
     bool removing_ = false;
     bool keepPaths_ = false;
     scan::StartFolder start_;
     std::vector<DetectedFile> detected_;
     std::vector<std::string> unscanned_;
+    std::vector<std::string> unreadableInside_;
+    std::vector<std::string> unreached_;
     std::vector<std::string> excludedStarts_;
 };
 

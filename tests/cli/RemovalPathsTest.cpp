@@ -147,6 +147,8 @@ TEST_F(RemovalPathsTest, TwoRemovalsAtOnceArchiveEachFileOnceAndCountEachOnce) {
     // The later run finds a file already gone, unless the earlier one removed it before the walk came by.
     EXPECT_EQ(CountOf(both, ": REMOVED (") + CountOf(both, ": ALREADY GONE"), CountOf(both, " FOUND\n"));
     EXPECT_EQ(CountOf(both, "NOT REMOVED"), 0);
+    EXPECT_NE(first.status, 2);  // a file already gone is no failure
+    EXPECT_NE(second.status, 2);
     int archives = 0;
     for (const auto& entry : std::filesystem::directory_iterator(Archive(""))) {
         if (entry.path().extension() == ".arc") ++archives;
@@ -218,6 +220,18 @@ TEST_F(RemovalPathsTest, LeftoversOfAKilledRemovalAreClearedAtTheNext) {
     EXPECT_EQ(ReadAll(Archive("MSBLAST.EXE.arc")), "payload");
 }
 
+TEST_F(RemovalPathsTest, WhatCannotBeCopiedStaysSaysWhyAndFailsTheRun) {
+    QuarantineOn();
+    ASSERT_EQ(::mkfifo((dir / "tree/MSBLAST.EXE").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("elsewhere", (dir / "tree/ENBIEI.EXE").c_str()), 0);
+    const CliResult scan = Run({"scan", "--remove", dir / "tree"});
+    EXPECT_EQ(scan.status, 2);
+    EXPECT_THAT(scan.out, HasSubstr("/tree/MSBLAST.EXE: NOT REMOVED (not a regular file)\n"));
+    EXPECT_THAT(scan.out, HasSubstr("/tree/ENBIEI.EXE: NOT REMOVED (symbolic link)\n"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "tree/MSBLAST.EXE"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "tree/ENBIEI.EXE"));
+}
+
 TEST_F(RemovalPathsTest, NamesPaddedWithBlanksAreFound) {
     WriteFile(dir / "tree/ enbiei.exe", "");
     WriteFile(dir / "tree/avserve.exe\t ", "");
@@ -232,22 +246,32 @@ TEST_F(RemovalPathsTest, FoldersThatCannotBeReadAreErrorsNotAllClear) {
                                                  std::filesystem::perms::group_exec);
     std::filesystem::permissions(dir / "tree", std::filesystem::perms::all);
     std::filesystem::create_directories(dir / "tree/open");
-    std::filesystem::create_directories(dir / "tree/closed");
     std::filesystem::permissions(dir / "tree/open", std::filesystem::perms::all);
-    std::filesystem::permissions(dir / "tree/closed", std::filesystem::perms::none);
+    // One more than standard error names one by one.
+    constexpr int kClosed = 101;
+    for (int i = 0; i < kClosed; ++i) {
+        std::filesystem::create_directories(dir / ("tree/closed" + std::to_string(i)));
+        std::filesystem::permissions(dir / ("tree/closed" + std::to_string(i)), std::filesystem::perms::none);
+    }
 
-    const CliResult closed = Run({"scan", dir / "tree/closed"}, true);
+    const CliResult closed = Run({"scan", dir / "tree/closed0"}, true);
     EXPECT_EQ(closed.status, 2);
-    EXPECT_THAT(closed.err, HasSubstr("/tree/closed: the folder could not be read, so it was not scanned"));
+    EXPECT_THAT(closed.err, HasSubstr("/tree/closed0: the folder could not be read, so it was not scanned"));
+    EXPECT_THAT(closed.out, HasSubstr("PATHs not scanned: 1 (" + dir / "tree/closed0)\n"));
 
     const CliResult inside = Run({"scan", "--json", dir / "tree"}, true);
     EXPECT_EQ(inside.status, 0);
-    EXPECT_THAT(inside.out, HasSubstr("\"unreadable_folders\": 1,"));
+    EXPECT_THAT(inside.out, HasSubstr("\"unreadable_folders\": 101,"));
+    EXPECT_THAT(inside.out, HasSubstr("{\"unreadable\": \"" + dir / "tree/closed0\"}\n"));
+    EXPECT_EQ(CountOf(inside.out, "{\"unreadable\": "), kClosed);
+    EXPECT_EQ(CountOf(inside.err, ": the folder could not be read\n"), kClosed - 1);
+    EXPECT_THAT(inside.err, ::testing::EndsWith("scan: 1 more folders could not be read\n"));
 
     const CliResult missing = Run({"scan", dir / "no-such-folder"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_THAT(missing.err, HasSubstr("/no-such-folder: No such file or directory"));
-    std::filesystem::permissions(dir / "tree/closed", std::filesystem::perms::owner_all);
+    for (int i = 0; i < kClosed; ++i)
+        std::filesystem::permissions(dir / ("tree/closed" + std::to_string(i)), std::filesystem::perms::owner_all);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -12,10 +13,13 @@
 #include "cli/CliRunner.h"
 #include "cli/QuarantineCommand.h"
 #include "cli/ScanCommand.h"
+#include "cli/ScanOutput.h"
 #include "cli/SettingsCommand.h"
 #include "cli/StatsCommand.h"
 #include "cli/UpdateCheckCommand.h"
 #include "core/text/Utf8.h"
+#include "support/FakeFileOperations.h"
+#include "support/MemorySettingsBackend.h"
 #include "support/TempDir.h"
 
 namespace quellstone::cli {
@@ -132,7 +136,19 @@ TEST_F(ScanCommandTest, OddBytesAreEscapedInTextAndRoundTripInJson) {
 }
 
 TEST_F(ScanCommandTest, ErrorsExitTwo) {
-    EXPECT_EQ(RunCli({"scan", "--db", db, dir / "absent"}).status, 2);
+    const auto absent = RunCli({"scan", "--db", db, dir / "absent"});
+    EXPECT_EQ(absent.status, 2);
+    EXPECT_EQ(absent.out, "");  // nothing to scan: not even the database is read
+    // A missing PATH does not keep the others from being scanned; the run still fails.
+    WriteFile(tree + "/quellstone-test.exe");
+    for (const std::string& format : {"--db=" + db, std::string("--json")}) {
+        const auto partly = RunCli({"scan", "--db", db, format, dir / "absent", tree});
+        EXPECT_EQ(partly.status, 2) << format;
+        EXPECT_THAT(partly.err, HasSubstr("/absent: No such file or directory\n"));
+        EXPECT_THAT(partly.out, HasSubstr(format == "--json" ? "{\"missing\": \"" + dir / "absent\"}\n"
+                                                             : "PATHs not scanned: 1 (" + dir / "absent)\n"));
+        EXPECT_THAT(partly.out, HasSubstr("TEST.FILE.QUELLSTONE"));
+    }
     EXPECT_EQ(RunCli({"scan", "--db", dir / "absent.db", tree}).status, 2);
     WriteFile(dir / "settings.ini", "[Settings]\ncurLang=Polish\n");
     auto wrongFile = RunCli({"scan", "--db", dir / "settings.ini", tree});
@@ -161,6 +177,60 @@ TEST_F(ScanCommandTest, HelpVersionAndTheShippedDatabase) {
     auto shipped = RunCli({"scan", tree});
     EXPECT_EQ(shipped.status, 1) << shipped.err;
     EXPECT_THAT(shipped.out, HasSubstr("QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND"));
+}
+
+TEST(RemovalReasons, EveryNotRemovedSaysWhyAndFailsTheRun) {
+    using ports::CopyResult;
+    using ports::EntryKind;
+    const std::string path = "/a/evil.exe";
+    struct Case {
+        std::function<void(testing::FakeFileOperations&, settings::SettingsStore&)> arrange;
+        std::string reason;  // empty: not a failure
+    };
+    const auto kind = [&](EntryKind entry) { return [=](auto& files, auto&) { files.others[path] = entry; }; };
+    const auto copy = [&](CopyResult result) {
+        return [=](auto& files, auto&) {
+            files.files[path] = "x";
+            files.copyFailure = result;
+        };
+    };
+    const std::vector<Case> cases = {
+        {kind(EntryKind::Folder), "a folder"},
+        {kind(EntryKind::Unknown), "permission denied"},
+        {kind(EntryKind::SymbolicLink), "symbolic link"},
+        {kind(EntryKind::Other), "not a regular file"},
+        {copy(CopyResult::NoSpace), "no space for the copy"},
+        {copy(CopyResult::Failed), "copy into quarantine failed"},
+        {copy(CopyResult::SourceChanged), "changed since the scan"},
+        {[&](auto& files, auto& store) {
+             files.files[path] = "x";
+             files.undeletable.insert(path);
+             store.Write("Settings", "Quarintine", "0");
+         },
+         "permission denied"},
+        {[](auto&, auto&) {}, ""},  // already gone
+    };
+    for (const Case& c : cases) {
+        testing::FakeFileStore disk;
+        testing::FakeFileOperations files(disk);
+        testing::MemorySettingsBackend backend;
+        settings::SettingsStore store(backend);
+        store.Write("Settings", "Quarintine", "1");
+        c.arrange(files, store);
+        settings::ProgramPaths paths;
+        paths.dataFolder = "/data";
+        quarantine::Remover remover(files, disk, store, paths);
+        const quarantine::Removal removal = remover.Remove(path);
+        std::ostringstream text, json;
+        ScanOutput textOutput(text, ScanOutput::Format::Text), jsonOutput(json, ScanOutput::Format::JsonLines);
+        textOutput.AddRemoval(path, removal);
+        jsonOutput.AddRemoval(path, removal);
+        const bool failed = !c.reason.empty();
+        EXPECT_EQ(text.str(), path + (failed ? ": NOT REMOVED (" + c.reason + ")\n" : ": ALREADY GONE\n"));
+        EXPECT_THAT(json.str(), ::testing::EndsWith(failed ? ", \"reason\": \"" + c.reason + "\"}\n"
+                                                           : ", \"already_gone\": true}\n"));
+        EXPECT_EQ(textOutput.RemovalsFailed(), failed ? 1u : 0u) << c.reason;
+    }
 }
 
 // The command base, in process: a command that keeps what it was given.
