@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/i18n/BuiltInEnglish.h"
 #include "core/i18n/LanguageFile.h"
 #include "core/settings/QuarantineCopies.h"
 #include "core/settings/ScanExclusions.h"
@@ -144,7 +145,8 @@ void MainWindowModel::ShowLastSystemScan() {
     const settings::SettingKey& key = settings::keys::kLastSystemScan;
     std::string stored = ports_.store.Read(key.section, key.name, "");
     if (stored.empty()) stored = shared_.texts.Text(T::Never);
-    if (stored.empty()) stored = key.fallback;  // no language file loaded
+    // A language file without the entry: the built-in English one, as `stats` says it.
+    if (stored.empty()) stored = i18n::BuiltInEnglishTexts().Text(T::Never);
     SetCaption(C::LastScanStatus, std::move(stored));
 }
 
