@@ -133,13 +133,17 @@ bool PosixFileOperations::IsTemporaryName(std::string_view name) {
 }
 
 UniqueFd PosixFileOperations::CreateTemporary(int folder, std::string& name, int& error) {
-    const std::lock_guard<std::mutex> guard(copyMutex_);
-    UniqueFd fd = CreateTemporaryFile(folder, kCopyPrefix, name);
-    error = errno;
-    if (fd) {
-        copyFolder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
-        copyInProgress_ = name;
+    UniqueFd fd;
+    {
+        const std::lock_guard<std::mutex> guard(copyMutex_);
+        fd = CreateTemporaryFile(folder, kCopyPrefix, name);
+        error = errno;
+        if (fd) {
+            copyFolder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+            copyInProgress_ = name;
+        }
     }
+    if (fd && onStep_) onStep_(ReplaceStep::TempCreated);
     return fd;
 }
 
@@ -183,9 +187,9 @@ ports::CopyResult PosixFileOperations::CopyFile(const ports::ReachablePath& sour
     int error = 0;
     UniqueFd to = CreateTemporary(into.folder.get(), temp, error);
     if (!to) return CopyResultOf(error);
-    const bool placed =
-        PlaceTemporaryFile({into.folder.get(), into.name, st.st_mode & 0777, replace, &error}, std::move(to), temp,
-                           [&](int fd) { return CopyBytes(from.get(), fd, error); }, {});
+    const bool placed = PlaceTemporaryFile(
+        {into.folder.get(), into.name, st.st_mode & 0777, replace, &error}, std::move(to), temp,
+        [&](int fd) { return CopyBytes(from.get(), fd, error); }, onStep_);
     ForgetTemporary();
     return placed ? CopyResult::Copied : CopyResultOf(error);
 }
@@ -274,8 +278,9 @@ bool PosixFileOperations::WriteSmallFile(const std::string& path, std::string_vi
     int error = 0;
     UniqueFd fd = CreateTemporary(into.folder.get(), temp, error);
     if (!fd) return false;
-    const bool placed = PlaceTemporaryFile({into.folder.get(), into.name, 0644, true}, std::move(fd), temp,
-                                           [&](int to) { return WriteAll(to, content); }, {});
+    const bool placed = PlaceTemporaryFile(
+        {into.folder.get(), into.name, 0644, true}, std::move(fd), temp, [&](int to) { return WriteAll(to, content); },
+        onStep_);
     ForgetTemporary();
     return placed;
 }

@@ -4,12 +4,18 @@
 #include <string>
 
 #include "core/ports/FileOperations.h"
+#include "platform/AtomicWrite.h"
 #include "platform/UniqueFd.h"
 
 namespace quellstone::platform {
 
 class PosixFileOperations final : public ports::FileOperations {
 public:
+    PosixFileOperations() = default;
+    // `onStep` sees each step of every copy and record written; tests use it
+    // to stop a removal at a chosen moment.
+    explicit PosixFileOperations(StepObserver onStep) : onStep_(std::move(onStep)) {}
+
     std::optional<ports::EntryKind> KindOf(const std::string& path) override;
     std::optional<std::uint64_t> SizeOf(const std::string& path) override;
     ports::CopyResult CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target, bool replace,
@@ -40,6 +46,7 @@ private:
     UniqueFd CreateTemporary(int folder, std::string& name, int& error);
     void ForgetTemporary();
 
+    StepObserver onStep_;
     std::mutex copyMutex_;
     int copyFolder_ = -1;  // a duplicate of the folder descriptor, owned while a copy runs
     std::string copyInProgress_;

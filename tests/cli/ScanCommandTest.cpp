@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -184,42 +183,34 @@ TEST(RemovalReasons, EveryNotRemovedSaysWhyAndFailsTheRun) {
     using ports::EntryKind;
     const std::string path = "/a/evil.exe";
     struct Case {
-        std::function<void(testing::FakeFileOperations&, settings::SettingsStore&)> arrange;
-        std::string reason;  // empty: not a failure
-    };
-    const auto kind = [&](EntryKind entry) { return [=](auto& files, auto&) { files.others[path] = entry; }; };
-    const auto copy = [&](CopyResult result) {
-        return [=](auto& files, auto&) {
-            files.files[path] = "x";
-            files.copyFailure = result;
-        };
+        std::optional<EntryKind> kind;  // what is at the path; nothing: gone since the scan
+        std::optional<CopyResult> copy;
+        const char* quarantine;
+        std::string reason;  // empty: no failure
     };
     const std::vector<Case> cases = {
-        {kind(EntryKind::Folder), "a folder"},
-        {kind(EntryKind::Unknown), "permission denied"},
-        {kind(EntryKind::SymbolicLink), "symbolic link"},
-        {kind(EntryKind::Other), "not a regular file"},
-        {copy(CopyResult::NoSpace), "no space for the copy"},
-        {copy(CopyResult::Failed), "copy into quarantine failed"},
-        {copy(CopyResult::SourceChanged), "changed since the scan"},
-        {[&](auto& files, auto& store) {
-             files.files[path] = "x";
-             files.undeletable.insert(path);
-             store.Write("Settings", "Quarintine", "0");
-         },
-         "permission denied"},
-        {[](auto&, auto&) {}, ""},  // already gone
+        {EntryKind::Folder, {}, "1", "a folder"},
+        {EntryKind::Unknown, {}, "1", "permission denied"},
+        {EntryKind::SymbolicLink, {}, "1", "symbolic link"},
+        {EntryKind::Other, {}, "1", "not a regular file"},
+        {EntryKind::RegularFile, CopyResult::NoSpace, "1", "no space for the copy"},
+        {EntryKind::RegularFile, CopyResult::Failed, "1", "copy into quarantine failed"},
+        {EntryKind::RegularFile, CopyResult::SourceChanged, "1", "changed since the scan"},
+        {EntryKind::RegularFile, {}, "0", "permission denied"},  // no copy asked for, and the delete refused
+        {std::nullopt, {}, "1", ""},
     };
     for (const Case& c : cases) {
-        testing::FakeFileStore disk;
-        testing::FakeFileOperations files(disk);
+        testing::FakeFileOperations files;
+        files.folders.insert("/data/Orvanta/Quellstone/Archiwum");
+        if (c.kind == EntryKind::RegularFile) files.files[path] = "x";
+        if (c.kind && c.kind != EntryKind::RegularFile) files.others[path] = *c.kind;
+        files.copyFailure = c.copy;
+        files.undeletable.insert(path);
         testing::MemorySettingsBackend backend;
         settings::SettingsStore store(backend);
-        store.Write("Settings", "Quarintine", "1");
-        c.arrange(files, store);
-        settings::ProgramPaths paths;
-        paths.dataFolder = "/data";
-        quarantine::Remover remover(files, disk, store, paths);
+        store.Write("Settings", "Quarintine", c.quarantine);
+        testing::FakeFileStore folders;
+        quarantine::Remover remover(files, folders, store, {"/prog", "/data", "/usr", "/opt/", ""});
         const quarantine::Removal removal = remover.Remove(path);
         std::ostringstream text, json;
         ScanOutput textOutput(text, ScanOutput::Format::Text), jsonOutput(json, ScanOutput::Format::JsonLines);

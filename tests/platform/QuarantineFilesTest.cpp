@@ -26,47 +26,15 @@ using quellstone::testing::ReadAll;
 using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 
-// The real file operations, killed with SIGKILL as their call number `killAt` begins.
-class KillingFileOperations final : public ports::FileOperations {
-public:
-    explicit KillingFileOperations(int killAt) : killAt_(killAt) {}
-    std::optional<ports::EntryKind> KindOf(const std::string& p) override { return Step().KindOf(p); }
-    std::optional<std::uint64_t> SizeOf(const std::string& p) override { return Step().SizeOf(p); }
-    CopyResult CopyFile(const ports::ReachablePath& from, const ports::ReachablePath& to, bool replace,
-                        const std::optional<ports::EntryIdentity>& expected) override {
-        return Step().CopyFile(from, to, replace, expected);
-    }
-    bool Remove(const std::string& p) override { return Step().Remove(p); }
-    ports::EntryLookup Find(const ports::ReachablePath& p) override { return Step().Find(p); }
-    ports::RemoveResult RemoveIfSame(const ports::ReachablePath& p, const ports::EntryIdentity& expected) override {
-        return Step().RemoveIfSame(p, expected);
-    }
-    std::vector<std::string> ListFiles(const std::string& p) override { return Step().ListFiles(p); }
-    bool ResolvesToFolder(const std::string& p) override { return Step().ResolvesToFolder(p); }
-    bool SameFile(const std::string& a, const std::string& b) override { return Step().SameFile(a, b); }
-    std::optional<std::string> ReadSmallFile(const std::string& p) override { return Step().ReadSmallFile(p); }
-    bool WriteSmallFile(const std::string& p, std::string_view text) override { return Step().WriteSmallFile(p, text); }
-    std::unique_ptr<ports::FolderLock> LockFolder(const std::string& p) override { return Step().LockFolder(p); }
-    void RemoveUnfinishedCopies(const std::string& p) override { Step().RemoveUnfinishedCopies(p); }
-
-private:
-    PosixFileOperations& Step() {
-        if (++calls_ == killAt_) ::raise(SIGKILL);
-        return real_;
-    }
-    PosixFileOperations real_;
-    int killAt_;
-    int calls_ = 0;
-};
-
 // Removal and the quarantine on real files, with quarantine on.
 class QuarantineFilesTest : public ::testing::Test {
 protected:
     QuarantineFilesTest()
         : backend(store_files, dir / "registry.reg"),
           store(backend),
-          paths{"/prog", dir / "data", "/usr", "/opt/"},
-          remover(files, store_files, store, paths) {
+          paths{"/prog", dir / "data", "/usr", "/opt/", ""},
+          remover(files, store_files, store, paths),
+          manager(files, signatures, dialogs, paths) {
         store.Write("Settings", "Quarintine", "1");
         std::filesystem::create_directories(dir / "t");
     }
@@ -79,6 +47,10 @@ protected:
     PosixFileOperations files;
     settings::ProgramPaths paths;
     quarantine::Remover remover;
+    PosixFileStore dbFiles;
+    scan::SignatureDatabase signatures{dbFiles, "/prog"};
+    quellstone::testing::FakeDialogs dialogs;
+    quarantine::QuarantineManager manager;
 };
 
 TEST_F(QuarantineFilesTest, ArchivesAndRestoresByteForByte) {
@@ -98,10 +70,6 @@ TEST_F(QuarantineFilesTest, ArchivesAndRestoresByteForByte) {
     EXPECT_EQ(ReadAll(Archive("evil.exe.arc")), binary);
     EXPECT_EQ(ReadAll(Archive("evil (2).exe.arc")), "the second one");
 
-    quellstone::testing::FakeDialogs dialogs;
-    PosixFileStore dbFiles;
-    scan::SignatureDatabase signatures(dbFiles, "/prog");
-    quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
     WriteFile(dir / "t/restored.exe", "an older file at the target");
     EXPECT_EQ(manager.RestoreTo("evil.exe.arc", dir / "t/restored.exe"), quarantine::RestoreOutcome::Restored);
     EXPECT_EQ(ReadAll(dir / "t/restored.exe"), binary);
@@ -114,10 +82,6 @@ TEST_F(QuarantineFilesTest, ArchivesAndRestoresByteForByte) {
 TEST_F(QuarantineFilesTest, RestoresNeverDestroyTheArchiveOrAFileAlreadyThere) {
     WriteFile(dir / "t/a.exe", "payload");
     ASSERT_EQ(remover.Remove(dir / "t/a.exe").archive, "a.exe.arc");
-    PosixFileStore dbFiles;
-    scan::SignatureDatabase signatures(dbFiles, "/prog");
-    quellstone::testing::FakeDialogs dialogs;
-    quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
     // Onto the archive itself, directly or through a link: refused, the archive stays.
     EXPECT_EQ(manager.RestoreTo("a.exe.arc", Archive("a.exe.arc")), quarantine::RestoreOutcome::InsideQuarantine);
     ASSERT_EQ(::symlink(Archive("a.exe.arc").c_str(), (dir / "t/to-archive").c_str()), 0);
@@ -207,10 +171,6 @@ TEST_F(QuarantineFilesTest, ANameAsLongAsNamesGoIsArchivedUnderAShorterOne) {
     ASSERT_TRUE(removal.archive);
     EXPECT_EQ(ReadAll(Archive(*removal.archive)), "long");
     // The record keeps the whole name, and a restore into a folder uses it.
-    PosixFileStore dbFiles;
-    scan::SignatureDatabase signatures(dbFiles, "/prog");
-    quellstone::testing::FakeDialogs dialogs;
-    quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
     EXPECT_EQ(manager.RestoreTo(*removal.archive, dir / "t"), quarantine::RestoreOutcome::Restored);
     EXPECT_EQ(ReadAll(dir / ("t/" + name)), "long");
 }
@@ -239,41 +199,37 @@ TEST_F(QuarantineFilesTest, OnlyTheFileThatWasLookedAtIsCopiedAndOnlyLeftoversAr
 
 TEST_F(QuarantineFilesTest, ARemovalKilledAtAnyStepLeavesNoArchiveWithoutItsRecordAndLosesNoFile) {
     const std::string payload = "found by the scan";
-    PosixFileStore dbFiles;
-    scan::SignatureDatabase signatures(dbFiles, "/prog");
-    quellstone::testing::FakeDialogs dialogs;
-    quarantine::QuarantineManager manager(files, signatures, dialogs, paths);
     for (int killAt = 1;; ++killAt) {
-        SCOPED_TRACE("killed at call " + std::to_string(killAt));
+        SCOPED_TRACE("killed at step " + std::to_string(killAt));
         std::filesystem::remove_all(paths.QuarantineFolder());
         store_files.CreateFolders(paths.QuarantineFolder());
-        // Left from an archive deleted by hand: never taken for one, replaced by the next.
+        // Left from an archive deleted by hand: never listed, replaced by the next record.
         WriteFile(Archive("evil.exe.arc.info"), "[Quarantine]\nPath=/another/file.exe\n");
         WriteFile(dir / "t/evil.exe", payload);
         const pid_t child = ::fork();
         if (child == 0) {
-            KillingFileOperations killing(killAt);
+            int steps = 0;
+            PosixFileOperations killing([&](ReplaceStep) {
+                if (++steps == killAt) ::raise(SIGKILL);
+            });
             quarantine::Remover childRemover(killing, store_files, store, paths);
             ::_exit(childRemover.Remove(dir / "t/evil.exe").outcome == quarantine::RemovalOutcome::Removed ? 0 : 1);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
-        std::vector<std::string> archives;
-        for (const auto& entry : std::filesystem::directory_iterator(paths.QuarantineFolder())) {
-            if (entry.path().extension() != ".arc") continue;
-            archives.push_back(entry.path().filename());
-            EXPECT_TRUE(std::filesystem::exists(entry.path().string() + ".info")) << archives.back();
-            EXPECT_EQ(ReadAll(entry.path()), payload);
-        }
-        EXPECT_TRUE(std::filesystem::exists(dir / "t/evil.exe") ? ReadAll(dir / "t/evil.exe") == payload
-                                                                : archives.size() == 1);
+        // Every archive listed is whole and has its own record.
         manager.Rebuild();
-        EXPECT_EQ(manager.Rows().size(), archives.size());
+        for (const quarantine::QuarantineRow& row : manager.Rows()) {
+            EXPECT_EQ(row.originalPath, dir / "t/evil.exe") << row.name;
+            EXPECT_EQ(ReadAll(Archive(row.name)), payload);
+        }
+        if (std::filesystem::exists(dir / "t/evil.exe")) {
+            EXPECT_EQ(ReadAll(dir / "t/evil.exe"), payload);
+        } else {
+            EXPECT_EQ(manager.Rows().size(), 1u);
+        }
         if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) continue;
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        const auto record = manager.RecordOf("evil.exe.arc");
-        ASSERT_TRUE(record);
-        EXPECT_EQ(record->originalPath, dir / "t/evil.exe");
         break;
     }
 }
