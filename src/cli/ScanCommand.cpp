@@ -94,9 +94,10 @@ CommandDefinition ScanDefinition() {
                  "Bytes of a path that are not UTF-8 are written as \\udcXX."},
                 {"remove", "",
                  "After the scan, delete every detected file, first copying it into the quarantine when the "
-                 "quarantine switch is on (quellstone-cli settings set Settings Quarintine 1); with the switch on, "
-                 "a file whose copy fails is not deleted. One line per detection says REMOVED, ALREADY GONE or "
-                 "NOT REMOVED."},
+                 "quarantine switch is on: always, unless the settings file holds \"0\" for it (quellstone-cli "
+                 "settings "
+                 "set Settings Quarintine 0). With the switch on, a file whose copy fails is not deleted. One line "
+                 "per detection says REMOVED, ALREADY GONE or NOT REMOVED (and why)."},
                 {"skip-hidden", "",
                  "Leave out hidden entries (names that begin with \".\"): neither looked up nor walked. Without "
                  "it they are scanned like any other; \".\" and \"..\" never"},

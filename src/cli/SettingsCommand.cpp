@@ -26,7 +26,11 @@ CommandDefinition SettingsDefinition() {
             "$XDG_CONFIG_HOME/Orvanta/registry.reg (else ~/.config/Orvanta/registry.reg).\n"
             "Names match without regard to letter case. The program's own values:\n"
             "  Settings curLang      interface language: English, Polish or Deutsch\n"
-            "  Settings Quarintine   1 keeps a copy of each removed file in quarantine\n"
+            "  Settings Quarintine   0 deletes removed files without a copy; anything\n"
+            "                        else, or no value, keeps a copy in quarantine\n"
+            "  Settings ScanHidden   0 leaves hidden entries out of the window's scans\n"
+            "  Settings ScanNetwork  1 walks network and FUSE file systems in the\n"
+            "                        window's whole-computer scans\n"
             "  Status   TotalScans, TotalObjectsRemoved, LastSystemScan\n",
         .details = "Exit status: 0 done, 1 no such value (get, delete), 2 error.\n",
     };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/app/DesktopController.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeDirectoryTree.h"
@@ -92,6 +94,43 @@ TEST_F(DesktopControllerTest, TheMainWindowStartsItsTimerWhichLoadsTheSilentChec
     EXPECT_NE(controller.SilentModel(), nullptr);
     EXPECT_EQ(controller.SilentUpdateLoads(), 1);
     EXPECT_FALSE(main.StartupTimer().enabled);
+}
+
+// A database that cannot be used is never reported as loaded, and no scan starts with it.
+TEST_F(DesktopControllerTest, AScanDoesNotStartWithoutAUsableDatabase) {
+    using C = windows::MainControl;
+    context.languageText.Set(372, "missing %1");
+    context.languageText.Set(373, "unreadable %1");
+    context.languageText.Set(374, "not a database %1");
+    context.languageText.Set(375, "cannot start: %1");
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        const char* said;
+    } cases[] = {
+        {"missing", [this] { files.files.erase("/prog/bdts.dll"); }, "missing /prog/bdts.dll"},
+        {"unreadable", [this] { files.unreadable.insert("/prog/bdts.dll"); }, "unreadable /prog/bdts.dll"},
+        {"no signatures", [this] { files.Put("/prog/bdts.dll", "[Database]\nVersion=1\n"); },
+         "not a database /prog/bdts.dll"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        files.unreadable.clear();
+        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n");
+        windows::MainWindowModel& main = controller.OpenMainWindow();
+        EXPECT_TRUE(main.DatabaseUsable());
+        EXPECT_EQ(main.Caption(C::DatabaseLoaded), "T216");
+        c.spoil();
+        dialogs.shown.clear();
+        controller.StartScan();
+        EXPECT_EQ(controller.ScanModel(), nullptr);
+        EXPECT_EQ(store.Read(settings::keys::kTotalScans), "0");
+        EXPECT_FALSE(main.DatabaseUsable());
+        EXPECT_EQ(main.Caption(C::DatabaseLoaded), c.said);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text, std::string("cannot start: ") + c.said);
+        EXPECT_EQ(controller.OpenMainWindow().Caption(C::DatabaseLoaded), c.said);  // said from the start too
+    }
 }
 
 TEST_F(DesktopControllerTest, AScanStartedWhileOneRunsIsIgnored) {
