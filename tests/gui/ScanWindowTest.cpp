@@ -192,6 +192,7 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     quellstone::testing::FakeFileOperations disk;
     quellstone::testing::MemorySettingsBackend backend;
     settings::SettingsStore store(backend);
+    store.Write(settings::keys::kQuarantineCopies, "0");  // the table's outcomes, without a quarantine
     quellstone::testing::FakeFileStore folders;
     quarantine::Remover remover(disk, folders, store, {"/prog", "/data", "/usr", "/opt/"});
     const auto detect = [&](const std::string& path) {

@@ -24,7 +24,7 @@ struct ProgramPaths {
     std::string dataFolder;      // the user's local application-data folder
     std::string systemFolder;    // the quick scan's folder and the default chosen folder
     std::string programsFolder;  // where installed programs live: first folder of a whole-computer scan
-    std::string homeFolder;      // the user's home folder, for the quick scan; "" when unknown
+    std::string homeFolder = {};  // the user's home folder, for the quick scan; "" when unknown
 
     [[nodiscard]] std::string ProductDataFolder() const { return dataFolder + "/Orvanta/Quellstone"; }
     [[nodiscard]] std::string QuarantineFolder() const { return ProductDataFolder() + "/Archiwum"; }

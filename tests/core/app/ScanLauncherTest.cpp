@@ -96,7 +96,9 @@ TEST_F(ScanLauncherTest, PlansEachModesFoldersInOrder) {
             const bool walked = kind.walked || (kind.leftOut && network);
             ASSERT_EQ(plan.targets.size(), walked ? 3u : 2u);
             EXPECT_EQ(plan.leftOut.size(), kind.leftOut && !network ? 1u : 0u);
-            if (walked) EXPECT_EQ(plan.targets[2].folder, "/mnt/x");
+            if (walked) {
+                EXPECT_EQ(plan.targets[2].folder, "/mnt/x");
+            }
         }
     }
     const scan::ScanPlan whole = scan::PlanScan(ScanMode::WholeComputer, "", paths,
