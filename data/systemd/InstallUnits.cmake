@@ -3,8 +3,21 @@
 # prefix given to "cmake --install --prefix" is the one written.
 #   QUELLSTONE_UNIT_SOURCE_DIR: the folder with the unit templates
 set(program "${CMAKE_INSTALL_PREFIX}/lib/quellstone/quellstone-cli")
-# systemd runs no program whose path holds a quote, a backslash or a line break.
-if(program MATCHES "[\"'\\\\\n\r\t]")
+# systemd runs no program whose path holds a quote, a backslash or a control character.
+set(refused FALSE)
+if(program MATCHES "[\"'\\\\]")
+  set(refused TRUE)
+endif()
+foreach(code RANGE 1 31)
+  string(ASCII ${code} control)
+  string(FIND "${program}" "${control}" at)
+  if(NOT at EQUAL -1)
+    set(refused TRUE)
+  endif()
+endforeach()
+string(ASCII 127 delete)
+string(FIND "${program}" "${delete}" at)
+if(refused OR NOT at EQUAL -1)
   message(FATAL_ERROR "A systemd unit cannot run ${program}: install into a folder without quotes, backslashes or control characters.")
 endif()
 # The command word of ExecStart= (as cli/SystemdUnits writes it): quoted, "\" and "\"" escaped, "%" doubled;

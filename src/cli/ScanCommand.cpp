@@ -174,45 +174,57 @@ NamedPoints NamedStartPoints(const std::vector<std::string>& paths, std::ostream
     return named;
 }
 
-// Loads the database (`path`, or the one in use when empty); false (reported) when it is none.
-bool OpenDatabase(scan::SignatureDatabase& signatures, const std::string& path, std::ostream& err) {
+// Loads the database (`path`, or the one in use when empty); null (reported) when it is none.
+std::shared_ptr<const scan::SignatureIndex> OpenDatabase(scan::SignatureDatabase& signatures, const std::string& path,
+                                                         std::ostream& err) {
     ini::Ini& accessor = signatures.Accessor();
     accessor.SetPath(path.empty() ? signatures.DefaultPath() : path);
     accessor.SetSection(std::string(scan::kScanSection));
-    switch (signatures.IndexForScan()->LoadStatus()) {
-        case scan::SignatureIndex::Status::Loaded: return true;
+    // The whole scan uses this index, even if the file changes meanwhile.
+    std::shared_ptr<const scan::SignatureIndex> index = signatures.IndexForScan();
+    switch (index->LoadStatus()) {
+        case scan::SignatureIndex::Status::Loaded: return index;
         case scan::SignatureIndex::Status::Unreadable:
             err << "quellstone-cli scan: cannot read the signature database " << text::EscapeForDisplay(accessor.Path())
                 << "\n";
-            return false;
+            return nullptr;
         case scan::SignatureIndex::Status::NoSection:
             err << "quellstone-cli scan: " << text::EscapeForDisplay(accessor.Path())
                 << " is not a signature database (it has no [Scanfiles] section)\n";
-            return false;
+            return nullptr;
     }
-    return false;
+    return nullptr;
 }
 
 // The folders of --quick or --whole-computer, from the launcher's plan, so
 // both front ends walk the same ones; the file systems the plan leaves out
 // are named on `err`.
-std::vector<StartPoint> PlannedStartPoints(scan::ScanMode mode, const std::vector<ports::MountedFileSystem>& mounts,
-                                           bool includeRemote, const std::string& folder, std::ostream& err) {
+struct PlannedPoints {
+    std::vector<StartPoint> points;
+    bool partial = false;  // the plan could not cover what it stands for
+};
+
+PlannedPoints PlannedStartPoints(scan::ScanMode mode, const std::vector<ports::MountedFileSystem>& mounts,
+                                 bool includeRemote, const std::string& folder, std::ostream& err) {
     const auto paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), folder);
     const scan::ScanPlan plan = scan::PlanScan(mode, "", paths, mounts, includeRemote);
+    if (plan.mountsUnknown) {
+        err << "quellstone-cli scan: the mounted file systems could not be read from /proc/self/mounts: only / is "
+               "walked, not the file systems mounted in it\n";
+    }
     for (const ports::MountedFileSystem& leftOut : plan.leftOut) {
         err << "quellstone-cli scan: " << text::EscapeForDisplay(leftOut.mountPoint) << " ("
             << text::EscapeForDisplay(leftOut.type)
             << "): a network or FUSE file system, left out (--network walks it)\n";
     }
-    std::vector<StartPoint> points;
+    PlannedPoints planned{{}, plan.mountsUnknown};
     platform::PosixDirectoryTree tree;
     for (const scan::ScanTarget& target : plan.targets) {
         // A system without /opt/ or /dev/shm, or a user without ~/.local/bin,
         // has nothing there to scan; that is no error.
-        if (!tree.Missing(target.folder)) points.push_back({target.folder, true});
+        if (!tree.Missing(target.folder)) planned.points.push_back({target.folder, true});
     }
-    return points;
+    return planned;
 }
 
 // The folders to leave out: those of --exclude, and with --stored-exclusions
@@ -224,9 +236,9 @@ std::vector<std::string> ExcludedFoldersOf(const ParsedArguments& args, settings
     return folders;
 }
 
-void Walk(app::Context& context, const ParsedArguments& args, const std::vector<std::string>& excluded,
-          const std::vector<ports::MountedFileSystem>& mounts, const std::vector<StartPoint>& points,
-          const StopSignal& stop, ScanOutput& output) {
+void Walk(app::Context& context, std::shared_ptr<const scan::SignatureIndex> index, const ParsedArguments& args,
+          const std::vector<std::string>& excluded, const std::vector<ports::MountedFileSystem>& mounts,
+          const std::vector<StartPoint>& points, const StopSignal& stop, ScanOutput& output) {
     StopRequestPump pump(stop, context.scan);
     platform::PosixDirectoryTree tree;
     scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
@@ -235,6 +247,7 @@ void Walk(app::Context& context, const ParsedArguments& args, const std::vector<
                                                         mountPoints.value_or(std::vector<std::string>()));
     options.mountPoints = mountPoints;
     walker.SetOptions(std::move(options));
+    walker.UseIndex(std::move(index));
     for (const StartPoint& point : points) {
         if (stop.Received() != 0) break;
         if (!point.isFolder) {
@@ -335,13 +348,21 @@ std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
 int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     const std::optional<scan::ScanMode> mode = ChooseMode(args);
     const NamedPoints named = NamedStartPoints(args.positional, io.err);
+    const ScanOutput::Format format = args.Has("json") ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text;
     // Not one PATH can be reached: nothing would be scanned, so the database
-    // is not loaded and no scan is counted.
-    if (*mode == scan::ScanMode::ChosenFolder && named.points.empty()) return kExitError;
+    // is not loaded and no scan is counted; the output still names them.
+    if (*mode == scan::ScanMode::ChosenFolder && named.points.empty()) {
+        ScanOutput output(io.out, format);
+        for (const auto& [path, missing] : named.unreached) output.ReportUnreachedPath(path, missing);
+        output.WriteSummary(0);
+        return kExitError;
+    }
     platform::PosixFileStore files;
     app::Context context(files, io.programFolder);
     if (args.Value("db").empty()) UseDatabaseInUse(context.signatures, io.programFolder, io.err);
-    if (!OpenDatabase(context.signatures, args.Value("db"), io.err)) return kExitError;
+    const std::shared_ptr<const scan::SignatureIndex> index =
+        OpenDatabase(context.signatures, args.Value("db"), io.err);
+    if (!index) return kExitError;
 
     // A scan from the command line counts in the statistics like one from the window.
     const platform::EnvironmentReader environment = platform::ProcessEnvironment();
@@ -350,18 +371,18 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     platform::LocaleCalendar calendar;
     scan::RecordScanStart(store, *mode, calendar);
     const std::vector<ports::MountedFileSystem> mounts = platform::ProcMountTable(files).Mounts();
-    const std::vector<StartPoint> points =
+    const PlannedPoints planned =
         *mode == scan::ScanMode::ChosenFolder
-            ? named.points
+            ? PlannedPoints{named.points, false}
             : PlannedStartPoints(*mode, mounts, args.Has("network"), io.programFolder, io.err);
 
     const auto started = std::chrono::steady_clock::now();
     platform::PosixFileOperations fileOperations;  // outlives `stop`, whose last words use it
     StopSignal stop;
-    ScanOutput output(io.out, args.Has("json") ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text);
+    ScanOutput output(io.out, format);
     if (args.Has("remove")) output.KeepDetectedPaths();
     for (const auto& [path, missing] : named.unreached) output.ReportUnreachedPath(path, missing);
-    Walk(context, args, ExcludedFoldersOf(args, store), mounts, points, stop, output);
+    Walk(context, index, args, ExcludedFoldersOf(args, store), mounts, planned.points, stop, output);
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
     // quarantine that is half written then is deleted first.
@@ -372,7 +393,10 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
     tally = {output.Scanned(), output.Detections()};
-    return Outcome(stop, output, *mode, io.err);
+    const int status = Outcome(stop, output, *mode, io.err);
+    // A scan that covered less than it stands for is never "nothing found".
+    if (planned.partial && (status == kExitOk || status == kExitFound)) return kExitError;
+    return status;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 namespace quellstone::cli {
 
-// quellstone-cli scan [--db FILE] [--json] [--remove] [--hidden] [--exclude PATH]... [--stored-exclusions]
-//                     PATH... | --quick | --whole-computer
+// quellstone-cli scan [--db FILE] [--json] [--remove] [--skip-hidden] [--exclude PATH]... [--stored-exclusions]
+//                     PATH... | --quick | --whole-computer [--network]
 class ScanCommand final : public Command {
 public:
     ScanCommand();

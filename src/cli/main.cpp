@@ -1,3 +1,5 @@
+#include <signal.h>
+
 #include <iostream>
 #include <memory>
 #include <string>
@@ -31,6 +33,9 @@ quellstone::cli::CommandList AllCommands() {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    // A write past the file-size limit fails with EFBIG, which a removal
+    // reports as no space for its copy, instead of killing the program.
+    ::signal(SIGXFSZ, SIG_IGN);
     return quellstone::cli::RunProgram(std::vector<std::string>(argv + 1, argv + argc), AllCommands(), std::cout,
                                        std::cerr);
 }

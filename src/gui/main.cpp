@@ -1,3 +1,5 @@
+#include <signal.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <iostream>
@@ -20,6 +22,9 @@ int main(int argc, char** argv) {
         std::cerr << "quellstone: " << platform::kNoProgramFolderMessage << '\n';
         return 2;
     }
+    // A write past the file-size limit fails with EFBIG (a removal then keeps
+    // the file and says there is no space for its copy) instead of killing the program.
+    ::signal(SIGXFSZ, SIG_IGN);
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quellstone"));
     quellstone::gui::LoadPictures();

@@ -135,9 +135,9 @@ TEST_F(ScanCommandTest, OddBytesAreEscapedInTextAndRoundTripInJson) {
 }
 
 TEST_F(ScanCommandTest, ErrorsExitTwo) {
-    const auto absent = RunCli({"scan", "--db", db, dir / "absent"});
-    EXPECT_EQ(absent.status, 2);
-    EXPECT_EQ(absent.out, "");  // nothing to scan: not even the database is read
+    const auto absent = RunCli({"scan", "--db", dir / "absent.db", "--json", dir / "absent"});
+    EXPECT_EQ(absent.status, 2);  // nothing to scan: not even the database is read, but the output names it
+    EXPECT_THAT(absent.out, ::testing::StartsWith("{\"missing\": \"" + dir / "absent\"}\n{\"summary\": "));
     // A missing PATH does not keep the others from being scanned; the run still fails.
     WriteFile(tree + "/quellstone-test.exe");
     const auto partly = RunCli({"scan", "--db", db, "--json", dir / "absent", tree});

@@ -58,7 +58,8 @@ void DesktopController::StartScan() {
     const scan::ScanState& state = services_.context.scan;
     if (!mainModel_ || state.scanRunning || state.launchRunning || databaseUpdating_ || Quitting()) return;
     // A scan without signatures would end with "nothing was found": it does not start.
-    if (!mainModel_->DatabaseReadyForScan()) {
+    std::shared_ptr<const scan::SignatureIndex> index = mainModel_->DatabaseReadyForScan();
+    if (!index) {
         Call(views_.refreshMainWindow);
         return;
     }
@@ -72,7 +73,7 @@ void DesktopController::StartScan() {
                                                             services_.dialogs, services_.files);
     scanModel_->Load();
     Call(views_.scanWindowOpened);
-    services_.launcher.Run(mode, mainModel_->SelectedFolderForScan(), *scanModel_);
+    services_.launcher.Run(mode, mainModel_->SelectedFolderForScan(), *scanModel_, std::move(index));
     Call(views_.scanEnded);
     // Detections found while the user was elsewhere: a notice says so.
     if (Quitting()) return;

@@ -10,7 +10,8 @@ std::int64_t ScanLauncher::CountScan(scan::ScanMode mode) {
     return scan::RecordScanStart(ports_.store, mode, ports_.calendar);
 }
 
-void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows::ScanWindowModel& window) {
+void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows::ScanWindowModel& window,
+                       std::shared_ptr<const scan::SignatureIndex> index) {
     abandoned_ = false;
     const scan::RaisedWhileAlive launching(context_.scan.launchRunning);
     context_.signatures.Accessor().SetSection(std::string(scan::kScanSection));
@@ -26,8 +27,10 @@ void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows
                                 ports_.tree, mountPoints.value_or(std::vector<std::string>()));
     options.mountPoints = mountPoints;
     walker.SetOptions(std::move(options));
+    walker.UseIndex(index ? std::move(index) : context_.signatures.IndexForScan());
     const scan::ScanPlan plan =
         scan::PlanScan(mode, selectedFolder, paths_, mounts, settings::ScanNetworkOn(ports_.store));
+    if (plan.mountsUnknown) window.NoteMountsUnknown();
     for (const ports::MountedFileSystem& leftOut : plan.leftOut) {
         window.AddLeftOutFileSystem(leftOut.mountPoint + " (" + leftOut.type + ")");
     }

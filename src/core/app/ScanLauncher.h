@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,11 @@ public:
     std::int64_t CountScan(scan::ScanMode mode);
 
     // Walks the mode's folders into `window` (already loaded and shown) and
-    // finishes it. `selectedFolder` is normalised in place by the walk.
-    void Run(scan::ScanMode mode, std::string& selectedFolder, windows::ScanWindowModel& window);
+    // finishes it. `selectedFolder` is normalised in place by the walk. Every
+    // folder is looked up in `index` (when none is given, in the database's
+    // index as the scan starts), whatever happens to the file meanwhile.
+    void Run(scan::ScanMode mode, std::string& selectedFolder, windows::ScanWindowModel& window,
+             std::shared_ptr<const scan::SignatureIndex> index = nullptr);
 
     // Ends a running scan and skips the folders it has not reached (the
     // program is closing).

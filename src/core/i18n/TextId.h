@@ -202,6 +202,7 @@ enum class TextId : int {
     DatabaseCannotBeRead = 373,
     DatabaseWithoutSignatures = 374,
     ScanCannotStart = 375,  // %1: one of the three above
+    ReportMountsUnknown = 376,
 };
 
 }  // namespace quellstone::i18n

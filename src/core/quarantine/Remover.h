@@ -58,7 +58,7 @@ struct Removal {
 };
 
 // Removes detected files, each copied into the quarantine first when the
-// quarantine switch ("Quarintine" = "1") is on. With the switch on, a file is
+// quarantine switch is on (see QuarantineCopiesOn: anything but a stored "0"). With the switch on, a file is
 // deleted only once its archive copy is complete: a user who asked for a
 // backup never loses a file without one. Removals with the switch on hold the
 // quarantine folder's lock from the first look at the file to its delete, so

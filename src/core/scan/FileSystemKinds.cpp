@@ -15,9 +15,10 @@ constexpr std::array<std::string_view, 26> kPseudoTypes = {
 
 // Served by another machine (or by a user's program, for FUSE): walking them
 // can be slow, can wake a sleeping server, and scans someone else's files.
-constexpr std::array<std::string_view, 14> kRemoteTypes = {"nfs",    "nfs4",  "cifs", "smb3",      "smbfs",
-                                                           "ncpfs",  "afs",   "ceph", "glusterfs", "9p",
-                                                           "lustre", "davfs", "fuse", "virtiofs"};
+// A virtual machine's shared folders count among them.
+constexpr std::array<std::string_view, 21> kRemoteTypes = {
+    "nfs",   "nfs4", "cifs",     "smb3",   "smbfs",  "ncpfs",  "afs",  "ceph",   "glusterfs", "9p",  "lustre",
+    "davfs", "fuse", "virtiofs", "vboxsf", "vmhgfs", "prl_fs", "gpfs", "beegfs", "orangefs",  "coda"};
 
 bool In(const auto& table, std::string_view type) {
     return std::find(table.begin(), table.end(), type) != table.end();

@@ -319,7 +319,7 @@ void FileWalker::ScanFolder(std::string& pattern, std::string& path) {
     }
 
     // Held for the whole walk, even if a look-up elsewhere loads another database meanwhile.
-    const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
+    const std::shared_ptr<const SignatureIndex> index = IndexForWalk();
     std::unique_ptr<ports::Directory> root = tree_.OpenFolder(path + "/");
     sink_.EnterStartFolder(path, root ? std::optional(root->Identity()) : std::nullopt);
     if (!root) {
@@ -341,6 +341,10 @@ void FileWalker::ScanFolder(std::string& pattern, std::string& path) {
     walk.Run(std::move(root), path);
 }
 
+std::shared_ptr<const SignatureIndex> FileWalker::IndexForWalk() {
+    return index_ ? index_ : signatures_.IndexForScan();
+}
+
 void FileWalker::ScanEntry(std::string_view fullPath) {
     // The entry's own folder is where removal starts from, as the user named it.
     const std::size_t slash = fullPath.rfind('/');
@@ -351,7 +355,7 @@ void FileWalker::ScanEntry(std::string_view fullPath) {
         return;
     }
     sink_.EnterStartFolder(folder, opened ? std::optional(opened->Identity()) : std::nullopt);
-    const std::shared_ptr<const SignatureIndex> index = signatures_.IndexForScan();
+    const std::shared_ptr<const SignatureIndex> index = IndexForWalk();
     EntryLookup lookup{state_, *index, pump_, sink_, text::UpperCase(text::FileNameOf(fullPath)), {}};
     lookup.Check(fullPath);
 }

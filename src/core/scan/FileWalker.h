@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "core/ports/DirectoryTree.h"
@@ -56,6 +57,10 @@ public:
     // How the walks that follow treat hidden entries and which folders they
     // leave out; until set, hidden entries are left out and nothing else is.
     void SetOptions(WalkOptions options) { options_ = std::move(options); }
+    // The index every walk that follows looks names up in, whatever happens
+    // to the database file meanwhile; until set, each walk takes the
+    // accessor's current one.
+    void UseIndex(std::shared_ptr<const SignatureIndex> index) { index_ = std::move(index); }
 
     // Walks the tree at `path` with the database's shared accessor's file and
     // section. A call made while a walk runs only stops that walk. Normalises
@@ -80,6 +85,9 @@ private:
     ScanSink& sink_;
     std::size_t openFolderBudget_;
     WalkOptions options_;
+    std::shared_ptr<const SignatureIndex> index_;
+
+    [[nodiscard]] std::shared_ptr<const SignatureIndex> IndexForWalk();
 };
 
 }  // namespace quellstone::scan

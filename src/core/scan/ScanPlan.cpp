@@ -31,6 +31,10 @@ ScanPlan PlanScan(ScanMode mode, const std::string& selectedFolder, const settin
                 targets.push_back({T::ScanningDrive, " " + shown, drive});
             }
             plan.leftOut = std::move(drives.leftOut);
+            if (mounts.empty()) {
+                plan.mountsUnknown = true;
+                targets.push_back({T::ScanningDrive, " /", "/"});
+            }
             break;
         }
         case ScanMode::ChosenFolder: targets.push_back(FolderTarget(selectedFolder)); break;

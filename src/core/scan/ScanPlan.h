@@ -27,6 +27,9 @@ struct ScanTarget {
 struct ScanPlan {
     std::vector<ScanTarget> targets;
     std::vector<ports::MountedFileSystem> leftOut;
+    // The whole computer without a mount table: only the root is walked,
+    // not the file systems mounted in it, and the user must be told.
+    bool mountsUnknown = false;
 };
 
 // The folders where malware on Linux is documented to drop or anchor
@@ -40,7 +43,8 @@ inline constexpr std::string_view kQuickScanHomeFolders[] = {".config", ".local/
 // - the whole computer: the programs folder, then every mount point of a
 //   file system that holds files, in the system's order; pseudo file
 //   systems never, network and FUSE file systems only with `includeRemote`
-//   (otherwise they are left out);
+//   (otherwise they are left out); without a mount table (no /proc), the
+//   root alone;
 // - a chosen folder: that folder;
 // - the quick scan: the system folder, then the folders above (the home
 //   ones only when the home folder is known).

@@ -29,11 +29,12 @@ void MainWindowModel::ShowDatabaseFacts() {
                                                   : update::DatabaseProblemText(facts.problem, path, shared_.texts));
 }
 
-bool MainWindowModel::DatabaseReadyForScan() {
+std::shared_ptr<const scan::SignatureIndex> MainWindowModel::DatabaseReadyForScan() {
     ini::Ini& accessor = shared_.signatures.Accessor();
     accessor.SetSection(std::string(scan::kScanSection));
-    // The index the scan will use, loaded now (and kept for the scan) when the file changed.
-    if (shared_.signatures.IndexForScan()->LoadStatus() == scan::SignatureIndex::Status::Loaded) return true;
+    // The index the scan will use, loaded now when the file changed.
+    std::shared_ptr<const scan::SignatureIndex> index = shared_.signatures.IndexForScan();
+    if (index->LoadStatus() == scan::SignatureIndex::Status::Loaded) return index;
     const update::DatabaseFacts facts = update::ReadDatabaseFacts(accessor.Path(), ports_.files);
     // Read a moment later, the file may have come back; the scan still does not start on a failed load.
     const update::DatabaseProblem problem =
@@ -42,7 +43,7 @@ bool MainWindowModel::DatabaseReadyForScan() {
     ports_.dialogs.ShowMessage(text::FillIn(shared_.texts.Text(T::ScanCannotStart),
                                             {update::DatabaseProblemText(problem, accessor.Path(), shared_.texts)}),
                                ports::MessageIcon::Error, ports::MessageButtons::Ok);
-    return false;
+    return nullptr;
 }
 
 MainWindowModel::Action MainWindowModel::DatabaseUpdateClicked() {

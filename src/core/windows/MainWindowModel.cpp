@@ -184,7 +184,11 @@ void MainWindowModel::CheckToggled(ScanOption option, bool checked) {
 
 void MainWindowModel::KeepCopiesToggled(bool keep) {
     keepCopies_ = keep;
-    ports_.store.Write(settings::keys::kQuarantineCopies, keep ? "1" : "0");
+    if (ports_.store.Write(settings::keys::kQuarantineCopies, keep ? "1" : "0")) return;
+    // Removal reads the stored switch: show that one, not the one that was lost.
+    keepCopies_ = QuarantineCopiesOn(ports_.store);
+    ports_.dialogs.ShowMessage(shared_.texts.Text(T::ScanChoiceNotSaved), ports::MessageIcon::Warning,
+                               ports::MessageButtons::Ok);
 }
 
 std::optional<WindowRect> MainWindowModel::StoredPlace(const WindowRect& screen, int minimumWidth,

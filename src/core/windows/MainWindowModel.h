@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "core/scan/ScanPlan.h"
 #include "core/scan/ScanState.h"
 #include "core/scan/SignatureDatabase.h"
+#include "core/scan/SignatureIndex.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
 #include "core/update/DatabaseUpdate.h"
@@ -159,9 +161,10 @@ public:
     // entry count and date.
     void ShowDatabaseFacts();
     [[nodiscard]] bool DatabaseUsable() const { return databaseUsable_; }
-    // Before a scan: whether the database in use loads. When it does not,
-    // the database lines say why and a message says the scan cannot start.
-    bool DatabaseReadyForScan();
+    // Before a scan: the index of the database in use, for the scan to look
+    // names up in; null when it does not load, and then the database lines
+    // say why and a message says the scan cannot start.
+    std::shared_ptr<const scan::SignatureIndex> DatabaseReadyForScan();
     // A database update: refused while a scan runs, busy while it runs, then
     // its result in the information frame and in a message.
     void RefuseDatabaseUpdateDuringScan();

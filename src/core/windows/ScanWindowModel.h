@@ -172,6 +172,8 @@ public:
     void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
     // A file system the scan leaves out ("mount point (type)"), named in the report.
     void AddLeftOutFileSystem(std::string fileSystem) { leftOutFileSystems_.push_back(std::move(fileSystem)); }
+    // The mount table could not be read: the report says that only the root was walked.
+    void NoteMountsUnknown() { mountsUnknown_ = true; }
     // How many start folders the exclusions have left out so far.
     [[nodiscard]] std::size_t ExcludedStartCount() const { return excludedStarts_.size(); }
     // Whether a start folder that cannot be read gets a message of its own:
@@ -225,10 +227,11 @@ private:
     std::int64_t scanned_ = 0;    // the scanned-objects counter
     std::int64_t dangerous_ = 0;  // the dangerous-objects counter
     std::vector<std::string> scannedFolders_;
-    std::vector<std::string> unscannedFolders_;  // start folders that could not be read
-    std::vector<std::string> excludedStarts_;    // start folders left out by an exclusion
+    std::vector<std::string> unscannedFolders_;    // start folders that could not be read
+    std::vector<std::string> excludedStarts_;      // start folders left out by an exclusion
     std::vector<std::string> leftOutFileSystems_;  // network and FUSE file systems not walked
-    std::int64_t unreadableFolders_ = 0;         // folders inside the scanned trees that could not be read
+    bool mountsUnknown_ = false;
+    std::int64_t unreadableFolders_ = 0;  // folders inside the scanned trees that could not be read
     scan::StartFolder start_;
     bool nameUnreadableStart_ = true;
     std::chrono::system_clock::time_point started_{};

@@ -39,6 +39,7 @@ std::string ScanWindowModel::ReportText() const {
         report += Text(T::ReportExcluded) + "\n";
         for (const std::string& folder : excludedStarts_) report += "  " + text::EscapeForDisplay(folder) + "\n";
     }
+    if (mountsUnknown_) report += Text(T::ReportMountsUnknown) + "\n";
     if (!leftOutFileSystems_.empty()) {
         report += Text(T::ReportLeftOutFileSystems) + "\n";
         for (const std::string& system : leftOutFileSystems_) report += "  " + text::EscapeForDisplay(system) + "\n";

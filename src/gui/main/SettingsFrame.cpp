@@ -28,13 +28,18 @@ SettingsFrame::SettingsFrame(Host host, QWidget* parent)
     keepCopies_ = new QCheckBox(this);
     keepCopies_->setObjectName(QStringLiteral("keepCopiesCheck"));
     Captions().Bind(C::KeepCopiesCheck, [this](const QString&, const QString& text) { keepCopies_->setText(text); });
-    connect(keepCopies_, &QCheckBox::toggled, this, [this](bool keep) { Model().KeepCopiesToggled(keep); });
+    connect(keepCopies_, &QCheckBox::toggled, this, [this](bool keep) {
+        Model().KeepCopiesToggled(keep);
+        Redraw();  // a choice that could not be stored is shown as stored
+    });
     Column()->addWidget(keepCopies_);
     network_ = new QCheckBox(this);
     network_->setObjectName(QStringLiteral("includeNetworkCheck"));
     Captions().Bind(C::CheckNetwork, [this](const QString&, const QString& text) { network_->setText(text); });
-    connect(network_, &QCheckBox::toggled, this,
-            [this](bool on) { Model().CheckToggled(windows::ScanOption::IncludeNetwork, on); });
+    connect(network_, &QCheckBox::toggled, this, [this](bool on) {
+        Model().CheckToggled(windows::ScanOption::IncludeNetwork, on);
+        Redraw();
+    });
     Column()->addWidget(network_);
     AddExcludedFolders();
     Column()->addStretch(1);

@@ -87,7 +87,7 @@ TEST_F(ScanLauncherTest, PlansEachModesFoldersInOrder) {
                  {"devtmpfs", false, false},    {"mqueue", false, false},  {"autofs", false, false},
                  {"binfmt_misc", false, false}, {"nsfs", false, false},    {"nfs", false, true},
                  {"nfs4", false, true},         {"cifs", false, true},     {"smb3", false, true},
-                 {"fuse.sshfs", false, true}};
+                 {"fuse.sshfs", false, true},   {"vboxsf", false, true}};
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.type);
         const std::vector<ports::MountedFileSystem> mounts = {{"/", "ext4"}, {"/mnt/x", kind.type}};
@@ -104,6 +104,10 @@ TEST_F(ScanLauncherTest, PlansEachModesFoldersInOrder) {
     const scan::ScanPlan whole = scan::PlanScan(ScanMode::WholeComputer, "", paths,
                                                 {{"/", "ext4"}, {"/mnt/a b", "xfs"}, {"/media/usb/", "vfat"}}, false);
     ASSERT_EQ(whole.targets.size(), 4u);
+    // Without a mount table the root is walked, and the plan says that it is all.
+    const scan::ScanPlan unknown = scan::PlanScan(ScanMode::WholeComputer, "", paths, {}, false);
+    EXPECT_TRUE(unknown.mountsUnknown && !whole.mountsUnknown);
+    EXPECT_EQ(unknown.targets.back().folder, "/");
     EXPECT_EQ(whole.targets[0].folder, "/opt/");
     EXPECT_EQ(whole.targets[0].text, i18n::TextId::ScanningWholeComputer);
     EXPECT_EQ(whole.targets[1].textSuffix, " /");
@@ -240,7 +244,7 @@ TEST_F(ScanLauncherTest, EachDriveNamesItsOperationAndTheWindowGetsEventsBetween
         if (child->name == "opt") child->File("evil.exe");
     }
     operations.clear();
-    drives.mounts.clear();
+    drives.mounts = {{"/proc", "proc"}};
     Scan(ScanMode::WholeComputer);
     EXPECT_THAT(operations, ElementsAre("T247"));  // the look-up of /opt/evil.exe yields
 }
