@@ -13,48 +13,31 @@
 #include <string>
 #include <vector>
 
-#include "core/scan/FileWalker.h"
-#include "platform/PosixDirectoryTree.h"
-#include "platform/PosixFileStore.h"
 #include "core/scan/FileSystemKinds.h"
+#include "core/scan/FileWalker.h"
+#include "platform/PosixFileStore.h"
 #include "platform/ProcMountTable.h"
-#include "support/RecordingSink.h"
-#include "support/TempDir.h"
+#include "support/DiskWalk.h"
 
 namespace quellstone::platform {
 namespace {
 
-using quellstone::testing::CountingPump;
-using quellstone::testing::RecordingSink;
-using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::Pair;
 
 // Walks real folders on disk with the shipped implementations of the ports.
-class PosixWalkTest : public ::testing::Test {
+class PosixWalkTest : public ::testing::Test, public quellstone::testing::DiskWalk {
 protected:
-    PosixWalkTest() : database(files, dir.Path()) {
-        WriteFile(dir / "bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nLOOP=Link.Named.Loop\nPIPE=Fifo.Named.Pipe\n");
-        database.Accessor().SetPath(database.DefaultPath());
-        database.Accessor().SetSection(std::string(scan::kScanSection));
+    PosixWalkTest() : DiskWalk("[Scanfiles]\nEVIL.EXE=Trojan.Evil\nLOOP=Link.Named.Loop\nPIPE=Fifo.Named.Pipe\n") {
         ::mkdir((dir / "t").c_str(), 0755);
     }
 
     void Scan(const std::string& start, std::size_t budget = scan::FileWalker::kDefaultOpenFolderBudget) {
-        scan::FileWalker walker(state, database, tree, pump, sink, budget);
         std::string pattern = "*.*";
         std::string path = start;
-        walker.ScanTree(pattern, path);
+        Walker(budget).ScanTree(pattern, path);
     }
-
-    TempDir dir;
-    PosixFileStore files;
-    scan::SignatureDatabase database;
-    scan::ScanState state;
-    PosixDirectoryTree tree;
-    CountingPump pump;
-    RecordingSink sink;
 };
 
 TEST_F(PosixWalkTest, ListsInReaddirOrderAndLeavesHiddenEntriesOut) {
@@ -264,7 +247,7 @@ TEST_F(PosixWalkTest, KnowingTheMountPointsChangesNothingTheWalkFinds) {
     scan::WalkOptions options;
     options.mountPoints = scan::MountPointsOf(mounts.Mounts());
     ASSERT_TRUE(options.mountPoints);
-    scan::FileWalker walker(state, database, tree, pump, sink);
+    scan::FileWalker walker = Walker();
     walker.SetOptions(options);
     std::string pattern = "*.*";
     std::string path = t;

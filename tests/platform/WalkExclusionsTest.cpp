@@ -10,31 +10,23 @@
 
 #include "core/scan/FileWalker.h"
 #include "core/settings/ScanExclusions.h"
-#include "platform/PosixDirectoryTree.h"
-#include "platform/PosixFileStore.h"
 #include "platform/RegFileSettingsBackend.h"
-#include "support/RecordingSink.h"
-#include "support/TempDir.h"
+#include "support/DiskWalk.h"
 
 namespace quellstone::platform {
 namespace {
 
-using quellstone::testing::CountingPump;
 using quellstone::testing::ReadAll;
 using quellstone::testing::RecordingSink;
-using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
 // t/real/evil.exe, t/real/inner/evil.exe, t/link -> real, t/.hidden/evil.exe, t/.evil.exe, t/other/evil.exe
-class WalkExclusionsTest : public ::testing::Test {
+class WalkExclusionsTest : public ::testing::Test, public quellstone::testing::DiskWalk {
 protected:
-    WalkExclusionsTest() : database(files, dir.Path()) {
-        WriteFile(dir / "bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n.EVIL.EXE=Trojan.Dotted\nLINK=Link.Named\n");
-        database.Accessor().SetPath(database.DefaultPath());
-        database.Accessor().SetSection(std::string(scan::kScanSection));
+    WalkExclusionsTest() : DiskWalk("[Scanfiles]\nEVIL.EXE=Trojan.Evil\n.EVIL.EXE=Trojan.Dotted\nLINK=Link.Named\n") {
         for (const char* folder : {"t", "t/real", "t/real/inner", "t/.hidden", "t/other"})
             ::mkdir((dir / folder).c_str(), 0755);
         for (const char* file :
@@ -46,7 +38,7 @@ protected:
     // The detections of a walk from `start` with `options`.
     std::vector<std::string> Found(const std::string& start, bool hidden, const std::vector<std::string>& excluded) {
         sink = RecordingSink();
-        scan::FileWalker walker(state, database, tree, pump, sink);
+        scan::FileWalker walker = Walker();
         walker.SetOptions(scan::WalkOptions::Make(hidden, excluded, tree));
         std::string pattern = "*.*";
         std::string path = start;
@@ -56,13 +48,6 @@ protected:
         return paths;
     }
 
-    TempDir dir;
-    PosixFileStore files;
-    scan::SignatureDatabase database;
-    scan::ScanState state;
-    PosixDirectoryTree tree;
-    CountingPump pump;
-    RecordingSink sink;
     const std::string t = dir / "t";
 };
 

@@ -2,25 +2,12 @@
 // scan, no scan during one.
 #include <gtest/gtest.h>
 
-#include "core/app/DesktopController.h"
-#include "support/FakeDesktop.h"
-#include "support/FakeDirectoryTree.h"
-#include "support/FakeFileOperations.h"
-#include "support/FakeFileStore.h"
-#include "support/FakeMountTable.h"
-#include "support/MemorySettingsBackend.h"
-#include "support/NumberedTexts.h"
-#include "support/RecordingSink.h"
+#include "support/FakeDesktopServices.h"
 
 namespace quellstone::app {
 namespace {
 
 using namespace quellstone::testing;
-
-class FixedCalendar final : public ports::Calendar {
-public:
-    std::string TodayShortDate() override { return "09.12.2026"; }
-};
 
 // Every request runs for one turn of the wait, then answers 404.
 class NotFoundHttp final : public ports::HttpClient {
@@ -66,48 +53,19 @@ i18n::VendorAddresses WithKey() {
     return vendor;
 }
 
-class DatabaseUpdateRulesTest : public ::testing::Test {
+class DatabaseUpdateRulesTest : public ::testing::Test, public FakeDesktopServices {
 protected:
     DatabaseUpdateRulesTest()
-        : store(backend),
-          context(files, "/prog"),
-          paths{"/prog", "/data", "/usr", "/opt/"},
-          openers(store, shell, tree, "/prog", WithKey()),
-          quarantine(fileOperations, context.signatures, dialogs, paths),
-          remover(fileOperations, files, store, paths),
-          launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
-          controller(DesktopController::Services{context, paths, store, dialogs, shell, files, http, pump, openers,
-                                                 quarantine, remover, launcher, &http, &verifier, &renamer},
-                     Views()) {
-        FillWithNumbers(context.languageText);
-        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n");
-        tree.Root().Folder("opt").File("evil.exe");
-    }
+        : FakeDesktopServices(WithKey()), controller(ControllerServices(http, &http, &verifier, &renamer), Views()) {}
     DesktopController::Views Views() {
         DesktopController::Views views;
         views.scanWindowOpened = [this] { ++scanWindows; };
         return views;
     }
 
-    MemorySettingsBackend backend;
-    settings::SettingsStore store;
-    FakeFileStore files;
-    FakeDirectoryTree tree;
-    FakeFileOperations fileOperations;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    FakeMountTable drives;
-    FixedCalendar calendar;
     NotFoundHttp http;
     NoSignatures verifier;
     NoRenames renamer;
-    CountingPump pump;
-    Context context;
-    settings::ProgramPaths paths;
-    i18n::DocumentOpeners openers;
-    quarantine::QuarantineManager quarantine;
-    quarantine::Remover remover;
-    ScanLauncher launcher;
     int scanWindows = 0;
     DesktopController controller;
 };

@@ -2,50 +2,19 @@
 
 #include <functional>
 
-#include "core/app/DesktopController.h"
-#include "support/FakeDesktop.h"
-#include "support/FakeDirectoryTree.h"
-#include "support/FakeFileOperations.h"
-#include "support/FakeFileStore.h"
-#include "support/FakeMountTable.h"
-#include "support/MemorySettingsBackend.h"
-#include "support/NumberedTexts.h"
-#include "support/RecordingSink.h"
+#include "platform/OfflineHttpClient.h"
+#include "support/FakeDesktopServices.h"
 
 namespace quellstone::app {
 namespace {
 
 using namespace quellstone::testing;
 
-class FixedCalendar final : public ports::Calendar {
-public:
-    std::string TodayShortDate() override { return "08.12.2026"; }
-};
-
-class NoHttp final : public ports::HttpClient {
-public:
-    std::unique_ptr<ports::HttpRequest> NewRequest() override { return nullptr; }
-};
-
 // The controller over fakes, with the front end's part recorded as a list of
 // what it was asked to do.
-class DesktopControllerTest : public ::testing::Test {
+class DesktopControllerTest : public ::testing::Test, public FakeDesktopServices {
 protected:
-    DesktopControllerTest()
-        : store(backend),
-          context(files, "/prog"),
-          paths{"/prog", "/data", "/usr", "/opt/"},
-          openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults()),
-          quarantine(fileOperations, context.signatures, dialogs, paths),
-          remover(fileOperations, files, store, paths),
-          launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
-          controller(DesktopController::Services{context, paths, store, dialogs, shell, files, http, pump, openers,
-                                                 quarantine, remover, launcher},
-                     Views()) {
-        FillWithNumbers(context.languageText);
-        files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n");
-        tree.Root().Folder("opt").File("evil.exe");
-    }
+    DesktopControllerTest() : controller(ControllerServices(http), Views()) {}
     DesktopController::Views Views() {
         DesktopController::Views views;
         const auto note = [this](const char* what) { return [this, what] { asked.emplace_back(what); }; };
@@ -65,23 +34,7 @@ protected:
         return views;
     }
 
-    MemorySettingsBackend backend;
-    settings::SettingsStore store;
-    FakeFileStore files;
-    FakeDirectoryTree tree;
-    FakeFileOperations fileOperations;
-    FakeDialogs dialogs;
-    FakeShell shell;
-    FakeMountTable drives;
-    FixedCalendar calendar;
-    NoHttp http;
-    CountingPump pump;
-    Context context;
-    settings::ProgramPaths paths;
-    i18n::DocumentOpeners openers;
-    quarantine::QuarantineManager quarantine;
-    quarantine::Remover remover;
-    ScanLauncher launcher;
+    platform::OfflineHttpClient http;
     std::vector<std::string> asked;
     DesktopController controller;
 };

@@ -7,6 +7,7 @@
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
 #include "support/FakeMountTable.h"
+#include "support/FixedCalendar.h"
 #include "support/MemorySettingsBackend.h"
 #include "support/NumberedTexts.h"
 #include "support/RecordingSink.h"
@@ -27,11 +28,6 @@ std::vector<ports::MountedFileSystem> Disks(const std::vector<std::string>& poin
     for (const std::string& point : points) mounts.push_back({point, "ext4"});
     return mounts;
 }
-
-class FakeCalendar final : public ports::Calendar {
-public:
-    std::string TodayShortDate() override { return "08.12.2026"; }
-};
 
 // The launcher and the scan window over fakes; texts read "T<number>".
 class ScanLauncherTest : public ::testing::Test {
@@ -65,7 +61,7 @@ protected:
     FakeDirectoryTree tree;
     FakeDialogs dialogs;
     FakeMountTable drives;
-    FakeCalendar calendar;
+    FixedCalendar calendar;
     CountingPump pump;
     app::Context context;
     settings::ProgramPaths paths;

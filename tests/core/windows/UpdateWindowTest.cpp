@@ -3,6 +3,7 @@
 #include "core/app/Context.h"
 #include "core/update/UpdateCheck.h"
 #include "core/windows/UpdateWindowModel.h"
+#include "platform/OfflineHttpClient.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
@@ -59,9 +60,7 @@ TEST(UpdateWindow, TheBarIsFullAtOnceAndTheTimerKeepsTicking) {
     context.languageText.Set(145, "Checking for updates...");
     context.languageText.Set(147, "&Cancel");
     i18n::DocumentOpeners openers(store, shell, tree, "/prog", i18n::VendorAddresses::Defaults());
-    struct NoHttp final : ports::HttpClient {
-        std::unique_ptr<ports::HttpRequest> NewRequest() override { return nullptr; }
-    } http;
+    platform::OfflineHttpClient http;
     CountingPump pump;
     UpdateWindowModel window(UpdatePorts{http, pump, dialogs, openers, "http://x/", context.languageText, {}});
     window.Load();
