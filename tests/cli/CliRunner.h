@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,5 +53,32 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<
     ::waitpid(child, &wait, 0);
     return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, ReadAll(outPath), ReadAll(errPath)};
 }
+
+// A test of the built program whose runs keep their settings and data in
+// the test's own folder `dir` (XDG_CONFIG_HOME=dir/config, XDG_DATA_HOME=dir/data).
+class CliTest : public ::testing::Test {
+protected:
+    // Runs `program` with `args`, and `environment` added to the two folders.
+    CliResult Run(const std::vector<std::string>& args, std::vector<std::string> environment = {},
+                  const std::string& program = QUELLSTONE_CLI) {
+        environment.push_back("XDG_CONFIG_HOME=" + dir / "config");
+        environment.push_back("XDG_DATA_HOME=" + dir / "data");
+        return RunCli(args, environment, false, program);
+    }
+
+    TempDir dir;
+};
+
+// Scans of an empty folder `tree` with a database `db` that names QUELLSTONE-TEST.EXE.
+class CliScanTest : public CliTest {
+protected:
+    CliScanTest() {
+        WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
+        ::mkdir(tree.c_str(), 0755);
+    }
+
+    const std::string db = dir / "test.db";
+    const std::string tree = dir / "tree";
+};
 
 }  // namespace quellstone::testing

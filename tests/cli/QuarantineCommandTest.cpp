@@ -11,18 +11,10 @@ namespace quellstone::cli {
 namespace {
 
 using quellstone::testing::ReadAll;
-using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
 
-class QuarantineCommandTest : public ::testing::Test {
-protected:
-    quellstone::testing::CliResult Run(const std::vector<std::string>& args) {
-        return quellstone::testing::RunCli(args,
-                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
-    }
-    TempDir dir;
-};
+class QuarantineCommandTest : public quellstone::testing::CliTest {};
 
 TEST_F(QuarantineCommandTest, ScanRemoveListRestoreDelete) {
     const std::string tree = dir / "tree";

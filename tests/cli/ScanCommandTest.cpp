@@ -24,7 +24,6 @@
 namespace quellstone::cli {
 namespace {
 
-using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
 
@@ -65,37 +64,22 @@ std::string JsonField(const std::string& line, const std::string& field) {
     return JsonStringAt(line, line.find('"', line.find("\"" + field + "\":") + field.size() + 3));
 }
 
-class ScanCommandTest : public ::testing::Test {
-protected:
-    // Every run keeps its settings in the test's own folder.
-    quellstone::testing::CliResult RunCli(const std::vector<std::string>& args) {
-        return quellstone::testing::RunCli(args,
-                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
-    }
-
-    ScanCommandTest() {
-        WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
-        ::mkdir(tree.c_str(), 0755);
-    }
-    TempDir dir;
-    const std::string db = dir / "test.db";
-    const std::string tree = dir / "tree";
-};
+class ScanCommandTest : public quellstone::testing::CliScanTest {};
 
 TEST_F(ScanCommandTest, ReportsDetectionsAndExitsOneOrZero) {
-    auto clean = RunCli({"scan", "--db", db, tree});
+    auto clean = Run({"scan", "--db", db, tree});
     EXPECT_EQ(clean.status, 0) << clean.err;
     EXPECT_THAT(clean.out, HasSubstr("Scanned entries: 0\nDetections: 0\n"));
 
     WriteFile(tree + "/quellstone-test.exe");
     WriteFile(tree + "/harmless.txt");
-    auto found = RunCli({"scan", "--db=" + db, tree + "/"});
+    auto found = Run({"scan", "--db=" + db, tree + "/"});
     EXPECT_EQ(found.status, 1) << found.err;
     EXPECT_EQ(Lines(found.out)[0], tree + "/quellstone-test.exe: TEST.FILE.QUELLSTONE FOUND");
     EXPECT_THAT(found.out, HasSubstr("Scanned entries: 2\nDetections: 1\n"));
 
     // A file named on the command line is looked up by its own name.
-    auto single = RunCli({"scan", "--db", db, tree + "/quellstone-test.exe", tree + "/harmless.txt"});
+    auto single = Run({"scan", "--db", db, tree + "/quellstone-test.exe", tree + "/harmless.txt"});
     EXPECT_EQ(single.status, 1);
     EXPECT_THAT(single.out, HasSubstr("Scanned entries: 2\nDetections: 1\n"));
 }
@@ -109,14 +93,14 @@ TEST_F(ScanCommandTest, OddBytesAreEscapedInTextAndRoundTripInJson) {
         WriteFile(tree + "/" + folder + "/QUELLSTONE-TEST.EXE");
     }
 
-    auto text = RunCli({"scan", "--db", db, tree});
+    auto text = Run({"scan", "--db", db, tree});
     EXPECT_EQ(text.status, 1);
     EXPECT_THAT(text.out, HasSubstr(tree + "/odd\\xff\\x01/QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND\n"));
     EXPECT_THAT(text.out, HasSubstr(tree + "/new\\x0aline/QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND\n"));
     EXPECT_THAT(text.out, HasSubstr(tree + "/back\\\\slash/QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND\n"));
     EXPECT_THAT(text.out, HasSubstr(tree + "/" + folders[3] + "/QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND\n"));
 
-    auto json = RunCli({"scan", "--json", "--db", db, tree});
+    auto json = Run({"scan", "--json", "--db", db, tree});
     EXPECT_EQ(json.status, 1);
     const std::vector<std::string> lines = Lines(json.out);
     ASSERT_EQ(lines.size(), 5u);
@@ -135,42 +119,42 @@ TEST_F(ScanCommandTest, OddBytesAreEscapedInTextAndRoundTripInJson) {
 }
 
 TEST_F(ScanCommandTest, ErrorsExitTwo) {
-    const auto absent = RunCli({"scan", "--db", dir / "absent.db", "--json", dir / "absent"});
+    const auto absent = Run({"scan", "--db", dir / "absent.db", "--json", dir / "absent"});
     EXPECT_EQ(absent.status, 2);  // nothing to scan: not even the database is read, but the output names it
     EXPECT_THAT(absent.out, ::testing::StartsWith("{\"missing\": \"" + dir / "absent\"}\n{\"summary\": "));
     // A missing PATH does not keep the others from being scanned; the run still fails.
     WriteFile(tree + "/quellstone-test.exe");
-    const auto partly = RunCli({"scan", "--db", db, "--json", dir / "absent", tree});
+    const auto partly = Run({"scan", "--db", db, "--json", dir / "absent", tree});
     EXPECT_EQ(partly.status, 2);
     EXPECT_THAT(partly.err, HasSubstr("/absent: No such file or directory\n"));
     EXPECT_THAT(partly.out, HasSubstr("{\"missing\": \"" + dir / "absent\"}\n"));
     EXPECT_THAT(partly.out, HasSubstr("\"detection\": \"TEST.FILE.QUELLSTONE\""));
-    EXPECT_EQ(RunCli({"scan", "--db", dir / "absent.db", tree}).status, 2);
+    EXPECT_EQ(Run({"scan", "--db", dir / "absent.db", tree}).status, 2);
     WriteFile(dir / "settings.ini", "[Settings]\ncurLang=Polish\n");
-    auto wrongFile = RunCli({"scan", "--db", dir / "settings.ini", tree});
+    auto wrongFile = Run({"scan", "--db", dir / "settings.ini", tree});
     EXPECT_EQ(wrongFile.status, 2);
     EXPECT_THAT(wrongFile.err, HasSubstr("no [Scanfiles] section"));
-    EXPECT_EQ(RunCli({"scan", "--db", db}).status, 2);
-    EXPECT_EQ(RunCli({"scan", "--frobnicate", tree}).status, 2);
-    EXPECT_EQ(RunCli({"scan", "--db"}).status, 2);
-    EXPECT_EQ(RunCli({"unknown-command"}).status, 2);
-    EXPECT_EQ(RunCli({}).status, 2);
+    EXPECT_EQ(Run({"scan", "--db", db}).status, 2);
+    EXPECT_EQ(Run({"scan", "--frobnicate", tree}).status, 2);
+    EXPECT_EQ(Run({"scan", "--db"}).status, 2);
+    EXPECT_EQ(Run({"unknown-command"}).status, 2);
+    EXPECT_EQ(Run({}).status, 2);
 }
 
 TEST_F(ScanCommandTest, HelpVersionAndTheShippedDatabase) {
-    auto version = RunCli({"--version"});
+    auto version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "Quellstone 1.05\n");
-    auto help = RunCli({"scan", "--help"});
+    auto help = Run({"scan", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("Usage: quellstone-cli scan"));
     // The summaries line up after the longest command's name.
-    EXPECT_THAT(RunCli({"--help"}).out, HasSubstr("  update-check     Ask the update server"));
-    EXPECT_THAT(RunCli({"--help"}).out, HasSubstr("  update-database  Download and install"));
+    EXPECT_THAT(Run({"--help"}).out, HasSubstr("  update-check     Ask the update server"));
+    EXPECT_THAT(Run({"--help"}).out, HasSubstr("  update-database  Download and install"));
 
     // Without --db the program folder's database is used, and it holds the test entry.
     WriteFile(tree + "/QUELLSTONE-TEST.EXE");
-    auto shipped = RunCli({"scan", tree});
+    auto shipped = Run({"scan", tree});
     EXPECT_EQ(shipped.status, 1) << shipped.err;
     EXPECT_THAT(shipped.out, HasSubstr("QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND"));
 }

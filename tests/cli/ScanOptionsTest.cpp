@@ -14,14 +14,13 @@ namespace quellstone::cli {
 namespace {
 
 using quellstone::testing::CliResult;
-using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
 // tree/home/.config/autostart/quellstone-test.exe, tree/home/.quellstone-test.exe,
 // tree/home/vm/quellstone-test.exe, tree/vm-link -> home/vm, tree/home/docs/quellstone-test.exe
-class ScanOptionsTest : public ::testing::Test {
+class ScanOptionsTest : public quellstone::testing::CliTest {
 protected:
     ScanOptionsTest() {
         WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n.QUELLSTONE-TEST.EXE=Test.Dotted\n");
@@ -35,12 +34,10 @@ protected:
     }
     CliResult Scan(std::vector<std::string> args) {
         args.insert(args.begin(), {"scan", "--db", db});
-        return quellstone::testing::RunCli(args,
-                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+        return Run(args);
     }
     std::string Found(const std::string& relative) const { return dir / relative + ": "; }
 
-    TempDir dir;
     const std::string db = dir / "test.db";
     const std::string home = dir / "tree/home";
 };
@@ -119,8 +116,7 @@ TEST_F(ScanOptionsTest, StoredWindowChoicesDoNotChangeAScriptedScan) {
     WriteFile(dir / "config/Orvanta/registry.reg", "Windows Registry Editor Version 5.00\n\n" + key +
                                                        "\"ScanHidden\"=\"0\"\n\"ExcludedFolders\"=\"" + home +
                                                        "/docs\"\n");
-    const CliResult scan = quellstone::testing::RunCli(
-        {"scan", "--db", db, home}, {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+    const CliResult scan = Run({"scan", "--db", db, home});
     EXPECT_EQ(scan.status, 1) << scan.err;
     EXPECT_THAT(scan.out, HasSubstr(Found("tree/home/docs/quellstone-test.exe")));
     EXPECT_THAT(scan.out, HasSubstr("/.config/"));

@@ -53,7 +53,7 @@ std::string CommandPath(std::string_view value) {
     return path;
 }
 
-class ScheduleCommandTest : public ::testing::Test {
+class ScheduleCommandTest : public quellstone::testing::CliTest {
 protected:
     ScheduleCommandTest() {
         ::mkdir(bin.c_str(), 0755);
@@ -63,15 +63,13 @@ protected:
     quellstone::testing::CliResult Schedule(const std::string& action, const std::string& show = "",
                                             const std::string& fail = "", const std::string& path = "",
                                             const std::string& program = QUELLSTONE_CLI) {
-        return quellstone::testing::RunCli(
-            {"schedule", action},
-            {"PATH=" + (path.empty() ? bin + ":/usr/bin:/bin" : path), "FAKE_LOG=" + log, "FAKE_SHOW=" + show,
-             "FAKE_FAIL=" + fail, "XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"},
-            false, program);
+        return Run({"schedule", action},
+                   {"PATH=" + (path.empty() ? bin + ":/usr/bin:/bin" : path), "FAKE_LOG=" + log, "FAKE_SHOW=" + show,
+                    "FAKE_FAIL=" + fail},
+                   program);
     }
     std::string Log() const { return ReadAll(log); }
 
-    TempDir dir;
     const std::string bin = dir / "bin";
     const std::string log = dir / "systemctl.log";
     const std::string units = dir / "config/systemd/user";

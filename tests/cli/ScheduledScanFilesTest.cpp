@@ -68,27 +68,24 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramAndScansTheHomeFolderDai
     EXPECT_EQ(ServiceUnitText(prefix.Path() + "/with space%and$/lib/quellstone/quellstone-cli"), service);
 }
 
-TEST(ScheduledScanResultFile, ARecordedScanIsReadBackByTheWindowsReader) {
-    TempDir dir;
-    const std::string db = dir / "test.db";
-    const std::string tree = dir / "tree";
-    WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
-    ::mkdir(tree.c_str(), 0755);
+class ScheduledScanResultFile : public quellstone::testing::CliScanTest {
+protected:
+    const std::string resultFile = dir / "data/Orvanta/Quellstone/scheduled-scan.ini";
+    platform::PosixFileStore files;
+};
+
+TEST_F(ScheduledScanResultFile, ARecordedScanIsReadBackByTheWindowsReader) {
     ::mkdir((tree + "/sub").c_str(), 0755);
     WriteFile(tree + "/sub/quellstone-test.exe");
     WriteFile(tree + "/plain.txt");
-    const std::vector<std::string> environment{"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"};
-    const std::string resultFile = dir / "data/Orvanta/Quellstone/scheduled-scan.ini";
-    platform::PosixFileStore files;
 
     // Without the option nothing is recorded.
-    EXPECT_EQ(quellstone::testing::RunCli({"scan", "--db", db, tree}, environment).status, 1);
+    EXPECT_EQ(Run({"scan", "--db", db, tree}).status, 1);
     EXPECT_EQ(::access(resultFile.c_str(), F_OK), -1);
 
     const auto before =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
-    const auto scanned =
-        quellstone::testing::RunCli({"scan", "--db", db, "--json", "--record-result", tree}, environment);
+    const auto scanned = Run({"scan", "--db", db, "--json", "--record-result", tree});
     const auto after =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
     EXPECT_EQ(scanned.status, 1) << scanned.err;  // the detection still decides the exit status
@@ -101,18 +98,10 @@ TEST(ScheduledScanResultFile, ARecordedScanIsReadBackByTheWindowsReader) {
     EXPECT_LE(result->endedAt, after);
 }
 
-TEST(ScheduledScanResultFile, AScanThatCouldNotRunIsRecordedAsFailedOverAnOlderCleanResult) {
-    TempDir dir;
-    const std::string db = dir / "test.db";
-    WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
-    const std::string tree = dir / "tree";
-    ::mkdir(tree.c_str(), 0755);
+TEST_F(ScheduledScanResultFile, AScanThatCouldNotRunIsRecordedAsFailedOverAnOlderCleanResult) {
     WriteFile(tree + "/plain.txt");
     const std::string unreadable = dir / "locked";
     ::mkdir(unreadable.c_str(), 0000);
-    const std::vector<std::string> environment{"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"};
-    const std::string resultFile = dir / "data/Orvanta/Quellstone/scheduled-scan.ini";
-    platform::PosixFileStore files;
     const bool runsAsRoot = ::geteuid() == 0;  // root reads a folder of mode 0000
 
     const std::vector<std::vector<std::string>> failing = {
@@ -125,9 +114,9 @@ TEST(ScheduledScanResultFile, AScanThatCouldNotRunIsRecordedAsFailedOverAnOlderC
     for (const std::vector<std::string>& arguments : failing) {
         if (runsAsRoot && arguments.back() == unreadable) continue;
         // A clean result from an earlier scan must not outlive the failed one.
-        ASSERT_EQ(quellstone::testing::RunCli({"scan", "--db", db, "--record-result", tree}, environment).status, 0);
+        ASSERT_EQ(Run({"scan", "--db", db, "--record-result", tree}).status, 0);
         ASSERT_EQ(scan::ReadScheduledScanResult(files, resultFile)->end, scan::ScanEnd::Finished);
-        const auto failed = quellstone::testing::RunCli(arguments, environment);
+        const auto failed = Run(arguments);
         EXPECT_EQ(failed.status, 2) << arguments[2] << failed.err;
         const auto result = scan::ReadScheduledScanResult(files, resultFile);
         ASSERT_TRUE(result.has_value()) << arguments[2] << ReadAll(resultFile);
@@ -136,15 +125,9 @@ TEST(ScheduledScanResultFile, AScanThatCouldNotRunIsRecordedAsFailedOverAnOlderC
     ::chmod(unreadable.c_str(), 0755);
 }
 
-TEST(ScheduledScanResultFile, AResultThatCannotBeWrittenIsAWarningOnly) {
-    TempDir dir;
-    const std::string db = dir / "test.db";
-    WriteFile(db, "[Scanfiles]\nQUELLSTONE-TEST.EXE=Test.File.Quellstone\n");
-    ::mkdir((dir / "tree").c_str(), 0755);
+TEST_F(ScheduledScanResultFile, AResultThatCannotBeWrittenIsAWarningOnly) {
     WriteFile(dir / "data");  // a file where the data folder should be
-    const auto result =
-        quellstone::testing::RunCli({"scan", "--db", db, "--record-result", dir / "tree"},
-                                    {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
+    const auto result = Run({"scan", "--db", db, "--record-result", tree});
     EXPECT_EQ(result.status, 0);
     EXPECT_THAT(result.err, HasSubstr("warning: could not write the scan's result"));
 }

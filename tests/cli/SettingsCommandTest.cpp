@@ -8,17 +8,9 @@
 namespace quellstone::cli {
 namespace {
 
-using quellstone::testing::TempDir;
 using ::testing::HasSubstr;
 
-class SettingsCommandTest : public ::testing::Test {
-protected:
-    quellstone::testing::CliResult Run(const std::vector<std::string>& args) {
-        return quellstone::testing::RunCli(args,
-                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
-    }
-    TempDir dir;
-};
+class SettingsCommandTest : public quellstone::testing::CliTest {};
 
 TEST_F(SettingsCommandTest, GetSetDeleteAndStats) {
     EXPECT_EQ(Run({"settings", "get", "Settings", "Quarintine"}).status, 1);

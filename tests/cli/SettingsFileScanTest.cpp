@@ -14,24 +14,18 @@ namespace quellstone::cli {
 namespace {
 
 using quellstone::testing::ReadAll;
-using quellstone::testing::TempDir;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
 
 // `scan --remove` keeps a copy of each detected file whenever the settings
 // file might say so, whatever state that file is in.
-class SettingsFileScanTest : public ::testing::Test {
+class SettingsFileScanTest : public quellstone::testing::CliTest {
 protected:
     SettingsFileScanTest() {
         std::filesystem::create_directories(tree);
         std::filesystem::create_directories(configFolder);
         WriteFile(tree + "/QUELLSTONE-TEST.EXE", "detected");
     }
-    quellstone::testing::CliResult Run(const std::vector<std::string>& args) {
-        return quellstone::testing::RunCli(args,
-                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"});
-    }
-    TempDir dir;
     const std::string tree = dir / "tree";
     const std::string configFolder = dir / "config/Orvanta";
     const std::string settingsFile = configFolder + "/registry.reg";

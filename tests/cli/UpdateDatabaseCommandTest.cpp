@@ -19,7 +19,7 @@ using quellstone::testing::ReadAll;
 using quellstone::testing::WriteFile;
 using ::testing::HasSubstr;
 
-class UpdateDatabaseCommandTest : public ::testing::Test {
+class UpdateDatabaseCommandTest : public quellstone::testing::CliTest {
 protected:
     UpdateDatabaseCommandTest() {
         std::filesystem::create_directories(dir / "program");
@@ -37,12 +37,10 @@ protected:
         server.routes["/updates/bdts.dll.minisig"] = HttpResponse("200 OK", key.Sign(database));
     }
     CliResult Run(const std::vector<std::string>& args) {
-        return quellstone::testing::RunCli(args, {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"},
-                                           false, dir / "program/quellstone-cli");
+        return CliTest::Run(args, {}, dir / "program/quellstone-cli");
     }
     [[nodiscard]] std::string Installed() const { return ReadAll(dir / "data/Orvanta/Quellstone/bdts.dll"); }
 
-    quellstone::testing::TempDir dir;
     quellstone::testing::TestHttpServer server;
     quellstone::testing::MinisignKey key = quellstone::testing::MinisignKey::Generate();
 };

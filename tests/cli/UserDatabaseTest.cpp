@@ -34,7 +34,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
-class UserDatabaseTest : public ::testing::Test {
+class UserDatabaseTest : public CliTest {
 protected:
     UserDatabaseTest() {
         // A program folder of its own, whose vendor.ini names the test's key.
@@ -49,12 +49,8 @@ protected:
         WriteFile(dir / "tree/QUELLSTONE-TEST.EXE", "");
         WriteFile(userFolder + "/Archiwum/ONLYUSER.EXE.arc", "archived");
     }
-    CliResult Run(const std::vector<std::string>& args) {
-        return RunCli(args, {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dir / "data"}, false,
-                      program + "/quellstone-cli");
-    }
+    CliResult Run(const std::vector<std::string>& args) { return CliTest::Run(args, {}, program + "/quellstone-cli"); }
 
-    TempDir dir;
     const std::string program = dir / "program";
     const std::string userFolder = dir / "data/Orvanta/Quellstone";
     MinisignKey key = MinisignKey::Generate();
