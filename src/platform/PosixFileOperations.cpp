@@ -186,7 +186,8 @@ ports::CopyResult PosixFileOperations::CopyFile(const ports::ReachablePath& sour
     std::string temp;
     int error = 0;
     UniqueFd to = CreateTemporary(into.folder.get(), temp, error);
-    if (!to) return CopyResultOf(error);
+    // Every temporary name already taken is no taken target: that is said only of the rename.
+    if (!to) return error == EEXIST ? CopyResult::Failed : CopyResultOf(error);
     const bool placed = PlaceTemporaryFile(
         {into.folder.get(), into.name, st.st_mode & 0777, replace, &error}, std::move(to), temp,
         [&](int fd) { return CopyBytes(from.get(), fd, error); }, onStep_);

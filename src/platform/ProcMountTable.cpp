@@ -14,7 +14,9 @@ struct StreamCloser {
     void operator()(FILE* stream) const { ::endmntent(stream); }
 };
 
-std::vector<ports::MountedFileSystem> MountsOf(std::string_view mountsText) {
+}  // namespace
+
+std::vector<ports::MountedFileSystem> MountedFileSystems(std::string_view mountsText) {
     std::vector<ports::MountedFileSystem> mounts;
     if (mountsText.empty()) return mounts;
     // The table is read from memory the way the C library reads /proc/self/mounts,
@@ -52,17 +54,11 @@ std::vector<ports::MountedFileSystem> MountsOf(std::string_view mountsText) {
     return mounts;
 }
 
-}  // namespace
-
-std::vector<ports::MountedFileSystem> MountedFileSystems(std::string_view mountsText) {
-    return MountsOf(mountsText);
-}
-
 std::vector<ports::MountedFileSystem> ProcMountTable::Mounts() {
     // /proc files report a size of 0 but read fine.
     const ports::FileContent content = files_.ReadFile("/proc/self/mounts");
     if (content.status != ports::ReadStatus::Ok) return {};
-    return MountsOf(content.bytes);
+    return MountedFileSystems(content.bytes);
 }
 
 }  // namespace quellstone::platform

@@ -19,7 +19,7 @@ constexpr std::size_t kMaxShownReasonChars = 200;
 
 }  // namespace
 
-void MainWindowModel::ShowDatabaseFacts() {
+update::DatabaseProblem MainWindowModel::ShowDatabaseFacts() {
     const std::string path = shared_.signatures.DefaultPath();
     const update::DatabaseFacts facts = update::ReadDatabaseFacts(path, ports_.files);
     SetCaption(C::DatabaseVersion, update::DatabaseFactsText(facts, shared_.texts));
@@ -27,6 +27,7 @@ void MainWindowModel::ShowDatabaseFacts() {
     // Never "loaded" for a database that is not there: a scan with it would find nothing.
     SetCaption(C::DatabaseLoaded, databaseUsable_ ? shared_.texts.Text(T::DatabaseLoaded)
                                                   : update::DatabaseProblemText(facts.problem, path, shared_.texts));
+    return facts.problem;
 }
 
 std::shared_ptr<const scan::SignatureIndex> MainWindowModel::DatabaseReadyForScan() {
@@ -35,11 +36,9 @@ std::shared_ptr<const scan::SignatureIndex> MainWindowModel::DatabaseReadyForSca
     // The index the scan will use, loaded now when the file changed.
     std::shared_ptr<const scan::SignatureIndex> index = shared_.signatures.IndexForScan();
     if (index->LoadStatus() == scan::SignatureIndex::Status::Loaded) return index;
-    const update::DatabaseFacts facts = update::ReadDatabaseFacts(accessor.Path(), ports_.files);
     // Read a moment later, the file may have come back; the scan still does not start on a failed load.
-    const update::DatabaseProblem problem =
-        facts.problem == update::DatabaseProblem::None ? update::DatabaseProblem::Unreadable : facts.problem;
-    ShowDatabaseFacts();
+    update::DatabaseProblem problem = ShowDatabaseFacts();
+    if (problem == update::DatabaseProblem::None) problem = update::DatabaseProblem::Unreadable;
     ports_.dialogs.ShowMessage(text::FillIn(shared_.texts.Text(T::ScanCannotStart),
                                             {update::DatabaseProblemText(problem, accessor.Path(), shared_.texts)}),
                                ports::MessageIcon::Error, ports::MessageButtons::Ok);

@@ -18,6 +18,7 @@
 #include "core/scan/SignatureIndex.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
+#include "core/update/DatabaseFacts.h"
 #include "core/update/DatabaseUpdate.h"
 #include "core/windows/Captions.h"
 #include "core/windows/ExcludedFoldersModel.h"
@@ -158,8 +159,8 @@ public:
 
     // The database lines: whether the database in use can be used (a text
     // naming the file and what is wrong when it cannot), and its version,
-    // entry count and date.
-    void ShowDatabaseFacts();
+    // entry count and date; returns what is wrong with it.
+    update::DatabaseProblem ShowDatabaseFacts();
     [[nodiscard]] bool DatabaseUsable() const { return databaseUsable_; }
     // Before a scan: the index of the database in use, for the scan to look
     // names up in; null when it does not load, and then the database lines
