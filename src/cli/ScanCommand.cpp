@@ -1,13 +1,8 @@
 #include "cli/ScanCommand.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <climits>
-#include <cstring>
+#include <future>
 #include <iterator>
 #include <optional>
 #include <set>
@@ -16,11 +11,10 @@
 #include "cli/ScanOutput.h"
 #include "cli/ScanResultRecord.h"
 #include "cli/StopSignal.h"
-#include "core/app/Context.h"
+#include "core/app/ScanRun.h"
 #include "core/quarantine/Remover.h"
-#include "core/scan/FileSystemKinds.h"
-#include "core/scan/FileWalker.h"
 #include "core/scan/ScanPlan.h"
+#include "core/scan/SignatureDatabase.h"
 #include "core/settings/ScanExclusions.h"
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
@@ -116,6 +110,9 @@ CommandDefinition ScanDefinition() {
                 {"whole-computer", "",
                  "Walk /opt/ and every mounted file system that holds files instead of PATHs, and store today's "
                  "date as the last system scan"},
+                {"threads", "N",
+                 "List folders ahead of the walk on N threads (1 to 64; 1: the walk lists alone). The output is "
+                 "the same for every N. Without it, the number stored as [Settings] ListingThreads, else 16."},
                 {"record-result", "",
                  "When the scan ends (finished, stopped by a signal, or failed: a PATH or the database that "
                  "cannot be read, options that are wrong), write the time it ended, the entries scanned, the "
@@ -129,12 +126,6 @@ CommandDefinition ScanDefinition() {
     };
 }
 
-// A place the walk starts from: a folder is walked, anything else looked up by its own name.
-struct StartPoint {
-    std::string path;
-    bool isFolder = true;
-};
-
 // PATHs, --quick or --whole-computer: exactly one of them.
 std::optional<scan::ScanMode> ChooseMode(const ParsedArguments& args) {
     const bool quick = args.Has("quick");
@@ -145,86 +136,14 @@ std::optional<scan::ScanMode> ChooseMode(const ParsedArguments& args) {
                            : scan::ScanMode::ChosenFolder;
 }
 
-// A PATH that could not be reached before the walk.
-struct UnreachedPath {
-    std::string path;
-    bool missing = true;  // nothing is there; else it is there and could not be read
-};
-
-// The PATHs as given: those that can be reached, each known as a folder or
-// not, and those that cannot (each named on `err` at once). One PATH that
-// cannot be reached does not keep the others from being scanned.
-struct NamedPoints {
-    std::vector<StartPoint> points;
-    std::vector<UnreachedPath> unreached;
-};
-
-NamedPoints NamedStartPoints(const std::vector<std::string>& paths, std::ostream& err) {
-    NamedPoints named;
-    for (const std::string& path : paths) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) {
-            const int error = errno;
-            err << "quellstone-cli scan: " << text::EscapeForDisplay(path) << ": " << std::strerror(error) << "\n";
-            named.unreached.push_back({path, error == ENOENT || error == ENOTDIR});
-            continue;
-        }
-        named.points.push_back({path, S_ISDIR(st.st_mode)});
+// Says why the database gave no index to scan with.
+void ReportDatabaseProblem(const scan::SignatureIndex* index, const std::string& path, std::ostream& err) {
+    if (index && index->LoadStatus() == scan::SignatureIndex::Status::NoSection) {
+        err << "quellstone-cli scan: " << text::EscapeForDisplay(path)
+            << " is not a signature database (it has no [Scanfiles] section)\n";
+        return;
     }
-    return named;
-}
-
-// Loads the database (`path`, or the one in use when empty); null (reported) when it is none.
-std::shared_ptr<const scan::SignatureIndex> OpenDatabase(scan::SignatureDatabase& signatures, const std::string& path,
-                                                         std::ostream& err) {
-    ini::Ini& accessor = signatures.Accessor();
-    accessor.SetPath(path.empty() ? signatures.DefaultPath() : path);
-    accessor.SetSection(std::string(scan::kScanSection));
-    // The whole scan uses this index, even if the file changes meanwhile.
-    std::shared_ptr<const scan::SignatureIndex> index = signatures.IndexForScan();
-    switch (index->LoadStatus()) {
-        case scan::SignatureIndex::Status::Loaded: return index;
-        case scan::SignatureIndex::Status::Unreadable:
-            err << "quellstone-cli scan: cannot read the signature database " << text::EscapeForDisplay(accessor.Path())
-                << "\n";
-            return nullptr;
-        case scan::SignatureIndex::Status::NoSection:
-            err << "quellstone-cli scan: " << text::EscapeForDisplay(accessor.Path())
-                << " is not a signature database (it has no [Scanfiles] section)\n";
-            return nullptr;
-    }
-    return nullptr;
-}
-
-// The folders of --quick or --whole-computer, from the launcher's plan, so
-// both front ends walk the same ones; the file systems the plan leaves out
-// are named on `err`.
-struct PlannedPoints {
-    std::vector<StartPoint> points;
-    bool partial = false;  // the plan could not cover what it stands for
-};
-
-PlannedPoints PlannedStartPoints(scan::ScanMode mode, const std::vector<ports::MountedFileSystem>& mounts,
-                                 bool includeRemote, const std::string& folder, std::ostream& err) {
-    const auto paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), folder);
-    const scan::ScanPlan plan = scan::PlanScan(mode, "", paths, mounts, includeRemote);
-    if (plan.mountsUnknown) {
-        err << "quellstone-cli scan: the mounted file systems could not be read from /proc/self/mounts: only / is "
-               "walked, not the file systems mounted in it\n";
-    }
-    for (const ports::MountedFileSystem& leftOut : plan.leftOut) {
-        err << "quellstone-cli scan: " << text::EscapeForDisplay(leftOut.mountPoint) << " ("
-            << text::EscapeForDisplay(leftOut.type)
-            << "): a network or FUSE file system, left out (--network walks it)\n";
-    }
-    PlannedPoints planned{{}, plan.mountsUnknown};
-    platform::PosixDirectoryTree tree;
-    for (const scan::ScanTarget& target : plan.targets) {
-        // A system without /opt/ or /dev/shm, or a user without ~/.local/bin,
-        // has nothing there to scan; that is no error.
-        if (!tree.Missing(target.folder)) planned.points.push_back({target.folder, true});
-    }
-    return planned;
+    err << "quellstone-cli scan: cannot read the signature database " << text::EscapeForDisplay(path) << "\n";
 }
 
 // The folders to leave out: those of --exclude, and with --stored-exclusions
@@ -236,49 +155,23 @@ std::vector<std::string> ExcludedFoldersOf(const ParsedArguments& args, settings
     return folders;
 }
 
-void Walk(app::Context& context, std::shared_ptr<const scan::SignatureIndex> index, const ParsedArguments& args,
-          const std::vector<std::string>& excluded, const std::vector<ports::MountedFileSystem>& mounts,
-          const std::vector<StartPoint>& points, const StopSignal& stop, ScanOutput& output) {
-    StopRequestPump pump(stop, context.scan);
-    platform::PosixDirectoryTree tree;
-    scan::FileWalker walker(context.scan, context.signatures, tree, pump, output);
-    const std::optional<std::vector<std::string>> mountPoints = scan::MountPointsOf(mounts);
-    scan::WalkOptions options = scan::WalkOptions::Make(!args.Has("skip-hidden"), excluded, tree,
-                                                        mountPoints.value_or(std::vector<std::string>()));
-    options.mountPoints = mountPoints;
-    walker.SetOptions(std::move(options));
-    walker.UseIndex(std::move(index));
-    for (const StartPoint& point : points) {
-        if (stop.Received() != 0) break;
-        if (!point.isFolder) {
-            walker.ScanEntry(point.path);
-            continue;
-        }
-        std::string pattern = "*.*";
-        std::string path = point.path;
-        if (walker.ScanTree(pattern, path) == scan::WalkEnd::Stopped) break;
-    }
-}
-
 // The start folder of a relative PATH, made absolute with the current
 // folder as named (links not resolved), so that the quarantine record names
 // the place a restore goes back to from anywhere.
-ports::ReachablePath Absolute(ports::ReachablePath location) {
-    if (location.startFolder.empty() || location.startFolder.starts_with('/')) return location;
-    std::string current(PATH_MAX + 1, '\0');
-    if (::getcwd(current.data(), current.size()) == nullptr) return location;
-    current.resize(std::strlen(current.c_str()));
-    location.startFolder = location.startFolder == "." ? current : current + "/" + location.startFolder;
+ports::ReachablePath Absolute(ports::ReachablePath location, const std::optional<std::string>& current) {
+    if (location.startFolder.empty() || location.startFolder.starts_with('/') || !current) return location;
+    location.startFolder = location.startFolder == "." ? *current : *current + "/" + location.startFolder;
     return location;
 }
 
 // Removes what the walk found, each file once; Ctrl-C stops the removal too.
-void RemoveDetected(quarantine::Remover& remover, const StopSignal& stop, ScanOutput& output) {
+void RemoveDetected(quarantine::Remover& remover, const std::optional<std::string>& current, const StopSignal& stop,
+                    ScanOutput& output) {
     std::set<std::string> handled;  // overlapping PATHs find a file twice
     for (const DetectedFile& file : output.DetectedFiles()) {
         if (stop.Received() != 0) break;
         if (!handled.insert(file.path).second) continue;
-        const quarantine::Removal removal = remover.Remove(Absolute(file.location), file.detection);
+        const quarantine::Removal removal = remover.Remove(Absolute(file.location, current), file.detection);
         if (removal.outcome == quarantine::RemovalOutcome::Removed) remover.CountRemoved();
         output.AddRemoval(file.path, removal);
     }
@@ -336,6 +229,8 @@ std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
     if (!ChooseMode(args))
         return "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)";
     if (args.Has("hidden") && args.Has("skip-hidden")) return "--hidden and --skip-hidden contradict each other";
+    if (args.Has("threads") && !settings::ParseListingThreads(args.Value("threads")))
+        return "--threads needs a whole number from 1 to 64";
     // An empty value (an unset variable in a script) would read as the root and exclude everything.
     if (const auto excluded = args.options.find("exclude");
         excluded != args.options.end() && std::ranges::find(excluded->second, "") != excluded->second.end()) {
@@ -346,56 +241,64 @@ std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
 
 // The scan of a command line without problems.
 int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
-    const std::optional<scan::ScanMode> mode = ChooseMode(args);
-    const NamedPoints named = NamedStartPoints(args.positional, io.err);
+    const scan::ScanMode mode = *ChooseMode(args);
     const ScanOutput::Format format = args.Has("json") ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text;
-    // Not one PATH can be reached: nothing would be scanned, so the database
-    // is not loaded and no scan is counted; the output still names them.
-    if (*mode == scan::ScanMode::ChosenFolder && named.points.empty()) {
-        ScanOutput output(io.out, format);
-        for (const auto& [path, missing] : named.unreached) output.ReportUnreachedPath(path, missing);
-        output.WriteSummary(0);
-        return kExitError;
-    }
     platform::PosixFileStore files;
-    app::Context context(files, io.programFolder);
-    if (args.Value("db").empty()) UseDatabaseInUse(context.signatures, io.programFolder, io.err);
-    const std::shared_ptr<const scan::SignatureIndex> index =
-        OpenDatabase(context.signatures, args.Value("db"), io.err);
-    if (!index) return kExitError;
-
-    // A scan from the command line counts in the statistics like one from the window.
     const platform::EnvironmentReader environment = platform::ProcessEnvironment();
     platform::RegFileSettingsBackend settingsFile(files, platform::SettingsFilePath(environment));
     settings::SettingsStore store(settingsFile);
     platform::LocaleCalendar calendar;
-    scan::RecordScanStart(store, *mode, calendar);
-    const std::vector<ports::MountedFileSystem> mounts = platform::ProcMountTable(files).Mounts();
-    const PlannedPoints planned =
-        *mode == scan::ScanMode::ChosenFolder
-            ? PlannedPoints{named.points, false}
-            : PlannedStartPoints(*mode, mounts, args.Has("network"), io.programFolder, io.err);
-
-    const auto started = std::chrono::steady_clock::now();
+    platform::PosixDirectoryTree tree;
+    platform::ProcMountTable mounts(files);
     platform::PosixFileOperations fileOperations;  // outlives `stop`, whose last words use it
-    StopSignal stop;
-    ScanOutput output(io.out, format);
+    StopSignal stop;                               // made before the scan's threads, which inherit its blocked signals
+
+    // The database loads on a thread of its own while the walk starts listing.
+    scan::SignatureDatabase signatures(files, io.programFolder);
+    if (args.Value("db").empty()) UseDatabaseInUse(signatures, io.programFolder, io.err);
+    const std::string databasePath = args.Value("db").empty() ? signatures.DefaultPath() : args.Value("db");
+    const scan::IndexSupply index = std::async(std::launch::async, [&signatures, databasePath] {
+                                        return signatures.IndexOf(databasePath);
+                                    }).share();
+
+    app::ScanRequest request;
+    request.mode = mode;
+    request.paths = args.positional;
+    request.includeHidden = !args.Has("skip-hidden");
+    request.includeRemote = args.Has("network");
+    request.excluded = ExcludedFoldersOf(args, store);
+    request.listingThreads = args.Has("threads")
+                                 ? *settings::ParseListingThreads(args.Value("threads"))
+                                 : settings::StoredListingThreads(store).value_or(app::kDefaultListingThreads);
+    ScanOutput output(io.out, io.err, format);
     if (args.Has("remove")) output.KeepDetectedPaths();
-    for (const auto& [path, missing] : named.unreached) output.ReportUnreachedPath(path, missing);
-    Walk(context, index, args, ExcludedFoldersOf(args, store), mounts, planned.points, stop, output);
+    const auto started = std::chrono::steady_clock::now();
+    app::ScanRun run({tree, mounts, store, calendar}, platform::LinuxProgramPaths(environment, io.programFolder));
+    const app::ScanOutcome outcome = run.Run(request, index, output, stop.Token());
+    // Not one PATH can be reached: nothing was scanned; the output still names them.
+    if (mode == scan::ScanMode::ChosenFolder && outcome.pathsNotReached == args.positional.size()) {
+        output.WriteSummary(0);
+        return kExitError;
+    }
+    if (outcome.walk.noIndex) {
+        // The load has ended: the database's chosen path is settled too.
+        ReportDatabaseProblem(index.get().get(), args.Value("db").empty() ? signatures.DefaultPath() : databasePath,
+                              io.err);
+        return kExitError;
+    }
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
     // quarantine that is half written then is deleted first.
     stop.SetLastWords([&fileOperations] { fileOperations.AbandonCopyInProgress(); });
     if (args.Has("remove") && stop.Received() == 0) {
         quarantine::Remover remover(fileOperations, files, store, platform::LinuxProgramPaths(environment));
-        RemoveDetected(remover, stop, output);
+        RemoveDetected(remover, tree.CurrentFolder(), stop, output);
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
     tally = {output.Scanned(), output.Detections()};
-    const int status = Outcome(stop, output, *mode, io.err);
+    const int status = Outcome(stop, output, mode, io.err);
     // A scan that covered less than it stands for is never "nothing found".
-    if (planned.partial && (status == kExitOk || status == kExitFound)) return kExitError;
+    if (outcome.partial && (status == kExitOk || status == kExitFound)) return kExitError;
     return status;
 }
 

@@ -48,7 +48,19 @@ void ScanOutput::ReportUnreadableFolder(std::string_view path, bool isStartFolde
     WriteLine();
 }
 
-void ScanOutput::ReportUnreachedPath(std::string_view path, bool missing) {
+void ScanOutput::FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) {
+    err_ << "quellstone-cli scan: " << text::EscapeForDisplay(fileSystem.mountPoint) << " ("
+         << text::EscapeForDisplay(fileSystem.type)
+         << "): a network or FUSE file system, left out (--network walks it)\n";
+}
+
+void ScanOutput::MountsUnknown() {
+    err_ << "quellstone-cli scan: the mounted file systems could not be read from /proc/self/mounts: only / is "
+            "walked, not the file systems mounted in it\n";
+}
+
+void ScanOutput::PathNotReached(std::string_view path, bool missing, std::string_view reason) {
+    err_ << "quellstone-cli scan: " << text::EscapeForDisplay(path) << ": " << reason << "\n";
     unreached_.emplace_back(path);
     if (format_ != Format::JsonLines) return;
     line_ = missing ? "{\"missing\": " : "{\"unreadable\": ";

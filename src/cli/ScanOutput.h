@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app/ScanRun.h"
 #include "core/quarantine/Remover.h"
-#include "core/scan/ScanSink.h"
 #include "core/scan/StartFolder.h"
 
 namespace quellstone::cli {
@@ -19,32 +19,35 @@ struct DetectedFile {
 };
 
 // The scan window of the command line: detections are written as they are
-// found, in detection order, and a summary at the end. The output is always
-// "shown", so a walk runs until it ends or is stopped. Every line is flushed
-// as it is written, so what was reported survives a program ended at once.
-class ScanOutput : public scan::ScanSink {
+// found, in detection order, and a summary at the end; what the scan could
+// not reach or left out is said on `err` as well. Every line is flushed as
+// it is written, so what was reported survives a program ended at once.
+class ScanOutput : public app::ScanRunSink {
 public:
     enum class Format { Text, JsonLines };
 
-    ScanOutput(std::ostream& out, Format format) : out_(out), format_(format) {}
+    ScanOutput(std::ostream& out, std::ostream& err, Format format) : out_(out), err_(err), format_(format) {}
 
-    [[nodiscard]] bool IsShown() const override { return true; }
-    void Discard() override {}
     void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity> identity) override {
         start_ = {std::string(path), identity};
     }
     void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override;
     void ReportExcludedStart(std::string_view path) override { excludedStarts_.emplace_back(path); }
-    void ShowCurrentPath(std::string_view) override {}
-    void AdvanceScannedCount() override { ++scanned_; }
+    void LookedUp(std::string_view) override { ++scanned_; }
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
+
+    // A PATH that could not be reached at all (`missing`: nothing is there),
+    // found before the walk: named on `err`, a record in JSON, counted in the summary.
+    void PathNotReached(std::string_view path, bool missing, std::string_view reason) override;
+    void FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) override;
+    void MountsUnknown() override;
+    void ScanCounted(std::int64_t) override {}
+    void FolderStarted(const scan::ScanTarget&) override {}
+    void FolderDone(const scan::ScanTarget&, bool) override {}
 
     // Keeps the detections for a removal after the walk.
     void KeepDetectedPaths() { keepPaths_ = true; }
     [[nodiscard]] const std::vector<DetectedFile>& DetectedFiles() const { return detected_; }
-    // A PATH that could not be reached at all (`missing`: nothing is there),
-    // found before the walk: a record in JSON, named in the summary.
-    void ReportUnreachedPath(std::string_view path, bool missing);
     // The start folders that could not be read at all, as shown.
     [[nodiscard]] const std::vector<std::string>& UnscannedFolders() const { return unscanned_; }
     // The first kNamedUnreadable folders inside the walk that could not be
@@ -73,6 +76,7 @@ private:
     void WriteLine();
 
     std::ostream& out_;
+    std::ostream& err_;
     Format format_;
     std::string line_;
     std::uint64_t scanned_ = 0;

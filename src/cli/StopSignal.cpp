@@ -44,6 +44,7 @@ void StopSignal::Watch() {
         }
         int none = 0;
         if (received_.compare_exchange_strong(none, signal)) {
+            source_.request_stop();
             received_.notify_all();
         } else {
             {

@@ -5,16 +5,16 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <thread>
-
-#include "core/ports/EventPump.h"
-#include "core/scan/ScanState.h"
 
 namespace quellstone::cli {
 
 // Turns Ctrl-C (SIGINT) and SIGTERM into a stop request: while an instance
 // lives, both signals are blocked and a watcher thread waits for them, so no
 // handler runs inside the walk. A second signal ends the program at once.
+// Threads started while an instance lives inherit the blocked signals, so
+// make it before any thread of the work it stops.
 class StopSignal {
 public:
     StopSignal();
@@ -24,6 +24,8 @@ public:
 
     // The number of the first signal received, 0 while none was.
     [[nodiscard]] int Received() const { return received_.load(std::memory_order_relaxed); }
+    // Requested once the first signal is received.
+    [[nodiscard]] std::stop_token Token() const { return source_.get_token(); }
     // Blocks until a signal has been received and returns its number.
     int WaitForSignal() const {
         received_.wait(0);
@@ -42,24 +44,11 @@ private:
 
     sigset_t previousMask_{};
     std::atomic<int> received_{0};
+    std::stop_source source_;
     std::atomic<bool> closing_{false};
     std::mutex lastWordsMutex_;
     std::function<void()> lastWords_;
     std::thread watcher_;
-};
-
-// The command line's yield point: a pending stop request clears the run flag,
-// as the scan window's stop button does.
-class StopRequestPump final : public ports::EventPump {
-public:
-    StopRequestPump(const StopSignal& stop, scan::ScanState& state) : stop_(stop), state_(state) {}
-    void ProcessPendingEvents() override {
-        if (stop_.Received() != 0) state_.scanRunning = false;
-    }
-
-private:
-    const StopSignal& stop_;
-    scan::ScanState& state_;
 };
 
 }  // namespace quellstone::cli

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -18,17 +19,24 @@
 
 namespace quellstone::platform {
 
-struct PosixDirectoryTree::Buffers {
-    std::vector<char> entries = std::vector<char>(64 * 1024);
-    std::string name;  // NUL-terminated copy of an entry name for the system calls
-
-    const char* Terminated(std::string_view entryName) {
-        name.assign(entryName);
-        return name.c_str();
-    }
-};
-
 namespace {
+
+// A name as the system calls take it: NUL-terminated, on the stack. A name
+// longer than a file system allows cannot name an entry.
+class TerminatedName {
+public:
+    explicit TerminatedName(std::string_view name) : fits_(name.size() <= NAME_MAX) {
+        if (!fits_) return;
+        std::memcpy(bytes_, name.data(), name.size());
+        bytes_[name.size()] = '\0';
+    }
+    [[nodiscard]] bool Fits() const { return fits_; }
+    [[nodiscard]] const char* Get() const { return bytes_; }
+
+private:
+    char bytes_[NAME_MAX + 1];
+    bool fits_;
+};
 
 ports::EntryKind KindOfListed(unsigned char type) {
     switch (type) {
@@ -49,6 +57,9 @@ std::int64_t Nanoseconds(const struct timespec& time) {
 // margin could be repeated by a change made now.
 constexpr std::int64_t kStampSettlingNs = 2'000'000'000;
 
+// What one getdents64 call may fill.
+constexpr std::size_t kListingBufferBytes = 32 * 1024;
+
 ports::FolderStamp StampOf(const struct stat& st) {
     ports::FolderStamp stamp{Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim), false};
     struct timespec now {};
@@ -61,29 +72,30 @@ ports::FolderStamp StampOf(const struct stat& st) {
 
 class PosixDirectory final : public ports::Directory {
 public:
-    PosixDirectory(UniqueFd fd, const struct stat& st, std::shared_ptr<PosixDirectoryTree::Buffers> buffers)
-        : fd_(std::move(fd)), identity_(IdentityOf(st)), openedStamp_(StampOf(st)), buffers_(std::move(buffers)) {}
+    PosixDirectory(UniqueFd fd, const struct stat& st)
+        : fd_(std::move(fd)), identity_(IdentityOf(st)), openedStamp_(StampOf(st)) {}
 
-    static std::unique_ptr<ports::Directory> Adopt(UniqueFd fd, std::shared_ptr<PosixDirectoryTree::Buffers> buffers) {
+    static std::unique_ptr<ports::Directory> Adopt(UniqueFd fd) {
         struct stat st {};
         if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
-        return std::make_unique<PosixDirectory>(std::move(fd), st, std::move(buffers));
+        return std::make_unique<PosixDirectory>(std::move(fd), st);
     }
 
     bool List(ports::DirectoryListing& out) override {
         // A fresh descriptor reads from the start; only a second listing must rewind.
         if (listed_ && ::lseek(fd_.get(), 0, SEEK_SET) != 0) return false;
         listed_ = true;
-        std::vector<char>& buffer = buffers_->entries;
+        // On the stack: folders are listed on several threads at once.
+        alignas(struct dirent64) char buffer[kListingBufferBytes];
         for (;;) {
-            const ssize_t read = ::getdents64(fd_.get(), buffer.data(), buffer.size());
+            const ssize_t read = ::getdents64(fd_.get(), buffer, sizeof buffer);
             if (read == 0) return true;
             if (read < 0) {
                 if (errno == EINTR) continue;
                 return false;
             }
             for (ssize_t offset = 0; offset < read;) {
-                const auto* entry = reinterpret_cast<const struct dirent64*>(buffer.data() + offset);
+                const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + offset);
                 offset += entry->d_reclen;
                 out.Add(entry->d_name, KindOfListed(entry->d_type));
             }
@@ -91,21 +103,25 @@ public:
     }
 
     std::optional<ports::EntryStatus> Status(std::string_view name) override {
+        const TerminatedName terminated(name);
         struct stat st {};
-        if (::fstatat(fd_.get(), buffers_->Terminated(name), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+        if (!terminated.Fits() || ::fstatat(fd_.get(), terminated.Get(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return std::nullopt;
         return ports::EntryStatus{KindOfMode(st.st_mode), static_cast<std::uint64_t>(st.st_dev),
                                   static_cast<std::uint32_t>(st.st_mode & 07777),
                                   static_cast<std::uint64_t>(st.st_ino)};
     }
 
     std::unique_ptr<ports::Directory> OpenSubfolder(std::string_view name) override {
-        UniqueFd fd(::openat(fd_.get(), buffers_->Terminated(name), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        return Adopt(std::move(fd), buffers_);
+        const TerminatedName terminated(name);
+        if (!terminated.Fits()) return nullptr;
+        UniqueFd fd(::openat(fd_.get(), terminated.Get(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        return Adopt(std::move(fd));
     }
 
     std::unique_ptr<ports::Directory> OpenParent() override {
         UniqueFd fd(::openat(fd_.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        return Adopt(std::move(fd), buffers_);
+        return Adopt(std::move(fd));
     }
 
     [[nodiscard]] ports::FolderStamp OpenedStamp() const override { return openedStamp_; }
@@ -123,16 +139,13 @@ private:
     ports::FolderIdentity identity_;
     ports::FolderStamp openedStamp_;
     bool listed_ = false;
-    std::shared_ptr<PosixDirectoryTree::Buffers> buffers_;
 };
 
 }  // namespace
 
-PosixDirectoryTree::PosixDirectoryTree() : buffers_(std::make_shared<Buffers>()) {}
-
 std::unique_ptr<ports::Directory> PosixDirectoryTree::OpenFolder(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return PosixDirectory::Adopt(std::move(fd), buffers_);
+    return PosixDirectory::Adopt(std::move(fd));
 }
 
 std::optional<std::string> PosixDirectoryTree::CanonicalPath(const std::string& path) {
@@ -143,9 +156,22 @@ std::optional<std::string> PosixDirectoryTree::CanonicalPath(const std::string& 
     return std::string(resolved.get());
 }
 
-bool PosixDirectoryTree::Missing(const std::string& path) {
+ports::PathFound PosixDirectoryTree::Look(const std::string& path) {
+    using Kind = ports::PathFound::Kind;
     struct stat st {};
-    return ::lstat(path.empty() ? "/" : path.c_str(), &st) != 0 && errno == ENOENT;
+    // Followed as named; a link that leads nowhere is still an entry with a name.
+    if (::stat(path.c_str(), &st) == 0 || ::lstat(path.c_str(), &st) == 0) {
+        return {S_ISDIR(st.st_mode) ? Kind::Folder : Kind::Other, {}};
+    }
+    const int error = errno;
+    return {error == ENOENT || error == ENOTDIR ? Kind::Missing : Kind::Unreadable, std::strerror(error)};
+}
+
+std::optional<std::string> PosixDirectoryTree::CurrentFolder() {
+    std::string current(PATH_MAX + 1, '\0');
+    if (::getcwd(current.data(), current.size()) == nullptr) return std::nullopt;
+    current.resize(std::strlen(current.c_str()));
+    return current;
 }
 
 }  // namespace quellstone::platform

@@ -192,8 +192,9 @@ TEST(RemovalReasons, EveryNotRemovedSaysWhyAndFailsTheRun) {
         store.Write("Settings", "Quarintine", c.quarantine);
         quarantine::Remover remover(files, folders, store, {"/prog", "/data", "/usr", "/opt/", ""});
         const quarantine::Removal removal = remover.Remove(path);
-        std::ostringstream text, json;
-        ScanOutput textOutput(text, ScanOutput::Format::Text), jsonOutput(json, ScanOutput::Format::JsonLines);
+        std::ostringstream text, json, err;
+        ScanOutput textOutput(text, err, ScanOutput::Format::Text),
+            jsonOutput(json, err, ScanOutput::Format::JsonLines);
         textOutput.AddRemoval(path, removal);
         jsonOutput.AddRemoval(path, removal);
         const bool failed = !c.reason.empty();

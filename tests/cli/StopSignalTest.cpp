@@ -10,18 +10,14 @@
 namespace quellstone::cli {
 namespace {
 
-TEST(StopSignal, CtrlCClearsTheRunFlagAtTheNextYield) {
-    scan::ScanState state;
-    state.scanRunning = true;
+TEST(StopSignal, CtrlCRequestsTheStop) {
     StopSignal stop;
-    StopRequestPump pump(stop, state);
-    pump.ProcessPendingEvents();
-    EXPECT_TRUE(state.scanRunning);
+    const std::stop_token token = stop.Token();
+    EXPECT_FALSE(token.stop_requested());
 
     ASSERT_EQ(::kill(::getpid(), SIGINT), 0);  // blocked here, taken by the watcher thread
     EXPECT_EQ(stop.WaitForSignal(), SIGINT);   // the watcher thread has taken it
-    pump.ProcessPendingEvents();
-    EXPECT_FALSE(state.scanRunning);
+    EXPECT_TRUE(token.stop_requested());
 }
 
 TEST(StopSignal, ASecondSignalRunsTheLastWordsAndEndsTheProgram) {

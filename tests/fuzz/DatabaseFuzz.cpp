@@ -42,13 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace quellstone;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::string decoded = text::DecodeTextFile(bytes);
-    const scan::SignatureIndex index = scan::SignatureIndex::Build(decoded, text::UpperCase(scan::kScanSection));
+    const scan::SignatureIndex index = scan::SignatureIndex::Build(decoded, scan::kSignatureSection);
 
     testing::FakeFileStore files;
     files.Put("/bdts.dll", bytes);
     ini::Ini keyed(files);
     keyed.SetPath("/bdts.dll");
-    keyed.SetSection(std::string(scan::kScanSection));
+    keyed.SetSection(std::string(scan::kSignatureSection));
     for (const std::string& name : CandidateNames(decoded)) {
         const std::string upper = text::UpperCase(scan::LookupKeyOf(name));
         keyed.SetKey(upper);

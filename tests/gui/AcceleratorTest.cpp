@@ -149,7 +149,7 @@ TEST_F(AcceleratorTest, EveryWindowAndMenuHasUniqueAcceleratorsInEveryLanguage) 
         ASSERT_NE(application.Update(), nullptr);
         CheckWindow(*application.Update(), name + QStringLiteral(": update window"));
 
-        ScanFolderFromWindow(main, tree);
+        ScanFolderFromWindow(application, main, tree);
         ASSERT_NE(application.Scan(), nullptr);
         CheckWindow(*application.Scan(), name + QStringLiteral(": scan window"));
         CheckMenus(*application.Scan(), name + QStringLiteral(": scan window"));

@@ -75,7 +75,7 @@ TEST_F(DatabaseUpdateWindowTest, TheLinkInstallsTheNewerDatabaseAndTheFrameShows
     // The next scan looks names up in the new database.
     std::filesystem::create_directories(dir / "tree");
     WriteFile(dir / "tree/b.exe", "payload");
-    ScanFolderFromWindow(main, dir / "tree");
+    ScanFolderFromWindow(application, main, dir / "tree");
     ASSERT_NE(application.ScanModel(), nullptr);
     ASSERT_EQ(application.ScanModel()->Rows().size(), 1u);
 }
@@ -131,7 +131,7 @@ TEST_F(DatabaseUpdateWindowTest, ADatabaseRewrittenAfterStartIsNotUsedAndIsWarne
     std::filesystem::create_directories(dir / "tree");
     WriteFile(dir / "tree/old.exe", "payload");
     WriteFile(dir / "tree/planted.exe", "payload");
-    ScanFolderFromWindow(main, dir / "tree");
+    ScanFolderFromWindow(application, main, dir / "tree");
     ASSERT_NE(application.ScanModel(), nullptr);
     ASSERT_EQ(application.ScanModel()->Rows().size(), 1u);
     EXPECT_EQ(application.ScanModel()->Rows()[0].detection, "TROJAN.OLD");  // as the program folder's database says
@@ -140,7 +140,7 @@ TEST_F(DatabaseUpdateWindowTest, ADatabaseRewrittenAfterStartIsNotUsedAndIsWarne
         dialogs.shown, [](const auto& shown) { return shown.icon == ports::MessageIcon::Warning; });
     EXPECT_EQ(warnings, 1);
 
-    ScanFolderFromWindow(main, dir / "tree");
+    ScanFolderFromWindow(application, main, dir / "tree");
     EXPECT_EQ(std::ranges::count_if(dialogs.shown,
                                     [](const auto& shown) { return shown.icon == ports::MessageIcon::Warning; }),
               1);

@@ -77,14 +77,21 @@ protected:
         if (!application.Main()) throw std::runtime_error("no main window after the start-up window");
         return *application.Main();
     }
-    // Scans `folder` as a user would: the Scan frame, the chosen-folder mode, the folder typed, the start button.
-    static void ScanFolderFromWindow(MainWindow& main, const std::string& folder) {
+    // Starts a scan of `folder` as a user would: the Scan frame, the
+    // chosen-folder mode, the folder typed, the start button. The scan runs
+    // on; its window has had none of its results yet.
+    static void StartScanFromWindow(MainWindow& main, const std::string& folder) {
         QTest::mouseClick(Find(main, "scanLink"), Qt::LeftButton);
         Find<QAbstractButton>(main, "chosenFolderOption")->click();
         auto* field = Find<QLineEdit>(main, "scanFolderEdit");
         field->clear();
         QTest::keyClicks(field, QString::fromStdString(folder));
         Find<QAbstractButton>(main, "startScanButton")->click();
+    }
+    // ... and waits until the scan window shows the scan's end.
+    static void ScanFolderFromWindow(Application& application, MainWindow& main, const std::string& folder) {
+        StartScanFromWindow(main, folder);
+        application.Controller().FinishScan();
     }
     // Activated, so that the window's shortcuts and keyboard focus work as on a desktop.
     static void Activate(QWidget& window) {

@@ -43,7 +43,7 @@ TEST_F(DownloadedDatabaseTest, AnUnverifiableOneIsIgnoredWithOneWarningAfterTheM
     EXPECT_THAT(messages[0], HasSubstr("no update key is configured"));
     EXPECT_EQ(dialogs.shown.back().icon, ports::MessageIcon::Warning);
     EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), programDatabase);
-    EXPECT_EQ(application.SharedContext().signatures.Accessor().Path(), programDatabase);
+    EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), programDatabase);
 }
 
 TEST_F(DownloadedDatabaseTest, NoneDownloadedMeansNoWord) {

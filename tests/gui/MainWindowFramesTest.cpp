@@ -267,7 +267,7 @@ TEST_F(DesktopWindowsTest, TheWindowPlaceAndTheChosenFolderAreRemembered) {
         Application application(AppSetup(), dialogs, shell, http);
         MainWindow& main = StartToMainWindow(application);
         EXPECT_EQ(Find<QLineEdit>(main, "scanFolderEdit")->text(), "/usr");  // nothing stored yet
-        ScanFolderFromWindow(main, tree);
+        ScanFolderFromWindow(application, main, tree);
         // Below where a title bar and borders reach, so the place comes back as it was.
         main.setGeometry(QRect(screen.topLeft() + QPoint(47, 69), main.minimumSize() + QSize(5, 3)));
         closedAt = main.geometry();

@@ -67,7 +67,7 @@ TEST_F(DesktopWindowsTest, HiddenEntriesAndExcludedFoldersSetInTheWindowShapeIts
     EXPECT_EQ(stored(), std::pair(std::string("1"), std::vector<std::string>{tree + "/skip"}));
 
     // A scan of the tree finds the hidden folder's file and leaves the excluded folder out.
-    ScanFolderFromWindow(main, tree);
+    ScanFolderFromWindow(application, main, tree);
     ASSERT_NE(application.Scan(), nullptr);
     QAbstractItemModel& results = *application.Scan()->ResultList()->model();
     QStringList found;

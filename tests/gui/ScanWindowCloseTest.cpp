@@ -21,15 +21,14 @@ protected:
         for (const char* sub : {"/a", "/b"}) ::mkdir((tree + sub).c_str(), 0755);
         return tree;
     }
-    // Scans the tree; `duringWalk` runs at the walk's first yield, with the
-    // scan window on screen and the walk not yet ended.
-    void ScanWith(MainWindow& main, Application& application, std::function<void(ScanWindow&)> duringWalk) {
-        QTimer::singleShot(0, &main, [&application, duringWalk] {
-            ASSERT_NE(application.Scan(), nullptr);
-            ASSERT_TRUE(application.SharedContext().scan.scanRunning);
-            duringWalk(*application.Scan());
-        });
-        ScanFolderFromWindow(main, MakeTree());
+    // Scans the tree; `duringWalk` runs with the scan window on screen and
+    // the scan not yet ended for it (the window has had none of its results).
+    void ScanWith(MainWindow& main, Application& application, const std::function<void(ScanWindow&)>& duringWalk) {
+        StartScanFromWindow(main, MakeTree());
+        ASSERT_NE(application.Scan(), nullptr);
+        ASSERT_TRUE(application.SharedContext().scan.running);
+        duringWalk(*application.Scan());
+        application.Controller().FinishScan();
     }
     std::size_t Asked(std::string_view start) const {
         return static_cast<std::size_t>(std::count_if(dialogs.shown.begin(), dialogs.shown.end(),
@@ -46,7 +45,7 @@ TEST_F(ScanWindowCloseTest, ClosingTheMainWindowWithResultsAsksOnceBeforeAnythin
     StoreLanguage("English");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    ScanFolderFromWindow(main, MakeTree());
+    ScanFolderFromWindow(application, main, MakeTree());
     ScanWindow& window = *application.Scan();
     ASSERT_EQ(window.ResultList()->model()->rowCount(), 1);
 
@@ -140,7 +139,7 @@ TEST_F(ScanWindowCloseTest, RowsSayTheirOutcomeInWordsAndKeepLongPathsReadable) 
     StoreSetting(settings::keys::kQuarantineCopies, "1");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    ScanFolderFromWindow(main, MakeTree());
+    ScanFolderFromWindow(application, main, MakeTree());
     ScanWindow& window = *application.Scan();
     QAbstractItemModel& results = *window.ResultList()->model();
     const std::string path = dir / "tree/QUELLSTONE-TEST.EXE";
@@ -170,7 +169,7 @@ TEST_F(ScanWindowCloseTest, TheWindowOpensCentredOverTheMainWindowAndOnTheScreen
     const QRect area = main.screen()->availableGeometry();
     // Not at the screen's centre, so centring on the screen would not pass.
     main.move(area.center() + QPoint(30, 20) - main.frameGeometry().center() + main.pos());
-    ScanFolderFromWindow(main, MakeTree());
+    ScanFolderFromWindow(application, main, MakeTree());
     const ScanWindow& window = *application.Scan();
     const QPoint offset = window.frameGeometry().center() - main.frameGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
@@ -184,7 +183,7 @@ TEST_F(ScanWindowCloseTest, F1InTheScanWindowOpensTheReadme) {
     StoreLanguage("English");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    ScanFolderFromWindow(main, MakeTree());
+    ScanFolderFromWindow(application, main, MakeTree());
     ScanWindow& window = *application.Scan();
     Activate(window);
     QTest::keyClick(&window, Qt::Key_F1);

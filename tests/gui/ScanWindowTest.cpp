@@ -19,7 +19,8 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
     auto* folder = Find<QLineEdit>(main, "scanFolderEdit");
     folder->clear();
     QTest::keyClicks(folder, QString::fromStdString(tree));
-    Find<QAbstractButton>(main, "startScanButton")->click();  // returns when the scan has ended
+    Find<QAbstractButton>(main, "startScanButton")->click();  // the scan runs on its own thread
+    application.Controller().FinishScan();
 
     ASSERT_NE(application.Scan(), nullptr);
     ScanWindow& window = *application.Scan();
@@ -50,7 +51,7 @@ TEST_F(DesktopWindowsTest, TheStopTimerFiresWhileTheWindowRedrawsDuringAWalk) {
     model.Load();
     ScanWindow window(model, nullptr, {}, tickers);
     window.show();
-    context.scan.scanRunning = true;
+    context.scan.running = true;
     model.StopClicked();
     window.Refresh();
     ManualTickers::Ticker* stop = tickers.Find("scan.stop");
@@ -61,9 +62,9 @@ TEST_F(DesktopWindowsTest, TheStopTimerFiresWhileTheWindowRedrawsDuringAWalk) {
     // interval: a redraw that started the interval anew would keep it from ever firing.
     for (int i = 0; i < 100; ++i) window.Refresh();
     EXPECT_EQ(stop->Starts(), 1);
-    EXPECT_TRUE(context.scan.scanRunning);
+    EXPECT_FALSE(context.scan.stop.stop_requested());
     stop->Fire();
-    EXPECT_FALSE(context.scan.scanRunning);
+    EXPECT_TRUE(context.scan.stop.stop_requested());
 }
 
 TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
@@ -74,7 +75,7 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    ScanFolderFromWindow(main, tree);
+    ScanFolderFromWindow(application, main, tree);
     ScanWindow& window = *application.Scan();
     auto* remove = Find<QAbstractButton>(window, "removeButton");
     QAbstractItemModel& results = *window.ResultList()->model();
@@ -120,7 +121,7 @@ TEST_F(DesktopWindowsTest, TheQuarantineListShowsTheArchivesAsTheyAreNow) {
     quellstone::testing::WriteFile(tree + "/MSBLAST.EXE", "worm");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    ScanFolderFromWindow(main, tree);
+    ScanFolderFromWindow(application, main, tree);
     dialogs.answer = ports::MessageAnswer::Yes;
     Find<QAbstractButton>(*application.Scan(), "removeButton")->click();
     QTest::mouseClick(Find(main, "quarantineLink"), Qt::LeftButton);
@@ -159,13 +160,13 @@ TEST_F(DesktopWindowsTest, AnUnreadableSettingsFileStillKeepsACopyAndAnUnreadabl
     quellstone::testing::WriteFile(tree + "/QUELLSTONE-TEST.EXE", "payload");
     Application application(AppSetup(), dialogs, shell, http);
     MainWindow& main = StartToMainWindow(application);
-    ScanFolderFromWindow(main, dir / "no-such-folder");
+    ScanFolderFromWindow(application, main, dir / "no-such-folder");
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(dialogs.shown.back().text,
               "This folder could not be read, so it was not scanned:\r" + dir / "no-such-folder");
     EXPECT_EQ(application.ScanModel()->ReportText().find("Nothing was found."), std::string::npos);
 
-    ScanFolderFromWindow(main, tree);
+    ScanFolderFromWindow(application, main, tree);
     dialogs.answer = ports::MessageAnswer::Yes;
     Find<QAbstractButton>(*application.Scan(), "removeButton")->click();
     EXPECT_FALSE(std::filesystem::exists(tree + "/QUELLSTONE-TEST.EXE"));

@@ -153,14 +153,12 @@ TEST_F(DatabaseInUseTest, ADatabaseChangedAfterItWasChosenIsCheckedAgainWhenItIs
     EXPECT_NE(signatures.TakeRefusal().find("does not match"), std::string::npos);
     EXPECT_EQ(signatures.TakeRefusal(), "");
 
-    // A scan reads through the accessor the window pointed at the user database.
+    // A scan's index of the user database is refused the same way.
     signatures.UseDatabase(userPath);
-    signatures.Accessor().SetPath(userPath);
-    signatures.Accessor().SetSection(std::string(scan::kScanSection));
-    const auto index = signatures.IndexForScan();
+    const auto index = signatures.IndexInUse();
     EXPECT_EQ(index->Find("KNOWN.EXE"), "Trojan.Test");
     EXPECT_EQ(index->Find("EVIL.EXE"), "");
-    EXPECT_EQ(signatures.Accessor().Path(), paths.SignatureDatabase());
+    EXPECT_EQ(signatures.DefaultPath(), paths.SignatureDatabase());
     EXPECT_NE(signatures.TakeRefusal(), "");
 
     // Other files, the program folder's among them, are not the check's business.

@@ -62,7 +62,7 @@ TEST_F(ShippedDatabaseTest, EntriesAreWellFormed) {
     // Read as Windows-1250 otherwise, the names would silently change.
     EXPECT_TRUE(text::IsValidUtf8(bytes));
 
-    const auto entries = Entries(scan::kLookupSection);
+    const auto entries = Entries(scan::kSignatureSection);
     ASSERT_GT(entries.size(), 150u);
     std::map<std::string, std::string> firstLineOf;
     for (const auto& [key, value] : entries) {
@@ -107,9 +107,7 @@ TEST_F(ShippedDatabaseTest, VersionIsNumbersJoinedByDots) {
 // every machine that has the file. Links are not followed and other file
 // systems are not entered, so the walk stays on this machine's own files.
 TEST_F(ShippedDatabaseTest, NoFileOrFolderOfTheSystemMatches) {
-    database.Accessor().SetPath(database.DefaultPath());
-    database.Accessor().SetSection(std::string(scan::kScanSection));
-    const auto index = database.IndexForScan();
+    const auto index = database.IndexInUse();
     ASSERT_EQ(index->LoadStatus(), scan::SignatureIndex::Status::Loaded);
 
     std::vector<std::string> matches;

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/scan/FileWalker.h"
+#include "core/scan/FolderWalk.h"
 #include "core/settings/ScanExclusions.h"
 #include "platform/RegFileSettingsBackend.h"
 #include "support/DiskWalk.h"
+#include "support/ListingHookTree.h"
 
 namespace quellstone::platform {
 namespace {
@@ -38,11 +39,7 @@ protected:
     // The detections of a walk from `start` with `options`.
     std::vector<std::string> Found(const std::string& start, bool hidden, const std::vector<std::string>& excluded) {
         sink = RecordingSink();
-        scan::FileWalker walker = Walker();
-        walker.SetOptions(scan::WalkOptions::Make(hidden, excluded, tree));
-        std::string pattern = "*.*";
-        std::string path = start;
-        walker.ScanTree(pattern, path);
+        Walk(start, scan::WalkOptions::Make(hidden, excluded, tree));
         std::vector<std::string> paths;
         for (const auto& [detection, found] : sink.rows) paths.push_back(found);
         return paths;
@@ -77,13 +74,18 @@ TEST_F(WalkExclusionsTest, AFolderAndALinkToItAreTheSameExclusion) {
 
 TEST_F(WalkExclusionsTest, AnExcludedFolderRenamedAfterTheListingIsStillNotEntered) {
     // Once t is listed, the excluded folder takes the name of one that was to be walked.
-    pump.action = [this] {
-        if (pump.calls != 1) return;
+    int listings = 0;
+    quellstone::testing::ListingHookTree renaming(tree, [&] {
+        if (++listings != 1) return;
         ASSERT_EQ(::rename((dir / "t/other").c_str(), (dir / "t/gone").c_str()), 0);
         ASSERT_EQ(::rename((dir / "t/real").c_str(), (dir / "t/other").c_str()), 0);
-    };
-    EXPECT_THAT(Found(dir / "t", false, {dir / "t/real"}), ElementsAre(dir / "t/link"));  // the link, by its name
-    EXPECT_THAT(sink.unreadable, IsEmpty());  // left out as asked, not reported as unreadable
+    });
+    const std::vector<scan::StartPoint> start = {{dir / "t", true}};
+    scan::Walk(start, scan::WalkOptions::Make(false, {dir / "t/real"}, tree), scan::ReadyIndex(database.IndexInUse()),
+               renaming, sink, stop.get_token(), settings);
+    ASSERT_EQ(sink.rows.size(), 1u);
+    EXPECT_EQ(sink.rows[0].second, dir / "t/link");  // the link, by its name
+    EXPECT_THAT(sink.unreadable, IsEmpty());         // left out as asked, not reported as unreadable
 }
 
 TEST_F(WalkExclusionsTest, TheExclusionListRoundTripsThroughTheSettingsFile) {

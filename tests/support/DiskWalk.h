@@ -1,9 +1,11 @@
 #pragma once
 
-#include <cstddef>
+#include <stop_token>
 #include <string>
+#include <vector>
 
-#include "core/scan/FileWalker.h"
+#include "core/scan/FolderWalk.h"
+#include "core/scan/SignatureDatabase.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileStore.h"
 #include "support/RecordingSink.h"
@@ -11,27 +13,30 @@
 
 namespace quellstone::testing {
 
-// What a FileWalker walks real folders with: the shipped file store and
-// directory tree, a temporary folder `dir` whose bdts.dll holds the given
-// text (in use, its scan section chosen), a pump and a sink.
+// What a walk runs real folders with: the shipped file store and directory
+// tree, a temporary folder `dir` whose bdts.dll (in use) holds the given
+// text, a sink, a stop and the walk's settings.
 struct DiskWalk {
     explicit DiskWalk(const std::string& databaseText) : database(files, dir.Path()) {
         WriteFile(dir / "bdts.dll", databaseText);
-        database.Accessor().SetPath(database.DefaultPath());
-        database.Accessor().SetSection(std::string(scan::kScanSection));
+        settings.listing.threads = 1;
     }
 
-    scan::FileWalker Walker(std::size_t budget = scan::FileWalker::kDefaultOpenFolderBudget) {
-        return scan::FileWalker(state, database, tree, pump, sink, budget);
+    scan::WalkResult Walk(const std::vector<scan::StartPoint>& starts, const scan::WalkOptions& options = {}) {
+        return scan::Walk(starts, options, scan::ReadyIndex(database.IndexInUse()), tree, sink, stop.get_token(),
+                          settings);
+    }
+    scan::WalkResult Walk(const std::string& folder, const scan::WalkOptions& options = {}) {
+        return Walk(std::vector<scan::StartPoint>{{folder, true}}, options);
     }
 
     TempDir dir;
     platform::PosixFileStore files;
     scan::SignatureDatabase database;
-    scan::ScanState state;
     platform::PosixDirectoryTree tree;
-    CountingPump pump;
     RecordingSink sink;
+    std::stop_source stop;
+    scan::WalkSettings settings;
 };
 
 }  // namespace quellstone::testing

@@ -26,7 +26,7 @@ struct FakeDesktopServices {
           openers(store, shell, tree, "/prog", std::move(vendor)),
           quarantine(fileOperations, context.signatures, dialogs, paths),
           remover(fileOperations, files, store, paths),
-          launcher(context, paths, app::ScanLauncher::Ports{store, calendar, drives, tree, pump}) {
+          launcher(context, paths, app::ScanLauncher::Ports{store, calendar, drives, tree}) {
         FillWithNumbers(context.languageText);
         files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\n");
         tree.Root().Folder("opt").File("evil.exe");

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +19,8 @@ namespace quellstone::testing {
 // listing says an entry is can differ from its status (a listing that cannot
 // tell, an entry replaced in between); a status can be made unreadable and a
 // folder unopenable. Every entry is on device 1 unless its status names
-// another (a mount point).
+// another (a mount point). Its folders may be used from several threads; a
+// test that changes the tree while threads list it holds `mutex`.
 class FakeDirectoryTree final : public ports::DirectoryTree {
 public:
     struct Node {
@@ -77,8 +81,18 @@ public:
     bool knowsCanonicalPaths = false;
     int openFolders = 0;
     int mostOpenFolders = 0;
+    std::recursive_mutex mutex;
+    // Runs as a folder is listed (on the listing thread, `mutex` held), to act at that step of a walk.
+    std::function<void(const std::string&)> onList;
+
+    // Blocks until the folder at `path` has been listed `times` times in all.
+    void WaitUntilListed(const std::string& path, int times = 1) {
+        std::unique_lock<std::recursive_mutex> lock(mutex);
+        listedChanged_.wait(lock, [&] { return std::ranges::count(listed, path) >= times; });
+    }
 
     std::unique_ptr<ports::Directory> OpenFolder(const std::string& path) override {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
         Node* node = &root_;
         std::string rest = path;
         while (!rest.empty()) {
@@ -92,15 +106,20 @@ public:
         return Open(*node);
     }
 
-    bool Missing(const std::string& path) override {
+    ports::PathFound Look(const std::string& path) override {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
         Node* node = &root_;
         for (std::size_t start = 0; node && start < path.size();) {
             const std::size_t end = std::min(path.find('/', start), path.size());
             if (end > start) node = Child(*node, path.substr(start, end - start));
             start = end + 1;
         }
-        return node == nullptr;
+        using Kind = ports::PathFound::Kind;
+        if (!node) return {Kind::Missing, "No such file or directory"};
+        return {IsFolder(*node) ? Kind::Folder : Kind::Other, {}};
     }
+
+    std::optional<std::string> CurrentFolder() override { return "/current"; }
 
     std::optional<std::string> CanonicalPath(const std::string& path) override {
         if (!knowsCanonicalPaths) return std::nullopt;
@@ -121,15 +140,22 @@ private:
         FakeDirectory(FakeDirectoryTree& tree, Node& node) : tree_(tree), node_(node) {
             tree_.mostOpenFolders = std::max(tree_.mostOpenFolders, ++tree_.openFolders);
         }
-        ~FakeDirectory() override { --tree_.openFolders; }
+        ~FakeDirectory() override {
+            const std::lock_guard<std::recursive_mutex> lock(tree_.mutex);
+            --tree_.openFolders;
+        }
         bool List(ports::DirectoryListing& out) override {
+            const std::lock_guard<std::recursive_mutex> lock(tree_.mutex);
             tree_.listed.push_back(tree_.PathOf(node_));
+            tree_.listedChanged_.notify_all();
+            if (tree_.onList) tree_.onList(tree_.listed.back());
             out.Add(".", ports::EntryKind::Folder);
             out.Add("..", ports::EntryKind::Folder);
             for (const auto& child : node_.children) out.Add(child->name, child->listed);
             return node_.listsWhole;
         }
         std::optional<ports::EntryStatus> Status(std::string_view name) override {
+            const std::lock_guard<std::recursive_mutex> lock(tree_.mutex);
             tree_.statusReads.emplace_back(name);
             if (name == ".") return ports::EntryStatus{ports::EntryKind::Folder, node_.Device(), 0755, node_.inode};
             if (name == "..") {
@@ -141,14 +167,19 @@ private:
         }
         // Like opening without following a link: only a folder opens.
         std::unique_ptr<ports::Directory> OpenSubfolder(std::string_view name) override {
+            const std::lock_guard<std::recursive_mutex> lock(tree_.mutex);
             Node* child = Child(node_, name);
             return child && IsFolder(*child) ? tree_.Open(*child) : nullptr;
         }
         std::unique_ptr<ports::Directory> OpenParent() override {
+            const std::lock_guard<std::recursive_mutex> lock(tree_.mutex);
             return node_.parent ? tree_.Open(*node_.parent) : nullptr;
         }
-        [[nodiscard]] ports::FolderStamp OpenedStamp() const override { return Stamp(); }
-        std::optional<ports::FolderStamp> CurrentStamp() override { return Stamp(); }
+        [[nodiscard]] ports::FolderStamp OpenedStamp() const override { return opened_; }
+        std::optional<ports::FolderStamp> CurrentStamp() override {
+            const std::lock_guard<std::recursive_mutex> lock(tree_.mutex);
+            return Stamp();
+        }
         [[nodiscard]] ports::FolderIdentity Identity() const override { return {node_.Device(), node_.inode}; }
 
     private:
@@ -156,6 +187,7 @@ private:
 
         FakeDirectoryTree& tree_;
         Node& node_;
+        ports::FolderStamp opened_ = Stamp();
     };
 
     static std::string PathOf(const Node& node) {
@@ -171,6 +203,7 @@ private:
     }
 
     Node root_;
+    std::condition_variable_any listedChanged_;
 };
 
 }  // namespace quellstone::testing

@@ -1,34 +1,40 @@
 #pragma once
 
-#include <cstddef>
+#include <stop_token>
 #include <string>
+#include <vector>
 
-#include "core/scan/FileWalker.h"
+#include "core/scan/FolderWalk.h"
+#include "core/scan/SignatureDatabase.h"
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
 #include "support/RecordingSink.h"
 
 namespace quellstone::testing {
 
-// What a FileWalker walks with, all in memory: a database file with the
-// given text (in use, its scan section chosen), a tree, a pump and a sink.
+// What a walk runs with, all in memory: a database in use with the given
+// text, a tree, a sink, a stop, and the walk's settings (one thread: the
+// walk lists alone unless a test asks for more).
 struct FakeWalk {
     explicit FakeWalk(const std::string& databaseText) : database(files, "/prog") {
         files.Put("/prog/bdts.dll", databaseText);
-        database.Accessor().SetPath(database.DefaultPath());
-        database.Accessor().SetSection(std::string(scan::kScanSection));
+        settings.listing.threads = 1;
     }
 
-    scan::FileWalker Walker(std::size_t budget = scan::FileWalker::kDefaultOpenFolderBudget) {
-        return scan::FileWalker(state, database, tree, pump, sink, budget);
+    scan::WalkResult Walk(const std::vector<scan::StartPoint>& starts, const scan::WalkOptions& options = {}) {
+        return scan::Walk(starts, options, scan::ReadyIndex(database.IndexInUse()), tree, sink, stop.get_token(),
+                          settings);
+    }
+    scan::WalkResult Walk(const std::string& folder, const scan::WalkOptions& options = {}) {
+        return Walk(std::vector<scan::StartPoint>{{folder, true}}, options);
     }
 
     FakeFileStore files;
     scan::SignatureDatabase database;
-    scan::ScanState state;
     FakeDirectoryTree tree;
-    CountingPump pump;
     RecordingSink sink;
+    std::stop_source stop;
+    scan::WalkSettings settings;
 };
 
 }  // namespace quellstone::testing

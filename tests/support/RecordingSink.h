@@ -5,27 +5,26 @@
 #include <utility>
 #include <vector>
 
+#include "core/app/ScanRun.h"
 #include "core/ports/EventPump.h"
-#include "core/scan/ScanSink.h"
 
 namespace quellstone::testing {
 
-// A scan window that records what the walk shows.
-class RecordingSink final : public scan::ScanSink {
+// A scan's sink that records what the walk and the run report.
+class RecordingSink final : public app::ScanRunSink {
 public:
-    bool shown = true;
-    bool discarded = false;
-    std::vector<std::string> lookedUp;                      // every path shown as the current one
+    std::vector<std::string> lookedUp;                      // every entry looked up, in order
     std::vector<std::pair<std::string, std::string>> rows;  // detection, full path
-    int scanned = 0;
     std::vector<std::string> startFolders;
     std::vector<std::pair<std::string, bool>> unreadable;  // path, is a start folder
     std::vector<std::string> excludedStarts;
-    // Runs after each path is shown, to act in the middle of a walk.
+    // What the run reported beside the walk, one line each: "missing PATH",
+    // "unreadable PATH", "left out POINT (TYPE)", "mounts unknown",
+    // "counted N", "folder PATH", "excluded PATH".
+    std::vector<std::string> run;
+    // Runs after each entry is looked up, to act in the middle of a walk.
     std::function<void(const std::string&)> onPath;
 
-    [[nodiscard]] bool IsShown() const override { return shown; }
-    void Discard() override { discarded = true; }
     void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity>) override {
         startFolders.emplace_back(path);
     }
@@ -33,13 +32,24 @@ public:
         unreadable.emplace_back(path, isStartFolder);
     }
     void ReportExcludedStart(std::string_view path) override { excludedStarts.emplace_back(path); }
-    void ShowCurrentPath(std::string_view path) override {
+    void LookedUp(std::string_view path) override {
         lookedUp.emplace_back(path);
         if (onPath) onPath(lookedUp.back());
     }
-    void AdvanceScannedCount() override { ++scanned; }
     void AddDetection(std::string_view detection, std::string_view path) override {
         rows.emplace_back(detection, path);
+    }
+    void PathNotReached(std::string_view path, bool missing, std::string_view) override {
+        run.push_back((missing ? "missing " : "unreadable ") + std::string(path));
+    }
+    void FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) override {
+        run.push_back("left out " + fileSystem.mountPoint + " (" + fileSystem.type + ")");
+    }
+    void MountsUnknown() override { run.emplace_back("mounts unknown"); }
+    void ScanCounted(std::int64_t total) override { run.push_back("counted " + std::to_string(total)); }
+    void FolderStarted(const scan::ScanTarget& target) override { run.push_back("folder " + target.folder); }
+    void FolderDone(const scan::ScanTarget& target, bool excluded) override {
+        if (excluded) run.push_back("excluded " + target.folder);
     }
 };
 

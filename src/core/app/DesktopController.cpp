@@ -56,7 +56,7 @@ void DesktopController::LoadSilentUpdate() {
 
 void DesktopController::StartScan() {
     const scan::ScanState& state = services_.context.scan;
-    if (!mainModel_ || state.scanRunning || state.launchRunning || databaseUpdating_ || Quitting()) return;
+    if (!mainModel_ || state.running || databaseUpdating_ || Quitting()) return;
     // A scan without signatures would end with "nothing was found": it does not start.
     std::shared_ptr<const scan::SignatureIndex> index = mainModel_->DatabaseReadyForScan();
     if (!index) {
@@ -73,7 +73,21 @@ void DesktopController::StartScan() {
                                                             services_.dialogs, services_.files);
     scanModel_->Load();
     Call(views_.scanWindowOpened);
-    services_.launcher.Run(mode, mainModel_->SelectedFolderForScan(), *scanModel_, std::move(index));
+    services_.launcher.Start(mode, mainModel_->SelectedFolderForScan(), *scanModel_,
+                             scan::ReadyIndex(std::move(index)));
+}
+
+void DesktopController::FinishScan() {
+    services_.launcher.WaitUntilEnded();
+    DeliverScanResults();
+}
+
+void DesktopController::DeliverScanResults() {
+    if (!scanModel_) return;
+    if (!services_.launcher.Deliver()) {
+        Call(views_.scanProgress);
+        return;
+    }
     Call(views_.scanEnded);
     // Detections found while the user was elsewhere: a notice says so.
     if (Quitting()) return;
@@ -110,7 +124,7 @@ void DesktopController::UpdateDatabase() {
     const scan::ScanState& state = services_.context.scan;
     if (!mainModel_ || databaseUpdating_ || Quitting()) return;
     if (!services_.databaseHttp || !services_.verifier || !services_.renamer) return;
-    if (state.scanRunning || state.launchRunning) {
+    if (state.running) {
         mainModel_->RefuseDatabaseUpdateDuringScan();
         return;
     }
@@ -127,12 +141,9 @@ void DesktopController::UpdateDatabase() {
     if (Quitting()) return;
     if (result.Succeeded()) {
         // Chosen as at start-up, so the window uses what the next start would
-        // -- also when another process installed the newest one meanwhile;
-        // the next scan reads it through the shared accessor.
-        scan::SignatureDatabase& signatures = services_.context.signatures;
-        signatures.UseDatabase(
+        // -- also when another process installed the newest one meanwhile.
+        services_.context.signatures.UseDatabase(
             update::ChooseDatabase(services_.paths, vendor.updatePublicKey, services_.files, *services_.verifier).path);
-        signatures.Accessor().SetPath(signatures.DefaultPath());
     }
     mainModel_->ShowDatabaseUpdateResult(result);
     Call(views_.refreshMainWindow);

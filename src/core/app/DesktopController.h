@@ -60,9 +60,12 @@ public:
         std::function<void()> silentUpdateOpened;
         // The scan window's model is about to be replaced: drop its widget.
         std::function<void()> dropScanWindow;
-        // A new scan window model exists: make and show its widget.
+        // A new scan window model exists and its scan starts: make and show
+        // its widget, and call DeliverScanResults regularly.
         std::function<void()> scanWindowOpened;
-        // The walk has ended (finished, stopped or abandoned).
+        // The scan window's model took new results: draw them.
+        std::function<void()> scanProgress;
+        // The scan has ended (finished, stopped or abandoned) and its window shows it all.
         std::function<void()> scanEnded;
         // Shows a passing notice (title, message) that closes by itself.
         std::function<void(const std::string&, const std::string&)> showAlert;
@@ -81,10 +84,17 @@ public:
     // Makes and loads the main window model and starts its start-up timer.
     windows::MainWindowModel& OpenMainWindow();
 
-    // The start button: counts the scan, replaces the scan window and walks
-    // the selected mode's folders; returns when the walk has ended. Nothing
-    // happens while a scan runs or the program is closing.
+    // The start button: counts the scan, replaces the scan window and
+    // starts the walk of the selected mode's folders on a thread of its own.
+    // Nothing happens while a scan runs or the program is closing.
     void StartScan();
+    // On the window's thread, at least every 100 ms while a scan runs and
+    // once its thread has ended: shows what the scan found since the last
+    // call, and at its end finishes the scan window.
+    void DeliverScanResults();
+    [[nodiscard]] bool ScanRunning() const { return services_.context.scan.running; }
+    // Waits for a running scan's thread to end, then delivers its results.
+    void FinishScan();
     // The scan window's remove button.
     void RemoveDetections();
     // The manual update window (menu, link and picture): raised when one is

@@ -1,63 +1,102 @@
 #include "core/app/ScanLauncher.h"
 
-#include "core/scan/FileSystemKinds.h"
-#include "core/scan/FileWalker.h"
+#include "core/app/ScanRun.h"
 #include "core/settings/ScanExclusions.h"
 
 namespace quellstone::app {
+
+ScanLauncher::ScanLauncher(app::Context& context, settings::ProgramPaths paths, Ports ports,
+                           std::function<void()> ended)
+    : context_(context), paths_(std::move(paths)), ports_(ports), ended_(std::move(ended)) {}
+
+ScanLauncher::~ScanLauncher() {
+    Abandon();
+    WaitUntilEnded();
+}
 
 std::int64_t ScanLauncher::CountScan(scan::ScanMode mode) {
     return scan::RecordScanStart(ports_.store, mode, ports_.calendar);
 }
 
-void ScanLauncher::Run(scan::ScanMode mode, std::string& selectedFolder, windows::ScanWindowModel& window,
-                       std::shared_ptr<const scan::SignatureIndex> index) {
-    abandoned_ = false;
-    const scan::RaisedWhileAlive launching(context_.scan.launchRunning);
-    context_.signatures.Accessor().SetSection(std::string(scan::kScanSection));
-    window.BeginScan();
+void ScanLauncher::Start(scan::ScanMode mode, const std::string& selectedFolder, windows::ScanWindowModel& window,
+                         scan::IndexSupply index) {
+    WaitUntilEnded();  // an abandoned scan's thread, if any
+    window_ = &window;
+    mode_ = mode;
+    context_.scan.running = true;
+    context_.scan.stop = std::stop_source();
+    const std::vector<scan::ScanTarget> planned = scan::PlanScan(mode, selectedFolder, paths_, {}, false).targets;
+    window.BeginScan(planned.empty() ? std::string() : planned.front().folder);
     window.SetNameUnreadableStartFolders(mode == scan::ScanMode::ChosenFolder);
 
-    scan::FileWalker walker(context_.scan, context_.signatures, ports_.tree, ports_.pump, window);
-    // The window's scan choices, as stored when the scan starts.
-    const std::vector<ports::MountedFileSystem> mounts = ports_.drives.Mounts();
-    const std::optional<std::vector<std::string>> mountPoints = scan::MountPointsOf(mounts);
-    scan::WalkOptions options =
-        scan::WalkOptions::Make(settings::ScanHiddenOn(ports_.store), settings::ExcludedFolders(ports_.store),
-                                ports_.tree, mountPoints.value_or(std::vector<std::string>()));
-    options.mountPoints = mountPoints;
-    walker.SetOptions(std::move(options));
-    walker.UseIndex(index ? std::move(index) : context_.signatures.IndexForScan());
-    const scan::ScanPlan plan =
-        scan::PlanScan(mode, selectedFolder, paths_, mounts, settings::ScanNetworkOn(ports_.store));
-    if (plan.mountsUnknown) window.NoteMountsUnknown();
-    for (const ports::MountedFileSystem& leftOut : plan.leftOut) {
-        window.AddLeftOutFileSystem(leftOut.mountPoint + " (" + leftOut.type + ")");
+    // The window's scan choices, as stored when the scan starts; read here,
+    // on the window's thread, which owns the settings.
+    ScanRequest request;
+    request.mode = mode;
+    request.paths = {selectedFolder};
+    request.includeHidden = settings::ScanHiddenOn(ports_.store);
+    request.includeRemote = settings::ScanNetworkOn(ports_.store);
+    request.excluded = settings::ExcludedFolders(ports_.store);
+    request.listingThreads = settings::StoredListingThreads(ports_.store).value_or(kDefaultListingThreads);
+    request.count = false;  // counted by CountScan as it started
+
+    events_ = std::make_unique<ScanEvents>();
+    threadEnded_ = false;
+    thread_ = std::jthread(
+        [this, request = std::move(request), index = std::move(index), stop = context_.scan.stop.get_token()] {
+            ScanRun run({ports_.tree, ports_.drives, ports_.store, ports_.calendar}, paths_);
+            run.Run(request, index, *events_, stop);
+            threadEnded_ = true;
+            if (ended_) ended_();
+        });
+}
+
+bool ScanLauncher::Deliver() {
+    // A message shown while results are handed over runs events, and this
+    // call among them: the first call finishes the hand-over.
+    if (!window_ || delivering_) return false;
+    const scan::RaisedWhileAlive delivering(delivering_);
+    // Read before taking the events: whatever the thread reported before it ended is in them.
+    const bool ended = threadEnded_;
+    for (const ScanEvent& event : events_->Take()) Apply(event);
+    if (!ended || !window_) return false;
+    window_->Finish();
+    window_ = nullptr;
+    context_.scan.running = false;
+    return true;
+}
+
+void ScanLauncher::Apply(const ScanEvent& event) {
+    windows::ScanWindowModel& window = *window_;
+    using Kind = ScanEvent::Kind;
+    switch (event.kind) {
+        case Kind::StartFolder: window.EnterStartFolder(event.path, event.identity); break;
+        case Kind::UnreadableFolder: window.ReportUnreadableFolder(event.path, event.flag); break;
+        case Kind::ExcludedStart: window.ReportExcludedStart(event.path); break;
+        case Kind::LookedUp: window.AddLookedUp(event.number, event.path); break;
+        case Kind::Detection: window.AddDetection(event.text, event.path); break;
+        // A chosen folder that is not there is named like one that cannot be read.
+        case Kind::PathNotReached: window.ReportUnreadableFolder(event.path, true); break;
+        case Kind::FileSystemLeftOut: window.AddLeftOutFileSystem(event.path + " (" + event.text + ")"); break;
+        case Kind::MountsUnknown: window.NoteMountsUnknown(); break;
+        case Kind::Counted: break;  // counted by CountScan as it started
+        case Kind::FolderStarted:
+            window.SetCaption(windows::ScanControl::Operation,
+                              context_.languageText.Text(event.target.text) + event.target.textSuffix);
+            break;
+        case Kind::FolderDone:
+            // A folder the exclusions left out was not scanned: the report lists it only as excluded.
+            if (!event.flag) window.AddScannedFolder(event.target.folder);
+            break;
     }
-    const std::vector<scan::ScanTarget>& targets = plan.targets;
-    // A stop ends the whole scan: once it is seen, no further folder or mount point is started.
-    for (std::size_t i = 0; i < targets.size() && !abandoned_ && !window.Stopped(); ++i) {
-        const scan::ScanTarget& target = targets[i];
-        // A planned folder this system does not have (no /opt/, no ~/.local/bin)
-        // holds nothing to scan; a chosen one that is missing is said.
-        if (mode != scan::ScanMode::ChosenFolder && ports_.tree.Missing(target.folder)) continue;
-        window.SetCaption(windows::ScanControl::Operation, context_.languageText.Text(target.text) + target.textSuffix);
-        const std::size_t excludedBefore = window.ExcludedStartCount();
-        std::string pattern = "*.*";
-        std::string folder = target.folder;
-        const scan::WalkEnd end =
-            walker.ScanTree(pattern, mode == scan::ScanMode::ChosenFolder ? selectedFolder : folder);
-        // A folder the exclusions left out was not scanned: the report lists it only as excluded.
-        if (window.ExcludedStartCount() == excludedBefore) window.AddScannedFolder(target.folder);
-        if (end == scan::WalkEnd::Stopped) break;
-        if (mode == scan::ScanMode::WholeComputer && i > 0) ports_.pump.ProcessPendingEvents();
-    }
-    window.Finish();
+}
+
+void ScanLauncher::WaitUntilEnded() {
+    if (thread_.joinable()) thread_.join();
 }
 
 void ScanLauncher::Abandon() {
-    abandoned_ = true;
-    context_.scan.scanRunning = false;
+    context_.scan.stop.request_stop();
 }
 
 }  // namespace quellstone::app

@@ -31,6 +31,8 @@ public:
         return std::string_view(names_).substr(items_[i].offset, items_[i].length);
     }
     [[nodiscard]] EntryKind Kind(std::size_t i) const { return items_[i].kind; }
+    // The memory the listing holds.
+    [[nodiscard]] std::size_t Bytes() const { return names_.capacity() + items_.capacity() * sizeof(Item); }
 
 private:
     struct Item {
@@ -113,21 +115,33 @@ public:
     [[nodiscard]] virtual FolderIdentity Identity() const = 0;
 };
 
+// What a path named to a scan leads to.
+struct PathFound {
+    enum class Kind : std::uint8_t { Folder, Other, Missing, Unreadable };
+    Kind kind = Kind::Missing;
+    std::string reason;  // why it cannot be reached, as the system says it (Missing and Unreadable)
+};
+
 class DirectoryTree {
 public:
     virtual ~DirectoryTree() = default;
 
     // Opens the folder at `path` (links in the path itself are followed, as the
     // user named it); nullptr when it is not a folder or cannot be opened.
+    // The folders it gives may be used from several threads at once, each
+    // folder listed by one thread at a time.
     virtual std::unique_ptr<Directory> OpenFolder(const std::string& path) = 0;
 
     // The absolute path of the folder at `path` with every link resolved, as
     // the mount table names places; nullopt when it cannot be told.
     virtual std::optional<std::string> CanonicalPath(const std::string& /*path*/) { return std::nullopt; }
 
-    // Whether nothing at all is at `path` (the name itself not followed):
-    // false when something is there or when that cannot be told.
-    virtual bool Missing(const std::string& path) = 0;
+    // What is at `path`, links followed as the user named it; a link that
+    // leads nowhere is Other (its own name can still be looked up).
+    virtual PathFound Look(const std::string& path) = 0;
+
+    // The folder relative paths start from; nullopt when it cannot be told.
+    virtual std::optional<std::string> CurrentFolder() = 0;
 };
 
 }  // namespace quellstone::ports

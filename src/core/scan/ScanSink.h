@@ -7,18 +7,14 @@
 
 namespace quellstone::scan {
 
-// Where a walk reports what the scan window shows: the path being looked up,
-// the scanned-objects count, and a result row per detection (which also
-// raises the dangerous-objects count). The scan window and the command line
-// both implement it, so both consume the same walk.
+// Where a walk reports what it finds, in walk order and from the walk's own
+// thread: each start folder, the folders it could not read, every entry it
+// looked up and each detection. The scan window and the command line each
+// implement it, so both consume the same walk; a stop reaches the walk
+// through its stop token, never through the sink.
 class ScanSink {
 public:
     virtual ~ScanSink() = default;
-
-    // Whether the scan window is shown; a walk only runs while it is.
-    [[nodiscard]] virtual bool IsShown() const = 0;
-    // Discards the scan window (called when a walk is asked for while it is not shown).
-    virtual void Discard() = 0;
 
     // A walk starts in the folder `path` (as the walk names it: "" is the
     // root), which it opened as the folder `identity` (nullopt when it could
@@ -31,9 +27,10 @@ public:
     // folder or lies in one: nothing of it was scanned.
     virtual void ReportExcludedStart(std::string_view path) = 0;
 
-    virtual void ShowCurrentPath(std::string_view fullPath) = 0;
-    virtual void AdvanceScannedCount() = 0;
-    // A ticked result row: detection name (upper-cased) and full path.
+    // An entry was looked up: every entry, detected or not, in walk order.
+    virtual void LookedUp(std::string_view fullPath) = 0;
+    // The entry just looked up is named in the database: detection name
+    // (upper-cased) and full path.
     virtual void AddDetection(std::string_view detection, std::string_view fullPath) = 0;
 };
 

@@ -1,21 +1,20 @@
 #pragma once
 
-#include <cstdint>
+#include <stop_token>
 
 namespace quellstone::scan {
 
-// The walk's shared state. `scanRunning` is set while a walk runs and cleared
-// to stop it (the stop button, the removal pass, a second ScanTree call);
-// `detectionCount` counts the detections of the latest ScanTree call.
-// `launchRunning` is set while the launcher works through a scan's folders.
+// Whether a scan runs, and its stop: one scan at a time. `running` is set
+// from a scan's start until its window has taken its last results; `stop`
+// is a fresh source for each scan, requested to end it (the stop button,
+// closing the window, quitting).
 struct ScanState {
-    bool scanRunning = false;
-    std::int64_t detectionCount = 0;
-    bool launchRunning = false;
+    bool running = false;
+    std::stop_source stop;
 };
 
-// Raises a run flag for as long as it lives ("a launch runs", "a removal
-// pass runs"), and lowers it however the work ends.
+// Raises a run flag for as long as it lives ("a removal pass runs"), and
+// lowers it however the work ends.
 class RaisedWhileAlive {
 public:
     explicit RaisedWhileAlive(bool& flag) : flag_(flag) { flag_ = true; }

@@ -11,8 +11,7 @@ namespace quellstone::scan {
 SignatureDatabase::SignatureDatabase(ports::FileStore& files, std::string programFolder)
     : files_(&files),
       programDatabasePath_(std::move(programFolder) + "/" + std::string(kDatabaseFileName)),
-      databasePath_(programDatabasePath_),
-      accessor_(files) {}
+      databasePath_(programDatabasePath_) {}
 
 std::string SignatureDatabase::DefaultPath() const {
     return databasePath_;
@@ -30,11 +29,14 @@ std::string SignatureDatabase::TakeRefusal() {
     return std::exchange(refusal_, {});
 }
 
-std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
-    std::string path = accessor_.Path();
-    const std::string section = text::UpperCase(accessor_.Section());
+std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexInUse() {
+    return IndexOf(databasePath_);
+}
+
+std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexOf(const std::string& requested) {
+    std::string path = requested;
     std::optional<ports::FileStamp> stamp = files_->Stamp(path);
-    if (index_ && stamp && stamp == indexStamp_ && path == indexPath_ && section == indexSection_) return index_;
+    if (index_ && stamp && stamp == indexStamp_ && path == indexPath_) return index_;
 
     ports::FileContent content = files_->ReadFile(path);
     if (content.status == ports::ReadStatus::Ok && loadCheck_ && path != programDatabasePath_) {
@@ -43,8 +45,7 @@ std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
         std::string refusal = loadCheck_(path, content.bytes);
         if (!refusal.empty()) {
             refusal_ = std::move(refusal);
-            databasePath_ = programDatabasePath_;
-            accessor_.SetPath(programDatabasePath_);
+            if (path == databasePath_) databasePath_ = programDatabasePath_;
             path = programDatabasePath_;
             stamp = files_->Stamp(path);
             content = files_->ReadFile(path);
@@ -52,22 +53,18 @@ std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexForScan() {
     }
     if (content.status == ports::ReadStatus::Ok) {
         index_ = std::make_shared<const SignatureIndex>(
-            SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), section));
+            SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), text::UpperCase(kSignatureSection)));
         indexStamp_ = stamp;
     } else {
         index_ = std::make_shared<const SignatureIndex>(SignatureIndex::Unreadable());
         indexStamp_.reset();
     }
     indexPath_ = path;
-    indexSection_ = section;
     return index_;
 }
 
 std::string SignatureDatabase::LookupSignature(std::string_view fullPath) {
-    accessor_.SetPath(DefaultPath());
-    accessor_.SetSection(std::string(kLookupSection));
-    accessor_.SetKey(text::UpperCase(LookupKeyOf(text::FileNameOf(fullPath))));
-    return std::string(IndexForScan()->Find(accessor_.Key()));
+    return std::string(IndexInUse()->Find(text::UpperCase(LookupKeyOf(text::FileNameOf(fullPath)))));
 }
 
 }  // namespace quellstone::scan

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/scan/FileWalker.h"
+#include "core/scan/FolderWalk.h"
 
 namespace quellstone::scan {
 
@@ -17,12 +17,10 @@ constexpr int kMostFoldersAbove = 4096;
 WalkOptions WalkOptions::Make(bool includeHidden, const std::vector<std::string>& excludedPaths,
                               ports::DirectoryTree& tree, const std::vector<std::string>& mountPoints) {
     WalkOptions options{includeHidden, {}, std::nullopt};
-    for (std::string path : excludedPaths) {
-        NormaliseScanPath(path);
-        const bool mountPoint = std::ranges::any_of(mountPoints, [&](std::string point) {
-            NormaliseScanPath(point);
-            return point == path;
-        });
+    for (const std::string& excludedPath : excludedPaths) {
+        std::string path = NormalisedScanPath(excludedPath);
+        const bool mountPoint = std::ranges::any_of(
+            mountPoints, [&](const std::string& point) { return NormalisedScanPath(point) == path; });
         if (mountPoint) {
             options.excluded.push_back({std::move(path), std::nullopt});
             continue;

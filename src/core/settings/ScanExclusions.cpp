@@ -1,6 +1,7 @@
 #include "core/settings/ScanExclusions.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/settings/SettingKeys.h"
 
@@ -20,6 +21,17 @@ bool ScanNetworkOn(SettingsStore& store) {
 
 bool StoreScanNetwork(SettingsStore& store, bool on) {
     return store.Write(keys::kScanNetwork, on ? "1" : "0");
+}
+
+std::optional<unsigned> ParseListingThreads(std::string_view text) {
+    unsigned threads = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), threads);
+    if (error != std::errc() || end != text.data() + text.size() || threads < 1 || threads > 64) return std::nullopt;
+    return threads;
+}
+
+std::optional<unsigned> StoredListingThreads(SettingsStore& store) {
+    return ParseListingThreads(store.Read(keys::kListingThreads));
 }
 
 bool UsableExcludedFolder(std::string_view path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,12 @@ bool StoreScanHidden(SettingsStore& store, bool on);
 // file systems too (off unless the user turned it on).
 bool ScanNetworkOn(SettingsStore& store);
 bool StoreScanNetwork(SettingsStore& store, bool on);
+
+// The number of listing threads the user stored, when it is one from 1 to
+// 64 (see ParseListingThreads); nullopt otherwise.
+std::optional<unsigned> StoredListingThreads(SettingsStore& store);
+// "1" to "64" as a number; nullopt for anything else.
+std::optional<unsigned> ParseListingThreads(std::string_view text);
 
 // A folder the list can hold: an absolute path without control characters.
 bool UsableExcludedFolder(std::string_view path);

@@ -41,6 +41,9 @@ inline constexpr SettingKey kScanNetwork{"Settings", "ScanNetwork", "0"};
 // The folders scans from the window leave out: absolute paths, a line break
 // between two; empty for none.
 inline constexpr SettingKey kExcludedFolders{"Settings", "ExcludedFolders", ""};
+// How many threads list folders ahead of a scan's walk: a whole number from
+// 1 (the walk lists alone) to 64; anything else means the default.
+inline constexpr SettingKey kListingThreads{"Settings", "ListingThreads", ""};
 }  // namespace keys
 
 }  // namespace quellstone::settings

@@ -22,8 +22,8 @@ DatabaseFacts ReadDatabaseFacts(const std::string& path, ports::FileStore& files
     facts.readable = true;
     facts.version = DatabaseVersionOf(content.bytes);
     // Counted as a scan loads the section, so the count is what lookups see.
-    const scan::SignatureIndex index = scan::SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)),
-                                                                   text::UpperCase(scan::kScanSection));
+    const scan::SignatureIndex index =
+        scan::SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), scan::kSignatureSection);
     facts.entries = index.Size();
     facts.problem = index.LoadStatus() == scan::SignatureIndex::Status::Loaded ? DatabaseProblem::None
                                                                                : DatabaseProblem::NoSignatures;

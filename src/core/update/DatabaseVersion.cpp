@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/ini/IniFormat.h"
+#include "core/scan/SignatureDatabase.h"
 #include "core/text/Utf8.h"
 
 namespace quellstone::update {
@@ -12,7 +13,6 @@ namespace {
 
 constexpr std::string_view kDatabaseSection = "Database";
 constexpr std::string_view kVersionKey = "Version";
-constexpr std::string_view kScanSectionName = "Scanfiles";
 
 }  // namespace
 
@@ -54,7 +54,8 @@ std::optional<DatabaseVersion> DatabaseVersionOf(std::string_view databaseBytes)
 
 bool HasScanSection(std::string_view databaseBytes) {
     const std::string text = text::DecodeTextFile(std::string(databaseBytes));
-    return ini::ForEachEntryInSection(text, kScanSectionName, [](std::string_view, std::string_view) { return false; });
+    return ini::ForEachEntryInSection(text, scan::kSignatureSection,
+                                      [](std::string_view, std::string_view) { return false; });
 }
 
 bool IsNewerDatabase(const DatabaseVersion& candidate, const std::optional<DatabaseVersion>& inUse) {

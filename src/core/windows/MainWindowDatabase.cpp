@@ -31,17 +31,16 @@ update::DatabaseProblem MainWindowModel::ShowDatabaseFacts() {
 }
 
 std::shared_ptr<const scan::SignatureIndex> MainWindowModel::DatabaseReadyForScan() {
-    ini::Ini& accessor = shared_.signatures.Accessor();
-    accessor.SetSection(std::string(scan::kScanSection));
     // The index the scan will use, loaded now when the file changed.
-    std::shared_ptr<const scan::SignatureIndex> index = shared_.signatures.IndexForScan();
+    std::shared_ptr<const scan::SignatureIndex> index = shared_.signatures.IndexInUse();
     if (index->LoadStatus() == scan::SignatureIndex::Status::Loaded) return index;
     // Read a moment later, the file may have come back; the scan still does not start on a failed load.
     update::DatabaseProblem problem = ShowDatabaseFacts();
     if (problem == update::DatabaseProblem::None) problem = update::DatabaseProblem::Unreadable;
-    ports_.dialogs.ShowMessage(text::FillIn(shared_.texts.Text(T::ScanCannotStart),
-                                            {update::DatabaseProblemText(problem, accessor.Path(), shared_.texts)}),
-                               ports::MessageIcon::Error, ports::MessageButtons::Ok);
+    ports_.dialogs.ShowMessage(
+        text::FillIn(shared_.texts.Text(T::ScanCannotStart),
+                     {update::DatabaseProblemText(problem, shared_.signatures.DefaultPath(), shared_.texts)}),
+        ports::MessageIcon::Error, ports::MessageButtons::Ok);
     return nullptr;
 }
 

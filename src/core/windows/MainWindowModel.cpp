@@ -127,7 +127,6 @@ void MainWindowModel::Load() {
     // a failure shows when something is archived.
     [[maybe_unused]] const bool created = CreateQuarantineFolder(ports_.files, paths_);
     currentFrame_ = Frame::Information;
-    shared_.signatures.Accessor().SetPath(shared_.signatures.DefaultPath());
 
     captions_.Apply(kCaptionEntries, shared_.texts);
     SetCaption(C::ProductNotice, shared_.texts.Text(T::ProductNotice));
@@ -302,7 +301,7 @@ void MainWindowModel::BrowseClicked() {
 MainWindowModel::Action MainWindowModel::StartScanClicked() {
     // The main window stays usable during a scan; a second scan started from
     // inside the first would pull its window from under the running walk.
-    if (shared_.scan.scanRunning || shared_.scan.launchRunning) return Action::None;
+    if (shared_.scan.running) return Action::None;
     if (scanMode_ == scan::ScanMode::ChosenFolder) RememberScanFolder(selectedFolder_);
     return Action::StartScan;
 }

@@ -66,20 +66,17 @@ void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
     if (row < rows_.size()) rows_[row].checked = checked;
 }
 
-void ScanWindowModel::ShowCurrentPath(std::string_view fullPath) {
-    // Assigned in place: this runs for every entry of a scan.
-    captions_.Assign(S::CurrentFile, fullPath);
+void ScanWindowModel::AddLookedUp(std::int64_t count, std::string_view lastPath) {
+    // Assigned in place: this runs often during a scan.
+    captions_.Assign(S::CurrentFile, lastPath);
     pathShown_ = true;
+    scanned_ += count;
+    SetCaption(S::Scanned, std::to_string(scanned_));
 }
 
-// Counters are raised once per looked-up entry, so the number is kept beside
-// its caption instead of being parsed back from it every time.
+// Counters are kept beside their captions instead of being parsed back from them.
 void ScanWindowModel::RaiseCounter(ScanControl control, std::int64_t& count) {
     SetCaption(control, std::to_string(++count));
-}
-
-void ScanWindowModel::AdvanceScannedCount() {
-    RaiseCounter(S::Scanned, scanned_);
 }
 
 void ScanWindowModel::ReportUnreadableFolder(std::string_view path, bool isStartFolder) {
@@ -126,14 +123,10 @@ void ScanWindowModel::EndWatchTick() {
 }
 
 void ScanWindowModel::StopTick() {
-    // The first tick during the walk is where the stop reaches it; later
-    // ticks only keep a following folder's walk from starting.
-    if (!stopped_ && !finishedScan_) {
-        stopped_ = true;
-        // Before its first file the walk is in the folder it started from.
-        stoppedIn_ = pathShown_ ? Caption(S::CurrentFile) : start_.path;
-    }
-    scan_.scanRunning = false;
+    // A tick during the walk carries the stop to it; where the walk stopped
+    // is known once its last results have come (see Finish).
+    if (!finishedScan_) stopped_ = true;
+    scan_.stop.request_stop();
 }
 
 void ScanWindowModel::ElapsedTick() {
@@ -199,7 +192,8 @@ void ScanWindowModel::Unload() {
         timer->enabled = false;
 }
 
-void ScanWindowModel::BeginScan() {
+void ScanWindowModel::BeginScan(std::string firstFolder) {
+    start_ = {std::move(firstFolder), std::nullopt};
     started_ = clock_();
     finishedScan_ = false;
     stopped_ = false;
@@ -208,6 +202,8 @@ void ScanWindowModel::BeginScan() {
 }
 
 void ScanWindowModel::Finish() {
+    // The last entry the walk looked up; before its first one, the folder it started from.
+    if (stopped_) stoppedIn_ = pathShown_ ? Caption(S::CurrentFile) : start_.path;
     noticeHideTimer_.enabled = false;
     noticeShowTimer_.enabled = false;
     waitNoticeVisible_ = false;

@@ -111,8 +111,6 @@ public:
     [[nodiscard]] bool Visible() const { return visible_; }
 
     // ScanSink: what the walk writes.
-    [[nodiscard]] bool IsShown() const override { return visible_; }
-    void Discard() override { Unload(); }
     void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity> identity) override {
         start_ = {std::string(path), identity};
     }
@@ -122,8 +120,9 @@ public:
     // A start folder left out by an exclusion is named in the report, and in
     // the status line when the scan looked up nothing at all.
     void ReportExcludedStart(std::string_view path) override { excludedStarts_.emplace_back(path); }
-    void ShowCurrentPath(std::string_view fullPath) override;
-    void AdvanceScannedCount() override;
+    void LookedUp(std::string_view fullPath) override { AddLookedUp(1, fullPath); }
+    // `count` entries were looked up, `lastPath` the last of them.
+    void AddLookedUp(std::int64_t count, std::string_view lastPath);
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
 
     // The wait notice blinks: one timer hides it, the other shows it again.
@@ -168,7 +167,9 @@ public:
     [[nodiscard]] std::optional<ScanAlert> FinishedAlert() const;
 
     // The launcher: the scan's start, each folder it walks, and its end.
-    void BeginScan();
+    // `firstFolder` is where the scan begins: a scan stopped before its walk
+    // has reported anything was stopped there.
+    void BeginScan(std::string firstFolder = {});
     void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
     // A file system the scan leaves out ("mount point (type)"), named in the report.
     void AddLeftOutFileSystem(std::string fileSystem) { leftOutFileSystems_.push_back(std::move(fileSystem)); }
@@ -198,7 +199,7 @@ public:
 
 private:
     void RaiseCounter(ScanControl control, std::int64_t& count);
-    [[nodiscard]] bool WalkRunning() const { return scan_.scanRunning || scan_.launchRunning; }
+    [[nodiscard]] bool WalkRunning() const { return scan_.running; }
     [[nodiscard]] bool AskStopAndClose();
     [[nodiscard]] bool ConfirmLosingList();
     [[nodiscard]] bool ConfirmRemoval(quarantine::Remover& remover);
@@ -239,7 +240,7 @@ private:
     bool finishedScan_ = false;
     bool stopped_ = false;
     bool pathShown_ = false;         // the walk has shown a path in the status line
-    std::string stoppedIn_;          // the path the walk was in when the stop reached it
+    std::string stoppedIn_;          // the last path the stopped walk looked up
     bool closeWhenStopped_ = false;  // "Stop and close" was chosen
     bool active_ = true;
     std::string mark_;  // "NAPRAWIONY" once a removal pass has run in this window

@@ -106,7 +106,6 @@ void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWind
     const scan::RaisedWhileAlive pass(removing_);
     if (!ConfirmRemoval(remover)) return;
     currentTab_ = kTabResults;  // the rows show their outcome as the pass goes
-    scan_.scanRunning = false;
     mark_ = kResultMark;
     // A whole-computer scan walks "/opt/" and then "/": a file found twice is removed once.
     std::map<std::string, std::size_t> handled;  // path -> the row that removed it

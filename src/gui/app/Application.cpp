@@ -50,7 +50,12 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
                i18n::VendorAddresses::Load(files_, setup_.paths.VendorFile())),
       splashModel_(context_.languageText, languages_, lock_, dialogs_),
       drives_(files_),
-      launcher_(context_, setup_.paths, app::ScanLauncher::Ports{store_, calendar_, drives_, tree_, pump_}),
+      launcher_(context_, setup_.paths, app::ScanLauncher::Ports{store_, calendar_, drives_, tree_},
+                [this] {
+                    // On the scan's thread: the window's thread takes the last results at once.
+                    QMetaObject::invokeMethod(
+                        &scanResultsContext_, [this] { controller_.DeliverScanResults(); }, Qt::QueuedConnection);
+                }),
       remover_(fileOperations_, files_, store_, setup_.paths),
       quarantine_(fileOperations_, context_.signatures, dialogs_, setup_.paths),
       databaseHttp_(platform::CurlHttpClient::ForDatabase(update::kMaxDatabaseBytes)),
@@ -61,9 +66,16 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
                   ControllerViews()) {
     UseDatabaseInUse(context_, setup_.paths, files_, verifier_);
     LoadPictures();
+    scanResults_ = tickers_.Make("scan.results");
+    scanResults_->SetInterval(kScanResultsIntervalMs);
+    scanResults_->OnTick([this] { controller_.DeliverScanResults(); });
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    // No scan thread may outlive what its end notice reaches.
+    launcher_.Abandon();
+    launcher_.WaitUntilEnded();
+}
 
 bool Application::Start() {
     qtTexts_ = std::make_unique<QtTranslations>(store_.Read(settings::keys::kLanguage));
@@ -107,12 +119,13 @@ app::DesktopController::Views Application::ControllerViews() {
         scanWindow_->Refresh();
         scanWindow_->PlaceOver(mainWindow_.get());
         scanWindow_->show();
-        pump_.SetBeforeEvents([this] {
-            if (scanWindow_) scanWindow_->Refresh();
-        });
+        scanResults_->Start();
+    };
+    views.scanProgress = [this] {
+        if (scanWindow_) scanWindow_->Refresh();
     };
     views.scanEnded = [this] {
-        pump_.SetBeforeEvents({});
+        scanResults_->Stop();
         if (scanWindow_) scanWindow_->Refresh();
     };
     views.showAlert = [this](const std::string& title, const std::string& message) {

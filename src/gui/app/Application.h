@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <memory>
 #include <string>
 
@@ -96,6 +97,8 @@ private:
     platform::ProcMountTable drives_;
     platform::LocaleCalendar calendar_;
     QtEventPump pump_;
+    // Where the scan's thread posts its end notice; it goes after the scan's thread has ended.
+    QObject scanResultsContext_;
     app::ScanLauncher launcher_;
     platform::PosixFileOperations fileOperations_;
     quarantine::Remover remover_;
@@ -112,6 +115,9 @@ private:
     // After the main window, so it goes first: the scan window is its child.
     std::unique_ptr<ScanWindow> scanWindow_;
     std::unique_ptr<UpdateWindow> updateWindow_;
+    // Hands a running scan's results to its window.
+    static constexpr int kScanResultsIntervalMs = 100;
+    std::unique_ptr<Ticker> scanResults_;
     std::unique_ptr<SilentUpdate> silentUpdate_;
     // Qt's own texts in the chosen language, from the start on.
     std::unique_ptr<QtTranslations> qtTexts_;

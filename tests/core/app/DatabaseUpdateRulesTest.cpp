@@ -88,13 +88,15 @@ TEST_F(DatabaseUpdateRulesTest, NeitherAScanNorASecondUpdateStartsDuringAnUpdate
     // Once it has ended, a scan starts.
     pump.action = nullptr;
     controller.StartScan();
+    controller.FinishScan();
     EXPECT_EQ(scanWindows, 1);
 }
 
 TEST_F(DatabaseUpdateRulesTest, AnUpdateDuringAScanIsRefusedWithAMessage) {
     controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);
-    pump.action = [&] { controller.UpdateDatabase(); };  // the link, inside the walk
     controller.StartScan();
+    controller.UpdateDatabase();  // the link, while the scan runs
+    controller.FinishScan();
     EXPECT_EQ(http.requests, 0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "T347");

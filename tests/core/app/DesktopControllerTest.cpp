@@ -79,21 +79,19 @@ TEST_F(DesktopControllerTest, AScanDoesNotStartWithoutAUsableDatabase) {
 TEST_F(DesktopControllerTest, AScanStartedWhileOneRunsIsIgnored) {
     controller.OpenMainWindow().ModeClicked(
         scan::ScanMode::WholeComputer);  // the whole computer: /opt/, then no drives
-    windows::ScanWindowModel* during = nullptr;
-    pump.action = [&] {
-        during = controller.ScanModel();
-        controller.StartScan();  // the start button, pressed again inside the walk
-    };
     controller.StartScan();
+    windows::ScanWindowModel* during = controller.ScanModel();
+    controller.StartScan();  // the start button, pressed again while the scan runs
+    controller.FinishScan();
     EXPECT_EQ(asked, (std::vector<std::string>{"refresh main", "drop scan window", "scan window", "scan ended"}));
     EXPECT_EQ(controller.ScanModel(), during);  // the walk's window was not pulled from under it
     EXPECT_EQ(store.Read(settings::keys::kTotalScans), "1");
     ASSERT_EQ(controller.ScanModel()->Rows().size(), 1u);
 
     // Once it has ended, the next scan replaces the window.
-    pump.action = nullptr;
     asked.clear();
     controller.StartScan();
+    controller.FinishScan();
     EXPECT_EQ(asked, (std::vector<std::string>{"refresh main", "drop scan window", "scan window", "scan ended"}));
     EXPECT_EQ(store.Read(settings::keys::kTotalScans), "2");
 }
@@ -133,16 +131,17 @@ TEST_F(DesktopControllerTest, QuittingClosesTheChecksAndOpensNothingNew) {
 
 TEST_F(DesktopControllerTest, DetectionsFoundWhileTheUserIsElsewhereRaiseTheAlert) {
     controller.OpenMainWindow().ModeClicked(scan::ScanMode::WholeComputer);
-    pump.action = [&] { controller.ScanModel()->SetActive(false); };
-    tree.Root().children.front()->Folder("sub").File("evil.exe");  // a folder to yield before
+    tree.Root().children.front()->Folder("sub").File("evil.exe");
     controller.StartScan();
+    controller.ScanModel()->SetActive(false);  // the user went to another window
+    controller.FinishScan();
     ASSERT_EQ(asked.size(), 5u);
     EXPECT_EQ(asked.back(), "alert T318 2 / /opt/");
 
     // Looking at the window, or nothing found: no alert.
-    pump.action = nullptr;
     asked.clear();
     controller.StartScan();
+    controller.FinishScan();
     EXPECT_EQ(asked, (std::vector<std::string>{"refresh main", "drop scan window", "scan window", "scan ended"}));
 }
 
@@ -196,21 +195,13 @@ TEST_F(DesktopControllerTest, TheLastSystemScanShowsNeverUntilAWholeComputerScan
 
     main.ModeClicked(scan::ScanMode::QuickScan);
     controller.StartScan();
+    controller.FinishScan();
     EXPECT_EQ(main.Caption(MainControl::LastScanStatus), "T225");
 
     main.ModeClicked(scan::ScanMode::WholeComputer);
-    std::string shownDuringTheWalk;
-    pump.action = [&] { shownDuringTheWalk = main.Caption(MainControl::LastScanStatus); };
     controller.StartScan();
-    EXPECT_EQ(shownDuringTheWalk, "08.12.2026");
-}
-
-TEST_F(DesktopControllerTest, TheMainWindowPointsTheSharedAccessorAtTheDatabaseInUse) {
-    files.Put("/data/Orvanta/Quellstone/bdts.dll", "[Scanfiles]\nNEW.EXE=Trojan.New\n");
-    context.signatures.UseDatabase("/data/Orvanta/Quellstone/bdts.dll");
-    context.signatures.Accessor().SetPath("/elsewhere");
-    controller.OpenMainWindow();
-    EXPECT_EQ(context.signatures.Accessor().Path(), "/data/Orvanta/Quellstone/bdts.dll");
+    EXPECT_EQ(main.Caption(MainControl::LastScanStatus), "08.12.2026");  // as it starts
+    controller.FinishScan();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "core/app/ScanLauncher.h"
 #include "core/settings/ScanExclusions.h"
+#include "core/settings/SettingKeys.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
@@ -36,12 +37,13 @@ protected:
         : store(backend),
           context(files, "/prog"),
           paths{"/prog", "/data", "/usr/", "/opt/"},
-          launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree, pump}),
+          launcher(context, paths, ScanLauncher::Ports{store, calendar, drives, tree}),
           window(context.languageText, context.scan, dialogs, files, [this] { return now; }) {
         FillWithNumbers(context.languageText);
         context.languageText.Set(198, "T249");  // the end watch compares the two texts: make them equal
         files.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nBAD=Backdoor.Bad\n");
-        context.signatures.Accessor().SetPath("/prog/bdts.dll");
+        // The walk alone opens folders, so that a test can tell which.
+        store.Write(settings::keys::kListingThreads, "1");
         auto& home = tree.Root().Folder("home");
         home.File("evil.exe");
         home.Folder("sub").File("bad");
@@ -50,9 +52,17 @@ protected:
         tree.Root().Folder("opt");
         window.Load();
     }
-    void Scan(ScanMode mode, std::string folder = "") {
+    void Scan(ScanMode mode, const std::string& folder = "") {
         launcher.CountScan(mode);
-        launcher.Run(mode, folder, window);
+        Run(mode, folder, window);
+    }
+    // Runs the scan into `into` and hands it every result.
+    void Run(ScanMode mode, const std::string& folder, ScanWindowModel& into) {
+        launcher.Start(mode, folder, into, scan::ReadyIndex(context.signatures.IndexInUse()));
+        EXPECT_TRUE(context.scan.running);
+        launcher.WaitUntilEnded();
+        EXPECT_TRUE(launcher.Deliver());
+        EXPECT_FALSE(context.scan.running);
     }
 
     MemorySettingsBackend backend;
@@ -62,7 +72,6 @@ protected:
     FakeDialogs dialogs;
     FakeMountTable drives;
     FixedCalendar calendar;
-    CountingPump pump;
     app::Context context;
     settings::ProgramPaths paths;
     ScanLauncher launcher;
@@ -153,18 +162,15 @@ TEST_F(ScanLauncherTest, AFolderThatCannotBeReadIsNamedNotReportedClean) {
     // Inside a tree, a folder that cannot be read is counted, without a message.
     ScanWindowModel second(context.languageText, context.scan, dialogs, files, [this] { return now; });
     second.Load();
-    std::string home = "/home";
-    launcher.Run(ScanMode::ChosenFolder, home, second);
+    Run(ScanMode::ChosenFolder, "/home", second);
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(second.ReportText().find("T281 1\n"), std::string::npos);
 }
 
 TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
-    std::string folder = "/home/";
     launcher.CountScan(ScanMode::ChosenFolder);
     now += std::chrono::seconds(5);
-    launcher.Run(ScanMode::ChosenFolder, folder, window);
-    EXPECT_EQ(folder, "/home");  // normalised in place
+    Run(ScanMode::ChosenFolder, "/home/", window);
     ASSERT_EQ(window.Rows().size(), 2u);
     EXPECT_EQ(window.Rows()[0].detection, "BACKDOOR.BAD");  // the walker's order: the subfolder first
     EXPECT_EQ(window.Rows()[1].path, "/home/evil.exe");
@@ -190,65 +196,34 @@ TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
     EXPECT_FALSE(window.SaveReportClicked());
 }
 
+// A stop, wherever it comes, ends the whole scan: no later drive is started.
 TEST_F(ScanLauncherTest, AStopStartsNoLaterDrive) {
-    drives.mounts = Disks({"/home", "/usr"});
-    int yields = 0;
-    pump.action = [&] {
-        if (++yields == 1) window.StopClicked();
-        if (window.StopTimer().enabled) window.StopTick();  // the 10 ms timer ticks at each yield
-    };
-    Scan(ScanMode::WholeComputer);
-    EXPECT_FALSE(window.StopEnabled());
-    // The stop, seen before /home's first subfolder, ends the scan there:
-    // nothing more of /home is entered or looked up, and /usr is not started.
-    EXPECT_THAT(tree.opened, ElementsAre("/opt", "/home"));
-    EXPECT_TRUE(window.Rows().empty());
-    EXPECT_FALSE(window.RemoveEnabled());
-    EXPECT_NE(window.ReportText().find("T269\n  /opt/\n  /home\n"), std::string::npos);
-    EXPECT_EQ(window.ReportText().find("/usr"), std::string::npos);
-}
-
-TEST_F(ScanLauncherTest, AStopBetweenTwoDrivesStartsNeitherOfTheRest) {
     auto& mounts = tree.Root().Folder("mnt");
     mounts.Folder("a");
     mounts.Folder("b");
-    mounts.Folder("c");
-    drives.mounts = Disks({"/mnt/a", "/mnt/b", "/mnt/c"});
-    pump.action = [&] {
-        // The yield after the first drive is where the stop timer ticks.
-        if (window.Caption(S::Operation) == "T248 /mnt/a/") {
-            window.StopClicked();
-            window.StopTick();
-        }
-    };
-    Scan(ScanMode::WholeComputer);
-    EXPECT_THAT(tree.opened, ElementsAre("/opt", "/mnt/a"));
-}
-
-TEST_F(ScanLauncherTest, EachDriveNamesItsOperationAndTheWindowGetsEventsBetweenDrives) {
-    auto& mounts = tree.Root().Folder("mnt");
-    mounts.Folder("a");
-    mounts.Folder("b");
-    drives.mounts = Disks({"/mnt/a", "/mnt/b"});
-    std::vector<std::string> operations;  // what the window shows at each yield
-    pump.action = [&] { operations.push_back(window.Caption(S::Operation)); };
-    Scan(ScanMode::WholeComputer);
-    // Empty folders yield nothing themselves: each yield is the one after a drive.
-    EXPECT_THAT(operations, ElementsAre("T248 /mnt/a/", "T248 /mnt/b/"));
-
-    for (auto& child : tree.Root().children) {
-        if (child->name == "opt") child->File("evil.exe");
+    drives.mounts = Disks({"/home", "/mnt/a", "/mnt/b", "/usr"});
+    const struct {
+        const char* stopAt;  // the folder being listed when the stop comes
+        std::vector<std::string> opened;
+    } cases[] = {{"/home", {"/opt", "/home"}}, {"/mnt/a", {"/opt", "/home", "/home/sub", "/mnt/a"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stopAt);
+        tree.opened.clear();
+        tree.onList = [&](const std::string& path) {
+            if (path == c.stopAt) context.scan.stop.request_stop();
+        };
+        ScanWindowModel stopped(context.languageText, context.scan, dialogs, files, [this] { return now; });
+        stopped.Load();
+        Run(ScanMode::WholeComputer, "", stopped);
+        EXPECT_EQ(tree.opened, c.opened);
+        EXPECT_EQ(stopped.ReportText().find("/usr"), std::string::npos);
     }
-    operations.clear();
-    drives.mounts = {{"/proc", "proc"}};
-    Scan(ScanMode::WholeComputer);
-    EXPECT_THAT(operations, ElementsAre("T247"));  // the look-up of /opt/evil.exe yields
 }
 
 TEST_F(ScanLauncherTest, ALoadedScanWindowShowsItsTextsAndStartsItsTimers) {
     ScanWindowModel fresh(context.languageText, context.scan, dialogs, files, [this] { return now; });
     fresh.Load();
-    EXPECT_TRUE(fresh.IsShown());
+    EXPECT_TRUE(fresh.Visible());
     EXPECT_EQ(fresh.Caption(S::Title), "T177");
     EXPECT_EQ(fresh.Caption(S::Operation), "T185");
     EXPECT_EQ(fresh.Caption(S::WaitNotice), "T187");
@@ -283,7 +258,7 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     window.EndWatchTick();
     EXPECT_FALSE(window.NoticeHideTimer().enabled || window.NoticeShowTimer().enabled);
 
-    context.scan.scanRunning = true;
+    context.scan.running = true;
     window.StopClicked();
     EXPECT_FALSE(window.StopEnabled());  // at once
     EXPECT_TRUE(window.StopTimer().enabled);
@@ -291,7 +266,8 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     EXPECT_EQ(dialogs.shown.back().text, "T300");
     EXPECT_EQ(dialogs.shown.back().choices, std::vector<std::string>{"T301"});
     window.StopTick();
-    EXPECT_FALSE(context.scan.scanRunning);
+    EXPECT_TRUE(context.scan.stop.stop_requested());
+    context.scan.running = false;        // the scan has ended
     EXPECT_TRUE(window.CloseClicked());  // empty list, no scan: closes without asking
 
     window.AddDetection("TROJAN.X", "/a");
@@ -303,26 +279,26 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     EXPECT_EQ(dialogs.shown.back().defaultAnswer, ports::MessageAnswer::No);  // Enter keeps the list
     EXPECT_EQ(window.Rows().size(), 1u);
     dialogs.answer = ports::MessageAnswer::Yes;
-    context.scan.scanRunning = true;
+    context.scan.running = true;
     const std::size_t asked = dialogs.shown.size();
     EXPECT_FALSE(window.CloseClicked());  // one question during a walk, whatever the list holds
     EXPECT_EQ(dialogs.shown.size(), asked + 1);
     EXPECT_EQ(dialogs.shown.back().text, "T300");
-    context.scan.scanRunning = false;
+    context.scan.running = false;
     EXPECT_TRUE(window.CloseClicked());
     window.Unload();
     EXPECT_TRUE(window.Rows().empty());
-    EXPECT_FALSE(window.IsShown());
+    EXPECT_FALSE(window.Visible());
 }
 
 // The scan choices stored from the window reach the walk of every mode, read
 // afresh as each scan starts.
 TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
-    const auto scanInFreshWindow = [this](ScanMode mode, std::string folder = "") {
+    const auto scanInFreshWindow = [this](ScanMode mode, const std::string& folder = "") {
         auto fresh = std::make_unique<ScanWindowModel>(context.languageText, context.scan, dialogs, files,
                                                        [this] { return now; });
         fresh->Load();
-        launcher.Run(mode, folder, *fresh);
+        Run(mode, folder, *fresh);
         return fresh;
     };
     const auto found = [](const ScanWindowModel& scanned) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ini/Ini.h"
 #include "core/scan/SignatureDatabase.h"
 #include "core/text/UpperCase.h"
 #include "support/FakeFileStore.h"
@@ -15,13 +16,8 @@ using quellstone::testing::FakeFileStore;
 
 class SignatureDatabaseTest : public ::testing::Test {
 protected:
-    SignatureDatabaseTest() : database(files, "/opt/quellstone") {
-        database.Accessor().SetPath(database.DefaultPath());
-        database.Accessor().SetSection(std::string(kScanSection));
-    }
-    std::string Find(std::string_view name) {
-        return std::string(database.IndexForScan()->Find(text::UpperCase(name)));
-    }
+    SignatureDatabaseTest() : database(files, "/opt/quellstone") {}
+    std::string Find(std::string_view name) { return std::string(database.IndexInUse()->Find(text::UpperCase(name))); }
 
     FakeFileStore files;
     SignatureDatabase database;
@@ -42,15 +38,15 @@ TEST_F(SignatureDatabaseTest, LooksNamesUpWithoutRegardToCase) {
     EXPECT_EQ(Find("\xE2\xB1\xAF.exe"), "Trojan.Longer");
     EXPECT_EQ(Find("\xC9\x90.EXE"), "Trojan.Longer");
     EXPECT_EQ(Find("I.exe"), "Trojan.Shorter");
-    EXPECT_EQ(database.IndexForScan()->LoadStatus(), SignatureIndex::Status::Loaded);
+    EXPECT_EQ(database.IndexInUse()->LoadStatus(), SignatureIndex::Status::Loaded);
 }
 
 TEST_F(SignatureDatabaseTest, LookupSignatureUsesTheFileNameOfAPath) {
     files.Put("/opt/quellstone/bdts.dll", "[Scanfiles]\nX.EXE=Backdoor.Mixed.Case\n");
-    database.Accessor().SetPath("/elsewhere/other.dll");
+    files.Put("/elsewhere/other.dll", "[Scanfiles]\nX.EXE=Named.Other\n");
+    EXPECT_EQ(database.IndexOf("/elsewhere/other.dll")->Find("X.EXE"), "Named.Other");
+    // The database in use, whichever file was loaded last.
     EXPECT_EQ(database.LookupSignature("/home/u/a/b/x.exe"), "Backdoor.Mixed.Case");
-    EXPECT_EQ(database.Accessor().Path(), "/opt/quellstone/bdts.dll");
-    EXPECT_EQ(database.Accessor().Key(), "X.EXE");
     EXPECT_EQ(database.LookupSignature("x.exe"), "Backdoor.Mixed.Case");
 }
 
@@ -66,9 +62,9 @@ TEST_F(SignatureDatabaseTest, ReloadsOnlyWhenTheFileChanges) {
 
 TEST_F(SignatureDatabaseTest, ReportsAMissingFileOrSection) {
     EXPECT_EQ(Find("a.exe"), "");
-    EXPECT_EQ(database.IndexForScan()->LoadStatus(), SignatureIndex::Status::Unreadable);
+    EXPECT_EQ(database.IndexInUse()->LoadStatus(), SignatureIndex::Status::Unreadable);
     files.Put("/opt/quellstone/bdts.dll", "[Settings]\na.exe=x\n");
-    EXPECT_EQ(database.IndexForScan()->LoadStatus(), SignatureIndex::Status::NoSection);
+    EXPECT_EQ(database.IndexInUse()->LoadStatus(), SignatureIndex::Status::NoSection);
 }
 
 TEST_F(SignatureDatabaseTest, EmptyKeysAndADatabaseLargerThanTheFirstSizingAgreeWithAKeyedRead) {
@@ -81,7 +77,7 @@ TEST_F(SignatureDatabaseTest, EmptyKeysAndADatabaseLargerThanTheFirstSizingAgree
     content += "K0.EXE=Trojan.Later\n[Other]\n";
     content.append(200'000, '\n');  // blank lines count for the sizing but hold no entry
     files.Put("/opt/quellstone/bdts.dll", content);
-    const auto index = database.IndexForScan();
+    const auto index = database.IndexInUse();
     EXPECT_EQ(index->Size(), std::size_t{kEntries} + 1);
     ini::Ini keyed(files);
     keyed.SetPath(database.DefaultPath());
@@ -112,7 +108,7 @@ TEST_F(SignatureDatabaseTest, TheIndexAgreesWithAKeyedReadOnRandomFiles) {
         }
         names.push_back("x.exe");
         files.Put("/opt/quellstone/bdts.dll", content);
-        const auto index = database.IndexForScan();
+        const auto index = database.IndexInUse();
         ini::Ini keyed(files);
         keyed.SetPath(database.DefaultPath());
         keyed.SetSection("Scanfiles");

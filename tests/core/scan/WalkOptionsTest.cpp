@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/scan/FileWalker.h"
+#include "core/scan/FolderWalk.h"
 #include "support/FakeWalk.h"
 
 namespace quellstone::scan {
@@ -36,12 +36,7 @@ protected:
         r.File("evil.exe");
     }
 
-    void Scan(const WalkOptions& options, std::string path = "/r") {
-        FileWalker walker = Walker();
-        walker.SetOptions(options);
-        std::string pattern = "*.*";
-        walker.ScanTree(pattern, path);
-    }
+    void Scan(const WalkOptions& options, const std::string& path = "/r") { Walk(path, options); }
     WalkOptions Excluding(std::vector<std::string> paths, bool hidden = false) {
         return WalkOptions::Make(hidden, paths, tree);
     }
@@ -152,11 +147,8 @@ TEST_F(WalkOptionsTest, AStartFolderThatIsExcludedOrLiesInAnExcludedFolderScansN
 }
 
 TEST_F(WalkOptionsTest, AFileNamedToTheScanInAnExcludedFolderIsNotLookedUp) {
-    FileWalker walker(state, database, tree, pump, sink);
-    walker.SetOptions(Excluding({"/r/skip"}));
-    walker.ScanEntry("/r/skip/evil.exe");
-    walker.ScanEntry("/r/skip/deeper/evil.exe");
-    walker.ScanEntry("/r/keep/evil.exe");
+    Walk({{"/r/skip/evil.exe", false}, {"/r/skip/deeper/evil.exe", false}, {"/r/keep/evil.exe", false}},
+         Excluding({"/r/skip"}));
     EXPECT_THAT(sink.lookedUp, ElementsAre("/r/keep/evil.exe"));
     EXPECT_THAT(sink.excludedStarts, UnorderedElementsAre("/r/skip/evil.exe", "/r/skip/deeper/evil.exe"));
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/scan/FileWalker.h"
+#include "core/scan/FolderWalk.h"
 #include "support/FakeWalk.h"
 
 namespace quellstone::scan {
@@ -23,9 +23,9 @@ class WalkUnderChangeTest : public ::testing::Test, public quellstone::testing::
 protected:
     WalkUnderChangeTest() : FakeWalk("[Scanfiles]\nEVIL.EXE=Trojan.Evil\nOLD.EXE=Trojan.Old\n") {}
 
-    WalkEnd Scan(std::string path, std::size_t budget = FileWalker::kDefaultOpenFolderBudget) {
-        std::string pattern = "*.*";
-        return Walker(budget).ScanTree(pattern, path);
+    WalkResult Scan(const std::string& path, std::size_t openFolders = WalkSettings{}.openFolderBudget) {
+        settings.openFolderBudget = openFolders;
+        return Walk(path);
     }
     // Runs `change` once, when the walk looks up `path`.
     void WhenLookingUp(const std::string& path, std::function<void()> change) {
@@ -46,7 +46,7 @@ TEST_F(WalkUnderChangeTest, AFolderChangedDuringItsSubfoldersIsListedAgainBefore
         root.File("evil.exe");
         root.Remove("old.exe");
     });
-    EXPECT_EQ(Scan("/r"), WalkEnd::Finished);
+    EXPECT_FALSE(Scan("/r").stopped);
     EXPECT_THAT(sink.lookedUp, ElementsAre("/r/sub/a", "/r/sub", "/r/evil.exe"));
     ASSERT_EQ(sink.rows.size(), 1u);
     EXPECT_EQ(sink.rows[0].second, "/r/evil.exe");
@@ -91,8 +91,9 @@ TEST_F(WalkUnderChangeTest, AFolderClosedToSaveHandlesIsCheckedWhenReopened) {
     EXPECT_EQ(tree.openFolders, 0);
 }
 
-// Where the stop is seen decides nothing: after it, no folder is entered and
-// no entry is looked up; only a look-up pass already under way finishes.
+// Where the stop is seen decides nothing, however many threads list ahead:
+// after it, no folder is entered and no entry is looked up; only a look-up
+// pass already under way finishes.
 TEST_F(WalkUnderChangeTest, AStopAtAnyPointEndsTheWalkThere) {
     auto& root = tree.Root().Folder("r");
     root.Folder("a").File("x");
@@ -113,32 +114,51 @@ TEST_F(WalkUnderChangeTest, AStopAtAnyPointEndsTheWalkThere) {
         {"/r/c/inner/w", {"/r/a/x", "/r/b/y", "/r/c/inner/w"}},                    // in the last, deepest one
         {"/r/c/z", {"/r/a/x", "/r/b/y", "/r/c/inner/w", "/r/c/z", "/r/c/inner"}},  // in the last folder's own pass
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stopAt);
-        sink.lookedUp.clear();
-        tree.opened.clear();
-        WhenLookingUp(c.stopAt, [&] { state.scanRunning = false; });
-        EXPECT_EQ(Scan("/r"), WalkEnd::Stopped);
-        EXPECT_EQ(sink.lookedUp, c.lookedUp);
-        EXPECT_FALSE(state.scanRunning);
+    for (const unsigned threads : {1U, 8U}) {
+        settings.listing.threads = threads;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.stopAt + ", threads " + std::to_string(threads));
+            sink.lookedUp.clear();
+            stop = std::stop_source();
+            WhenLookingUp(c.stopAt, [&] { stop.request_stop(); });
+            EXPECT_TRUE(Scan("/r").stopped);
+            EXPECT_EQ(sink.lookedUp, c.lookedUp);
+            EXPECT_EQ(tree.openFolders, 0);
+        }
     }
 
-    // Seen at the yield before a descent: that subfolder is not entered.
+    // Asked before the walk: nothing is opened.
     sink.lookedUp.clear();
-    sink.onPath = nullptr;
     tree.opened.clear();
-    pump.calls = 0;
-    pump.action = [&] {
-        if (pump.calls == 1) state.scanRunning = false;
-    };
-    EXPECT_EQ(Scan("/r"), WalkEnd::Stopped);
+    EXPECT_TRUE(Scan("/r").stopped);
     EXPECT_TRUE(sink.lookedUp.empty());
-    EXPECT_THAT(tree.opened, ElementsAre("/r"));
+    EXPECT_TRUE(tree.opened.empty());
 
-    pump.action = nullptr;
-    sink.lookedUp.clear();
-    EXPECT_EQ(Scan("/r"), WalkEnd::Finished);
+    stop = std::stop_source();
+    EXPECT_FALSE(Scan("/r").stopped);
     EXPECT_EQ(sink.lookedUp.size(), 9u);
+}
+
+// A folder listed ahead by a listing thread, then changed while the walk is
+// held elsewhere, is looked up as it is when the walk gets there.
+TEST_F(WalkUnderChangeTest, AFolderListedAheadIsCheckedAgainBeforeItsLookUps) {
+    auto& root = tree.Root().Folder("r");
+    root.Folder("a").Folder("held").File("here");
+    auto& later = root.Folder("later");
+    later.File("old.exe");
+    later.File("kept");
+    settings.listing.threads = 8;
+    WhenLookingUp("/r/a/held/here", [&] {
+        tree.WaitUntilListed("/r/later");  // listed ahead while the walk is held here
+        const std::lock_guard<std::recursive_mutex> lock(tree.mutex);
+        later.File("evil.exe");
+        later.Remove("old.exe");
+    });
+    Scan("/r");
+    EXPECT_THAT(sink.lookedUp,
+                ElementsAre("/r/a/held/here", "/r/a/held", "/r/later/kept", "/r/later/evil.exe", "/r/a", "/r/later"));
+    EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/r/later/evil.exe")));
+    EXPECT_EQ(std::ranges::count(tree.listed, "/r/later"), 2);
 }
 
 }  // namespace

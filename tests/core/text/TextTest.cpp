@@ -7,7 +7,6 @@
 #include "core/text/Trim.h"
 #include "core/text/UpperCase.h"
 #include "core/text/Utf8.h"
-#include "core/text/Wildcard.h"
 
 namespace quellstone::text {
 namespace {
@@ -67,39 +66,6 @@ TEST(UpperCase, ComparesWithoutRegardToCase) {
     EXPECT_TRUE(EqualsIgnoringCase("Scanfiles", "SCANFILES"));
     EXPECT_TRUE(EqualsIgnoringCase("\xC5\xBC", "\xC5\xBB"));
     EXPECT_FALSE(EqualsIgnoringCase("Scanfiles", "Scanfile"));
-}
-
-TEST(Wildcard, FollowsTheWindowsRules) {
-    const WildcardPattern all("*.*");
-    EXPECT_TRUE(all.MatchesEverything());
-    EXPECT_TRUE(all.Matches("NO-EXTENSION"));
-    EXPECT_TRUE(all.Matches("A.B.C"));
-
-    const WildcardPattern exe("*.exe");
-    EXPECT_TRUE(exe.Matches("SETUP.EXE"));
-    EXPECT_FALSE(exe.Matches("SETUP.EXE.TXT"));
-
-    const WildcardPattern one("?.TXT");
-    EXPECT_TRUE(one.Matches("A.TXT"));
-    EXPECT_TRUE(one.Matches("\xC5\xBB.TXT"));  // "?" is one character, not one byte
-    EXPECT_FALSE(one.Matches("AB.TXT"));
-    EXPECT_FALSE(one.Matches(".TXT"));
-
-    const WildcardPattern dotStar("readme.*");
-    EXPECT_TRUE(dotStar.Matches("README"));
-    EXPECT_TRUE(dotStar.Matches("README.MD"));
-    EXPECT_FALSE(dotStar.Matches("README2"));
-
-    EXPECT_TRUE(WildcardPattern("abc*").Matches("ABCDEF"));
-    EXPECT_TRUE(WildcardPattern("**").Matches("ANYTHING"));
-}
-
-TEST(Wildcard, ManyStarsDoNotBacktrackWithoutEnd) {
-    // A naive matcher takes exponential time here; this one returns at once
-    // (the suite's time-out catches a regression).
-    const WildcardPattern pattern(std::string(5000, '*') + "A*B*C*D*E*F*G*Z");
-    EXPECT_FALSE(pattern.Matches(std::string(20000, 'A')));
-    EXPECT_TRUE(pattern.Matches("ABCDEFGZ"));
 }
 
 TEST(DisplayEscape, ShowsTheExactBytesOfOddNames) {

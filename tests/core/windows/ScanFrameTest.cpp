@@ -53,10 +53,7 @@ TEST(ScanFrame, ModesFolderPickerAndTheStartButton) {
     EXPECT_FALSE(model.BrowseEnabled());
 
     EXPECT_EQ(model.StartScanClicked(), MainWindowModel::Action::StartScan);
-    context.scan.launchRunning = true;  // between two drives of a running scan
-    EXPECT_EQ(model.StartScanClicked(), MainWindowModel::Action::None);
-    context.scan.launchRunning = false;
-    context.scan.scanRunning = true;
+    context.scan.running = true;
     EXPECT_EQ(model.StartScanClicked(), MainWindowModel::Action::None);
     model.ShowTotalScans(7);
     EXPECT_EQ(model.Caption(MainControl::TotalStatus), "7");

@@ -29,10 +29,10 @@ protected:
         FillWithNumbers(context.languageText);
         window.Load();
         window.BeginScan();
-        context.scan.scanRunning = true;  // a walk runs until EndWalk
+        context.scan.running = true;  // a walk runs until EndWalk
     }
     void EndWalk() {
-        context.scan.scanRunning = false;
+        context.scan.running = false;
         window.Finish();
     }
     void Detect(const std::string& path) {
@@ -71,9 +71,8 @@ TEST_F(ScanWindowModelTest, CloseDuringAWalkOffersStopAndCloseInOneQuestion) {
     EXPECT_EQ(dialogs.shown.size(), 2u);
 
     window.StopTick();
-    context.scan.launchRunning = true;  // between two folders of a scan: still running
-    EXPECT_FALSE(window.CloseDue());
-    context.scan.launchRunning = false;
+    EXPECT_FALSE(window.CloseDue());  // stopped, but its last results are still on their way
+    context.scan.running = false;
     window.Finish();
     EXPECT_TRUE(window.CloseDue());
     EXPECT_TRUE(window.CloseClicked());  // the list goes without the list's question
@@ -99,18 +98,18 @@ TEST_F(ScanWindowModelTest, TheElapsedTimeRunsWhileTheWalkDoesAndStays) {
 }
 
 TEST_F(ScanWindowModelTest, AStoppedScanSaysWhereItStopped) {
-    window.ShowCurrentPath("/home/user/a.exe");
+    window.LookedUp("/home/user/a.exe");
     window.StopClicked();
     window.StopTick();
-    window.ShowCurrentPath("/home/user/b.exe");  // the walk's last step before it sees the stop
+    window.LookedUp("/home/user/b.exe");  // the walk's last step before it saw the stop
     window.StopTick();
     EndWalk();
     EXPECT_TRUE(window.Stopped());
-    EXPECT_EQ(window.StoppedIn(), "/home/user/a.exe");
+    EXPECT_EQ(window.StoppedIn(), "/home/user/b.exe");
     EXPECT_EQ(window.Caption(S::Title), "T316");
     EXPECT_EQ(window.Caption(S::Operation), "T316");
-    EXPECT_EQ(window.Caption(S::CurrentFile), "T317 /home/user/a.exe");
-    EXPECT_NE(window.ReportText().find("T316\nT317 /home/user/a.exe\n"), std::string::npos);
+    EXPECT_EQ(window.Caption(S::CurrentFile), "T317 /home/user/b.exe");
+    EXPECT_NE(window.ReportText().find("T316\nT317 /home/user/b.exe\n"), std::string::npos);
 
     // A scan that ran to its end says nothing of the kind.
     ScanWindowModel whole(context.languageText, context.scan, dialogs, folders);

@@ -37,7 +37,7 @@ TEST_F(MainWindowModelTest, FirstStartShowsDefaultsAndLoadsEverything) {
     EXPECT_EQ(m.CurrentFrame(), Frame::Information);
     EXPECT_EQ(VisibleFrames(), 1);
     EXPECT_TRUE(m.FrameVisible(Frame::Information));
-    EXPECT_EQ(context.signatures.Accessor().Path(), "/prog/bdts.dll");
+    EXPECT_EQ(context.signatures.DefaultPath(), "/prog/bdts.dll");
     EXPECT_TRUE(files.folders.contains("/home/u/.local/share/Orvanta/Quellstone/Archiwum"));
     EXPECT_EQ(m.LanguageItems(), (std::vector<std::string>{"English", "Polish", "Deutsch"}));
     EXPECT_EQ(m.LanguageChoice(), "");

@@ -1,10 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
-#include "core/scan/FileWalker.h"
+#include "core/scan/FolderWalk.h"
 #include "core/scan/MountPointHolders.h"
 #include "support/FakeWalk.h"
 
@@ -16,27 +17,21 @@ using ::testing::ElementsAre;
 using ::testing::Pair;
 using Kind = ports::EntryKind;
 
-class FileWalkerTest : public ::testing::Test, public quellstone::testing::FakeWalk {
+class FolderWalkTest : public ::testing::Test, public quellstone::testing::FakeWalk {
 protected:
-    FileWalkerTest() : FakeWalk("[Scanfiles]\nEVIL.EXE=Trojan.Evil\nbad=backdoor.bad\nnest=Folder.Named.Nest\n") {}
+    FolderWalkTest() : FakeWalk("[Scanfiles]\nEVIL.EXE=Trojan.Evil\nbad=backdoor.bad\nnest=Folder.Named.Nest\n") {}
 
-    void Scan(std::string path, std::string pattern = "*.*") { Walker().ScanTree(pattern, path); }
+    WalkResult Scan(const std::string& path) { return Walk(path); }
 };
 
-TEST(ScanNormalisation, PathAndPattern) {
+TEST(ScanNormalisation, Path) {
     for (auto [given, expected] : std::vector<std::pair<std::string, std::string>>{
              {"", ""}, {"/", ""}, {"/opt/", "/opt"}, {"/opt//", "/opt"}, {"/home/u", "/home/u"}}) {
-        NormaliseScanPath(given);
-        EXPECT_EQ(given, expected);
-    }
-    for (auto [given, expected] : std::vector<std::pair<std::string, std::string>>{
-             {"*.*", "*.*"}, {"", "*"}, {"*", "**"}, {"abc", "abc*"}, {".txt", ".txt*"}, {"a.b", "a.b"}}) {
-        NormaliseScanPattern(given);
-        EXPECT_EQ(given, expected);
+        EXPECT_EQ(NormalisedScanPath(given), expected);
     }
 }
 
-TEST_F(FileWalkerTest, WalksDepthFirstWithSubfoldersBeforeTheFolderOwnEntries) {
+TEST_F(FolderWalkTest, WalksDepthFirstWithSubfoldersBeforeTheFolderOwnEntries) {
     auto& top = tree.Root().Folder("top");
     auto& a = top.Folder("a");
     a.File("evil.exe");
@@ -44,24 +39,22 @@ TEST_F(FileWalkerTest, WalksDepthFirstWithSubfoldersBeforeTheFolderOwnEntries) {
     top.File("f1");
     top.Folder("b").File("y");
 
-    std::string path = "/top/";
-    std::string pattern = "*.*";
-    Walker().ScanTree(pattern, path);
+    const WalkResult result = Scan("/top/");
 
-    EXPECT_EQ(path, "/top");  // normalised in the caller's variable
+    EXPECT_THAT(sink.startFolders, ElementsAre("/top"));
     EXPECT_THAT(sink.lookedUp, ElementsAre("/top/a/deep/Bad", "/top/a/evil.exe", "/top/a/deep", "/top/b/y", "/top/a",
                                            "/top/f1", "/top/b"));
     EXPECT_THAT(sink.rows,
                 ElementsAre(Pair("BACKDOOR.BAD", "/top/a/deep/Bad"), Pair("TROJAN.EVIL", "/top/a/evil.exe")));
-    EXPECT_EQ(sink.scanned, 7);  // entries looked up, detections not counted twice
-    EXPECT_EQ(state.detectionCount, 2);
-    EXPECT_FALSE(state.scanRunning);
+    EXPECT_EQ(result.entries, 7u);  // entries looked up, detections not counted twice
+    EXPECT_EQ(result.detections, 2u);
+    EXPECT_FALSE(result.stopped);
 }
 
 // What the system reports of each entry decides: hidden names are skipped
 // before anything else, only entries listed as folders (or as unknown) have
 // their status read, and only a plain folder on its holder's device is walked.
-TEST_F(FileWalkerTest, OnlyPlainFoldersAreWalkedAndHiddenNamesAreSkipped) {
+TEST_F(FolderWalkTest, OnlyPlainFoldersAreWalkedAndHiddenNamesAreSkipped) {
     using Status = ports::EntryStatus;
     auto& root = tree.Root().Folder("r");
     root.Add("readonly", Kind::Folder, 0555u).File("evil.exe");
@@ -87,7 +80,7 @@ TEST_F(FileWalkerTest, OnlyPlainFoldersAreWalkedAndHiddenNamesAreSkipped) {
     EXPECT_TRUE(sink.unreadable.empty());
 }
 
-TEST_F(FileWalkerTest, AFolderMountedOverAfterItsStatusWasReadIsNotEntered) {
+TEST_F(FolderWalkTest, AFolderMountedOverAfterItsStatusWasReadIsNotEntered) {
     auto& root = tree.Root().Folder("r");
     auto& sub = root.Folder("sub");
     sub.File("evil.exe");
@@ -98,41 +91,14 @@ TEST_F(FileWalkerTest, AFolderMountedOverAfterItsStatusWasReadIsNotEntered) {
     EXPECT_TRUE(sink.unreadable.empty());  // a mount point, passed over like any other
 }
 
-TEST_F(FileWalkerTest, EmptyPathWalksTheRoot) {
+TEST_F(FolderWalkTest, EmptyPathWalksTheRoot) {
     tree.Root().File("EVIL.EXE");
-    std::string path;
-    std::string pattern = "*.*";
-    Walker().ScanTree(pattern, path);
-    EXPECT_EQ(path, "");
+    Scan("");
     EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/EVIL.EXE")));
     EXPECT_THAT(tree.opened, ElementsAre("/"));
 }
 
-TEST_F(FileWalkerTest, PatternSelectsWhatIsLookedUpNotWhatIsWalked) {
-    auto& root = tree.Root().Folder("r");
-    root.Folder("sub").File("evil.exe");
-    root.File("evil.exe.txt");
-    root.File("EVIL.EXE");
-    std::string path = "/r";
-    std::string pattern = "*.exe";
-    Walker().ScanTree(pattern, path);
-    EXPECT_THAT(sink.lookedUp, ElementsAre("/r/sub/evil.exe", "/r/EVIL.EXE"));
-}
-
-TEST_F(FileWalkerTest, YieldsBeforeEachDescentAndAfterEachLookUp) {
-    auto& root = tree.Root().Folder("r");
-    root.File("one");
-    root.File("two");
-    Scan("/r");
-    EXPECT_EQ(pump.calls, 2);  // no subfolders: no yield for a descent
-
-    pump.calls = 0;
-    root.Folder("sub");
-    Scan("/r");
-    EXPECT_EQ(pump.calls, 1 + 3);
-}
-
-TEST_F(FileWalkerTest, StopDuringTheLookUpPassFinishesTheFolderThenEndsTheWalk) {
+TEST_F(FolderWalkTest, StopDuringTheLookUpPassFinishesTheFolderThenEndsTheWalk) {
     auto& root = tree.Root().Folder("r");
     auto& first = root.Folder("first");
     first.File("evil.exe");
@@ -140,59 +106,18 @@ TEST_F(FileWalkerTest, StopDuringTheLookUpPassFinishesTheFolderThenEndsTheWalk) 
     root.Folder("second").File("evil.exe");
     root.File("evil.exe");
     sink.onPath = [&](const std::string& path) {
-        if (path == "/r/first/evil.exe") state.scanRunning = false;  // the stop button
+        if (path == "/r/first/evil.exe") stop.request_stop();  // the stop button
     };
-    Scan("/r");
+    const WalkResult result = Scan("/r");
     // "first" is finished; "second" is never entered; the open folder "/r" is not looked up.
     EXPECT_THAT(sink.lookedUp, ElementsAre("/r/first/evil.exe", "/r/first/bad"));
     EXPECT_EQ(sink.rows.size(), 2u);
-    EXPECT_EQ(state.detectionCount, 2);
-}
-
-TEST_F(FileWalkerTest, ASecondScanTreeDuringAWalkIsAStopRequest) {
-    auto& root = tree.Root().Folder("r");
-    root.Folder("first").File("evil.exe");
-    root.Folder("second").File("evil.exe");
-    FileWalker walker = Walker();
-    int nested = 0;
-    sink.onPath = [&](const std::string&) {
-        if (nested++ > 0) return;
-        std::string pattern = "*.*";
-        std::string path = "/r";
-        walker.ScanTree(pattern, path);
-        EXPECT_FALSE(state.scanRunning);
-        EXPECT_EQ(path, "/r");  // a stop request walks nothing and changes nothing
-    };
-    std::string pattern = "*.*";
-    std::string path = "/r";
-    walker.ScanTree(pattern, path);
-    EXPECT_THAT(sink.lookedUp, ElementsAre("/r/first/evil.exe"));
-    // The stop request's own call reset the count; the entry being looked up still finished.
-    EXPECT_EQ(state.detectionCount, 1);
-}
-
-TEST_F(FileWalkerTest, AClosedScanWindowIsDiscardedAndNothingIsWalked) {
-    tree.Root().Folder("r").File("evil.exe");
-    sink.shown = false;
-    Scan("/r");
-    EXPECT_TRUE(sink.discarded);
-    EXPECT_TRUE(sink.lookedUp.empty());
-    EXPECT_TRUE(tree.opened.empty());
-    EXPECT_FALSE(state.scanRunning);
-}
-
-TEST_F(FileWalkerTest, ClosingTheWindowMidWalkEntersNoFurtherFolder) {
-    auto& root = tree.Root().Folder("r");
-    root.Folder("first").File("a");
-    root.Folder("second").File("b");
-    sink.onPath = [&](const std::string& path) {
-        if (path == "/r/first/a") sink.shown = false;
-    };
-    Scan("/r");
+    EXPECT_EQ(result.detections, 2u);
+    EXPECT_TRUE(result.stopped);
     EXPECT_THAT(tree.opened, ElementsAre("/r", "/r/first"));
 }
 
-TEST_F(FileWalkerTest, UnopenableFoldersListAsEmpty) {
+TEST_F(FolderWalkTest, UnopenableFoldersListAsEmpty) {
     auto& root = tree.Root().Folder("r");
     root.Folder("locked").opens = false;
     root.File("evil.exe");
@@ -206,7 +131,7 @@ TEST_F(FileWalkerTest, UnopenableFoldersListAsEmpty) {
     EXPECT_THAT(sink.startFolders, ElementsAre("/r", "/missing"));
 }
 
-TEST_F(FileWalkerTest, DeepTreesKeepOnlyABudgetOfFoldersOpen) {
+TEST_F(FolderWalkTest, DeepTreesKeepOnlyABudgetOfFoldersOpen) {
     FakeDirectoryTree::Node* node = &tree.Root().Folder("r");
     for (int depth = 0; depth < 60; ++depth) {
         node->File("evil.exe");
@@ -216,34 +141,30 @@ TEST_F(FileWalkerTest, DeepTreesKeepOnlyABudgetOfFoldersOpen) {
         node = next;
     }
     node->File("evil.exe");
-    std::string pattern = "*.*";
-    std::string path = "/r";
-    Walker(4).ScanTree(pattern, path);
+    settings.openFolderBudget = 4;
+    Scan("/r");
     EXPECT_EQ(sink.rows.size(), 61u + 60u);
     EXPECT_LE(tree.mostOpenFolders, 6);
     EXPECT_EQ(tree.openFolders, 0);
 }
 
-TEST_F(FileWalkerTest, ADeepBranchListedFirstDoesNotHideItsLaterSiblings) {
+TEST_F(FolderWalkTest, ADeepBranchListedFirstDoesNotHideItsLaterSiblings) {
     auto& root = tree.Root().Folder("r");
     FakeDirectoryTree::Node* node = &root.Folder("b");
     for (int depth = 0; depth < 20; ++depth) node = &node->Folder("c");  // nothing after it at any level
     node->File("evil.exe");
     for (int i = 0; i < 3; ++i) root.Folder("z" + std::to_string(i)).File("evil.exe");
-    std::string pattern = "*.*";
-    std::string path = "/r";
-    Walker(4).ScanTree(pattern, path);
+    settings.openFolderBudget = 4;
+    Scan("/r");
     EXPECT_EQ(sink.rows.size(), 4u);
 }
 
-TEST_F(FileWalkerTest, ScanEntryLooksUpOneName) {
-    FileWalker walker = Walker();
-    walker.ScanEntry("/downloads/Evil.exe");
-    walker.ScanEntry("/downloads/clean.txt");
-    walker.ScanEntry("/downloads/ \tevil.exe ");  // padding is no way past the database
+TEST_F(FolderWalkTest, AFileNamedToTheScanIsLookedUpByItsName) {
+    Walk({{"/downloads/Evil.exe", false}, {"/downloads/clean.txt", false}, {"/downloads/ \tevil.exe ", false}});
+    // Padding is no way past the database.
     EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/downloads/Evil.exe"),
                                        Pair("TROJAN.EVIL", "/downloads/ \tevil.exe ")));
-    EXPECT_EQ(sink.scanned, 3);
+    EXPECT_EQ(sink.lookedUp.size(), 3u);
     EXPECT_THAT(sink.startFolders, ElementsAre("/downloads", "/downloads", "/downloads"));
 }
 
@@ -256,7 +177,7 @@ TEST(MountPointHolders, NamesTheFoldersThatHoldAMountPointAsTheWalkNamesThem) {
                 UnorderedElementsAre("tree"));
 }
 
-TEST_F(FileWalkerTest, WhereNothingIsMountedFoldersAreWalkedFromTheListingAlone) {
+TEST_F(FolderWalkTest, WhereNothingIsMountedFoldersAreWalkedFromTheListingAlone) {
     auto& root = tree.Root().Folder("r");
     root.Folder("plain").File("evil.exe");
     auto& holder = root.Folder("holder");
@@ -264,17 +185,93 @@ TEST_F(FileWalkerTest, WhereNothingIsMountedFoldersAreWalkedFromTheListingAlone)
     // Mounted after the table was read: the folder opened is on another device and is not entered.
     root.AddListed("late", Kind::Folder, ports::EntryStatus{Kind::Folder, 3, 0755}).File("evil.exe");
     tree.knowsCanonicalPaths = true;
-    FileWalker walker = Walker();
     WalkOptions withMounts;
     withMounts.mountPoints = std::vector<std::string>{"/", "/r/holder/mnt"};
-    walker.SetOptions(withMounts);
-    std::string pattern = "*.*";
-    std::string path = "/r";
-    walker.ScanTree(pattern, path);
+    Walk("/r", withMounts);
     EXPECT_THAT(tree.statusReads, ElementsAre("mnt"));  // only in the folder a mount point is known in
     EXPECT_THAT(tree.opened, ElementsAre("/r", "/r/plain", "/r/holder", "/r/late"));
     EXPECT_THAT(sink.rows, ElementsAre(Pair("TROJAN.EVIL", "/r/plain/evil.exe")));
     EXPECT_TRUE(sink.unreadable.empty());
+}
+
+// A tree of every shape the walk meets, the same for a given seed: deep and
+// wide folders, files the database names, hidden entries, links, entries
+// the listing cannot type, mount points, folders that cannot be opened, be
+// listed whole or have their status read, and a long chain of folders.
+void GrowMixedTree(FakeDirectoryTree::Node& root, unsigned seed) {
+    std::minstd_rand random(seed);
+    const auto roll = [&](unsigned sides) { return static_cast<unsigned>(random() % sides); };
+    std::vector<std::pair<FakeDirectoryTree::Node*, int>> folders{{&root, 0}};
+    for (std::size_t i = 0; i < folders.size() && folders.size() < 400; ++i) {
+        auto [folder, depth] = folders[i];
+        const unsigned entries = 1 + roll(8);
+        for (unsigned e = 0; e < entries; ++e) {
+            const std::string name = (roll(6) == 0 ? "." : "") + std::to_string(e) + (roll(5) == 0 ? "evil.exe" : "");
+            switch (roll(10)) {
+                case 0: folder->Add(name, Kind::SymbolicLink); break;
+                case 1: folder->AddListed(name, Kind::Folder, ports::EntryStatus{Kind::Folder, 2, 0755}); break;
+                case 2: folder->AddListed(name, Kind::Unknown, ports::EntryStatus{Kind::Folder, 1, 0755}); break;
+                case 3: folder->AddListed(name, Kind::Folder, std::nullopt); break;
+                case 4:
+                case 5:
+                case 6: {
+                    FakeDirectoryTree::Node& child = folder->Folder(name);
+                    child.opens = roll(12) != 0;
+                    child.listsWhole = roll(12) != 0;
+                    if (depth < 9) folders.emplace_back(&child, depth + 1);
+                    break;
+                }
+                default: folder->File(name);
+            }
+        }
+    }
+    FakeDirectoryTree::Node* chain = &root.Folder("chain");
+    for (int depth = 0; depth < 30; ++depth) {
+        chain->File("bad");
+        chain = &chain->Folder("c");
+    }
+    FakeDirectoryTree::Node& wide = root.Folder("wide");
+    for (int i = 0; i < 120; ++i) wide.Folder("w" + std::to_string(i)).File("evil.exe");
+}
+
+// However many threads list ahead, and however small their budget or the
+// walk's own, the walk reports exactly what the single walk reports, in the
+// same order, and closes every folder it opened.
+TEST(FolderWalkOrder, EveryThreadCountReportsWhatTheSingleWalkReports) {
+    struct Variant {
+        unsigned threads;
+        std::size_t aheadFolders;
+        std::size_t openFolders;
+    };
+    const std::vector<Variant> variants = {{1, 256, 200}, {2, 256, 200}, {8, 256, 200},
+                                           {16, 256, 200}, {8, 2, 3},    {16, 1, 2}};
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        std::optional<quellstone::testing::RecordingSink> single;
+        for (const Variant& variant : variants) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + ", threads " + std::to_string(variant.threads) +
+                         ", ahead " + std::to_string(variant.aheadFolders));
+            quellstone::testing::FakeWalk walk("[Scanfiles]\n1EVIL.EXE=Trojan.One\n.2EVIL.EXE=Trojan.Hidden\nBAD=Bad\n"
+                                               "W7=Folder.Named\n");
+            GrowMixedTree(walk.tree.Root().Folder("r"), seed);
+            walk.settings.listing = {variant.threads, variant.aheadFolders, 16U << 20U};
+            walk.settings.openFolderBudget = variant.openFolders;
+            const WalkOptions options = WalkOptions::Make(seed != 2, {"/r/wide/w7", "/r/3", "/r/chain/c/c"}, walk.tree);
+            walk.Walk({{"/r", true}, {"/r/wide", true}, {"/r/0evil.exe", false}}, options);
+            EXPECT_EQ(walk.tree.openFolders, 0);
+            if (!single) {
+                single = walk.sink;
+                EXPECT_GT(single->lookedUp.size(), 300u);
+                EXPECT_FALSE(single->rows.empty());
+                EXPECT_FALSE(single->unreadable.empty());
+                continue;
+            }
+            EXPECT_EQ(walk.sink.lookedUp, single->lookedUp);
+            EXPECT_EQ(walk.sink.rows, single->rows);
+            EXPECT_EQ(walk.sink.unreadable, single->unreadable);
+            EXPECT_EQ(walk.sink.startFolders, single->startFolders);
+            EXPECT_EQ(walk.sink.excludedStarts, single->excludedStarts);
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,94 @@
+#include "core/app/ScanRun.h"
+
+#include <chrono>
+
+#include "core/scan/FileSystemKinds.h"
+
+namespace quellstone::app {
+
+namespace {
+
+// Whether the index has loaded already, without waiting for it.
+bool LoadedAlready(const scan::IndexSupply& index) {
+    if (!index.valid() || index.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+    const std::shared_ptr<const scan::SignatureIndex>& loaded = index.get();
+    return loaded && loaded->LoadStatus() == scan::SignatureIndex::Status::Loaded;
+}
+
+}  // namespace
+
+std::vector<ScanRun::Target> ScanRun::Targets(const ScanRequest& request,
+                                              const std::vector<ports::MountedFileSystem>& mounts, ScanRunSink& sink,
+                                              ScanOutcome& outcome) {
+    std::vector<Target> targets;
+    if (request.mode == scan::ScanMode::ChosenFolder) {
+        for (const std::string& path : request.paths) {
+            const ports::PathFound found = ports_.tree.Look(path);
+            using Kind = ports::PathFound::Kind;
+            if (found.kind == Kind::Missing || found.kind == Kind::Unreadable) {
+                ++outcome.pathsNotReached;
+                sink.PathNotReached(path, found.kind == Kind::Missing, found.reason);
+                continue;
+            }
+            scan::ScanPlan plan = scan::PlanScan(request.mode, path, paths_, mounts, request.includeRemote);
+            for (scan::ScanTarget& target : plan.targets) {
+                targets.push_back({std::move(target), found.kind == Kind::Folder});
+            }
+        }
+        return targets;
+    }
+    const scan::ScanPlan plan = scan::PlanScan(request.mode, "", paths_, mounts, request.includeRemote);
+    if (plan.mountsUnknown) {
+        outcome.partial = true;
+        sink.MountsUnknown();
+    }
+    for (const ports::MountedFileSystem& leftOut : plan.leftOut) sink.FileSystemLeftOut(leftOut);
+    for (const scan::ScanTarget& target : plan.targets) {
+        // A system without /opt/ or /dev/shm, or a user without ~/.local/bin,
+        // has nothing there to scan; that is no error.
+        if (ports_.tree.Look(target.folder).kind != ports::PathFound::Kind::Missing) targets.push_back({target, true});
+    }
+    return targets;
+}
+
+void ScanRun::Count(scan::ScanMode mode, ScanRunSink& sink, ScanOutcome& outcome) {
+    outcome.counted = true;
+    sink.ScanCounted(scan::RecordScanStart(ports_.store, mode, ports_.calendar));
+}
+
+ScanOutcome ScanRun::Run(const ScanRequest& request, const scan::IndexSupply& index, ScanRunSink& sink,
+                         std::stop_token stop) {
+    ScanOutcome outcome;
+    const std::vector<ports::MountedFileSystem> mounts = ports_.mounts.Mounts();
+    const std::vector<Target> targets = Targets(request, mounts, sink, outcome);
+    // Not one PATH can be reached: nothing is scanned, and nothing counted.
+    if (targets.empty() && request.mode == scan::ScanMode::ChosenFolder) return outcome;
+
+    const std::optional<std::vector<std::string>> mountPoints = scan::MountPointsOf(mounts);
+    scan::WalkOptions options = scan::WalkOptions::Make(request.includeHidden, request.excluded, ports_.tree,
+                                                        mountPoints.value_or(std::vector<std::string>()));
+    options.mountPoints = mountPoints;
+    scan::WalkSettings settings;
+    settings.listing.threads = request.listingThreads;
+
+    // Counted as it starts when the database is known good already (the
+    // window checks it first); else once the walk has found it loads.
+    if (request.count && LoadedAlready(index)) Count(request.mode, sink, outcome);
+    for (const Target& target : targets) {
+        if (stop.stop_requested()) break;
+        sink.FolderStarted(target.planned);
+        const scan::StartPoint start{target.planned.folder, target.isFolder};
+        const scan::WalkResult walked = scan::Walk({&start, 1}, options, index, ports_.tree, sink, stop, settings);
+        outcome.walk += walked;
+        sink.FolderDone(target.planned, walked.excludedStarts > 0);
+        if (walked.stopped || walked.noIndex) break;
+    }
+    if (request.count && !outcome.counted && !outcome.walk.noIndex) {
+        // A stopped scan is counted only when the index had loaded by then.
+        if (!stop.stop_requested() && index.valid()) index.wait();
+        if (LoadedAlready(index)) Count(request.mode, sink, outcome);
+    }
+    return outcome;
+}
+
+}  // namespace quellstone::app

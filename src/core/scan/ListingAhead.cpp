@@ -1,0 +1,225 @@
+#include "core/scan/ListingAhead.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/scan/WalkRules.h"
+
+namespace quellstone::scan {
+
+// A folder listed by the walk or ahead of it whose subfolders are still to
+// be taken. Its key is its place in the walk: the positions of the
+// subfolders that lead to it from the start folder.
+struct ListingAhead::Node : std::enable_shared_from_this<Node> {
+    enum class State : std::uint8_t { Waiting, Listing, Ready, Taken };
+    struct Slot {
+        State state = State::Waiting;
+        std::unique_ptr<ListedFolder> listed;
+        Ticket ticket;
+        std::size_t bytes = 0;
+    };
+
+    std::shared_ptr<ports::Directory> folder;  // null while the walk has it closed
+    std::string path;
+    std::shared_ptr<const MountHolders> holders;  // null: any folder may hold one
+    std::vector<std::uint32_t> key;
+    ports::DirectoryListing names;  // the subfolders to walk, in walk order
+    std::vector<Slot> slots;        // one per subfolder
+    std::size_t next = 0;           // the first subfolder no thread has begun
+    bool scheduled = false;         // in `waiting_`
+    bool dropped = false;
+};
+
+namespace {
+
+using Node = ListingAhead::Node;
+
+// The node for a listed folder whose subfolders are to be walked; null when it has none.
+ListingAhead::Ticket NewNode(const Node* parent, std::size_t ordinal, const ListedFolder& listed, std::string path,
+                             std::shared_ptr<const ListingAhead::MountHolders> holders) {
+    if (!listed.folder || listed.subfolders.empty()) return nullptr;
+    auto node = std::make_shared<Node>();
+    node->folder = listed.folder;
+    node->path = std::move(path);
+    node->holders = std::move(holders);
+    if (parent) {
+        node->key.reserve(parent->key.size() + 1);
+        node->key = parent->key;
+        node->key.push_back(static_cast<std::uint32_t>(ordinal));
+    }
+    for (const std::size_t position : listed.subfolders) {
+        node->names.Add(listed.listing.Name(position), ports::EntryKind::Folder);
+    }
+    node->slots.resize(listed.subfolders.size());
+    return node;
+}
+
+}  // namespace
+
+// Compares the keys of the two nodes' next subfolders: the node's key
+// followed by `next`. Depth first in listing order is the order of these
+// keys, so the smallest is the folder the walk reaches first.
+bool ListingAhead::NextFirst::operator()(const Node* a, const Node* b) const {
+    const std::vector<std::uint32_t>& ka = a->key;
+    const std::vector<std::uint32_t>& kb = b->key;
+    const std::size_t common = std::min(ka.size(), kb.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (ka[i] != kb[i]) return ka[i] < kb[i];
+    }
+    if (ka.size() < kb.size()) {
+        if (a->next != kb[common]) return a->next < kb[common];
+        return true;  // a's next is a folder above b's
+    }
+    if (kb.size() < ka.size()) {
+        if (ka[common] != b->next) return ka[common] < b->next;
+        return false;
+    }
+    if (a->next != b->next) return a->next < b->next;
+    return a < b;  // never the same folder; kept strict for the set
+}
+
+ListingAhead::ListingAhead(const WalkOptions& options, const ListingBudget& budget)
+    : options_(options), budget_(budget) {
+    budget_.folders = std::max<std::size_t>(budget_.folders, 1);
+    threads_.reserve(budget_.threads);
+    for (unsigned i = 0; i < budget_.threads; ++i) {
+        threads_.emplace_back([this](std::stop_token stop) { Work(std::move(stop)); });
+    }
+}
+
+ListingAhead::~ListingAhead() {
+    for (std::jthread& thread : threads_) thread.request_stop();
+    threads_.clear();  // joins: a thread inside a listing finishes that folder first
+}
+
+bool ListingAhead::WorkDue() const {
+    return !waiting_.empty() && aheadFolders_ < budget_.folders && aheadBytes_ < budget_.bytes;
+}
+
+void ListingAhead::Schedule(Node& node) {
+    if (node.scheduled || node.dropped || !node.folder || node.next >= node.slots.size()) return;
+    waiting_.insert(&node);
+    node.scheduled = true;
+    // One thread at a time: each one that takes a folder wakes the next while work is left.
+    workWaiting_.notify_one();
+}
+
+void ListingAhead::Unschedule(Node& node) {
+    if (!node.scheduled) return;
+    waiting_.erase(&node);
+    node.scheduled = false;
+}
+
+ListingAhead::Ticket ListingAhead::Offer(const Ticket& parent, std::size_t ordinal, const ListedFolder& listed,
+                                         std::string path, std::shared_ptr<const MountHolders> holders) {
+    Ticket node = NewNode(parent.get(), ordinal, listed, std::move(path), std::move(holders));
+    if (!node) return nullptr;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    Schedule(*node);
+    return node;
+}
+
+void ListingAhead::Work(std::stop_token stop) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        if (!workWaiting_.wait(lock, stop, [this] { return WorkDue(); })) return;
+        Node& node = **waiting_.begin();
+        Unschedule(node);
+        const std::size_t ordinal = node.next++;
+        Schedule(node);
+        node.slots[ordinal].state = Node::State::Listing;
+        ++aheadFolders_;
+        if (WorkDue()) workWaiting_.notify_one();
+        // Kept alive while the lock is let go: the walk may drop the node meanwhile.
+        const std::shared_ptr<Node> parent = node.shared_from_this();
+        const std::shared_ptr<ports::Directory> parentFolder = parent->folder;
+        const std::string name(parent->names.Name(ordinal));
+        lock.unlock();
+
+        std::string path = parent->path + "/" + name;
+        auto listed = std::make_unique<ListedFolder>();
+        listed->mayHoldMountPoints = !parent->holders || !*parent->holders || (*parent->holders)->contains(path);
+        listed->Open(parentFolder->OpenSubfolder(name));
+        Ticket child;
+        if (listed->folder) {
+            ListAndSort(*listed, path, options_, true);
+            // The walk passes over a mount point and an excluded folder without entering: nothing below is listed.
+            const bool entered = !IsMountPoint(listed->identity.device, parentFolder->Identity()) &&
+                                 (options_.excluded.empty() || !options_.ExcludesFolder(listed->identity));
+            if (entered) child = NewNode(parent.get(), ordinal, *listed, std::move(path), parent->holders);
+        }
+        const std::size_t bytes = listed->Bytes();
+
+        lock.lock();
+        Node::Slot& slot = parent->slots[ordinal];
+        if (parent->dropped) {
+            --aheadFolders_;
+            if (WorkDue()) workWaiting_.notify_one();
+            continue;
+        }
+        slot.listed = std::move(listed);
+        slot.ticket = std::move(child);
+        slot.bytes = bytes;
+        slot.state = Node::State::Ready;
+        aheadBytes_ += bytes;
+        if (slot.ticket) Schedule(*slot.ticket);
+        listed_.notify_all();  // the walk, if it waits for this one
+    }
+}
+
+std::optional<ListingAhead::Taken> ListingAhead::Take(const Ticket& parent, std::size_t ordinal, std::stop_token stop) {
+    if (!parent || ordinal >= parent->slots.size()) return std::nullopt;
+    std::unique_lock<std::mutex> lock(mutex_);
+    Node::Slot& slot = parent->slots[ordinal];
+    if (slot.state == Node::State::Waiting) {
+        // No thread has begun it: the walk lists it now, and the threads go on past it.
+        Unschedule(*parent);
+        slot.state = Node::State::Taken;
+        parent->next = std::max(parent->next, ordinal + 1);
+        Schedule(*parent);
+        return std::nullopt;
+    }
+    if (!listed_.wait(lock, stop, [&slot] { return slot.state == Node::State::Ready; })) return std::nullopt;
+    slot.state = Node::State::Taken;
+    --aheadFolders_;
+    aheadBytes_ -= slot.bytes;
+    if (WorkDue()) workWaiting_.notify_one();
+    return Taken{std::move(slot.listed), std::move(slot.ticket)};
+}
+
+void ListingAhead::Release(const Ticket& ticket) {
+    if (!ticket) return;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    Unschedule(*ticket);
+    ticket->folder.reset();
+}
+
+void ListingAhead::Reattach(const Ticket& ticket, std::shared_ptr<ports::Directory> folder) {
+    if (!ticket) return;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    ticket->folder = std::move(folder);
+    Schedule(*ticket);
+}
+
+void ListingAhead::Drop(const Ticket& ticket) {
+    if (!ticket) return;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    DropLocked(*ticket);
+    if (WorkDue()) workWaiting_.notify_one();
+}
+
+void ListingAhead::DropLocked(Node& node) {
+    if (node.dropped) return;
+    Unschedule(node);
+    node.dropped = true;
+    node.folder.reset();
+    for (Node::Slot& slot : node.slots) {
+        if (slot.state != Node::State::Ready) continue;
+        --aheadFolders_;
+        aheadBytes_ -= slot.bytes;
+        if (slot.ticket) DropLocked(*slot.ticket);
+        slot = Node::Slot{Node::State::Taken, nullptr, nullptr, 0};
+    }
+}
+
+}  // namespace quellstone::scan

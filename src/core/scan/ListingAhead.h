@@ -1,0 +1,100 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <stop_token>
+#include <string>
+#include <thread>
+#include <unordered_set>
+#include <vector>
+
+#include "core/scan/ListedFolder.h"
+#include "core/scan/WalkOptions.h"
+
+namespace quellstone::scan {
+
+// How far the listing threads may run ahead of the walk.
+struct ListingBudget {
+    unsigned threads = 8;            // listing threads; the walk lists alone when fewer than 2
+    std::size_t folders = 256;       // folders listed and not yet taken, each holding a descriptor
+    std::size_t bytes = 16u << 20U;  // the memory of their listings
+};
+
+// Threads that open and list folders ahead of the walk, across the whole
+// tree, so that a disk serving many reads at once is kept busy while the
+// walk consumes the listings in its own order.
+//
+// The walk hands over every folder it has listed (Offer); the threads list
+// that folder's subfolders, and theirs in turn, always taking next the
+// folder the walk will reach first (depth first, in listing order), as long
+// as the folders listed and not yet taken fit the budget. When the walk
+// descends into a subfolder it takes that listing (Take), waiting for one
+// in progress, or lists the folder itself when no thread has begun it.
+// Nothing here reports to the walk's sink: what was found travels with the
+// listing, and the walk reports it when it gets there, in its own order.
+class ListingAhead {
+public:
+    // The folders below one start folder that hold a mount point (see
+    // MountPointHolders); nullopt: any folder may.
+    using MountHolders = std::optional<std::unordered_set<std::string>>;
+
+    ListingAhead(const WalkOptions& options, const ListingBudget& budget);
+    ~ListingAhead();
+    ListingAhead(const ListingAhead&) = delete;
+    ListingAhead& operator=(const ListingAhead&) = delete;
+
+    struct Node;
+    using Ticket = std::shared_ptr<Node>;
+
+    // The walk has listed the folder at `path` (as `listed`), the start of a
+    // walk (`parent` null) or subfolder `ordinal` of `parent`: its subfolders
+    // may be listed ahead. Null when it has none to walk.
+    Ticket Offer(const Ticket& parent, std::size_t ordinal, const ListedFolder& listed, std::string path,
+                 std::shared_ptr<const MountHolders> holders);
+
+    // The listing of subfolder `ordinal` of `parent`, taken by a thread, and
+    // the ticket its own subfolders are listed under; nullopt when no thread
+    // has begun it (the walk lists it itself) or when `stop` came while
+    // waiting for it.
+    struct Taken {
+        std::unique_ptr<ListedFolder> folder;
+        Ticket ticket;
+    };
+    std::optional<Taken> Take(const Ticket& parent, std::size_t ordinal, std::stop_token stop);
+
+    // The walk closed the folder to save descriptors: nothing more is opened
+    // through it until Reattach gives it back.
+    void Release(const Ticket& ticket);
+    void Reattach(const Ticket& ticket, std::shared_ptr<ports::Directory> folder);
+    // The walk will not enter the folder (a mount point, an excluded folder):
+    // whatever was listed below it is let go.
+    void Drop(const Ticket& ticket);
+
+private:
+    struct NextFirst {
+        bool operator()(const Node* a, const Node* b) const;
+    };
+
+    void Work(std::stop_token stop);
+    // With the lock held.
+    [[nodiscard]] bool WorkDue() const;
+    void Schedule(Node& node);
+    void Unschedule(Node& node);
+    void DropLocked(Node& node);
+
+    const WalkOptions& options_;
+    ListingBudget budget_;
+    std::mutex mutex_;
+    std::condition_variable_any workWaiting_;  // a listing thread may take a folder
+    std::condition_variable_any listed_;       // a folder the walk may wait for is listed
+    std::set<Node*, NextFirst> waiting_;       // nodes with a subfolder no thread has begun, walk order first
+    std::size_t aheadFolders_ = 0;             // listed (or being listed) and not yet taken
+    std::size_t aheadBytes_ = 0;
+    std::vector<std::jthread> threads_;
+};
+
+}  // namespace quellstone::scan
