@@ -77,7 +77,7 @@ TEST_F(DatabaseUpdateWindowTest, TheLinkInstallsTheNewerDatabaseAndTheFrameShows
     WriteFile(dir / "tree/b.exe", "payload");
     ScanFolderFromWindow(application, main, dir / "tree");
     ASSERT_NE(application.ScanModel(), nullptr);
-    ASSERT_EQ(application.ScanModel()->Rows().size(), 1u);
+    ASSERT_EQ(application.ScanModel()->Results().Rows().size(), 1u);
 }
 
 TEST_F(DatabaseUpdateWindowTest, ARefusedDatabaseIsReportedAndTheOneInUseStays) {
@@ -133,8 +133,9 @@ TEST_F(DatabaseUpdateWindowTest, ADatabaseRewrittenAfterStartIsNotUsedAndIsWarne
     WriteFile(dir / "tree/planted.exe", "payload");
     ScanFolderFromWindow(application, main, dir / "tree");
     ASSERT_NE(application.ScanModel(), nullptr);
-    ASSERT_EQ(application.ScanModel()->Rows().size(), 1u);
-    EXPECT_EQ(application.ScanModel()->Rows()[0].detection, "TROJAN.OLD");  // as the program folder's database says
+    const auto& rows = application.ScanModel()->Results().Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].detection, "TROJAN.OLD");  // as the program folder's database says
     EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), program + "/bdts.dll");
     const auto warnings = std::ranges::count_if(
         dialogs.shown, [](const auto& shown) { return shown.icon == ports::MessageIcon::Warning; });

@@ -131,7 +131,7 @@ TEST_F(ScanWindowCloseTest, AWalkShowsItsProgressWithoutMovingTheLayoutAndAStopS
     EXPECT_EQ(Find<QLabel>(window, "operationLabel")->text(), "Scan stopped.");
     const QString stoppedIn = Find<QLabel>(window, "currentFileLabel")->toolTip();
     EXPECT_TRUE(stoppedIn.startsWith("Stopped in: " + QString::fromStdString(dir / "tree"))) << stoppedIn.toStdString();
-    EXPECT_NE(application.ScanModel()->ReportText().find("Scan stopped.\nStopped in: "), std::string::npos);
+    EXPECT_NE(application.ScanModel()->Report().Text().find("Scan stopped.\nStopped in: "), std::string::npos);
 }
 
 TEST_F(ScanWindowCloseTest, RowsSayTheirOutcomeInWordsAndKeepLongPathsReadable) {

@@ -36,7 +36,7 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
 
     // Unticking a row reaches the model; closing with rows asks first.
     results.setData(results.index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
-    EXPECT_FALSE(application.ScanModel()->Rows()[1].checked);
+    EXPECT_FALSE(application.ScanModel()->Results().Rows()[1].checked);
     dialogs.answer = ports::MessageAnswer::No;
     window.close();
     EXPECT_TRUE(window.isVisible());
@@ -164,7 +164,7 @@ TEST_F(DesktopWindowsTest, AnUnreadableSettingsFileStillKeepsACopyAndAnUnreadabl
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(dialogs.shown.back().text,
               "This folder could not be read, so it was not scanned:\r" + dir / "no-such-folder");
-    EXPECT_EQ(application.ScanModel()->ReportText().find("Nothing was found."), std::string::npos);
+    EXPECT_EQ(application.ScanModel()->Report().Text().find("Nothing was found."), std::string::npos);
 
     ScanFolderFromWindow(application, main, tree);
     dialogs.answer = ports::MessageAnswer::Yes;
@@ -180,16 +180,15 @@ bool ShowsPicture(const QVariant& decoration, const char* file) {
            QIcon(QStringLiteral(":/pictures/") + QString::fromLatin1(file)).pixmap(size).toImage();
 }
 
-// The result list's table over a scan window model that the test fills as a
-// walk and a removal pass would.
+// The result list's table over a list that the test fills as a walk and a
+// removal pass would.
 TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     LoadPictures();
     platform::PosixFileStore files;
     app::Context context(files, QUELLSTONE_PROGRAM_DIR);
     FakeDialogs dialogs;
-    windows::ScanWindowModel window(context.languageText, context.scan, dialogs, files);
-    window.Load();
-    window.Finish();  // removal follows a finished walk
+    windows::ScanResults list(context.languageText);
+    windows::RemovalPass pass(context.languageText, dialogs, list);
     quellstone::testing::FakeFileOperations disk;
     quellstone::testing::MemorySettingsBackend backend;
     settings::SettingsStore store(backend);
@@ -198,10 +197,10 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     quarantine::Remover remover(disk, folders, store, {"/prog", "/data", "/usr", "/opt/"});
     const auto detect = [&](const std::string& path) {
         disk.files[path] = "MZ";
-        window.AddDetection("TROJAN.X", path);
+        list.Add("TROJAN.X", path, ports::ReachablePath::FromRoot(path));
     };
 
-    ResultTableModel table(window);
+    ResultTableModel table(list);
     QSignalSpy inserted(&table, &QAbstractItemModel::rowsInserted);
     detect("/a/one.exe");
     detect("/a/two.exe");
@@ -228,15 +227,14 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     EXPECT_FALSE(table.flags(table.index(1, ResultTableModel::PathColumn)) & Qt::ItemIsUserCheckable);
     EXPECT_FALSE(table.index(1, ResultTableModel::PathColumn).data(Qt::CheckStateRole).isValid());
     EXPECT_TRUE(table.setData(second, Qt::Unchecked, Qt::CheckStateRole));
-    EXPECT_FALSE(window.Rows()[1].checked);
+    EXPECT_FALSE(list.Rows()[1].checked);
     EXPECT_EQ(second.data(Qt::CheckStateRole), Qt::Unchecked);
     EXPECT_FALSE(table.setData(table.index(1, ResultTableModel::PathColumn), Qt::Checked, Qt::CheckStateRole));
 
     // A removal pass: the rows show their outcome once the window redraws them.
     disk.undeletable.insert("/a/three.exe");
     dialogs.answer = ports::MessageAnswer::Yes;
-    windows::MainWindowCounters counters{[] {}, [](std::int64_t) {}};
-    window.RemoveClicked(remover, counters);
+    pass.Run(remover, {});
     QSignalSpy changed(&table, &QAbstractItemModel::dataChanged);
     table.RedrawShownRows();
     ASSERT_EQ(changed.size(), 1);  // one signal over the span of changed rows
@@ -252,8 +250,8 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     table.RedrawShownRows();
     EXPECT_EQ(changed.size(), 1);  // nothing changed since
 
-    // The model's list emptied (the window closed): the table drops its rows.
-    window.Unload();
+    // The list emptied (the window closed): the table drops its rows.
+    list.Clear();
     table.RedrawShownRows();
     EXPECT_EQ(table.rowCount(), 0);
     detect("/b/again.exe");

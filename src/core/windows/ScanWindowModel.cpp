@@ -42,7 +42,13 @@ constexpr CaptionEntry<ScanControl> kCaptionEntries[] = {
 
 ScanWindowModel::ScanWindowModel(const i18n::LanguageTable& texts, scan::ScanState& scan, ports::Dialogs& dialogs,
                                  ports::FileStore& files, Clock clock)
-    : texts_(texts), scan_(scan), dialogs_(dialogs), files_(files), clock_(std::move(clock)) {}
+    : texts_(texts),
+      scan_(scan),
+      dialogs_(dialogs),
+      clock_(std::move(clock)),
+      results_(texts),
+      report_(texts, course_, results_, dialogs, files),
+      removal_(texts, dialogs, results_) {}
 
 void ScanWindowModel::Load() {
     visible_ = true;
@@ -51,8 +57,7 @@ void ScanWindowModel::Load() {
         SetCaption(counter, "0");
     }
     SetCaption(S::Elapsed, text::ElapsedText(std::chrono::seconds(0)));
-    scanned_ = 0;
-    dangerous_ = 0;
+    results_.ResetCounters();
     noticeHideTimer_ = {400, true};
     noticeShowTimer_ = {500, false};
     endWatchTimer_ = {10, true};
@@ -62,37 +67,28 @@ void ScanWindowModel::Load() {
     stopEnabled_ = true;
 }
 
-void ScanWindowModel::SetRowChecked(std::size_t row, bool checked) {
-    if (row < rows_.size()) rows_[row].checked = checked;
-}
-
 void ScanWindowModel::AddLookedUp(std::int64_t count, std::string_view lastPath) {
     // Assigned in place: this runs often during a scan.
     captions_.Assign(S::CurrentFile, lastPath);
     pathShown_ = true;
-    scanned_ += count;
-    SetCaption(S::Scanned, std::to_string(scanned_));
-}
-
-// Counters are kept beside their captions instead of being parsed back from them.
-void ScanWindowModel::RaiseCounter(ScanControl control, std::int64_t& count) {
-    SetCaption(control, std::to_string(++count));
+    results_.CountScanned(count);
+    SetCaption(S::Scanned, std::to_string(results_.Scanned()));
 }
 
 void ScanWindowModel::ReportUnreadableFolder(std::string_view path, bool isStartFolder) {
     if (!isStartFolder) {
-        ++unreadableFolders_;
+        report_.CountUnreadableFolder();
         return;
     }
-    unscannedFolders_.emplace_back(path);
+    report_.AddUnscannedFolder(path);
     if (!nameUnreadableStart_) return;
     dialogs_.ShowMessage(Text(T::FolderNotScanned) + "\r" + text::EscapeForDisplay(path), ports::MessageIcon::Warning,
                          ports::MessageButtons::Ok);
 }
 
 void ScanWindowModel::AddDetection(std::string_view detection, std::string_view fullPath) {
-    rows_.push_back({std::string(detection), std::string(fullPath), true, kImageDetected, {}, start_.Reach(fullPath)});
-    RaiseCounter(S::Dangerous, dangerous_);
+    results_.Add(detection, fullPath, start_.Reach(fullPath));
+    SetCaption(S::Dangerous, std::to_string(results_.Dangerous()));
 }
 
 ModelTimers ScanWindowModel::Timers() {
@@ -125,13 +121,14 @@ void ScanWindowModel::EndWatchTick() {
 void ScanWindowModel::StopTick() {
     // A tick during the walk carries the stop to it; where the walk stopped
     // is known once its last results have come (see Finish).
-    if (!finishedScan_) stopped_ = true;
+    if (!course_.ended) course_.stopped = true;
     scan_.stop.request_stop();
 }
 
 void ScanWindowModel::ElapsedTick() {
-    if (finishedScan_) return;
-    SetCaption(S::Elapsed, text::ElapsedText(std::chrono::duration_cast<std::chrono::seconds>(clock_() - started_)));
+    if (course_.ended) return;
+    SetCaption(S::Elapsed,
+               text::ElapsedText(std::chrono::duration_cast<std::chrono::seconds>(clock_() - course_.started)));
 }
 
 void ScanWindowModel::StopClicked() {
@@ -145,7 +142,7 @@ bool ScanWindowModel::AskStopAndClose() {
 }
 
 bool ScanWindowModel::ConfirmLosingList() {
-    if (rows_.empty()) return true;
+    if (results_.Rows().empty()) return true;
     return dialogs_.ShowMessage(Text(T::CloseWithResultsQuestion), ports::MessageIcon::Information,
                                 ports::MessageButtons::YesNo, ports::MessageAnswer::No) == ports::MessageAnswer::Yes;
 }
@@ -176,17 +173,17 @@ bool ScanWindowModel::QuitClicked() {
 }
 
 std::optional<ScanAlert> ScanWindowModel::FinishedAlert() const {
-    if (!finishedScan_ || stopped_ || !visible_ || active_ || rows_.empty()) return std::nullopt;
+    if (!course_.ended || course_.stopped || !visible_ || active_ || results_.Rows().empty()) return std::nullopt;
     std::string folders;
-    for (const std::string& folder : scannedFolders_) {
+    for (const std::string& folder : report_.ScannedFolders()) {
         if (!folders.empty()) folders += "\r";
         folders += text::EscapeForDisplay(folder);
     }
-    return ScanAlert{text::FillIn(Text(T::AlertScanFinished), std::to_string(rows_.size())), folders};
+    return ScanAlert{text::FillIn(Text(T::AlertScanFinished), std::to_string(results_.Rows().size())), folders};
 }
 
 void ScanWindowModel::Unload() {
-    rows_.clear();
+    results_.Clear();
     visible_ = false;
     for (TimerState* timer : {&noticeHideTimer_, &noticeShowTimer_, &endWatchTimer_, &stopTimer_, &elapsedTimer_})
         timer->enabled = false;
@@ -194,35 +191,48 @@ void ScanWindowModel::Unload() {
 
 void ScanWindowModel::BeginScan(std::string firstFolder) {
     start_ = {std::move(firstFolder), std::nullopt};
-    started_ = clock_();
-    finishedScan_ = false;
-    stopped_ = false;
-    stoppedIn_.clear();
+    course_.started = clock_();
+    course_.ended = false;
+    course_.stopped = false;
+    course_.stoppedIn.clear();
     SetCaption(S::Elapsed, text::ElapsedText(std::chrono::seconds(0)));
 }
 
 void ScanWindowModel::Finish() {
     // The last entry the walk looked up; before its first one, the folder it started from.
-    if (stopped_) stoppedIn_ = pathShown_ ? Caption(S::CurrentFile) : start_.path;
+    if (course_.stopped) course_.stoppedIn = pathShown_ ? Caption(S::CurrentFile) : start_.path;
     noticeHideTimer_.enabled = false;
     noticeShowTimer_.enabled = false;
     waitNoticeVisible_ = false;
     SetCaption(S::Operation, Text(T::ScanFinished));
     SetCaption(S::CurrentFile, Text(T::ScanFinished));
     // Nothing was looked up because the folders named were excluded: say so where the path stood.
-    if (scanned_ == 0 && !excludedStarts_.empty()) {
-        SetCaption(S::CurrentFile, Text(T::ReportExcluded) + " " + text::EscapeForDisplay(excludedStarts_.front()));
+    if (report_.NothingLookedUp()) {
+        SetCaption(S::CurrentFile,
+                   Text(T::ReportExcluded) + " " + text::EscapeForDisplay(report_.ExcludedStarts().front()));
     }
     stopEnabled_ = false;
-    finished_ = clock_();
+    course_.finished = clock_();
     ElapsedTick();  // the walk's whole length stays on show
     elapsedTimer_.enabled = false;
-    finishedScan_ = true;
-    if (stopped_) {
+    course_.ended = true;
+    if (course_.stopped) {
         SetCaption(S::Title, Text(T::ScanStopped));
         SetCaption(S::Operation, Text(T::ScanStopped));
-        SetCaption(S::CurrentFile, Text(T::StoppedIn) + " " + stoppedIn_);
+        SetCaption(S::CurrentFile, Text(T::StoppedIn) + " " + course_.stoppedIn);
     }
+}
+
+bool ScanWindowModel::RemoveEnabled() const {
+    return course_.ended && removal_.Ready();
+}
+
+void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters) {
+    if (!RemoveEnabled()) return;
+    const bool removed = removal_.Run(remover, counters, [this] {
+        currentTab_ = kTabResults;  // the rows show their outcome as the pass goes
+    });
+    if (removed) currentTab_ = kTabReport;  // then what was removed
 }
 
 }  // namespace quellstone::windows

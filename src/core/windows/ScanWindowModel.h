@@ -1,11 +1,9 @@
 #pragma once
 
 #include <chrono>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/i18n/LanguageTable.h"
 #include "core/ports/Dialogs.h"
@@ -15,6 +13,9 @@
 #include "core/scan/ScanState.h"
 #include "core/scan/StartFolder.h"
 #include "core/windows/Captions.h"
+#include "core/windows/RemovalPass.h"
+#include "core/windows/ScanReport.h"
+#include "core/windows/ScanResults.h"
 #include "core/windows/TimerState.h"
 
 namespace quellstone::windows {
@@ -52,22 +53,6 @@ enum class ScanControl {
     Count
 };
 
-// Images of a result row.
-inline constexpr int kImageDetected = 1;
-inline constexpr int kImageRemoved = 5;
-inline constexpr int kImageNotRemoved = 6;
-
-// One row of the result list.
-struct ResultRow {
-    std::string detection;  // the upper-cased detection name
-    std::string path;       // the detected entry's full path (bytes)
-    bool checked = true;
-    int image = kImageDetected;
-    std::string archive;            // the quarantine archive written for it, if any
-    ports::ReachablePath location;  // how removal reaches it from the scan's start folder
-    quarantine::RemovalProblem problem = quarantine::RemovalProblem::None;  // why the removal left it
-};
-
 // The passing notice a finished scan raises.
 struct ScanAlert {
     std::string title;
@@ -78,15 +63,10 @@ struct ScanAlert {
 inline constexpr int kTabResults = 0;
 inline constexpr int kTabReport = 1;
 
-// What the removal pass changes on the main window.
-struct MainWindowCounters {
-    std::function<void()> raiseQuarantined;              // one more object in quarantine
-    std::function<void(std::int64_t)> showRemovedTotal;  // the stored count of removed objects
-};
-
 // The scan window: the walk writes into it (it is the walk's sink), its
-// timers blink the wait notice and carry the stop request, and it keeps the
-// result list and the report of its one scan.
+// timers blink the wait notice and carry the stop request, and its buttons
+// stop, close and remove. It keeps the result list, the removal pass over it
+// and the report of its one scan.
 class ScanWindowModel final : public scan::ScanSink {
 public:
     using Clock = std::function<std::chrono::system_clock::time_point()>;
@@ -94,6 +74,9 @@ public:
     ScanWindowModel(
         const i18n::LanguageTable& texts, scan::ScanState& scan, ports::Dialogs& dialogs, ports::FileStore& files,
         Clock clock = [] { return std::chrono::system_clock::now(); });
+    // The report and the removal pass refer to its result list and course.
+    ScanWindowModel(const ScanWindowModel&) = delete;
+    ScanWindowModel& operator=(const ScanWindowModel&) = delete;
 
     void Load();
 
@@ -104,11 +87,12 @@ public:
     // The remove button: once the walk has finished, while no removal pass
     // runs, and only while a ticked row is still detected.
     [[nodiscard]] bool RemoveEnabled() const;
-    [[nodiscard]] const std::vector<ResultRow>& Rows() const { return rows_; }
-    // A row's outcome in words: "Detected", "Removed", "Kept in quarantine", "Not removed: why".
-    [[nodiscard]] std::string StatusText(const ResultRow& row) const;
-    void SetRowChecked(std::size_t row, bool checked);
     [[nodiscard]] bool Visible() const { return visible_; }
+    // The result list (the front end's table is over it) and the report tab.
+    [[nodiscard]] ScanResults& Results() { return results_; }
+    [[nodiscard]] const ScanResults& Results() const { return results_; }
+    [[nodiscard]] ScanReport& Report() { return report_; }
+    [[nodiscard]] const ScanReport& Report() const { return report_; }
 
     // ScanSink: what the walk writes.
     void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity> identity) override {
@@ -119,7 +103,7 @@ public:
     void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override;
     // A start folder left out by an exclusion is named in the report, and in
     // the status line when the scan looked up nothing at all.
-    void ReportExcludedStart(std::string_view path) override { excludedStarts_.emplace_back(path); }
+    void ReportExcludedStart(std::string_view path) override { report_.AddExcludedStart(path); }
     void LookedUp(std::string_view fullPath) override { AddLookedUp(1, fullPath); }
     // `count` entries were looked up, `lastPath` the last of them.
     void AddLookedUp(std::int64_t count, std::string_view lastPath);
@@ -155,10 +139,10 @@ public:
     void Unload();
 
     // A walk runs (between its start and the launcher's finishing step).
-    [[nodiscard]] bool Busy() const { return visible_ && !finishedScan_; }
+    [[nodiscard]] bool Busy() const { return visible_ && !course_.ended; }
     // Whether the stop button ended the walk, and the path it was in then.
-    [[nodiscard]] bool Stopped() const { return stopped_; }
-    [[nodiscard]] const std::string& StoppedIn() const { return stoppedIn_; }
+    [[nodiscard]] bool Stopped() const { return course_.stopped; }
+    [[nodiscard]] const std::string& StoppedIn() const { return course_.stoppedIn; }
 
     // Whether the window is the one the user works in (the front end tells).
     void SetActive(bool active) { active_ = active; }
@@ -166,53 +150,40 @@ public:
     // in another window. None for a stopped scan or a closed window.
     [[nodiscard]] std::optional<ScanAlert> FinishedAlert() const;
 
-    // The launcher: the scan's start, each folder it walks, and its end.
-    // `firstFolder` is where the scan begins: a scan stopped before its walk
-    // has reported anything was stopped there.
+    // The launcher: the scan's start, each folder it walks, and its end; its
+    // notes for the report are handed on to it. `firstFolder` is where the
+    // scan begins: a scan stopped before its walk has reported anything was
+    // stopped there.
     void BeginScan(std::string firstFolder = {});
-    void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
+    void AddScannedFolder(std::string folder) { report_.AddScannedFolder(std::move(folder)); }
     // A file system the scan leaves out ("mount point (type)"), named in the report.
-    void AddLeftOutFileSystem(std::string fileSystem) { leftOutFileSystems_.push_back(std::move(fileSystem)); }
+    void AddLeftOutFileSystem(std::string fileSystem) { report_.AddLeftOutFileSystem(std::move(fileSystem)); }
     // The mount table could not be read: the report says that only the root was walked.
-    void NoteMountsUnknown() { mountsUnknown_ = true; }
+    void NoteMountsUnknown() { report_.NoteMountsUnknown(); }
     // How many start folders the exclusions have left out so far.
-    [[nodiscard]] std::size_t ExcludedStartCount() const { return excludedStarts_.size(); }
+    [[nodiscard]] std::size_t ExcludedStartCount() const { return report_.ExcludedStarts().size(); }
     // Whether a start folder that cannot be read gets a message of its own:
     // yes for the folder the user chose, no for the folders of a scan mode
     // (a mount point the user may not read), which the report still lists.
     void SetNameUnreadableStartFolders(bool name) { nameUnreadableStart_ = name; }
     void Finish();
 
-    // The remove button: asks first (how many files, and whether copies are
-    // kept), then removes every ticked, still detected row's file, copied
-    // into the quarantine first when the switch is on, and says what
-    // happened. Does nothing while the button is disabled (see RemoveEnabled).
+    // The remove button: the removal pass (see RemovalPass::Run), on the
+    // results tab while it runs and on the report tab once it has. Does
+    // nothing while the button is disabled (see RemoveEnabled).
     void RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters);
-    [[nodiscard]] const std::string& ResultMark() const { return mark_; }
     [[nodiscard]] int CurrentTab() const { return currentTab_; }
     void SetCurrentTab(int tab) { currentTab_ = tab; }
 
-    // The report tab.
-    [[nodiscard]] std::string ReportText() const;
-    // Asks for a file name and writes the report; false when nothing was written.
-    bool SaveReportClicked();
-
 private:
-    void RaiseCounter(ScanControl control, std::int64_t& count);
     [[nodiscard]] bool WalkRunning() const { return scan_.running; }
     [[nodiscard]] bool AskStopAndClose();
     [[nodiscard]] bool ConfirmLosingList();
-    [[nodiscard]] bool ConfirmRemoval(quarantine::Remover& remover);
-    // What a removal pass did with the files of `handled` (row indices).
-    [[nodiscard]] std::string RemovalSummary(const std::vector<std::size_t>& handled) const;
-    [[nodiscard]] std::string ProblemText(quarantine::RemovalProblem problem) const;
-    [[nodiscard]] std::string DateText(std::chrono::system_clock::time_point when) const;
     [[nodiscard]] const std::string& Text(i18n::TextId id) const { return texts_.Text(id); }
 
     const i18n::LanguageTable& texts_;
     scan::ScanState& scan_;
     ports::Dialogs& dialogs_;
-    ports::FileStore& files_;
     Clock clock_;
     Captions<ScanControl> captions_;
     TimerState noticeHideTimer_;
@@ -223,27 +194,15 @@ private:
     bool visible_ = false;
     bool waitNoticeVisible_ = true;
     bool stopEnabled_ = true;
-    bool removing_ = false;  // a removal pass runs
-    std::vector<ResultRow> rows_;
-    std::int64_t scanned_ = 0;    // the scanned-objects counter
-    std::int64_t dangerous_ = 0;  // the dangerous-objects counter
-    std::vector<std::string> scannedFolders_;
-    std::vector<std::string> unscannedFolders_;    // start folders that could not be read
-    std::vector<std::string> excludedStarts_;      // start folders left out by an exclusion
-    std::vector<std::string> leftOutFileSystems_;  // network and FUSE file systems not walked
-    bool mountsUnknown_ = false;
-    std::int64_t unreadableFolders_ = 0;  // folders inside the scanned trees that could not be read
+    ScanCourse course_;
+    ScanResults results_;
+    ScanReport report_;
+    RemovalPass removal_;
     scan::StartFolder start_;
     bool nameUnreadableStart_ = true;
-    std::chrono::system_clock::time_point started_{};
-    std::chrono::system_clock::time_point finished_{};
-    bool finishedScan_ = false;
-    bool stopped_ = false;
     bool pathShown_ = false;         // the walk has shown a path in the status line
-    std::string stoppedIn_;          // the last path the stopped walk looked up
     bool closeWhenStopped_ = false;  // "Stop and close" was chosen
     bool active_ = true;
-    std::string mark_;  // "NAPRAWIONY" once a removal pass has run in this window
     int currentTab_ = kTabResults;
 };
 

@@ -13,4 +13,13 @@ void LoadPictures() {
     InitialisePictureResources();
 }
 
+QIcon ResultStatePicture(windows::ResultState state) {
+    switch (state) {
+        case windows::ResultState::Removed: return QIcon(QStringLiteral(":/pictures/removed.svg"));
+        case windows::ResultState::NotRemoved: return QIcon(QStringLiteral(":/pictures/notremoved.svg"));
+        case windows::ResultState::Detected: break;
+    }
+    return QIcon(QStringLiteral(":/pictures/detected.svg"));
+}
+
 }  // namespace quellstone::gui

@@ -1,39 +1,37 @@
 #include "gui/scan/ResultTableModel.h"
 
-#include "core/windows/ScanWindowModel.h"
+#include "gui/app/Pictures.h"
 #include "gui/app/WidgetText.h"
 
 namespace quellstone::gui {
 
-ResultTableModel::ResultTableModel(windows::ScanWindowModel& model, QObject* parent)
-    : QAbstractTableModel(parent),
-      model_(model),
-      icons_{QIcon(QStringLiteral(":/pictures/detected.svg")), QIcon(QStringLiteral(":/pictures/removed.svg")),
-             QIcon(QStringLiteral(":/pictures/notremoved.svg"))} {}
+using windows::ResultState;
+
+ResultTableModel::ResultTableModel(windows::ScanResults& results, QObject* parent)
+    : QAbstractTableModel(parent), results_(results) {
+    for (const ResultState state : {ResultState::Detected, ResultState::Removed, ResultState::NotRemoved})
+        icons_[static_cast<std::size_t>(state)] = ResultStatePicture(state);
+}
 
 int ResultTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(shownImages_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shownStates_.size());
 }
 
 int ResultTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-const QIcon& ResultTableModel::OutcomeIcon(int image) const {
-    switch (image) {
-        case windows::kImageRemoved: return icons_[1];
-        case windows::kImageNotRemoved: return icons_[2];
-        default: return icons_[0];
-    }
+const QIcon& ResultTableModel::OutcomeIcon(ResultState state) const {
+    return icons_[static_cast<std::size_t>(state)];
 }
 
 QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
-    const auto& rows = model_.Rows();
+    const auto& rows = results_.Rows();
     const auto row = static_cast<std::size_t>(index.row());
     if (!index.isValid() || row >= rows.size()) return {};
     const windows::ResultRow& result = rows[row];
     if (role == Qt::AccessibleTextRole) {
-        return ForDisplay(result.detection) + QStringLiteral(", ") + ForDisplay(model_.StatusText(result)) +
+        return ForDisplay(result.detection) + QStringLiteral(", ") + ForDisplay(results_.StatusText(result)) +
                QStringLiteral(", ") + ForDisplay(result.path);
     }
     if (index.column() == PathColumn) {
@@ -42,11 +40,11 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
     }
     if (index.column() == StatusColumn) {
         const bool shown = role == Qt::DisplayRole || role == Qt::ToolTipRole;
-        return shown ? QVariant(ForDisplay(model_.StatusText(result))) : QVariant();
+        return shown ? QVariant(ForDisplay(results_.StatusText(result))) : QVariant();
     }
     switch (role) {
         case Qt::DisplayRole: return ForDisplay(result.detection);
-        case Qt::DecorationRole: return OutcomeIcon(result.image);
+        case Qt::DecorationRole: return OutcomeIcon(result.state);
         case Qt::CheckStateRole: return result.checked ? Qt::Checked : Qt::Unchecked;
         default: return {};
     }
@@ -55,8 +53,8 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
 bool ResultTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || index.column() != DetectionColumn || role != Qt::CheckStateRole) return false;
     const auto row = static_cast<std::size_t>(index.row());
-    if (row >= model_.Rows().size()) return false;
-    model_.SetRowChecked(row, value.toInt() == Qt::Checked);
+    if (row >= results_.Rows().size()) return false;
+    results_.SetChecked(row, value.toInt() == Qt::Checked);
     emit dataChanged(index, index, {Qt::CheckStateRole});
     return true;
 }
@@ -80,19 +78,19 @@ void ResultTableModel::SetHeader(Column column, const QString& text) {
 }
 
 void ResultTableModel::RedrawShownRows() {
-    const auto& rows = model_.Rows();
-    if (rows.size() < shownImages_.size()) {
+    const auto& rows = results_.Rows();
+    if (rows.size() < shownStates_.size()) {
         beginResetModel();
-        shownImages_.clear();
+        shownStates_.clear();
         endResetModel();
         return;
     }
     // One signal over the span of changed rows: a removal pass changes many at once.
     int first = -1;
     int last = -1;
-    for (std::size_t i = 0; i < shownImages_.size(); ++i) {
-        if (shownImages_[i] == rows[i].image) continue;
-        shownImages_[i] = rows[i].image;
+    for (std::size_t i = 0; i < shownStates_.size(); ++i) {
+        if (shownStates_[i] == rows[i].state) continue;
+        shownStates_[i] = rows[i].state;
         if (first < 0) first = static_cast<int>(i);
         last = static_cast<int>(i);
     }
@@ -100,14 +98,14 @@ void ResultTableModel::RedrawShownRows() {
 }
 
 bool ResultTableModel::HasNewRows() const {
-    return model_.Rows().size() > shownImages_.size();
+    return results_.Rows().size() > shownStates_.size();
 }
 
 void ResultTableModel::ShowNewRows() {
-    const auto& rows = model_.Rows();
-    if (rows.size() <= shownImages_.size()) return;
-    beginInsertRows({}, static_cast<int>(shownImages_.size()), static_cast<int>(rows.size()) - 1);
-    for (std::size_t i = shownImages_.size(); i < rows.size(); ++i) shownImages_.push_back(rows[i].image);
+    const auto& rows = results_.Rows();
+    if (rows.size() <= shownStates_.size()) return;
+    beginInsertRows({}, static_cast<int>(shownStates_.size()), static_cast<int>(rows.size()) - 1);
+    for (std::size_t i = shownStates_.size(); i < rows.size(); ++i) shownStates_.push_back(rows[i].state);
     endInsertRows();
 }
 

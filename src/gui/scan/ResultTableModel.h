@@ -6,28 +6,26 @@
 #include <array>
 #include <vector>
 
-namespace quellstone::windows {
-class ScanWindowModel;
-}
+#include "core/windows/ScanResults.h"
 
 namespace quellstone::gui {
 
-// The scan window's result list as a table over the window model's rows: the
-// detection with its check box and an image of the row's outcome (detected,
-// removed, not removed), the detected entry's path (in full as its tooltip),
-// and the outcome in words; a row's accessible text names all three. It shows the rows it
-// was told about; rows the walk adds join it in batches (ShowNewRows).
+// The scan window's result list as a table over its rows: the detection with
+// its check box and the picture of the row's state (detected, removed, not
+// removed), the detected entry's path (in full as its tooltip), and the
+// outcome in words; a row's accessible text names all three. It shows the
+// rows it was told about; rows the walk adds join it in batches (ShowNewRows).
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { DetectionColumn, PathColumn, StatusColumn, ColumnCount };
 
-    explicit ResultTableModel(windows::ScanWindowModel& model, QObject* parent = nullptr);
+    explicit ResultTableModel(windows::ScanResults& results, QObject* parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
-    // Ticking or unticking a row's box ticks the model's row.
+    // Ticking or unticking a row's box ticks the list's row.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
@@ -35,19 +33,19 @@ public:
     void SetHeader(Column column, const QString& text);
 
     // Draws again the shown rows whose outcome changed, and drops every row
-    // when the model's list was emptied (a new scan in the same window).
+    // when the list was emptied (a new scan in the same window).
     void RedrawShownRows();
     [[nodiscard]] bool HasNewRows() const;
-    // Shows the rows the model gained since the last call, in one insertion.
+    // Shows the rows the list gained since the last call, in one insertion.
     void ShowNewRows();
 
 private:
-    [[nodiscard]] const QIcon& OutcomeIcon(int image) const;
+    [[nodiscard]] const QIcon& OutcomeIcon(windows::ResultState state) const;
 
-    windows::ScanWindowModel& model_;
-    std::vector<int> shownImages_;  // the image each shown row was drawn with
+    windows::ScanResults& results_;
+    std::vector<windows::ResultState> shownStates_;  // the state each shown row was drawn with
     std::array<QString, ColumnCount> headers_;
-    std::array<QIcon, 3> icons_;  // detected, removed, not removed
+    std::array<QIcon, 3> icons_;  // the picture of each ResultState, by its value
 };
 
 }  // namespace quellstone::gui

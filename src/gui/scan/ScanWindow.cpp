@@ -117,7 +117,7 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     counters->setColumnStretch(3, 1);
     resultsColumn->addWidget(summary);
 
-    results_ = new ResultTableModel(model_, this);
+    results_ = new ResultTableModel(model_.Results(), this);
     resultList_ = new QTreeView(resultsTab);
     resultList_->setObjectName(QStringLiteral("resultList"));
     resultList_->setRootIsDecorated(false);
@@ -156,7 +156,7 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     auto* save = new QPushButton(reportTab);
     save->setObjectName(QStringLiteral("saveReportButton"));
     setters_.emplace_back(S::SaveReport, [save](const QString&, const QString& text) { save->setText(text); });
-    connect(save, &QPushButton::clicked, this, [this] { model_.SaveReportClicked(); });
+    connect(save, &QPushButton::clicked, this, [this] { model_.Report().SaveClicked(); });
     saveRow->addWidget(save);
     reportColumn->addLayout(saveRow);
     tabs_->addTab(reportTab, QString());
@@ -231,7 +231,7 @@ void ScanWindow::Refresh() {
         rowsAdded_.start();
         results_->ShowNewRows();  // one insertion: the list lays itself out once
     }
-    if (tabs_->currentIndex() == 1) report_->setPlainText(QString::fromStdString(model_.ReportText()));
+    if (tabs_->currentIndex() == 1) report_->setPlainText(QString::fromStdString(model_.Report().Text()));
     timers_.Sync();
     if (model_.CloseDue()) close();  // "Stop and close" was chosen, and the walk has ended
 }

@@ -86,7 +86,7 @@ TEST_F(DesktopControllerTest, AScanStartedWhileOneRunsIsIgnored) {
     EXPECT_EQ(asked, (std::vector<std::string>{"refresh main", "drop scan window", "scan window", "scan ended"}));
     EXPECT_EQ(controller.ScanModel(), during);  // the walk's window was not pulled from under it
     EXPECT_EQ(store.Read(settings::keys::kTotalScans), "1");
-    ASSERT_EQ(controller.ScanModel()->Rows().size(), 1u);
+    ASSERT_EQ(controller.ScanModel()->Results().Rows().size(), 1u);
 
     // Once it has ended, the next scan replaces the window.
     asked.clear();

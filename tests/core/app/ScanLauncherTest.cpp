@@ -20,7 +20,6 @@ using ::testing::ElementsAre;
 using namespace quellstone::testing;
 using S = windows::ScanControl;
 using scan::ScanMode;
-using windows::kImageDetected;
 using windows::ScanWindowModel;
 
 // Mounts of a disk file system at `points`.
@@ -145,7 +144,7 @@ TEST_F(ScanLauncherTest, WalksTheWholeComputerDriveByDrive) {
     drives.mounts = Disks({"/usr", "/home"});
     Scan(ScanMode::WholeComputer);
     EXPECT_THAT(tree.opened, ElementsAre("/opt", "/usr", "/home", "/home/sub"));
-    EXPECT_EQ(window.Rows().size(), 3u);
+    EXPECT_EQ(window.Results().Rows().size(), 3u);
     EXPECT_EQ(window.Caption(S::Operation), "T249");
 }
 
@@ -155,7 +154,7 @@ TEST_F(ScanLauncherTest, AFolderThatCannotBeReadIsNamedNotReportedClean) {
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "T279\r/srv/missing");
     EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
-    std::string report = window.ReportText();
+    std::string report = window.Report().Text();
     EXPECT_NE(report.find("T280\n  /srv/missing\n"), std::string::npos);
     EXPECT_EQ(report.find("T272"), std::string::npos);  // not "nothing was found"
 
@@ -164,18 +163,19 @@ TEST_F(ScanLauncherTest, AFolderThatCannotBeReadIsNamedNotReportedClean) {
     second.Load();
     Run(ScanMode::ChosenFolder, "/home", second);
     EXPECT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_NE(second.ReportText().find("T281 1\n"), std::string::npos);
+    EXPECT_NE(second.Report().Text().find("T281 1\n"), std::string::npos);
 }
 
 TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
     launcher.CountScan(ScanMode::ChosenFolder);
     now += std::chrono::seconds(5);
     Run(ScanMode::ChosenFolder, "/home/", window);
-    ASSERT_EQ(window.Rows().size(), 2u);
-    EXPECT_EQ(window.Rows()[0].detection, "BACKDOOR.BAD");  // the walker's order: the subfolder first
-    EXPECT_EQ(window.Rows()[1].path, "/home/evil.exe");
-    EXPECT_TRUE(window.Rows()[0].checked && window.Rows()[1].checked);
-    EXPECT_EQ(window.Rows()[1].image, kImageDetected);
+    const auto& rows = window.Results().Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].detection, "BACKDOOR.BAD");  // the walker's order: the subfolder first
+    EXPECT_EQ(rows[1].path, "/home/evil.exe");
+    EXPECT_TRUE(rows[0].checked && rows[1].checked);
+    EXPECT_EQ(rows[1].state, windows::ResultState::Detected);
     EXPECT_EQ(window.Caption(S::Scanned), "4");
     EXPECT_EQ(window.Caption(S::Dangerous), "2");
     for (const S fixed : {S::Processes, S::Registry, S::Ignored}) EXPECT_EQ(window.Caption(fixed), "0");
@@ -185,15 +185,10 @@ TEST_F(ScanLauncherTest, FillsTheWindowAndFinishesIt) {
     EXPECT_FALSE(window.WaitNoticeVisible());
     EXPECT_FALSE(window.NoticeHideTimer().enabled || window.NoticeShowTimer().enabled);
 
-    const std::string report = window.ReportText();
+    const std::string report = window.Report().Text();
     EXPECT_NE(report.find("T269\n  /home/\n"), std::string::npos);
     EXPECT_NE(report.find("T270 4\n"), std::string::npos);
     EXPECT_NE(report.find("  TROJAN.EVIL  /home/evil.exe\n"), std::string::npos);
-    dialogs.saveAnswer = "/reports/scan.txt";
-    EXPECT_TRUE(window.SaveReportClicked());
-    EXPECT_EQ(files.files["/reports/scan.txt"], report);
-    dialogs.saveAnswer.reset();
-    EXPECT_FALSE(window.SaveReportClicked());
 }
 
 // A stop, wherever it comes, ends the whole scan: no later drive is started.
@@ -216,7 +211,7 @@ TEST_F(ScanLauncherTest, AStopStartsNoLaterDrive) {
         stopped.Load();
         Run(ScanMode::WholeComputer, "", stopped);
         EXPECT_EQ(tree.opened, c.opened);
-        EXPECT_EQ(stopped.ReportText().find("/usr"), std::string::npos);
+        EXPECT_EQ(stopped.Report().Text().find("/usr"), std::string::npos);
     }
 }
 
@@ -277,7 +272,7 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     EXPECT_EQ(dialogs.shown.back().icon, ports::MessageIcon::Information);
     EXPECT_EQ(dialogs.shown.back().buttons, ports::MessageButtons::YesNo);
     EXPECT_EQ(dialogs.shown.back().defaultAnswer, ports::MessageAnswer::No);  // Enter keeps the list
-    EXPECT_EQ(window.Rows().size(), 1u);
+    EXPECT_EQ(window.Results().Rows().size(), 1u);
     dialogs.answer = ports::MessageAnswer::Yes;
     context.scan.running = true;
     const std::size_t asked = dialogs.shown.size();
@@ -287,7 +282,7 @@ TEST_F(ScanLauncherTest, TheWindowBlinksStopsAndAsksBeforeClosing) {
     context.scan.running = false;
     EXPECT_TRUE(window.CloseClicked());
     window.Unload();
-    EXPECT_TRUE(window.Rows().empty());
+    EXPECT_TRUE(window.Results().Rows().empty());
     EXPECT_FALSE(window.Visible());
 }
 
@@ -303,7 +298,7 @@ TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
     };
     const auto found = [](const ScanWindowModel& scanned) {
         std::vector<std::string> rows;
-        for (const auto& row : scanned.Rows()) rows.push_back(row.path);
+        for (const auto& row : scanned.Results().Rows()) rows.push_back(row.path);
         return rows;
     };
     tree.Root().children[0]->Folder(".cache").File("evil.exe");  // /home/.cache
@@ -320,7 +315,7 @@ TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
     EXPECT_EQ(quick->Caption(S::Scanned), "0");
     EXPECT_EQ(quick->Caption(S::CurrentFile), "T335 /usr");
     EXPECT_EQ(quick->Caption(S::Operation), "T249");
-    const std::string report = quick->ReportText();
+    const std::string report = quick->Report().Text();
     // Listed once, as excluded: never also as a folder scanned.
     EXPECT_NE(report.find("T269\nT335\n  /usr\n"), std::string::npos) << report;
     EXPECT_NE(report.find("T335\n  /usr\n"), std::string::npos) << report;
@@ -332,11 +327,12 @@ TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
     drives.mounts.push_back({"/net/share", "nfs4"});
     settings::StoreExcludedFolders(store, {"/home", "/opt"});
     const auto whole = scanInFreshWindow(ScanMode::WholeComputer);
-    EXPECT_NE(whole->ReportText().find("T370\n  /net/share (nfs4)\n"), std::string::npos) << whole->ReportText();
+    EXPECT_NE(whole->Report().Text().find("T370\n  /net/share (nfs4)\n"), std::string::npos) << whole->Report().Text();
     EXPECT_THAT(found(*whole), ElementsAre("/usr/Evil.EXE"));
     EXPECT_EQ(whole->Caption(S::CurrentFile), "T249");
-    EXPECT_NE(whole->ReportText().find("T335\n  /opt\n  /home\n  /opt\n"), std::string::npos) << whole->ReportText();
-    EXPECT_NE(whole->ReportText().find("T269\n  /usr/\nT335\n"), std::string::npos) << whole->ReportText();
+    EXPECT_NE(whole->Report().Text().find("T335\n  /opt\n  /home\n  /opt\n"), std::string::npos)
+        << whole->Report().Text();
+    EXPECT_NE(whole->Report().Text().find("T269\n  /usr/\nT335\n"), std::string::npos) << whole->Report().Text();
 
     // The status line shows an excluded start folder as the report does, its odd bytes escaped.
     tree.Root().children[0]->Folder("b\xe9z\x1b");

@@ -1,9 +1,9 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/app/Context.h"
 #include "core/quarantine/QuarantineRecord.h"
 #include "core/quarantine/Remover.h"
-#include "core/windows/ScanWindowModel.h"
+#include "core/windows/RemovalPass.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeFileOperations.h"
 #include "support/FakeFileStore.h"
@@ -13,44 +13,50 @@
 namespace quellstone::quarantine {
 namespace {
 
+using ::testing::ElementsAre;
 using namespace quellstone::testing;
-using windows::kImageDetected;
-using windows::kImageNotRemoved;
-using windows::kImageRemoved;
+using windows::ResultState;
 
 constexpr const char* kArchive = "/data/Orvanta/Quellstone/Archiwum";
 
-// The removal pass of a scan window over fake files; texts read "T<number>".
+// The removal pass over a result list of fake files; texts read "T<number>".
 class RemovalTest : public ::testing::Test {
 protected:
     RemovalTest()
         : store(backend),
           files(store_files),
-          context(store_files, "/prog"),
           remover(files, store_files, store, {"/prog", "/data", "/usr", "/opt/"}),
-          window(context.languageText, context.scan, dialogs, store_files) {
-        FillWithNumbers(context.languageText);
+          results(texts),
+          pass(texts, dialogs, results) {
+        FillWithNumbers(texts);
         dialogs.answer = ports::MessageAnswer::Yes;  // "Remove the ticked files?"
-        window.Load();
-        window.Finish();  // removal follows a finished walk
         counters.raiseQuarantined = [this] { ++quarantined; };
         counters.showRemovedTotal = [this](std::int64_t total) { shownTotal = total; };
     }
+    // A detection of whatever is at `path` now, if anything.
+    void Found(const std::string& path) { results.Add("TROJAN.X", path, ports::ReachablePath::FromRoot(path)); }
     void Detect(const std::string& path, std::string content = "MZ payload") {
         files.files[path] = std::move(content);
-        window.AddDetection("TROJAN.X", path);
+        Found(path);
     }
-    void Remove() { window.RemoveClicked(remover, counters); }
+    bool Remove() { return pass.Run(remover, counters); }
+    std::vector<ResultState> States() const {
+        std::vector<ResultState> states;
+        for (const auto& row : results.Rows()) states.push_back(row.state);
+        return states;
+    }
+    std::string Status(std::size_t row) const { return results.StatusText(results.Rows()[row]); }
     std::string Total() { return store.Read("Status", "TotalObjectsRemoved", "0"); }
 
+    i18n::LanguageTable texts;
     MemorySettingsBackend backend;
     settings::SettingsStore store;
     FakeFileStore store_files;
     FakeFileOperations files;
     FakeDialogs dialogs;
-    app::Context context;
     Remover remover;
-    windows::ScanWindowModel window;
+    windows::ScanResults results;
+    windows::RemovalPass pass;
     windows::MainWindowCounters counters;
     int quarantined = 0;
     std::int64_t shownTotal = -1;
@@ -70,48 +76,83 @@ TEST(ArchiveNames, NumberTheSecondAndLaterAndReadBack) {
     EXPECT_EQ(WithoutArchiveNumber("a.exe"), std::nullopt);
 }
 
-TEST_F(RemovalTest, TheButtonIsOnOnlyWhileATickedRowIsStillDetected) {
+TEST_F(RemovalTest, APassStartsOnlyWhileATickedRowIsStillDetected) {
     // Nothing found: nothing to remove, and no "removal finished".
-    EXPECT_FALSE(window.RemoveEnabled());
-    Remove();
-    EXPECT_TRUE(window.Visible());
+    EXPECT_FALSE(pass.Ready());
+    EXPECT_FALSE(Remove());
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_TRUE(window.ResultMark().empty());
 
     Detect("/a/one.exe");
-    EXPECT_TRUE(window.RemoveEnabled());
-    window.SetRowChecked(0, false);
-    EXPECT_FALSE(window.RemoveEnabled());  // nothing ticked
-    Remove();
+    EXPECT_TRUE(pass.Ready());
+    results.SetChecked(0, false);
+    EXPECT_FALSE(pass.Ready());  // nothing ticked
+    EXPECT_FALSE(Remove());
     EXPECT_TRUE(dialogs.shown.empty());
-    window.SetRowChecked(0, true);
-    Remove();
-    EXPECT_EQ(window.Rows()[0].image, kImageRemoved);
-    EXPECT_FALSE(window.RemoveEnabled());  // everything ticked is handled
-    Remove();                              // a second press does nothing, and the window stays
-    EXPECT_TRUE(window.Visible());
-    EXPECT_EQ(dialogs.shown.size(), 2u);  // the question and the account
-    EXPECT_EQ(Total(), "1");
+    results.SetChecked(0, true);
+    dialogs.whileAsking = [this] { EXPECT_FALSE(pass.Ready()); };  // none starts from under its dialogs
+    EXPECT_TRUE(Remove());
+    EXPECT_FALSE(pass.Ready());  // everything ticked is handled
+    EXPECT_FALSE(Remove());      // so a second press neither asks nor accounts again
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+}
 
-    // Not before the walk has finished.
-    windows::ScanWindowModel walking(context.languageText, context.scan, dialogs, store_files);
-    walking.Load();
-    walking.AddDetection("TROJAN.X", "/a/two.exe");
-    EXPECT_FALSE(walking.RemoveEnabled());
+TEST_F(RemovalTest, AsksFirstThenHandlesEachTickedFileOnceAndAccountsForIt) {
+    store.Write("Settings", "Quarintine", "0");  // the files go for good
+    Detect("/a/one.exe");
+    Found("/a/one.exe");  // found twice: one file
+    Detect("/a/locked.exe");
+    files.undeletable.insert("/a/locked.exe");
+    files.others["/a/folder.exe"] = ports::EntryKind::Folder;
+    Found("/a/folder.exe");
+    Found("/a/gone.exe");  // deleted by hand since the scan
+    Detect("/a/unticked.exe");
+    results.SetChecked(5, false);
+    EXPECT_EQ(Status(0), "T307");
+
+    // "No", the default, keeps them all.
+    dialogs.answer = ports::MessageAnswer::No;
+    EXPECT_FALSE(Remove());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "T303 4");
+    EXPECT_EQ(dialogs.shown[0].buttons, ports::MessageButtons::YesNo);
+    EXPECT_EQ(dialogs.shown[0].defaultAnswer, ports::MessageAnswer::No);
+    EXPECT_TRUE(files.files.contains("/a/one.exe"));
+    EXPECT_TRUE(pass.Ready());
+    EXPECT_TRUE(pass.ResultMark().empty());
+
+    dialogs.answer = ports::MessageAnswer::Yes;
+    EXPECT_TRUE(Remove());
+    EXPECT_FALSE(files.files.contains("/a/one.exe"));
+    EXPECT_EQ(pass.ResultMark(), "NAPRAWIONY");
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    // The file gone since the scan is on a line of its own: neither removed nor a failure.
+    EXPECT_EQ(dialogs.shown[2].text, "T304\rT276 1\rT288: 1\rT277 2\r    T310: 1\r    T311: 1");
+    EXPECT_THAT(States(), ElementsAre(ResultState::Removed, ResultState::Removed, ResultState::NotRemoved,
+                                      ResultState::NotRemoved, ResultState::Removed, ResultState::Detected));
+    EXPECT_EQ(Status(1), "T308");
+    EXPECT_EQ(Status(2), "T319 T311");
+    EXPECT_EQ(Status(3), "T319 T310");
+    EXPECT_EQ(Status(4), "T288");
+    EXPECT_EQ(Total(), "1");  // a file already gone was not removed by this pass
+    EXPECT_EQ(shownTotal, 1);
+
+    // A second pass handles the row ticked since, and no other.
+    results.SetChecked(5, true);
+    EXPECT_TRUE(Remove());
+    EXPECT_EQ(dialogs.shown[3].text, "T303 1");
+    EXPECT_EQ(States()[5], ResultState::Removed);
+    EXPECT_EQ(Total(), "2");
 }
 
 TEST_F(RemovalTest, WithoutQuarantineFilesAreDeletedAndCounted) {
     for (const char* path : {"/a/one.exe", "/a/two.exe", "/b/three.exe"}) Detect(path);
     store.Write("Settings", "Quarintine", "0");
     Remove();
-    for (const auto& row : window.Rows()) EXPECT_EQ(row.image, kImageRemoved);
+    EXPECT_THAT(States(), ElementsAre(ResultState::Removed, ResultState::Removed, ResultState::Removed));
     EXPECT_EQ(Total(), "3");
     EXPECT_EQ(shownTotal, 3);
     EXPECT_EQ(quarantined, 0);
     EXPECT_TRUE(files.files.empty());
-    EXPECT_EQ(window.ResultMark(), "NAPRAWIONY");
-    EXPECT_EQ(window.CurrentTab(), windows::kTabReport);
-    EXPECT_NE(window.ReportText().find("T276\n  /a/one.exe\n"), std::string::npos);
 }
 
 TEST_F(RemovalTest, WithQuarantineEveryFileIsKeptUnderItsOwnName) {
@@ -120,30 +161,34 @@ TEST_F(RemovalTest, WithQuarantineEveryFileIsKeptUnderItsOwnName) {
     Detect("/b/Evil.exe", "second");  // the same name: numbered, not overwritten
     Detect("/c/other.dll", "third");
     Remove();
+    EXPECT_EQ(dialogs.shown[0].text, "T302 3");  // the question says copies are kept
     EXPECT_EQ(files.files[std::string(kArchive) + "/Evil.exe.arc"], "first");
     EXPECT_EQ(files.files[std::string(kArchive) + "/Evil (2).exe.arc"], "second");
     EXPECT_EQ(files.files[std::string(kArchive) + "/other.dll.arc"], "third");
     EXPECT_EQ(quarantined, 3);
     EXPECT_EQ(Total(), "3");
-    EXPECT_EQ(window.Rows()[1].archive, "Evil (2).exe.arc");
+    EXPECT_EQ(results.Rows()[1].archive, "Evil (2).exe.arc");
+    EXPECT_EQ(Status(1), "T309");
+    EXPECT_EQ(dialogs.shown.back().text, "T304\rT276 3\rT305 3");
 }
 
 TEST_F(RemovalTest, NoFileIsDeletedWithoutTheBackupItsUserAskedFor) {
     store.Write("Settings", "Quarintine", "1");
     Detect("/a/full-disk.exe");
     files.others["/a/pipe.exe"] = ports::EntryKind::Other;  // a FIFO: not a regular file
-    window.AddDetection("TROJAN.X", "/a/pipe.exe");
+    Found("/a/pipe.exe");
     files.others["/a/link.exe"] = ports::EntryKind::SymbolicLink;
-    window.AddDetection("TROJAN.X", "/a/link.exe");
+    Found("/a/link.exe");
     files.copyFailure = ports::CopyResult::NoSpace;
     Remove();
     EXPECT_TRUE(files.files.contains("/a/full-disk.exe"));
     EXPECT_TRUE(files.others.contains("/a/pipe.exe"));
     EXPECT_TRUE(files.others.contains("/a/link.exe"));
-    for (const auto& row : window.Rows()) EXPECT_EQ(row.image, kImageNotRemoved);
+    EXPECT_THAT(States(), ElementsAre(ResultState::NotRemoved, ResultState::NotRemoved, ResultState::NotRemoved));
     EXPECT_EQ(quarantined, 0);
     EXPECT_EQ(Total(), "0");
-    EXPECT_EQ(window.StatusText(window.Rows()[2]), "T319 T325");  // the link says it is one
+    EXPECT_EQ(Status(0), "T319 T327");  // no copy, no delete
+    EXPECT_EQ(Status(2), "T319 T325");  // the link says it is one
     // A copy that fails takes back the record written for it, and a record
     // that cannot be written first means no copy.
     EXPECT_EQ(files.ListFiles(kArchive), std::vector<std::string>());
@@ -159,44 +204,17 @@ TEST_F(RemovalTest, ASettingsFileThatCannotBeReadMeansKeepACopy) {
     Detect("/a/evil.exe", "payload");
     Remove();
     EXPECT_EQ(files.files[std::string(kArchive) + "/evil.exe.arc"], "payload");
-    EXPECT_EQ(window.Rows()[0].image, kImageRemoved);
-}
-
-TEST_F(RemovalTest, FailedDeletesGoneFilesAndUntickedRows) {
-    Detect("/a/locked.exe");
-    files.undeletable.insert("/a/locked.exe");
-    window.AddDetection("TROJAN.X", "/a/deleted-by-hand.exe");  // no file any more
-    Detect("/a/unticked.exe");
-    files.others["/a/folder.exe"] = ports::EntryKind::Folder;
-    window.AddDetection("TROJAN.X", "/a/folder.exe");
-    window.SetRowChecked(2, false);
-    Remove();
-    EXPECT_EQ(window.Rows()[0].image, kImageNotRemoved);
-    EXPECT_EQ(window.Rows()[1].image, kImageRemoved);
-    EXPECT_EQ(window.Rows()[2].image, kImageDetected);
-    EXPECT_EQ(window.Rows()[3].image, kImageNotRemoved);
-    EXPECT_EQ(Total(), "0");  // a file already gone was not removed by this pass
-
-    // A second pass handles the row ticked since; the window stays.
-    window.SetRowChecked(2, true);
-    Remove();
-    EXPECT_TRUE(window.Visible());
-    EXPECT_EQ(window.Rows()[2].image, kImageRemoved);
-    EXPECT_EQ(window.Rows()[0].image, kImageNotRemoved);  // never processed again
-    EXPECT_EQ(Total(), "1");
-    EXPECT_EQ(dialogs.shown.size(), 4u);
+    EXPECT_EQ(States()[0], ResultState::Removed);
 }
 
 TEST_F(RemovalTest, APathListedTwiceIsRemovedOnceAndAFailedDeleteLeavesNoArchive) {
     store.Write("Settings", "Quarintine", "1");
     Detect("/opt/app/evil.exe", "payload");
-    window.AddDetection("TROJAN.X", "/opt/app/evil.exe");  // found again by the walk of "/"
+    Found("/opt/app/evil.exe");  // found again by the walk of "/"
     Detect("/opt/app/locked.exe", "locked");
     files.undeletable.insert("/opt/app/locked.exe");
     Remove();
-    EXPECT_EQ(window.Rows()[0].image, kImageRemoved);
-    EXPECT_EQ(window.Rows()[1].image, kImageRemoved);
-    EXPECT_EQ(window.Rows()[2].image, kImageNotRemoved);
+    EXPECT_THAT(States(), ElementsAre(ResultState::Removed, ResultState::Removed, ResultState::NotRemoved));
     EXPECT_EQ(Total(), "1");
     EXPECT_EQ(quarantined, 1);
     // The copy of the file that stayed was taken out again, record and all.
@@ -214,21 +232,21 @@ TEST_F(RemovalTest, APathListedTwiceIsRemovedOnceAndAFailedDeleteLeavesNoArchive
 
 TEST_F(RemovalTest, AFileGoneSinceTheScanIsNeitherRemovedNorAFailureAndKeepsItsCopy) {
     store.Write("Settings", "Quarintine", "1");
-    window.AddDetection("TROJAN.X", "/a/deleted-by-hand.exe");  // no file any more
+    Found("/a/deleted-by-hand.exe");  // no file any more
     Detect("/a/vanishing.exe", "payload");
     files.vanishBeforeDelete.insert("/a/vanishing.exe");  // copied, then deleted by someone else
     Detect("/opt/app/evil.exe", "evil");
-    window.AddDetection("TROJAN.X", "/opt/app/evil.exe");  // found again by the walk of "/"
+    Found("/opt/app/evil.exe");  // found again by the walk of "/"
     Remove();
-    const auto& rows = window.Rows();
-    EXPECT_EQ(rows[0].image, kImageRemoved);  // nothing of the user's is left there
-    EXPECT_EQ(window.StatusText(rows[0]), "T288");
+    const auto& rows = results.Rows();
+    EXPECT_EQ(rows[0].state, ResultState::Removed);  // nothing of the user's is left there
+    EXPECT_EQ(Status(0), "T288");
     // The copy made before it vanished is the user's only one: kept, and said so.
     EXPECT_EQ(rows[1].archive, "vanishing.exe.arc");
-    EXPECT_EQ(window.StatusText(rows[1]), "T309");
+    EXPECT_EQ(Status(1), "T309");
     // Both rows of the file found twice name its one archive.
     EXPECT_EQ(rows[3].archive, rows[2].archive);
-    EXPECT_EQ(window.StatusText(rows[3]), "T309");
+    EXPECT_EQ(Status(3), "T309");
     EXPECT_EQ(Total(), "1");
 
     // The end message counts the gone files apart, never as not removed.
@@ -236,19 +254,6 @@ TEST_F(RemovalTest, AFileGoneSinceTheScanIsNeitherRemovedNorAFailureAndKeepsItsC
     EXPECT_NE(summary.find("T276 1"), std::string::npos);
     EXPECT_NE(summary.find("T288: 2"), std::string::npos);
     EXPECT_EQ(summary.find("T277"), std::string::npos);
-    // The report lists them under their own heading, the copy with them.
-    const std::string report = window.ReportText();
-    const std::size_t removed = report.find("T276\n");
-    const std::size_t gone = report.find("T288:\n");
-    ASSERT_NE(removed, std::string::npos);
-    ASSERT_NE(gone, std::string::npos);
-    ASSERT_LT(removed, gone);
-    const std::string removedList = report.substr(removed, gone - removed);
-    EXPECT_EQ(removedList.find("deleted-by-hand"), std::string::npos);
-    EXPECT_EQ(removedList.find("vanishing"), std::string::npos);
-    EXPECT_GT(report.rfind("deleted-by-hand"), gone);
-    EXPECT_GT(report.rfind("vanishing.exe.arc"), gone);
-    EXPECT_EQ(report.find("T277"), std::string::npos);
 }
 
 TEST(ArchiveNames, AFreeNumberIsFoundWithoutCountingFromOne) {

@@ -1,5 +1,6 @@
-// The scan window's close questions, its progress, its stop and its removal
-// pass as the user sees them; texts read "T<number>".
+// The scan window's close questions, its progress, its stop and its remove
+// button as the user sees them; texts read "T<number>".
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/app/Context.h"
@@ -109,7 +110,7 @@ TEST_F(ScanWindowModelTest, AStoppedScanSaysWhereItStopped) {
     EXPECT_EQ(window.Caption(S::Title), "T316");
     EXPECT_EQ(window.Caption(S::Operation), "T316");
     EXPECT_EQ(window.Caption(S::CurrentFile), "T317 /home/user/b.exe");
-    EXPECT_NE(window.ReportText().find("T316\nT317 /home/user/b.exe\n"), std::string::npos);
+    EXPECT_NE(window.Report().Text().find("T317 /home/user/b.exe\n"), std::string::npos);
 
     // A scan that ran to its end says nothing of the kind.
     ScanWindowModel whole(context.languageText, context.scan, dialogs, folders);
@@ -118,7 +119,6 @@ TEST_F(ScanWindowModelTest, AStoppedScanSaysWhereItStopped) {
     whole.Finish();
     EXPECT_FALSE(whole.Stopped());
     EXPECT_EQ(whole.Caption(S::Title), "T177");
-    EXPECT_EQ(whole.ReportText().find("T317"), std::string::npos);
 }
 
 TEST_F(ScanWindowModelTest, TheAlertIsForDetectionsFoundWhileTheUserWasElsewhere) {
@@ -151,81 +151,27 @@ TEST_F(ScanWindowModelTest, TheAlertIsForDetectionsFoundWhileTheUserWasElsewhere
     EXPECT_FALSE(stopped.FinishedAlert());  // the user ended it
 }
 
-TEST_F(ScanWindowModelTest, RemovalAsksFirstAndAccountsForEveryFile) {
+TEST_F(ScanWindowModelTest, RemovalWaitsForTheWalkAndEndsOnTheReportTab) {
     Detect("/a/one.exe");
-    window.AddDetection("TROJAN.X", "/a/one.exe");  // found twice: one file
-    Detect("/a/locked.exe");
-    files.undeletable.insert("/a/locked.exe");
-    files.others["/a/folder.exe"] = ports::EntryKind::Folder;
-    window.AddDetection("TROJAN.X", "/a/folder.exe");
-    window.AddDetection("TROJAN.X", "/a/gone.exe");
+    EXPECT_FALSE(window.RemoveEnabled());
+    window.RemoveClicked(remover, counters);
+    EXPECT_TRUE(dialogs.shown.empty());
     EndWalk();
-    EXPECT_EQ(window.StatusText(window.Rows()[0]), "T307");
+    EXPECT_TRUE(window.RemoveEnabled());
 
-    // Quarantine off: the files go for good. "No", the default, keeps them all.
-    store.Write("Settings", "Quarintine", "0");
+    // What each of the pass's dialogs has behind it: a "No" changes nothing;
+    // the account is shown over the rows, and then the report follows.
+    std::vector<int> tabs;
+    dialogs.whileAsking = [&] { tabs.push_back(window.CurrentTab()); };
+    window.SetCurrentTab(kTabReport);
     dialogs.answer = ports::MessageAnswer::No;
     window.RemoveClicked(remover, counters);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, "T303 4");
-    EXPECT_EQ(dialogs.shown[0].buttons, ports::MessageButtons::YesNo);
-    EXPECT_EQ(dialogs.shown[0].defaultAnswer, ports::MessageAnswer::No);
-    EXPECT_TRUE(files.files.contains("/a/one.exe"));
-    EXPECT_TRUE(window.RemoveEnabled());
-    EXPECT_TRUE(window.ResultMark().empty());
-
     dialogs.answer = ports::MessageAnswer::Yes;
     window.RemoveClicked(remover, counters);
+    EXPECT_THAT(tabs, ::testing::ElementsAre(kTabReport, kTabReport, kTabResults));
+    EXPECT_EQ(window.CurrentTab(), kTabReport);
     EXPECT_FALSE(files.files.contains("/a/one.exe"));
-    ASSERT_EQ(dialogs.shown.size(), 3u);
-    // The file gone since the scan is on a line of its own: neither removed nor a failure.
-    EXPECT_EQ(dialogs.shown[2].text, "T304\rT276 1\rT288: 1\rT277 2\r    T310: 1\r    T311: 1");
-    const auto status = [&](std::size_t row) { return window.StatusText(window.Rows()[row]); };
-    EXPECT_EQ(status(0), "T308");
-    EXPECT_EQ(status(1), "T308");
-    EXPECT_EQ(status(2), "T319 T311");
-    EXPECT_EQ(status(3), "T319 T310");
-    EXPECT_EQ(status(4), "T288");
-    EXPECT_NE(window.ReportText().find("  /a/locked.exe  (T311)\n"), std::string::npos);
-}
-
-TEST_F(ScanWindowModelTest, WithQuarantineTheQuestionAndTheRowsSayCopiesAreKept) {
-    Detect("/a/one.exe");
-    Detect("/a/two.exe");
-    EndWalk();
-    store.Write("Settings", "Quarintine", "1");
-    files.copyFailure = ports::CopyResult::Failed;
-    dialogs.answer = ports::MessageAnswer::Yes;
-    window.RemoveClicked(remover, counters);
-    EXPECT_EQ(dialogs.shown[0].text, "T302 2");
-    EXPECT_EQ(window.StatusText(window.Rows()[0]), "T319 T312");  // no copy, no delete
-    EXPECT_TRUE(files.files.contains("/a/one.exe"));
-
-    files.copyFailure.reset();
-    ScanWindowModel again(context.languageText, context.scan, dialogs, folders);
-    again.Load();
-    again.AddDetection("TROJAN.X", "/a/one.exe");
-    again.Finish();
-    again.RemoveClicked(remover, counters);
-    EXPECT_EQ(again.StatusText(again.Rows()[0]), "T309");
-    EXPECT_EQ(dialogs.shown.back().text, "T304\rT276 1\rT305 1");
-}
-
-TEST_F(ScanWindowModelTest, TheReportWritesNumbersAndDatesAsTheLanguageDoes) {
-    now += 400ms;
-    EndWalk();
-    context.languageText.SetLanguage("English");
-    EXPECT_NE(window.ReportText().find("T268 0.4 s\n"), std::string::npos);
-    context.languageText.SetLanguage("Deutsch");
-    const std::string german = window.ReportText();
-    EXPECT_NE(german.find("T268 0,4 s\n"), std::string::npos);
-    // Day, month and year with points: "T266 31.12.2019 ..." in some time zone.
-    const std::size_t started = german.find("T266 ");
-    ASSERT_NE(started, std::string::npos);
-    EXPECT_EQ(german.substr(started + 5 + 2, 1), ".");
-    EXPECT_EQ(german.substr(started + 5 + 5, 1), ".");
-    context.languageText.SetLanguage("Polish");
-    EXPECT_NE(window.ReportText().find("T268 0,4 s\n"), std::string::npos);
+    EXPECT_FALSE(window.RemoveEnabled());
 }
 
 }  // namespace

@@ -1,0 +1,85 @@
+#include "core/windows/ScanReport.h"
+
+#include "core/text/DisplayEscape.h"
+#include "core/text/LanguageFormat.h"
+#include "core/text/TimeText.h"
+#include "core/update/Version.h"
+
+namespace quellstone::windows {
+
+using T = i18n::TextId;
+
+std::string ScanReport::DateText(std::chrono::system_clock::time_point when) const {
+    return text::LocalTimeText(when, text::FormatOf(texts_.Language()).dateTimePattern);
+}
+
+std::string ScanReport::Text() const {
+    const text::LanguageFormat format = text::FormatOf(texts_.Language());
+    std::string report = update::ProgramVersionLine() + " - " + Entry(T::ReportTitle) + "\n\n";
+    report += Entry(T::ReportStarted) + " " + DateText(course_.started) + "\n";
+    if (course_.ended) {
+        const double seconds = std::chrono::duration<double>(course_.finished - course_.started).count();
+        report += Entry(T::ReportFinished) + " " + DateText(course_.finished) + "\n";
+        report += Entry(T::ReportDuration) + " " + text::DecimalText(seconds, format) + " s\n";
+        if (course_.stopped) {
+            report += Entry(T::ScanStopped) + "\n";
+            report += Entry(T::StoppedIn) + " " + text::EscapeForDisplay(course_.stoppedIn) + "\n";
+        }
+    } else {
+        report += Entry(T::ReportRunning) + "\n";
+    }
+    report += Entry(T::ReportFolders) + "\n";
+    for (const std::string& folder : scannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    if (!unscannedFolders_.empty()) {
+        report += Entry(T::ReportNotScanned) + "\n";
+        for (const std::string& folder : unscannedFolders_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    }
+    if (!excludedStarts_.empty()) {
+        report += Entry(T::ReportExcluded) + "\n";
+        for (const std::string& folder : excludedStarts_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+    }
+    if (mountsUnknown_) report += Entry(T::ReportMountsUnknown) + "\n";
+    if (!leftOutFileSystems_.empty()) {
+        report += Entry(T::ReportLeftOutFileSystems) + "\n";
+        for (const std::string& system : leftOutFileSystems_) report += "  " + text::EscapeForDisplay(system) + "\n";
+    }
+    report += Entry(T::ReportScanned) + " " + std::to_string(results_.Scanned()) + "\n";
+    if (unreadableFolders_ > 0) report += Entry(T::ReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
+    const std::vector<ResultRow>& rows = results_.Rows();
+    report += Entry(T::ReportDetections) + " " + std::to_string(rows.size()) + "\n";
+    // "Nothing was found" only when everything named to the scan was read.
+    // Nor when the exclusions left nothing to look up.
+    if (rows.empty() && unscannedFolders_.empty() && !NothingLookedUp()) {
+        report += "  " + Entry(T::ReportNoDetections) + "\n";
+    }
+    for (const ResultRow& row : rows) {
+        report += "  " + text::EscapeForDisplay(row.detection) + "  " + text::EscapeForDisplay(row.path) + "\n";
+    }
+    const auto outcome = [&](const auto& belongs, const std::string& heading) {
+        std::string lines;
+        for (const ResultRow& row : rows) {
+            if (!belongs(row)) continue;
+            lines += "  " + text::EscapeForDisplay(row.path);
+            if (!row.archive.empty())
+                lines += "  (" + Entry(T::ReportArchived) + " " + text::EscapeForDisplay(row.archive) + ")";
+            if (row.problem != quarantine::RemovalProblem::None && !row.AlreadyGone())
+                lines += "  (" + results_.ProblemText(row.problem) + ")";
+            lines += "\n";
+        }
+        if (!lines.empty()) report += heading + "\n" + lines;
+    };
+    // A file gone since the scan has its own list: this pass neither removed it nor failed to.
+    outcome([](const ResultRow& row) { return row.state == ResultState::Removed && !row.AlreadyGone(); },
+            Entry(T::ReportRemoved));
+    outcome([](const ResultRow& row) { return row.AlreadyGone(); }, Entry(T::StatusAlreadyGone) + ":");
+    outcome([](const ResultRow& row) { return row.state == ResultState::NotRemoved; }, Entry(T::ReportNotRemoved));
+    return report;
+}
+
+bool ScanReport::SaveClicked() {
+    const std::optional<std::string> path = dialogs_.ChooseSaveFile(Entry(T::SaveReportTitle), "quellstone-report.txt");
+    if (!path || path->empty()) return false;
+    return files_.ReplaceFile(*path, Text());
+}
+
+}  // namespace quellstone::windows

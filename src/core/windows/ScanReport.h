@@ -1,0 +1,72 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/i18n/LanguageTable.h"
+#include "core/ports/Dialogs.h"
+#include "core/ports/FileStore.h"
+#include "core/windows/ScanResults.h"
+
+namespace quellstone::windows {
+
+// A scan's course as its window saw it.
+struct ScanCourse {
+    std::chrono::system_clock::time_point started{};
+    std::chrono::system_clock::time_point finished{};
+    bool ended = false;     // the launcher's finishing step has run
+    bool stopped = false;   // the stop button ended the walk
+    std::string stoppedIn;  // the last path the stopped walk looked up
+};
+
+// The scan window's report: what was scanned, left out, found and removed,
+// in the chosen language's way of writing numbers and dates.
+class ScanReport {
+public:
+    ScanReport(const i18n::LanguageTable& texts, const ScanCourse& course, const ScanResults& results,
+               ports::Dialogs& dialogs, ports::FileStore& files)
+        : texts_(texts), course_(course), results_(results), dialogs_(dialogs), files_(files) {}
+
+    // What the walk and the launcher note for it.
+    void AddScannedFolder(std::string folder) { scannedFolders_.push_back(std::move(folder)); }
+    // A start folder that could not be read: nothing of it was scanned.
+    void AddUnscannedFolder(std::string_view folder) { unscannedFolders_.emplace_back(folder); }
+    // A start folder left out by an exclusion.
+    void AddExcludedStart(std::string_view folder) { excludedStarts_.emplace_back(folder); }
+    // A file system the scan leaves out ("mount point (type)").
+    void AddLeftOutFileSystem(std::string fileSystem) { leftOutFileSystems_.push_back(std::move(fileSystem)); }
+    // The mount table could not be read: only the root was walked.
+    void NoteMountsUnknown() { mountsUnknown_ = true; }
+    // A folder inside the scanned trees that could not be read.
+    void CountUnreadableFolder() { ++unreadableFolders_; }
+
+    [[nodiscard]] const std::vector<std::string>& ScannedFolders() const { return scannedFolders_; }
+    [[nodiscard]] const std::vector<std::string>& ExcludedStarts() const { return excludedStarts_; }
+    // Nothing was looked up because the folders named were excluded.
+    [[nodiscard]] bool NothingLookedUp() const { return results_.Scanned() == 0 && !excludedStarts_.empty(); }
+
+    [[nodiscard]] std::string Text() const;
+    // Asks for a file name and writes the report; false when nothing was written.
+    bool SaveClicked();
+
+private:
+    [[nodiscard]] std::string DateText(std::chrono::system_clock::time_point when) const;
+    [[nodiscard]] const std::string& Entry(i18n::TextId id) const { return texts_.Text(id); }
+
+    const i18n::LanguageTable& texts_;
+    const ScanCourse& course_;
+    const ScanResults& results_;
+    ports::Dialogs& dialogs_;
+    ports::FileStore& files_;
+    std::vector<std::string> scannedFolders_;
+    std::vector<std::string> unscannedFolders_;
+    std::vector<std::string> excludedStarts_;
+    std::vector<std::string> leftOutFileSystems_;  // network and FUSE file systems not walked
+    bool mountsUnknown_ = false;
+    std::int64_t unreadableFolders_ = 0;
+};
+
+}  // namespace quellstone::windows
