@@ -357,7 +357,7 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
         output.WriteSummary(0);
         return kExitError;
     }
-    platform::PosixFileStore files;
+    platform::PosixFileStore files;  // outlives `stop`, whose last words use it
     app::Context context(files, io.programFolder);
     if (args.Value("db").empty()) UseDatabaseInUse(context.signatures, io.programFolder, io.err);
     const std::shared_ptr<const scan::SignatureIndex> index =
@@ -385,8 +385,11 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     Walk(context, index, args, ExcludedFoldersOf(args, store), mounts, planned.points, stop, output);
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
-    // quarantine that is half written then is deleted first.
-    stop.SetLastWords([&fileOperations] { fileOperations.AbandonCopyInProgress(); });
+    // quarantine or a record that is half written then is deleted first.
+    stop.SetLastWords([&fileOperations, &files] {
+        fileOperations.AbandonCopyInProgress();
+        files.AbandonRecordInProgress();
+    });
     if (args.Has("remove") && stop.Received() == 0) {
         quarantine::Remover remover(fileOperations, files, store, platform::LinuxProgramPaths(environment));
         RemoveDetected(remover, stop, output);

@@ -189,11 +189,11 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     windows::ScanWindowModel window(context.languageText, context.scan, dialogs, files);
     window.Load();
     window.Finish();  // removal follows a finished walk
-    quellstone::testing::FakeFileOperations disk;
+    quellstone::testing::FakeFileStore folders;
+    quellstone::testing::FakeFileOperations disk(folders);
     quellstone::testing::MemorySettingsBackend backend;
     settings::SettingsStore store(backend);
     store.Write(settings::keys::kQuarantineCopies, "0");  // the table's outcomes, without a quarantine
-    quellstone::testing::FakeFileStore folders;
     quarantine::Remover remover(disk, folders, store, {"/prog", "/data", "/usr", "/opt/"});
     const auto detect = [&](const std::string& path) {
         disk.files[path] = "MZ";
