@@ -111,7 +111,7 @@ int QuarantineCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     platform::PosixFileOperations fileOperations;
     scan::SignatureDatabase signatures(files, io.programFolder);
     platform::SilentDialogs dialogs;  // restore takes its target as an argument
-    quarantine::QuarantineManager manager(fileOperations, signatures, dialogs,
+    quarantine::QuarantineManager manager(fileOperations, files, signatures, dialogs,
                                           platform::LinuxProgramPaths(environment));
     if (args.action == "list") {
         UseDatabaseInUse(signatures, io.programFolder, io.err);  // the detection names come from it

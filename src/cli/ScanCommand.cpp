@@ -243,7 +243,7 @@ std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
 int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     const scan::ScanMode mode = *ChooseMode(args);
     const ScanOutput::Format format = args.Has("json") ? ScanOutput::Format::JsonLines : ScanOutput::Format::Text;
-    platform::PosixFileStore files;
+    platform::PosixFileStore files;  // outlives `stop`, whose last words use it
     const platform::EnvironmentReader environment = platform::ProcessEnvironment();
     platform::RegFileSettingsBackend settingsFile(files, platform::SettingsFilePath(environment));
     settings::SettingsStore store(settingsFile);
@@ -288,8 +288,11 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     }
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
-    // quarantine that is half written then is deleted first.
-    stop.SetLastWords([&fileOperations] { fileOperations.AbandonCopyInProgress(); });
+    // quarantine or a record that is half written then is deleted first.
+    stop.SetLastWords([&fileOperations, &files] {
+        fileOperations.AbandonCopyInProgress();
+        files.AbandonRecordInProgress();
+    });
     if (args.Has("remove") && stop.Received() == 0) {
         quarantine::Remover remover(fileOperations, files, store, platform::LinuxProgramPaths(environment));
         RemoveDetected(remover, tree.CurrentFolder(), stop, output);

@@ -7,7 +7,6 @@
 #include "core/update/DatabaseUpdate.h"
 #include "core/update/UpdateCheck.h"
 #include "platform/CurlHttpClient.h"
-#include "platform/PosixFileRenamer.h"
 #include "platform/PosixFileStore.h"
 #include "platform/SodiumSignatureVerifier.h"
 #include "platform/UserFolders.h"
@@ -50,10 +49,9 @@ int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     platform::CurlHttpClient databaseHttp = platform::CurlHttpClient::ForDatabase(update::kMaxDatabaseBytes);
     platform::CurlHttpClient signatureHttp(std::chrono::seconds(60), update::kMaxSignatureDownloadBytes);
     platform::SodiumSignatureVerifier verifier;
-    platform::PosixFileRenamer renamer;
     NoEvents pump;
     const update::DatabaseUpdateResult result = update::UpdateDatabase(
-        server, vendor.updatePublicKey, paths, {databaseHttp, signatureHttp, pump, verifier, files, renamer});
+        server, vendor.updatePublicKey, paths, {databaseHttp, signatureHttp, pump, verifier, files});
     if (!result.Succeeded()) {
         Error(io) << update::ServerTextForDisplay(result.detail, kMaxShownReasonChars) << '\n';
         return kExitError;

@@ -49,6 +49,33 @@ UniqueFd CreateTemporaryFile(int folder, std::string_view prefix, std::string& n
     return UniqueFd();
 }
 
+bool IsCopyTemporaryName(std::string_view name) {
+    return name.starts_with(kCopyPrefix) && IsTemporarySuffix(name.substr(kCopyPrefix.size()));
+}
+
+UniqueFd TrackedTemporary::Create(int folder, std::string_view prefix, std::string& name, int& error) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    UniqueFd fd = CreateTemporaryFile(folder, prefix, name);
+    error = errno;
+    if (fd) {
+        folder_ = UniqueFd(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+        name_ = name;
+    }
+    return fd;
+}
+
+void TrackedTemporary::Forget() {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    folder_.Reset();
+    name_.clear();
+}
+
+void TrackedTemporary::Abandon() {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    if (folder_ && !name_.empty()) ::unlinkat(folder_.get(), name_.c_str(), 0);
+    name_.clear();
+}
+
 bool PlaceTemporaryFile(const Placement& place, UniqueFd temp, const std::string& tempName,
                         const std::function<bool(int fd)>& fill, const StepObserver& onStep) {
     // Each failing call's errno is taken at once, before the clean-up can change it.

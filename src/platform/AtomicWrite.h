@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,34 @@ bool IsTemporarySuffix(std::string_view suffix);
 // the open folder `folder` under a fresh name: `prefix` and random letters or
 // digits. Sets `name`; an invalid descriptor when no file could be created.
 UniqueFd CreateTemporaryFile(int folder, std::string_view prefix, std::string& name);
+
+// The temporary files of copies into the quarantine and of its records are
+// named this and the random letters, so that one sweep clears what a killed
+// removal left there.
+inline constexpr std::string_view kCopyPrefix = ".quellstone-copy-";
+bool IsCopyTemporaryName(std::string_view name);
+
+// The temporary file a write is filling, remembered so that a program about
+// to end at once can delete it from another thread.
+class TrackedTemporary {
+public:
+    TrackedTemporary() = default;
+    TrackedTemporary(const TrackedTemporary&) = delete;
+    TrackedTemporary& operator=(const TrackedTemporary&) = delete;
+
+    // CreateTemporaryFile, the file remembered until Forget; `error` is the
+    // errno of a creation that failed.
+    UniqueFd Create(int folder, std::string_view prefix, std::string& name, int& error);
+    // The write has ended: its temporary file was renamed or deleted.
+    void Forget();
+    // Deletes the temporary file of a write still under way; it may run while the write does.
+    void Abandon();
+
+private:
+    std::mutex mutex_;
+    UniqueFd folder_;  // a duplicate of the folder's descriptor, while a write runs
+    std::string name_;
+};
 
 // The steps of PlaceTemporaryFile, each reported once it is done (the first by
 // the caller that created the temporary file).

@@ -18,8 +18,6 @@ namespace quellstone::platform {
 
 namespace {
 
-constexpr std::size_t kSmallFileLimit = 64 * 1024;
-
 // Copies the rest of `from` to `to`; on failure `error` is the failing call's errno.
 bool CopyBytes(int from, int to, int& error) {
     std::vector<char> buffer(256 * 1024);
@@ -128,38 +126,6 @@ std::optional<std::uint64_t> PosixFileOperations::SizeOf(const std::string& path
     return static_cast<std::uint64_t>(st.st_size);
 }
 
-bool PosixFileOperations::IsTemporaryName(std::string_view name) {
-    return name.starts_with(kCopyPrefix) && IsTemporarySuffix(name.substr(kCopyPrefix.size()));
-}
-
-UniqueFd PosixFileOperations::CreateTemporary(int folder, std::string& name, int& error) {
-    UniqueFd fd;
-    {
-        const std::lock_guard<std::mutex> guard(copyMutex_);
-        fd = CreateTemporaryFile(folder, kCopyPrefix, name);
-        error = errno;
-        if (fd) {
-            copyFolder_ = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
-            copyInProgress_ = name;
-        }
-    }
-    if (fd && onStep_) onStep_(ReplaceStep::TempCreated);
-    return fd;
-}
-
-void PosixFileOperations::ForgetTemporary() {
-    const std::lock_guard<std::mutex> guard(copyMutex_);
-    if (copyFolder_ >= 0) ::close(copyFolder_);
-    copyFolder_ = -1;
-    copyInProgress_.clear();
-}
-
-void PosixFileOperations::AbandonCopyInProgress() {
-    const std::lock_guard<std::mutex> guard(copyMutex_);
-    if (copyFolder_ >= 0 && !copyInProgress_.empty()) ::unlinkat(copyFolder_, copyInProgress_.c_str(), 0);
-    copyInProgress_.clear();
-}
-
 ports::CopyResult PosixFileOperations::CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target,
                                                 bool replace,
                                                 const std::optional<ports::EntryIdentity>& expectedSource) {
@@ -185,13 +151,14 @@ ports::CopyResult PosixFileOperations::CopyFile(const ports::ReachablePath& sour
     if (!into.folder) return CopyResult::Failed;
     std::string temp;
     int error = 0;
-    UniqueFd to = CreateTemporary(into.folder.get(), temp, error);
+    UniqueFd to = copy_.Create(into.folder.get(), kCopyPrefix, temp, error);
     // Every temporary name already taken is no taken target: that is said only of the rename.
     if (!to) return error == EEXIST ? CopyResult::Failed : CopyResultOf(error);
+    if (onStep_) onStep_(ReplaceStep::TempCreated);
     const bool placed = PlaceTemporaryFile(
         {into.folder.get(), into.name, st.st_mode & 0777, replace, &error}, std::move(to), temp,
         [&](int fd) { return CopyBytes(from.get(), fd, error); }, onStep_);
-    ForgetTemporary();
+    copy_.Forget();
     return placed ? CopyResult::Copied : CopyResultOf(error);
 }
 
@@ -253,39 +220,6 @@ bool PosixFileOperations::SameFile(const std::string& a, const std::string& b) {
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && IdentityOf(first) == IdentityOf(second);
 }
 
-std::optional<std::string> PosixFileOperations::ReadSmallFile(const std::string& path) {
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat st {};
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    if (static_cast<std::uint64_t>(st.st_size) > kSmallFileLimit) return std::nullopt;
-    std::string content(kSmallFileLimit + 1, '\0');
-    std::size_t filled = 0;
-    while (filled < content.size()) {
-        const ssize_t got = ::read(fd.get(), content.data() + filled, content.size() - filled);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return std::nullopt;
-        if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
-    }
-    if (filled > kSmallFileLimit) return std::nullopt;  // grew while it was read
-    content.resize(filled);
-    return content;
-}
-
-bool PosixFileOperations::WriteSmallFile(const std::string& path, std::string_view content) {
-    const ReachedFolder into = OpenFolderOf(ports::ReachablePath::InFolder(path));
-    if (!into.folder) return false;
-    std::string temp;
-    int error = 0;
-    UniqueFd fd = CreateTemporary(into.folder.get(), temp, error);
-    if (!fd) return false;
-    const bool placed = PlaceTemporaryFile(
-        {into.folder.get(), into.name, 0644, true}, std::move(fd), temp, [&](int to) { return WriteAll(to, content); },
-        onStep_);
-    ForgetTemporary();
-    return placed;
-}
-
 std::unique_ptr<ports::FolderLock> PosixFileOperations::LockFolder(const std::string& folder) {
     UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd) return nullptr;
@@ -311,9 +245,9 @@ void PosixFileOperations::RemoveUnfinishedCopies(const std::string& folder) {
     }
     std::vector<std::string> stale;
     while (const dirent* entry = ::readdir(dir)) {
-        // Exactly the names copies use: an archive of a file that happens to
-        // start the same way ends in ".arc" and is never taken for one.
-        if (IsTemporaryName(entry->d_name)) stale.emplace_back(entry->d_name);
+        // Exactly the names copies and records use: an archive of a file that
+        // happens to start the same way ends in ".arc" and is never taken for one.
+        if (IsCopyTemporaryName(entry->d_name)) stale.emplace_back(entry->d_name);
     }
     ::closedir(dir);
     for (const std::string& name : stale) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <mutex>
 #include <string>
 
 #include "core/ports/FileOperations.h"
@@ -12,8 +11,8 @@ namespace quellstone::platform {
 class PosixFileOperations final : public ports::FileOperations {
 public:
     PosixFileOperations() = default;
-    // `onStep` sees each step of every copy and record written; tests use it
-    // to stop a removal at a chosen moment.
+    // `onStep` sees each step of every copy; tests use it to stop a removal
+    // at a chosen moment.
     explicit PosixFileOperations(StepObserver onStep) : onStep_(std::move(onStep)) {}
 
     std::optional<ports::EntryKind> KindOf(const std::string& path) override;
@@ -26,30 +25,17 @@ public:
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool ResolvesToFolder(const std::string& path) override;
     bool SameFile(const std::string& a, const std::string& b) override;
-    std::optional<std::string> ReadSmallFile(const std::string& path) override;
-    bool WriteSmallFile(const std::string& path, std::string_view content) override;
     std::unique_ptr<ports::FolderLock> LockFolder(const std::string& folder) override;
     void RemoveUnfinishedCopies(const std::string& folder) override;
 
     // Deletes the temporary file of a copy that is still being written. For
     // a program that is about to end at once (a second Ctrl-C): it may be
     // called from another thread while the copy runs.
-    void AbandonCopyInProgress();
-
-    // Temporary files of unfinished copies are named this and six letters or digits.
-    static constexpr std::string_view kCopyPrefix = ".quellstone-copy-";
-    static bool IsTemporaryName(std::string_view name);
+    void AbandonCopyInProgress() { copy_.Abandon(); }
 
 private:
-    // Creates the temporary file of a copy in the open folder `folder` and
-    // remembers it; `error` is the errno of a creation that failed.
-    UniqueFd CreateTemporary(int folder, std::string& name, int& error);
-    void ForgetTemporary();
-
     StepObserver onStep_;
-    std::mutex copyMutex_;
-    int copyFolder_ = -1;  // a duplicate of the folder descriptor, owned while a copy runs
-    std::string copyInProgress_;
+    TrackedTemporary copy_;
 };
 
 }  // namespace quellstone::platform

@@ -1,12 +1,16 @@
 #include "platform/PosixFileStore.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 #include "core/text/PathText.h"
@@ -17,6 +21,13 @@
 namespace quellstone::platform {
 
 namespace {
+
+// A program file's temporary files are named after it: its name, this and the random letters.
+constexpr std::string_view kTemporaryInfix = ".tmp-";
+
+struct ClosesFolderList {
+    void operator()(DIR* entries) const { ::closedir(entries); }
+};
 
 // A settings or INI file kept behind a symbolic link (as dotfile managers do)
 // is replaced at the link's target, so the link stays.
@@ -30,10 +41,12 @@ std::string ResolveLink(const std::string& path) {
 
 }  // namespace
 
-ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
+ports::FileContent PosixFileStore::ReadFile(const std::string& path, ports::FileRole role) {
+    const bool followLink = role == ports::FileRole::ProgramFile;
+    const std::size_t limit = followLink ? kMaxFileSize : kMaxRecordSize;
     ports::FileContent result;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    if ((followLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) {
         result.status = (errno == ENOENT || errno == ENOTDIR) ? ports::ReadStatus::Missing : ports::ReadStatus::Failed;
         return result;
     }
@@ -41,11 +54,12 @@ ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
     // Only regular files within the limit are read: a FIFO or a device could
     // block or have side effects. Checked again on what was opened, since the
     // path may name another file by then.
-    const auto readable = [](const struct stat& s) {
-        return S_ISREG(s.st_mode) && static_cast<std::size_t>(s.st_size) <= kMaxFileSize;
+    const auto readable = [limit](const struct stat& s) {
+        return S_ISREG(s.st_mode) && static_cast<std::size_t>(s.st_size) <= limit;
     };
     if (!readable(st)) return result;
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (followLink ? 0 : O_NOFOLLOW);
+    UniqueFd fd(::open(path.c_str(), flags));
     if (!fd || ::fstat(fd.get(), &st) != 0 || !readable(st)) return result;
 
     // One byte more than the file holds, so that the read which finds its end
@@ -55,8 +69,8 @@ ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
-            if (bytes.size() >= kMaxFileSize) return result;  // grew past the limit while read
-            bytes.resize(bytes.size() + 4096);
+            if (filled > limit) return result;  // grew past the limit while read
+            bytes.resize(std::min(bytes.size() + 4096, limit + 1));
         }
         const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
         if (got < 0) {
@@ -72,8 +86,9 @@ ports::FileContent PosixFileStore::ReadFile(const std::string& path) {
     return result;
 }
 
-bool PosixFileStore::ReplaceFile(const std::string& requestedPath, std::string_view content) {
-    const std::string path = ResolveLink(requestedPath);
+bool PosixFileStore::ReplaceFile(const std::string& requestedPath, std::string_view content, ports::FileRole role) {
+    const bool inPlace = role == ports::FileRole::ProgramFile;
+    const std::string path = inPlace ? ResolveLink(requestedPath) : requestedPath;
     const std::string folderPath = text::FolderOf(path);
     UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // A folder that may be written but not read still takes the new file; only its flush fails.
@@ -81,16 +96,52 @@ bool PosixFileStore::ReplaceFile(const std::string& requestedPath, std::string_v
     if (!folder) return false;
     const std::string name(text::FileNameOf(path));
     std::string tempName;
-    UniqueFd temp = CreateTemporaryFile(folder.get(), name + ".tmp-", tempName);
+    int error = 0;
+    // A record's temporary file is named as the quarantine's copies are, so
+    // the sweep after a killed removal clears it, and a second Ctrl-C deletes it.
+    UniqueFd temp = inPlace ? CreateTemporaryFile(folder.get(), name + std::string(kTemporaryInfix), tempName)
+                            : record_.Create(folder.get(), kCopyPrefix, tempName, error);
     if (!temp) return false;
     if (onStep_) onStep_(ReplaceStep::TempCreated);
 
-    // The new file keeps the old one's permissions.
+    // A program file keeps its permissions; a record is a new file.
     struct stat old {};
-    const mode_t mode = ::fstatat(folder.get(), name.c_str(), &old, 0) == 0 ? (old.st_mode & 07777) : 0644;
-    return PlaceTemporaryFile(
+    const mode_t mode = inPlace && ::fstatat(folder.get(), name.c_str(), &old, 0) == 0 ? (old.st_mode & 07777) : 0644;
+    const bool placed = PlaceTemporaryFile(
         {folder.get(), name, mode, true}, std::move(temp), tempName, [&](int fd) { return WriteAll(fd, content); },
         onStep_);
+    if (!inPlace) record_.Forget();
+    return placed;
+}
+
+bool PosixFileStore::RenameOver(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    // The move is done; the flush only makes it durable, as after a replacement.
+    const UniqueFd folder(::open(text::FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder) ::fsync(folder.get());
+    return true;
+}
+
+void PosixFileStore::RemoveTemporariesOf(const std::string& path) {
+    const std::string prefix = std::string(text::FileNameOf(path)) + std::string(kTemporaryInfix);
+    const UniqueFd folder(::open(text::FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder) return;
+    // fdopendir takes over the descriptor it is given, so it gets a copy.
+    const int listed = ::fcntl(folder.get(), F_DUPFD_CLOEXEC, 0);
+    if (listed < 0) return;
+    const std::unique_ptr<DIR, ClosesFolderList> entries(::fdopendir(listed));
+    if (!entries) {
+        ::close(listed);
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries.get())) {
+        const std::string_view name(entry->d_name);
+        if (!name.starts_with(prefix) || !IsTemporarySuffix(name.substr(prefix.size()))) continue;
+        // Only plain files: a folder or link under such a name is not ours.
+        struct stat st {};
+        if (::fstatat(folder.get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            ::unlinkat(folder.get(), entry->d_name, 0);
+    }
 }
 
 std::optional<ports::FileStamp> PosixFileStore::Stamp(const std::string& path) {

@@ -189,11 +189,11 @@ TEST(ResultTable, ShowsNewRowsInOneInsertionWithTheirBoxesAndOutcomes) {
     FakeDialogs dialogs;
     windows::ScanResults list(context.languageText);
     windows::RemovalPass pass(context.languageText, dialogs, list);
-    quellstone::testing::FakeFileOperations disk;
+    quellstone::testing::FakeFileStore folders;
+    quellstone::testing::FakeFileOperations disk(folders);
     quellstone::testing::MemorySettingsBackend backend;
     settings::SettingsStore store(backend);
     store.Write(settings::keys::kQuarantineCopies, "0");  // the table's outcomes, without a quarantine
-    quellstone::testing::FakeFileStore folders;
     quarantine::Remover remover(disk, folders, store, {"/prog", "/data", "/usr", "/opt/"});
     const auto detect = [&](const std::string& path) {
         disk.files[path] = "MZ";

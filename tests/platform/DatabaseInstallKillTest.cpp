@@ -11,7 +11,6 @@
 #include "core/update/DatabaseInUse.h"
 #include "core/update/DatabaseSignature.h"
 #include "core/update/DatabaseUpdate.h"
-#include "platform/PosixFileRenamer.h"
 #include "platform/PosixFileStore.h"
 #include "platform/SodiumSignatureVerifier.h"
 #include "support/MinisignSigner.h"
@@ -36,18 +35,14 @@ protected:
         int steps = 0;
         const auto step = [&] { onStep(++steps); };
         platform::PosixFileStore store([&](platform::ReplaceStep) { step(); });
-        platform::PosixFileRenamer renamer;
-        return InstallDatabase(paths, database, key.Sign(database), store, renamer, [&](InstallStep) { step(); });
+        return InstallDatabase(paths, database, key.Sign(database), store, [&](InstallStep) { step(); });
     }
     // The install of `database` in a child process that kills itself at step
     // `killAt`; `settleFirst` finishes an interrupted install first, as an update does.
     void InstallKilledAt(const std::string& database, int killAt, bool settleFirst = false) {
         const pid_t child = ::fork();
         if (child == 0) {
-            if (settleFirst) {
-                platform::PosixFileRenamer renamer;
-                SettleInterruptedInstall(paths, key.PublicKeyText(), files, renamer, verifier);
-            }
+            if (settleFirst) SettleInterruptedInstall(paths, key.PublicKeyText(), files, verifier);
             CountedInstall(database, [&](int step) {
                 if (step == killAt) ::raise(SIGKILL);
             });
@@ -147,20 +142,19 @@ TEST_F(DatabaseInstallKillTest, AnInstallRemovesTheTemporariesKilledInstallsLeft
 }
 
 TEST_F(DatabaseInstallKillTest, SettlingLeavesASoundPairAndMissingFilesAlone) {
-    platform::PosixFileRenamer renamer;
     const std::string userPath = UserDatabasePath(paths);
-    SettleInterruptedInstall(paths, key.PublicKeyText(), files, renamer, verifier);  // nothing installed
+    SettleInterruptedInstall(paths, key.PublicKeyText(), files, verifier);  // nothing installed
     EXPECT_FALSE(std::filesystem::exists(paths.dataFolder));
     ASSERT_TRUE(CountedInstall(newDatabase, [](int) {}));
     // A pending signature of another file beside a sound pair stays where it is.
     testing::WriteFile(userPath + std::string(kPendingSignatureSuffix), key.Sign(oldDatabase));
-    SettleInterruptedInstall(paths, key.PublicKeyText(), files, renamer, verifier);
+    SettleInterruptedInstall(paths, key.PublicKeyText(), files, verifier);
     EXPECT_EQ(testing::ReadAll(userPath + std::string(kSignatureSuffix)), key.Sign(newDatabase));
     // One that verifies the database when the signature does not replaces it.
     const std::string pending = key.Sign(newDatabase, "timestamp:2");
     testing::WriteFile(userPath + std::string(kSignatureSuffix), key.Sign(oldDatabase));
     testing::WriteFile(userPath + std::string(kPendingSignatureSuffix), pending);
-    SettleInterruptedInstall(paths, key.PublicKeyText(), files, renamer, verifier);
+    SettleInterruptedInstall(paths, key.PublicKeyText(), files, verifier);
     EXPECT_EQ(testing::ReadAll(userPath + std::string(kSignatureSuffix)), pending);
     EXPECT_FALSE(std::filesystem::exists(userPath + std::string(kPendingSignatureSuffix)));
 }

@@ -10,7 +10,6 @@
 #include "core/update/DatabaseInUse.h"
 #include "core/update/DatabaseUpdate.h"
 #include "platform/CurlHttpClient.h"
-#include "platform/PosixFileRenamer.h"
 #include "platform/PosixFileStore.h"
 #include "platform/SodiumSignatureVerifier.h"
 #include "support/MinisignSigner.h"
@@ -41,8 +40,7 @@ protected:
     }
     void ServeSigned(const std::string& database) { Serve(database, key.Sign(database)); }
     DatabaseUpdateResult Update(const std::string& publicKey) {
-        return UpdateDatabase(server.Address(), publicKey, paths,
-                              {databaseHttp, signatureHttp, pump, verifier, files, renamer});
+        return UpdateDatabase(server.Address(), publicKey, paths, {databaseHttp, signatureHttp, pump, verifier, files});
     }
     DatabaseUpdateResult Update() { return Update(key.PublicKeyText()); }
     [[nodiscard]] std::string UserDatabase() const { return testing::ReadAll(UserDatabasePath(paths)); }
@@ -63,7 +61,6 @@ protected:
     testing::CountingPump pump;
     platform::SodiumSignatureVerifier verifier;
     platform::PosixFileStore files;
-    platform::PosixFileRenamer renamer;
 };
 
 }  // namespace quellstone::update

@@ -115,8 +115,8 @@ TEST_F(DatabaseUpdateTest, WithoutAKeyOrAServerNothingIsDownloaded) {
         const DatabaseUpdateResult result = Update(none);
         EXPECT_EQ(result.outcome, Outcome::NoKey);
         EXPECT_EQ(result.detail, "no update key is configured");
-        const DatabaseUpdateResult noServer = UpdateDatabase(
-            none, key.PublicKeyText(), paths, {databaseHttp, signatureHttp, pump, verifier, files, renamer});
+        const DatabaseUpdateResult noServer =
+            UpdateDatabase(none, key.PublicKeyText(), paths, {databaseHttp, signatureHttp, pump, verifier, files});
         EXPECT_EQ(noServer.outcome, Outcome::NoServer);
         EXPECT_EQ(noServer.detail, "no update server is configured");
     }
@@ -133,7 +133,7 @@ TEST_F(DatabaseUpdateTest, AQuitDuringTheDownloadCancelsItAndInstallsNothing) {
     pump.action = [&] { quit.request_stop(); };
     const DatabaseUpdateResult result =
         UpdateDatabase(server.Address(), key.PublicKeyText(), paths,
-                       {databaseHttp, signatureHttp, pump, verifier, files, renamer}, quit.get_token());
+                       {databaseHttp, signatureHttp, pump, verifier, files}, quit.get_token());
     EXPECT_EQ(result.outcome, Outcome::Cancelled);
     EXPECT_FALSE(std::filesystem::exists(UserDatabasePath(paths)));
 }

@@ -34,7 +34,7 @@ protected:
           store(backend),
           paths{"/prog", dir / "data", "/usr", "/opt/", ""},
           remover(files, store_files, store, paths),
-          manager(files, signatures, dialogs, paths) {
+          manager(files, store_files, signatures, dialogs, paths) {
         store.Write("Settings", "Quarintine", "1");
         std::filesystem::create_directories(dir / "t");
     }
@@ -209,14 +209,22 @@ TEST_F(QuarantineFilesTest, ARemovalKilledAtAnyStepLeavesNoArchiveWithoutItsReco
         const pid_t child = ::fork();
         if (child == 0) {
             int steps = 0;
-            PosixFileOperations killing([&](ReplaceStep) {
+            const auto step = [&](ReplaceStep) {
                 if (++steps == killAt) ::raise(SIGKILL);
-            });
-            quarantine::Remover childRemover(killing, store_files, store, paths);
+            };
+            PosixFileOperations killing(step);
+            PosixFileStore killingStore(step);
+            quarantine::Remover childRemover(killing, killingStore, store, paths);
             ::_exit(childRemover.Remove(dir / "t/evil.exe").outcome == quarantine::RemovalOutcome::Removed ? 0 : 1);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
+        // Whatever the kill left half-written, the next removal's sweep clears.
+        files.RemoveUnfinishedCopies(paths.QuarantineFolder());
+        for (const auto& entry : std::filesystem::directory_iterator(paths.QuarantineFolder())) {
+            const std::string name = entry.path().filename();
+            EXPECT_TRUE(name.ends_with(".arc") || name.ends_with(".arc.info")) << name;
+        }
         // Every archive listed is whole and has its own record.
         manager.Rebuild();
         for (const quarantine::QuarantineRow& row : manager.Rows()) {

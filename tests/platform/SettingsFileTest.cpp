@@ -218,14 +218,16 @@ public:
         : report_(std::move(report)),
           files_([this](PosixFileStore::ReplaceStep step) { report_(1 + static_cast<int>(step)); }) {}
 
-    ports::FileContent ReadFile(const std::string& path) override {
-        ports::FileContent content = files_.ReadFile(path);
+    ports::FileContent ReadFile(const std::string& path, ports::FileRole role) override {
+        ports::FileContent content = files_.ReadFile(path, role);
         report_(0);
         return content;
     }
-    bool ReplaceFile(const std::string& path, std::string_view content) override {
-        return files_.ReplaceFile(path, content);
+    bool ReplaceFile(const std::string& path, std::string_view content, ports::FileRole role) override {
+        return files_.ReplaceFile(path, content, role);
     }
+    bool RenameOver(const std::string& from, const std::string& to) override { return files_.RenameOver(from, to); }
+    void RemoveTemporariesOf(const std::string& path) override { files_.RemoveTemporariesOf(path); }
     std::optional<ports::FileStamp> Stamp(const std::string& path) override { return files_.Stamp(path); }
     bool CreateFolders(const std::string& path) override { return files_.CreateFolders(path); }
 

@@ -21,10 +21,11 @@ namespace quellstone::testing {
 struct FakeDesktopServices {
     explicit FakeDesktopServices(i18n::VendorAddresses vendor = i18n::VendorAddresses::Defaults())
         : store(backend),
+          fileOperations(files),
           context(files, "/prog"),
           paths{"/prog", "/data", "/usr", "/opt/"},
           openers(store, shell, tree, "/prog", std::move(vendor)),
-          quarantine(fileOperations, context.signatures, dialogs, paths),
+          quarantine(fileOperations, files, context.signatures, dialogs, paths),
           remover(fileOperations, files, store, paths),
           launcher(context, paths, app::ScanLauncher::Ports{store, calendar, drives, tree}) {
         FillWithNumbers(context.languageText);
@@ -32,13 +33,12 @@ struct FakeDesktopServices {
         tree.Root().Folder("opt").File("evil.exe");
     }
 
-    // The controller's services with `http`; a database update is offered only with all of the last three.
+    // The controller's services with `http`; a database update is offered only with both of the last two.
     app::DesktopController::Services ControllerServices(ports::HttpClient& http,
                                                         ports::HttpClient* databaseHttp = nullptr,
-                                                        ports::SignatureVerifier* verifier = nullptr,
-                                                        ports::FileRenamer* renamer = nullptr) {
-        return {context, paths,      store,   dialogs,  shell,        files,    http,   pump,
-                openers, quarantine, remover, launcher, databaseHttp, verifier, renamer};
+                                                        ports::SignatureVerifier* verifier = nullptr) {
+        return {context, paths,   store,      dialogs, shell,    files,        http,
+                pump,    openers, quarantine, remover, launcher, databaseHttp, verifier};
     }
 
     MemorySettingsBackend backend;

@@ -11,20 +11,18 @@
 namespace quellstone::testing {
 
 // Files in memory with the kinds and failures the removal and the quarantine
-// must cope with. Given the file store of the same disk, the folders created
-// through it exist here too.
+// must cope with, on the disk of a file store: its files and folders are
+// this one's, so what one writes the other finds.
 class FakeFileOperations final : public ports::FileOperations {
 public:
-    FakeFileOperations() = default;
-    explicit FakeFileOperations(const FakeFileStore& sameDisk) : disk_(&sameDisk) {}
+    explicit FakeFileOperations(FakeFileStore& disk) : files(disk.files), folders(disk.folders) {}
 
-    std::map<std::string, std::string> files;        // regular files and their content
+    std::map<std::string, std::string>& files;       // regular files and their content
     std::map<std::string, ports::EntryKind> others;  // links, folders, FIFOs
-    std::set<std::string> folders;
+    std::set<std::string>& folders;
     std::set<std::string> undeletable;             // Remove fails (in use, read-only)
     std::set<std::string> vanishBeforeDelete;      // deleted by another program just before RemoveIfSame
     std::optional<ports::CopyResult> copyFailure;  // every copy ends so (a full disk: NoSpace)
-    bool failSmallWrites = false;                  // no record can be written
 
     std::optional<ports::EntryKind> KindOf(const std::string& path) override {
         if (files.contains(path)) return ports::EntryKind::RegularFile;
@@ -52,7 +50,7 @@ public:
         if (expected && Find(source).identity != *expected) return CopyResult::SourceChanged;
         if (copyFailure) return *copyFailure;
         if (!replace && KindOf(target)) return CopyResult::TargetTaken;
-        if (!FolderExists(target.substr(0, target.rfind('/')))) return CopyResult::Failed;
+        if (!folders.contains(target.substr(0, target.rfind('/')))) return CopyResult::Failed;
         files[target] = files[source.FullPath()];
         return CopyResult::Copied;
     }
@@ -85,30 +83,13 @@ public:
         return Remove(location.FullPath()) ? ports::RemoveResult::Removed : ports::RemoveResult::Failed;
     }
     bool ResolvesToFolder(const std::string& path) override {
-        return FolderExists(path) || (others.contains(path) && others[path] == ports::EntryKind::Folder);
+        return folders.contains(path) || (others.contains(path) && others[path] == ports::EntryKind::Folder);
     }
     bool SameFile(const std::string& a, const std::string& b) override { return a == b; }
-    std::optional<std::string> ReadSmallFile(const std::string& path) override {
-        const auto it = files.find(path);
-        if (it == files.end()) return std::nullopt;
-        return it->second;
-    }
-    bool WriteSmallFile(const std::string& path, std::string_view content) override {
-        if (failSmallWrites || !FolderExists(path.substr(0, path.rfind('/')))) return false;
-        files[path] = std::string(content);
-        return true;
-    }
     std::unique_ptr<ports::FolderLock> LockFolder(const std::string&) override {
         return std::make_unique<ports::FolderLock>();
     }
     void RemoveUnfinishedCopies(const std::string&) override {}
-
-private:
-    [[nodiscard]] bool FolderExists(const std::string& path) const {
-        return folders.contains(path) || (disk_ && disk_->folders.contains(path));
-    }
-
-    const FakeFileStore* disk_ = nullptr;
 };
 
 }  // namespace quellstone::testing

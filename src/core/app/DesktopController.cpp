@@ -123,7 +123,7 @@ void DesktopController::ShowUpdateWindow() {
 void DesktopController::UpdateDatabase() {
     const scan::ScanState& state = services_.context.scan;
     if (!mainModel_ || databaseUpdating_ || Quitting()) return;
-    if (!services_.databaseHttp || !services_.verifier || !services_.renamer) return;
+    if (!services_.databaseHttp || !services_.verifier) return;
     if (state.running) {
         mainModel_->RefuseDatabaseUpdateDuringScan();
         return;
@@ -135,7 +135,7 @@ void DesktopController::UpdateDatabase() {
     const update::DatabaseUpdateResult result = update::UpdateDatabase(
         vendor.updateServer, vendor.updatePublicKey, services_.paths,
         {*services_.databaseHttp, services_.signatureHttp ? *services_.signatureHttp : services_.http, services_.pump,
-         *services_.verifier, services_.files, *services_.renamer},
+         *services_.verifier, services_.files},
         services_.context.quit.get_token());
     databaseUpdating_ = false;
     if (Quitting()) return;

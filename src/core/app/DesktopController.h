@@ -8,7 +8,6 @@
 #include "core/i18n/DocumentOpeners.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/EventPump.h"
-#include "core/ports/FileRenamer.h"
 #include "core/ports/FileStore.h"
 #include "core/ports/HttpClient.h"
 #include "core/ports/Shell.h"
@@ -43,10 +42,9 @@ public:
         quarantine::QuarantineManager& quarantine;
         quarantine::Remover& remover;
         ScanLauncher& launcher;
-        // A database update's ports; without all three, updates are not offered.
+        // A database update's ports; without both, updates are not offered.
         ports::HttpClient* databaseHttp = nullptr;  // with the database's body limit
         ports::SignatureVerifier* verifier = nullptr;
-        ports::FileRenamer* renamer = nullptr;
         // With a signature file's small body limit; `http` when not given.
         ports::HttpClient* signatureHttp = nullptr;
     };

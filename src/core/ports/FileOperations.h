@@ -80,9 +80,10 @@ public:
     virtual ~FolderLock() = default;
 };
 
-// File operations for removing detections and managing the quarantine.
-// Copies never leave a partial file behind and never open anything but a
-// regular file, so a FIFO or a device cannot hang them.
+// File operations for removing detections and managing the quarantine
+// (its records are read and written through FileStore). Copies never leave a
+// partial file behind and never open anything but a regular file, so a FIFO
+// or a device cannot hang them.
 class FileOperations {
 public:
     virtual ~FileOperations() = default;
@@ -115,16 +116,12 @@ public:
     // Whether both paths lead to the same file (links and other names followed).
     virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 
-    // A small regular text file, read whole without following a link at its
-    // own name; nullopt when it is missing, not a regular file or too large.
-    virtual std::optional<std::string> ReadSmallFile(const std::string& path) = 0;
-    // Writes a small file atomically (temporary file, flush, rename), replacing one that is there.
-    virtual bool WriteSmallFile(const std::string& path, std::string_view content) = 0;
     // An exclusive lock on a folder, shared by every process of the user;
     // waits for it. nullptr when the folder cannot be locked.
     virtual std::unique_ptr<FolderLock> LockFolder(const std::string& folder) = 0;
-    // Deletes the temporary files that copies into `folder` left behind when
-    // their process was killed. Call only while holding the folder's lock.
+    // Deletes the temporary files that copies and record replacements into
+    // `folder` left behind when their process was killed. Call only while
+    // holding the folder's lock.
     virtual void RemoveUnfinishedCopies(const std::string& folder) = 0;
 };
 

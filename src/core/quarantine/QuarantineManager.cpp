@@ -14,9 +14,10 @@ bool IsPlainFileName(std::string_view name) {
 }
 
 std::optional<QuarantineRecord> QuarantineManager::RecordOf(const std::string& archiveName) {
-    const std::optional<std::string> text = files_.ReadSmallFile(ArchivePath(RecordNameOf(archiveName)));
-    if (!text) return std::nullopt;
-    return ParseRecord(*text);
+    const ports::FileContent text =
+        records_.ReadFile(ArchivePath(RecordNameOf(archiveName)), ports::FileRole::QuarantineRecord);
+    if (text.status != ports::ReadStatus::Ok) return std::nullopt;
+    return ParseRecord(text.bytes);
 }
 
 std::string QuarantineManager::DetectionOf(const std::string& archiveName,

@@ -34,9 +34,10 @@ enum class RestoreOutcome {
 // or restore it to a place the user picks.
 class QuarantineManager {
 public:
-    QuarantineManager(ports::FileOperations& files, scan::SignatureDatabase& signatures, ports::Dialogs& dialogs,
-                      settings::ProgramPaths paths)
-        : files_(files), signatures_(signatures), dialogs_(dialogs), paths_(std::move(paths)) {}
+    // `records` reads the archives' records.
+    QuarantineManager(ports::FileOperations& files, ports::FileStore& records, scan::SignatureDatabase& signatures,
+                      ports::Dialogs& dialogs, settings::ProgramPaths paths)
+        : files_(files), records_(records), signatures_(signatures), dialogs_(dialogs), paths_(std::move(paths)) {}
 
     // Lists every file of the quarantine folder whose name ends in ".arc"
     // (any letter case), in name order.
@@ -80,6 +81,7 @@ private:
     std::string DetectionOf(const std::string& archiveName, const std::optional<QuarantineRecord>& record);
 
     ports::FileOperations& files_;
+    ports::FileStore& records_;
     scan::SignatureDatabase& signatures_;
     ports::Dialogs& dialogs_;
     settings::ProgramPaths paths_;

@@ -122,7 +122,7 @@ Remover::Archived Remover::Archive(const ports::ReachablePath& location, const p
         // any moment never leaves an archive that cannot go back where it came
         // from. It replaces a record left from an archive deleted by hand. An
         // archive without its record is no copy the user can rely on: no delete.
-        if (!files_.WriteSmallFile(recordPath, record)) break;
+        if (!fileStore_.ReplaceFile(recordPath, record, ports::FileRole::QuarantineRecord)) break;
         // Only the file that was looked at is copied, never one put under its name since.
         const ports::CopyResult copied =
             files_.CopyFile(location, ports::ReachablePath::InFolder(target), false, identity);
@@ -157,7 +157,7 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
     std::unique_ptr<ports::FolderLock> lock;
     const bool keepCopy = QuarantineOn();
     if (keepCopy) {
-        if (!folders_.CreateFolders(paths_.QuarantineFolder())) return fail(RemovalProblem::CopyFailed);
+        if (!fileStore_.CreateFolders(paths_.QuarantineFolder())) return fail(RemovalProblem::CopyFailed);
         lock = files_.LockFolder(paths_.QuarantineFolder());
         if (!lock) return fail(RemovalProblem::CopyFailed);
         // A removal killed during its copy left a temporary file; no other

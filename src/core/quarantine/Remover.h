@@ -68,11 +68,11 @@ class Remover {
 public:
     using Clock = std::function<std::chrono::system_clock::time_point()>;
 
-    // `folders` creates the quarantine folder when it is missing.
+    // `fileStore` creates the quarantine folder when it is missing and writes the archives' records.
     Remover(
-        ports::FileOperations& files, ports::FileStore& folders, settings::SettingsStore& store,
+        ports::FileOperations& files, ports::FileStore& fileStore, settings::SettingsStore& store,
         settings::ProgramPaths paths, Clock clock = [] { return std::chrono::system_clock::now(); })
-        : files_(files), folders_(folders), store_(store), paths_(std::move(paths)), clock_(std::move(clock)) {}
+        : files_(files), fileStore_(fileStore), store_(store), paths_(std::move(paths)), clock_(std::move(clock)) {}
 
     [[nodiscard]] bool QuarantineOn();
     // Removes the entry that a scan found; `detection` goes into the archive's record.
@@ -103,7 +103,7 @@ private:
     [[nodiscard]] RemovalProblem ProblemWith(const ports::ReachablePath& location, RemovalProblem otherwise);
 
     ports::FileOperations& files_;
-    ports::FileStore& folders_;
+    ports::FileStore& fileStore_;
     settings::SettingsStore& store_;
     settings::ProgramPaths paths_;
     Clock clock_;

@@ -56,8 +56,7 @@ std::string DatabaseSignatureAddress(std::string_view server) {
 }
 
 void SettleInterruptedInstall(const settings::ProgramPaths& paths, std::string_view publicKeyText,
-                              ports::FileStore& files, ports::FileRenamer& renamer,
-                              ports::SignatureVerifier& verifier) {
+                              ports::FileStore& files, ports::SignatureVerifier& verifier) {
     const std::string target = UserDatabasePath(paths);
     const ports::FileContent database = files.ReadFile(target);
     if (database.status != ports::ReadStatus::Ok) return;
@@ -68,18 +67,18 @@ void SettleInterruptedInstall(const settings::ProgramPaths& paths, std::string_v
                    SignatureCheck::Valid;
     };
     if (verifies(kSignatureSuffix) || !verifies(kPendingSignatureSuffix)) return;
-    renamer.RenameOver(target + std::string(kPendingSignatureSuffix), target + std::string(kSignatureSuffix));
+    files.RenameOver(target + std::string(kPendingSignatureSuffix), target + std::string(kSignatureSuffix));
 }
 
 bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view database, std::string_view signature,
-                     ports::FileStore& files, ports::FileRenamer& renamer, const InstallObserver& onStep) {
+                     ports::FileStore& files, const InstallObserver& onStep) {
     const std::string target = UserDatabasePath(paths);
     const std::string signaturePath = target + std::string(kSignatureSuffix);
     const std::string pendingPath = target + std::string(kPendingSignatureSuffix);
     if (!files.CreateFolders(std::string(text::FolderOf(target)))) return false;
     // What earlier interrupted installs left half-written goes first.
-    renamer.RemoveTemporariesOf(target);
-    renamer.RemoveTemporariesOf(pendingPath);
+    files.RemoveTemporariesOf(target);
+    files.RemoveTemporariesOf(pendingPath);
     Report(onStep, InstallStep::FoldersCreated);
     // Until the database is replaced, the old one still verifies with its own
     // signature; from then on the new one verifies with the pending one.
@@ -87,7 +86,7 @@ bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view datab
     Report(onStep, InstallStep::PendingSignatureWritten);
     if (!files.ReplaceFile(target, database)) return false;
     Report(onStep, InstallStep::DatabaseReplaced);
-    if (!renamer.RenameOver(pendingPath, signaturePath)) return false;
+    if (!files.RenameOver(pendingPath, signaturePath)) return false;
     Report(onStep, InstallStep::SignatureMoved);
     return true;
 }
@@ -101,7 +100,7 @@ DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view pu
         return Failure(Outcome::NoServer, "no update server is configured");
     // Before anything is downloaded or written, so that this install (or the
     // finding that none is needed) starts from a pair that verifies.
-    SettleInterruptedInstall(paths, publicKeyText, ports.files, ports.renamer, ports.verifier);
+    SettleInterruptedInstall(paths, publicKeyText, ports.files, ports.verifier);
     DatabaseUpdateResult failure;
     const std::optional<std::string> database =
         Download(ports.databaseHttp, ports.pump, DatabaseFileAddress(server), quit, failure);
@@ -127,7 +126,7 @@ DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view pu
                     ") is older than the one in use (version " + DatabaseVersionText(*inUse.version) + ")"};
     }
     if (quit.stop_requested()) return Failure(Outcome::Cancelled, "cancelled");
-    if (!InstallDatabase(paths, *database, *signature, ports.files, ports.renamer, ports.onInstallStep))
+    if (!InstallDatabase(paths, *database, *signature, ports.files, ports.onInstallStep))
         return Failure(Outcome::WriteFailed, "the database could not be written to " + UserDatabasePath(paths));
     return {Outcome::Installed, version, {}};
 }

@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "core/ports/EventPump.h"
-#include "core/ports/FileRenamer.h"
 #include "core/ports/FileStore.h"
 #include "core/ports/HttpClient.h"
 #include "core/ports/SignatureVerifier.h"
@@ -63,7 +62,6 @@ struct DatabaseUpdatePorts {
     ports::EventPump& pump;
     ports::SignatureVerifier& verifier;
     ports::FileStore& files;
-    ports::FileRenamer& renamer;
     InstallObserver onInstallStep{};
 };
 
@@ -83,13 +81,13 @@ DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view pu
 // the pending one is moved over the signature. Without this, a second
 // interrupted install could overwrite the only signature that verifies.
 void SettleInterruptedInstall(const settings::ProgramPaths& paths, std::string_view publicKeyText,
-                              ports::FileStore& files, ports::FileRenamer& renamer, ports::SignatureVerifier& verifier);
+                              ports::FileStore& files, ports::SignatureVerifier& verifier);
 
 // Installs `database` with `signature` as the user's database so that a kill
 // at any moment leaves a pair that verifies: the signature goes beside it as
 // the pending one, the database replaces the old one, then the pending
 // signature moves over the old signature. False when a step failed.
 bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view database, std::string_view signature,
-                     ports::FileStore& files, ports::FileRenamer& renamer, const InstallObserver& onStep = {});
+                     ports::FileStore& files, const InstallObserver& onStep = {});
 
 }  // namespace quellstone::update

@@ -57,12 +57,12 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
                         &scanResultsContext_, [this] { controller_.DeliverScanResults(); }, Qt::QueuedConnection);
                 }),
       remover_(fileOperations_, files_, store_, setup_.paths),
-      quarantine_(fileOperations_, context_.signatures, dialogs_, setup_.paths),
+      quarantine_(fileOperations_, files_, context_.signatures, dialogs_, setup_.paths),
       databaseHttp_(platform::CurlHttpClient::ForDatabase(update::kMaxDatabaseBytes)),
       signatureHttp_(std::chrono::seconds(60), update::kMaxSignatureDownloadBytes),
       controller_(app::DesktopController::Services{context_, setup_.paths, store_, dialogs_, shell_, files_, http_,
                                                    pump_, openers_, quarantine_, remover_, launcher_, &databaseHttp_,
-                                                   &verifier_, &renamer_, &signatureHttp_},
+                                                   &verifier_, &signatureHttp_},
                   ControllerViews()) {
     UseDatabaseInUse(context_, setup_.paths, files_, verifier_);
     LoadPictures();

@@ -26,7 +26,6 @@
 #include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"
 #include "platform/PosixFileOperations.h"
-#include "platform/PosixFileRenamer.h"
 #include "platform/PosixFileStore.h"
 #include "platform/ProcMountTable.h"
 #include "platform/RegFileSettingsBackend.h"
@@ -107,7 +106,6 @@ private:
     platform::CurlHttpClient databaseHttp_;
     platform::CurlHttpClient signatureHttp_;
     platform::SodiumSignatureVerifier verifier_;
-    platform::PosixFileRenamer renamer_;
     std::unique_ptr<SplashWindow> splash_;
     app::DesktopController controller_;
     // After the controller, so the widgets go before the models they draw.

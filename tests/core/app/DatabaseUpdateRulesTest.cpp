@@ -41,12 +41,6 @@ public:
     }
 };
 
-class NoRenames final : public ports::FileRenamer {
-public:
-    bool RenameOver(const std::string&, const std::string&) override { return false; }
-    void RemoveTemporariesOf(const std::string&) override {}
-};
-
 i18n::VendorAddresses WithKey() {
     i18n::VendorAddresses vendor = i18n::VendorAddresses::Defaults();
     vendor.updatePublicKey = "RWQ-a-key";
@@ -56,7 +50,7 @@ i18n::VendorAddresses WithKey() {
 class DatabaseUpdateRulesTest : public ::testing::Test, public FakeDesktopServices {
 protected:
     DatabaseUpdateRulesTest()
-        : FakeDesktopServices(WithKey()), controller(ControllerServices(http, &http, &verifier, &renamer), Views()) {}
+        : FakeDesktopServices(WithKey()), controller(ControllerServices(http, &http, &verifier), Views()) {}
     DesktopController::Views Views() {
         DesktopController::Views views;
         views.scanWindowOpened = [this] { ++scanWindows; };
@@ -65,7 +59,6 @@ protected:
 
     NotFoundHttp http;
     NoSignatures verifier;
-    NoRenames renamer;
     int scanWindows = 0;
     DesktopController controller;
 };

@@ -16,7 +16,9 @@ const std::string kArchive = "/data/Orvanta/Quellstone/Archiwum";
 class QuarantineManagerTest : public ::testing::Test {
 protected:
     QuarantineManagerTest()
-        : signatures(storeFiles, "/prog"), manager(files, signatures, dialogs, {"/prog", "/data", "/usr", "/opt/"}) {
+        : files(storeFiles),
+          signatures(storeFiles, "/prog"),
+          manager(files, storeFiles, signatures, dialogs, {"/prog", "/data", "/usr", "/opt/"}) {
         storeFiles.Put("/prog/bdts.dll", "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nAADE=Odd.Name\n");
         files.folders.insert(kArchive);
         files.folders.insert("/home/u");

@@ -193,7 +193,7 @@ TEST_F(RemovalTest, NoFileIsDeletedWithoutTheBackupItsUserAskedFor) {
     // that cannot be written first means no copy.
     EXPECT_EQ(files.ListFiles(kArchive), std::vector<std::string>());
     files.copyFailure.reset();
-    files.failSmallWrites = true;
+    store_files.unwritable.insert(std::string(kArchive) + "/full-disk.exe.arc.info");
     EXPECT_EQ(remover.Remove("/a/full-disk.exe").problem, RemovalProblem::CopyFailed);
     EXPECT_TRUE(files.files.contains("/a/full-disk.exe"));
     EXPECT_EQ(files.ListFiles(kArchive), std::vector<std::string>());
@@ -257,8 +257,8 @@ TEST_F(RemovalTest, AFileGoneSinceTheScanIsNeitherRemovedNorAFailureAndKeepsItsC
 }
 
 TEST(ArchiveNames, AFreeNumberIsFoundWithoutCountingFromOne) {
-    FakeFileOperations files;
     FakeFileStore programFiles;
+    FakeFileOperations files(programFiles);
     MemorySettingsBackend backend;
     settings::SettingsStore store(backend);
     store.Write("Settings", "Quarintine", "1");
