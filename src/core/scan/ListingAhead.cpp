@@ -92,16 +92,25 @@ ListingAhead::~ListingAhead() {
     threads_.clear();  // joins: a thread inside a listing finishes that folder first
 }
 
-bool ListingAhead::WorkDue() const {
+bool ListingAhead::CanTake() const {
     return !waiting_.empty() && aheadFolders_ < budget_.folders && aheadBytes_ < budget_.bytes;
+}
+
+// A thread that found nothing to take sleeps until the listings ahead have
+// run down to half the budget, or the walk waits for one: a thread that has
+// work keeps taking it, and one more joins each time the walk would wait.
+// So as many threads list as keep the walk fed (all of them while the disk
+// makes each listing wait, one or two while the cache answers), and none
+// wakes for a single folder.
+bool ListingAhead::WakeDue() const {
+    return CanTake() && (aheadFolders_ <= budget_.folders / 2 || walkWaiting_);
 }
 
 void ListingAhead::Schedule(Node& node) {
     if (node.scheduled || node.dropped || !node.folder || node.next >= node.slots.size()) return;
     waiting_.insert(&node);
     node.scheduled = true;
-    // One thread at a time: each one that takes a folder wakes the next while work is left.
-    workWaiting_.notify_one();
+    if (WakeDue()) workWaiting_.notify_one();
 }
 
 void ListingAhead::Unschedule(Node& node) {
@@ -122,14 +131,13 @@ ListingAhead::Ticket ListingAhead::Offer(const Ticket& parent, std::size_t ordin
 void ListingAhead::Work(std::stop_token stop) {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        if (!workWaiting_.wait(lock, stop, [this] { return WorkDue(); })) return;
+        if (!CanTake() && !workWaiting_.wait(lock, stop, [this] { return WakeDue(); })) return;
         Node& node = **waiting_.begin();
         Unschedule(node);
         const std::size_t ordinal = node.next++;
         Schedule(node);
         node.slots[ordinal].state = Node::State::Listing;
         ++aheadFolders_;
-        if (WorkDue()) workWaiting_.notify_one();
         // Kept alive while the lock is let go: the walk may drop the node meanwhile.
         const std::shared_ptr<Node> parent = node.shared_from_this();
         const std::shared_ptr<ports::Directory> parentFolder = parent->folder;
@@ -154,7 +162,6 @@ void ListingAhead::Work(std::stop_token stop) {
         Node::Slot& slot = parent->slots[ordinal];
         if (parent->dropped) {
             --aheadFolders_;
-            if (WorkDue()) workWaiting_.notify_one();
             continue;
         }
         slot.listed = std::move(listed);
@@ -179,11 +186,18 @@ std::optional<ListingAhead::Taken> ListingAhead::Take(const Ticket& parent, std:
         Schedule(*parent);
         return std::nullopt;
     }
-    if (!listed_.wait(lock, stop, [&slot] { return slot.state == Node::State::Ready; })) return std::nullopt;
+    if (slot.state != Node::State::Ready) {
+        // The walk waits: one more thread lists.
+        walkWaiting_ = true;
+        if (WakeDue()) workWaiting_.notify_one();
+        const bool listed = listed_.wait(lock, stop, [&slot] { return slot.state == Node::State::Ready; });
+        walkWaiting_ = false;
+        if (!listed) return std::nullopt;
+    }
     slot.state = Node::State::Taken;
     --aheadFolders_;
     aheadBytes_ -= slot.bytes;
-    if (WorkDue()) workWaiting_.notify_one();
+    if (WakeDue()) workWaiting_.notify_one();
     return Taken{std::move(slot.listed), std::move(slot.ticket)};
 }
 
@@ -205,7 +219,7 @@ void ListingAhead::Drop(const Ticket& ticket) {
     if (!ticket) return;
     const std::lock_guard<std::mutex> lock(mutex_);
     DropLocked(*ticket);
-    if (WorkDue()) workWaiting_.notify_one();
+    if (WakeDue()) workWaiting_.notify_one();
 }
 
 void ListingAhead::DropLocked(Node& node) {

@@ -81,7 +81,8 @@ private:
 
     void Work(std::stop_token stop);
     // With the lock held.
-    [[nodiscard]] bool WorkDue() const;
+    [[nodiscard]] bool CanTake() const;
+    [[nodiscard]] bool WakeDue() const;
     void Schedule(Node& node);
     void Unschedule(Node& node);
     void DropLocked(Node& node);
@@ -94,6 +95,7 @@ private:
     std::set<Node*, NextFirst> waiting_;       // nodes with a subfolder no thread has begun, walk order first
     std::size_t aheadFolders_ = 0;             // listed (or being listed) and not yet taken
     std::size_t aheadBytes_ = 0;
+    bool walkWaiting_ = false;  // the walk waits for a listing
     std::vector<std::jthread> threads_;
 };
 
