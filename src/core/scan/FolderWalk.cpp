@@ -45,6 +45,10 @@ public:
         return index_.get();
     }
     [[nodiscard]] bool Failed() const { return waited_ && !index_; }
+    // Whether Get would return at once.
+    [[nodiscard]] bool Ready() const {
+        return waited_ || !supply_.valid() || supply_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
 
 private:
     const IndexSupply& supply_;
@@ -83,12 +87,83 @@ public:
         while (depth_ > 0) Pop();
     }
 
-    // Looks up one name (a file named to the scan, or an entry of a folder).
-    void LookUp(std::string_view fullPath, std::string_view name) {
+    // What the walk reports goes through these, in walk order. While the
+    // index loads, the walk goes on and its reports wait here (up to a
+    // budget), each look-up with the listing it was taken from; they are
+    // made in the same order once the index is there.
+    void LookUp(std::string_view fullPath) { Report(Pending::Kind::LookUp, fullPath); }
+    void EnterStartFolder(std::string_view path, std::optional<ports::FolderIdentity> identity) {
+        Report(Pending::Kind::StartFolder, path, identity);
+    }
+    void ReportUnreadable(std::string_view path, bool isStartFolder) {
+        ++result_.unreadableFolders;
+        Report(Pending::Kind::Unreadable, path, std::nullopt, isStartFolder);
+    }
+    void ReportExcludedStart(std::string_view path) {
+        ++result_.excludedStarts;
+        Report(Pending::Kind::ExcludedStart, path);
+    }
+
+    // Makes every report still waiting, waiting for the index if need be.
+    void Flush() {
+        if (pending_.empty()) return;
         const SignatureIndex* index = index_.Get(stop_);
-        if (!index) return;
-        text::UpperCaseInto(name, upperName_);
-        const std::string_view value = index->Find(LookupKeyOf(upperName_));
+        std::size_t start = 0;
+        for (const Pending& report : pending_) {
+            const std::string_view path = std::string_view(pendingPaths_).substr(start, report.pathEnd - start);
+            start = report.pathEnd;
+            Make(report.kind, path, report.identity, report.flag, index);
+        }
+        pending_.clear();
+        pendingPaths_.clear();
+    }
+
+private:
+    // A report made while the index loads.
+    struct Pending {
+        enum class Kind : std::uint8_t { LookUp, StartFolder, Unreadable, ExcludedStart };
+        Kind kind;
+        bool flag;
+        std::optional<ports::FolderIdentity> identity;
+        std::size_t pathEnd;  // in pendingPaths_
+    };
+    // Reports kept while the index loads, at most (their paths' bytes).
+    static constexpr std::size_t kPendingBytes = 8U << 20U;
+
+    void Report(Pending::Kind kind, std::string_view path, std::optional<ports::FolderIdentity> identity = {},
+                bool flag = false) {
+        if (!indexReady_) {
+            indexReady_ = index_.Ready();
+            if (!indexReady_ && pendingPaths_.size() < kPendingBytes) {
+                pendingPaths_ += path;
+                pending_.push_back({kind, flag, identity, pendingPaths_.size()});
+                return;
+            }
+            Flush();
+            indexReady_ = true;
+        } else if (!pending_.empty()) {
+            Flush();
+        }
+        Make(kind, path, identity, flag, index_.Get(stop_));
+    }
+
+    // `index` null: it did not load, so nothing is looked up.
+    void Make(Pending::Kind kind, std::string_view path, const std::optional<ports::FolderIdentity>& identity,
+              bool flag, const SignatureIndex* index) {
+        switch (kind) {
+            case Pending::Kind::LookUp:
+                if (index) Probe(*index, path);
+                break;
+            case Pending::Kind::StartFolder: sink_.EnterStartFolder(path, identity); break;
+            case Pending::Kind::Unreadable: sink_.ReportUnreadableFolder(path, flag); break;
+            case Pending::Kind::ExcludedStart: sink_.ReportExcludedStart(path); break;
+        }
+    }
+
+    // Looks up one entry by the name at the end of its path.
+    void Probe(const SignatureIndex& index, std::string_view fullPath) {
+        text::UpperCaseInto(text::FileNameOf(fullPath), upperName_);
+        const std::string_view value = index.Find(LookupKeyOf(upperName_));
         ++result_.entries;
         sink_.LookedUp(fullPath);
         if (value.empty()) return;
@@ -97,7 +172,6 @@ public:
         sink_.AddDetection(detection_, fullPath);
     }
 
-private:
     void Loop() {
         while (depth_ > 0) {
             Frame& top = frames_[depth_ - 1];
@@ -110,7 +184,6 @@ private:
             if (StopSeen()) return;
             // Listed ahead, or its subfolders took time: entries may have come and gone since.
             if (top.listedEarly || !top.listed.subfolders.empty()) BringListingUpToDate(top);
-            if (!index_.Get(stop_)) return;
             LookUpEntries(top);
             Pop();
         }
@@ -202,10 +275,7 @@ private:
         ReportUnreadable();
     }
 
-    void ReportUnreadable() {
-        ++result_.unreadableFolders;
-        sink_.ReportUnreadableFolder(ShownPath(), false);
-    }
+    void ReportUnreadable() { ReportUnreadable(ShownPath(), false); }
 
     // Lists the folder again when its times say it changed since its listing
     // (or cannot say it did not), so that its look-up pass sees what it holds
@@ -267,7 +337,7 @@ private:
             path_.resize(frame.pathLength);
             path_ += '/';
             path_ += name;
-            LookUp(path_, name);
+            LookUp(path_);
         }
     }
 
@@ -284,6 +354,9 @@ private:
     std::string path_;
     std::string upperName_;
     std::string detection_;
+    bool indexReady_ = false;
+    std::vector<Pending> pending_;
+    std::string pendingPaths_;
 };
 
 }  // namespace
@@ -328,32 +401,28 @@ WalkResult Walk(std::span<const StartPoint> starts, const WalkOptions& options, 
             const std::string folder = slash == std::string::npos ? "." : start.path.substr(0, slash);
             const std::unique_ptr<ports::Directory> opened = tree.OpenFolder(folder + "/");
             if (options.CoversPath(start.path) || (opened && options.CoversFolder(*opened))) {
-                ++result.excludedStarts;
-                sink.ReportExcludedStart(start.path);
+                walk.ReportExcludedStart(start.path);
                 continue;
             }
-            sink.EnterStartFolder(folder, opened ? std::optional(opened->Identity()) : std::nullopt);
-            walk.LookUp(start.path, text::FileNameOf(start.path));
+            walk.EnterStartFolder(folder, opened ? std::optional(opened->Identity()) : std::nullopt);
+            walk.LookUp(start.path);
             continue;
         }
         // An excluded start folder is not even opened.
         if (options.CoversPath(path)) {
-            ++result.excludedStarts;
-            sink.ReportExcludedStart(shown);
+            walk.ReportExcludedStart(shown);
             continue;
         }
         std::shared_ptr<ports::Directory> root = tree.OpenFolder(path + "/");
-        sink.EnterStartFolder(path, root ? std::optional(root->Identity()) : std::nullopt);
+        walk.EnterStartFolder(path, root ? std::optional(root->Identity()) : std::nullopt);
         if (!root) {
             // Nothing of it can be scanned: the report must not read as "nothing found".
-            ++result.unreadableFolders;
-            sink.ReportUnreadableFolder(shown, true);
+            walk.ReportUnreadable(shown, true);
             continue;
         }
         // Named through a link to an excluded folder, or lying below one.
         if (options.CoversFolder(*root)) {
-            ++result.excludedStarts;
-            sink.ReportExcludedStart(shown);
+            walk.ReportExcludedStart(shown);
             continue;
         }
         ListingAhead::MountHolders holders;
@@ -365,6 +434,7 @@ WalkResult Walk(std::span<const StartPoint> starts, const WalkOptions& options, 
         walk.SetMountPointHolders(std::move(holders));
         walk.Run(std::move(root), path);
     }
+    walk.Flush();
     result.noIndex = indexWait.Failed();
     result.stopped = stop.stop_requested();
     return result;
