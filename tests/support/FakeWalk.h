@@ -19,6 +19,7 @@ struct FakeWalk {
     explicit FakeWalk(const std::string& databaseText) : database(files, "/prog") {
         files.Put("/prog/bdts.dll", databaseText);
         settings.listing.threads = 1;
+        settings.listing.slowListing = {};  // with more threads, they list ahead whatever the speed
     }
 
     scan::WalkResult Walk(const std::vector<scan::StartPoint>& starts, const scan::WalkOptions& options = {}) {

@@ -77,7 +77,7 @@ public:
         Frame& frame = PushFrame();
         frame.listed.mayHoldMountPoints = MayHoldMountPoints();
         frame.listed.Open(std::move(root));
-        ListAndSort(frame.listed, path_, options_, true);
+        TimedListAndSort(frame.listed);
         ReportCutShort(frame);
         if (ahead_) frame.ticket = ahead_->Offer(nullptr, 0, frame.listed, path_, holders_);
         const ListingAhead::Ticket rootTicket = frame.ticket;
@@ -224,13 +224,15 @@ private:
         const ListingAhead::Ticket parentTicket = parent.ticket;
         Frame& frame = PushFrame();
         if (taken) {
-            frame.listed = std::move(*taken->folder);
+            // Swapped, so that the frame's former listing keeps its room for a listing thread.
+            std::swap(frame.listed, *taken->folder);
+            ahead_->Recycle(std::move(taken->folder));
             frame.ticket = std::move(taken->ticket);
             frame.listedEarly = true;
         } else {
             frame.listed.mayHoldMountPoints = MayHoldMountPoints();
             frame.listed.Open(std::move(child));
-            if (frame.listed.folder) ListAndSort(frame.listed, path_, options_, true);
+            if (frame.listed.folder) TimedListAndSort(frame.listed);
             if (ahead_) frame.ticket = ahead_->Offer(parentTicket, ordinal, frame.listed, path_, holders_);
         }
         if (!frame.listed.folder) {
@@ -242,6 +244,13 @@ private:
         }
         ReportCutShort(frame);
         ReleaseAncestor();
+    }
+
+    // Lists a folder the walk entered itself, telling the listing threads how long it took.
+    void TimedListAndSort(ListedFolder& listed) {
+        const auto started = std::chrono::steady_clock::now();
+        ListAndSort(listed, path_, options_, true);
+        if (ahead_) ahead_->NoteListingTime(std::chrono::steady_clock::now() - started);
     }
 
     Frame& PushFrame() {

@@ -93,7 +93,22 @@ ListingAhead::~ListingAhead() {
 }
 
 bool ListingAhead::CanTake() const {
-    return !waiting_.empty() && aheadFolders_ < budget_.folders && aheadBytes_ < budget_.bytes;
+    return diskBound_.load(std::memory_order_relaxed) > 0 && !waiting_.empty() && aheadFolders_ < budget_.folders &&
+           aheadBytes_ < budget_.bytes;
+}
+
+void ListingAhead::NoteListingTime(std::chrono::nanoseconds took) {
+    // So many fast listings in a row, and the threads rest.
+    constexpr int kFastToRest = 64;
+    if (took >= budget_.slowListing) {
+        if (diskBound_.exchange(kFastToRest) > 0) return;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (WakeDue()) workWaiting_.notify_one();
+        return;
+    }
+    int left = diskBound_.load(std::memory_order_relaxed);
+    while (left > 0 && !diskBound_.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) {
+    }
 }
 
 // A thread that found nothing to take sleeps until the listings ahead have
@@ -142,15 +157,22 @@ void ListingAhead::Work(std::stop_token stop) {
         const std::shared_ptr<Node> parent = node.shared_from_this();
         const std::shared_ptr<ports::Directory> parentFolder = parent->folder;
         const std::string name(parent->names.Name(ordinal));
+        std::unique_ptr<ListedFolder> listed;
+        if (!spare_.empty()) {
+            listed = std::move(spare_.back());
+            spare_.pop_back();
+        }
         lock.unlock();
 
         std::string path = parent->path + "/" + name;
-        auto listed = std::make_unique<ListedFolder>();
+        if (!listed) listed = std::make_unique<ListedFolder>();
         listed->mayHoldMountPoints = !parent->holders || !*parent->holders || (*parent->holders)->contains(path);
+        const auto started = std::chrono::steady_clock::now();
         listed->Open(parentFolder->OpenSubfolder(name));
         Ticket child;
         if (listed->folder) {
             ListAndSort(*listed, path, options_, true);
+            NoteListingTime(std::chrono::steady_clock::now() - started);
             // The walk passes over a mount point and an excluded folder without entering: nothing below is listed.
             const bool entered = !IsMountPoint(listed->identity.device, parentFolder->Identity()) &&
                                  (options_.excluded.empty() || !options_.ExcludesFolder(listed->identity));
@@ -170,7 +192,7 @@ void ListingAhead::Work(std::stop_token stop) {
         slot.state = Node::State::Ready;
         aheadBytes_ += bytes;
         if (slot.ticket) Schedule(*slot.ticket);
-        listed_.notify_all();  // the walk, if it waits for this one
+        if (awaited_ == &slot) listed_.notify_one();  // the walk waits for this very one
     }
 }
 
@@ -189,9 +211,11 @@ std::optional<ListingAhead::Taken> ListingAhead::Take(const Ticket& parent, std:
     if (slot.state != Node::State::Ready) {
         // The walk waits: one more thread lists.
         walkWaiting_ = true;
+        awaited_ = &slot;
         if (WakeDue()) workWaiting_.notify_one();
         const bool listed = listed_.wait(lock, stop, [&slot] { return slot.state == Node::State::Ready; });
         walkWaiting_ = false;
+        awaited_ = nullptr;
         if (!listed) return std::nullopt;
     }
     slot.state = Node::State::Taken;
@@ -199,6 +223,15 @@ std::optional<ListingAhead::Taken> ListingAhead::Take(const Ticket& parent, std:
     aheadBytes_ -= slot.bytes;
     if (WakeDue()) workWaiting_.notify_one();
     return Taken{std::move(slot.listed), std::move(slot.ticket)};
+}
+
+void ListingAhead::Recycle(std::unique_ptr<ListedFolder> done) {
+    // Enough for the threads' next folders; the rest is freed.
+    constexpr std::size_t kMostSpare = 64;
+    if (!done) return;
+    done->folder.reset();
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (spare_.size() < kMostSpare) spare_.push_back(std::move(done));
 }
 
 void ListingAhead::Release(const Ticket& ticket) {

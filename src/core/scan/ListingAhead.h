@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <memory>
@@ -22,6 +24,10 @@ struct ListingBudget {
     unsigned threads = 8;            // listing threads; the walk lists alone when fewer than 2
     std::size_t folders = 256;       // folders listed and not yet taken, each holding a descriptor
     std::size_t bytes = 16u << 20U;  // the memory of their listings
+    // A listing that takes longer waited for the disk: the threads list
+    // ahead while listings do, and rest while the cache answers at once
+    // (listing ahead then only costs the walk processor time). Zero: always.
+    std::chrono::nanoseconds slowListing = std::chrono::microseconds(100);
 };
 
 // Threads that open and list folders ahead of the walk, across the whole
@@ -66,6 +72,13 @@ public:
     };
     std::optional<Taken> Take(const Ticket& parent, std::size_t ordinal, std::stop_token stop);
 
+    // How long a listing took (the walk's own or a thread's): while listings
+    // wait for the disk, the threads list ahead.
+    void NoteListingTime(std::chrono::nanoseconds took);
+
+    // A listing the walk is done with: its room is used again for another folder.
+    void Recycle(std::unique_ptr<ListedFolder> done);
+
     // The walk closed the folder to save descriptors: nothing more is opened
     // through it until Reattach gives it back.
     void Release(const Ticket& ticket);
@@ -96,6 +109,11 @@ private:
     std::size_t aheadFolders_ = 0;             // listed (or being listed) and not yet taken
     std::size_t aheadBytes_ = 0;
     bool walkWaiting_ = false;  // the walk waits for a listing
+    // Listings to go before the threads rest: raised by every slow one,
+    // lowered by every fast one.
+    std::atomic<int> diskBound_{0};
+    const void* awaited_ = nullptr;                     // the slot it waits for
+    std::vector<std::unique_ptr<ListedFolder>> spare_;  // listings to use again, their room kept
     std::vector<std::jthread> threads_;
 };
 
