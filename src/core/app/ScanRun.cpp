@@ -1,6 +1,8 @@
 #include "core/app/ScanRun.h"
 
 #include <chrono>
+#include <optional>
+#include <thread>
 
 #include "core/scan/FileSystemKinds.h"
 
@@ -72,8 +74,19 @@ ScanOutcome ScanRun::Run(const ScanRequest& request, const scan::IndexSupply& in
     settings.listing.threads = request.listingThreads;
 
     // Counted as it starts when the database is known good already (the
-    // window checks it first); else once the walk has found it loads.
-    if (request.count && LoadedAlready(index)) Count(request.mode, sink, outcome);
+    // window checks it first); else as soon as it has loaded, on a thread of
+    // its own, so that the settings file's flush to disk does not hold the
+    // walk (nothing else uses the settings during the walk).
+    std::optional<std::int64_t> countedMeanwhile;
+    std::jthread counting;
+    if (request.count && LoadedAlready(index)) {
+        Count(request.mode, sink, outcome);
+    } else if (request.count) {
+        counting = std::jthread([this, &index, &countedMeanwhile, mode = request.mode] {
+            if (index.valid()) index.wait();
+            if (LoadedAlready(index)) countedMeanwhile = scan::RecordScanStart(ports_.store, mode, ports_.calendar);
+        });
+    }
     for (const Target& target : targets) {
         if (stop.stop_requested()) break;
         sink.FolderStarted(target.planned);
@@ -83,10 +96,10 @@ ScanOutcome ScanRun::Run(const ScanRequest& request, const scan::IndexSupply& in
         sink.FolderDone(target.planned, walked.excludedStarts > 0);
         if (walked.stopped || walked.noIndex) break;
     }
-    if (request.count && !outcome.counted && !outcome.walk.noIndex) {
-        // A stopped scan is counted only when the index had loaded by then.
-        if (!stop.stop_requested() && index.valid()) index.wait();
-        if (LoadedAlready(index)) Count(request.mode, sink, outcome);
+    if (counting.joinable()) counting.join();
+    if (countedMeanwhile) {
+        outcome.counted = true;
+        sink.ScanCounted(*countedMeanwhile);
     }
     return outcome;
 }
