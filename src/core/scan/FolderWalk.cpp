@@ -79,7 +79,7 @@ public:
         frame.listed.Open(std::move(root));
         TimedListAndSort(frame.listed);
         ReportCutShort(frame);
-        if (ahead_) frame.ticket = ahead_->Offer(nullptr, 0, frame.listed, path_, holders_);
+        if (ahead_) frame.ticket = ahead_->Offer({}, frame.listed, path_, holders_);
         const ListingAhead::Ticket rootTicket = frame.ticket;
         Loop();
         // A stop leaves listings ahead below the root: let them go.
@@ -221,7 +221,6 @@ private:
             if (taken && ahead_) ahead_->Drop(taken->ticket);
             return;
         }
-        const ListingAhead::Ticket parentTicket = parent.ticket;
         Frame& frame = PushFrame();
         if (taken) {
             // Swapped, so that the frame's former listing keeps its room for a listing thread.
@@ -233,7 +232,9 @@ private:
             frame.listed.mayHoldMountPoints = MayHoldMountPoints();
             frame.listed.Open(std::move(child));
             if (frame.listed.folder) TimedListAndSort(frame.listed);
-            if (ahead_) frame.ticket = ahead_->Offer(parentTicket, ordinal, frame.listed, path_, holders_);
+            if (ahead_ && ahead_->ListingAheadNow()) {
+                frame.ticket = ahead_->Offer(PlaceOfTop(), frame.listed, path_, holders_);
+            }
         }
         if (!frame.listed.folder) {
             // An unreadable folder lists as empty, and the report says it was not read (once).
@@ -244,6 +245,17 @@ private:
         }
         ReportCutShort(frame);
         ReleaseAncestor();
+    }
+
+    // The place of the folder on top in the walk: the position of each
+    // subfolder on the way to it.
+    [[nodiscard]] std::vector<std::uint32_t> PlaceOfTop() const {
+        std::vector<std::uint32_t> place;
+        place.reserve(depth_);
+        for (std::size_t level = 0; level + 1 < depth_; ++level) {
+            place.push_back(static_cast<std::uint32_t>(frames_[level].nextSubfolder - 1));
+        }
+        return place;
     }
 
     // Lists a folder the walk entered itself, telling the listing threads how long it took.

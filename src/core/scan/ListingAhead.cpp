@@ -35,18 +35,14 @@ namespace {
 using Node = ListingAhead::Node;
 
 // The node for a listed folder whose subfolders are to be walked; null when it has none.
-ListingAhead::Ticket NewNode(const Node* parent, std::size_t ordinal, const ListedFolder& listed, std::string path,
+ListingAhead::Ticket NewNode(std::vector<std::uint32_t> key, const ListedFolder& listed, std::string path,
                              std::shared_ptr<const ListingAhead::MountHolders> holders) {
     if (!listed.folder || listed.subfolders.empty()) return nullptr;
     auto node = std::make_shared<Node>();
     node->folder = listed.folder;
     node->path = std::move(path);
     node->holders = std::move(holders);
-    if (parent) {
-        node->key.reserve(parent->key.size() + 1);
-        node->key = parent->key;
-        node->key.push_back(static_cast<std::uint32_t>(ordinal));
-    }
+    node->key = std::move(key);
     for (const std::size_t position : listed.subfolders) {
         node->names.Add(listed.listing.Name(position), ports::EntryKind::Folder);
     }
@@ -134,9 +130,12 @@ void ListingAhead::Unschedule(Node& node) {
     node.scheduled = false;
 }
 
-ListingAhead::Ticket ListingAhead::Offer(const Ticket& parent, std::size_t ordinal, const ListedFolder& listed,
-                                         std::string path, std::shared_ptr<const MountHolders> holders) {
-    Ticket node = NewNode(parent.get(), ordinal, listed, std::move(path), std::move(holders));
+ListingAhead::Ticket ListingAhead::Offer(std::vector<std::uint32_t> place, const ListedFolder& listed, std::string path,
+                                         std::shared_ptr<const MountHolders> holders) {
+    // While the cache answers, the threads rest and the walk lists alone:
+    // its folders are not even handed over, which costs it nothing.
+    if (!ListingAheadNow()) return nullptr;
+    Ticket node = NewNode(std::move(place), listed, std::move(path), std::move(holders));
     if (!node) return nullptr;
     const std::lock_guard<std::mutex> lock(mutex_);
     Schedule(*node);
@@ -176,7 +175,13 @@ void ListingAhead::Work(std::stop_token stop) {
             // The walk passes over a mount point and an excluded folder without entering: nothing below is listed.
             const bool entered = !IsMountPoint(listed->identity.device, parentFolder->Identity()) &&
                                  (options_.excluded.empty() || !options_.ExcludesFolder(listed->identity));
-            if (entered) child = NewNode(parent.get(), ordinal, *listed, std::move(path), parent->holders);
+            if (entered) {
+                std::vector<std::uint32_t> place;
+                place.reserve(parent->key.size() + 1);
+                place = parent->key;
+                place.push_back(static_cast<std::uint32_t>(ordinal));
+                child = NewNode(std::move(place), *listed, std::move(path), parent->holders);
+            }
         }
         const std::size_t bytes = listed->Bytes();
 

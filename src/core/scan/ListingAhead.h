@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -56,11 +57,15 @@ public:
     struct Node;
     using Ticket = std::shared_ptr<Node>;
 
-    // The walk has listed the folder at `path` (as `listed`), the start of a
-    // walk (`parent` null) or subfolder `ordinal` of `parent`: its subfolders
-    // may be listed ahead. Null when it has none to walk.
-    Ticket Offer(const Ticket& parent, std::size_t ordinal, const ListedFolder& listed, std::string path,
+    // The walk has listed the folder at `path` (as `listed`); `place` is
+    // its place in the walk (the positions of the subfolders that lead to it
+    // from the start folder): its subfolders may be listed ahead. Null when
+    // it has none to walk, or while listings come from the cache (the walk
+    // then lists them itself).
+    Ticket Offer(std::vector<std::uint32_t> place, const ListedFolder& listed, std::string path,
                  std::shared_ptr<const MountHolders> holders);
+    // Whether the threads list ahead now (listings wait for the disk); Offer takes nothing otherwise.
+    [[nodiscard]] bool ListingAheadNow() const { return diskBound_.load(std::memory_order_relaxed) > 0; }
 
     // The listing of subfolder `ordinal` of `parent`, taken by a thread, and
     // the ticket its own subfolders are listed under; nullopt when no thread
