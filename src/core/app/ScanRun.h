@@ -64,7 +64,8 @@ struct ScanOutcome {
 // and the command line: the plan (a mode's folders, or the PATHs named),
 // the walk options, the walk of each folder in order with the index given,
 // and the scan's count in the statistics, made once the index is known to
-// have loaded. A stop ends the whole run: no later folder is started.
+// have loaded (beside the walk when it is still loading). A stop ends the
+// whole run: no later folder is started.
 class ScanRun {
 public:
     struct Ports {
