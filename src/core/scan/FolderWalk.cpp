@@ -80,10 +80,8 @@ public:
         TimedListAndSort(frame.listed);
         ReportCutShort(frame);
         if (ahead_) frame.ticket = ahead_->Offer({}, frame.listed, path_, holders_);
-        const ListingAhead::Ticket rootTicket = frame.ticket;
         Loop();
-        // A stop leaves listings ahead below the root: let them go.
-        if (ahead_) ahead_->Drop(rootTicket);
+        // A stop leaves the folders on the way down, each with its listings ahead: Pop lets them go.
         while (depth_ > 0) Pop();
     }
 
@@ -204,7 +202,10 @@ private:
         path_ += name;
         std::optional<ListingAhead::Taken> taken;
         if (ahead_) taken = ahead_->Take(parent.ticket, ordinal, stop_);
-        if (stop_.stop_requested()) return;
+        if (stop_.stop_requested()) {
+            if (taken) ahead_->Drop(taken->ticket);
+            return;
+        }
         std::shared_ptr<ports::Directory> child;
         if (taken) {
             child = taken->folder->folder;
@@ -342,6 +343,9 @@ private:
             }
         }
         done.listed.folder.reset();
+        // Dropped first: after a stop, its later subfolders may still wait to
+        // be listed ahead, and the threads know them by address only.
+        if (ahead_) ahead_->Drop(done.ticket);
         done.ticket.reset();
     }
 

@@ -88,8 +88,10 @@ public:
     // through it until Reattach gives it back.
     void Release(const Ticket& ticket);
     void Reattach(const Ticket& ticket, std::shared_ptr<ports::Directory> folder);
-    // The walk will not enter the folder (a mount point, an excluded folder):
-    // whatever was listed below it is let go.
+    // The walk will not enter the folder (a mount point, an excluded folder),
+    // or is done with it: whatever was listed below it is let go. The walk
+    // drops every ticket before it lets go of it, since the threads know the
+    // folders still to be listed by address only.
     void Drop(const Ticket& ticket);
 
 private:

@@ -137,6 +137,12 @@ TEST_F(WalkUnderChangeTest, AStopAtAnyPointEndsTheWalkThere) {
     stop = std::stop_source();
     EXPECT_FALSE(Scan("/r").stopped);
     EXPECT_EQ(sink.lookedUp.size(), 9u);
+
+    // Deep inside a folder the threads have not got through: what they listed ahead is let go too.
+    for (int i = 0; i < 50; ++i) middle.Folder("m" + std::to_string(i)).Folder("n").File("v");
+    stop = std::stop_source();
+    WhenLookingUp("/r/b/m0/n/v", [&] { stop.request_stop(); });
+    EXPECT_TRUE(Scan("/r").stopped);
 }
 
 // A folder listed ahead by a listing thread, then changed while the walk is
