@@ -202,10 +202,14 @@ private:
         path_ += name;
         std::optional<ListingAhead::Taken> taken;
         if (ahead_) taken = ahead_->Take(parent.ticket, ordinal, stop_);
-        if (stop_.stop_requested()) {
-            if (taken) ahead_->Drop(taken->ticket);
-            return;
+        // After a stop, or under a folder that was closed to save descriptors
+        // and not found again (the walk alone cannot open its subfolders), a
+        // listing taken ahead is let go: what the walk reports stays the same.
+        if (taken && (stop_.stop_requested() || !parent.listed.folder)) {
+            ahead_->Drop(taken->ticket);
+            taken.reset();
         }
+        if (stop_.stop_requested()) return;
         std::shared_ptr<ports::Directory> child;
         if (taken) {
             child = taken->folder->folder;
