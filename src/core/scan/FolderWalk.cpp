@@ -267,7 +267,7 @@ private:
     void TimedListAndSort(ListedFolder& listed) {
         const auto started = std::chrono::steady_clock::now();
         ListAndSort(listed, path_, options_, true);
-        if (ahead_) ahead_->NoteListingTime(std::chrono::steady_clock::now() - started);
+        if (ahead_) ahead_->NoteListingTime(std::chrono::steady_clock::now() - started, listed.listing.Size());
     }
 
     Frame& PushFrame() {

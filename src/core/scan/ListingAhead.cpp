@@ -93,10 +93,14 @@ bool ListingAhead::CanTake() const {
            aheadBytes_ < budget_.bytes;
 }
 
-void ListingAhead::NoteListingTime(std::chrono::nanoseconds took) {
+void ListingAhead::NoteListingTime(std::chrono::nanoseconds took, std::size_t entries) {
     // So many fast listings in a row, and the threads rest.
     constexpr int kFastToRest = 64;
-    if (took >= budget_.slowListing) {
+    // What the cache takes per entry, at most, so that a large folder is not taken for the disk.
+    constexpr std::chrono::nanoseconds kCachedPerEntry = std::chrono::microseconds(1);
+    const bool slow = budget_.slowListing.count() == 0 ||
+                      took >= budget_.slowListing + kCachedPerEntry * static_cast<std::int64_t>(entries);
+    if (slow) {
         if (diskBound_.exchange(kFastToRest) > 0) return;
         const std::lock_guard<std::mutex> lock(mutex_);
         if (WakeDue()) workWaiting_.notify_one();
@@ -171,7 +175,7 @@ void ListingAhead::Work(std::stop_token stop) {
         Ticket child;
         if (listed->folder) {
             ListAndSort(*listed, path, options_, true);
-            NoteListingTime(std::chrono::steady_clock::now() - started);
+            NoteListingTime(std::chrono::steady_clock::now() - started, listed->listing.Size());
             // The walk passes over a mount point and an excluded folder without entering: nothing below is listed.
             const bool entered = !IsMountPoint(listed->identity.device, parentFolder->Identity()) &&
                                  (options_.excluded.empty() || !options_.ExcludesFolder(listed->identity));

@@ -25,9 +25,10 @@ struct ListingBudget {
     unsigned threads = 8;            // listing threads; the walk lists alone when fewer than 2
     std::size_t folders = 256;       // folders listed and not yet taken, each holding a descriptor
     std::size_t bytes = 16u << 20U;  // the memory of their listings
-    // A listing that takes longer waited for the disk: the threads list
-    // ahead while listings do, and rest while the cache answers at once
-    // (listing ahead then only costs the walk processor time). Zero: always.
+    // A listing that takes longer than this and a microsecond per entry
+    // waited for the disk: the threads list ahead while listings do, and
+    // rest while the cache answers at once (listing ahead then only costs
+    // the walk processor time). Zero: they always list ahead.
     std::chrono::nanoseconds slowListing = std::chrono::microseconds(100);
 };
 
@@ -77,9 +78,9 @@ public:
     };
     std::optional<Taken> Take(const Ticket& parent, std::size_t ordinal, std::stop_token stop);
 
-    // How long a listing took (the walk's own or a thread's): while listings
-    // wait for the disk, the threads list ahead.
-    void NoteListingTime(std::chrono::nanoseconds took);
+    // How long a listing of `entries` entries took (the walk's own or a
+    // thread's): while listings wait for the disk, the threads list ahead.
+    void NoteListingTime(std::chrono::nanoseconds took, std::size_t entries);
 
     // A listing the walk is done with: its room is used again for another folder.
     void Recycle(std::unique_ptr<ListedFolder> done);
