@@ -194,12 +194,12 @@ TEST_F(FolderWalkTest, WhereNothingIsMountedFoldersAreWalkedFromTheListingAlone)
     EXPECT_TRUE(sink.unreadable.empty());
 }
 
-// A tree of every shape the walk meets, the same for a given seed: deep and
+// A tree of every shape the walk meets, the same for a given tree number: deep and
 // wide folders, files the database names, hidden entries, links, entries
 // the listing cannot type, mount points, folders that cannot be opened, be
 // listed whole or have their status read, and a long chain of folders.
-void GrowMixedTree(FakeDirectoryTree::Node& root, unsigned seed) {
-    std::minstd_rand random(seed);
+void GrowMixedTree(FakeDirectoryTree::Node& root, unsigned treeNumber) {
+    std::minstd_rand random(treeNumber);
     const auto roll = [&](unsigned sides) { return static_cast<unsigned>(random() % sides); };
     std::vector<std::pair<FakeDirectoryTree::Node*, int>> folders{{&root, 0}};
     for (std::size_t i = 0; i < folders.size() && folders.size() < 400; ++i) {
@@ -243,19 +243,21 @@ TEST(FolderWalkOrder, EveryThreadCountReportsWhatTheSingleWalkReports) {
         std::size_t aheadFolders;
         std::size_t openFolders;
     };
-    const std::vector<Variant> variants = {{1, 256, 200}, {2, 256, 200}, {8, 256, 200},
-                                           {16, 256, 200}, {8, 2, 3},    {16, 1, 2}};
-    for (unsigned seed = 1; seed <= 3; ++seed) {
+    const std::vector<Variant> variants = {{1, 256, 200},  {2, 256, 200}, {8, 256, 200},
+                                           {16, 256, 200}, {8, 2, 3},     {16, 1, 2}};
+    for (unsigned treeNumber = 1; treeNumber <= 3; ++treeNumber) {
         std::optional<quellstone::testing::RecordingSink> single;
         for (const Variant& variant : variants) {
-            SCOPED_TRACE("seed " + std::to_string(seed) + ", threads " + std::to_string(variant.threads) +
+            SCOPED_TRACE("tree " + std::to_string(treeNumber) + ", threads " + std::to_string(variant.threads) +
                          ", ahead " + std::to_string(variant.aheadFolders));
-            quellstone::testing::FakeWalk walk("[Scanfiles]\n1EVIL.EXE=Trojan.One\n.2EVIL.EXE=Trojan.Hidden\nBAD=Bad\n"
-                                               "W7=Folder.Named\n");
-            GrowMixedTree(walk.tree.Root().Folder("r"), seed);
+            quellstone::testing::FakeWalk walk(
+                "[Scanfiles]\n1EVIL.EXE=Trojan.One\n.2EVIL.EXE=Trojan.Hidden\nBAD=Bad\n"
+                "W7=Folder.Named\n");
+            GrowMixedTree(walk.tree.Root().Folder("r"), treeNumber);
             walk.settings.listing = {variant.threads, variant.aheadFolders, 16U << 20U};
             walk.settings.openFolderBudget = variant.openFolders;
-            const WalkOptions options = WalkOptions::Make(seed != 2, {"/r/wide/w7", "/r/3", "/r/chain/c/c"}, walk.tree);
+            const WalkOptions options =
+                WalkOptions::Make(treeNumber != 2, {"/r/wide/w7", "/r/3", "/r/chain/c/c"}, walk.tree);
             walk.Walk({{"/r", true}, {"/r/wide", true}, {"/r/0evil.exe", false}}, options);
             EXPECT_EQ(walk.tree.openFolders, 0);
             if (!single) {
