@@ -16,7 +16,6 @@
 #include "core/scan/ScanPlan.h"
 #include "core/scan/SignatureDatabase.h"
 #include "core/settings/ScanExclusions.h"
-#include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "platform/LocaleCalendar.h"
 #include "platform/PosixDirectoryTree.h"

@@ -7,7 +7,6 @@ namespace quellstone::gui {
 void QtEventPump::ProcessPendingEvents() {
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < kInterval) return;
-    if (beforeEvents_) beforeEvents_();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     last_ = std::chrono::steady_clock::now();
 }
