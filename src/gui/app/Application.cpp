@@ -52,9 +52,9 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       drives_(files_),
       launcher_(context_, setup_.paths, app::ScanLauncher::Ports{store_, calendar_, drives_, tree_},
                 [this] {
-                    // On the scan's thread: the window's thread takes the last results at once.
+                    // On the scan's thread: the results ticker's next tick comes at once and shows the end.
                     QMetaObject::invokeMethod(
-                        &scanResultsContext_, [this] { controller_.DeliverScanResults(); }, Qt::QueuedConnection);
+                        &scanResultsContext_, [this] { scanResults_->SetInterval(0); }, Qt::QueuedConnection);
                 }),
       remover_(fileOperations_, files_, store_, setup_.paths),
       quarantine_(fileOperations_, files_, context_.signatures, dialogs_, setup_.paths),
@@ -72,7 +72,7 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
 }
 
 Application::~Application() {
-    // No scan thread may outlive what its end notice reaches.
+    // No scan thread may outlive the ports it uses or what its end notice reaches.
     launcher_.Abandon();
     launcher_.WaitUntilEnded();
 }
@@ -119,6 +119,7 @@ app::DesktopController::Views Application::ControllerViews() {
         scanWindow_->Refresh();
         scanWindow_->PlaceOver(mainWindow_.get());
         scanWindow_->show();
+        scanResults_->SetInterval(kScanResultsIntervalMs);
         scanResults_->Start();
     };
     views.scanProgress = [this] {

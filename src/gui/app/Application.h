@@ -113,7 +113,8 @@ private:
     // After the main window, so it goes first: the scan window is its child.
     std::unique_ptr<ScanWindow> scanWindow_;
     std::unique_ptr<UpdateWindow> updateWindow_;
-    // Hands a running scan's results to its window.
+    // Hands a running scan's results to its window every 100 ms, and its end
+    // at once (the scan's thread has the next tick come without delay).
     static constexpr int kScanResultsIntervalMs = 100;
     std::unique_ptr<Ticker> scanResults_;
     std::unique_ptr<SilentUpdate> silentUpdate_;
