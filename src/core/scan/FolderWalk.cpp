@@ -80,6 +80,7 @@ public:
         TimedListAndSort(frame.listed);
         ReportCutShort(frame);
         if (ahead_) frame.ticket = ahead_->Offer({}, frame.listed, path_, holders_);
+        listedAhead_ = frame.ticket != nullptr;
         Loop();
         // A stop leaves the folders on the way down, each with its listings ahead: Pop lets them go.
         while (depth_ > 0) Pop();
@@ -237,9 +238,12 @@ private:
             frame.listed.mayHoldMountPoints = MayHoldMountPoints();
             frame.listed.Open(std::move(child));
             if (frame.listed.folder) TimedListAndSort(frame.listed);
-            if (ahead_ && ahead_->ListingAheadNow()) {
+            const bool listingAhead = ahead_ && ahead_->ListingAheadNow();
+            if (listingAhead) {
+                if (!listedAhead_) OfferFoldersOnTheWay();
                 frame.ticket = ahead_->Offer(PlaceOfTop(), frame.listed, path_, holders_);
             }
+            listedAhead_ = listingAhead;
         }
         if (!frame.listed.folder) {
             // An unreadable folder lists as empty, and the report says it was not read (once).
@@ -252,15 +256,29 @@ private:
         ReleaseAncestor();
     }
 
-    // The place of the folder on top in the walk: the position of each
-    // subfolder on the way to it.
-    [[nodiscard]] std::vector<std::uint32_t> PlaceOfTop() const {
+    // The place in the walk of the folder at `depth` (the top by default):
+    // the position of each subfolder on the way to it.
+    [[nodiscard]] std::vector<std::uint32_t> PlaceOfTop(std::size_t depth = 0) const {
+        if (depth == 0) depth = depth_;
         std::vector<std::uint32_t> place;
-        place.reserve(depth_);
-        for (std::size_t level = 0; level + 1 < depth_; ++level) {
+        place.reserve(depth);
+        for (std::size_t level = 0; level + 1 < depth; ++level) {
             place.push_back(static_cast<std::uint32_t>(frames_[level].nextSubfolder - 1));
         }
         return place;
+    }
+
+    // Listing ahead began (or began again) below folders that the walk
+    // entered while the threads rested: their subfolders still to come are
+    // handed over too, or each would wait for the disk in turn.
+    void OfferFoldersOnTheWay() {
+        for (std::size_t level = 0; level + 1 < depth_; ++level) {
+            Frame& frame = frames_[level];
+            if (frame.ticket || frame.nextSubfolder >= frame.listed.subfolders.size()) continue;
+            const std::string_view path = std::string_view(path_).substr(0, frame.pathLength);
+            frame.ticket =
+                ahead_->Offer(PlaceOfTop(level + 1), frame.listed, std::string(path), holders_, frame.nextSubfolder);
+        }
     }
 
     // Lists a folder the walk entered itself, telling the listing threads how long it took.
@@ -384,6 +402,7 @@ private:
     std::string upperName_;
     std::string detection_;
     bool indexReady_ = false;
+    bool listedAhead_ = false;  // the listing threads were at work when the walk last listed a folder
     std::vector<Pending> pending_;
     std::string pendingPaths_;
 };

@@ -36,8 +36,8 @@ using Node = ListingAhead::Node;
 
 // The node for a listed folder whose subfolders are to be walked; null when it has none.
 ListingAhead::Ticket NewNode(std::vector<std::uint32_t> key, const ListedFolder& listed, std::string path,
-                             std::shared_ptr<const ListingAhead::MountHolders> holders) {
-    if (!listed.folder || listed.subfolders.empty()) return nullptr;
+                             std::shared_ptr<const ListingAhead::MountHolders> holders, std::size_t from = 0) {
+    if (!listed.folder || from >= listed.subfolders.size()) return nullptr;
     auto node = std::make_shared<Node>();
     node->folder = listed.folder;
     node->path = std::move(path);
@@ -47,6 +47,8 @@ ListingAhead::Ticket NewNode(std::vector<std::uint32_t> key, const ListedFolder&
         node->names.Add(listed.listing.Name(position), ports::EntryKind::Folder);
     }
     node->slots.resize(listed.subfolders.size());
+    for (std::size_t taken = 0; taken < from; ++taken) node->slots[taken].state = Node::State::Taken;
+    node->next = from;
     return node;
 }
 
@@ -135,11 +137,11 @@ void ListingAhead::Unschedule(Node& node) {
 }
 
 ListingAhead::Ticket ListingAhead::Offer(std::vector<std::uint32_t> place, const ListedFolder& listed, std::string path,
-                                         std::shared_ptr<const MountHolders> holders) {
+                                         std::shared_ptr<const MountHolders> holders, std::size_t from) {
     // While the cache answers, the threads rest and the walk lists alone:
     // its folders are not even handed over, which costs it nothing.
     if (!ListingAheadNow()) return nullptr;
-    Ticket node = NewNode(std::move(place), listed, std::move(path), std::move(holders));
+    Ticket node = NewNode(std::move(place), listed, std::move(path), std::move(holders), from);
     if (!node) return nullptr;
     const std::lock_guard<std::mutex> lock(mutex_);
     Schedule(*node);

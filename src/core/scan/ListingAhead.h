@@ -63,8 +63,10 @@ public:
     // from the start folder): its subfolders may be listed ahead. Null when
     // it has none to walk, or while listings come from the cache (the walk
     // then lists them itself).
+    // Subfolders before `from` are the walk's already (a folder offered late,
+    // when listing ahead began below it).
     Ticket Offer(std::vector<std::uint32_t> place, const ListedFolder& listed, std::string path,
-                 std::shared_ptr<const MountHolders> holders);
+                 std::shared_ptr<const MountHolders> holders, std::size_t from = 0);
     // Whether the threads list ahead now (listings wait for the disk); Offer takes nothing otherwise.
     [[nodiscard]] bool ListingAheadNow() const { return diskBound_.load(std::memory_order_relaxed) > 0; }
 

@@ -1,8 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/scan/FolderWalk.h"
@@ -242,9 +244,12 @@ TEST(FolderWalkOrder, EveryThreadCountReportsWhatTheSingleWalkReports) {
         unsigned threads;
         std::size_t aheadFolders;
         std::size_t openFolders;
+        // Listings are fast but for runs of slow ones, so that the threads
+        // rest and begin again mid-walk; otherwise they list ahead throughout.
+        bool slowRuns = false;
     };
-    const std::vector<Variant> variants = {{1, 256, 200},  {2, 256, 200}, {8, 256, 200},
-                                           {16, 256, 200}, {8, 2, 3},     {16, 1, 2}};
+    const std::vector<Variant> variants = {{1, 256, 200}, {2, 256, 200}, {8, 256, 200},      {16, 256, 200},
+                                           {8, 2, 3},     {16, 1, 2},    {8, 256, 200, true}};
     for (unsigned treeNumber = 1; treeNumber <= 3; ++treeNumber) {
         std::optional<quellstone::testing::RecordingSink> single;
         for (const Variant& variant : variants) {
@@ -254,7 +259,16 @@ TEST(FolderWalkOrder, EveryThreadCountReportsWhatTheSingleWalkReports) {
                 "[Scanfiles]\n1EVIL.EXE=Trojan.One\n.2EVIL.EXE=Trojan.Hidden\nBAD=Bad\n"
                 "W7=Folder.Named\n");
             GrowMixedTree(walk.tree.Root().Folder("r"), treeNumber);
-            walk.settings.listing = {variant.threads, variant.aheadFolders, 16U << 20U};
+            walk.settings.listing = {variant.threads, variant.aheadFolders, 16U << 20U, {}};
+            if (variant.slowRuns) {
+                // At least this slow: a slower machine only makes more listings slow.
+                walk.settings.listing.slowListing = std::chrono::microseconds(100);
+                walk.tree.onList = [](const std::string& path) {
+                    if (path.find("/w1") != std::string::npos || path.find("/c/c/c/c/c/c/c/c") != std::string::npos) {
+                        std::this_thread::sleep_for(std::chrono::microseconds(300));
+                    }
+                };
+            }
             walk.settings.openFolderBudget = variant.openFolders;
             const WalkOptions options =
                 WalkOptions::Make(treeNumber != 2, {"/r/wide/w7", "/r/3", "/r/chain/c/c"}, walk.tree);
