@@ -23,6 +23,7 @@
 #include "platform/PosixFileStore.h"
 #include "platform/ProcMountTable.h"
 #include "platform/RegFileSettingsBackend.h"
+#include "platform/ThreadPriority.h"
 #include "platform/UserFolders.h"
 
 namespace quellstone::cli {
@@ -109,14 +110,22 @@ CommandDefinition ScanDefinition() {
                 {"whole-computer", "",
                  "Walk /opt/ and every mounted file system that holds files instead of PATHs, and store today's "
                  "date as the last system scan"},
+                {"skip-adware", "",
+                 "Do not report detections named Adware.* or not-a-virus:AdWare*; they are counted as ignored"},
+                {"skip-less-dangerous", "",
+                 "Do not report less dangerous objects (detections named not-a-virus:*, RiskTool.*, HackTool.*, "
+                 "PUA.*, Hoax.*, Joke.*); they are counted as ignored"},
+                {"low-priority", "",
+                 "Scan at low processor and disk priority (nice 10, the idle I/O class), so that other programs "
+                 "are not slowed down"},
                 {"threads", "N",
                  "List folders ahead of the walk on N threads (1 to 64; 1: the walk lists alone). The output is "
                  "the same for every N. Without it, the number stored as [Settings] ListingThreads, else 16."},
                 {"record-result", "",
                  "When the scan ends (finished, stopped by a signal, or failed: a PATH or the database that "
                  "cannot be read, options that are wrong), write the time it ended, the entries scanned, the "
-                 "detections and how it ended to $XDG_DATA_HOME/Orvanta/Quellstone/"
-                 "scheduled-scan.ini (default ~/.local/share/...), which the window's Information frame shows as "
+                 "detections and how it ended to scheduled-scan.ini in $XDG_DATA_HOME/Orvanta/Quellstone/ "
+                 "(default ~/.local/share/...), which the window's Information frame shows as "
                  "the last scheduled scan. The scheduled scan (quellstone-cli schedule) uses it."},
             },
         .arguments = {{"PATH", Argument::Count::AnyNumber}},
@@ -251,6 +260,10 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     platform::ProcMountTable mounts(files);
     platform::PosixFileOperations fileOperations;  // outlives `stop`, whose last words use it
     StopSignal stop;                               // made before the scan's threads, which inherit its blocked signals
+    // Before any thread is made: each inherits the priority of the thread that makes it.
+    if (args.Has("low-priority") && !platform::LowerThreadPriority()) {
+        io.err << "quellstone-cli scan: the priority could not be lowered; scanning at normal priority\n";
+    }
 
     // The database loads on a thread of its own while the walk starts listing.
     scan::SignatureDatabase signatures(files, io.programFolder);
@@ -265,6 +278,7 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     request.paths = args.positional;
     request.includeHidden = !args.Has("skip-hidden");
     request.includeRemote = args.Has("network");
+    request.reported = {.adware = !args.Has("skip-adware"), .lessDangerous = !args.Has("skip-less-dangerous")};
     request.excluded = ExcludedFoldersOf(args, store);
     request.listingThreads = args.Has("threads")
                                  ? *settings::ParseListingThreads(args.Value("threads"))

@@ -132,11 +132,13 @@ void ScanOutput::WriteSummary(double seconds) {
     if (format_ == Format::JsonLines) {
         out_ << "{\"summary\": {\"scanned\": " << scanned_ << ", \"detections\": " << detections_;
         if (removing_) out_ << ", \"removed\": " << removed_;
+        if (ignored_ != 0) out_ << ", \"ignored\": " << ignored_;
         out_ << ", \"unreadable_folders\": " << unreadable_ << ", \"seconds\": " << time << "}}\n";
     } else {
         out_ << "\n----------- SCAN SUMMARY -----------\n"
              << "Scanned entries: " << scanned_ << '\n'
              << "Detections: " << detections_ << '\n';
+        if (ignored_ != 0) out_ << "Ignored (adware or less dangerous): " << ignored_ << '\n';
         if (removing_) out_ << "Removed: " << removed_ << '\n';
         out_ << "Folders that could not be read: " << unreadable_ << '\n';
         // Every PATH that was not scanned, whether it was missing or could not be read.

@@ -34,6 +34,7 @@ public:
     void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override;
     void ReportExcludedStart(std::string_view path) override { excludedStarts_.emplace_back(path); }
     void LookedUp(std::string_view) override { ++scanned_; }
+    void IgnoreDetection(std::string_view, std::string_view) override { ++ignored_; }
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
 
     // A PATH that could not be reached at all (`missing`: nothing is there),
@@ -81,6 +82,7 @@ private:
     std::string line_;
     std::uint64_t scanned_ = 0;
     std::uint64_t detections_ = 0;
+    std::uint64_t ignored_ = 0;  // named, in a category left out
     std::uint64_t removed_ = 0;
     std::uint64_t notRemoved_ = 0;
     std::uint64_t unreadable_ = 0;  // folders not read (whole or in part), start folders included

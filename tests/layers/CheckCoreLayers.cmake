@@ -4,7 +4,7 @@
 #
 # The layers from the bottom up; a folder may include its own folder and the
 # folders before it in this list.
-set(LAYERS ports text ini settings i18n scan quarantine update windows app)
+set(LAYERS ports text ini settings i18n scan autostart quarantine update windows app)
 
 if(NOT CORE_DIR)
   message(FATAL_ERROR "CORE_DIR is not set")

@@ -18,6 +18,7 @@ public:
     std::vector<std::string> startFolders;
     std::vector<std::pair<std::string, bool>> unreadable;  // path, is a start folder
     std::vector<std::string> excludedStarts;
+    std::vector<std::pair<std::string, std::string>> ignored;  // detection, path
     // What the run reported beside the walk, one line each: "missing PATH",
     // "unreadable PATH", "left out POINT (TYPE)", "mounts unknown",
     // "counted N", "folder PATH", "excluded PATH".
@@ -38,6 +39,9 @@ public:
     }
     void AddDetection(std::string_view detection, std::string_view path) override {
         rows.emplace_back(detection, path);
+    }
+    void IgnoreDetection(std::string_view detection, std::string_view path) override {
+        ignored.emplace_back(detection, path);
     }
     void PathNotReached(std::string_view path, bool missing, std::string_view) override {
         run.push_back((missing ? "missing " : "unreadable ") + std::string(path));

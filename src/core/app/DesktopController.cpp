@@ -73,8 +73,12 @@ void DesktopController::StartScan() {
                                                             services_.dialogs, services_.files);
     scanModel_->Load();
     Call(views_.scanWindowOpened);
-    services_.launcher.Start(mode, mainModel_->SelectedFolderForScan(), *scanModel_,
-                             scan::ReadyIndex(std::move(index)));
+    using windows::ScanOption;
+    const ScanBoxes boxes{.reported = {.adware = mainModel_->Checked(ScanOption::Adware),
+                                       .lessDangerous = mainModel_->Checked(ScanOption::LessDangerous)},
+                          .highPriority = mainModel_->Checked(ScanOption::HighPriority)};
+    services_.launcher.Start(mode, mainModel_->SelectedFolderForScan(), *scanModel_, scan::ReadyIndex(std::move(index)),
+                             boxes);
 }
 
 void DesktopController::FinishScan() {

@@ -40,6 +40,10 @@ void ScanEvents::AddDetection(std::string_view detection, std::string_view fullP
     Add({.kind = Kind::Detection, .path = std::string(fullPath), .text = std::string(detection)});
 }
 
+void ScanEvents::IgnoreDetection(std::string_view detection, std::string_view fullPath) {
+    Add({.kind = Kind::Ignored, .path = std::string(fullPath), .text = std::string(detection)});
+}
+
 void ScanEvents::PathNotReached(std::string_view path, bool missing, std::string_view reason) {
     Add({.kind = Kind::PathNotReached, .path = std::string(path), .text = std::string(reason), .flag = missing});
 }

@@ -18,6 +18,7 @@ struct ScanEvent {
         ExcludedStart,      // path
         LookedUp,           // number: how many entries, path: the last of them
         Detection,          // text: the detection, path
+        Ignored,            // text: the detection, path
         PathNotReached,     // path, flag: missing, text: the reason
         FileSystemLeftOut,  // path: the mount point, text: its type
         MountsUnknown,
@@ -48,6 +49,7 @@ public:
     void ReportExcludedStart(std::string_view path) override;
     void LookedUp(std::string_view fullPath) override;
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
+    void IgnoreDetection(std::string_view detection, std::string_view fullPath) override;
     void PathNotReached(std::string_view path, bool missing, std::string_view reason) override;
     void FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) override;
     void MountsUnknown() override;

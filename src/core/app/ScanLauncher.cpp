@@ -19,7 +19,7 @@ std::int64_t ScanLauncher::CountScan(scan::ScanMode mode) {
 }
 
 void ScanLauncher::Start(scan::ScanMode mode, const std::string& selectedFolder, windows::ScanWindowModel& window,
-                         scan::IndexSupply index) {
+                         scan::IndexSupply index, ScanBoxes boxes) {
     WaitUntilEnded();  // an abandoned scan's thread, if any
     window_ = &window;
     mode_ = mode;
@@ -39,16 +39,20 @@ void ScanLauncher::Start(scan::ScanMode mode, const std::string& selectedFolder,
     request.excluded = settings::ExcludedFolders(ports_.store);
     request.listingThreads = settings::StoredListingThreads(ports_.store).value_or(kDefaultListingThreads);
     request.count = false;  // counted by CountScan as it started
+    request.reported = boxes.reported;
 
     events_ = std::make_unique<ScanEvents>();
     threadEnded_ = false;
-    thread_ = std::jthread(
-        [this, request = std::move(request), index = std::move(index), stop = context_.scan.stop.get_token()] {
-            ScanRun run({ports_.tree, ports_.drives, ports_.store, ports_.calendar}, paths_);
-            run.Run(request, index, *events_, stop);
-            threadEnded_ = true;
-            if (ended_) ended_();
-        });
+    thread_ = std::jthread([this, request = std::move(request), index = std::move(index),
+                            stop = context_.scan.stop.get_token(),
+                            lower = !boxes.highPriority && ports_.lowerThreadPriority] {
+        // A failure leaves the scan at normal priority, which only costs the rest of the desktop some speed.
+        if (lower) static_cast<void>(ports_.lowerThreadPriority());
+        ScanRun run({ports_.tree, ports_.drives, ports_.store, ports_.calendar}, paths_);
+        run.Run(request, index, *events_, stop);
+        threadEnded_ = true;
+        if (ended_) ended_();
+    });
 }
 
 bool ScanLauncher::Deliver() {
@@ -75,6 +79,7 @@ void ScanLauncher::Apply(const ScanEvent& event) {
         case Kind::ExcludedStart: window.ReportExcludedStart(event.path); break;
         case Kind::LookedUp: window.AddLookedUp(event.number, event.path); break;
         case Kind::Detection: window.AddDetection(event.text, event.path); break;
+        case Kind::Ignored: window.IgnoreDetection(event.text, event.path); break;
         // A chosen folder that is not there is named like one that cannot be read.
         case Kind::PathNotReached: window.ReportUnreadableFolder(event.path, true); break;
         case Kind::FileSystemLeftOut: window.AddLeftOutFileSystem(event.path + " (" + event.text + ")"); break;

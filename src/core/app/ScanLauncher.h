@@ -19,6 +19,12 @@
 
 namespace quellstone::app {
 
+// The scan frame's boxes as a scan starts.
+struct ScanBoxes {
+    scan::ReportedCategories reported;
+    bool highPriority = false;  // unticked: the scan runs at low priority
+};
+
 // What the start button does: count the scan, run it on a thread of its own
 // with the stored scan choices, and hand its results to the scan window in
 // batches on the window's thread (Deliver), until the window's finishing step.
@@ -29,6 +35,10 @@ public:
         ports::Calendar& calendar;
         ports::MountTable& drives;
         ports::DirectoryTree& tree;
+        // Lowers the priority of the calling thread (the scan's, before it
+        // starts its own); false when it could not. Empty: the scan keeps
+        // normal priority.
+        std::function<bool()> lowerThreadPriority = {};
     };
 
     // `ended` is called on the scan's thread once the scan has ended, so
@@ -49,7 +59,7 @@ public:
     // up in `index`. The scan runs until it ends or the scan state's stop is
     // requested; its results reach the window through Deliver.
     void Start(scan::ScanMode mode, const std::string& selectedFolder, windows::ScanWindowModel& window,
-               scan::IndexSupply index);
+               scan::IndexSupply index, ScanBoxes boxes = {});
 
     // On the window's thread: hands the window what the scan reported since
     // the last call. Once the scan has ended and the window has everything,

@@ -1,5 +1,6 @@
 #include "core/app/ScanRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <thread>
@@ -70,6 +71,7 @@ ScanOutcome ScanRun::Run(const ScanRequest& request, const scan::IndexSupply& in
     scan::WalkOptions options = scan::WalkOptions::Make(request.includeHidden, request.excluded, ports_.tree,
                                                         mountPoints.value_or(std::vector<std::string>()));
     options.mountPoints = mountPoints;
+    options.reported = request.reported;
     scan::WalkSettings settings;
     settings.listing.threads = request.listingThreads;
 
@@ -87,10 +89,16 @@ ScanOutcome ScanRun::Run(const ScanRequest& request, const scan::IndexSupply& in
             if (LoadedAlready(index)) countedMeanwhile = scan::RecordScanStart(ports_.store, mode, ports_.calendar);
         });
     }
+    // Path entries match absolute paths: a PATH named from the current folder is taken from there.
+    std::string currentFolder;
+    if (std::ranges::any_of(targets, [](const Target& target) { return !target.planned.folder.starts_with('/'); })) {
+        currentFolder = ports_.tree.CurrentFolder().value_or("");
+    }
     for (const Target& target : targets) {
         if (stop.stop_requested()) break;
         sink.FolderStarted(target.planned);
-        const scan::StartPoint start{target.planned.folder, target.isFolder};
+        scan::StartPoint start{target.planned.folder, target.isFolder};
+        if (!start.path.starts_with('/')) start.currentFolder = currentFolder;
         const scan::WalkResult walked = scan::Walk({&start, 1}, options, index, ports_.tree, sink, stop, settings);
         outcome.walk += walked;
         sink.FolderDone(target.planned, walked.excludedStarts > 0);

@@ -46,6 +46,7 @@ struct ScanRequest {
     bool includeHidden = true;
     bool includeRemote = false;  // network and FUSE file systems in a whole-computer scan
     std::vector<std::string> excluded;
+    scan::ReportedCategories reported;  // the rest is counted as ignored
     unsigned listingThreads = kDefaultListingThreads;
     // Whether the run counts the scan in the statistics; off when the caller
     // counted it already (the window counts on its own thread, as the scan starts).

@@ -103,6 +103,18 @@ public:
         Report(Pending::Kind::ExcludedStart, path);
     }
 
+    // The folder relative paths of the start points that follow are taken from ("" while they are absolute).
+    void SetCurrentFolder(std::string_view path, std::string_view currentFolder) {
+        std::string relativeTo;
+        if (!path.starts_with('/') && !currentFolder.empty()) {
+            relativeTo.assign(currentFolder);
+            if (!relativeTo.ends_with('/')) relativeTo += '/';
+        }
+        if (relativeTo == relativeTo_) return;
+        Flush();  // the reports kept while the index loads belong to the former start point
+        relativeTo_ = std::move(relativeTo);
+    }
+
     // Makes every report still waiting, waiting for the index if need be.
     void Flush() {
         if (pending_.empty()) return;
@@ -159,14 +171,25 @@ private:
         }
     }
 
-    // Looks up one entry by the name at the end of its path.
+    // Looks up one entry by the name at the end of its path, then by its absolute path.
     void Probe(const SignatureIndex& index, std::string_view fullPath) {
         text::UpperCaseInto(text::FileNameOf(fullPath), upperName_);
-        const std::string_view value = index.Find(LookupKeyOf(upperName_));
+        std::string_view absolute = fullPath;
+        if (!relativeTo_.empty()) {
+            absolutePath_.assign(relativeTo_);
+            absolutePath_ += fullPath;
+            absolute = absolutePath_;
+        }
+        const std::string_view value = index.Find(LookupKeyOf(upperName_), absolute);
         ++result_.entries;
         sink_.LookedUp(fullPath);
         if (value.empty()) return;
         text::UpperCaseInto(value, detection_);
+        if (!options_.reported.Reports(detection_)) {
+            ++result_.ignored;
+            sink_.IgnoreDetection(detection_, fullPath);
+            return;
+        }
         ++result_.detections;
         sink_.AddDetection(detection_, fullPath);
     }
@@ -401,6 +424,8 @@ private:
     std::string path_;
     std::string upperName_;
     std::string detection_;
+    std::string relativeTo_;    // the current folder and "/", while a start point is relative
+    std::string absolutePath_;  // an entry's path made absolute
     bool indexReady_ = false;
     bool listedAhead_ = false;  // the listing threads were at work when the walk last listed a folder
     std::vector<Pending> pending_;
@@ -426,6 +451,7 @@ WalkResult& WalkResult::operator+=(const WalkResult& other) {
     detections += other.detections;
     unreadableFolders += other.unreadableFolders;
     excludedStarts += other.excludedStarts;
+    ignored += other.ignored;
     stopped = stopped || other.stopped;
     noIndex = noIndex || other.noIndex;
     return *this;
@@ -441,6 +467,7 @@ WalkResult Walk(std::span<const StartPoint> starts, const WalkOptions& options, 
 
     for (const StartPoint& start : starts) {
         if (stop.stop_requested() || indexWait.Failed()) break;
+        walk.SetCurrentFolder(start.path, start.currentFolder);
         const std::string path = NormalisedScanPath(start.path);
         const std::string_view shown = path.empty() ? std::string_view("/") : std::string_view(path);
         if (!start.isFolder) {

@@ -24,6 +24,9 @@ std::string NormalisedScanPath(std::string path);
 struct StartPoint {
     std::string path;
     bool isFolder = true;
+    // The folder a relative `path` starts from: path entries match the
+    // absolute path of an entry, as the walk reaches it.
+    std::string currentFolder{};
 };
 
 // The signature index a walk looks names up in, as it becomes ready: the
@@ -43,7 +46,8 @@ struct WalkSettings {
 // What a walk found out.
 struct WalkResult {
     std::uint64_t entries = 0;            // entries looked up
-    std::uint64_t detections = 0;         // of them, named in the database
+    std::uint64_t detections = 0;         // of them, named in the database and reported
+    std::uint64_t ignored = 0;            // named in the database in a category left out
     std::uint64_t unreadableFolders = 0;  // folders not read, or not read whole (start folders too)
     std::uint64_t excludedStarts = 0;     // start points left out by an exclusion
     bool stopped = false;                 // a stop ended it early
@@ -55,7 +59,7 @@ struct WalkResult {
 // The walk of a scan. Within each folder: first its subfolders are walked
 // one by one in listing order (depth first), then every entry of the folder,
 // files and folders alike, is looked up by its upper-cased name in the
-// index. Hidden entries are left out unless the options take them, and so
+// index, and then by its absolute path. Hidden entries are left out unless the options take them, and so
 // are excluded folders (WalkRules.h holds which entries are looked up and
 // which are walked). Results go to `sink`, from the calling thread only, in
 // exactly this order, however many threads list ahead of it.

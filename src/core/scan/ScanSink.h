@@ -32,6 +32,9 @@ public:
     // The entry just looked up is named in the database: detection name
     // (upper-cased) and full path.
     virtual void AddDetection(std::string_view detection, std::string_view fullPath) = 0;
+    // The entry just looked up is named in the database, in a category the
+    // scan leaves out (WalkOptions::reported): it is counted, not reported.
+    virtual void IgnoreDetection(std::string_view detection, std::string_view fullPath) = 0;
 };
 
 }  // namespace quellstone::scan

@@ -53,7 +53,7 @@ std::shared_ptr<const SignatureIndex> SignatureDatabase::IndexOf(const std::stri
     }
     if (content.status == ports::ReadStatus::Ok) {
         index_ = std::make_shared<const SignatureIndex>(
-            SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), text::UpperCase(kSignatureSection)));
+            SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), kSignatureSection, kPathSection));
         indexStamp_ = stamp;
     } else {
         index_ = std::make_shared<const SignatureIndex>(SignatureIndex::Unreadable());

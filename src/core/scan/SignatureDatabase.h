@@ -14,6 +14,8 @@ namespace quellstone::scan {
 inline constexpr std::string_view kDatabaseFileName = "bdts.dll";
 // The section of the database that names files and folders.
 inline constexpr std::string_view kSignatureSection = "Scanfiles";
+// The section that names files and folders by where they are (PathPattern.h).
+inline constexpr std::string_view kPathSection = "Scanpaths";
 
 // The signature database the whole program uses: which file is in use, and
 // its signature section loaded as an index that scans look names up in.

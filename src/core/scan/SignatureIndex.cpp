@@ -71,7 +71,7 @@ std::size_t CountLineFeeds(std::string_view text) {
 
 }  // namespace
 
-SignatureIndex SignatureIndex::Build(std::string decodedText, std::string_view section) {
+SignatureIndex SignatureIndex::Build(std::string decodedText, std::string_view section, std::string_view pathSection) {
     SignatureIndex index;
     index.text_ = std::move(decodedText);
     const std::string_view text = index.text_;
@@ -98,13 +98,52 @@ SignatureIndex SignatureIndex::Build(std::string decodedText, std::string_view s
             keyOffset = text.size() + index.longKeys_.size();
             index.longKeys_ += upper;
         }
+        const std::size_t before = index.entries_.size();
         index.Insert(HashName(upper),
                      {static_cast<std::uint32_t>(keyOffset), static_cast<std::uint32_t>(upper.size()),
                       static_cast<std::uint32_t>(valueOffset), static_cast<std::uint32_t>(cut.size())});
+        index.nameEntries_ += index.entries_.size() - before;
         return true;
     });
     index.status_ = found ? Status::Loaded : Status::NoSection;
+    if (found && !pathSection.empty()) {
+        // Read from the text as it is now: the name section's keys are
+        // upper-cased where they stand, and no line of it is read here.
+        ini::ForEachEntryInSection(index.text_, pathSection, [&](std::string_view key, std::string_view value) {
+            index.AddPathEntry(key, text::TruncateCharacters(value, ini::kMaxIniValueChars));
+            return true;
+        });
+    }
     return index;
+}
+
+void SignatureIndex::AddPathEntry(std::string_view pattern, std::string_view value) {
+    if (!IsPathPattern(pattern)) {
+        ++skippedPathKeys_;
+        return;
+    }
+    const auto offsetOf = [this](std::string_view part) {
+        return static_cast<std::uint32_t>(part.empty() ? 0 : part.data() - text_.data());
+    };
+    paths_.push_back({offsetOf(pattern), static_cast<std::uint32_t>(pattern.size()), offsetOf(value),
+                      static_cast<std::uint32_t>(value.size()), 0});
+    const auto number = static_cast<std::uint32_t>(paths_.size());
+    const std::string_view lastName = LastNameOfPath(pattern);
+    if (HoldsWildcard(lastName)) {
+        wildcardLastNames_.push_back(number);
+        return;
+    }
+    // Under its upper-cased last name, after any path entry there already;
+    // a name entry with that key keeps its value and gains the pattern.
+    const std::string upper = text::UpperCase(lastName);
+    const auto keyOffset = static_cast<std::uint32_t>(text_.size() + longKeys_.size());
+    longKeys_ += upper;
+    const std::size_t before = entries_.size();
+    const std::size_t position = Insert(HashName(upper), {keyOffset, static_cast<std::uint32_t>(upper.size()), 0, 0});
+    if (entries_.size() == before) longKeys_.resize(longKeys_.size() - upper.size());  // the key was in already
+    std::uint32_t* link = &entries_[position].firstPath;
+    while (*link != 0) link = &paths_[*link - 1].next;
+    *link = number;
 }
 
 std::string_view SignatureIndex::KeyOf(const Entry& entry) const {
@@ -137,27 +176,53 @@ void SignatureIndex::Place(std::size_t slotIndex, std::uint64_t hash, std::size_
     filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
 }
 
-void SignatureIndex::Insert(std::uint64_t hash, const Entry& entry) {
+std::size_t SignatureIndex::Insert(std::uint64_t hash, const Entry& entry) {
     const std::size_t slot = SlotFor(hash, KeyOf(entry));
     // A key already in keeps its first line, as a keyed read finds that one first.
-    if (slots_[slot].entry != 0) return;
+    if (slots_[slot].entry != 0) return slots_[slot].entry - 1;
     entries_.push_back(entry);
     if (entries_.size() * 2 > slots_.size()) {
         SizeTables(entries_.size() * 2);  // places every entry again, this one too
     } else {
         Place(slot, hash, entries_.size());
     }
+    return entries_.size() - 1;
+}
+
+const SignatureIndex::Entry* SignatureIndex::EntryFor(std::string_view upperName) const {
+    if (entries_.empty()) return nullptr;
+    const std::uint64_t hash = HashName(upperName);
+    const std::uint64_t bit = FilterBitOf(hash) & (filter_.size() * 64 - 1);
+    if ((filter_[bit / 64] & (std::uint64_t{1} << (bit % 64))) == 0) return nullptr;
+    const Slot& slot = slots_[SlotFor(hash, upperName)];
+    return slot.entry == 0 ? nullptr : &entries_[slot.entry - 1];
 }
 
 std::string_view SignatureIndex::Find(std::string_view upperName) const {
-    if (entries_.empty()) return {};
-    const std::uint64_t hash = HashName(upperName);
-    const std::uint64_t bit = FilterBitOf(hash) & (filter_.size() * 64 - 1);
-    if ((filter_[bit / 64] & (std::uint64_t{1} << (bit % 64))) == 0) return {};
-    const Slot& slot = slots_[SlotFor(hash, upperName)];
-    if (slot.entry == 0) return {};
-    const Entry& entry = entries_[slot.entry - 1];
-    return std::string_view(text_).substr(entry.valueOffset, entry.valueLength);
+    const Entry* entry = EntryFor(upperName);
+    if (!entry) return {};
+    return std::string_view(text_).substr(entry->valueOffset, entry->valueLength);
+}
+
+std::string_view SignatureIndex::Find(std::string_view upperName, std::string_view absolutePath) const {
+    const Entry* entry = EntryFor(upperName);
+    std::uint32_t found = 0;
+    if (entry) {
+        if (entry->valueLength != 0) return std::string_view(text_).substr(entry->valueOffset, entry->valueLength);
+        for (std::uint32_t number = entry->firstPath; number != 0 && found == 0; number = paths_[number - 1].next) {
+            if (PathMatches(number, absolutePath)) found = number;
+        }
+    }
+    // An earlier path entry whose last name holds a wildcard comes first.
+    for (const std::uint32_t number : wildcardLastNames_) {
+        if (found != 0 && number > found) break;
+        if (PathMatches(number, absolutePath)) {
+            found = number;
+            break;
+        }
+    }
+    if (found == 0) return {};
+    return std::string_view(text_).substr(paths_[found - 1].valueOffset, paths_[found - 1].valueLength);
 }
 
 }  // namespace quellstone::scan

@@ -16,7 +16,7 @@ constexpr int kMostFoldersAbove = 4096;
 
 WalkOptions WalkOptions::Make(bool includeHidden, const std::vector<std::string>& excludedPaths,
                               ports::DirectoryTree& tree, const std::vector<std::string>& mountPoints) {
-    WalkOptions options{includeHidden, {}, std::nullopt};
+    WalkOptions options{includeHidden, {}, std::nullopt, {}};
     for (const std::string& excludedPath : excludedPaths) {
         std::string path = NormalisedScanPath(excludedPath);
         const bool mountPoint = std::ranges::any_of(

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/ports/DirectoryTree.h"
+#include "core/scan/DetectionCategory.h"
 
 namespace quellstone::scan {
 
@@ -29,6 +30,8 @@ struct WalkOptions {
     // reading each subfolder's status first (it still checks the folder it
     // opened); nullopt: the status of every subfolder is read.
     std::optional<std::vector<std::string>> mountPoints;
+    // What is reported of what the database names; the rest counts as ignored.
+    ReportedCategories reported;
 
     // The options of one scan: each excluded path normalised, then opened
     // (links followed, as the user named it) to take the folder's identity.

@@ -22,9 +22,9 @@ DatabaseFacts ReadDatabaseFacts(const std::string& path, ports::FileStore& files
     facts.readable = true;
     facts.version = DatabaseVersionOf(content.bytes);
     // Counted as a scan loads the section, so the count is what lookups see.
-    const scan::SignatureIndex index =
-        scan::SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)), scan::kSignatureSection);
-    facts.entries = index.Size();
+    const scan::SignatureIndex index = scan::SignatureIndex::Build(text::DecodeTextFile(std::move(content.bytes)),
+                                                                   scan::kSignatureSection, scan::kPathSection);
+    facts.entries = index.Size() + index.PathEntries();
     facts.problem = index.LoadStatus() == scan::SignatureIndex::Status::Loaded ? DatabaseProblem::None
                                                                                : DatabaseProblem::NoSignatures;
     if (const std::optional<ports::FileStamp> stamp = files.Stamp(path)) {

@@ -23,7 +23,7 @@ enum class DatabaseProblem {
 struct DatabaseFacts {
     bool readable = false;
     std::optional<DatabaseVersion> version;  // its [Database] Version
-    std::size_t entries = 0;                 // the keys of its signature section
+    std::size_t entries = 0;                 // the keys of its name and path sections
     std::optional<std::chrono::system_clock::time_point> modified;
     DatabaseProblem problem = DatabaseProblem::Missing;
 };

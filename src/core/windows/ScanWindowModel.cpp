@@ -58,6 +58,7 @@ void ScanWindowModel::Load() {
     }
     SetCaption(S::Elapsed, text::ElapsedText(std::chrono::seconds(0)));
     results_.ResetCounters();
+    ignored_ = 0;
     noticeHideTimer_ = {400, true};
     noticeShowTimer_ = {500, false};
     endWatchTimer_ = {10, true};
@@ -89,6 +90,10 @@ void ScanWindowModel::ReportUnreadableFolder(std::string_view path, bool isStart
 void ScanWindowModel::AddDetection(std::string_view detection, std::string_view fullPath) {
     results_.Add(detection, fullPath, start_.Reach(fullPath));
     SetCaption(S::Dangerous, std::to_string(results_.Dangerous()));
+}
+
+void ScanWindowModel::IgnoreDetection(std::string_view /*detection*/, std::string_view /*fullPath*/) {
+    SetCaption(S::Ignored, std::to_string(++ignored_));
 }
 
 ModelTimers ScanWindowModel::Timers() {

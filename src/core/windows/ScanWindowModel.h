@@ -108,6 +108,7 @@ public:
     // `count` entries were looked up, `lastPath` the last of them.
     void AddLookedUp(std::int64_t count, std::string_view lastPath);
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
+    void IgnoreDetection(std::string_view detection, std::string_view fullPath) override;
 
     // The wait notice blinks: one timer hides it, the other shows it again.
     // The end watch ends the blinking once the walk has stopped; the stop
@@ -192,6 +193,7 @@ private:
     TimerState stopTimer_;
     TimerState elapsedTimer_;
     bool visible_ = false;
+    std::uint64_t ignored_ = 0;  // detections in a category the scan leaves out
     bool waitNoticeVisible_ = true;
     bool stopEnabled_ = true;
     ScanCourse course_;

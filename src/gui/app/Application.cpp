@@ -15,6 +15,7 @@
 #include "gui/scan/ScanWindow.h"
 #include "gui/update/UpdateWindows.h"
 #include "platform/SodiumSignatureVerifier.h"
+#include "platform/ThreadPriority.h"
 
 namespace quellstone::gui {
 
@@ -50,7 +51,8 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
                i18n::VendorAddresses::Load(files_, setup_.paths.VendorFile())),
       splashModel_(context_.languageText, languages_, lock_, dialogs_),
       drives_(files_),
-      launcher_(context_, setup_.paths, app::ScanLauncher::Ports{store_, calendar_, drives_, tree_},
+      launcher_(context_, setup_.paths,
+                app::ScanLauncher::Ports{store_, calendar_, drives_, tree_, platform::LowerThreadPriority},
                 [this] {
                     // On the scan's thread: the results ticker's next tick comes at once and shows the end.
                     QMetaObject::invokeMethod(

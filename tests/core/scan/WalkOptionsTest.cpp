@@ -49,7 +49,7 @@ TEST_F(WalkOptionsTest, HiddenEntriesAreLookedUpAndWalkedOnlyWhenAskedFor) {
 
     sink.lookedUp.clear();
     sink.rows.clear();
-    Scan({.includeHidden = true, .excluded = {}, .mountPoints = std::nullopt});
+    Scan({.includeHidden = true, .excluded = {}, .mountPoints = std::nullopt, .reported = {}});
     // The same order and rules, the hidden names among the rest; "." and ".." never.
     EXPECT_THAT(sink.lookedUp, ElementsAre("/r/.config/evil.exe", "/r/.config/.x", "/r/keep/evil.exe",
                                            "/r/skip/deeper/evil.exe", "/r/skip/evil.exe", "/r/skip/deeper",
