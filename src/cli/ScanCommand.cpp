@@ -22,6 +22,7 @@
 #include "platform/PosixFileOperations.h"
 #include "platform/PosixFileStore.h"
 #include "platform/ProcMountTable.h"
+#include "platform/ProcProcessTable.h"
 #include "platform/RegFileSettingsBackend.h"
 #include "platform/ThreadPriority.h"
 #include "platform/UserFolders.h"
@@ -110,6 +111,16 @@ CommandDefinition ScanDefinition() {
                 {"whole-computer", "",
                  "Walk /opt/ and every mounted file system that holds files instead of PATHs, and store today's "
                  "date as the last system scan"},
+                {"processes", "",
+                 "Also look up every running process: the file it runs (by name and path, also when deleted), "
+                 "its own name and its first argument. May be given without PATHs. --quick and --whole-computer "
+                 "always do."},
+                {"autostart", "",
+                 "Also look up what starts by itself: systemd units (Exec* lines), cron tables, desktop autostart "
+                 "files and /etc/ld.so.preload. May be given without PATHs. --quick and --whole-computer always do."},
+                {"stop-processes", "",
+                 "With --remove, end each detected process (asked first, by force after 2 seconds) and remove the "
+                 "file it runs. Without it, a process is left running and reported NOT REMOVED."},
                 {"skip-adware", "",
                  "Do not report detections named Adware.* or not-a-virus:AdWare*; they are counted as ignored"},
                 {"skip-less-dangerous", "",
@@ -138,7 +149,10 @@ CommandDefinition ScanDefinition() {
 std::optional<scan::ScanMode> ChooseMode(const ParsedArguments& args) {
     const bool quick = args.Has("quick");
     const bool wholeComputer = args.Has("whole-computer");
-    if ((quick ? 1 : 0) + (wholeComputer ? 1 : 0) + (args.positional.empty() ? 0 : 1) != 1) return std::nullopt;
+    // --processes and --autostart may stand alone: a scan of no folder.
+    const bool paths =
+        !args.positional.empty() || (!quick && !wholeComputer && (args.Has("processes") || args.Has("autostart")));
+    if ((quick ? 1 : 0) + (wholeComputer ? 1 : 0) + (paths ? 1 : 0) != 1) return std::nullopt;
     return quick           ? scan::ScanMode::QuickScan
            : wholeComputer ? scan::ScanMode::WholeComputer
                            : scan::ScanMode::ChosenFolder;
@@ -173,12 +187,43 @@ ports::ReachablePath Absolute(ports::ReachablePath location, const std::optional
 }
 
 // Removes what the walk found, each file once; Ctrl-C stops the removal too.
+// How long a process asked to end may take before it is ended by force.
+constexpr std::chrono::milliseconds kProcessGrace(2000);
+
+// `processes`: the process detections are ended first (--stop-processes); null: they are left running.
 void RemoveDetected(quarantine::Remover& remover, const std::optional<std::string>& current, const StopSignal& stop,
-                    ScanOutput& output) {
+                    ports::ProcessTable* processes, ScanOutput& output) {
     std::set<std::string> handled;  // overlapping PATHs find a file twice
     for (const DetectedFile& file : output.DetectedFiles()) {
         if (stop.Received() != 0) break;
         if (!handled.insert(file.path).second) continue;
+        using Kind = DetectedFile::Kind;
+        const quarantine::Removal notRemoved;
+        if (file.kind == Kind::AutostartLine) {
+            // A line of a file other entries share: editing it is the administrator's to do.
+            output.AddRemoval(file.path, notRemoved,
+                              "a line of a shared file: edit " + file.autostartEntry.file + ", line " +
+                                  std::to_string(file.autostartEntry.line));
+            continue;
+        }
+        if (file.kind == Kind::Process) {
+            if (!processes) {
+                output.AddRemoval(file.path, notRemoved, "a running process: --stop-processes ends it");
+                continue;
+            }
+            const ports::StopOutcome stopped = processes->Stop(file.process, kProcessGrace);
+            if (stopped == ports::StopOutcome::NotPermitted || stopped == ports::StopOutcome::Failed) {
+                output.AddRemoval(file.path, notRemoved,
+                                  stopped == ports::StopOutcome::NotPermitted ? "permission denied to end the process"
+                                                                              : "the process did not end");
+                continue;
+            }
+            // Ended; its file goes too, unless it was deleted already (what a process runs may be gone from disk).
+            if (file.process.executable.empty() || file.process.executableDeleted) {
+                output.AddRemoval(file.path, {quarantine::RemovalOutcome::Removed, std::nullopt, {}});
+                continue;
+            }
+        }
         const quarantine::Removal removal = remover.Remove(Absolute(file.location, current), file.detection);
         if (removal.outcome == quarantine::RemovalOutcome::Removed) remover.CountRemoved();
         output.AddRemoval(file.path, removal);
@@ -235,7 +280,9 @@ scan::ScanEnd EndOf(int status) {
 // What is wrong with the command line, if anything.
 std::optional<std::string_view> ArgumentProblem(const ParsedArguments& args) {
     if (!ChooseMode(args))
-        return "give PATHs, --quick or --whole-computer (one of them; see quellstone-cli scan --help)";
+        return "give PATHs (or --processes, --autostart), --quick or --whole-computer (one of them; see "
+               "quellstone-cli scan --help)";
+    if (args.Has("stop-processes") && !args.Has("remove")) return "--stop-processes works with --remove only";
     if (args.Has("hidden") && args.Has("skip-hidden")) return "--hidden and --skip-hidden contradict each other";
     if (args.Has("threads") && !settings::ParseListingThreads(args.Value("threads")))
         return "--threads needs a whole number from 1 to 64";
@@ -258,6 +305,7 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     platform::LocaleCalendar calendar;
     platform::PosixDirectoryTree tree;
     platform::ProcMountTable mounts(files);
+    platform::ProcProcessTable processTable;
     platform::PosixFileOperations fileOperations;  // outlives `stop`, whose last words use it
     StopSignal stop;                               // made before the scan's threads, which inherit its blocked signals
     // Before any thread is made: each inherits the priority of the thread that makes it.
@@ -278,6 +326,8 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     request.paths = args.positional;
     request.includeHidden = !args.Has("skip-hidden");
     request.includeRemote = args.Has("network");
+    request.processes = args.Has("processes");
+    request.autostart = args.Has("autostart");
     request.reported = {.adware = !args.Has("skip-adware"), .lessDangerous = !args.Has("skip-less-dangerous")};
     request.excluded = ExcludedFoldersOf(args, store);
     request.listingThreads = args.Has("threads")
@@ -286,10 +336,12 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     ScanOutput output(io.out, io.err, format);
     if (args.Has("remove")) output.KeepDetectedPaths();
     const auto started = std::chrono::steady_clock::now();
-    app::ScanRun run({tree, mounts, store, calendar}, platform::LinuxProgramPaths(environment, io.programFolder));
+    app::ScanRun run({tree, mounts, store, calendar, &processTable, &files},
+                     platform::LinuxProgramPaths(environment, io.programFolder));
     const app::ScanOutcome outcome = run.Run(request, index, output, stop.Token());
     // Not one PATH can be reached: nothing was scanned; the output still names them.
-    if (mode == scan::ScanMode::ChosenFolder && outcome.pathsNotReached == args.positional.size()) {
+    if (mode == scan::ScanMode::ChosenFolder && !args.positional.empty() &&
+        outcome.pathsNotReached == args.positional.size()) {
         output.WriteSummary(0);
         return kExitError;
     }
@@ -308,7 +360,8 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     });
     if (args.Has("remove") && stop.Received() == 0) {
         quarantine::Remover remover(fileOperations, files, store, platform::LinuxProgramPaths(environment));
-        RemoveDetected(remover, tree.CurrentFolder(), stop, output);
+        RemoveDetected(remover, tree.CurrentFolder(), stop, args.Has("stop-processes") ? &processTable : nullptr,
+                       output);
     }
     output.WriteSummary(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
     tally = {output.Scanned(), output.Detections()};

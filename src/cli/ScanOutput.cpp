@@ -21,6 +21,9 @@ std::string_view ReasonText(quarantine::RemovalProblem problem) {
         case RemovalProblem::NoSpace: return "no space for the copy";
         case RemovalProblem::CopyFailed: return "copy into quarantine failed";
         case RemovalProblem::Changed: return "changed since the scan";
+        case RemovalProblem::SharedFile: return "a line of a shared file";
+        case RemovalProblem::ProcessRunning: return "a running process";
+        case RemovalProblem::ProcessNotEnded: return "the process did not end";
         case RemovalProblem::None:
         case RemovalProblem::Gone: break;
     }
@@ -69,18 +72,17 @@ void ScanOutput::PathNotReached(std::string_view path, bool missing, std::string
     WriteLine();
 }
 
-void ScanOutput::AddDetection(std::string_view detection, std::string_view fullPath) {
+void ScanOutput::WriteDetection(std::string_view shown, std::string_view fields, std::string_view detection) {
     ++detections_;
-    if (keepPaths_) detected_.push_back({std::string(fullPath), std::string(detection), start_.Reach(fullPath)});
     line_.clear();
     if (format_ == Format::JsonLines) {
-        line_ += "{\"path\": ";
-        AppendJsonString(line_, fullPath);
+        line_ += '{';
+        line_ += fields;
         line_ += ", \"detection\": ";
         AppendJsonString(line_, detection);
         line_ += "}\n";
     } else {
-        line_ += text::EscapeForDisplay(fullPath);
+        line_ += text::EscapeForDisplay(shown);
         line_ += ": ";
         line_ += text::EscapeForDisplay(detection);
         line_ += " FOUND\n";
@@ -88,7 +90,50 @@ void ScanOutput::AddDetection(std::string_view detection, std::string_view fullP
     WriteLine();
 }
 
-void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal& removal) {
+void ScanOutput::AddDetection(std::string_view detection, std::string_view fullPath) {
+    if (keepPaths_) detected_.push_back({std::string(fullPath), std::string(detection), start_.Reach(fullPath)});
+    std::string fields = "\"path\": ";
+    AppendJsonString(fields, fullPath);
+    WriteDetection(fullPath, fields, detection);
+}
+
+void ScanOutput::ProcessFound(std::string_view detection, const ports::RunningProcess& process) {
+    const std::string shown = "process " + std::to_string(process.pid) + " " + app::ProcessShownPath(process);
+    if (keepPaths_) {
+        detected_.push_back({shown, std::string(detection), ports::ReachablePath::FromRoot(process.executable),
+                             DetectedFile::Kind::Process, process});
+    }
+    std::string fields = "\"kind\": \"process\", \"pid\": " + std::to_string(process.pid) + ", \"path\": ";
+    AppendJsonString(fields, process.executable.empty() ? app::ProcessShownPath(process) : process.executable);
+    if (process.executableDeleted) fields += ", \"deleted\": true";
+    fields += ", \"name\": ";
+    AppendJsonString(fields, process.name);
+    WriteDetection(shown, fields, detection);
+}
+
+void ScanOutput::AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) {
+    const std::string shown = "autostart " + entry.file + ":" + std::to_string(entry.line) + " -> " + entry.program;
+    if (keepPaths_) {
+        detected_.push_back({shown,
+                             std::string(detection),
+                             ports::ReachablePath::FromRoot(entry.file),
+                             entry.wholeFile ? DetectedFile::Kind::AutostartFile : DetectedFile::Kind::AutostartLine,
+                             {},
+                             entry});
+    }
+    std::string fields = "\"kind\": \"autostart\", \"file\": ";
+    AppendJsonString(fields, entry.file);
+    fields += ", \"line\": " + std::to_string(entry.line) + ", \"path\": ";
+    AppendJsonString(fields, entry.program);
+    WriteDetection(shown, fields, detection);
+}
+
+void ScanOutput::SystemChecked(const app::SystemCheckCounts& counts) {
+    systemCounts_ = counts;
+}
+
+void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal& removal, std::string_view reason) {
+    if (reason.empty()) reason = ReasonText(removal.problem);
     using quarantine::RemovalOutcome;
     removing_ = true;
     if (removal.outcome == RemovalOutcome::Removed) ++removed_;
@@ -102,7 +147,7 @@ void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal
         if (removal.outcome == RemovalOutcome::AlreadyGone) line_ += ", \"already_gone\": true";
         if (failed) {
             line_ += ", \"reason\": ";
-            AppendJsonString(line_, ReasonText(removal.problem));
+            AppendJsonString(line_, reason);
         }
         if (removal.archive) {
             line_ += ", \"archive\": ";
@@ -116,7 +161,7 @@ void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal
             case RemovalOutcome::AlreadyGone: line_ += ": ALREADY GONE"; break;
             case RemovalOutcome::NotRemoved:
                 line_ += ": NOT REMOVED (";
-                line_ += ReasonText(removal.problem);
+                line_ += text::EscapeForDisplay(reason);
                 line_ += ')';
                 break;
         }
@@ -133,7 +178,14 @@ void ScanOutput::WriteSummary(double seconds) {
         out_ << "{\"summary\": {\"scanned\": " << scanned_ << ", \"detections\": " << detections_;
         if (removing_) out_ << ", \"removed\": " << removed_;
         if (ignored_ != 0) out_ << ", \"ignored\": " << ignored_;
-        out_ << ", \"unreadable_folders\": " << unreadable_ << ", \"seconds\": " << time << "}}\n";
+        out_ << ", \"unreadable_folders\": " << unreadable_;
+        if (systemCounts_) {
+            out_ << ", \"processes\": " << systemCounts_->processes
+                 << ", \"processes_not_read\": " << systemCounts_->processesNotRead
+                 << ", \"autostart_entries\": " << systemCounts_->autostartEntries
+                 << ", \"autostart_not_read\": " << systemCounts_->autostartNotRead;
+        }
+        out_ << ", \"seconds\": " << time << "}}\n";
     } else {
         out_ << "\n----------- SCAN SUMMARY -----------\n"
              << "Scanned entries: " << scanned_ << '\n'
@@ -141,6 +193,14 @@ void ScanOutput::WriteSummary(double seconds) {
         if (ignored_ != 0) out_ << "Ignored (adware or less dangerous): " << ignored_ << '\n';
         if (removing_) out_ << "Removed: " << removed_ << '\n';
         out_ << "Folders that could not be read: " << unreadable_ << '\n';
+        if (systemCounts_ && systemCounts_->processesChecked) {
+            out_ << "Processes looked up: " << systemCounts_->processes << " (" << systemCounts_->processesNotRead
+                 << " not readable in full)\n";
+        }
+        if (systemCounts_ && systemCounts_->autostartChecked) {
+            out_ << "Autostart entries looked up: " << systemCounts_->autostartEntries << " ("
+                 << systemCounts_->autostartNotRead << " files or folders not read)\n";
+        }
         // Every PATH that was not scanned, whether it was missing or could not be read.
         std::vector<std::string> notScanned = unreached_;
         notScanned.insert(notScanned.end(), unscanned_.begin(), unscanned_.end());

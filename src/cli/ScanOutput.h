@@ -13,9 +13,13 @@ namespace quellstone::cli {
 
 // One detection kept for the removal after the walk.
 struct DetectedFile {
-    std::string path;
+    enum class Kind { File, Process, AutostartFile, AutostartLine };
+    std::string path;  // as the output names it
     std::string detection;
-    ports::ReachablePath location;  // how removal reaches it from its start folder
+    ports::ReachablePath location;  // how removal reaches the file from its start folder
+    Kind kind = Kind::File;
+    ports::RunningProcess process{};             // of a process
+    autostart::AutostartEntry autostartEntry{};  // of an autostart entry
 };
 
 // The scan window of the command line: detections are written as they are
@@ -45,6 +49,9 @@ public:
     void ScanCounted(std::int64_t) override {}
     void FolderStarted(const scan::ScanTarget&) override {}
     void FolderDone(const scan::ScanTarget&, bool) override {}
+    void ProcessFound(std::string_view detection, const ports::RunningProcess& process) override;
+    void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) override;
+    void SystemChecked(const app::SystemCheckCounts& counts) override;
 
     // Keeps the detections for a removal after the walk.
     void KeepDetectedPaths() { keepPaths_ = true; }
@@ -64,7 +71,8 @@ public:
     [[nodiscard]] const std::vector<std::string>& ExcludedStarts() const { return excludedStarts_; }
 
     // The outcome of removing a detection (scan --remove).
-    void AddRemoval(std::string_view fullPath, const quarantine::Removal& removal);
+    // `reason`, when given, says why in place of the removal's own problem.
+    void AddRemoval(std::string_view fullPath, const quarantine::Removal& removal, std::string_view reason = {});
 
     void WriteSummary(double seconds);
 
@@ -75,6 +83,8 @@ public:
 
 private:
     void WriteLine();
+    // One detection's line: `shown` is what the text names, `fields` the JSON's members before "detection".
+    void WriteDetection(std::string_view shown, std::string_view fields, std::string_view detection);
 
     std::ostream& out_;
     std::ostream& err_;
@@ -86,6 +96,7 @@ private:
     std::uint64_t removed_ = 0;
     std::uint64_t notRemoved_ = 0;
     std::uint64_t unreadable_ = 0;  // folders not read (whole or in part), start folders included
+    std::optional<app::SystemCheckCounts> systemCounts_;
     bool removing_ = false;
     bool keepPaths_ = false;
     scan::StartFolder start_;

@@ -55,6 +55,18 @@ public:
     void FolderDone(const scan::ScanTarget& target, bool excluded) override {
         if (excluded) run.push_back("excluded " + target.folder);
     }
+    void ProcessFound(std::string_view detection, const ports::RunningProcess& process) override {
+        rows.emplace_back(detection, "process " + std::to_string(process.pid));
+    }
+    void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) override {
+        rows.emplace_back(detection, "autostart " + entry.file + ":" + std::to_string(entry.line));
+    }
+    void SystemChecked(const app::SystemCheckCounts& counts) override {
+        run.push_back("checked " + std::to_string(counts.processes) + " processes (" +
+                      std::to_string(counts.processesNotRead) + " not read), " +
+                      std::to_string(counts.autostartEntries) + " autostart entries (" +
+                      std::to_string(counts.autostartNotRead) + " not read)");
+    }
 };
 
 // An event pump that counts its calls and runs an optional action.

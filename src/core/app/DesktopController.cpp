@@ -105,7 +105,7 @@ void DesktopController::RemoveDetections() {
     windows::MainWindowCounters counters;
     counters.raiseQuarantined = [this] { mainModel_->RaiseQuarantined(); };
     counters.showRemovedTotal = [this](std::int64_t total) { mainModel_->ShowRemovedTotal(total); };
-    scanModel_->RemoveClicked(services_.remover, counters);
+    scanModel_->RemoveClicked(services_.remover, counters, services_.processes);
     // The pass may have added archives: a quarantine list on screen shows them.
     if (mainModel_->CurrentFrame() == windows::Frame::Quarantine) mainModel_->ReloadQuarantine();
     Call(views_.refreshMainWindow);

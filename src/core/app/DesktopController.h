@@ -47,6 +47,8 @@ public:
         ports::SignatureVerifier* verifier = nullptr;
         // With a signature file's small body limit; `http` when not given.
         ports::HttpClient* signatureHttp = nullptr;
+        // Ends detected processes the user agrees to end; without it they are left running.
+        ports::ProcessTable* processes = nullptr;
     };
 
     // What the front end does for the windows this controller opens and closes.

@@ -44,6 +44,14 @@ void ScanEvents::IgnoreDetection(std::string_view detection, std::string_view fu
     Add({.kind = Kind::Ignored, .path = std::string(fullPath), .text = std::string(detection)});
 }
 
+void ScanEvents::ProcessFound(std::string_view detection, const ports::RunningProcess& process) {
+    Add({.kind = Kind::Process, .text = std::string(detection), .process = process});
+}
+
+void ScanEvents::AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) {
+    Add({.kind = Kind::Autostart, .text = std::string(detection), .entry = entry});
+}
+
 void ScanEvents::PathNotReached(std::string_view path, bool missing, std::string_view reason) {
     Add({.kind = Kind::PathNotReached, .path = std::string(path), .text = std::string(reason), .flag = missing});
 }

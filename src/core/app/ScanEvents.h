@@ -25,6 +25,9 @@ struct ScanEvent {
         Counted,        // number: the scans counted so far
         FolderStarted,  // target
         FolderDone,     // target, flag: excluded
+        Process,        // text: the detection, process
+        Autostart,      // text: the detection, entry
+        SystemChecked,  // (counted only by the command line)
     };
     Kind kind = Kind::MountsUnknown;
     std::string path{};
@@ -33,6 +36,8 @@ struct ScanEvent {
     bool flag = false;
     std::int64_t number = 0;
     scan::ScanTarget target{};
+    ports::RunningProcess process{};
+    autostart::AutostartEntry entry{};
 };
 
 // The sink of a scan that runs on a thread of its own: it keeps what the
@@ -56,6 +61,9 @@ public:
     void ScanCounted(std::int64_t totalScans) override;
     void FolderStarted(const scan::ScanTarget& target) override;
     void FolderDone(const scan::ScanTarget& target, bool excluded) override;
+    void ProcessFound(std::string_view detection, const ports::RunningProcess& process) override;
+    void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) override;
+    void SystemChecked(const SystemCheckCounts&) override {}
 
 private:
     void Add(ScanEvent event);

@@ -48,7 +48,8 @@ void ScanLauncher::Start(scan::ScanMode mode, const std::string& selectedFolder,
                             lower = !boxes.highPriority && ports_.lowerThreadPriority] {
         // A failure leaves the scan at normal priority, which only costs the rest of the desktop some speed.
         if (lower) static_cast<void>(ports_.lowerThreadPriority());
-        ScanRun run({ports_.tree, ports_.drives, ports_.store, ports_.calendar}, paths_);
+        ScanRun run({ports_.tree, ports_.drives, ports_.store, ports_.calendar, ports_.processes, ports_.files},
+                    paths_);
         run.Run(request, index, *events_, stop);
         threadEnded_ = true;
         if (ended_) ended_();
@@ -80,6 +81,9 @@ void ScanLauncher::Apply(const ScanEvent& event) {
         case Kind::LookedUp: window.AddLookedUp(event.number, event.path); break;
         case Kind::Detection: window.AddDetection(event.text, event.path); break;
         case Kind::Ignored: window.IgnoreDetection(event.text, event.path); break;
+        case Kind::Process: window.AddProcessDetection(event.text, event.process); break;
+        case Kind::Autostart: window.AddAutostartDetection(event.text, event.entry); break;
+        case Kind::SystemChecked: break;
         // A chosen folder that is not there is named like one that cannot be read.
         case Kind::PathNotReached: window.ReportUnreadableFolder(event.path, true); break;
         case Kind::FileSystemLeftOut: window.AddLeftOutFileSystem(event.path + " (" + event.text + ")"); break;

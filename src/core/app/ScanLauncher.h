@@ -39,6 +39,9 @@ public:
         // starts its own); false when it could not. Empty: the scan keeps
         // normal priority.
         std::function<bool()> lowerThreadPriority = {};
+        // For the quick and whole-computer scans' processes and autostart entries.
+        ports::ProcessTable* processes = nullptr;
+        ports::FileStore* files = nullptr;
     };
 
     // `ended` is called on the scan's thread once the scan has ended, so

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "core/scan/FileSystemKinds.h"
+#include "core/text/UpperCase.h"
 
 namespace quellstone::app {
 
@@ -54,6 +55,48 @@ std::vector<ScanRun::Target> ScanRun::Targets(const ScanRequest& request,
     return targets;
 }
 
+void ScanRun::CheckSystem(const ScanRequest& request, const scan::SignatureIndex& index, ScanRunSink& sink,
+                          const std::stop_token& stop, ScanOutcome& outcome) {
+    const bool everything = request.mode != scan::ScanMode::ChosenFolder;
+    if ((!everything && !request.processes && !request.autostart) || (!ports_.processes && !ports_.files)) return;
+    SystemCheckCounts counts;
+    const auto report = [&](std::string_view value, std::string_view shown, const auto& found) {
+        if (value.empty()) return;
+        const std::string detection = text::UpperCase(value);
+        if (!request.reported.Reports(detection)) {
+            ++outcome.systemIgnored;
+            sink.IgnoreDetection(detection, shown);
+            return;
+        }
+        ++outcome.systemDetections;
+        found(detection);
+    };
+    if ((everything || request.processes) && ports_.processes) {
+        const ports::ProcessList list = ports_.processes->List();
+        counts.processesChecked = true;
+        counts.processes = list.processes.size();
+        counts.processesNotRead = list.notRead;
+        for (const ports::RunningProcess& process : list.processes) {
+            if (stop.stop_requested()) return;
+            report(DetectProcess(index, process), ProcessShownPath(process),
+                   [&](std::string_view detection) { sink.ProcessFound(detection, process); });
+        }
+    }
+    if ((everything || request.autostart) && ports_.files) {
+        const autostart::AutostartList list =
+            autostart::ReadAutostart(ports_.tree, *ports_.files, "", paths_.homeFolder);
+        counts.autostartChecked = true;
+        counts.autostartEntries = list.entries.size();
+        counts.autostartNotRead = list.notRead;
+        for (const autostart::AutostartEntry& entry : list.entries) {
+            if (stop.stop_requested()) return;
+            report(DetectStartedProgram(index, entry.program), entry.program,
+                   [&](std::string_view detection) { sink.AutostartFound(detection, entry); });
+        }
+    }
+    sink.SystemChecked(counts);
+}
+
 void ScanRun::Count(scan::ScanMode mode, ScanRunSink& sink, ScanOutcome& outcome) {
     outcome.counted = true;
     sink.ScanCounted(scan::RecordScanStart(ports_.store, mode, ports_.calendar));
@@ -65,7 +108,7 @@ ScanOutcome ScanRun::Run(const ScanRequest& request, const scan::IndexSupply& in
     const std::vector<ports::MountedFileSystem> mounts = ports_.mounts.Mounts();
     const std::vector<Target> targets = Targets(request, mounts, sink, outcome);
     // Not one PATH can be reached: nothing is scanned, and nothing counted.
-    if (targets.empty() && request.mode == scan::ScanMode::ChosenFolder) return outcome;
+    if (targets.empty() && request.mode == scan::ScanMode::ChosenFolder && !request.paths.empty()) return outcome;
 
     const std::optional<std::vector<std::string>> mountPoints = scan::MountPointsOf(mounts);
     scan::WalkOptions options = scan::WalkOptions::Make(request.includeHidden, request.excluded, ports_.tree,
@@ -103,6 +146,16 @@ ScanOutcome ScanRun::Run(const ScanRequest& request, const scan::IndexSupply& in
         outcome.walk += walked;
         sink.FolderDone(target.planned, walked.excludedStarts > 0);
         if (walked.stopped || walked.noIndex) break;
+    }
+    // Once the walks are done (a scan of no folder waits here for the index).
+    const bool checksSystem = request.mode != scan::ScanMode::ChosenFolder || request.processes || request.autostart;
+    if (checksSystem && !stop.stop_requested() && !outcome.walk.noIndex) {
+        if (index.valid()) index.wait();
+        if (LoadedAlready(index)) {
+            CheckSystem(request, *index.get(), sink, stop, outcome);
+        } else {
+            outcome.walk.noIndex = true;
+        }
     }
     if (counting.joinable()) counting.join();
     if (countedMeanwhile) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app/SystemChecks.h"
 #include "core/ports/Calendar.h"
 #include "core/ports/DirectoryTree.h"
 #include "core/ports/MountTable.h"
@@ -37,6 +38,12 @@ public:
     // left it out, so nothing of it was scanned.
     virtual void FolderStarted(const scan::ScanTarget& target) = 0;
     virtual void FolderDone(const scan::ScanTarget& target, bool excluded) = 0;
+    // A running process, or a program that starts by itself, named in the
+    // database (`detection` upper-cased) in a category the scan reports.
+    virtual void ProcessFound(std::string_view detection, const ports::RunningProcess& process) = 0;
+    virtual void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) = 0;
+    // The processes and autostart entries were looked at (after the walks).
+    virtual void SystemChecked(const SystemCheckCounts& counts) = 0;
 };
 
 // What a scan is asked to do.
@@ -47,6 +54,10 @@ struct ScanRequest {
     bool includeRemote = false;  // network and FUSE file systems in a whole-computer scan
     std::vector<std::string> excluded;
     scan::ReportedCategories reported;  // the rest is counted as ignored
+    // Whether the running processes and what starts by itself are looked up
+    // too; the quick and whole-computer scans always do.
+    bool processes = false;
+    bool autostart = false;
     unsigned listingThreads = kDefaultListingThreads;
     // Whether the run counts the scan in the statistics; off when the caller
     // counted it already (the window counts on its own thread, as the scan starts).
@@ -57,7 +68,9 @@ struct ScanRequest {
 struct ScanOutcome {
     scan::WalkResult walk;
     std::uint64_t pathsNotReached = 0;
-    bool partial = false;  // the plan could not cover what it stands for (no mount table)
+    bool partial = false;                // the plan could not cover what it stands for (no mount table)
+    std::uint64_t systemDetections = 0;  // processes and autostart entries reported
+    std::uint64_t systemIgnored = 0;
     bool counted = false;  // counted in the statistics
 };
 
@@ -74,6 +87,9 @@ public:
         ports::MountTable& mounts;
         settings::SettingsStore& store;
         ports::Calendar& calendar;
+        // For the processes and autostart entries; without them neither is looked at.
+        ports::ProcessTable* processes = nullptr;
+        ports::FileStore* files = nullptr;
     };
 
     ScanRun(Ports ports, settings::ProgramPaths paths) : ports_(ports), paths_(std::move(paths)) {}
@@ -90,6 +106,8 @@ private:
     std::vector<Target> Targets(const ScanRequest& request, const std::vector<ports::MountedFileSystem>& mounts,
                                 ScanRunSink& sink, ScanOutcome& outcome);
     void Count(scan::ScanMode mode, ScanRunSink& sink, ScanOutcome& outcome);
+    void CheckSystem(const ScanRequest& request, const scan::SignatureIndex& index, ScanRunSink& sink,
+                     const std::stop_token& stop, ScanOutcome& outcome);
 
     Ports ports_;
     settings::ProgramPaths paths_;

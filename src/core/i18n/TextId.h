@@ -171,6 +171,13 @@ enum class TextId : int {
     ReportExcluded = 335,
     ExcludedFolderRefused = 336,
     // the last scheduled scan on the information frame (%1: when it ended, %2: detections)
+    // what a scan finds beside files (%1: the PID or the file, %2: the path or the line, %3: the program)
+    ResultProcess = 400,
+    ResultAutostart = 401,
+    EndProcessQuestion = 402,
+    ProblemSharedFile = 403,
+    ProblemProcessRunning = 404,
+    ProblemProcessNotEnded = 405,
     LastScheduledScanCaption = 350,
     ScheduledScanDetections = 351,
     ScheduledScanOneDetection = 352,

@@ -45,7 +45,11 @@ enum class RemovalProblem {
     NoSpace,         // quarantine is on and the copy found no room (full disk, quota, file-size limit)
     CopyFailed,      // quarantine is on and no complete copy with its record could be made
     Gone,            // nothing is there any more
-    Changed          // another file has taken the name since the scan
+    Changed,         // another file has taken the name since the scan
+    // Of what a scan finds beside files:
+    SharedFile,       // a line of a file that holds other entries too (a cron table): edited by hand only
+    ProcessRunning,   // a process the user chose to leave running
+    ProcessNotEnded,  // a process that could not be ended (no permission, or it did not end)
 };
 
 // The outcome of removing one detected file.

@@ -1,5 +1,6 @@
 #include "core/windows/RemovalPass.h"
 
+#include <chrono>
 #include <map>
 #include <set>
 
@@ -63,8 +64,23 @@ std::string RemovalPass::Summary(const std::vector<std::size_t>& handled) const 
     return summary + "\r" + Text(T::ReportNotRemoved) + " " + std::to_string(notRemoved) + reasons;
 }
 
+RemovalProblem RemovalPass::EndProcess(const ResultRow& row, ports::ProcessTable* processes) {
+    // How long a process asked to end may take before it is ended by force.
+    constexpr std::chrono::milliseconds kGrace(2000);
+    std::string where = row.process.executable.empty() ? row.process.name : row.process.executable;
+    const std::string question =
+        text::FillIn(Text(T::EndProcessQuestion), {std::to_string(row.process.pid), where, row.detection});
+    if (!processes || dialogs_.ShowMessage(question, ports::MessageIcon::Question, ports::MessageButtons::YesNo,
+                                           ports::MessageAnswer::No) != ports::MessageAnswer::Yes) {
+        return RemovalProblem::ProcessRunning;
+    }
+    const ports::StopOutcome outcome = processes->Stop(row.process, kGrace);
+    const bool ended = outcome == ports::StopOutcome::Stopped || outcome == ports::StopOutcome::AlreadyGone;
+    return ended ? RemovalProblem::None : RemovalProblem::ProcessNotEnded;
+}
+
 bool RemovalPass::Run(quarantine::Remover& remover, const MainWindowCounters& counters,
-                      const std::function<void()>& begin) {
+                      const std::function<void()>& begin, ports::ProcessTable* processes) {
     if (!Ready()) return false;
     const scan::RaisedWhileAlive pass(running_);
     if (!Confirm(remover)) return false;
@@ -85,6 +101,21 @@ bool RemovalPass::Run(quarantine::Remover& remover, const MainWindowCounters& co
         }
         handled.emplace(row.path, i);
         files.push_back(i);
+        if (row.kind == ResultKind::AutostartLine) {
+            results_.SetOutcome(i, ResultState::NotRemoved, RemovalProblem::SharedFile, {});
+            continue;
+        }
+        if (row.kind == ResultKind::Process) {
+            if (const RemovalProblem left = EndProcess(row, processes); left != RemovalProblem::None) {
+                results_.SetOutcome(i, ResultState::NotRemoved, left, {});
+                continue;
+            }
+            // Ended; a file deleted already (or never named) leaves nothing more to remove.
+            if (row.process.executable.empty() || row.process.executableDeleted) {
+                results_.SetOutcome(i, ResultState::Removed, RemovalProblem::None, {});
+                continue;
+            }
+        }
         const quarantine::Removal removal = remover.Remove(row.location, row.detection);
         // Counted once the copy is complete, so the number is the files really kept.
         if (removal.archive && counters.raiseQuarantined) counters.raiseQuarantined();

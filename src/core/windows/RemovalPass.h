@@ -32,12 +32,20 @@ public:
     // agrees, calls `begin`, removes every ticked, still detected row's file
     // (copied into the quarantine first when the switch is on) and says what
     // happened. False when it removed nothing: not ready, or the user said no.
-    bool Run(quarantine::Remover& remover, const MainWindowCounters& counters, const std::function<void()>& begin = {});
+    //
+    // A process is ended first, when the user agrees to a question that names
+    // it, through `processes` (null: it is left running), and then its file
+    // is removed like any other. A line of a file other entries share is
+    // never edited.
+    bool Run(quarantine::Remover& remover, const MainWindowCounters& counters, const std::function<void()>& begin = {},
+             ports::ProcessTable* processes = nullptr);
     // "NAPRAWIONY" once a pass has run.
     [[nodiscard]] const std::string& ResultMark() const { return mark_; }
 
 private:
     [[nodiscard]] bool Confirm(quarantine::Remover& remover);
+    // Ends the process of a row when the user agrees; the problem left when it is still running.
+    [[nodiscard]] quarantine::RemovalProblem EndProcess(const ResultRow& row, ports::ProcessTable* processes);
     // What the pass did with the files of `handled` (row indices).
     [[nodiscard]] std::string Summary(const std::vector<std::size_t>& handled) const;
     [[nodiscard]] const std::string& Text(i18n::TextId id) const { return texts_.Text(id); }

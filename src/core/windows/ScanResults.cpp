@@ -15,6 +15,31 @@ void ScanResults::Add(std::string_view detection, std::string_view fullPath, por
     ++dangerous_;
 }
 
+void ScanResults::AddProcess(std::string_view detection, const ports::RunningProcess& process, std::string shown) {
+    ResultRow row{std::string(detection),
+                  std::move(shown),
+                  true,
+                  ResultState::Detected,
+                  {},
+                  ports::ReachablePath::FromRoot(process.executable)};
+    row.kind = ResultKind::Process;
+    row.process = process;
+    rows_.push_back(std::move(row));
+    ++processes_;
+}
+
+void ScanResults::AddAutostart(std::string_view detection, const autostart::AutostartEntry& entry, std::string shown) {
+    ResultRow row{std::string(detection),
+                  std::move(shown),
+                  true,
+                  ResultState::Detected,
+                  {},
+                  ports::ReachablePath::FromRoot(entry.file)};
+    row.kind = entry.wholeFile ? ResultKind::AutostartFile : ResultKind::AutostartLine;
+    rows_.push_back(std::move(row));
+    ++autostart_;
+}
+
 void ScanResults::SetChecked(std::size_t row, bool checked) {
     if (row < rows_.size()) rows_[row].checked = checked;
 }
@@ -41,6 +66,9 @@ std::string ScanResults::ProblemText(RemovalProblem problem) const {
         case RemovalProblem::CopyFailed: return texts_.Text(T::ProblemCopyFailed);
         case RemovalProblem::Gone: return texts_.Text(T::ProblemGone);
         case RemovalProblem::Changed: return texts_.Text(T::ProblemChanged);
+        case RemovalProblem::SharedFile: return texts_.Text(T::ProblemSharedFile);
+        case RemovalProblem::ProcessRunning: return texts_.Text(T::ProblemProcessRunning);
+        case RemovalProblem::ProcessNotEnded: return texts_.Text(T::ProblemProcessNotEnded);
     }
     return {};
 }

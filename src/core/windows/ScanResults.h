@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/autostart/AutostartReader.h"
 #include "core/i18n/LanguageTable.h"
 #include "core/ports/FileOperations.h"
+#include "core/ports/ProcessTable.h"
 #include "core/quarantine/Remover.h"
 
 namespace quellstone::windows {
@@ -16,6 +18,11 @@ namespace quellstone::windows {
 // pass made of it. A removed file whose copy was kept is Removed with an
 // archive; one gone since the scan is Removed with the problem Gone.
 enum class ResultState { Detected, Removed, NotRemoved };
+
+// What a row stands for: a file or folder the walk found, a running process,
+// or a program that starts by itself, named in a file of its own (removed
+// like any file) or on a line of a file other entries share (never edited).
+enum class ResultKind { File, Process, AutostartFile, AutostartLine };
 
 // One row of the result list.
 struct ResultRow {
@@ -26,6 +33,8 @@ struct ResultRow {
     std::string archive;            // the quarantine archive written for it, if any
     ports::ReachablePath location;  // how removal reaches it from the scan's start folder
     quarantine::RemovalProblem problem = quarantine::RemovalProblem::None;  // why the removal left it
+    ResultKind kind = ResultKind::File;
+    ports::RunningProcess process{};  // of a process: `location` then reaches the file it runs
 
     // Ticked and still detected: the next removal pass handles it.
     [[nodiscard]] bool Waiting() const { return checked && state == ResultState::Detected; }
@@ -43,6 +52,9 @@ public:
     [[nodiscard]] const std::vector<ResultRow>& Rows() const { return rows_; }
     // A ticked, detected row; raises the detections counter.
     void Add(std::string_view detection, std::string_view fullPath, ports::ReachablePath location);
+    // A process or an autostart entry, shown as `shown`; raises its own counter.
+    void AddProcess(std::string_view detection, const ports::RunningProcess& process, std::string shown);
+    void AddAutostart(std::string_view detection, const autostart::AutostartEntry& entry, std::string shown);
     void SetChecked(std::size_t row, bool checked);
     // What a removal pass made of a row's file.
     void SetOutcome(std::size_t row, ResultState state, quarantine::RemovalProblem problem, std::string archive);
@@ -56,7 +68,9 @@ public:
     void CountScanned(std::int64_t count = 1) { scanned_ += count; }
     [[nodiscard]] std::int64_t Scanned() const { return scanned_; }
     [[nodiscard]] std::int64_t Dangerous() const { return dangerous_; }
-    void ResetCounters() { scanned_ = dangerous_ = 0; }
+    [[nodiscard]] std::int64_t Processes() const { return processes_; }
+    [[nodiscard]] std::int64_t Autostart() const { return autostart_; }
+    void ResetCounters() { scanned_ = dangerous_ = processes_ = autostart_ = 0; }
 
     // A row's outcome in words: "Detected", "Removed", "Kept in quarantine", "Not removed: why".
     [[nodiscard]] std::string StatusText(const ResultRow& row) const;
@@ -68,6 +82,8 @@ private:
     std::vector<ResultRow> rows_;
     std::int64_t scanned_ = 0;
     std::int64_t dangerous_ = 0;
+    std::int64_t processes_ = 0;
+    std::int64_t autostart_ = 0;
 };
 
 }  // namespace quellstone::windows

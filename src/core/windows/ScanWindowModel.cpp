@@ -92,6 +92,20 @@ void ScanWindowModel::AddDetection(std::string_view detection, std::string_view 
     SetCaption(S::Dangerous, std::to_string(results_.Dangerous()));
 }
 
+void ScanWindowModel::AddProcessDetection(std::string_view detection, const ports::RunningProcess& process) {
+    std::string where = process.executable.empty() ? process.name : process.executable;
+    if (process.executableDeleted) where += " (deleted)";
+    results_.AddProcess(detection, process, text::FillIn(Text(T::ResultProcess), {std::to_string(process.pid), where}));
+    SetCaption(S::Processes, std::to_string(results_.Processes()));
+}
+
+void ScanWindowModel::AddAutostartDetection(std::string_view detection, const autostart::AutostartEntry& entry) {
+    results_.AddAutostart(
+        detection, entry,
+        text::FillIn(Text(T::ResultAutostart), {entry.file, std::to_string(entry.line), entry.program}));
+    SetCaption(S::Registry, std::to_string(results_.Autostart()));
+}
+
 void ScanWindowModel::IgnoreDetection(std::string_view /*detection*/, std::string_view /*fullPath*/) {
     SetCaption(S::Ignored, std::to_string(++ignored_));
 }
@@ -232,11 +246,12 @@ bool ScanWindowModel::RemoveEnabled() const {
     return course_.ended && removal_.Ready();
 }
 
-void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters) {
+void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters,
+                                    ports::ProcessTable* processes) {
     if (!RemoveEnabled()) return;
-    const bool removed = removal_.Run(remover, counters, [this] {
-        currentTab_ = kTabResults;  // the rows show their outcome as the pass goes
-    });
+    // The rows show their outcome as the pass goes.
+    const bool removed = removal_.Run(
+        remover, counters, [this] { currentTab_ = kTabResults; }, processes);
     if (removed) currentTab_ = kTabReport;  // then what was removed
 }
 

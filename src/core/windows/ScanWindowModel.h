@@ -109,6 +109,9 @@ public:
     void AddLookedUp(std::int64_t count, std::string_view lastPath);
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
     void IgnoreDetection(std::string_view detection, std::string_view fullPath) override;
+    // A running process and a program that starts by itself, named in the database.
+    void AddProcessDetection(std::string_view detection, const ports::RunningProcess& process);
+    void AddAutostartDetection(std::string_view detection, const autostart::AutostartEntry& entry);
 
     // The wait notice blinks: one timer hides it, the other shows it again.
     // The end watch ends the blinking once the walk has stopped; the stop
@@ -172,7 +175,9 @@ public:
     // The remove button: the removal pass (see RemovalPass::Run), on the
     // results tab while it runs and on the report tab once it has. Does
     // nothing while the button is disabled (see RemoveEnabled).
-    void RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters);
+    // `processes`: ends the processes the user agrees to end (null: they are left running).
+    void RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters,
+                       ports::ProcessTable* processes = nullptr);
     [[nodiscard]] int CurrentTab() const { return currentTab_; }
     void SetCurrentTab(int tab) { currentTab_ = tab; }
 

@@ -52,7 +52,8 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       splashModel_(context_.languageText, languages_, lock_, dialogs_),
       drives_(files_),
       launcher_(context_, setup_.paths,
-                app::ScanLauncher::Ports{store_, calendar_, drives_, tree_, platform::LowerThreadPriority},
+                app::ScanLauncher::Ports{store_, calendar_, drives_, tree_, platform::LowerThreadPriority, &processes_,
+                                         &files_},
                 [this] {
                     // On the scan's thread: the results ticker's next tick comes at once and shows the end.
                     QMetaObject::invokeMethod(
@@ -64,7 +65,7 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       signatureHttp_(std::chrono::seconds(60), update::kMaxSignatureDownloadBytes),
       controller_(app::DesktopController::Services{context_, setup_.paths, store_, dialogs_, shell_, files_, http_,
                                                    pump_, openers_, quarantine_, remover_, launcher_, &databaseHttp_,
-                                                   &verifier_, &signatureHttp_},
+                                                   &verifier_, &signatureHttp_, &processes_},
                   ControllerViews()) {
     UseDatabaseInUse(context_, setup_.paths, files_, verifier_);
     LoadPictures();

@@ -28,6 +28,7 @@
 #include "platform/PosixFileOperations.h"
 #include "platform/PosixFileStore.h"
 #include "platform/ProcMountTable.h"
+#include "platform/ProcProcessTable.h"
 #include "platform/RegFileSettingsBackend.h"
 #include "platform/SodiumSignatureVerifier.h"
 
@@ -94,6 +95,7 @@ private:
     i18n::DocumentOpeners openers_;
     windows::SplashModel splashModel_;
     platform::ProcMountTable drives_;
+    platform::ProcProcessTable processes_;
     platform::LocaleCalendar calendar_;
     QtEventPump pump_;
     // Where the scan's thread posts its end notice; it goes after the scan's thread has ended.

@@ -6,6 +6,7 @@
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
 #include "support/FakeMountTable.h"
+#include "support/FakeProcessTable.h"
 #include "support/FixedCalendar.h"
 #include "support/MemorySettingsBackend.h"
 #include "support/RecordingSink.h"
@@ -100,6 +101,39 @@ TEST_F(ScanRunTest, TheWholeComputerWalksEachFileSystemThatHoldsFilesInOrder) {
     outcome = Run();
     EXPECT_THAT(sink.run, ElementsAre("mounts unknown", "counted 2", "folder /"));
     EXPECT_TRUE(outcome.partial);
+}
+
+// After the walks: every process by the file it runs, its name and its
+// first argument, and every program that starts by itself, against names
+// and paths; what the boxes leave out is counted, not reported.
+TEST_F(ScanRunTest, LooksUpRunningProcessesAndWhatStartsByItself) {
+    files.Put("/prog/bdts.dll",
+              "[Scanfiles]\nEVIL.EXE=Trojan.Evil\nKDEVTMPFSI=Miner.K\nTOOL=HackTool.T\n"
+              "[Scanpaths]\n/tmp/**/x=Miner.Path\n");
+    FakeProcessTable processes;
+    processes.list = {{{1, "systemd", "/usr/lib/systemd/systemd", false, "/sbin/init", 1},
+                       {50, "kworker", "/tmp/.x/kdevtmpfsi", true, "kworker", 9},  // by its deleted file
+                       {60, "bash", "/usr/bin/bash", false, "/tmp/a/x", 10},       // by the path of argv[0]
+                       {70, "tool", "", false, "", 11}},                           // by its name, left out
+                      3};
+    auto& etc = tree.Root().Folder("etc");
+    etc.File("crontab");
+    etc.Folder("cron.d").File("job");
+    files.Put("/etc/crontab", "@reboot root evil.exe --quiet\n");
+    files.Put("/etc/cron.d/job", "# every minute\n* * * * * root /tmp/q/x\n");
+    ScanRun withSystem({tree, drives, store, calendar, &processes, &files}, paths);
+    request.paths = {"/home/u"};
+    request.processes = request.autostart = true;
+    request.reported.lessDangerous = false;
+    const ScanOutcome outcome =
+        withSystem.Run(request, scan::ReadyIndex(signatures.IndexInUse()), sink, stop.get_token());
+    EXPECT_THAT(sink.rows,
+                ElementsAre(Pair("TROJAN.EVIL", "/home/u/evil.exe"), Pair("MINER.K", "process 50"),
+                            Pair("MINER.PATH", "process 60"), Pair("TROJAN.EVIL", "autostart /etc/crontab:1"),
+                            Pair("MINER.PATH", "autostart /etc/cron.d/job:2")));
+    EXPECT_THAT(sink.ignored, ElementsAre(Pair("HACKTOOL.T", "tool")));
+    EXPECT_EQ(outcome.systemDetections, 4u);
+    EXPECT_EQ(sink.run.back(), "checked 4 processes (3 not read), 2 autostart entries (0 not read)");
 }
 
 }  // namespace
