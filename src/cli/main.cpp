@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/DatabaseCheckCommand.h"
 #include "cli/Program.h"
 #include "cli/QuarantineCommand.h"
 #include "cli/ScanCommand.h"
@@ -26,6 +27,7 @@ quellstone::cli::CommandList AllCommands() {
     commands.push_back(std::make_unique<quellstone::cli::UpdateCheckCommand>());
     commands.push_back(std::make_unique<quellstone::cli::UpdateDatabaseCommand>());
     commands.push_back(std::make_unique<quellstone::cli::ScheduleCommand>());
+    commands.push_back(std::make_unique<quellstone::cli::DatabaseCheckCommand>());
     return commands;
 }
 
