@@ -3,9 +3,9 @@
 #include <string>
 #include <utility>
 
-#include "core/scan/DatabaseCheck.h"
 #include "core/text/DisplayEscape.h"
 #include "core/text/Utf8.h"
+#include "core/update/DatabaseCheck.h"
 #include "platform/PosixFileStore.h"
 
 namespace quellstone::cli {
@@ -51,13 +51,13 @@ int DatabaseCheckCommand::Execute(const ParsedArguments& args, CommandIo& io) {
         Error(io) << "cannot read " << shownPath << '\n';
         return kExitError;
     }
-    const scan::DatabaseCheckResult result = scan::CheckDatabase(text::DecodeTextFile(std::move(content.bytes)));
+    const update::DatabaseCheckResult result = update::CheckDatabase(text::DecodeTextFile(std::move(content.bytes)));
     if (!result.hasNameSection) {
         Error(io) << shownPath << " is not a signature database (it has no [Scanfiles] section)\n";
         return kExitError;
     }
-    for (const scan::DatabaseFinding& finding : result.findings) {
-        io.out << shownPath << ':' << finding.line << ": warning: " << scan::DescribeFinding(finding) << '\n';
+    for (const update::DatabaseFinding& finding : result.findings) {
+        io.out << shownPath << ':' << finding.line << ": warning: " << update::DescribeFinding(finding) << '\n';
     }
     io.out << "Version: "
            << (!result.version

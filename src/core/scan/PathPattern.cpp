@@ -53,6 +53,15 @@ std::size_t CharacterLength(std::string_view text) {
 // `*` needs to grow, since an earlier one could only move what the later
 // one matches already.
 bool MatchesName(std::string_view pattern, std::string_view name) {
+    // What stands before the first wildcard and after the last `*` must
+    // begin and end the name as it is: most names fail here, in a compare or two.
+    const std::size_t firstWildcard = pattern.find_first_of("*?");
+    if (!name.starts_with(pattern.substr(0, firstWildcard))) return false;
+    if (firstWildcard == std::string_view::npos) return name.size() == pattern.size();
+    if (const std::size_t lastStar = pattern.rfind('*'); lastStar != std::string_view::npos) {
+        const std::string_view tail = pattern.substr(lastStar + 1);
+        if (tail.find('?') == std::string_view::npos && !name.ends_with(tail)) return false;
+    }
     std::size_t p = 0;
     std::size_t n = 0;
     std::size_t starAt = std::string_view::npos;  // in the pattern, just past the latest `*`
@@ -63,10 +72,12 @@ bool MatchesName(std::string_view pattern, std::string_view name) {
             resumeAt = n;
             continue;
         }
-        const std::size_t length = CharacterLength(name.substr(n));
+        // Most names are ASCII: a byte below 0x80 is a character of its own.
+        const std::size_t length = static_cast<unsigned char>(name[n]) < 0x80 ? 1 : CharacterLength(name.substr(n));
         if (p < pattern.size()) {
             const std::size_t taken = pattern[p] == '?' ? 1 : length;
-            if (pattern[p] == '?' || pattern.substr(p, length) == name.substr(n, length)) {
+            const bool same = length == 1 ? pattern[p] == name[n] : pattern.substr(p, length) == name.substr(n, length);
+            if (pattern[p] == '?' || same) {
                 p += taken;
                 n += length;
                 continue;
@@ -74,7 +85,7 @@ bool MatchesName(std::string_view pattern, std::string_view name) {
         }
         if (starAt == std::string_view::npos) return false;
         p = starAt;
-        resumeAt += CharacterLength(name.substr(resumeAt));
+        resumeAt += static_cast<unsigned char>(name[resumeAt]) < 0x80 ? 1 : CharacterLength(name.substr(resumeAt));
         n = resumeAt;
     }
     while (p < pattern.size() && pattern[p] == '*') ++p;
@@ -83,10 +94,18 @@ bool MatchesName(std::string_view pattern, std::string_view name) {
 
 }  // namespace
 
+bool MatchesNamePattern(std::string_view pattern, std::string_view name) {
+    return MatchesName(pattern, name);
+}
+
 std::string_view LastNameOfPath(std::string_view path) {
-    while (!path.empty() && path.back() == '/') path.remove_suffix(1);
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+    for (;;) {
+        while (!path.empty() && path.back() == '/') path.remove_suffix(1);
+        const std::size_t slash = path.rfind('/');
+        const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+        if (name != "." || slash == std::string_view::npos) return name;
+        path = path.substr(0, slash);  // "." names no folder: the name before it is the last
+    }
 }
 
 // The names of the path against those of the pattern, with `**` taking the

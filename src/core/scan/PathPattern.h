@@ -21,8 +21,11 @@ constexpr bool HoldsWildcard(std::string_view name) {
     return name.find_first_of("*?") != std::string_view::npos;
 }
 
-// The last name of a pattern or path ("" for the root).
+// The last name of a pattern or path ("" for the root; "/a/b/." gives "b").
 std::string_view LastNameOfPath(std::string_view path);
+
+// Whether one name matches one name of a pattern (no "/" in either).
+bool MatchesNamePattern(std::string_view pattern, std::string_view name);
 
 // Whether the absolute `path` matches `pattern`.
 bool MatchesPathPattern(std::string_view pattern, std::string_view path);

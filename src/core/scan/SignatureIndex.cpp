@@ -130,12 +130,18 @@ void SignatureIndex::AddPathEntry(std::string_view pattern, std::string_view val
     const auto number = static_cast<std::uint32_t>(paths_.size());
     const std::string_view lastName = LastNameOfPath(pattern);
     if (HoldsWildcard(lastName)) {
-        wildcardLastNames_.push_back(number);
+        const std::size_t lastStar = lastName.rfind('*');
+        const std::string_view tail =
+            lastStar == std::string_view::npos ? std::string_view() : lastName.substr(lastStar + 1);
+        wildcardLastNames_.push_back({number, offsetOf(lastName), static_cast<std::uint32_t>(lastName.size()),
+                                      static_cast<std::uint32_t>(lastName.find_first_of("*?")),
+                                      static_cast<std::uint32_t>(HoldsWildcard(tail) ? 0 : tail.size())});
         return;
     }
     // Under its upper-cased last name, after any path entry there already;
     // a name entry with that key keeps its value and gains the pattern.
-    const std::string upper = text::UpperCase(lastName);
+    // Found by the key an entry's name is looked up by: trimmed, as names are.
+    const std::string upper = text::UpperCase(LookupKeyOf(lastName));
     const auto keyOffset = static_cast<std::uint32_t>(text_.size() + longKeys_.size());
     longKeys_ += upper;
     const std::size_t before = entries_.size();
@@ -214,15 +220,22 @@ std::string_view SignatureIndex::Find(std::string_view upperName, std::string_vi
         }
     }
     // An earlier path entry whose last name holds a wildcard comes first.
-    for (const std::uint32_t number : wildcardLastNames_) {
-        if (found != 0 && number > found) break;
-        if (PathMatches(number, absolutePath)) {
-            found = number;
+    // Its last name is tried first: most entries fail there, at little cost.
+    if (wildcardLastNames_.empty()) return found == 0 ? std::string_view() : ValueOfPath(found);
+    const std::string_view name = LastNameOfPath(absolutePath);
+    for (const WildcardLastName& wildcard : wildcardLastNames_) {
+        if (found != 0 && wildcard.number > found) break;
+        const std::string_view pattern = std::string_view(text_).substr(wildcard.nameOffset, wildcard.nameLength);
+        if (!name.starts_with(pattern.substr(0, wildcard.headLength)) ||
+            !name.ends_with(pattern.substr(pattern.size() - wildcard.tailLength))) {
+            continue;
+        }
+        if (MatchesNamePattern(pattern, name) && PathMatches(wildcard.number, absolutePath)) {
+            found = wildcard.number;
             break;
         }
     }
-    if (found == 0) return {};
-    return std::string_view(text_).substr(paths_[found - 1].valueOffset, paths_[found - 1].valueLength);
+    return found == 0 ? std::string_view() : ValueOfPath(found);
 }
 
 }  // namespace quellstone::scan

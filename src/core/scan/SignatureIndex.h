@@ -87,6 +87,9 @@ private:
     // The entry's position; a key already in keeps its first entry.
     std::size_t Insert(std::uint64_t hash, const Entry& entry);
     void AddPathEntry(std::string_view pattern, std::string_view value);
+    [[nodiscard]] std::string_view ValueOfPath(std::uint32_t pathNumber) const {
+        return std::string_view(text_).substr(paths_[pathNumber - 1].valueOffset, paths_[pathNumber - 1].valueLength);
+    }
     [[nodiscard]] bool PathMatches(std::uint32_t pathNumber, std::string_view absolutePath) const {
         const PathEntry& entry = paths_[pathNumber - 1];
         return MatchesPathPattern(std::string_view(text_).substr(entry.patternOffset, entry.patternLength),
@@ -99,8 +102,17 @@ private:
     std::vector<Slot> slots_;            // a power of two long, at most half full
     std::vector<std::uint64_t> filter_;  // a power of two bits long; a clear bit means clean
     std::size_t nameEntries_ = 0;
-    std::vector<PathEntry> paths_;                  // in the file's order
-    std::vector<std::uint32_t> wildcardLastNames_;  // path entries (plus one) tried on every entry
+    std::vector<PathEntry> paths_;  // in the file's order
+    // A path entry whose last name holds a wildcard, tried on every entry:
+    // first by what its last name must begin and end with, as it stands.
+    struct WildcardLastName {
+        std::uint32_t number;      // the path entry, plus one
+        std::uint32_t nameOffset;  // its last name, in text_
+        std::uint32_t nameLength;
+        std::uint32_t headLength;  // the last name's bytes before its first wildcard
+        std::uint32_t tailLength;  // its bytes after its last `*`, when they hold no `?`
+    };
+    std::vector<WildcardLastName> wildcardLastNames_;
     std::size_t skippedPathKeys_ = 0;
     Status status_ = Status::Unreadable;
 };

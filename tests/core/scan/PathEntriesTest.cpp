@@ -107,10 +107,11 @@ TEST(PathEntries, ANameEntryWinsThenTheFirstMatchingPathEntryInTheFilesOrder) {
     const SignatureIndex index = SignatureIndex::Build(
         "[Scanfiles]\nKINSING=Miner.Name\nEMPTY.KO=\n[Scanpaths]\n"
         "/tmp/**/kinsing=Miner.Path\n/tmp/**/netlink.ko=Rootkit.Tmp\nrelative/netlink.ko=Skipped\n"
-        "/tmp/*/n?tlink.ko=Rootkit.Wildcard\n/tmp/a/netlink.ko=Rootkit.Later\n/var/**/empty.ko=Path.Empty\n",
+        "/tmp/*/n?tlink.ko=Rootkit.Wildcard\n/tmp/a/netlink.ko=Rootkit.Later\n/var/**/empty.ko=Path.Empty\n"
+        "/opt/bsd-port/.=Path.Dot\n/srv/ pad.sh=Path.Blank\n",
         "Scanfiles", "Scanpaths");
     EXPECT_EQ(index.Size(), 2u);
-    EXPECT_EQ(index.PathEntries(), 5u);
+    EXPECT_EQ(index.PathEntries(), 7u);
     EXPECT_EQ(index.SkippedPathKeys(), 1u);
     const struct {
         const char* upperName;
@@ -124,6 +125,8 @@ TEST(PathEntries, ANameEntryWinsThenTheFirstMatchingPathEntryInTheFilesOrder) {
         {"NITLINK.KO", "/tmp/a/nitlink.ko", "Rootkit.Wildcard"},  // found by the wildcard last name
         {"EMPTY.KO", "/var/x/empty.ko", "Path.Empty"},            // an empty name entry names nothing
         {"EMPTY.KO", "/tmp/empty.ko", ""},
+        {"BSD-PORT", "/opt/bsd-port", "Path.Dot"},  // "." names no folder
+        {"PAD.SH", "/srv/ pad.sh", "Path.Blank"},   // filed under the trimmed name it is looked up by
     };
     for (const auto& c : cases) {
         EXPECT_EQ(index.Find(c.upperName, c.path), c.found) << c.path;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quellstone::scan {
+namespace quellstone::update {
 
 // A line of a signature database that a scan skips, or reads to no effect:
 // what the keeper of a database wants to hear of before shipping it.
@@ -49,4 +49,4 @@ DatabaseCheckResult CheckDatabase(std::string_view decodedText);
 // "name AVSERVE.EXE is given on line 12 already; this line is never read".
 std::string DescribeFinding(const DatabaseFinding& finding);
 
-}  // namespace quellstone::scan
+}  // namespace quellstone::update

@@ -1,4 +1,4 @@
-#include "core/scan/DatabaseCheck.h"
+#include "core/update/DatabaseCheck.h"
 
 #include <algorithm>
 #include <functional>
@@ -13,11 +13,16 @@
 #include "core/text/Utf8.h"
 #include "core/update/DatabaseVersion.h"
 
-namespace quellstone::scan {
+namespace quellstone::update {
 
 namespace {
 
 using Kind = DatabaseFinding::Kind;
+using scan::HoldsWildcard;
+using scan::IsPathPattern;
+using scan::kPathSection;
+using scan::kSignatureSection;
+using scan::LastNameOfPath;
 
 constexpr std::string_view kDatabaseSection = "Database";
 constexpr std::string_view kVersionKey = "Version";
@@ -81,7 +86,8 @@ public:
             // Kept under its last name, a pattern meets the name entry of that
             // name first; one with a detection name answers for it.
             const std::string_view lastName = LastNameOfPath(path.pattern);
-            const auto named = HoldsWildcard(lastName) ? names_.end() : names_.find(text::UpperCase(lastName));
+            const auto named =
+                HoldsWildcard(lastName) ? names_.end() : names_.find(text::UpperCase(scan::LookupKeyOf(lastName)));
             if (named != names_.end() && named->second.detects) {
                 Note(path.line, Kind::NameEntryWins, path.pattern, named->second.line);
             } else {
@@ -206,4 +212,4 @@ std::string DescribeFinding(const DatabaseFinding& finding) {
     return subject;
 }
 
-}  // namespace quellstone::scan
+}  // namespace quellstone::update

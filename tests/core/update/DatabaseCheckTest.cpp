@@ -5,12 +5,12 @@
 #include <tuple>
 #include <vector>
 
-#include "core/scan/DatabaseCheck.h"
 #include "core/scan/SignatureDatabase.h"
 #include "core/scan/SignatureIndex.h"
+#include "core/update/DatabaseCheck.h"
 #include "core/update/DatabaseVersion.h"
 
-namespace quellstone::scan {
+namespace quellstone::update {
 namespace {
 
 using Kind = DatabaseFinding::Kind;
@@ -75,7 +75,8 @@ TEST(DatabaseCheck, ReportsEverySkippedOrShadowedLineAndCountsAsTheScanLoads) {
         EXPECT_EQ(result.patterns, c.patterns);
         EXPECT_EQ(result.skippedPatterns, c.skipped);
 
-        const SignatureIndex index = SignatureIndex::Build(c.text, kSignatureSection, kPathSection);
+        const scan::SignatureIndex index =
+            scan::SignatureIndex::Build(c.text, scan::kSignatureSection, scan::kPathSection);
         const auto repeatedPatterns =
             std::ranges::count(result.findings, Kind::RepeatedPattern, &DatabaseFinding::kind);
         EXPECT_EQ(index.Size(), result.names);
@@ -87,4 +88,4 @@ TEST(DatabaseCheck, ReportsEverySkippedOrShadowedLineAndCountsAsTheScanLoads) {
 }
 
 }  // namespace
-}  // namespace quellstone::scan
+}  // namespace quellstone::update
