@@ -123,7 +123,7 @@ TEST_F(ShippedDatabaseTest, NoFileOrFolderOfTheSystemMatches) {
             const fs::path& path = it->path();
             text::UpperCaseInto(path.filename().native(), upperName);
             ++looked;
-            if (const std::string_view found = index->Find(scan::LookupKeyOf(upperName)); !found.empty()) {
+            if (const std::string_view found = index->Find(scan::LookupKeyOf(upperName), path.native()); !found.empty()) {
                 matches.push_back(path.string() + " -> " + std::string(found));
             }
             struct stat entryStat {};

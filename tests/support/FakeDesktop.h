@@ -33,6 +33,7 @@ public:
     std::vector<Message> shown;
     std::function<void()> whileAsking;  // runs while a question or save dialog is open
     ports::MessageAnswer answer = ports::MessageAnswer::Ok;
+    std::vector<ports::MessageAnswer> nextAnswers;  // the answers to the next messages, before `answer`
     std::string folderAnswer;               // "" is a cancelled folder picker
     std::optional<std::string> saveAnswer;  // nullopt is a cancelled save dialog
     std::vector<std::string> foldersOffered;
@@ -41,6 +42,11 @@ public:
                                      ports::MessageAnswer defaultAnswer) override {
         shown.push_back({std::string(text), icon, buttons, defaultAnswer, {}});
         if (whileAsking) whileAsking();
+        if (!nextAnswers.empty()) {
+            const ports::MessageAnswer next = nextAnswers.front();
+            nextAnswers.erase(nextAnswers.begin());
+            return next;
+        }
         return answer;
     }
     std::optional<std::size_t> choice;  // the named answer a question with them gets; nullopt is Cancel

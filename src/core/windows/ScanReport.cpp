@@ -47,6 +47,12 @@ std::string ScanReport::Text() const {
     if (unreadableFolders_ > 0) report += Entry(T::ReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
     const std::vector<ResultRow>& rows = results_.Rows();
     report += Entry(T::ReportDetections) + " " + std::to_string(rows.size()) + "\n";
+    // Of them, what is not a file; and what the scan's choices left out.
+    for (const auto& [count, caption] : {std::pair{results_.Processes(), T::DangerousProcessesCaption},
+                                         std::pair{results_.Autostart(), T::DangerousRegistryCaption},
+                                         std::pair{results_.Ignored(), T::IgnoredObjectsCaption}}) {
+        if (count > 0) report += Entry(caption) + " " + std::to_string(count) + "\n";
+    }
     // "Nothing was found" only when everything named to the scan was read.
     // Nor when the exclusions left nothing to look up.
     if (rows.empty() && unscannedFolders_.empty() && !NothingLookedUp()) {

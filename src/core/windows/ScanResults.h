@@ -70,7 +70,10 @@ public:
     [[nodiscard]] std::int64_t Dangerous() const { return dangerous_; }
     [[nodiscard]] std::int64_t Processes() const { return processes_; }
     [[nodiscard]] std::int64_t Autostart() const { return autostart_; }
-    void ResetCounters() { scanned_ = dangerous_ = processes_ = autostart_ = 0; }
+    // Named in the database, in a category the scan left out.
+    void CountIgnored() { ++ignored_; }
+    [[nodiscard]] std::int64_t Ignored() const { return ignored_; }
+    void ResetCounters() { scanned_ = dangerous_ = processes_ = autostart_ = ignored_ = 0; }
 
     // A row's outcome in words: "Detected", "Removed", "Kept in quarantine", "Not removed: why".
     [[nodiscard]] std::string StatusText(const ResultRow& row) const;
@@ -84,6 +87,7 @@ private:
     std::int64_t dangerous_ = 0;
     std::int64_t processes_ = 0;
     std::int64_t autostart_ = 0;
+    std::int64_t ignored_ = 0;
 };
 
 }  // namespace quellstone::windows

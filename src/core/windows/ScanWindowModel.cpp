@@ -58,7 +58,6 @@ void ScanWindowModel::Load() {
     }
     SetCaption(S::Elapsed, text::ElapsedText(std::chrono::seconds(0)));
     results_.ResetCounters();
-    ignored_ = 0;
     noticeHideTimer_ = {400, true};
     noticeShowTimer_ = {500, false};
     endWatchTimer_ = {10, true};
@@ -107,7 +106,8 @@ void ScanWindowModel::AddAutostartDetection(std::string_view detection, const au
 }
 
 void ScanWindowModel::IgnoreDetection(std::string_view /*detection*/, std::string_view /*fullPath*/) {
-    SetCaption(S::Ignored, std::to_string(++ignored_));
+    results_.CountIgnored();
+    SetCaption(S::Ignored, std::to_string(results_.Ignored()));
 }
 
 ModelTimers ScanWindowModel::Timers() {

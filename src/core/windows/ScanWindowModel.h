@@ -198,7 +198,6 @@ private:
     TimerState stopTimer_;
     TimerState elapsedTimer_;
     bool visible_ = false;
-    std::uint64_t ignored_ = 0;  // detections in a category the scan leaves out
     bool waitNoticeVisible_ = true;
     bool stopEnabled_ = true;
     ScanCourse course_;

@@ -9,6 +9,7 @@
 #include "support/FakeDesktop.h"
 #include "support/FakeFileOperations.h"
 #include "support/FakeFileStore.h"
+#include "support/FakeProcessTable.h"
 #include "support/MemorySettingsBackend.h"
 #include "support/NumberedTexts.h"
 
@@ -172,6 +173,38 @@ TEST_F(ScanWindowModelTest, RemovalWaitsForTheWalkAndEndsOnTheReportTab) {
     EXPECT_EQ(window.CurrentTab(), kTabReport);
     EXPECT_FALSE(files.files.contains("/a/one.exe"));
     EXPECT_FALSE(window.RemoveEnabled());
+}
+
+// A process is ended only when the user agrees to a question naming it, and
+// then its file goes like any other; a line of a shared file is never edited.
+// The counters and the report count each kind.
+TEST_F(ScanWindowModelTest, RemovalEndsAProcessOnlyWhenTheUserAgreesAndLeavesSharedFilesAlone) {
+    for (const bool agree : {true, false}) {
+        SCOPED_TRACE(agree ? "agrees" : "declines");
+        FakeProcessTable processes;
+        ScanWindowModel scan(context.languageText, context.scan, dialogs, folders, [this] { return now; });
+        scan.Load();
+        scan.BeginScan();
+        files.files["/tmp/x/kinsing"] = "MZ";
+        scan.AddProcessDetection("MINER.K", {41, "kinsing", "/tmp/x/kinsing", false, "kinsing", 7});
+        scan.AddAutostartDetection("MINER.K", {"/etc/crontab", 3, "/tmp/x/kinsing", false});
+        scan.IgnoreDetection("ADWARE.A", "/tmp/a");
+        EXPECT_EQ(scan.Caption(S::Processes), "1");
+        EXPECT_EQ(scan.Caption(S::Registry), "1");
+        EXPECT_EQ(scan.Caption(S::Ignored), "1");
+        context.scan.running = false;
+        scan.Finish();
+        dialogs.nextAnswers = {ports::MessageAnswer::Yes, agree ? ports::MessageAnswer::Yes : ports::MessageAnswer::No};
+        dialogs.answer = ports::MessageAnswer::Ok;
+        scan.RemoveClicked(remover, counters, &processes);
+        const std::vector<ResultRow>& rows = scan.Results().Rows();
+        EXPECT_EQ(processes.stops.size(), agree ? 1u : 0u);
+        EXPECT_EQ(rows[0].state, agree ? ResultState::Removed : ResultState::NotRemoved);
+        EXPECT_EQ(files.files.count("/tmp/x/kinsing"), agree ? 0u : 1u);
+        EXPECT_EQ(rows[1].problem, quarantine::RemovalProblem::SharedFile);
+        const std::string report = scan.Report().Text();
+        for (const char* line : {"T181 1\n", "T189 1\n", "T183 1\n"}) EXPECT_NE(report.find(line), std::string::npos);
+    }
 }
 
 }  // namespace
