@@ -9,34 +9,28 @@ namespace quellstone::windows {
 using T = i18n::TextId;
 using quarantine::RemovalProblem;
 
+void ScanResults::AddRow(std::string_view detection, std::string shown, ports::ReachablePath location, ResultKind kind,
+                         const ports::RunningProcess& process) {
+    ResultRow row{std::string(detection), std::move(shown), true, ResultState::Detected, {}, std::move(location)};
+    row.kind = kind;
+    row.process = process;
+    rows_.push_back(std::move(row));
+}
+
 void ScanResults::Add(std::string_view detection, std::string_view fullPath, ports::ReachablePath location) {
-    rows_.push_back(
-        {std::string(detection), std::string(fullPath), true, ResultState::Detected, {}, std::move(location)});
+    AddRow(detection, std::string(fullPath), std::move(location), ResultKind::File, {});
     ++dangerous_;
 }
 
 void ScanResults::AddProcess(std::string_view detection, const ports::RunningProcess& process, std::string shown) {
-    ResultRow row{std::string(detection),
-                  std::move(shown),
-                  true,
-                  ResultState::Detected,
-                  {},
-                  ports::ReachablePath::FromRoot(process.executable)};
-    row.kind = ResultKind::Process;
-    row.process = process;
-    rows_.push_back(std::move(row));
+    AddRow(detection, std::move(shown), ports::ReachablePath::FromRoot(process.executable), ResultKind::Process,
+           process);
     ++processes_;
 }
 
 void ScanResults::AddAutostart(std::string_view detection, const autostart::AutostartEntry& entry, std::string shown) {
-    ResultRow row{std::string(detection),
-                  std::move(shown),
-                  true,
-                  ResultState::Detected,
-                  {},
-                  ports::ReachablePath::FromRoot(entry.file)};
-    row.kind = entry.wholeFile ? ResultKind::AutostartFile : ResultKind::AutostartLine;
-    rows_.push_back(std::move(row));
+    AddRow(detection, std::move(shown), ports::ReachablePath::FromRoot(entry.file),
+           entry.wholeFile ? ResultKind::AutostartFile : ResultKind::AutostartLine, {});
     ++autostart_;
 }
 

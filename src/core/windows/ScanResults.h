@@ -81,6 +81,9 @@ public:
     [[nodiscard]] std::string ProblemText(quarantine::RemovalProblem problem) const;
 
 private:
+    void AddRow(std::string_view detection, std::string shown, ports::ReachablePath location, ResultKind kind,
+                const ports::RunningProcess& process);
+
     const i18n::LanguageTable& texts_;
     std::vector<ResultRow> rows_;
     std::int64_t scanned_ = 0;
