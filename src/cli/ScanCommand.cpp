@@ -218,8 +218,8 @@ void RemoveDetected(quarantine::Remover& remover, const std::optional<std::strin
                                                                               : "the process did not end");
                 continue;
             }
-            // Ended; its file goes too, unless it was deleted already (what a process runs may be gone from disk).
-            if (file.process.executable.empty() || file.process.executableDeleted) {
+            // Ended. Its file goes too, when that file named it and is still there to remove.
+            if (!file.removesFile) {
                 output.AddRemoval(file.path, {quarantine::RemovalOutcome::Removed, std::nullopt, {}});
                 continue;
             }

@@ -97,11 +97,16 @@ void ScanOutput::AddDetection(std::string_view detection, std::string_view fullP
     WriteDetection(fullPath, fields, detection);
 }
 
-void ScanOutput::ProcessFound(std::string_view detection, const ports::RunningProcess& process) {
+void ScanOutput::ProcessFound(std::string_view detection, const ports::RunningProcess& process, bool byFile) {
     const std::string shown = "process " + std::to_string(process.pid) + " " + app::ProcessShownPath(process);
     if (keepPaths_) {
-        detected_.push_back({shown, std::string(detection), ports::ReachablePath::FromRoot(process.executable),
-                             DetectedFile::Kind::Process, process});
+        detected_.push_back({shown,
+                             std::string(detection),
+                             ports::ReachablePath::FromRoot(process.executable),
+                             DetectedFile::Kind::Process,
+                             process,
+                             {},
+                             scan::RemovesFileOf(process, byFile)});
     }
     std::string fields = "\"kind\": \"process\", \"pid\": " + std::to_string(process.pid) + ", \"path\": ";
     AppendJsonString(fields, process.executable.empty() ? app::ProcessShownPath(process) : process.executable);
@@ -179,10 +184,12 @@ void ScanOutput::WriteSummary(double seconds) {
         if (removing_) out_ << ", \"removed\": " << removed_;
         if (ignored_ != 0) out_ << ", \"ignored\": " << ignored_;
         out_ << ", \"unreadable_folders\": " << unreadable_;
-        if (systemCounts_) {
+        if (systemCounts_ && systemCounts_->processesChecked) {
             out_ << ", \"processes\": " << systemCounts_->processes
-                 << ", \"processes_not_read\": " << systemCounts_->processesNotRead
-                 << ", \"autostart_entries\": " << systemCounts_->autostartEntries
+                 << ", \"processes_not_read\": " << systemCounts_->processesNotRead;
+        }
+        if (systemCounts_ && systemCounts_->autostartChecked) {
+            out_ << ", \"autostart_entries\": " << systemCounts_->autostartEntries
                  << ", \"autostart_not_read\": " << systemCounts_->autostartNotRead;
         }
         out_ << ", \"seconds\": " << time << "}}\n";

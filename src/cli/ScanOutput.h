@@ -20,6 +20,7 @@ struct DetectedFile {
     Kind kind = Kind::File;
     ports::RunningProcess process{};             // of a process
     autostart::AutostartEntry autostartEntry{};  // of an autostart entry
+    bool removesFile = true;                     // a process's file goes once it has ended (scan::RemovesFileOf)
 };
 
 // The scan window of the command line: detections are written as they are
@@ -49,7 +50,7 @@ public:
     void ScanCounted(std::int64_t) override {}
     void FolderStarted(const scan::ScanTarget&) override {}
     void FolderDone(const scan::ScanTarget&, bool) override {}
-    void ProcessFound(std::string_view detection, const ports::RunningProcess& process) override;
+    void ProcessFound(std::string_view detection, const ports::RunningProcess& process, bool byFile) override;
     void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) override;
     void SystemChecked(const app::SystemCheckCounts& counts) override;
 

@@ -154,6 +154,8 @@ Reading ReadProcess(int root, const char* folder, ports::RunningProcess& process
         process.executableDeleted = true;
     }
     process.executable = std::move(*executable);
+    const std::optional<std::string> processRoot = LinkAt(dir.get(), "root");
+    process.sharesOurRoot = processRoot && *processRoot == "/";
     return Reading::Listed;
 }
 

@@ -55,7 +55,7 @@ public:
     void FolderDone(const scan::ScanTarget& target, bool excluded) override {
         if (excluded) run.push_back("excluded " + target.folder);
     }
-    void ProcessFound(std::string_view detection, const ports::RunningProcess& process) override {
+    void ProcessFound(std::string_view detection, const ports::RunningProcess& process, bool /*byFile*/) override {
         rows.emplace_back(detection, "process " + std::to_string(process.pid));
     }
     void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) override {

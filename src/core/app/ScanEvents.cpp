@@ -44,8 +44,8 @@ void ScanEvents::IgnoreDetection(std::string_view detection, std::string_view fu
     Add({.kind = Kind::Ignored, .path = std::string(fullPath), .text = std::string(detection)});
 }
 
-void ScanEvents::ProcessFound(std::string_view detection, const ports::RunningProcess& process) {
-    Add({.kind = Kind::Process, .text = std::string(detection), .process = process});
+void ScanEvents::ProcessFound(std::string_view detection, const ports::RunningProcess& process, bool byFile) {
+    Add({.kind = Kind::Process, .text = std::string(detection), .flag = byFile, .process = process});
 }
 
 void ScanEvents::AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) {

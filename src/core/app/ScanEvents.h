@@ -25,7 +25,7 @@ struct ScanEvent {
         Counted,        // number: the scans counted so far
         FolderStarted,  // target
         FolderDone,     // target, flag: excluded
-        Process,        // text: the detection, process
+        Process,        // text: the detection, process, flag: named by the file it runs
         Autostart,      // text: the detection, entry
         SystemChecked,  // (counted only by the command line)
     };
@@ -61,7 +61,7 @@ public:
     void ScanCounted(std::int64_t totalScans) override;
     void FolderStarted(const scan::ScanTarget& target) override;
     void FolderDone(const scan::ScanTarget& target, bool excluded) override;
-    void ProcessFound(std::string_view detection, const ports::RunningProcess& process) override;
+    void ProcessFound(std::string_view detection, const ports::RunningProcess& process, bool byFile) override;
     void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) override;
     void SystemChecked(const SystemCheckCounts&) override {}
 

@@ -81,7 +81,7 @@ void ScanLauncher::Apply(const ScanEvent& event) {
         case Kind::LookedUp: window.AddLookedUp(event.number, event.path); break;
         case Kind::Detection: window.AddDetection(event.text, event.path); break;
         case Kind::Ignored: window.IgnoreDetection(event.text, event.path); break;
-        case Kind::Process: window.AddProcessDetection(event.text, event.process); break;
+        case Kind::Process: window.AddProcessDetection(event.text, event.process, event.flag); break;
         case Kind::Autostart: window.AddAutostartDetection(event.text, event.entry); break;
         case Kind::SystemChecked: break;
         // A chosen folder that is not there is named like one that cannot be read.

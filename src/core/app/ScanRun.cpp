@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <optional>
 #include <thread>
 
@@ -55,6 +56,27 @@ std::vector<ScanRun::Target> ScanRun::Targets(const ScanRequest& request,
     return targets;
 }
 
+// The detected entries, each line of each file once: an enabled unit is
+// found as its file and again through the link that enables it, and is
+// named by its file (which a removal can take, unlike the link). Entries
+// that name nothing are passed over here, without a look at their files.
+std::vector<autostart::AutostartEntry> ScanRun::OneEntryPerFileLine(
+    const std::vector<autostart::AutostartEntry>& entries, const scan::SignatureIndex& index) {
+    std::vector<autostart::AutostartEntry> kept;
+    std::map<std::string, std::size_t> keptAt;  // the file as the system resolves it, and the line
+    for (const autostart::AutostartEntry& entry : entries) {
+        if (DetectStartedProgram(index, entry.program).empty()) continue;
+        const std::string resolved = ports_.tree.CanonicalPath(entry.file).value_or(entry.file);
+        const auto [at, added] = keptAt.try_emplace(resolved + ":" + std::to_string(entry.line), kept.size());
+        if (added) {
+            kept.push_back(entry);
+        } else if (entry.file == resolved) {
+            kept[at->second] = entry;  // the file itself rather than a link to it
+        }
+    }
+    return kept;
+}
+
 void ScanRun::CheckSystem(const ScanRequest& request, const scan::SignatureIndex& index, ScanRunSink& sink,
                           const std::stop_token& stop, ScanOutcome& outcome) {
     const bool everything = request.mode != scan::ScanMode::ChosenFolder;
@@ -78,8 +100,9 @@ void ScanRun::CheckSystem(const ScanRequest& request, const scan::SignatureIndex
         counts.processesNotRead = list.notRead;
         for (const ports::RunningProcess& process : list.processes) {
             if (stop.stop_requested()) return;
-            report(DetectProcess(index, process), ProcessShownPath(process),
-                   [&](std::string_view detection) { sink.ProcessFound(detection, process); });
+            const ProcessMatch match = DetectProcess(index, process);
+            report(match.detection, ProcessShownPath(process),
+                   [&](std::string_view detection) { sink.ProcessFound(detection, process, match.byFile); });
         }
     }
     if ((everything || request.autostart) && ports_.files) {
@@ -88,7 +111,7 @@ void ScanRun::CheckSystem(const ScanRequest& request, const scan::SignatureIndex
         counts.autostartChecked = true;
         counts.autostartEntries = list.entries.size();
         counts.autostartNotRead = list.notRead;
-        for (const autostart::AutostartEntry& entry : list.entries) {
+        for (const autostart::AutostartEntry& entry : OneEntryPerFileLine(list.entries, index)) {
             if (stop.stop_requested()) return;
             report(DetectStartedProgram(index, entry.program), entry.program,
                    [&](std::string_view detection) { sink.AutostartFound(detection, entry); });

@@ -40,7 +40,8 @@ public:
     virtual void FolderDone(const scan::ScanTarget& target, bool excluded) = 0;
     // A running process, or a program that starts by itself, named in the
     // database (`detection` upper-cased) in a category the scan reports.
-    virtual void ProcessFound(std::string_view detection, const ports::RunningProcess& process) = 0;
+    // `byFile`: named by the file it runs (see DetectProcess).
+    virtual void ProcessFound(std::string_view detection, const ports::RunningProcess& process, bool byFile) = 0;
     virtual void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) = 0;
     // The processes and autostart entries were looked at (after the walks).
     virtual void SystemChecked(const SystemCheckCounts& counts) = 0;
@@ -106,6 +107,8 @@ private:
     std::vector<Target> Targets(const ScanRequest& request, const std::vector<ports::MountedFileSystem>& mounts,
                                 ScanRunSink& sink, ScanOutcome& outcome);
     void Count(scan::ScanMode mode, ScanRunSink& sink, ScanOutcome& outcome);
+    std::vector<autostart::AutostartEntry> OneEntryPerFileLine(const std::vector<autostart::AutostartEntry>& entries,
+                                                               const scan::SignatureIndex& index);
     void CheckSystem(const ScanRequest& request, const scan::SignatureIndex& index, ScanRunSink& sink,
                      const std::stop_token& stop, ScanOutcome& outcome);
 

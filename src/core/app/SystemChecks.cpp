@@ -16,15 +16,15 @@ std::string_view DetectPath(const scan::SignatureIndex& index, std::string_view 
 
 }  // namespace
 
-std::string_view DetectProcess(const scan::SignatureIndex& index, const ports::RunningProcess& process) {
-    if (const std::string_view found = DetectPath(index, process.executable); !found.empty()) return found;
+ProcessMatch DetectProcess(const scan::SignatureIndex& index, const ports::RunningProcess& process) {
+    if (const std::string_view found = DetectPath(index, process.executable); !found.empty()) return {found, true};
     if (!process.name.empty()) {
         if (const std::string_view found = index.Find(text::UpperCase(scan::LookupKeyOf(process.name)));
             !found.empty()) {
-            return found;
+            return {found, false};
         }
     }
-    return DetectPath(index, process.firstArgument);
+    return {DetectPath(index, process.firstArgument), false};
 }
 
 std::string_view DetectStartedProgram(const scan::SignatureIndex& index, std::string_view program) {

@@ -7,14 +7,22 @@
 #include "core/autostart/AutostartReader.h"
 #include "core/ports/ProcessTable.h"
 #include "core/scan/DetectionCategory.h"
+#include "core/scan/ProcessFile.h"
 #include "core/scan/SignatureIndex.h"
 
 namespace quellstone::app {
 
 // The detection that names a running process, if any: the file it runs, by
 // its name and its path (also when the file was deleted), then the name it
-// gives itself, then the file name of its first argument. Empty when clean.
-std::string_view DetectProcess(const scan::SignatureIndex& index, const ports::RunningProcess& process);
+// gives itself, then the file name of its first argument. `byFile`: named
+// by the file it runs, so that removing the process may remove that file;
+// by its name or first argument, the file may be an interpreter or any
+// program the process borrowed, which stays.
+struct ProcessMatch {
+    std::string_view detection;  // empty when clean
+    bool byFile = false;
+};
+ProcessMatch DetectProcess(const scan::SignatureIndex& index, const ports::RunningProcess& process);
 
 // The detection that names a program started by itself (by its file name, and
 // by its path when the entry gives an absolute one); empty when clean.

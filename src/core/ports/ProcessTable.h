@@ -18,10 +18,14 @@ struct RunningProcess {
     // it could not be read.
     std::string executable{};
     bool executableDeleted = false;  // the file it runs was removed (or never had a name, as a memfd)
-    std::string firstArgument{};     // argv[0], up to its first NUL byte; the process may have rewritten it
+    std::string firstArgument{};  // argv[0], up to its first NUL byte; the process may have rewritten it
     // When the process started, in the system's clock ticks since boot: it
     // tells this process from a later one that was given the same PID.
     std::uint64_t startTime = 0;
+    // It sees the same root folder as this program, so `executable` names the
+    // same file here; false for a process in a container or a chroot, or
+    // when its root could not be read.
+    bool sharesOurRoot = true;
 
     bool operator==(const RunningProcess&) const = default;
 };

@@ -110,8 +110,8 @@ bool RemovalPass::Run(quarantine::Remover& remover, const MainWindowCounters& co
                 results_.SetOutcome(i, ResultState::NotRemoved, left, {});
                 continue;
             }
-            // Ended; a file deleted already (or never named) leaves nothing more to remove.
-            if (row.process.executable.empty() || row.process.executableDeleted) {
+            // Ended. Its file goes too, when that file named it and is still there to remove.
+            if (!row.removesFile) {
                 results_.SetOutcome(i, ResultState::Removed, RemovalProblem::None, {});
                 continue;
             }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/scan/ProcessFile.h"
 #include "core/text/FillIn.h"
 
 namespace quellstone::windows {
@@ -22,9 +23,11 @@ void ScanResults::Add(std::string_view detection, std::string_view fullPath, por
     ++dangerous_;
 }
 
-void ScanResults::AddProcess(std::string_view detection, const ports::RunningProcess& process, std::string shown) {
+void ScanResults::AddProcess(std::string_view detection, const ports::RunningProcess& process, bool byFile,
+                             std::string shown) {
     AddRow(detection, std::move(shown), ports::ReachablePath::FromRoot(process.executable), ResultKind::Process,
            process);
+    rows_.back().removesFile = scan::RemovesFileOf(process, byFile);
     ++processes_;
 }
 

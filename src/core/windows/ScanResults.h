@@ -35,6 +35,7 @@ struct ResultRow {
     quarantine::RemovalProblem problem = quarantine::RemovalProblem::None;  // why the removal left it
     ResultKind kind = ResultKind::File;
     ports::RunningProcess process{};  // of a process: `location` then reaches the file it runs
+    bool removesFile = true;          // of a process: its file goes once it has ended
 
     // Ticked and still detected: the next removal pass handles it.
     [[nodiscard]] bool Waiting() const { return checked && state == ResultState::Detected; }
@@ -53,7 +54,7 @@ public:
     // A ticked, detected row; raises the detections counter.
     void Add(std::string_view detection, std::string_view fullPath, ports::ReachablePath location);
     // A process or an autostart entry, shown as `shown`; raises its own counter.
-    void AddProcess(std::string_view detection, const ports::RunningProcess& process, std::string shown);
+    void AddProcess(std::string_view detection, const ports::RunningProcess& process, bool byFile, std::string shown);
     void AddAutostart(std::string_view detection, const autostart::AutostartEntry& entry, std::string shown);
     void SetChecked(std::size_t row, bool checked);
     // What a removal pass made of a row's file.

@@ -91,10 +91,12 @@ void ScanWindowModel::AddDetection(std::string_view detection, std::string_view 
     SetCaption(S::Dangerous, std::to_string(results_.Dangerous()));
 }
 
-void ScanWindowModel::AddProcessDetection(std::string_view detection, const ports::RunningProcess& process) {
+void ScanWindowModel::AddProcessDetection(std::string_view detection, const ports::RunningProcess& process,
+                                          bool byFile) {
     std::string where = process.executable.empty() ? process.name : process.executable;
     if (process.executableDeleted) where += " (deleted)";
-    results_.AddProcess(detection, process, text::FillIn(Text(T::ResultProcess), {std::to_string(process.pid), where}));
+    results_.AddProcess(detection, process, byFile,
+                        text::FillIn(Text(T::ResultProcess), {std::to_string(process.pid), where}));
     SetCaption(S::Processes, std::to_string(results_.Processes()));
 }
 

@@ -110,7 +110,8 @@ public:
     void AddDetection(std::string_view detection, std::string_view fullPath) override;
     void IgnoreDetection(std::string_view detection, std::string_view fullPath) override;
     // A running process and a program that starts by itself, named in the database.
-    void AddProcessDetection(std::string_view detection, const ports::RunningProcess& process);
+    // `byFile`: named by the file it runs, which a removal then removes too.
+    void AddProcessDetection(std::string_view detection, const ports::RunningProcess& process, bool byFile = true);
     void AddAutostartDetection(std::string_view detection, const autostart::AutostartEntry& entry);
 
     // The wait notice blinks: one timer hides it, the other shows it again.

@@ -188,22 +188,28 @@ TEST_F(ScanWindowModelTest, RemovalEndsAProcessOnlyWhenTheUserAgreesAndLeavesSha
         files.files["/tmp/x/kinsing"] = "MZ";
         scan.AddProcessDetection("MINER.K", {41, "kinsing", "/tmp/x/kinsing", false, "kinsing", 7});
         scan.AddAutostartDetection("MINER.K", {"/etc/crontab", 3, "/tmp/x/kinsing", false});
+        // Named by its own name: the interpreter it runs is no detection and stays.
+        files.files["/usr/bin/python3"] = "ELF";
+        scan.AddProcessDetection("MINER.K", {42, "kinsing", "/usr/bin/python3", false, "python3", 8}, false);
         scan.IgnoreDetection("ADWARE.A", "/tmp/a");
-        EXPECT_EQ(scan.Caption(S::Processes), "1");
+        EXPECT_EQ(scan.Caption(S::Processes), "2");
         EXPECT_EQ(scan.Caption(S::Registry), "1");
         EXPECT_EQ(scan.Caption(S::Ignored), "1");
         context.scan.running = false;
         scan.Finish();
-        dialogs.nextAnswers = {ports::MessageAnswer::Yes, agree ? ports::MessageAnswer::Yes : ports::MessageAnswer::No};
+        const ports::MessageAnswer end = agree ? ports::MessageAnswer::Yes : ports::MessageAnswer::No;
+        dialogs.nextAnswers = {ports::MessageAnswer::Yes, end, end};
         dialogs.answer = ports::MessageAnswer::Ok;
         scan.RemoveClicked(remover, counters, &processes);
         const std::vector<ResultRow>& rows = scan.Results().Rows();
-        EXPECT_EQ(processes.stops.size(), agree ? 1u : 0u);
+        EXPECT_EQ(processes.stops.size(), agree ? 2u : 0u);
+        EXPECT_EQ(rows[2].state, agree ? ResultState::Removed : ResultState::NotRemoved);
+        EXPECT_EQ(files.files.count("/usr/bin/python3"), 1u);
         EXPECT_EQ(rows[0].state, agree ? ResultState::Removed : ResultState::NotRemoved);
         EXPECT_EQ(files.files.count("/tmp/x/kinsing"), agree ? 0u : 1u);
         EXPECT_EQ(rows[1].problem, quarantine::RemovalProblem::SharedFile);
         const std::string report = scan.Report().Text();
-        for (const char* line : {"T181 1\n", "T189 1\n", "T183 1\n"}) EXPECT_NE(report.find(line), std::string::npos);
+        for (const char* line : {"T181 2\n", "T189 1\n", "T183 1\n"}) EXPECT_NE(report.find(line), std::string::npos);
     }
 }
 
