@@ -1,7 +1,12 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -331,6 +336,39 @@ TEST(CommandBase, HelpOfEachCommandListsItsOptions) {
         EXPECT_THAT(help.out, HasSubstr("\n  -h, --help  "));
         for (const std::string& line : Lines(help.out)) EXPECT_LE(line.size(), 79u) << line;
     }
+}
+
+// A detected process is left running unless --stop-processes is given; then
+// it is asked to end and the file that named it goes into the quarantine.
+TEST_F(ScanCommandTest, RemovalEndsADetectedProcessOnlyWhenAskedAndQuarantinesItsFile) {
+    const std::string name = "qs-miner-" + std::to_string(::getpid());  // no other process runs such a file
+    const std::string program = dir / name;
+    std::filesystem::copy_file("/bin/sleep", program);
+    WriteFile(db, "[Scanfiles]\n" + name + "=Miner.Test\n");
+    int ready[2];
+    ASSERT_EQ(::pipe2(ready, O_CLOEXEC), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl(program.c_str(), name.c_str(), "600", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 0);  // the write end closed: the child runs the program
+    ::close(ready[0]);
+
+    const auto left = Run({"scan", "--processes", "--remove", "--db", db});
+    EXPECT_EQ(left.status, 2);
+    EXPECT_THAT(left.out, HasSubstr("process " + std::to_string(child) + " " + program +
+                                    ": NOT REMOVED (a running process: --stop-processes ends it)"));
+    EXPECT_EQ(::kill(child, 0), 0);
+
+    const auto ended = Run({"scan", "--processes", "--remove", "--stop-processes", "--db", db});
+    EXPECT_THAT(ended.out, HasSubstr(": REMOVED (kept in quarantine as " + name + ".arc)"));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_FALSE(std::filesystem::exists(program));
 }
 
 }  // namespace
