@@ -135,6 +135,10 @@ void ScanOutput::AutostartFound(std::string_view detection, const autostart::Aut
 
 void ScanOutput::SystemChecked(const app::SystemCheckCounts& counts) {
     systemCounts_ = counts;
+    if (counts.processesUnknown) {
+        err_ << "quellstone-cli scan: the running processes could not be listed (is /proc mounted?), so none was "
+                "looked up\n";
+    }
 }
 
 void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal& removal, std::string_view reason) {

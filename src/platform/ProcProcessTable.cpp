@@ -120,8 +120,9 @@ std::optional<StatFields> ParseStat(std::string_view text) {
     return StatFields{fields[0][0], *flags, *startTime};
 }
 
-// Whether `path`, " (deleted)" and all, names the very file the process runs:
-// a file may really be called so.
+// Whether `path` names, here, the very file the process runs: a file may
+// really be called "... (deleted)", and a process in a container or another
+// mount namespace runs a file its path does not name here.
 bool NamesRunningFile(int processDir, const std::string& path) {
     struct stat running {};
     struct stat named {};
@@ -148,14 +149,16 @@ Reading ReadProcess(int root, const char* folder, ports::RunningProcess& process
     if (const std::optional<std::string> arguments = ReadAt(dir.get(), "cmdline"))
         process.firstArgument = arguments->substr(0, arguments->find('\0'));
     std::optional<std::string> executable = LinkAt(dir.get(), "exe");
-    if (!executable) return Reading::ListedWithoutFile;
+    if (!executable) {
+        process.executableHere = false;
+        return Reading::ListedWithoutFile;
+    }
     if (executable->ends_with(kDeletedSuffix) && !NamesRunningFile(dir.get(), *executable)) {
         executable->resize(executable->size() - kDeletedSuffix.size());
         process.executableDeleted = true;
     }
     process.executable = std::move(*executable);
-    const std::optional<std::string> processRoot = LinkAt(dir.get(), "root");
-    process.sharesOurRoot = processRoot && *processRoot == "/";
+    process.executableHere = !process.executableDeleted && NamesRunningFile(dir.get(), process.executable);
     return Reading::Listed;
 }
 
@@ -219,7 +222,10 @@ private:
 ports::ProcessList ProcProcessTable::List() {
     ports::ProcessList list;
     const std::unique_ptr<DIR, DirCloser> folder(::opendir(root_.c_str()));
-    if (!folder) return list;
+    if (!folder) {
+        list.listed = false;
+        return list;
+    }
     while (const dirent* entry = ::readdir(folder.get())) {
         const std::optional<int> pid = PidOf(entry->d_name);
         if (!pid) continue;

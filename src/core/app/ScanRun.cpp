@@ -96,6 +96,9 @@ void ScanRun::CheckSystem(const ScanRequest& request, const scan::SignatureIndex
     if ((everything || request.processes) && ports_.processes) {
         const ports::ProcessList list = ports_.processes->List();
         counts.processesChecked = true;
+        counts.processesUnknown = !list.listed;
+        // A scan that could not look at what runs is never "nothing found".
+        if (!list.listed) outcome.partial = true;
         counts.processes = list.processes.size();
         counts.processesNotRead = list.notRead;
         for (const ports::RunningProcess& process : list.processes) {

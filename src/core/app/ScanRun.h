@@ -69,7 +69,7 @@ struct ScanRequest {
 struct ScanOutcome {
     scan::WalkResult walk;
     std::uint64_t pathsNotReached = 0;
-    bool partial = false;                // the plan could not cover what it stands for (no mount table)
+    bool partial = false;                // the run could not cover what it stands for (no mount table, no process list)
     std::uint64_t systemDetections = 0;  // processes and autostart entries reported
     std::uint64_t systemIgnored = 0;
     bool counted = false;  // counted in the statistics

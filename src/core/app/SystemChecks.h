@@ -36,6 +36,7 @@ std::string ProcessShownPath(const ports::RunningProcess& process);
 // each it could not read (no error: a user may not inspect every process).
 struct SystemCheckCounts {
     bool processesChecked = false;
+    bool processesUnknown = false;  // not even the list of processes could be read
     bool autostartChecked = false;
     std::size_t processes = 0;
     std::size_t processesNotRead = 0;

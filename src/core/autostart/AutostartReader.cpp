@@ -1,5 +1,6 @@
 #include "core/autostart/AutostartReader.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -125,6 +126,12 @@ private:
     }
 
     void ReadFile(const Place& place, const std::string& path) {
+        // A larger file is not even read: a link may lead anywhere.
+        if (const std::optional<ports::FileStamp> stamp = files_.Stamp(path);
+            stamp && stamp->size > kMaxAutostartFileSize) {
+            NotRead(path);
+            return;
+        }
         const ports::FileContent content = files_.ReadFile(path);
         if (content.status == ports::ReadStatus::Missing) return;
         if (content.status != ports::ReadStatus::Ok) {
@@ -135,8 +142,13 @@ private:
             NotRead(path);
             return;
         }
-        for (StartedProgram& started : place.parse(content.bytes)) {
-            result_.entries.push_back({path, started.line, std::move(started.program), place.wholeFile});
+        std::vector<StartedProgram> programs = place.parse(content.bytes);
+        // A file is removed whole only while all it starts stands on one line:
+        // a unit or a table that holds other commands too is edited by hand.
+        const bool oneLine = std::ranges::all_of(
+            programs, [&](const StartedProgram& started) { return started.line == programs.front().line; });
+        for (StartedProgram& started : programs) {
+            result_.entries.push_back({path, started.line, std::move(started.program), place.wholeFile && oneLine});
         }
     }
 

@@ -16,7 +16,8 @@ struct AutostartEntry {
     std::size_t line = 0;  // from 1
     std::string program;   // as the file writes it: an absolute path or a bare name
     // The file does nothing but start this (a unit file, a desktop autostart
-    // file, a file of /etc/cron.d), so removing the file removes the entry.
+    // file, a file of /etc/cron.d, each with its commands on this one line),
+    // so removing the file removes the entry.
     // False for a line of a file that holds other entries as well (the
     // system's and users' cron tables, the preload list): reported only.
     bool wholeFile = false;

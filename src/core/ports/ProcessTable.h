@@ -18,14 +18,14 @@ struct RunningProcess {
     // it could not be read.
     std::string executable{};
     bool executableDeleted = false;  // the file it runs was removed (or never had a name, as a memfd)
-    std::string firstArgument{};  // argv[0], up to its first NUL byte; the process may have rewritten it
+    std::string firstArgument{};     // argv[0], up to its first NUL byte; the process may have rewritten it
     // When the process started, in the system's clock ticks since boot: it
     // tells this process from a later one that was given the same PID.
     std::uint64_t startTime = 0;
-    // It sees the same root folder as this program, so `executable` names the
-    // same file here; false for a process in a container or a chroot, or
-    // when its root could not be read.
-    bool sharesOurRoot = true;
+    // `executable` names, for this program, the very file the process runs;
+    // false when it was deleted, and for a process in a container, a chroot
+    // or another mount namespace, where the same path is another file here.
+    bool executableHere = true;
 
     bool operator==(const RunningProcess&) const = default;
 };
@@ -48,6 +48,7 @@ struct RunningProcess {
 struct ProcessList {
     std::vector<RunningProcess> processes;  // in PID order
     std::size_t notRead = 0;
+    bool listed = true;  // false: the system's list of processes could not be read at all
 };
 
 // How an attempt to end a process went.

@@ -103,16 +103,20 @@ public:
         Report(Pending::Kind::ExcludedStart, path);
     }
 
-    // The folder relative paths of the start points that follow are taken from ("" while they are absolute).
-    void SetCurrentFolder(std::string_view path, std::string_view currentFolder) {
-        std::string relativeTo;
-        if (!path.starts_with('/') && !currentFolder.empty()) {
-            relativeTo.assign(currentFolder);
-            if (!relativeTo.ends_with('/')) relativeTo += '/';
-        }
-        if (relativeTo == relativeTo_) return;
+    // The start point whose entries follow, as the walk names them (`path`),
+    // and the folder a relative one is taken from. Path entries match the
+    // entries' absolute paths: a start named relative, or through "." or
+    // "..", has its part of each path written out as an absolute path for
+    // them (links are not resolved).
+    void SetStart(std::string_view path, std::string_view currentFolder) {
+        // "" is the root; a relative start with no known current folder is matched as it stands.
+        const bool known = !path.empty() && (path.starts_with('/') || !currentFolder.empty());
+        std::string absolute = known ? LexicallyAbsolute(path, currentFolder) : std::string();
+        if (absolute == path) absolute.clear();  // as it stands: nothing to write out
+        if (absolute == startAbsolute_ && path.size() == startLength_) return;
         Flush();  // the reports kept while the index loads belong to the former start point
-        relativeTo_ = std::move(relativeTo);
+        startAbsolute_ = std::move(absolute);
+        startLength_ = path.size();
     }
 
     // Makes every report still waiting, waiting for the index if need be.
@@ -175,9 +179,9 @@ private:
     void Probe(const SignatureIndex& index, std::string_view fullPath) {
         text::UpperCaseInto(text::FileNameOf(fullPath), upperName_);
         std::string_view absolute = fullPath;
-        if (!relativeTo_.empty()) {
-            absolutePath_.assign(relativeTo_);
-            absolutePath_ += fullPath;
+        if (!startAbsolute_.empty() && fullPath.size() >= startLength_) {
+            absolutePath_.assign(startAbsolute_);
+            absolutePath_ += fullPath.substr(startLength_);
             absolute = absolutePath_;
         }
         const std::string_view value = index.Find(LookupKeyOf(upperName_), absolute);
@@ -424,8 +428,9 @@ private:
     std::string path_;
     std::string upperName_;
     std::string detection_;
-    std::string relativeTo_;    // the current folder and "/", while a start point is relative
-    std::string absolutePath_;  // an entry's path made absolute
+    std::string startAbsolute_;    // the start point written out as an absolute path, "" when it is one
+    std::size_t startLength_ = 0;  // the start point's length as the walk names it
+    std::string absolutePath_;     // an entry's path made absolute
     bool indexReady_ = false;
     bool listedAhead_ = false;  // the listing threads were at work when the walk last listed a folder
     std::vector<Pending> pending_;
@@ -433,6 +438,31 @@ private:
 };
 
 }  // namespace
+
+std::string LexicallyAbsolute(std::string_view path, std::string_view currentFolder) {
+    std::vector<std::string_view> names;
+    const auto add = [&names](std::string_view from) {
+        std::size_t pos = 0;
+        while (pos <= from.size()) {
+            const std::size_t end = std::min(from.find('/', pos), from.size());
+            const std::string_view name = from.substr(pos, end - pos);
+            if (name == "..") {
+                if (!names.empty()) names.pop_back();
+            } else if (!name.empty() && name != ".") {
+                names.push_back(name);
+            }
+            pos = end + 1;
+        }
+    };
+    if (!path.starts_with('/')) add(currentFolder);
+    add(path);
+    std::string absolute;
+    for (const std::string_view name : names) {
+        absolute += '/';
+        absolute += name;
+    }
+    return absolute;
+}
 
 std::string NormalisedScanPath(std::string path) {
     if (path.empty()) path.push_back('/');
@@ -467,7 +497,7 @@ WalkResult Walk(std::span<const StartPoint> starts, const WalkOptions& options, 
 
     for (const StartPoint& start : starts) {
         if (stop.stop_requested() || indexWait.Failed()) break;
-        walk.SetCurrentFolder(start.path, start.currentFolder);
+        walk.SetStart(start.isFolder ? NormalisedScanPath(start.path) : start.path, start.currentFolder);
         const std::string path = NormalisedScanPath(start.path);
         const std::string_view shown = path.empty() ? std::string_view("/") : std::string_view(path);
         if (!start.isFolder) {

@@ -20,6 +20,10 @@ namespace quellstone::scan {
 // "/opt/" becomes "/opt". The walk lists Path + "/".
 std::string NormalisedScanPath(std::string path);
 
+// `path` as an absolute path without "." and "..", taken from `currentFolder`
+// when it is relative; links are not resolved. "" is the root.
+std::string LexicallyAbsolute(std::string_view path, std::string_view currentFolder);
+
 // Where a walk starts: a folder is walked, anything else is looked up by its own name.
 struct StartPoint {
     std::string path;

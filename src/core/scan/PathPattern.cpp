@@ -14,12 +14,14 @@ public:
 
     // The next name, or false at the end.
     bool Next(std::string_view& name) {
-        while (pos_ < path_.size() && path_[pos_] == '/') ++pos_;
-        if (pos_ >= path_.size()) return false;
-        const std::size_t end = std::min(path_.find('/', pos_), path_.size());
-        name = path_.substr(pos_, end - pos_);
-        pos_ = end;
-        return name != "." || Next(name);
+        do {
+            while (pos_ < path_.size() && path_[pos_] == '/') ++pos_;
+            if (pos_ >= path_.size()) return false;
+            const std::size_t end = std::min(path_.find('/', pos_), path_.size());
+            name = path_.substr(pos_, end - pos_);
+            pos_ = end;
+        } while (name == ".");
+        return true;
     }
     [[nodiscard]] std::size_t Position() const { return pos_; }
     void Rewind(std::size_t position) { pos_ = position; }

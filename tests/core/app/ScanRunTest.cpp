@@ -134,6 +134,10 @@ TEST_F(ScanRunTest, LooksUpRunningProcessesAndWhatStartsByItself) {
     EXPECT_THAT(sink.ignored, ElementsAre(Pair("HACKTOOL.T", "tool")));
     EXPECT_EQ(outcome.systemDetections, 4u);
     EXPECT_EQ(sink.run.back(), "checked 4 processes (3 not read), 2 autostart entries (0 not read)");
+    EXPECT_FALSE(outcome.partial);
+    // Without the list of processes, the run is partial: never "nothing found".
+    processes.list = {{}, 0, false};
+    EXPECT_TRUE(withSystem.Run(request, scan::ReadyIndex(signatures.IndexInUse()), sink, stop.get_token()).partial);
 }
 
 }  // namespace

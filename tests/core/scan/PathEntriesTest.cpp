@@ -75,6 +75,18 @@ bool ReferencePath(const std::vector<std::string>& pattern, std::size_t p, const
     return n < path.size() && ReferenceName(pattern[p], path[n]) && ReferencePath(pattern, p + 1, path, n + 1);
 }
 
+TEST(PathPattern, AStartPointIsWrittenOutWithoutDotsAndFromTheCurrentFolder) {
+    const struct {
+        const char* path;
+        const char* currentFolder;
+        const char* absolute;
+    } cases[] = {{"../work/a", "/home/u", "/home/work/a"},
+                 {"/a/./b/../c/", "/x", "/a/c"},
+                 {"tmp", "/", "/tmp"},
+                 {"../../..", "/a", ""}};
+    for (const auto& c : cases) EXPECT_EQ(LexicallyAbsolute(c.path, c.currentFolder), c.absolute) << c.path;
+}
+
 TEST(PathPattern, AgreesWithAPlainMatcherOnRandomPatterns) {
     std::minstd_rand random(7);
     const auto pick = [&](std::string_view from) { return from[random() % from.size()]; };
@@ -146,8 +158,8 @@ TEST(PathEntries, AWalkMatchesAbsolutePathsAndLeavesOutTheCategoriesNotAskedFor)
         WalkOptions options;
         options.reported = {.adware = false, .lessDangerous = reportLessDangerous};
         // Named relative to the current folder "/", as a command line may name it.
-        const StartPoint start{"work/a", true, "/"};
-        walk.Walk({{"/work", true}, start}, options);
+        const StartPoint relative{"work/a", true, "/"};
+        walk.Walk({{"/work", true}, relative}, options);
         std::vector<std::pair<std::string, std::string>> expected = {{"ROOTKIT.LINUX.Z", "/work/a/netlink.ko"}};
         if (reportLessDangerous) expected.emplace_back("HACKTOOL.LINUX.Y", "/work/tool.sh");
         expected.emplace_back("ROOTKIT.LINUX.Z", "work/a/netlink.ko");
