@@ -127,7 +127,7 @@ TEST_F(ScanWindowCloseTest, AWalkShowsItsProgressWithoutMovingTheLayoutAndAStopS
     ScanWindow& window = *application.Scan();
     EXPECT_FALSE(Find(window, "busyIndicator")->isVisible());
     EXPECT_EQ(ListPlace(window), listDuringWalk);  // nor when the notice and the busy bar have gone
-    EXPECT_EQ(window.windowTitle(), "Scan stopped.");
+    EXPECT_EQ(window.windowTitle(), "Scan stopped");
     EXPECT_EQ(Find<QLabel>(window, "operationLabel")->text(), "Scan stopped.");
     const QString stoppedIn = Find<QLabel>(window, "currentFileLabel")->toolTip();
     EXPECT_TRUE(stoppedIn.startsWith("Stopped in: " + QString::fromStdString(dir / "tree"))) << stoppedIn.toStdString();

@@ -178,6 +178,9 @@ enum class TextId : int {
     ProblemSharedFile = 403,
     ProblemProcessRunning = 404,
     ProblemProcessNotEnded = 405,
+    // the scan window's title once its walk has ended
+    ScanWindowTitleFinished = 406,
+    ScanWindowTitleStopped = 407,
     LastScheduledScanCaption = 350,
     ScheduledScanDetections = 351,
     ScheduledScanOneDetection = 352,

@@ -237,8 +237,9 @@ void ScanWindowModel::Finish() {
     ElapsedTick();  // the walk's whole length stays on show
     elapsedTimer_.enabled = false;
     course_.ended = true;
+    // The title says where the scan stands, also from the task bar.
+    SetCaption(S::Title, Text(course_.stopped ? T::ScanWindowTitleStopped : T::ScanWindowTitleFinished));
     if (course_.stopped) {
-        SetCaption(S::Title, Text(T::ScanStopped));
         SetCaption(S::Operation, Text(T::ScanStopped));
         SetCaption(S::CurrentFile, Text(T::StoppedIn) + " " + course_.stoppedIn);
     }

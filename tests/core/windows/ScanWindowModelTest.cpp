@@ -108,7 +108,7 @@ TEST_F(ScanWindowModelTest, AStoppedScanSaysWhereItStopped) {
     EndWalk();
     EXPECT_TRUE(window.Stopped());
     EXPECT_EQ(window.StoppedIn(), "/home/user/b.exe");
-    EXPECT_EQ(window.Caption(S::Title), "T316");
+    EXPECT_EQ(window.Caption(S::Title), "T407");
     EXPECT_EQ(window.Caption(S::Operation), "T316");
     EXPECT_EQ(window.Caption(S::CurrentFile), "T317 /home/user/b.exe");
     EXPECT_NE(window.Report().Text().find("T317 /home/user/b.exe\n"), std::string::npos);
@@ -119,7 +119,7 @@ TEST_F(ScanWindowModelTest, AStoppedScanSaysWhereItStopped) {
     whole.BeginScan();
     whole.Finish();
     EXPECT_FALSE(whole.Stopped());
-    EXPECT_EQ(whole.Caption(S::Title), "T177");
+    EXPECT_EQ(whole.Caption(S::Title), "T406");
 }
 
 TEST_F(ScanWindowModelTest, TheAlertIsForDetectionsFoundWhileTheUserWasElsewhere) {
