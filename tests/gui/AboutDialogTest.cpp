@@ -31,6 +31,8 @@ TEST_F(AboutDialogTest, TabReachesEveryLinkWhichShowsItsFocusAndOpensByKey) {
     about.activateWindow();
     QApplication::processEvents();
     ASSERT_EQ(QApplication::activeWindow(), &about);
+    EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(about.windowFlags() & Qt::WindowCloseButtonHint);
 
     const std::vector<LinkLabel*> links = Links(about);
     ASSERT_EQ(links.size(), 4u);

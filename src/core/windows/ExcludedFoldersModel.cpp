@@ -35,7 +35,8 @@ bool ExcludedFoldersModel::Store() {
 }
 
 void ExcludedFoldersModel::AddClicked() {
-    const std::string start = selected_ ? folders_[*selected_] : std::string("/");
+    // The selection, else the home folder, where most folders worth leaving out are.
+    const std::string start = selected_ ? folders_[*selected_] : homeFolder_.empty() ? std::string("/") : homeFolder_;
     const std::string chosen = dialogs_.ChooseFolder(texts_.Text(T::ChooseExcludedFolderTitle), start);
     if (chosen.empty()) return;
     if (!settings::UsableExcludedFolder(chosen)) {

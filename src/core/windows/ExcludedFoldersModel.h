@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/i18n/LanguageTable.h"
@@ -15,8 +16,10 @@ namespace quellstone::windows {
 // Every change reads the stored list afresh and writes it back at once.
 class ExcludedFoldersModel {
 public:
-    ExcludedFoldersModel(const i18n::LanguageTable& texts, settings::SettingsStore& store, ports::Dialogs& dialogs)
-        : texts_(texts), store_(store), dialogs_(dialogs) {}
+    // `homeFolder`: where the picker opens while no folder is selected ("" for the root).
+    ExcludedFoldersModel(const i18n::LanguageTable& texts, settings::SettingsStore& store, ports::Dialogs& dialogs,
+                         std::string homeFolder = {})
+        : texts_(texts), store_(store), dialogs_(dialogs), homeFolder_(std::move(homeFolder)) {}
 
     // Reads the stored list; nothing is selected.
     void Load();
@@ -44,6 +47,7 @@ private:
     const i18n::LanguageTable& texts_;
     settings::SettingsStore& store_;
     ports::Dialogs& dialogs_;
+    std::string homeFolder_;
     std::vector<std::string> folders_;
     std::optional<std::size_t> selected_;
 };

@@ -108,7 +108,7 @@ MainWindowModel::MainWindowModel(Shared shared, settings::ProgramPaths paths, Po
       paths_(std::move(paths)),
       ports_(ports),
       hooks_(std::move(hooks)),
-      excludedFolders_(shared.texts, ports.store, ports.dialogs) {}
+      excludedFolders_(shared.texts, ports.store, ports.dialogs, paths_.homeFolder) {}
 
 void MainWindowModel::Load() {
     using namespace settings;

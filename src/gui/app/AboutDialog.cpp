@@ -30,6 +30,8 @@ constexpr std::pair<AboutLink, T> kLinks[] = {{AboutLink::HomePage, T::AboutHome
 AboutDialog::AboutDialog(windows::MainWindowModel& model, const i18n::LanguageTable& texts, QWidget* parent)
     : QDialog(parent) {
     setModal(true);
+    // A plain dialog: a title and a close button, nothing to minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(ForLabel(texts.Text(T::AboutTitle)));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;

@@ -46,7 +46,7 @@ TEST_F(ScanChoicesTest, AddingAFolderStoresItOnceAndSelectsIt) {
 
     dialogs.folderAnswer = "/home/u/Virtual Machines/";
     list.AddClicked();
-    EXPECT_THAT(dialogs.foldersOffered, ElementsAre("/"));
+    EXPECT_THAT(dialogs.foldersOffered, ElementsAre("/"));  // no home folder known
     EXPECT_THAT(list.Folders(), ElementsAre("/home/u/Virtual Machines"));
     EXPECT_EQ(list.Selected(), 0u);
     dialogs.folderAnswer = "/srv/b\xe9z";  // a name in an 8-bit code page: kept as bytes, shown escaped
@@ -66,6 +66,12 @@ TEST_F(ScanChoicesTest, AddingAFolderStoresItOnceAndSelectsIt) {
     EXPECT_EQ(list.Folders().size(), 2u);
     EXPECT_THAT(settings::ExcludedFolders(store), ElementsAre("/home/u/Virtual Machines", "/srv/b\xe9z"));
     EXPECT_TRUE(dialogs.shown.empty());
+
+    // With a home folder known and nothing selected, the picker opens there.
+    paths.homeFolder = "/home/u";
+    dialogs.folderAnswer.clear();
+    Model().ExcludedFolders().AddClicked();
+    EXPECT_EQ(dialogs.foldersOffered.back(), "/home/u");
 }
 
 TEST_F(ScanChoicesTest, AFolderWithAControlCharacterIsRefusedWithAMessage) {
