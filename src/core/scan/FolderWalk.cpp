@@ -65,6 +65,7 @@ public:
           sink_(sink),
           stop_(std::move(stop)),
           openFolderBudget_(std::max<std::size_t>(settings.openFolderBudget, 2)),
+          listingBudget_(settings.listing),
           ahead_(ahead),
           result_(result) {}
 
@@ -310,9 +311,9 @@ private:
 
     // Lists a folder the walk entered itself, telling the listing threads how long it took.
     void TimedListAndSort(ListedFolder& listed) {
-        const auto started = std::chrono::steady_clock::now();
+        const auto started = listingBudget_.Now();
         ListAndSort(listed, path_, options_, true);
-        if (ahead_) ahead_->NoteListingTime(std::chrono::steady_clock::now() - started, listed.listing.Size());
+        if (ahead_) ahead_->NoteListingTime(listingBudget_.Now() - started, listed.listing.Size());
     }
 
     Frame& PushFrame() {
@@ -420,6 +421,7 @@ private:
     ScanSink& sink_;
     std::stop_token stop_;
     std::size_t openFolderBudget_;
+    const ListingBudget& listingBudget_;  // its clock times the walk's own listings
     ListingAhead* ahead_;
     WalkResult& result_;
     std::shared_ptr<const ListingAhead::MountHolders> holders_;

@@ -172,12 +172,12 @@ void ListingAhead::Work(std::stop_token stop) {
         std::string path = parent->path + "/" + name;
         if (!listed) listed = std::make_unique<ListedFolder>();
         listed->mayHoldMountPoints = !parent->holders || !*parent->holders || (*parent->holders)->contains(path);
-        const auto started = std::chrono::steady_clock::now();
+        const auto started = budget_.Now();
         listed->Open(parentFolder->OpenSubfolder(name));
         Ticket child;
         if (listed->folder) {
             ListAndSort(*listed, path, options_, true);
-            NoteListingTime(std::chrono::steady_clock::now() - started, listed->listing.Size());
+            NoteListingTime(budget_.Now() - started, listed->listing.Size());
             // The walk passes over a mount point and an excluded folder without entering: nothing below is listed.
             const bool entered = !IsMountPoint(listed->identity.device, parentFolder->Identity()) &&
                                  (options_.excluded.empty() || !options_.ExcludesFolder(listed->identity));

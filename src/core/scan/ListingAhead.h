@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -30,6 +31,12 @@ struct ListingBudget {
     // rest while the cache answers at once (listing ahead then only costs
     // the walk processor time). Zero: they always list ahead.
     std::chrono::nanoseconds slowListing = std::chrono::microseconds(100);
+    // What listings are timed by; the steady clock unless given.
+    std::function<std::chrono::steady_clock::time_point()> clock = {};
+
+    [[nodiscard]] std::chrono::steady_clock::time_point Now() const {
+        return clock ? clock() : std::chrono::steady_clock::now();
+    }
 };
 
 // Threads that open and list folders ahead of the walk, across the whole
