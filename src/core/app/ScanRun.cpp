@@ -60,18 +60,19 @@ std::vector<ScanRun::Target> ScanRun::Targets(const ScanRequest& request,
 // found as its file and again through the link that enables it, and is
 // named by its file (which a removal can take, unlike the link). Entries
 // that name nothing are passed over here, without a look at their files.
-std::vector<autostart::AutostartEntry> ScanRun::OneEntryPerFileLine(
-    const std::vector<autostart::AutostartEntry>& entries, const scan::SignatureIndex& index) {
-    std::vector<autostart::AutostartEntry> kept;
+std::vector<ScanRun::DetectedEntry> ScanRun::OneEntryPerFileLine(const std::vector<autostart::AutostartEntry>& entries,
+                                                                 const scan::SignatureIndex& index) {
+    std::vector<DetectedEntry> kept;
     std::map<std::string, std::size_t> keptAt;  // the file as the system resolves it, and the line
     for (const autostart::AutostartEntry& entry : entries) {
-        if (DetectStartedProgram(index, entry.program).empty()) continue;
+        const std::string_view detection = DetectStartedProgram(index, entry.program);
+        if (detection.empty()) continue;
         const std::string resolved = ports_.tree.CanonicalPath(entry.file).value_or(entry.file);
         const auto [at, added] = keptAt.try_emplace(resolved + ":" + std::to_string(entry.line), kept.size());
         if (added) {
-            kept.push_back(entry);
+            kept.push_back({&entry, detection});
         } else if (entry.file == resolved) {
-            kept[at->second] = entry;  // the file itself rather than a link to it
+            kept[at->second] = {&entry, detection};  // the file itself rather than a link to it
         }
     }
     return kept;
@@ -114,10 +115,9 @@ void ScanRun::CheckSystem(const ScanRequest& request, const scan::SignatureIndex
         counts.autostartChecked = true;
         counts.autostartEntries = list.entries.size();
         counts.autostartNotRead = list.notRead;
-        for (const autostart::AutostartEntry& entry : OneEntryPerFileLine(list.entries, index)) {
+        for (const auto& [entry, value] : OneEntryPerFileLine(list.entries, index)) {
             if (stop.stop_requested()) return;
-            report(DetectStartedProgram(index, entry.program), entry.program,
-                   [&](std::string_view detection) { sink.AutostartFound(detection, entry); });
+            report(value, entry->program, [&](std::string_view detection) { sink.AutostartFound(detection, *entry); });
         }
     }
     sink.SystemChecked(counts);

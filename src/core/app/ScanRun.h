@@ -107,8 +107,13 @@ private:
     std::vector<Target> Targets(const ScanRequest& request, const std::vector<ports::MountedFileSystem>& mounts,
                                 ScanRunSink& sink, ScanOutcome& outcome);
     void Count(scan::ScanMode mode, ScanRunSink& sink, ScanOutcome& outcome);
-    std::vector<autostart::AutostartEntry> OneEntryPerFileLine(const std::vector<autostart::AutostartEntry>& entries,
-                                                               const scan::SignatureIndex& index);
+    // An autostart entry the database names (into the list read), and the value that names it.
+    struct DetectedEntry {
+        const autostart::AutostartEntry* entry;
+        std::string_view detection;
+    };
+    std::vector<DetectedEntry> OneEntryPerFileLine(const std::vector<autostart::AutostartEntry>& entries,
+                                                   const scan::SignatureIndex& index);
     void CheckSystem(const ScanRequest& request, const scan::SignatureIndex& index, ScanRunSink& sink,
                      const std::stop_token& stop, ScanOutcome& outcome);
 
