@@ -111,17 +111,50 @@ TEST_F(DesktopWindowsTest, EachFrameHandsItsControlsToTheModel) {
     EXPECT_EQ(settings::SettingsStore(backend).Read("Settings", "curLang", ""), "Deutsch");
 }
 
-TEST_F(DesktopWindowsTest, ASecondInstanceIsRefused) {
+TEST_F(DesktopWindowsTest, ASecondInstanceRaisesTheFirstThenIsRefused) {
     StoreLanguage("English");
     Application first(AppSetup(), dialogs, shell, http);
-    ASSERT_TRUE(first.Start());
+    MainWindow& main = StartToMainWindow(first);
+    main.showMinimized();
     FakeDialogs secondDialogs;
+    // While the message is up, the running window has already come out of the task bar.
+    bool raisedBeforeMessage = false;
+    secondDialogs.whileAsking = [&] {
+        raisedBeforeMessage = QTest::qWaitFor([&] { return !main.isMinimized(); }, 10000);
+    };
     Application second(AppSetup(), secondDialogs, shell, http);
     EXPECT_FALSE(second.Start());
+    EXPECT_TRUE(raisedBeforeMessage);
     ASSERT_EQ(secondDialogs.shown.size(), 1u);
     EXPECT_EQ(secondDialogs.shown[0].icon, ports::MessageIcon::Error);
     EXPECT_NE(secondDialogs.shown[0].text.find("already running"), std::string::npos);
-    EXPECT_TRUE(first.Splash()->isVisible());  // the running instance is untouched
+    EXPECT_TRUE(main.isVisible());  // the running instance goes on
+}
+
+TEST_F(DesktopWindowsTest, ADocumentOrPageThatNothingOpensIsNamedInAMessage) {
+    StoreLanguage("English");
+    shell.fails = true;
+    Application application(AppSetup(), dialogs, shell, http);
+    MainWindow& main = StartToMainWindow(application);
+    Activate(main);
+    const auto trigger = [&](const char* action) { main.findChild<QAction*>(QString::fromLatin1(action))->trigger(); };
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"F1", [&] { QTest::keyClick(&main, Qt::Key_F1); }},
+        {"licence", [&] { trigger("licenseAction"); }},
+        {"website", [&] { trigger("websiteAction"); }},
+        {"help link", [&] { QTest::mouseClick(Find(main, "helpLink"), Qt::LeftButton); }},
+    };
+    for (const auto& [way, open] : ways) {
+        SCOPED_TRACE(way);
+        shell.opened.clear();
+        dialogs.shown.clear();
+        open();
+        ASSERT_EQ(shell.opened.size(), 1u);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text, "No program on this computer can open " + shell.opened[0] +
+                                             ".\rInstall or choose a program for it, then try again.");
+        EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
+    }
 }
 
 TEST_F(DesktopWindowsTest, RealTickersRunOnQtTimers) {

@@ -10,13 +10,15 @@
 
 namespace quellstone::testing {
 
-// Records what the program hands to the desktop's default action.
+// Records what the program hands to the desktop's default action; with
+// `fails` set, no action can be started (no opener on this desktop).
 class FakeShell final : public ports::Shell {
 public:
     std::vector<std::string> opened;
+    bool fails = false;
     bool OpenWithDefaultAction(const std::string& target) override {
         opened.push_back(target);
-        return true;
+        return !fails;
     }
 };
 

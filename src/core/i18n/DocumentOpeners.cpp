@@ -6,7 +6,7 @@
 namespace quellstone::i18n {
 
 void OpenDocument(ports::Shell& shell, const std::string& target) {
-    // The desktop reports nothing back that anyone could act on.
+    // Told to the user by the shell (ReportingShell); nothing here could act on it.
     [[maybe_unused]] const bool started = shell.OpenWithDefaultAction(target);
 }
 

@@ -10,8 +10,9 @@
 
 namespace quellstone::i18n {
 
-// Hands a path or web address to the desktop's default action; failures are
-// swallowed (nothing that calls it reports one).
+// Hands a path or web address to the desktop's default action. What a
+// failure means to the user is the shell's to say: the desktop program hands
+// every opener a ReportingShell, which names what could not be opened.
 void OpenDocument(ports::Shell& shell, const std::string& target);
 
 // Opens the program's documents and the vendor's pages in the stored

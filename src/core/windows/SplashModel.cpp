@@ -4,9 +4,10 @@ namespace quellstone::windows {
 
 using T = i18n::TextId;
 
-bool SplashModel::Initialise() {
+bool SplashModel::Initialise(const std::function<void()>& raiseRunning) {
     languages_.LoadLanguage(texts_);
     if (lock_.TryAcquire()) return true;
+    if (raiseRunning) raiseRunning();
     dialogs_.ShowMessage(texts_.Text(T::AlreadyRunning), ports::MessageIcon::Error, ports::MessageButtons::Ok);
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/i18n/LanguageFile.h"
@@ -21,9 +22,11 @@ public:
                 ports::Dialogs& dialogs)
         : texts_(texts), languages_(languages), lock_(lock), dialogs_(dialogs) {}
 
-    // Loads the language; false when another instance runs (after telling the
-    // user with entry 101): the program then ends, leaving that instance alone.
-    bool Initialise();
+    // Loads the language; false when another instance runs: then
+    // `raiseRunning` asks that instance to come to the front before entry 101
+    // tells the user, so the window the user wants is in sight while the
+    // message is read, and the program ends, leaving that instance alone.
+    bool Initialise(const std::function<void()>& raiseRunning = {});
     void Load();
     // On the third tick the window closes and hands over to the main window.
     TickResult Tick();

@@ -47,7 +47,8 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       lock_(setup_.lockFile),
       context_(files_, setup_.paths.programFolder),
       languages_(store_, files_, tree_, dialogs_, setup_.paths.programFolder),
-      openers_(store_, shell_, tree_, setup_.paths.programFolder,
+      reportingShell_(shell_, dialogs_, context_.languageText),
+      openers_(store_, reportingShell_, tree_, setup_.paths.programFolder,
                i18n::VendorAddresses::Load(files_, setup_.paths.VendorFile())),
       splashModel_(context_.languageText, languages_, lock_, dialogs_),
       drives_(files_),
@@ -63,9 +64,9 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       quarantine_(fileOperations_, files_, context_.signatures, dialogs_, setup_.paths),
       databaseHttp_(platform::CurlHttpClient::ForDatabase(update::kMaxDatabaseBytes)),
       signatureHttp_(std::chrono::seconds(60), update::kMaxSignatureDownloadBytes),
-      controller_(app::DesktopController::Services{context_, setup_.paths, store_, dialogs_, shell_, files_, http_,
-                                                   pump_, openers_, quarantine_, remover_, launcher_, &databaseHttp_,
-                                                   &verifier_, &signatureHttp_, &processes_},
+      controller_(app::DesktopController::Services{context_, setup_.paths, store_, dialogs_, reportingShell_, files_,
+                                                   http_, pump_, openers_, quarantine_, remover_, launcher_,
+                                                   &databaseHttp_, &verifier_, &signatureHttp_, &processes_},
                   ControllerViews()) {
     UseDatabaseInUse(context_, setup_.paths, files_, verifier_);
     LoadPictures();
@@ -83,10 +84,8 @@ Application::~Application() {
 bool Application::Start() {
     qtTexts_ = std::make_unique<QtTranslations>(store_.Read(settings::keys::kLanguage));
     const QString socketPath = RaiseRequests::SocketPathFor(QString::fromStdString(setup_.lockFile));
-    if (!splashModel_.Initialise()) {
-        RaiseRequests::Ask(socketPath);
-        return false;
-    }
+    // The running instance comes to the front first, then this one says why it ends.
+    if (!splashModel_.Initialise([&socketPath] { RaiseRequests::Ask(socketPath); })) return false;
     raiseRequests_ = std::make_unique<RaiseRequests>(socketPath, [this] {
         if (mainWindow_) {
             mainWindow_->BringToFront();

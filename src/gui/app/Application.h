@@ -9,6 +9,7 @@
 #include "core/app/ScanLauncher.h"
 #include "core/i18n/DocumentOpeners.h"
 #include "core/i18n/LanguageFile.h"
+#include "core/i18n/ReportingShell.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/Shell.h"
 #include "core/quarantine/QuarantineManager.h"
@@ -92,6 +93,8 @@ private:
     platform::FlockInstanceLock lock_;
     app::Context context_;
     i18n::LanguageLoader languages_;
+    // Every window's openers go through it, so a document or page that nothing opens is named in a message.
+    i18n::ReportingShell reportingShell_;
     i18n::DocumentOpeners openers_;
     windows::SplashModel splashModel_;
     platform::ProcMountTable drives_;

@@ -127,21 +127,75 @@ TEST_F(MainWindowModelTest, HandlesClicksMenusAndTheStartupTimer) {
     EXPECT_EQ(splashCloses, 1);
 }
 
-TEST_F(MainWindowModelTest, ResetsTheStatisticsShownAndStored) {
+TEST_F(MainWindowModelTest, TheInformationFrameShowsTheFiguresAsTheyAreNowAndTheResetLeavesTheArchives) {
     store.Write("Status", "Totalscans", "41");
-    store.Write("Status", "LastSystemScan", "08.12.2026");
+    store.Write("Status", "LastSystemScan", "2026-12-08");
+    files.files[Archive("a.exe.arc")] = "a";
+    files.files[Archive("a.exe.arc.info")] = "a record is no archive";
+    context.languageText.SetLanguage("Deutsch");
     MainWindowModel& m = Model();
-    m.RaiseQuarantined();
-    m.RaiseQuarantined();
+    EXPECT_EQ(m.Caption(C::QuarantinedStatus), "1");
+    EXPECT_EQ(m.Caption(C::LastScanStatus), "08.12.2026");  // the language's form
+
+    // Another program archives a file and counts a scan and a removal.
+    files.files[Archive("b (2).exe.ARC")] = "b";
+    m.QuarantineFolderChanged();
     EXPECT_EQ(m.Caption(C::QuarantinedStatus), "2");
+    EXPECT_EQ(rebuilds, 0);  // a list not shown is read when its frame is
+    store.Write("Status", "Totalscans", "42");
+    store.Write("Status", "TotalObjectsRemoved", "7");
+    m.LinkClicked(NavigationLink::Scan);
+    m.LinkClicked(NavigationLink::Information);
+    EXPECT_EQ(m.Caption(C::TotalStatus), "42");
+    EXPECT_EQ(m.Caption(C::RemovedStatus), "7");
+
     m.ResetStatisticsClicked();
-    for (const C counter : {C::TotalStatus, C::RemovedStatus, C::QuarantinedStatus, C::IgnoredStatus}) {
-        EXPECT_EQ(m.Caption(counter), "0");
-    }
+    for (const C counter : {C::TotalStatus, C::RemovedStatus, C::IgnoredStatus}) EXPECT_EQ(m.Caption(counter), "0");
+    EXPECT_EQ(m.Caption(C::QuarantinedStatus), "2");  // files, not a statistic
     EXPECT_EQ(m.Caption(C::LastScanStatus), "T252");
     EXPECT_EQ(store.Read("Status", "TotalScans", ""), "0");
     EXPECT_EQ(store.Read("Status", "TotalObjectsRemoved", ""), "0");
     EXPECT_EQ(store.Read("Status", "LastSystemScan", ""), "-");
+}
+
+TEST_F(MainWindowModelTest, SeveralRowsAreDeletedOrRestoredAfterOneQuestionAndFailuresAreNamed) {
+    for (const char* name : {"a.exe.arc", "b.exe.arc", "c.exe.arc"}) files.files[Archive(name)] = name;
+    files.folders.insert({"/home/u", "/home/u/back"});
+    files.files["/home/u/back/c.exe"] = "in the way";
+    MainWindowModel& m = Model();
+    m.LinkClicked(NavigationLink::Quarantine);
+
+    dialogs.answer = ports::MessageAnswer::No;
+    m.QuarantineDeleteClicked({2, 0, 2});  // in any order, a row once
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "T430 2");
+    EXPECT_EQ(dialogs.shown[0].defaultAnswer, ports::MessageAnswer::No);
+    EXPECT_EQ(m.QuarantineRows().size(), 3u);
+
+    dialogs.answer = ports::MessageAnswer::Yes;
+    fileOperations.undeletable.insert(Archive("c.exe.arc"));
+    m.QuarantineDeleteClicked({0, 2});
+    EXPECT_EQ(dialogs.shown.back().text, "T436 c.exe.arc");
+    EXPECT_EQ(dialogs.shown.back().icon, ports::MessageIcon::Warning);
+    EXPECT_EQ(m.Caption(C::QuarantinedStatus), "2");
+    fileOperations.undeletable.clear();
+
+    // Several: one question, a folder, each under its original name; one is in the way.
+    dialogs.folderAnswer = "/home/u/back";
+    m.QuarantineRestoreClicked({0, 1});
+    EXPECT_EQ(dialogs.shown[dialogs.shown.size() - 2].text, "T431 2");
+    EXPECT_EQ(files.files["/home/u/back/b.exe"], "b.exe.arc");
+    EXPECT_EQ(files.files["/home/u/back/c.exe"], "in the way");
+    EXPECT_EQ(dialogs.shown.back().text, "T434 1 /home/u/back\r\rT435 c.exe.arc: T438");
+    EXPECT_EQ(m.Caption(C::QuarantinedStatus), "1");
+
+    // One: the save dialog, whose button says what it does, then where the file went.
+    dialogs.saveAnswer = "/home/u/c.exe";
+    m.QuarantineRestoreClicked({0});
+    EXPECT_EQ(dialogs.saveButton, "T237");
+    EXPECT_EQ(dialogs.shown.back().text, "T433 /home/u/c.exe");
+    EXPECT_EQ(files.files["/home/u/c.exe"], "c.exe.arc");
+    EXPECT_EQ(m.Caption(C::QuarantinedStatus), "0");
 }
 
 TEST(SplashModel, HandsOverOnTheThirdTickAndRefusesASecondInstance) {
@@ -170,7 +224,11 @@ TEST(SplashModel, HandsOverOnTheThirdTickAndRefusesASecondInstance) {
 
     lock.heldElsewhere = true;
     SplashModel second(context.languageText, loader, lock, dialogs);
-    EXPECT_FALSE(second.Initialise());
+    // The running instance is asked to come to the front before the message shows.
+    std::vector<std::string> steps;
+    dialogs.whileAsking = [&] { steps.push_back("message"); };
+    EXPECT_FALSE(second.Initialise([&] { steps.push_back("raise"); }));
+    EXPECT_EQ(steps, (std::vector<std::string>{"raise", "message"}));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "Already running");
     EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Error);
