@@ -1,4 +1,6 @@
 // Scanning from the window, removal, the quarantine frame and the results table.
+#include <QWindow>
+
 #include "gui/DesktopFixture.h"
 
 namespace quellstone::gui {
@@ -25,6 +27,9 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
     ASSERT_NE(application.Scan(), nullptr);
     ScanWindow& window = *application.Scan();
     EXPECT_TRUE(window.isVisible());
+    // Above the main window and on its task bar entry.
+    ASSERT_NE(window.windowHandle(), nullptr);
+    EXPECT_EQ(window.windowHandle()->transientParent(), main.windowHandle());
     QAbstractItemModel& results = *window.ResultList()->model();
     ASSERT_EQ(results.rowCount(), 2);
     EXPECT_EQ(results.index(0, 1).data(), QString::fromStdString(tree + "/sub/quellstone-test.exe"));

@@ -1,6 +1,7 @@
 // The manual update window as a user meets it: where it opens, what it shows
 // while it waits, how it ends and what it says when the server is out of reach.
 #include <QProgressBar>
+#include <QWindow>
 
 #include "gui/DesktopFixture.h"
 
@@ -16,6 +17,9 @@ TEST_F(DesktopWindowsTest, TheUpdateWindowOpensBusyOverTheMainWindowAndEscapeCan
     ASSERT_NE(application.Update(), nullptr);
     UpdateWindow& window = *application.Update();
     ASSERT_TRUE(window.isVisible());
+    // Above the main window and on its task bar entry.
+    ASSERT_NE(window.windowHandle(), nullptr);
+    EXPECT_EQ(window.windowHandle()->transientParent(), main.windowHandle());
 
     const QPoint offset = window.frameGeometry().center() - main.frameGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 1) << offset.x() << "," << offset.y();
