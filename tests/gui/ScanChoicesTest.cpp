@@ -37,7 +37,7 @@ TEST_F(DesktopWindowsTest, HiddenEntriesAndExcludedFoldersSetInTheWindowShapeIts
     auto* hidden = Find<QAbstractButton>(main, "includeHiddenCheck");
     // On the box itself: the row is wider than the box and its text, and a click beside them does nothing.
     const auto tick = [hidden] { QTest::mouseClick(hidden, Qt::LeftButton, {}, QPoint(8, hidden->height() / 2)); };
-    EXPECT_EQ(hidden->text(), "Include hidden files and folders");
+    EXPECT_EQ(hidden->text(), "&Include hidden files and folders");
     EXPECT_TRUE(hidden->isChecked());  // hidden entries are scanned unless turned off
     tick();
     EXPECT_FALSE(hidden->isChecked());

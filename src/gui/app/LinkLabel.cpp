@@ -3,9 +3,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <QTextDocumentFragment>
 
 #include "gui/app/LinkAccessible.h"
+#include "gui/app/WidgetText.h"
 
 namespace quellstone::gui {
 
@@ -17,8 +19,27 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
 
 QString LinkLabel::SpokenText() const {
     if (!accessibleName().isEmpty()) return accessibleName();
+    if (buddy() == this) return ForLabel(text().toStdString());
     if (textFormat() == Qt::PlainText || !Qt::mightBeRichText(text())) return text();
     return QTextDocumentFragment::fromHtml(text()).toPlainText();
+}
+
+void LinkLabel::SetAcceleratedText(const QString& text) {
+    setTextFormat(Qt::PlainText);
+    // A label draws and registers its accelerator only for a buddy; the link is its own.
+    setBuddy(this);
+    setText(text);
+}
+
+bool LinkLabel::event(QEvent* event) {
+    // A label's accelerator only moves the focus to its buddy; a link's clicks it,
+    // unless another control of the window has the same letter.
+    if (event->type() == QEvent::Shortcut && buddy() == this) {
+        setFocus(Qt::ShortcutFocusReason);
+        if (!static_cast<QShortcutEvent*>(event)->isAmbiguous()) emit clicked();
+        return true;
+    }
+    return QLabel::event(event);
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {

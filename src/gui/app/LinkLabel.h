@@ -16,12 +16,16 @@ public:
     // The text a screen reader announces: the accessible name when one is
     // set, otherwise the label's text without its markup.
     [[nodiscard]] QString SpokenText() const;
+    // A plain text whose "&" marks an accelerator: the letter is underlined
+    // and Alt with it clicks the link.
+    void SetAcceleratedText(const QString& text);
 
 signals:
     void clicked();
     void hovered();
 
 protected:
+    bool event(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;

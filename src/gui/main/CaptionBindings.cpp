@@ -20,12 +20,16 @@ QLabel* CaptionBindings::Label(windows::MainControl control, const QString& name
     return label;
 }
 
-LinkLabel* CaptionBindings::Link(windows::MainControl control, const QString& name, QWidget* parent) {
+LinkLabel* CaptionBindings::Link(windows::MainControl control, const QString& name, QWidget* parent, bool accelerated) {
     auto* link = new LinkLabel(parent);
     link->setObjectName(name);
     link->setProperty("link", true);  // the window's style keeps room for its focus frame
     link->setIndent(0);               // a framed label would otherwise indent its text
-    Bind(control, [link](const QString& text, const QString&) { link->setText(text); });
+    if (accelerated) {
+        Bind(control, [link](const QString&, const QString& text) { link->SetAcceleratedText(text); });
+    } else {
+        Bind(control, [link](const QString& text, const QString&) { link->setText(text); });
+    }
     return link;
 }
 

@@ -28,8 +28,9 @@ public:
     void Bind(windows::MainControl control, Setter setter);
     // A word-wrapped label showing the control's caption.
     QLabel* Label(windows::MainControl control, const QString& name, QWidget* parent);
-    // A link showing the control's caption.
-    LinkLabel* Link(windows::MainControl control, const QString& name, QWidget* parent);
+    // A link showing the control's caption; with `accelerated`, its "&"
+    // letter clicks it (links whose texts the menus share have none).
+    LinkLabel* Link(windows::MainControl control, const QString& name, QWidget* parent, bool accelerated = false);
 
     // Shows every bound control's current caption.
     void Apply(const windows::MainWindowModel& model) const;

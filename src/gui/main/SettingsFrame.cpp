@@ -15,8 +15,9 @@ using C = windows::MainControl;
 SettingsFrame::SettingsFrame(Host host, QWidget* parent)
     : MainFrame(std::move(host), C::SettingsTitle, QStringLiteral("settings"), parent) {
     auto* row = new QHBoxLayout;
-    QLabel* caption = Captions().Label(C::LanguageCaption, QStringLiteral("languageCaption"), this);
-    caption->setWordWrap(false);
+    auto* caption = new QLabel(this);
+    caption->setObjectName(QStringLiteral("languageCaption"));
+    Captions().Bind(C::LanguageCaption, [caption](const QString&, const QString& text) { caption->setText(text); });
     language_ = new QComboBox(this);
     language_->setObjectName(QStringLiteral("languageBox"));
     caption->setBuddy(language_);
