@@ -11,13 +11,18 @@ _quellstone_cli_paths() {
         _filedir ${1:+"$1"}
         return
     fi
-    local IFS=$'\n'
     compopt -o filenames 2>/dev/null
     if [ "${1:-}" = -d ]; then
-        COMPREPLY+=($(compgen -d -- "$cur"))
+        _quellstone_cli_reply -d
     else
-        COMPREPLY+=($(compgen -f -- "$cur"))
+        _quellstone_cli_reply -f
     fi
+}
+
+# Adds to COMPREPLY what compgen with these arguments offers for $cur, one
+# match a line.
+_quellstone_cli_reply() {
+    mapfile -t -O "${#COMPREPLY[@]}" COMPREPLY < <(compgen "$@" -- "$cur")
 }
 
 # Adds the archive names in the quarantine folder that start with $cur. The
@@ -43,7 +48,7 @@ _quellstone_cli_words() {
     local i
     for ((i = 0; i < ${#COMP_WORDS[@]}; i++)); do
         if [ "${COMP_WORDS[i]}" = = ] && ((${#words[@]} > 1)) && [[ ${words[-1]} == --* && ${words[-1]} != *=* ]]; then
-            words[-1]+==
+            words[-1]+="="
             ((i == COMP_CWORD)) && cword=$((${#words[@]} - 1))
             if ((i < COMP_CWORD)); then
                 ((i++))
@@ -65,8 +70,8 @@ _quellstone_cli() {
     COMPREPLY=()
 
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "scan quarantine settings stats update-check update-database schedule database
-            --help -h --version" -- "$cur"))
+        _quellstone_cli_reply -W "scan quarantine settings stats update-check update-database schedule database
+            --help -h --version"
         return
     fi
 
@@ -132,13 +137,13 @@ _quellstone_cli() {
         case $prev in
             --db) _quellstone_cli_paths ;;
             --exclude) _quellstone_cli_paths -d ;;
-            --threads) COMPREPLY=($(compgen -W "1 2 4 8 16 32 64" -- "$cur")) ;;
+            --threads) _quellstone_cli_reply -W "1 2 4 8 16 32 64" ;;
         esac
         return
     fi
 
     if ! $after_dashes && [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        _quellstone_cli_reply -W "$options"
         return
     fi
 
@@ -147,7 +152,7 @@ _quellstone_cli() {
         return
     fi
     if ((${#arguments[@]} == 0)); then
-        COMPREPLY=($(compgen -W "$actions" -- "$cur"))
+        _quellstone_cli_reply -W "$actions"
         return
     fi
 
@@ -156,20 +161,20 @@ _quellstone_cli() {
     case $command/$action/$place in
         quarantine/restore/1 | quarantine/delete/1) _quellstone_cli_archives ;;
         quarantine/restore/2 | database/check/1) _quellstone_cli_paths ;;
-        settings/*/1) COMPREPLY=($(compgen -W "Settings Status" -- "$cur")) ;;
+        settings/*/1) _quellstone_cli_reply -W "Settings Status" ;;
         settings/*/2)
             case ${arguments[1],,} in
                 settings)
-                    COMPREPLY=($(compgen -W "curLang Quarintine ScanHidden ScanNetwork ExcludedFolders ListingThreads
-                        LastScanFolder WindowGeometry" -- "$cur"))
+                    _quellstone_cli_reply -W "curLang Quarintine ScanHidden ScanNetwork ExcludedFolders ListingThreads
+                        LastScanFolder WindowGeometry"
                     ;;
-                status) COMPREPLY=($(compgen -W "TotalScans TotalObjectsRemoved LastSystemScan" -- "$cur")) ;;
+                status) _quellstone_cli_reply -W "TotalScans TotalObjectsRemoved LastSystemScan" ;;
             esac
             ;;
         settings/set/3)
             case ${arguments[2],,} in
-                curlang) COMPREPLY=($(compgen -W "English Polish Deutsch" -- "$cur")) ;;
-                quarintine | scanhidden | scannetwork) COMPREPLY=($(compgen -W "0 1" -- "$cur")) ;;
+                curlang) _quellstone_cli_reply -W "English Polish Deutsch" ;;
+                quarintine | scanhidden | scannetwork) _quellstone_cli_reply -W "0 1" ;;
             esac
             ;;
     esac
