@@ -15,6 +15,16 @@ namespace {
 
 // How much of the version file's first line is printed.
 constexpr std::size_t kMaxShownVersionChars = 64;
+// How much of the network's or the server's reason for a failure is printed.
+constexpr std::size_t kMaxShownReasonChars = 300;
+
+// Why the version file could not be read, in English: the transport's words,
+// or the status line the server answered with.
+std::string FailureText(const update::DownloadFailure& failure) {
+    const std::string words = update::ServerTextForDisplay(failure.text, kMaxShownReasonChars);
+    if (failure.answered) return "the server answered " + words;
+    return words.empty() ? "no answer" : words;
+}
 
 }  // namespace
 
@@ -46,8 +56,9 @@ int UpdateCheckCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     std::string remote;
     const auto request = http.NewRequest();
     io.out << "Local version: " << local << '\n';
-    if (!update::DownloadVersionFile(*request, pump, address, remote)) {
-        Error(io) << "could not read " << text::EscapeForDisplay(address) << "\n";
+    update::DownloadFailure failure;
+    if (!update::DownloadVersionFile(*request, pump, address, remote, {}, failure)) {
+        Error(io) << "could not read " << text::EscapeForDisplay(address) << ": " << FailureText(failure) << "\n";
         return kExitError;
     }
     io.out << "Remote version: " << update::ServerTextForDisplay(remote, kMaxShownVersionChars) << '\n';

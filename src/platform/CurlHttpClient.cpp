@@ -9,6 +9,18 @@ namespace quellstone::platform {
 
 namespace {
 
+ports::HttpFailure FailureOf(CURLcode result) {
+    switch (result) {
+        case CURLE_OK: return ports::HttpFailure::None;
+        case CURLE_COULDNT_CONNECT: return ports::HttpFailure::CouldNotConnect;
+        case CURLE_OPERATION_TIMEDOUT: return ports::HttpFailure::TimedOut;
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY: return ports::HttpFailure::HostNotFound;
+        case CURLE_FILESIZE_EXCEEDED: return ports::HttpFailure::TooLarge;
+        default: return ports::HttpFailure::Other;
+    }
+}
+
 class CurlRequest final : public ports::HttpRequest {
 public:
     CurlRequest(std::chrono::milliseconds timeout, std::size_t maxBody, LowSpeedLimit lowSpeed)
@@ -24,6 +36,7 @@ public:
         read_ = 0;
         failed_ = false;
         tooLarge_ = false;
+        failure_ = ports::HttpFailure::None;
         error_.clear();
         detail_[0] = '\0';
         multi_ = curl_multi_init();
@@ -56,6 +69,7 @@ public:
         int active = 0;
         if (curl_multi_perform(multi_, &active) != CURLM_OK) {
             error_ = "the transfer failed";
+            failure_ = ports::HttpFailure::Other;
             return Finish(false);
         }
         if (active == 0) {
@@ -65,8 +79,12 @@ public:
                 if (message->msg == CURLMSG_DONE) result = message->data.result;
             }
             if (result != CURLE_OK) error_ = detail_[0] != '\0' ? detail_.data() : curl_easy_strerror(result);
-            if (result == CURLE_FILESIZE_EXCEEDED) tooLarge_ = true;
-            if (tooLarge_) error_ = "the response is larger than " + std::to_string(maxBody_) + " bytes";
+            failure_ = FailureOf(result);
+            // A body cut off by OnBody ends as a write error: it was too large all the same.
+            if (tooLarge_ || failure_ == ports::HttpFailure::TooLarge) {
+                failure_ = ports::HttpFailure::TooLarge;
+                error_ = "the response is larger than " + std::to_string(maxBody_) + " bytes";
+            }
             return Finish(result == CURLE_OK);
         }
         curl_multi_poll(multi_, nullptr, 0, 10, nullptr);
@@ -85,11 +103,12 @@ public:
     void Cancel() override {
         if (!running_) return;
         error_ = "cancelled";
+        failure_ = ports::HttpFailure::Other;
         Finish(false);
     }
 
     std::string ErrorText() override { return running_ ? std::string() : error_; }
-    bool BodyTooLarge() override { return !running_ && tooLarge_; }
+    ports::HttpFailure Failure() override { return running_ ? ports::HttpFailure::None : failure_; }
 
 private:
     static size_t OnHeader(char* data, size_t size, size_t count, void* self) {
@@ -119,6 +138,7 @@ private:
     bool Fail() {
         Release();
         error_ = "the transfer could not be set up";
+        failure_ = ports::HttpFailure::Other;
         failed_ = true;
         return false;
     }
@@ -144,6 +164,7 @@ private:
     bool running_ = false;
     bool failed_ = false;
     bool tooLarge_ = false;
+    ports::HttpFailure failure_ = ports::HttpFailure::None;
 };
 
 }  // namespace

@@ -25,6 +25,7 @@ private:
         std::string NextChunk(std::size_t) override { return {}; }
         void Cancel() override {}
         std::string ErrorText() override { return "no network in this run"; }
+        ports::HttpFailure Failure() override { return ports::HttpFailure::CouldNotConnect; }
     };
 };
 

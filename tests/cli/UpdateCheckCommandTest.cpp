@@ -19,7 +19,10 @@ TEST(UpdateCheckCommand, ExitStatusTellsTheAnswer) {
     server.response = HttpResponse("200 OK", "1.05\r\n");
     EXPECT_EQ(RunCli({"update-check", "--server", server.Address()}).status, 0);
     server.response = HttpResponse("404 Not Found", "2.0");
-    EXPECT_EQ(RunCli({"update-check", "--server", server.Address()}).status, 2);
+    const auto missing = RunCli({"update-check", "--server", server.Address()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("velkaro.txt: the server answered HTTP/1.1 404 Not Found"), std::string::npos)
+        << missing.err;
     EXPECT_EQ(RunCli({"update-check", "--server", "http://127.0.0.1:1/"}).status, 2);
     EXPECT_EQ(RunCli({"update-check", "--frobnicate"}).status, 2);
 }

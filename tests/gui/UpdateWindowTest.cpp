@@ -39,8 +39,14 @@ TEST_F(DesktopWindowsTest, TheUpdateWindowOpensBusyOverTheMainWindowAndEscapeCan
 
 TEST_F(DesktopWindowsTest, AnUnreachableServerIsNotTakenForTheNewestVersion) {
     const std::pair<const char*, const char*> languages[] = {
-        {"English", "Could not reach the update server: no network in this run"},
-        {"Deutsch", "Der Update-Server war nicht erreichbar: no network in this run"},
+        {"English",
+         "Could not reach the update server: could not connect to the server\rDetails: no network in this run"},
+        {"Deutsch",
+         "Der Update-Server war nicht erreichbar: keine Verbindung zum Server möglich\rDetails: no network in this "
+         "run"},
+        {"Polish",
+         "Nie udało się połączyć z serwerem aktualizacji: nie można nawiązać połączenia z serwerem\rSzczegóły: no "
+         "network in this run"},
     };
     for (const auto& [language, expected] : languages) {
         SCOPED_TRACE(language);

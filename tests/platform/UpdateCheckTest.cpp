@@ -8,6 +8,7 @@
 #include "core/update/UpdateCheck.h"
 #include "core/windows/UpdateWindowModel.h"
 #include "platform/CurlHttpClient.h"
+#include "support/FailingHttpClient.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeDirectoryTree.h"
 #include "support/FakeFileStore.h"
@@ -36,13 +37,21 @@ protected:
         context.languageText.Set(323, "not a version");
         context.languageText.Set(324, "no answer");
         context.languageText.Set(287, "failed: %1");
+        context.languageText.Set(450, "no connection");
+        context.languageText.Set(451, "too slow");
+        context.languageText.Set(452, "no such name");
+        context.languageText.Set(453, "code %1");
+        context.languageText.Set(454, "broken");
+        context.languageText.Set(455, "details: %1");
     }
-    windows::UpdatePorts Ports() {
-        return {http, pump, dialogs, openers, server.Address(), context.languageText, context.quit.get_token()};
+    windows::UpdatePorts Ports() { return Ports(http, server.Address()); }
+    windows::UpdatePorts Ports(ports::HttpClient& client, const std::string& address) {
+        return {client, pump, dialogs, openers, address, context.languageText, context.quit.get_token()};
     }
     // The manual window's check, as its first check tick runs it.
-    std::vector<std::string> ManualCheck() {
-        windows::UpdateWindowModel window(Ports());
+    std::vector<std::string> ManualCheck() { return ManualCheck(Ports()); }
+    std::vector<std::string> ManualCheck(windows::UpdatePorts ports) {
+        windows::UpdateWindowModel window(std::move(ports));
         window.Load();
         window.CheckTick();
         EXPECT_TRUE(window.Closed());
@@ -90,10 +99,41 @@ TEST_F(UpdateCheckTest, ComparesTheVersionFileWithTheLocalVersion) {
     EXPECT_EQ(ServeVersion(" 1.06\n"), std::vector<std::string>{"1.05 -> 1.06\r\rT144"});
 }
 
+TEST_F(UpdateCheckTest, AFailedCheckNamesItsKindAndKeepsTheTransportsWordsAsDetails) {
+    FailingHttpClient slow(ports::HttpFailure::TimedOut, "Operation timed out after 60000 milliseconds");
+    FailingHttpClient unnamed(ports::HttpFailure::HostNotFound, "Could not resolve host: nowhere.invalid");
+    FailingHttpClient broken(ports::HttpFailure::Other, "SSL certificate problem");
+    const struct {
+        const char* name;
+        ports::HttpClient& client;
+        std::string address;
+        std::string response;
+        std::string shownStart;  // the whole message where the transport's words are known
+    } cases[] = {
+        // A closed port: libcurl's own words follow, whatever its version says.
+        {"refused", http, "http://127.0.0.1:1/", "", "unreachable: no connection\rdetails: "},
+        {"timed out", slow, server.Address(), "",
+         "unreachable: too slow\rdetails: Operation timed out after 60000 milliseconds"},
+        {"name not found", unnamed, server.Address(), "",
+         "unreachable: no such name\rdetails: Could not resolve host: nowhere.invalid"},
+        {"other", broken, server.Address(), "", "unreachable: broken\rdetails: SSL certificate problem"},
+        // The server was reached: the check failed, but not for want of a connection.
+        {"error code", http, server.Address(), HttpResponse("404 Not Found", "9.99"),
+         "failed: code 404\rdetails: HTTP/1.1 404 Not Found"},
+        {"not a version", http, server.Address(), HttpResponse("200 OK", "<html>moved</html>"),
+         "failed: not a version"},
+    };
+    for (const auto& check : cases) {
+        SCOPED_TRACE(check.name);
+        server.response = check.response;
+        const std::vector<std::string> shown = ManualCheck(Ports(check.client, check.address));
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_TRUE(shown[0].starts_with(check.shownStart)) << shown[0];
+        EXPECT_GT(shown[0].size(), check.shownStart.ends_with(": ") ? check.shownStart.size() : 0) << shown[0];
+    }
+}
+
 TEST_F(UpdateCheckTest, AFailedCheckSaysWhyAndIsNotTakenForTheNewestVersion) {
-    server.response = HttpResponse("404 Not Found", "9.99");
-    // The server was reached: the check failed, but not for want of a connection.
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"failed: HTTP/1.1 404 Not Found"});
     // No status code, or no HTTP at all: the transport's own words say why.
     for (const char* response : {"HTTP/1.1\r\nContent-Length: 4\r\n\r\n9.99", "garbage that is not HTTP\r\n\r\n"}) {
         server.response = response;
@@ -101,8 +141,6 @@ TEST_F(UpdateCheckTest, AFailedCheckSaysWhyAndIsNotTakenForTheNewestVersion) {
         EXPECT_TRUE(shown.starts_with("unreachable: ") || shown.starts_with("failed: ")) << response;
         EXPECT_GT(shown.size(), std::string("failed: ").size()) << response;
     }
-    server.response = HttpResponse("200 OK", "<html>moved</html>");
-    EXPECT_EQ(ManualCheck(), std::vector<std::string>{"failed: not a version"});
     // An informational response before the real one: the real one's status counts.
     server.response = "HTTP/1.1 103 Early Hints\r\nLink: </x>\r\n\r\n" + HttpResponse("200 OK", "1.04");
     EXPECT_EQ(ManualCheck(), std::vector<std::string>{"newest 1.05"});
@@ -117,11 +155,12 @@ TEST_F(UpdateCheckTest, AFailedCheckSaysWhyAndIsNotTakenForTheNewestVersion) {
         "exe.txt " +
             std::string(400, 'y'),
         "");
-    const std::string hostile = FailureShown("failed: ");
-    EXPECT_TRUE(hostile.starts_with("failed: HTTP/1.1 500 <b>x</b> %1 %2 \\x1b[31m\\xe2\\x80\\xaeexe.txt yyy"))
+    const std::string hostile = FailureShown("failed: code 500\r");
+    EXPECT_NE(hostile.find("\rdetails: HTTP/1.1 500 <b>x</b> %1 %2 \\x1b[31m\\xe2\\x80\\xaeexe.txt yyy"),
+              std::string::npos)
         << hostile;
     EXPECT_TRUE(hostile.ends_with("y...")) << hostile;
-    EXPECT_LT(hostile.size(), 220u);
+    EXPECT_LT(hostile.size(), 260u);
 
     // The silent check says nothing when nothing is newer or the check fails.
     server.response = HttpResponse("200 OK", "1.05");
@@ -151,27 +190,20 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
     platform::CurlHttpClient impatient(300ms);
     auto request = impatient.NewRequest();
     std::string body = "unchanged";
-    EXPECT_FALSE(DownloadVersionFile(*request, pump, VersionFileAddress(server.Address()), body));
+    DownloadFailure failure;
+    EXPECT_FALSE(DownloadVersionFile(*request, pump, VersionFileAddress(server.Address()), body, {}, failure));
     EXPECT_EQ(body, "unchanged");
+    EXPECT_EQ(failure.transport, ports::HttpFailure::TimedOut);
     EXPECT_GT(pump.calls, 0);  // it waited, yielding, until the time-out
     // The request did reach the server, which never answered: the time-out ended it.
     EXPECT_EQ(server.WaitForRequestLine(), "GET /updates/velkaro.txt HTTP/1.1");
     EXPECT_EQ(server.Connections(), 1);
 
     auto refused = http.NewRequest();
-    DownloadFailure failure;
     EXPECT_FALSE(DownloadVersionFile(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body, {}, failure));
     EXPECT_NE(failure.text, "");  // the transport says why
     EXPECT_FALSE(failure.answered);
-    // A refused connection is a server out of reach.
-    windows::UpdatePorts refusedPorts = Ports();
-    refusedPorts.serverAddress = "http://127.0.0.1:1/";
-    windows::UpdateWindowModel refusedWindow(refusedPorts);
-    refusedWindow.Load();
-    refusedWindow.CheckTick();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_TRUE(dialogs.shown[0].text.starts_with("unreachable: ")) << dialogs.shown[0].text;
-    dialogs.shown.clear();
+    EXPECT_EQ(failure.transport, ports::HttpFailure::CouldNotConnect);
 
     // Cancel before the first tick: no request at all, no message.
     const int before = server.Connections();

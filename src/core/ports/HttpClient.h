@@ -6,6 +6,17 @@
 
 namespace quellstone::ports {
 
+// Why a finished request got no response, as a kind the program can name in
+// the user's language (the transport's own words are ErrorText's).
+enum class HttpFailure {
+    None,             // a response came (whatever its status), or none was asked for yet
+    CouldNotConnect,  // the server refused the connection or could not be reached
+    TimedOut,         // no whole response within the time allowed, or too slow for too long
+    HostNotFound,     // the server's or the proxy's name could not be resolved
+    TooLarge,         // the body is larger than the client takes
+    Other,            // anything else: a broken answer, a TLS failure, a cancel...
+};
+
 // One HTTP GET, driven step by step so the caller can keep its window alive:
 // start it, ask whether it still runs (each question does a little of the
 // work), then read the response headers and the body in chunks.
@@ -25,9 +36,8 @@ public:
     // ("Connection refused", "Timeout was reached"); "" when it got one. The
     // text may carry what a server sent: show it only escaped and cut short.
     virtual std::string ErrorText() { return {}; }
-    // True when a finished request got no response because its body was
-    // larger than the client takes.
-    virtual bool BodyTooLarge() { return false; }
+    // The kind of that failure; None when a response came.
+    virtual HttpFailure Failure() { return ErrorText().empty() ? HttpFailure::None : HttpFailure::Other; }
 };
 
 class HttpClient {

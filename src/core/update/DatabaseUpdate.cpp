@@ -31,13 +31,14 @@ std::optional<std::string> Download(ports::HttpClient& http, ports::EventPump& p
     if (DownloadVersionFile(*request, pump, url, body, quit, why)) return body;
     if (quit.stop_requested()) {
         failure = Failure(Outcome::Cancelled, "cancelled");
-    } else if (request->BodyTooLarge()) {
+    } else if (why.transport == ports::HttpFailure::TooLarge) {
         failure = Failure(Outcome::TooLarge, url + " is too large: " + why.text);
     } else if (why.answered) {
         failure = Failure(Outcome::Refused, url + " answered " + why.text);
     } else {
         failure = Failure(Outcome::NoAnswer, "could not download " + url + ": " + why.text);
     }
+    failure.download = std::move(why);
     return std::nullopt;
 }
 

@@ -14,6 +14,7 @@
 #include "core/settings/ProgramPaths.h"
 #include "core/update/DatabaseInUse.h"
 #include "core/update/DatabaseVersion.h"
+#include "core/update/UpdateCheck.h"
 
 namespace quellstone::update {
 
@@ -46,6 +47,8 @@ struct DatabaseUpdateResult {
     std::optional<DatabaseVersion> version;
     // Why it failed, in English; raw: it may quote the server or the network.
     std::string detail;
+    // NoAnswer, Refused, TooLarge: how the download failed, for a window to name it.
+    DownloadFailure download{};
 
     [[nodiscard]] bool Succeeded() const {
         return outcome == DatabaseUpdateOutcome::Installed || outcome == DatabaseUpdateOutcome::AlreadyNewest;

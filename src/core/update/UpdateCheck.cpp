@@ -8,6 +8,15 @@
 
 namespace quellstone::update {
 
+namespace {
+
+DownloadFailure NoResponse(ports::HttpRequest& request) {
+    const ports::HttpFailure kind = request.Failure();
+    return {false, kind == ports::HttpFailure::None ? ports::HttpFailure::Other : kind, {}, request.ErrorText()};
+}
+
+}  // namespace
+
 std::string VersionFileAddress(std::string_view server) {
     std::string address(server);
     if (!address.empty() && !address.ends_with('/')) address += '/';
@@ -26,7 +35,7 @@ bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, co
     failure = {};
     if (quit.stop_requested()) return false;
     if (!request.Start(url)) {
-        failure.text = request.ErrorText();
+        failure = NoResponse(request);
         return false;
     }
     while (request.StillRunning()) {
@@ -53,7 +62,11 @@ bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, co
     }
     if (fields.size() < 2 || fields[1] != "200") {
         // A status line means the server was reached; without one the transport says why.
-        failure = headers.empty() ? DownloadFailure{false, request.ErrorText()} : DownloadFailure{true, headers};
+        if (headers.empty()) {
+            failure = NoResponse(request);
+        } else {
+            failure = {true, ports::HttpFailure::None, fields.size() < 2 ? std::string() : fields[1], headers};
+        }
         return false;
     }
     body = std::move(received);

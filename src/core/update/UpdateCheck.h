@@ -23,12 +23,15 @@ std::string VersionFileAddress(std::string_view server);
 bool DownloadVersionFile(ports::HttpRequest& request, ports::EventPump& pump, const std::string& url, std::string& body,
                          std::stop_token quit = {});
 
-// Why a download failed. `text` is raw: see ServerTextForDisplay.
+// Why a download failed. `text` and `status` are raw: see ServerTextForDisplay.
 struct DownloadFailure {
     // True when the server answered, with a status other than "200": `text` is
-    // its status line. False when no response came: `text` is the
-    // transport's error (no connection, a time-out, an unknown host...).
+    // its status line and `status` its code as sent ("404"). False when no
+    // response came: `transport` says why, and `text` in the transport's
+    // own words (no connection, a time-out, an unknown host...).
     bool answered = false;
+    ports::HttpFailure transport = ports::HttpFailure::None;  // Other when the transport named no kind
+    std::string status;
     std::string text;  // "" after a success or a quit
 };
 

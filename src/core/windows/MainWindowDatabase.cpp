@@ -6,6 +6,7 @@
 #include "core/update/DatabaseFacts.h"
 #include "core/update/UpdateCheck.h"
 #include "core/windows/MainWindowModel.h"
+#include "core/windows/UpdateFailureText.h"
 
 namespace quellstone::windows {
 
@@ -13,9 +14,6 @@ namespace {
 
 using T = i18n::TextId;
 using C = MainControl;
-
-// How much of a failure's reason is shown; it may quote the server.
-constexpr std::size_t kMaxShownReasonChars = 200;
 
 }  // namespace
 
@@ -59,25 +57,29 @@ void MainWindowModel::ShowDatabaseUpdating() {
 }
 
 void MainWindowModel::ShowDatabaseUpdateResult(const update::DatabaseUpdateResult& result) {
+    using Outcome = update::DatabaseUpdateOutcome;
     const std::string version = result.version ? update::DatabaseVersionText(*result.version) : "";
     std::string shown;
+    // What went wrong in the words of the network, the server or the checks; a
+    // missing key or server says all there is to say.
+    std::string_view detail;
     switch (result.outcome) {
-        case update::DatabaseUpdateOutcome::Installed:
-            shown = text::FillIn(shared_.texts.Text(T::DatabaseInstalled), {version});
-            break;
-        case update::DatabaseUpdateOutcome::AlreadyNewest:
+        case Outcome::Installed: shown = text::FillIn(shared_.texts.Text(T::DatabaseInstalled), {version}); break;
+        case Outcome::AlreadyNewest:
             shown = text::FillIn(shared_.texts.Text(T::DatabaseAlreadyNewest), {version});
             break;
         default:
             shown = text::FillIn(shared_.texts.Text(T::DatabaseUpdateFailed),
-                                 {update::ServerTextForDisplay(result.detail, kMaxShownReasonChars)});
+                                 {DatabaseUpdateFailureReason(result, shared_.texts)});
+            if (result.outcome != Outcome::NoKey && result.outcome != Outcome::NoServer) detail = result.detail;
             break;
     }
+    // The frame's line says what came of it; the message adds the details.
     SetCaption(C::DatabaseUpdateStatus, shown);
     ShowDatabaseFacts();
     // A closing program says nothing more.
-    if (result.outcome == update::DatabaseUpdateOutcome::Cancelled) return;
-    ports_.dialogs.ShowMessage(shown,
+    if (result.outcome == Outcome::Cancelled) return;
+    ports_.dialogs.ShowMessage(WithDetails(shown, detail, shared_.texts),
                                result.Succeeded() ? ports::MessageIcon::Information : ports::MessageIcon::Warning,
                                ports::MessageButtons::Ok);
 }

@@ -3,6 +3,7 @@
 #include "core/text/FillIn.h"
 #include "core/update/UpdateCheck.h"
 #include "core/update/Version.h"
+#include "core/windows/UpdateFailureText.h"
 
 namespace quellstone::windows {
 
@@ -10,8 +11,7 @@ using T = i18n::TextId;
 
 namespace {
 
-// How much of a server's or the network's own words a message shows.
-constexpr std::size_t kMaxReasonChars = 160;
+// How much of the server's version a question shows.
 constexpr std::size_t kMaxVersionChars = 32;
 
 }  // namespace
@@ -24,9 +24,8 @@ CheckOutcome CheckAndAsk(UpdatePorts& ports, ports::HttpRequest& request) {
         request, ports.pump, update::VersionFileAddress(ports.serverAddress), body, ports.quit, failure);
     if (ports.quit.stop_requested()) return {CheckOutcome::Kind::Quit, {}};
     if (!downloaded) {
-        const std::string reason = update::ServerTextForDisplay(failure.text, kMaxReasonChars);
         return {failure.answered ? CheckOutcome::Kind::Failed : CheckOutcome::Kind::Unreachable,
-                reason.empty() ? ports.texts.Text(T::UpdateNoAnswer) : reason};
+                DownloadFailureReason(failure, ports.texts), failure.text};
     }
     // A body that is no version number is a failed check, like a status other than 200.
     const update::VersionVerdict verdict = update::CompareVersions(body, local);
@@ -78,8 +77,9 @@ void UpdateWindowModel::CheckTick() {
     } else if (outcome.kind == CheckOutcome::Kind::Unreachable || outcome.kind == CheckOutcome::Kind::Failed) {
         const T message =
             outcome.kind == CheckOutcome::Kind::Unreachable ? T::UpdateServerUnreachable : T::UpdateCheckFailed;
-        ports_.dialogs.ShowMessage(text::FillIn(ports_.texts.Text(message), outcome.reason),
-                                   ports::MessageIcon::Warning, ports::MessageButtons::Ok);
+        ports_.dialogs.ShowMessage(
+            WithDetails(text::FillIn(ports_.texts.Text(message), outcome.reason), outcome.detail, ports_.texts),
+            ports::MessageIcon::Warning, ports::MessageButtons::Ok);
     }
     Close();
 }

@@ -100,7 +100,8 @@ struct CheckOutcome {
         Quit,         // the program is closing: nothing more is shown
     };
     Kind kind = Kind::Failed;
-    std::string reason;  // Unreachable, Failed: why, escaped and cut short, ready to show
+    std::string reason;    // Unreachable, Failed: why, in the user's language, ready to show
+    std::string detail{};  // and in the transport's or the server's own words, raw (see WithDetails)
 };
 
 // One check: downloads the version file and, when its version is newer, asks
