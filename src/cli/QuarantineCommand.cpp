@@ -25,7 +25,7 @@ CommandDefinition QuarantineDefinition() {
                  {"json"},
                  {},
                  "One line per archive: name, detection name, size in bytes, original path, time of removal "
-                 "(separated by tabs)"},
+                 "(separated by tabs), and for a symbolic link kept as one, \"link to\" and its target"},
                 {"restore",
                  {},
                  {{"NAME"}, {"DEST", Count::Optional}},
@@ -36,7 +36,8 @@ CommandDefinition QuarantineDefinition() {
             },
         .description =
             "The quarantine keeps an exact copy of each file removed while the\n"
-            "quarantine switch was on, as NAME.arc in\n"
+            "quarantine switch was on (of a symbolic link, the link: restored, it\n"
+            "points where it pointed), as NAME.arc in\n"
             "$XDG_DATA_HOME/Orvanta/Quellstone/Archiwum (else ~/.local/share/...),\n"
             "with a record NAME.arc.info of where the file was, what it was\n"
             "detected as and when it was removed.\n",
@@ -66,6 +67,12 @@ void PrintJsonRow(std::ostream& out, const quarantine::QuarantineRow& row) {
     } else {
         AppendJsonString(line, row.removedAt);
     }
+    line += ", \"link_target\": ";
+    if (row.linkTarget.empty()) {
+        line += "null";
+    } else {
+        AppendJsonString(line, row.linkTarget);
+    }
     out << line << "}\n";
 }
 
@@ -91,8 +98,9 @@ void List(quarantine::QuarantineManager& manager, bool json, std::ostream& out) 
             continue;
         }
         out << text::EscapeForDisplay(row.name) << '\t' << text::EscapeForDisplay(row.detection) << '\t' << row.size
-            << '\t' << text::EscapeForDisplay(row.originalPath) << '\t' << text::EscapeForDisplay(row.removedAt)
-            << '\n';
+            << '\t' << text::EscapeForDisplay(row.originalPath) << '\t' << text::EscapeForDisplay(row.removedAt);
+        if (!row.linkTarget.empty()) out << "\tlink to " << text::EscapeForDisplay(row.linkTarget);
+        out << '\n';
     }
 }
 

@@ -162,11 +162,20 @@ void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal
             line_ += ", \"archive\": ";
             AppendJsonString(line_, *removal.archive);
         }
+        if (removal.linkTarget) {
+            line_ += ", \"link_target\": ";
+            AppendJsonString(line_, *removal.linkTarget);
+        }
         line_ += "}\n";
     } else {
         line_ += text::EscapeForDisplay(fullPath);
         switch (removal.outcome) {
-            case RemovalOutcome::Removed: line_ += ": REMOVED"; break;
+            case RemovalOutcome::Removed:
+                line_ += ": REMOVED";
+                // The link went, never the file it points to.
+                if (removal.linkTarget)
+                    line_ += " (symbolic link to " + text::EscapeForDisplay(*removal.linkTarget) + ")";
+                break;
             case RemovalOutcome::AlreadyGone: line_ += ": ALREADY GONE"; break;
             case RemovalOutcome::NotRemoved:
                 line_ += ": NOT REMOVED (";

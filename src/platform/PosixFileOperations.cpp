@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -162,6 +163,89 @@ ports::CopyResult PosixFileOperations::CopyFile(const ports::ReachablePath& sour
     return placed ? CopyResult::Copied : CopyResultOf(error);
 }
 
+ports::CopyResult PosixFileOperations::WriteNewFile(const ports::ReachablePath& target, std::string_view bytes) {
+    const ReachedFolder into = OpenFolderOf(target);
+    if (!into.folder) return ports::CopyResult::Failed;
+    std::string temp;
+    int error = 0;
+    UniqueFd to = copy_.Create(into.folder.get(), kCopyPrefix, temp, error);
+    if (!to) return error == EEXIST ? ports::CopyResult::Failed : CopyResultOf(error);
+    if (onStep_) onStep_(ReplaceStep::TempCreated);
+    const bool placed = PlaceTemporaryFile(
+        {into.folder.get(), into.name, 0600, false, &error}, std::move(to), temp,
+        [&](int fd) {
+            if (WriteAll(fd, bytes)) return true;
+            error = errno;
+            return false;
+        },
+        onStep_);
+    copy_.Forget();
+    return placed ? ports::CopyResult::Copied : CopyResultOf(error);
+}
+
+std::optional<std::string> PosixFileOperations::ReadLink(const ports::ReachablePath& path,
+                                                         const ports::EntryIdentity& expected) {
+    // The longest target text a link is read with; the kernel holds them to a page.
+    constexpr std::size_t kLongestLinkText = 64 * 1024;
+    const ReachedFolder reached = OpenFolderOf(path);
+    if (!reached.folder) return std::nullopt;
+    struct stat st {};
+    if (::fstatat(reached.folder.get(), reached.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(st.st_mode) ||
+        IdentityOf(st) != expected) {
+        return std::nullopt;
+    }
+    // The size the status gives may be 0 (some file systems): the buffer grows until the text fits.
+    std::string text(std::max<std::size_t>(static_cast<std::size_t>(st.st_size) + 1, 256), '\0');
+    for (;;) {
+        const ssize_t got = ::readlinkat(reached.folder.get(), reached.name.c_str(), text.data(), text.size());
+        if (got <= 0) return std::nullopt;
+        if (static_cast<std::size_t>(got) < text.size()) {
+            text.resize(static_cast<std::size_t>(got));
+            return text;
+        }
+        if (text.size() >= kLongestLinkText) return std::nullopt;
+        text.resize(text.size() * 2);
+    }
+}
+
+ports::CopyResult PosixFileOperations::CreateLink(const ports::ReachablePath& at, std::string_view targetText,
+                                                  bool replace) {
+    using ports::CopyResult;
+    // The system takes a link's text up to its first NUL: such a text would make another link.
+    if (targetText.empty() || targetText.find('\0') != std::string_view::npos) return CopyResult::Failed;
+    const std::string target(targetText);
+    const ReachedFolder into = OpenFolderOf(at);
+    if (!into.folder) return CopyResult::Failed;
+    const int folder = into.folder.get();
+    const auto flushed = [&] {
+        // The new name is on disk once its folder is.
+        ::fsync(folder);
+        return CopyResult::Copied;
+    };
+    if (!replace) {
+        if (::symlinkat(target.c_str(), folder, into.name.c_str()) == 0) return flushed();
+        return CopyResultOf(errno);
+    }
+    // Made under a temporary name and renamed over the old entry, so the name
+    // always stands for the old entry or the new link. The temporary name is
+    // one a regular file takes first (O_EXCL), then given up for the link.
+    std::string temp;
+    for (int attempt = 0;; ++attempt) {
+        if (attempt == 8) return CopyResult::Failed;
+        if (!CreateTemporaryFile(folder, kCopyPrefix, temp) || ::unlinkat(folder, temp.c_str(), 0) != 0)
+            return CopyResult::Failed;
+        if (::symlinkat(target.c_str(), folder, temp.c_str()) == 0) break;
+        // Another program took the name in between: another name.
+        if (errno != EEXIST) return CopyResultOf(errno);
+    }
+    if (::renameat(folder, temp.c_str(), folder, into.name.c_str()) != 0) {
+        const int error = errno;
+        ::unlinkat(folder, temp.c_str(), 0);
+        return CopyResultOf(error);
+    }
+    return flushed();
+}
+
 bool PosixFileOperations::Remove(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
@@ -173,7 +257,7 @@ ports::EntryLookup PosixFileOperations::Find(const ports::ReachablePath& path) {
     if (::fstatat(reached.folder.get(), reached.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return {errno == ENOENT ? ports::Presence::Missing : ports::Presence::Unreachable, {}};
     }
-    return {ports::Presence::Present, IdentityOf(st)};
+    return {ports::Presence::Present, IdentityOf(st), KindOfMode(st.st_mode)};
 }
 
 ports::RemoveResult PosixFileOperations::RemoveIfSame(const ports::ReachablePath& path,

@@ -19,6 +19,10 @@ public:
     std::optional<std::uint64_t> SizeOf(const std::string& path) override;
     ports::CopyResult CopyFile(const ports::ReachablePath& source, const ports::ReachablePath& target, bool replace,
                                const std::optional<ports::EntryIdentity>& expectedSource) override;
+    ports::CopyResult WriteNewFile(const ports::ReachablePath& target, std::string_view bytes) override;
+    std::optional<std::string> ReadLink(const ports::ReachablePath& path,
+                                        const ports::EntryIdentity& expected) override;
+    ports::CopyResult CreateLink(const ports::ReachablePath& at, std::string_view targetText, bool replace) override;
     bool Remove(const std::string& path) override;
     ports::EntryLookup Find(const ports::ReachablePath& path) override;
     ports::RemoveResult RemoveIfSame(const ports::ReachablePath& path, const ports::EntryIdentity& expected) override;

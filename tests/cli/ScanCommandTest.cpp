@@ -177,7 +177,6 @@ TEST(RemovalReasons, EveryNotRemovedSaysWhyAndFailsTheRun) {
     const std::vector<Case> cases = {
         {EntryKind::Folder, {}, "1", "a folder"},
         {EntryKind::Unknown, {}, "1", "permission denied"},
-        {EntryKind::SymbolicLink, {}, "1", "symbolic link"},
         {EntryKind::Other, {}, "1", "not a regular file"},
         {EntryKind::RegularFile, CopyResult::NoSpace, "1", "no space for the copy"},
         {EntryKind::RegularFile, CopyResult::Failed, "1", "copy into quarantine failed"},
@@ -208,6 +207,11 @@ TEST(RemovalReasons, EveryNotRemovedSaysWhyAndFailsTheRun) {
                                                            : ", \"already_gone\": true}\n"));
         EXPECT_EQ(textOutput.RemovalsFailed(), failed ? 1u : 0u) << c.reason;
     }
+    // A link goes as a link, and its line says where it pointed.
+    std::ostringstream text, err;
+    ScanOutput(text, err, ScanOutput::Format::Text)
+        .AddRemoval(path, {quarantine::RemovalOutcome::Removed, "evil.exe.arc", {}, "/usr/bin/x"});
+    EXPECT_EQ(text.str(), path + ": REMOVED (symbolic link to /usr/bin/x) (kept in quarantine as evil.exe.arc)\n");
 }
 
 // The command base, in process: a command that keeps what it was given.

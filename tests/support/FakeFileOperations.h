@@ -18,7 +18,8 @@ public:
     explicit FakeFileOperations(FakeFileStore& disk) : files(disk.files), folders(disk.folders) {}
 
     std::map<std::string, std::string>& files;       // regular files and their content
-    std::map<std::string, ports::EntryKind> others;  // links, folders, FIFOs
+    std::map<std::string, ports::EntryKind> others;  // folders, FIFOs, unreadable entries
+    std::map<std::string, std::string> links;        // symbolic links and their target text
     std::set<std::string>& folders;
     std::set<std::string> undeletable;             // Remove fails (in use, read-only)
     std::set<std::string> vanishBeforeDelete;      // deleted by another program just before RemoveIfSame
@@ -26,6 +27,7 @@ public:
 
     std::optional<ports::EntryKind> KindOf(const std::string& path) override {
         if (files.contains(path)) return ports::EntryKind::RegularFile;
+        if (links.contains(path)) return ports::EntryKind::SymbolicLink;
         if (const auto it = others.find(path); it != others.end()) return it->second;
         return std::nullopt;
     }
@@ -54,10 +56,32 @@ public:
         files[target] = files[source.FullPath()];
         return CopyResult::Copied;
     }
+    ports::CopyResult WriteNewFile(const ports::ReachablePath& targetPath, std::string_view bytes) override {
+        const std::string target = targetPath.FullPath();
+        if (copyFailure) return *copyFailure;
+        if (KindOf(target)) return ports::CopyResult::TargetTaken;
+        if (!folders.contains(target.substr(0, target.rfind('/')))) return ports::CopyResult::Failed;
+        files[target] = std::string(bytes);
+        return ports::CopyResult::Copied;
+    }
+    std::optional<std::string> ReadLink(const ports::ReachablePath& location,
+                                        const ports::EntryIdentity& expected) override {
+        const auto it = links.find(location.FullPath());
+        if (it == links.end() || Find(location).identity != expected) return std::nullopt;
+        return it->second;
+    }
+    ports::CopyResult CreateLink(const ports::ReachablePath& at, std::string_view targetText, bool replace) override {
+        const std::string path = at.FullPath();
+        if (!replace && KindOf(path)) return ports::CopyResult::TargetTaken;
+        if (!folders.contains(path.substr(0, path.rfind('/')))) return ports::CopyResult::Failed;
+        files.erase(path);
+        links[path] = std::string(targetText);
+        return ports::CopyResult::Copied;
+    }
     bool Remove(const std::string& path) override {
         if (undeletable.contains(path)) return false;
         if (others.contains(path) && others[path] == ports::EntryKind::Folder) return false;
-        return files.erase(path) + others.erase(path) > 0;
+        return files.erase(path) + others.erase(path) + links.erase(path) > 0;
     }
     std::vector<std::string> ListFiles(const std::string& folder) override {
         std::vector<std::string> names;
@@ -69,14 +93,17 @@ public:
     }
     ports::EntryLookup Find(const ports::ReachablePath& location) override {
         const std::string path = location.FullPath();
-        if (!KindOf(path)) return {};
-        const auto it = files.find(path);
-        return {ports::Presence::Present,
-                ports::EntryIdentity{1, std::hash<std::string>{}(path + (it == files.end() ? "" : it->second))}};
+        const std::optional<ports::EntryKind> kind = KindOf(path);
+        if (!kind) return {};
+        const auto file = files.find(path);
+        const auto link = links.find(path);
+        const std::string content =
+            file != files.end() ? file->second : (link != links.end() ? "->" + link->second : std::string());
+        return {ports::Presence::Present, ports::EntryIdentity{1, std::hash<std::string>{}(path + content)}, *kind};
     }
     ports::RemoveResult RemoveIfSame(const ports::ReachablePath& location,
                                      const ports::EntryIdentity& expected) override {
-        if (vanishBeforeDelete.contains(location.FullPath())) files.erase(location.FullPath());
+        if (vanishBeforeDelete.contains(location.FullPath())) Remove(location.FullPath());
         const ports::EntryLookup now = Find(location);
         if (now.presence == ports::Presence::Missing) return ports::RemoveResult::Missing;
         if (now.identity != expected) return ports::RemoveResult::Changed;

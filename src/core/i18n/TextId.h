@@ -181,6 +181,9 @@ enum class TextId : int {
     // the scan window's title once its walk has ended
     ScanWindowTitleFinished = 406,
     ScanWindowTitleStopped = 407,
+    // a removed symbolic link's outcome (%1: the link's target text)
+    StatusLinkRemoved = 410,
+    StatusLinkKept = 411,
     LastScheduledScanCaption = 350,
     ScheduledScanDetections = 351,
     ScheduledScanOneDetection = 352,

@@ -50,6 +50,7 @@ enum class Presence { Present, Missing, Unreachable };
 struct EntryLookup {
     Presence presence = Presence::Missing;
     EntryIdentity identity;
+    EntryKind kind = EntryKind::Unknown;  // of an entry that is present, its link not followed
 };
 
 enum class RemoveResult {
@@ -101,6 +102,19 @@ public:
     // put under its name since). A copy that fails leaves nothing of itself behind.
     virtual CopyResult CopyFile(const ReachablePath& source, const ReachablePath& target, bool replace,
                                 const std::optional<EntryIdentity>& expectedSource) = 0;
+    // Writes a new regular file holding `bytes`, placed like a copy (a
+    // temporary file flushed and renamed); an entry already at `target`
+    // makes it fail with TargetTaken and stays.
+    virtual CopyResult WriteNewFile(const ReachablePath& target, std::string_view bytes) = 0;
+    // The target text of the symbolic link at `path`, read without following
+    // it, while the link is still `expected`; nullopt when it is gone, is
+    // another entry now, or cannot be read.
+    virtual std::optional<std::string> ReadLink(const ReachablePath& path, const EntryIdentity& expected) = 0;
+    // Makes a symbolic link at `at` holding `targetText`, which is neither
+    // followed nor checked. With `replace` false an entry already there makes
+    // it fail with TargetTaken; with it true a file or link there is replaced
+    // in one step. Copied when the link is in place.
+    virtual CopyResult CreateLink(const ReachablePath& at, std::string_view targetText, bool replace) = 0;
     // Removes a file, link or other non-folder entry (a link as a link).
     virtual bool Remove(const std::string& path) = 0;
     // Looks for the entry; Unreachable when the way to it cannot be taken

@@ -63,7 +63,8 @@ void QuarantineManager::Rebuild() {
         const std::optional<std::uint64_t> size = files_.SizeOf(ArchivePath(name));
         const std::optional<QuarantineRecord> record = RecordOf(name);
         rows_.push_back({name, DetectionOf(name, record), size ? std::to_string(*size) : std::string(),
-                         record ? record->originalPath : std::string(), record ? record->removedAt : std::string()});
+                         record ? record->originalPath : std::string(), record ? record->removedAt : std::string(),
+                         record ? record->linkTarget : std::string()});
     }
 }
 
@@ -103,9 +104,13 @@ RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const 
     if (!replace && files_.KindOf(target)) return RestoreOutcome::TargetTaken;
     // Under the quarantine's lock, so a removal cannot reuse the name while the archive goes.
     const std::unique_ptr<ports::FolderLock> lock = files_.LockFolder(paths_.QuarantineFolder());
+    // A link comes back as the link it was, pointing where it pointed; its target is not looked at.
+    const std::optional<QuarantineRecord> record = RecordOf(archiveName);
     // The quarantine folder's own path may go through links; the archive itself is never followed.
     const ports::CopyResult copied =
-        files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), reach, replace, std::nullopt);
+        record && !record->linkTarget.empty()
+            ? files_.CreateLink(reach, record->linkTarget, replace)
+            : files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), reach, replace, std::nullopt);
     if (copied == ports::CopyResult::TargetTaken) return RestoreOutcome::TargetTaken;
     if (copied != ports::CopyResult::Copied) return RestoreOutcome::Failed;
     // The file is back: the archive and its record go. An archive that cannot

@@ -19,6 +19,7 @@ struct QuarantineRow {
     std::string size;          // in bytes, as decimal text; empty when unreadable
     std::string originalPath;  // from the archive's record; empty without one
     std::string removedAt;     // from the archive's record
+    std::string linkTarget;    // from the record: the target text of a symbolic link kept as one
 };
 
 enum class RestoreOutcome {
@@ -55,6 +56,7 @@ public:
     // and only by a complete copy), or a folder to restore into under the
     // original name (where an existing file of that name is never replaced).
     // Without a target, to the recorded original path, never replacing a file there.
+    // An archive whose record holds a link target comes back as that link.
     RestoreOutcome RestoreTo(const std::string& archiveName, std::optional<std::string> target);
 
     [[nodiscard]] std::string ArchivePath(const std::string& archiveName) const {
@@ -74,7 +76,7 @@ private:
     void DropRow(const std::string& archiveName);
     // The name a restore into a folder gives the file.
     std::string OriginalNameOf(const std::string& archiveName);
-    // Copies the archive to `target`, then deletes it and its record.
+    // Copies the archive to `target` (or makes the link it stands for), then deletes it and its record.
     // `target` names the place for the checks; `reach` is how the copy gets there.
     RestoreOutcome CopyOut(const std::string& archiveName, const std::string& target, const ports::ReachablePath& reach,
                            bool replace);

@@ -15,6 +15,7 @@ constexpr std::string_view kPathKey = "Path=";
 constexpr std::string_view kDetectionKey = "Detection=";
 constexpr std::string_view kRemovedKey = "Removed=";
 constexpr std::string_view kStartKey = "StartFolder=";
+constexpr std::string_view kLinkKey = "LinkTarget=";
 
 }  // namespace
 
@@ -74,6 +75,11 @@ std::string SerializeRecord(const QuarantineRecord& record) {
         text += EscapeRecordValue(record.startFolder);
         text += '\n';
     }
+    if (!record.linkTarget.empty()) {
+        text += kLinkKey;
+        text += EscapeRecordValue(record.linkTarget);
+        text += '\n';
+    }
     return text;
 }
 
@@ -94,6 +100,8 @@ std::optional<QuarantineRecord> ParseRecord(std::string_view text) {
             record.removedAt = UnescapeRecordValue(line.substr(kRemovedKey.size()));
         } else if (line.starts_with(kStartKey)) {
             record.startFolder = UnescapeRecordValue(line.substr(kStartKey.size()));
+        } else if (line.starts_with(kLinkKey)) {
+            record.linkTarget = UnescapeRecordValue(line.substr(kLinkKey.size()));
         }
     }
     // A restore goes to this path: only an absolute one that the system can take whole.
@@ -101,6 +109,7 @@ std::optional<QuarantineRecord> ParseRecord(std::string_view text) {
         return path.starts_with('/') && path.find('\0') == std::string::npos;
     };
     if (!hasPath || !usable(record.originalPath)) return std::nullopt;
+    if (record.linkTarget.find('\0') != std::string::npos) return std::nullopt;
     if (!usable(record.startFolder)) record.startFolder.clear();
     return record;
 }

@@ -107,11 +107,11 @@ std::optional<int> Remover::FreeArchiveNumber(std::string_view fileName) {
 }
 
 Remover::Archived Remover::Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
-                                   std::string_view detection) {
+                                   std::string_view detection, const std::optional<std::string>& linkTarget) {
     const std::string_view fileName = ArchiveStem(text::FileNameOf(location.below));
     const std::string start = location.startFolder.empty() ? "/" : location.startFolder;
-    const std::string record =
-        SerializeRecord({location.FullPath(), std::string(detection), text::LocalTimeText(clock_()), start});
+    const std::string record = SerializeRecord(
+        {location.FullPath(), std::string(detection), text::LocalTimeText(clock_()), start, linkTarget.value_or("")});
     for (int attempt = 0; attempt < kArchiveAttempts; ++attempt) {
         const std::optional<int> number = FreeArchiveNumber(fileName);
         if (!number) break;
@@ -123,9 +123,11 @@ Remover::Archived Remover::Archive(const ports::ReachablePath& location, const p
         // from. It replaces a record left from an archive deleted by hand. An
         // archive without its record is no copy the user can rely on: no delete.
         if (!fileStore_.ReplaceFile(recordPath, record, ports::FileRole::QuarantineRecord)) break;
-        // Only the file that was looked at is copied, never one put under its name since.
+        // Only the file that was looked at is copied, never one put under its
+        // name since. A link's archive holds its target text.
         const ports::CopyResult copied =
-            files_.CopyFile(location, ports::ReachablePath::InFolder(target), false, identity);
+            linkTarget ? files_.WriteNewFile(ports::ReachablePath::InFolder(target), *linkTarget)
+                       : files_.CopyFile(location, ports::ReachablePath::InFolder(target), false, identity);
         if (copied == ports::CopyResult::Copied) return {name, RemovalProblem::None};
         // The record describes nothing now, unless an archive took the name
         // meanwhile: better a record that names another file than an archive without one.
@@ -172,8 +174,17 @@ Removal Remover::Remove(const ports::ReachablePath& location, std::string_view d
         return fail(RemovalProblem::Gone);
     }
     if (found.presence != ports::Presence::Present) return fail(RemovalProblem::NoPermission);
+    if (found.kind == ports::EntryKind::SymbolicLink) {
+        // Read now, so that the record and the row can say where it pointed.
+        result.linkTarget = files_.ReadLink(location, found.identity);
+        if (!result.linkTarget) {
+            if (files_.Find(location).presence != ports::Presence::Missing) return fail(RemovalProblem::Changed);
+            result.outcome = RemovalOutcome::AlreadyGone;
+            return fail(RemovalProblem::Gone);
+        }
+    }
     if (keepCopy) {
-        const Archived archived = Archive(location, found.identity, detection);
+        const Archived archived = Archive(location, found.identity, detection, result.linkTarget);
         result.archive = archived.name;
         // Gone between the look and the copy: nothing to keep, nothing lost.
         if (archived.problem == RemovalProblem::Gone) result.outcome = RemovalOutcome::AlreadyGone;

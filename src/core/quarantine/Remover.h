@@ -40,7 +40,7 @@ enum class RemovalProblem {
     None,
     Folder,          // a folder is never removed
     NoPermission,    // the system refused to reach, copy or delete it
-    SymbolicLink,    // quarantine is on and a link is never copied
+    SymbolicLink,    // a link where the scan found a regular file: not opened through it
     NotRegularFile,  // quarantine is on and a FIFO, device or socket is never copied
     NoSpace,         // quarantine is on and the copy found no room (full disk, quota, file-size limit)
     CopyFailed,      // quarantine is on and no complete copy with its record could be made
@@ -57,6 +57,9 @@ struct Removal {
     RemovalOutcome outcome = RemovalOutcome::NotRemoved;
     std::optional<std::string> archive;  // the archive's name, when one was kept
     RemovalProblem problem = RemovalProblem::None;
+    // Of a symbolic link, its target text: the link was removed (and kept),
+    // never the file it points to.
+    std::optional<std::string> linkTarget{};
 
     [[nodiscard]] bool Gone() const { return outcome != RemovalOutcome::NotRemoved; }
 };
@@ -68,6 +71,11 @@ struct Removal {
 // quarantine folder's lock from the first look at the file to its delete, so
 // two removals at once (two command lines, or one and the window) archive a
 // file at most once; the later one finds it already gone.
+//
+// A detection that is a symbolic link is removed as a link: its target text
+// is read without following it, kept in the archive's record (the archive
+// holds the same text), and the link itself is deleted. What it points to is
+// never opened, copied or deleted.
 class Remover {
 public:
     using Clock = std::function<std::chrono::system_clock::time_point()>;
@@ -95,9 +103,10 @@ private:
         std::optional<std::string> name;
         RemovalProblem problem = RemovalProblem::None;
     };
-    // Copies the file into the quarantine, its record put in place first.
+    // Copies the file into the quarantine, its record put in place first; a
+    // link (`linkTarget` set) is kept as its target text.
     Archived Archive(const ports::ReachablePath& location, const ports::EntryIdentity& identity,
-                     std::string_view detection);
+                     std::string_view detection, const std::optional<std::string>& linkTarget);
     // A free number for `fileName`'s archive (the lowest one while the
     // numbers have no gaps), found with a number of looks that grows with the
     // logarithm of the archives already there.

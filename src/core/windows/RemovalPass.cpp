@@ -96,7 +96,7 @@ bool RemovalPass::Run(quarantine::Remover& remover, const MainWindowCounters& co
         if (const auto first = handled.find(row.path); first != handled.end()) {
             const ResultRow& removedBy = rows[first->second];
             // The one copy of the one file.
-            results_.SetOutcome(i, removedBy.state, removedBy.problem, removedBy.archive);
+            results_.SetOutcome(i, removedBy.state, removedBy.problem, removedBy.archive, removedBy.linkTarget);
             continue;
         }
         handled.emplace(row.path, i);
@@ -120,7 +120,7 @@ bool RemovalPass::Run(quarantine::Remover& remover, const MainWindowCounters& co
         // Counted once the copy is complete, so the number is the files really kept.
         if (removal.archive && counters.raiseQuarantined) counters.raiseQuarantined();
         results_.SetOutcome(i, removal.Gone() ? ResultState::Removed : ResultState::NotRemoved, removal.problem,
-                            removal.archive.value_or(std::string()));
+                            removal.archive.value_or(std::string()), removal.linkTarget.value_or(std::string()));
         // Only what this pass deleted is counted; a file already gone was counted by whoever removed it.
         if (removal.outcome != quarantine::RemovalOutcome::Removed) continue;
         const std::int64_t total = remover.CountRemoved();

@@ -41,15 +41,21 @@ void ScanResults::SetChecked(std::size_t row, bool checked) {
     if (row < rows_.size()) rows_[row].checked = checked;
 }
 
-void ScanResults::SetOutcome(std::size_t row, ResultState state, RemovalProblem problem, std::string archive) {
+void ScanResults::SetOutcome(std::size_t row, ResultState state, RemovalProblem problem, std::string archive,
+                             std::string linkTarget) {
     if (row >= rows_.size()) return;
     rows_[row].state = state;
     rows_[row].problem = problem;
     rows_[row].archive = std::move(archive);
+    rows_[row].linkTarget = std::move(linkTarget);
 }
 
 bool ScanResults::AnyWaiting() const {
     return std::any_of(rows_.begin(), rows_.end(), [](const ResultRow& row) { return row.Waiting(); });
+}
+
+bool ScanResults::AnyUndecided() const {
+    return std::any_of(rows_.begin(), rows_.end(), [](const ResultRow& row) { return !row.Decided(); });
 }
 
 std::string ScanResults::ProblemText(RemovalProblem problem) const {
@@ -77,7 +83,12 @@ std::string ScanResults::StatusText(const ResultRow& row) const {
         return text::FillIn(texts_.Text(T::StatusNotRemoved), ProblemText(row.problem));
     }
     switch (row.state) {
-        case ResultState::Removed: return texts_.Text(row.archive.empty() ? T::StatusRemoved : T::StatusKept);
+        case ResultState::Removed:
+            if (!row.linkTarget.empty()) {
+                return text::FillIn(texts_.Text(row.archive.empty() ? T::StatusLinkRemoved : T::StatusLinkKept),
+                                    row.linkTarget);
+            }
+            return texts_.Text(row.archive.empty() ? T::StatusRemoved : T::StatusKept);
         case ResultState::NotRemoved:
             return text::FillIn(texts_.Text(T::StatusNotRemoved), ProblemText(RemovalProblem::None));
         case ResultState::Detected: break;

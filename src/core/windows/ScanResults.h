@@ -36,12 +36,15 @@ struct ResultRow {
     ResultKind kind = ResultKind::File;
     ports::RunningProcess process{};  // of a process: `location` then reaches the file it runs
     bool removesFile = true;          // of a process: its file goes once it has ended
+    std::string linkTarget{};         // a removed symbolic link's target text (bytes); its target was left alone
 
     // Ticked and still detected: the next removal pass handles it.
     [[nodiscard]] bool Waiting() const { return checked && state == ResultState::Detected; }
     // Gone since the scan: nothing of the user's is left there and nothing was
     // lost, so the row is neither removed by a pass nor a failure.
     [[nodiscard]] bool AlreadyGone() const { return problem == quarantine::RemovalProblem::Gone; }
+    // A removal pass has decided it: removed, or not removed for a reason.
+    [[nodiscard]] bool Decided() const { return state != ResultState::Detected; }
 };
 
 // The scan window's result list: a row per detection with its tick box and
@@ -57,10 +60,13 @@ public:
     void AddProcess(std::string_view detection, const ports::RunningProcess& process, bool byFile, std::string shown);
     void AddAutostart(std::string_view detection, const autostart::AutostartEntry& entry, std::string shown);
     void SetChecked(std::size_t row, bool checked);
-    // What a removal pass made of a row's file.
-    void SetOutcome(std::size_t row, ResultState state, quarantine::RemovalProblem problem, std::string archive);
+    // What a removal pass made of a row's file; `linkTarget` when it was a symbolic link.
+    void SetOutcome(std::size_t row, ResultState state, quarantine::RemovalProblem problem, std::string archive,
+                    std::string linkTarget = {});
     // Whether a ticked row is still detected.
     [[nodiscard]] bool AnyWaiting() const;
+    // Whether a row, ticked or not, has not been through a removal pass yet.
+    [[nodiscard]] bool AnyUndecided() const;
     // Drops every row; the counters stay.
     void Clear() { rows_.clear(); }
 
@@ -76,7 +82,8 @@ public:
     [[nodiscard]] std::int64_t Ignored() const { return ignored_; }
     void ResetCounters() { scanned_ = dangerous_ = processes_ = autostart_ = ignored_ = 0; }
 
-    // A row's outcome in words: "Detected", "Removed", "Kept in quarantine", "Not removed: why".
+    // A row's outcome in words: "Detected", "Removed", "Kept in quarantine", "Not removed: why";
+    // a removed link says it was one, where it pointed, and that its target was left alone.
     [[nodiscard]] std::string StatusText(const ResultRow& row) const;
     // Why a removal left a file, in words.
     [[nodiscard]] std::string ProblemText(quarantine::RemovalProblem problem) const;

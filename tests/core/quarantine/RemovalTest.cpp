@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/quarantine/QuarantineManager.h"
 #include "core/quarantine/QuarantineRecord.h"
 #include "core/quarantine/Remover.h"
 #include "core/windows/RemovalPass.h"
@@ -177,18 +178,19 @@ TEST_F(RemovalTest, NoFileIsDeletedWithoutTheBackupItsUserAskedFor) {
     Detect("/a/full-disk.exe");
     files.others["/a/pipe.exe"] = ports::EntryKind::Other;  // a FIFO: not a regular file
     Found("/a/pipe.exe");
-    files.others["/a/link.exe"] = ports::EntryKind::SymbolicLink;
+    files.links["/a/link.exe"] = "/usr/bin/x";  // a link whose text cannot be kept either
     Found("/a/link.exe");
     files.copyFailure = ports::CopyResult::NoSpace;
     Remove();
     EXPECT_TRUE(files.files.contains("/a/full-disk.exe"));
     EXPECT_TRUE(files.others.contains("/a/pipe.exe"));
-    EXPECT_TRUE(files.others.contains("/a/link.exe"));
+    EXPECT_TRUE(files.links.contains("/a/link.exe"));
     EXPECT_THAT(States(), ElementsAre(ResultState::NotRemoved, ResultState::NotRemoved, ResultState::NotRemoved));
     EXPECT_EQ(quarantined, 0);
     EXPECT_EQ(Total(), "0");
     EXPECT_EQ(Status(0), "T319 T327");  // no copy, no delete
-    EXPECT_EQ(Status(2), "T319 T325");  // the link says it is one
+    EXPECT_EQ(Status(1), "T319 T326");
+    EXPECT_EQ(Status(2), "T319 T327");
     // A copy that fails takes back the record written for it, and a record
     // that cannot be written first means no copy.
     EXPECT_EQ(files.ListFiles(kArchive), std::vector<std::string>());
@@ -255,6 +257,68 @@ TEST_F(RemovalTest, AFileGoneSinceTheScanIsNeitherRemovedNorAFailureAndKeepsItsC
     EXPECT_NE(summary.find("T288: 2"), std::string::npos);
     EXPECT_EQ(summary.find("T277"), std::string::npos);
 }
+
+// A detection that is a symbolic link, removed with the switch on or off,
+// and its archive restored to the original path or to a chosen file.
+struct LinkCase {
+    std::string_view quarantine;           // the switch
+    std::optional<std::string> restoreTo;  // none: no restore; "": to the original path
+    bool entryAtTarget;                    // something is at the restore target already
+    std::string status;                    // the row's outcome
+    RestoreOutcome restored;
+};
+
+void PrintTo(const LinkCase& c, std::ostream* out) {
+    *out << "quarantine " << c.quarantine << ", restore to " << c.restoreTo.value_or("(none)")
+         << (c.entryAtTarget ? " (taken)" : "");
+}
+
+class LinkRemovalTest : public RemovalTest, public ::testing::WithParamInterface<LinkCase> {};
+
+TEST_P(LinkRemovalTest, TheLinkGoesAndComesBackAsALinkAndItsTargetIsLeftAlone) {
+    const LinkCase& c = GetParam();
+    store.Write("Settings", "Quarintine", std::string(c.quarantine));
+    files.files["/usr/bin/x"] = "ELF";
+    files.links["/a/evil"] = "/usr/bin/x";
+    files.folders.insert({"/a", "/b"});
+    Found("/a/evil");
+    Remove();
+    EXPECT_EQ(Status(0), c.status);
+    EXPECT_FALSE(files.KindOf("/a/evil"));
+    EXPECT_EQ(files.files["/usr/bin/x"], "ELF");
+    const std::string archive = std::string(kArchive) + "/evil.arc";
+    EXPECT_EQ(files.KindOf(archive).has_value(), c.quarantine == "1");
+    if (c.quarantine == "0") return;
+    // The archive stands for the link: its record and its content hold the link's text.
+    const auto record = ParseRecord(files.files[archive + ".info"]);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->linkTarget, "/usr/bin/x");
+    EXPECT_EQ(files.files[archive], "/usr/bin/x");
+    if (!c.restoreTo) return;
+
+    const std::string target = c.restoreTo->empty() ? "/a/evil" : *c.restoreTo;
+    if (c.entryAtTarget) files.files[target] = "put there since";
+    scan::SignatureDatabase signatures(store_files, "/prog");
+    QuarantineManager manager(files, store_files, signatures, dialogs, {"/prog", "/data", "/usr", "/opt/"});
+    const auto chosen = c.restoreTo->empty() ? std::nullopt : c.restoreTo;
+    EXPECT_EQ(manager.RestoreTo("evil.arc", chosen), c.restored);
+    const bool restored = c.restored == RestoreOutcome::Restored;
+    const auto link = files.links.find(target);
+    EXPECT_EQ(link == files.links.end() ? "" : link->second, restored ? "/usr/bin/x" : "");
+    if (!restored) {
+        EXPECT_EQ(files.files[target], "put there since");
+    }
+    EXPECT_EQ(files.KindOf(archive).has_value(), !restored);
+    EXPECT_EQ(files.files["/usr/bin/x"], "ELF");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, LinkRemovalTest,
+    ::testing::Values(LinkCase{"0", std::nullopt, false, "T410 /usr/bin/x", RestoreOutcome::Restored},
+                      LinkCase{"1", std::nullopt, false, "T411 /usr/bin/x", RestoreOutcome::Restored},
+                      LinkCase{"1", "", false, "T411 /usr/bin/x", RestoreOutcome::Restored},
+                      LinkCase{"1", "", true, "T411 /usr/bin/x", RestoreOutcome::TargetTaken},
+                      LinkCase{"1", "/b/chosen", true, "T411 /usr/bin/x", RestoreOutcome::Restored}));
 
 TEST(ArchiveNames, AFreeNumberIsFoundWithoutCountingFromOne) {
     FakeFileStore programFiles;
