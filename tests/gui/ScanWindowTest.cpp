@@ -39,8 +39,19 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
     EXPECT_EQ(Find<QLabel>(window, "operationLabel")->text(), "Scan finished.");
     EXPECT_EQ(Find<QLabel>(main, "totalScansLabel")->text(), "1");
 
-    // Unticking a row reaches the model; closing with rows asks first.
-    results.setData(results.index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+    // Each cell's tooltip has the whole path and outcome.
+    EXPECT_EQ(results.index(0, 2).data(Qt::ToolTipRole),
+              QString::fromStdString(tree + "/sub/quellstone-test.exe\nDetected"));
+    // Space ticks or unticks the current row from any of its cells, once per press.
+    QTreeView* list = window.ResultList();
+    bool checked = true;
+    for (const int column : {1, 0, 2}) {
+        list->setCurrentIndex(results.index(1, column));
+        QTest::keyClick(list, Qt::Key_Space);
+        checked = !checked;
+        EXPECT_EQ(application.ScanModel()->Results().Rows()[1].checked, checked) << column;
+    }
+    // Closing with rows that wait for a decision asks first.
     EXPECT_FALSE(application.ScanModel()->Results().Rows()[1].checked);
     dialogs.answer = ports::MessageAnswer::No;
     window.close();
@@ -98,7 +109,7 @@ TEST_F(DesktopWindowsTest, RemovingDetectionsFillsTheQuarantineFrame) {
     EXPECT_EQ(std::count_if(dialogs.shown.begin(), dialogs.shown.end(),
                             [](const auto& shown) { return shown.text.starts_with("Removal finished."); }),
               1);
-    EXPECT_EQ(window.Tabs()->currentIndex(), 1);
+    EXPECT_EQ(window.Tabs()->currentIndex(), 0);
     EXPECT_EQ(Find<QLabel>(main, "quarantineCountLabel")->text(), "1");
     EXPECT_EQ(Find<QLabel>(main, "removedCountLabel")->text(), "1");
 

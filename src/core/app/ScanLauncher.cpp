@@ -40,6 +40,8 @@ void ScanLauncher::Start(scan::ScanMode mode, const std::string& selectedFolder,
     request.listingThreads = settings::StoredListingThreads(ports_.store).value_or(kDefaultListingThreads);
     request.count = false;  // counted by CountScan as it started
     request.reported = boxes.reported;
+    // The report says what these choices leave out, so that a partial scan never reads as complete.
+    window.SetScope({request.includeHidden, request.excluded, request.reported});
 
     events_ = std::make_unique<ScanEvents>();
     threadEnded_ = false;

@@ -184,6 +184,14 @@ enum class TextId : int {
     // a removed symbolic link's outcome (%1: the link's target text)
     StatusLinkRemoved = 410,
     StatusLinkKept = 411,
+    // what a scan's choices left out, in its report
+    ReportHiddenIncluded = 412,
+    ReportHiddenLeftOut = 413,
+    ReportExcludedFolders = 414,
+    ReportCategoriesLeftOut = 415,  // %1: the categories, %2: the detections left out
+    CategoryAdware = 416,
+    CategoryLessDangerous = 417,
+    ReportMoreFolders = 418,  // %1: how many more
     LastScheduledScanCaption = 350,
     ScheduledScanDetections = 351,
     ScheduledScanOneDetection = 352,

@@ -1,6 +1,7 @@
 #include "core/windows/ScanReport.h"
 
 #include "core/text/DisplayEscape.h"
+#include "core/text/FillIn.h"
 #include "core/text/LanguageFormat.h"
 #include "core/text/TimeText.h"
 #include "core/update/Version.h"
@@ -8,6 +9,39 @@
 namespace quellstone::windows {
 
 using T = i18n::TextId;
+
+namespace {
+
+// Unreadable folders named in the report; past them only the number grows.
+constexpr std::size_t kMostUnreadableNamed = 100;
+
+}  // namespace
+
+void ScanReport::AddUnreadableFolder(std::string_view folder) {
+    ++unreadableFolders_;
+    if (unreadableNamed_.size() < kMostUnreadableNamed) unreadableNamed_.emplace_back(folder);
+}
+
+std::string ScanReport::ScopeText() const {
+    if (!scope_) return {};
+    std::string text = Entry(scope_->includeHidden ? T::ReportHiddenIncluded : T::ReportHiddenLeftOut) + "\n";
+    if (!scope_->excludedFolders.empty()) {
+        text += Entry(T::ReportExcludedFolders) + "\n";
+        for (const std::string& folder : scope_->excludedFolders) text += "  " + text::EscapeForDisplay(folder) + "\n";
+    }
+    std::string categories;
+    for (const auto& [reported, name] : {std::pair{scope_->reported.adware, T::CategoryAdware},
+                                         std::pair{scope_->reported.lessDangerous, T::CategoryLessDangerous}}) {
+        if (reported) continue;
+        if (!categories.empty()) categories += ", ";
+        categories += Entry(name);
+    }
+    if (!categories.empty()) {
+        text +=
+            text::FillIn(Entry(T::ReportCategoriesLeftOut), {categories, std::to_string(results_.Ignored())}) + "\n";
+    }
+    return text;
+}
 
 std::string ScanReport::DateText(std::chrono::system_clock::time_point when) const {
     return text::LocalTimeText(when, text::FormatOf(texts_.Language()).dateTimePattern);
@@ -43,14 +77,23 @@ std::string ScanReport::Text() const {
         report += Entry(T::ReportLeftOutFileSystems) + "\n";
         for (const std::string& system : leftOutFileSystems_) report += "  " + text::EscapeForDisplay(system) + "\n";
     }
+    report += ScopeText();
     report += Entry(T::ReportScanned) + " " + std::to_string(results_.Scanned()) + "\n";
-    if (unreadableFolders_ > 0) report += Entry(T::ReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
+    if (unreadableFolders_ > 0) {
+        report += Entry(T::ReportUnreadable) + " " + std::to_string(unreadableFolders_) + "\n";
+        for (const std::string& folder : unreadableNamed_) report += "  " + text::EscapeForDisplay(folder) + "\n";
+        const auto unnamed = unreadableFolders_ - static_cast<std::int64_t>(unreadableNamed_.size());
+        if (unnamed > 0) report += "  " + text::FillIn(Entry(T::ReportMoreFolders), std::to_string(unnamed)) + "\n";
+    }
     const std::vector<ResultRow>& rows = results_.Rows();
     report += Entry(T::ReportDetections) + " " + std::to_string(rows.size()) + "\n";
     // Of them, what is not a file; and what the scan's choices left out.
-    for (const auto& [count, caption] : {std::pair{results_.Processes(), T::DangerousProcessesCaption},
-                                         std::pair{results_.Autostart(), T::DangerousRegistryCaption},
-                                         std::pair{results_.Ignored(), T::IgnoredObjectsCaption}}) {
+    // Those left out by the scan frame's boxes were counted with their categories, when the scope is known.
+    const bool categoriesCounted = scope_ && (!scope_->reported.adware || !scope_->reported.lessDangerous);
+    for (const auto& [count, caption] :
+         {std::pair{results_.Processes(), T::DangerousProcessesCaption},
+          std::pair{results_.Autostart(), T::DangerousRegistryCaption},
+          std::pair{categoriesCounted ? 0 : results_.Ignored(), T::IgnoredObjectsCaption}}) {
         if (count > 0) report += Entry(caption) + " " + std::to_string(count) + "\n";
     }
     // "Nothing was found" only when everything named to the scan was read.

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "core/i18n/LanguageTable.h"
 #include "core/ports/Dialogs.h"
 #include "core/ports/FileStore.h"
+#include "core/scan/DetectionCategory.h"
 #include "core/windows/ScanResults.h"
 
 namespace quellstone::windows {
@@ -20,6 +22,14 @@ struct ScanCourse {
     bool ended = false;     // the launcher's finishing step has run
     bool stopped = false;   // the stop button ended the walk
     std::string stoppedIn;  // the last path the stopped walk looked up
+};
+
+// What a scan was told to leave out as it started: the stored choices and the
+// scan frame's boxes.
+struct ScanScope {
+    bool includeHidden = true;
+    std::vector<std::string> excludedFolders;  // as stored, in their order
+    scan::ReportedCategories reported;
 };
 
 // The scan window's report: what was scanned, left out, found and removed,
@@ -40,8 +50,11 @@ public:
     void AddLeftOutFileSystem(std::string fileSystem) { leftOutFileSystems_.push_back(std::move(fileSystem)); }
     // The mount table could not be read: only the root was walked.
     void NoteMountsUnknown() { mountsUnknown_ = true; }
-    // A folder inside the scanned trees that could not be read.
-    void CountUnreadableFolder() { ++unreadableFolders_; }
+    // A folder inside the scanned trees that could not be read: counted, and
+    // named while the list is short enough to read.
+    void AddUnreadableFolder(std::string_view folder);
+    // What the scan was told to leave out; a report without it says nothing of that.
+    void SetScope(ScanScope scope) { scope_ = std::move(scope); }
 
     [[nodiscard]] const std::vector<std::string>& ScannedFolders() const { return scannedFolders_; }
     [[nodiscard]] const std::vector<std::string>& ExcludedStarts() const { return excludedStarts_; }
@@ -54,6 +67,8 @@ public:
 
 private:
     [[nodiscard]] std::string DateText(std::chrono::system_clock::time_point when) const;
+    // What the scan's choices left out: hidden entries, excluded folders, categories not reported.
+    [[nodiscard]] std::string ScopeText() const;
     [[nodiscard]] const std::string& Entry(i18n::TextId id) const { return texts_.Text(id); }
 
     const i18n::LanguageTable& texts_;
@@ -67,6 +82,8 @@ private:
     std::vector<std::string> leftOutFileSystems_;  // network and FUSE file systems not walked
     bool mountsUnknown_ = false;
     std::int64_t unreadableFolders_ = 0;
+    std::vector<std::string> unreadableNamed_;  // the first of them
+    std::optional<ScanScope> scope_;
 };
 
 }  // namespace quellstone::windows

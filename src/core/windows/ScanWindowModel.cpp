@@ -77,7 +77,7 @@ void ScanWindowModel::AddLookedUp(std::int64_t count, std::string_view lastPath)
 
 void ScanWindowModel::ReportUnreadableFolder(std::string_view path, bool isStartFolder) {
     if (!isStartFolder) {
-        report_.CountUnreadableFolder();
+        report_.AddUnreadableFolder(path);
         return;
     }
     report_.AddUnscannedFolder(path);
@@ -163,7 +163,9 @@ bool ScanWindowModel::AskStopAndClose() {
 }
 
 bool ScanWindowModel::ConfirmLosingList() {
-    if (results_.Rows().empty()) return true;
+    // Only rows still waiting for a decision would be lost: once each one has
+    // been removed or has its reason for staying, the list has done its work.
+    if (!results_.AnyUndecided()) return true;
     return dialogs_.ShowMessage(Text(T::CloseWithResultsQuestion), ports::MessageIcon::Information,
                                 ports::MessageButtons::YesNo, ports::MessageAnswer::No) == ports::MessageAnswer::Yes;
 }
@@ -252,10 +254,9 @@ bool ScanWindowModel::RemoveEnabled() const {
 void ScanWindowModel::RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters,
                                     ports::ProcessTable* processes) {
     if (!RemoveEnabled()) return;
-    // The rows show their outcome as the pass goes.
-    const bool removed = removal_.Run(
+    // The rows show their outcome as the pass goes, and stay in view after it.
+    removal_.Run(
         remover, counters, [this] { currentTab_ = kTabResults; }, processes);
-    if (removed) currentTab_ = kTabReport;  // then what was removed
 }
 
 }  // namespace quellstone::windows

@@ -99,7 +99,7 @@ public:
         start_ = {std::string(path), identity};
     }
     // A start folder that could not be read is named in a message and in the
-    // report; other folders that could not be read are counted in the report.
+    // report; other folders that could not be read are counted and named in the report.
     void ReportUnreadableFolder(std::string_view path, bool isStartFolder) override;
     // A start folder left out by an exclusion is named in the report, and in
     // the status line when the scan looked up nothing at all.
@@ -133,7 +133,8 @@ public:
     // Buttons.
     void StopClicked();
     // True when the window may close now (after the questions the list calls
-    // for). During a walk it offers "Stop and close": chosen, the walk is
+    // for: "the list will be lost" only while a row has not been through a
+    // removal pass). During a walk it offers "Stop and close": chosen, the walk is
     // stopped and the window closes once it has ended (see CloseDue).
     bool CloseClicked();
     // A "Stop and close" waits for the walk, which has ended now: close the window.
@@ -163,6 +164,8 @@ public:
     void AddScannedFolder(std::string folder) { report_.AddScannedFolder(std::move(folder)); }
     // A file system the scan leaves out ("mount point (type)"), named in the report.
     void AddLeftOutFileSystem(std::string fileSystem) { report_.AddLeftOutFileSystem(std::move(fileSystem)); }
+    // What the scan's choices leave out (hidden entries, excluded folders, categories), for the report.
+    void SetScope(ScanScope scope) { report_.SetScope(std::move(scope)); }
     // The mount table could not be read: the report says that only the root was walked.
     void NoteMountsUnknown() { report_.NoteMountsUnknown(); }
     // How many start folders the exclusions have left out so far.
@@ -173,8 +176,8 @@ public:
     void SetNameUnreadableStartFolders(bool name) { nameUnreadableStart_ = name; }
     void Finish();
 
-    // The remove button: the removal pass (see RemovalPass::Run), on the
-    // results tab while it runs and on the report tab once it has. Does
+    // The remove button: the removal pass (see RemovalPass::Run) on the
+    // results tab, which stays in view with each row's outcome. Does
     // nothing while the button is disabled (see RemoveEnabled).
     // `processes`: ends the processes the user agrees to end (null: they are left running).
     void RemoveClicked(quarantine::Remover& remover, const MainWindowCounters& counters,

@@ -34,13 +34,13 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
         return ForDisplay(result.detection) + QStringLiteral(", ") + ForDisplay(results_.StatusText(result)) +
                QStringLiteral(", ") + ForDisplay(result.path);
     }
-    if (index.column() == PathColumn) {
-        const bool shown = role == Qt::DisplayRole || role == Qt::ToolTipRole;
-        return shown ? QVariant(ForDisplay(result.path)) : QVariant();
+    // Every cell's tooltip has the whole path and the whole outcome, which the columns may cut.
+    if (role == Qt::ToolTipRole) {
+        return ForDisplay(result.path) + QStringLiteral("\n") + ForDisplay(results_.StatusText(result));
     }
+    if (index.column() == PathColumn) return role == Qt::DisplayRole ? QVariant(ForDisplay(result.path)) : QVariant();
     if (index.column() == StatusColumn) {
-        const bool shown = role == Qt::DisplayRole || role == Qt::ToolTipRole;
-        return shown ? QVariant(ForDisplay(results_.StatusText(result))) : QVariant();
+        return role == Qt::DisplayRole ? QVariant(ForDisplay(results_.StatusText(result))) : QVariant();
     }
     switch (role) {
         case Qt::DisplayRole: return ForDisplay(result.detection);
@@ -57,6 +57,13 @@ bool ResultTableModel::setData(const QModelIndex& index, const QVariant& value, 
     results_.SetChecked(row, value.toInt() == Qt::Checked);
     emit dataChanged(index, index, {Qt::CheckStateRole});
     return true;
+}
+
+void ResultTableModel::ToggleChecked(int row) {
+    const QModelIndex box = index(row, DetectionColumn);
+    if (!box.isValid()) return;
+    const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
 }
 
 Qt::ItemFlags ResultTableModel::flags(const QModelIndex& index) const {

@@ -12,8 +12,8 @@ namespace quellstone::gui {
 
 // The scan window's result list as a table over its rows: the detection with
 // its check box and the picture of the row's state (detected, removed, not
-// removed), the detected entry's path (in full as its tooltip), and the
-// outcome in words; a row's accessible text names all three. It shows the
+// removed), the detected entry's path, and the outcome in words (each cell's
+// tooltip has the whole path and outcome); a row's accessible text names all three. It shows the
 // rows it was told about; rows the walk adds join it in batches (ShowNewRows).
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -27,6 +27,8 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
     // Ticking or unticking a row's box ticks the list's row.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Ticks the row if it is unticked, else unticks it.
+    void ToggleChecked(int row);
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -129,9 +130,12 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     resultList_->header()->setSectionResizeMode(ResultTableModel::DetectionColumn, QHeaderView::Interactive);
     resultList_->header()->resizeSection(ResultTableModel::DetectionColumn, 220);
     resultList_->header()->setStretchLastSection(false);
-    resultList_->header()->setSectionResizeMode(ResultTableModel::PathColumn, QHeaderView::Stretch);
-    resultList_->header()->setSectionResizeMode(ResultTableModel::StatusColumn, QHeaderView::Interactive);
-    resultList_->header()->resizeSection(ResultTableModel::StatusColumn, 180);
+    // The outcome takes the spare width: after a removal it is what the user reads.
+    resultList_->header()->setSectionResizeMode(ResultTableModel::PathColumn, QHeaderView::Interactive);
+    resultList_->header()->resizeSection(ResultTableModel::PathColumn, 260);
+    resultList_->header()->setSectionResizeMode(ResultTableModel::StatusColumn, QHeaderView::Stretch);
+    // Space ticks or unticks the current row from any of its cells.
+    resultList_->installEventFilter(this);
     setters_.emplace_back(S::ColumnDetection, [this](const QString& text, const QString&) {
         results_->SetHeader(ResultTableModel::DetectionColumn, text);
     });
@@ -234,6 +238,16 @@ void ScanWindow::Refresh() {
     if (tabs_->currentIndex() == 1) report_->setPlainText(QString::fromStdString(model_.Report().Text()));
     timers_.Sync();
     if (model_.CloseDue()) close();  // "Stop and close" was chosen, and the walk has ended
+}
+
+bool ScanWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != resultList_ || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier) return false;
+    // Handled here for every column, the first one's box included, so that one press toggles once.
+    const QModelIndex current = resultList_->currentIndex();
+    if (current.isValid()) results_->ToggleChecked(current.row());
+    return true;
 }
 
 void ScanWindow::changeEvent(QEvent* event) {

@@ -43,6 +43,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Space on the result list ticks the current row, whichever cell is current.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

@@ -319,6 +319,8 @@ TEST_F(ScanLauncherTest, StoredHiddenChoiceAndExclusionsReachEveryModesWalk) {
     // Listed once, as excluded: never also as a folder scanned.
     EXPECT_NE(report.find("T269\nT335\n  /usr\n"), std::string::npos) << report;
     EXPECT_NE(report.find("T335\n  /usr\n"), std::string::npos) << report;
+    // The report says which choices left what out: hidden entries, and the folders as stored.
+    EXPECT_NE(report.find("T413\nT414\n  /usr\n  /home\n"), std::string::npos) << report;
     EXPECT_EQ(report.find("T272"), std::string::npos) << "nothing was looked up, so nothing is said to be clean";
 
     // A whole-computer scan leaves the excluded drive out and scans the rest.

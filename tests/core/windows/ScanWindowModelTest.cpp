@@ -152,8 +152,10 @@ TEST_F(ScanWindowModelTest, TheAlertIsForDetectionsFoundWhileTheUserWasElsewhere
     EXPECT_FALSE(stopped.FinishedAlert());  // the user ended it
 }
 
-TEST_F(ScanWindowModelTest, RemovalWaitsForTheWalkAndEndsOnTheReportTab) {
+TEST_F(ScanWindowModelTest, RemovalWaitsForTheWalkKeepsTheRowsInViewAndSettlesTheCloseQuestion) {
     Detect("/a/one.exe");
+    Detect("/a/unticked.exe");
+    window.Results().SetChecked(1, false);
     EXPECT_FALSE(window.RemoveEnabled());
     window.RemoveClicked(remover, counters);
     EXPECT_TRUE(dialogs.shown.empty());
@@ -161,7 +163,7 @@ TEST_F(ScanWindowModelTest, RemovalWaitsForTheWalkAndEndsOnTheReportTab) {
     EXPECT_TRUE(window.RemoveEnabled());
 
     // What each of the pass's dialogs has behind it: a "No" changes nothing;
-    // the account is shown over the rows, and then the report follows.
+    // the account is shown over the rows, which stay in view after it.
     std::vector<int> tabs;
     dialogs.whileAsking = [&] { tabs.push_back(window.CurrentTab()); };
     window.SetCurrentTab(kTabReport);
@@ -170,9 +172,26 @@ TEST_F(ScanWindowModelTest, RemovalWaitsForTheWalkAndEndsOnTheReportTab) {
     dialogs.answer = ports::MessageAnswer::Yes;
     window.RemoveClicked(remover, counters);
     EXPECT_THAT(tabs, ::testing::ElementsAre(kTabReport, kTabReport, kTabResults));
-    EXPECT_EQ(window.CurrentTab(), kTabReport);
+    EXPECT_EQ(window.CurrentTab(), kTabResults);
     EXPECT_FALSE(files.files.contains("/a/one.exe"));
     EXPECT_FALSE(window.RemoveEnabled());
+
+    // The unticked row still waits for a decision: closing would lose it, so it asks.
+    dialogs.whileAsking = {};
+    dialogs.answer = ports::MessageAnswer::No;
+    EXPECT_FALSE(window.CloseClicked());
+    EXPECT_EQ(dialogs.shown.back().text, "T195");
+    // Once every row has its outcome (one that cannot be removed included), nothing is lost.
+    window.Results().SetChecked(1, true);
+    files.undeletable.insert("/a/unticked.exe");
+    store.Write("Settings", "Quarintine", "0");
+    dialogs.answer = ports::MessageAnswer::Yes;
+    window.RemoveClicked(remover, counters);
+    EXPECT_EQ(window.Results().Rows()[1].state, ResultState::NotRemoved);
+    const std::size_t asked = dialogs.shown.size();
+    EXPECT_TRUE(window.CloseClicked());
+    EXPECT_TRUE(window.QuitClicked());
+    EXPECT_EQ(dialogs.shown.size(), asked);
 }
 
 // A process is ended only when the user agrees to a question naming it, and
