@@ -1,6 +1,12 @@
 // The alert shows the folders a scan went through as they are named.
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <fstream>
+#include <iterator>
 
+#include "core/i18n/LanguageFile.h"
+#include "core/text/FillIn.h"
 #include "gui/DesktopFixture.h"
 #include "gui/quarantine/AlertWindow.h"
 
@@ -19,6 +25,29 @@ TEST(AlertWindow, FolderNamesShowAsWrittenNeitherAsMarkupNorAsAccelerators) {
     EXPECT_EQ(message->textFormat(), Qt::PlainText);
     EXPECT_EQ(title->text(), QStringLiteral("Scan finished: 2 & <b>more</b>"));
     EXPECT_EQ(title->textFormat(), Qt::PlainText);
+}
+
+TEST(AlertWindow, IsAsWideAsItsTitleInEveryLanguageAndSlidesInWhole) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const char* language : {"English", "Deutsch", "Polish"}) {
+        SCOPED_TRACE(language);
+        std::ifstream file(std::string(QUELLSTONE_PROGRAM_DIR) + "/languages/" + language + "/" + language + ".txt");
+        i18n::LanguageTable texts;
+        i18n::ApplyLanguageText(std::string(std::istreambuf_iterator<char>(file), {}), texts);
+        const std::string title = text::FillIn(texts.Text(i18n::TextId::AlertScanFinished), {"1234567"});
+        ASSERT_GT(title.size(), 10u);
+        ManualTickers tickers;
+        AlertWindow alert(title, "/home/user/Documents\r/tmp", tickers);
+        alert.show();
+        const auto* titleLabel = alert.findChild<QLabel*>(QStringLiteral("titleLabel"));
+        EXPECT_LE(titleLabel->sizeHint().width(), titleLabel->width());
+        // Slid in, the whole window is on the screen at its right edge.
+        while (tickers.Fire("alert.slideIn")) {
+        }
+        EXPECT_EQ(alert.geometry().right(), screen.right());
+        EXPECT_LE(alert.geometry().bottom(), screen.bottom());
+        EXPECT_GT(alert.geometry().bottom(), screen.bottom() - 3);  // within a step of the edge
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@ namespace quellstone::windows {
 AlertModel::AlertModel(std::string title, std::string message, int screenWidth, int screenHeight, int width, int height)
     : title_(std::move(title)),
       message_(std::move(message)),
+      screenWidth_(screenWidth),
       width_(width),
       height_(height),
       left_(screenWidth - width),
@@ -13,6 +14,12 @@ AlertModel::AlertModel(std::string title, std::string message, int screenWidth, 
     slideInTimer_ = {1, true};
     holdTimer_ = {5000, false};
     slideOutTimer_ = {1, false};
+}
+
+void AlertModel::Resize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    left_ = screenWidth_ - width;
 }
 
 ModelTimers AlertModel::Timers() {

@@ -10,6 +10,7 @@ namespace quellstone::windows {
 // A passing notice that slides up out of the bottom edge of the screen at its
 // right-hand side, stays five seconds, slides back down and closes. Positions
 // are in twips (15 to a pixel at 96 dots per inch) and move in steps of 30.
+// kWidth and kHeight are the least size; the window grows to fit its text.
 class AlertModel {
 public:
     static constexpr int kStep = 30;
@@ -18,6 +19,10 @@ public:
 
     AlertModel(std::string title, std::string message, int screenWidth, int screenHeight, int width = kWidth,
                int height = kHeight);
+
+    // The window's real size, once its text is laid out: it stays at the
+    // screen's right edge and slides up until all of it is in sight.
+    void Resize(int width, int height);
 
     void SlideInTick();
     void HoldTick();
@@ -38,6 +43,7 @@ public:
 private:
     std::string title_;
     std::string message_;
+    int screenWidth_;
     int width_;
     int height_;
     int left_;

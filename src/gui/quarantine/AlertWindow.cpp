@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/app/WidgetText.h"
 
@@ -25,6 +26,12 @@ QSize ScreenSize() {
     return {area.right() + 1, area.bottom() + 1};
 }
 
+// The widest the notice may grow: the screen less its panels.
+int AvailableWidth() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().width() : ScreenSize().width();
+}
+
 }  // namespace
 
 AlertWindow::AlertWindow(const std::string& title, const std::string& message, Tickers& tickers)
@@ -39,7 +46,6 @@ AlertWindow::AlertWindow(const std::string& title, const std::string& message, T
                        "#alertHeader { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1f4e79, "
                        "stop:1 #3a7bbf); }"
                        "#alertHeader QLabel { color: white; font-weight: bold; }"));
-    setFixedSize(model_.Width() / kTwipsPerPixel, model_.Height() / kTwipsPerPixel);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(1, 1, 1, 1);
     auto* header = new QFrame(this);  // the program's name on a coloured strip
@@ -66,8 +72,24 @@ AlertWindow::AlertWindow(const std::string& title, const std::string& message, T
     messageLabel->setContentsMargins(16, 2, 8, 8);
     column->addWidget(messageLabel, 1);
 
+    FitToText(*titleLabel);
     Place();
     AfterTick();
+}
+
+void AlertWindow::FitToText(QLabel& titleLabel) {
+    // Wide enough for the whole title on one line, in whatever language and
+    // at whatever scale its font has; past the screen's width the title wraps too.
+    const QMargins margins = layout()->contentsMargins();
+    const int titleWidth = titleLabel.sizeHint().width() + margins.left() + margins.right();
+    const int available = AvailableWidth();
+    const int width = std::min(std::max(model_.Width() / kTwipsPerPixel, titleWidth), available);
+    if (titleWidth > available) titleLabel.setWordWrap(true);
+    // The message wraps at that width, and the height follows it.
+    const int height = std::max(model_.Height() / kTwipsPerPixel, layout()->totalHeightForWidth(width));
+    setFixedSize(width, height);
+    // The slides start and end at the size the window really has.
+    model_.Resize(ScreenTwips(this->width()), ScreenTwips(this->height()));
 }
 
 void AlertWindow::Place() {

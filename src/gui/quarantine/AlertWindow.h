@@ -9,10 +9,13 @@
 #include "gui/app/Ticker.h"
 #include "gui/app/TimerBinding.h"
 
+class QLabel;
+
 namespace quellstone::gui {
 
 // A passing notice: slides up at the bottom right of the screen, stays five
-// seconds, slides down and deletes itself. Takes no input.
+// seconds, slides down and deletes itself. Takes no input. It is as wide as
+// its title (never cut) and as high as its message, wrapped at that width.
 class AlertWindow : public QWidget {
     Q_OBJECT
 public:
@@ -20,6 +23,7 @@ public:
     [[nodiscard]] const windows::AlertModel& Model() const { return model_; }
 
 private:
+    void FitToText(QLabel& titleLabel);
     void Place();
     void AfterTick();
 
