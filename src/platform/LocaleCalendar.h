@@ -4,11 +4,10 @@
 
 namespace quellstone::platform {
 
-// Today's date in the short form of the user's locale (LC_TIME, LC_ALL,
-// LANG), as strftime's "%x" writes it.
+// Today's date in the local time zone (TZ, /etc/localtime) as "YYYY-MM-DD".
 class LocaleCalendar final : public ports::Calendar {
 public:
-    std::string TodayShortDate() override;
+    std::string TodayIsoDate() override;
 };
 
 }  // namespace quellstone::platform

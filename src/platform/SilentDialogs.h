@@ -18,7 +18,9 @@ public:
         return std::nullopt;
     }
     std::string ChooseFolder(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return std::nullopt; }
+    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
 };
 
 }  // namespace quellstone::platform

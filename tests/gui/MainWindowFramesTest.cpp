@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <QAccessible>
+#include <QHeaderView>
+#include <QLabel>
 #include <QScreen>
 
 #include "gui/DesktopFixture.h"
@@ -72,6 +74,58 @@ TEST_F(DesktopWindowsTest, QuarantineDeleteAsksAndTheListShowsTheFolderAsItIsAft
     EXPECT_EQ(ShownRows(list), QStringList{"b.exe.arc|Trojan.B|1|/home/u/Downloads/b.exe|2026-12-08 20:15:03"});
     EXPECT_EQ(list.model()->headerData(3, Qt::Horizontal).toString(), "Original location");
     EXPECT_EQ(list.model()->headerData(4, Qt::Horizontal).toString(), "Removed on");
+}
+
+TEST_F(DesktopWindowsTest, TheQuarantineListFollowsTheFolderAsItChangesSortsAndKeepsTheSelection) {
+    StoreLanguage("Deutsch");
+    const std::string folder = dir / "data/Orvanta/Quellstone/Archiwum";
+    std::filesystem::create_directories(folder);
+    quellstone::testing::WriteFile(folder + "/x (10).exe.arc", "x");
+    quellstone::testing::WriteFile(folder + "/x (2).exe.arc", "xxx");
+    quellstone::testing::WriteFile(
+        folder + "/x (2).exe.arc.info",
+        "[Quarantine]\nPath=/home/u/x (2).exe\nDetection=Trojan.X\nRemoved=2026-12-08 20:15:03\n");
+    Application application(AppSetup(), dialogs, shell, http);
+    MainWindow& main = StartToMainWindow(application);
+    Activate(main);
+    const auto count = [&main] { return Find<QLabel>(main, "quarantineCountLabel")->text(); };
+    EXPECT_EQ(count(), "2");
+    QTest::mouseClick(Find(main, "quarantineLink"), Qt::LeftButton);
+    QTreeView& list = *main.QuarantineList();
+    EXPECT_EQ(ShownRows(list),
+              (QStringList{"x (2).exe.arc|Trojan.X|3|/home/u/x (2).exe|08.12.2026 20:15:03", "x (10).exe.arc||1||"}));
+    EXPECT_EQ(list.model()->index(0, 3).data(Qt::ToolTipRole).toString(),
+              "Dateiname: x (2).exe.arc\nErkennung: Trojan.X\nUrsprünglicher Ort: /home/u/x (2).exe");
+    ClickRow(list, 1);
+
+    // Another program archives a file that sorts first: it shows without a switch of frames.
+    quellstone::testing::WriteFile(folder + "/a.exe.arc", "aa");
+    EXPECT_TRUE(QTest::qWaitFor([&list] { return list.model()->rowCount() == 3; }, 20000));
+    EXPECT_EQ(list.model()->index(0, 0).data().toString(), "a.exe.arc");
+    const QModelIndexList selected = list.selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0].data().toString(), "x (10).exe.arc");  // still the row the user chose
+    EXPECT_EQ(count(), "3");
+
+    // A click on a header sorts by that column: sizes by number.
+    QHeaderView& header = *list.header();
+    QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                      QPoint(header.sectionViewportPosition(2) + header.sectionSize(2) / 2, header.height() / 2));
+    EXPECT_EQ(ShownRows(list)[0].section('|', 0, 0), "x (10).exe.arc");
+
+    // Two rows chosen with Ctrl: one question names their number.
+    ClickRow(list, 0);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list.visualRect(list.model()->index(2, 0)).center());
+    QTest::keyClick(&list, Qt::Key_Delete);
+    EXPECT_EQ(dialogs.shown.back().text, "Die markierten Archive (2) endgültig löschen?");
+
+    // The folder goes and comes back: the list follows it there too.
+    std::filesystem::remove_all(folder);
+    EXPECT_TRUE(QTest::qWaitFor([&list] { return list.model()->rowCount() == 0; }, 20000));
+    std::filesystem::create_directories(folder);
+    quellstone::testing::WriteFile(folder + "/b.exe.arc", "b");
+    EXPECT_TRUE(QTest::qWaitFor([&list] { return list.model()->rowCount() == 1; }, 20000));
 }
 
 TEST_F(DesktopWindowsTest, SwitchingFramesKeepsTheWindowSizeAndTheSmallestWindowShowsEveryControl) {
@@ -192,7 +246,7 @@ TEST_F(DesktopWindowsTest, TheSettingsFrameSwitchesQuarantineCopiesWhichAFirstSt
     EXPECT_EQ(stored(), "1");
     QTest::mouseClick(Find(main, "settingsLink"), Qt::LeftButton);
     auto* keep = Find<QAbstractButton>(main, "keepCopiesCheck");
-    EXPECT_EQ(keep->text(), QString::fromUtf8("Zachowaj &kopię w kwarantannie przed usunięciem"));
+    EXPECT_EQ(keep->text(), QString::fromUtf8("Zachowaj kopię w kwarantannie przed usunięciem"));
     EXPECT_TRUE(keep->isChecked());
     QTest::mouseClick(keep, Qt::LeftButton);
     EXPECT_FALSE(keep->isChecked());

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text/TimeText.h"
 #include "platform/LocaleCalendar.h"
 #include "platform/ProcMountTable.h"
 
@@ -47,8 +48,10 @@ TEST(MountTable, UndoesTheKernelsEscapesAndSkipsWhatIsNoMount) {
     EXPECT_TRUE(MountedFileSystems("").empty());
 }
 
-TEST(LocaleCalendar, WritesADate) {
-    EXPECT_FALSE(LocaleCalendar().TodayShortDate().empty());
+TEST(LocaleCalendar, WritesAnIsoDate) {
+    const std::string today = LocaleCalendar().TodayIsoDate();
+    // Read back as a stored date: the German form differs from it.
+    EXPECT_NE(text::StoredTimeInLanguage(today, text::FormatOf("Deutsch")), today) << today;
 }
 
 }  // namespace

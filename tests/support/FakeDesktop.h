@@ -36,8 +36,8 @@ public:
     std::function<void()> whileAsking;  // runs while a question or save dialog is open
     ports::MessageAnswer answer = ports::MessageAnswer::Ok;
     std::vector<ports::MessageAnswer> nextAnswers;  // the answers to the next messages, before `answer`
-    std::string folderAnswer;               // "" is a cancelled folder picker
-    std::optional<std::string> saveAnswer;  // nullopt is a cancelled save dialog
+    std::string folderAnswer;                       // "" is a cancelled folder picker
+    std::optional<std::string> saveAnswer;          // nullopt is a cancelled save dialog
     std::vector<std::string> foldersOffered;
 
     ports::MessageAnswer ShowMessage(std::string_view text, ports::MessageIcon icon, ports::MessageButtons buttons,
@@ -62,8 +62,11 @@ public:
         return folderAnswer;
     }
     std::string saveSuggested;  // the name the last save dialog started with
-    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view suggested) override {
+    std::string saveButton;     // its accept button's text; "" for the platform's own
+    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view suggested,
+                                              std::string_view acceptButton) override {
         saveSuggested = suggested;
+        saveButton = acceptButton;
         if (whileAsking) whileAsking();
         return saveAnswer;
     }

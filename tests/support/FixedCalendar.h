@@ -9,7 +9,7 @@ namespace quellstone::testing {
 // A calendar on which it is always 8 December 2026.
 class FixedCalendar final : public ports::Calendar {
 public:
-    std::string TodayShortDate() override { return "08.12.2026"; }
+    std::string TodayIsoDate() override { return "2026-12-08"; }
 };
 
 }  // namespace quellstone::testing

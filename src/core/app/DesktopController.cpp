@@ -103,11 +103,10 @@ void DesktopController::DeliverScanResults() {
 void DesktopController::RemoveDetections() {
     if (!scanModel_ || !mainModel_) return;
     windows::MainWindowCounters counters;
-    counters.raiseQuarantined = [this] { mainModel_->RaiseQuarantined(); };
     counters.showRemovedTotal = [this](std::int64_t total) { mainModel_->ShowRemovedTotal(total); };
     scanModel_->RemoveClicked(services_.remover, counters, services_.processes);
-    // The pass may have added archives: a quarantine list on screen shows them.
-    if (mainModel_->CurrentFrame() == windows::Frame::Quarantine) mainModel_->ReloadQuarantine();
+    // The pass may have added archives: the count, and a quarantine list on screen, show them.
+    mainModel_->QuarantineFolderChanged();
     Call(views_.refreshMainWindow);
 }
 

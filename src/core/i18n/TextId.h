@@ -241,6 +241,35 @@ enum class TextId : int {
     DatabaseNotSaved = 462,
     // no program could be started for a document or web page (%1: its path or address)
     NothingOpens = 465,
+    // the quarantine frame's delete and restore of several archives, and what they did
+    DeleteArchivesQuestion = 430,   // %1 how many
+    RestoreArchivesQuestion = 431,  // %1 how many
+    RestoreFolderTitle = 432,
+    RestoredTo = 433,               // %1 the restored file
+    RestoredIntoFolder = 434,       // %1 how many, %2 the folder
+    NotRestored = 435,              // %1 one line per file: "NAME: why"
+    NotDeleted = 436,               // %1 one archive name per line
+    RestoreNoArchive = 437,         // why a restore failed: the archive is gone
+    RestoreTargetTaken = 438,       // ... a file is in the way
+    RestoreInsideQuarantine = 439,  // ... the target is in the quarantine folder
+    RestoreCopyFailed = 440,        // ... the copy failed
+    // why a download from the update server failed, beside 321 / 287 / 344
+    DownloadCouldNotConnect = 450,
+    DownloadTimedOut = 451,
+    DownloadHostNotFound = 452,
+    DownloadErrorStatus = 453,  // %1: the status code
+    DownloadFailed = 454,
+    FailureDetails = 455,  // %1: the transport's or the server's own words, in English
+    // why a database update failed, beside 344 (%1 the version in use)
+    DownloadedDatabaseNotValid = 456,
+    DownloadedDatabaseSignatureInvalid = 457,
+    DownloadedDatabaseTooLarge = 458,
+    DownloadedDatabaseOlder = 459,
+    UpdateServerMissing = 460,
+    UpdateKeyMissing = 461,
+    DatabaseNotSaved = 462,
+    // no program could be started for a document or web page (%1: its path or address)
+    NothingOpens = 465,
 };
 
 }  // namespace quellstone::i18n

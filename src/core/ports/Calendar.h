@@ -4,11 +4,11 @@
 
 namespace quellstone::ports {
 
-// Today's date as the user writes dates (the locale's short date form).
+// Today's date in the local time zone, as the program stores dates: "YYYY-MM-DD".
 class Calendar {
 public:
     virtual ~Calendar() = default;
-    virtual std::string TodayShortDate() = 0;
+    virtual std::string TodayIsoDate() = 0;
 };
 
 }  // namespace quellstone::ports

@@ -26,8 +26,14 @@ public:
                                                  const std::vector<std::string>& choices) = 0;
     // The folder the user picks, starting at `start`; "" when cancelled.
     virtual std::string ChooseFolder(std::string_view title, std::string_view start) = 0;
-    // The file the user names to save to; nullopt when cancelled.
-    virtual std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view suggested) = 0;
+    // The file the user names to save to; nullopt when cancelled. The accept
+    // button reads `acceptButton` (an interface text), or the platform's own
+    // "Save" when it is empty.
+    virtual std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view suggested,
+                                                      std::string_view acceptButton) = 0;
+    std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view suggested) {
+        return ChooseSaveFile(title, suggested, {});
+    }
 };
 
 }  // namespace quellstone::ports

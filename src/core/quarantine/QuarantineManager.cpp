@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/quarantine/Remover.h"
+#include "core/text/NaturalOrder.h"
 #include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
 
@@ -46,20 +47,30 @@ std::string QuarantineManager::OriginalNameOf(const std::string& archiveName) {
     return WithoutArchiveNumber(original).value_or(original);
 }
 
+bool IsArchiveName(std::string_view name) {
+    return name.size() >= kArchiveExtension.size() &&
+           text::EqualsIgnoringCase(name.substr(name.size() - kArchiveExtension.size()), kArchiveExtension);
+}
+
+std::size_t QuarantineManager::CountArchives() {
+    const std::vector<std::string> names = files_.ListFiles(paths_.QuarantineFolder());
+    return static_cast<std::size_t>(
+        std::ranges::count_if(names, [](const std::string& name) { return IsArchiveName(name); }));
+}
+
 void QuarantineManager::Rebuild() {
     rows_.clear();
     std::vector<std::string> names = files_.ListFiles(paths_.QuarantineFolder());
-    std::erase_if(names, [](const std::string& name) {
-        return name.size() < kArchiveExtension.size() ||
-               !text::EqualsIgnoringCase(std::string_view(name).substr(name.size() - kArchiveExtension.size()),
-                                         kArchiveExtension);
-    });
-    // Name order, letters without regard to case, as a file list shows them.
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string upperA = text::UpperCase(a), upperB = text::UpperCase(b);
-        return upperA != upperB ? upperA < upperB : a < b;
-    });
-    for (const std::string& name : names) {
+    std::erase_if(names, [](const std::string& name) { return !IsArchiveName(name); });
+    // Name order as a file list shows it: letters without regard to case,
+    // "a (2).exe.arc" before "a (10).exe.arc". Each name upper-cased once.
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) keyed.emplace_back(text::NaturalKey(name), std::move(name));
+    std::ranges::sort(
+        keyed, [](const auto& a, const auto& b) { return text::NaturalLess(a.first, a.second, b.first, b.second); });
+    rows_.reserve(keyed.size());
+    for (const auto& [key, name] : keyed) {
         const std::optional<std::uint64_t> size = files_.SizeOf(ArchivePath(name));
         const std::optional<QuarantineRecord> record = RecordOf(name);
         rows_.push_back({name, DetectionOf(name, record), size ? std::to_string(*size) : std::string(),
@@ -132,24 +143,38 @@ RestoreOutcome QuarantineManager::RestoreTo(const std::string& archiveName, std:
     if (files_.ResolvesToFolder(*target)) {
         // Into a folder (a link to one included) under the original name,
         // never over a file that is already there.
-        std::string inFolder = *target;
-        inFolder += (inFolder.ends_with('/') ? "" : "/") + OriginalNameOf(archiveName);
+        const std::string inFolder = PathInFolder(*target, archiveName);
         return CopyOut(archiveName, inFolder, ports::ReachablePath::InFolder(inFolder), false);
     }
     return CopyOut(archiveName, *target, ports::ReachablePath::InFolder(*target), true);
 }
 
-bool QuarantineManager::Restore(std::optional<std::size_t> row, std::string_view dialogTitle) {
-    if (!row || *row >= rows_.size() || rows_[*row].name.empty()) return false;
+std::string QuarantineManager::PathInFolder(const std::string& folder, const std::string& archiveName) {
+    return folder + (folder.ends_with('/') ? "" : "/") + OriginalNameOf(archiveName);
+}
+
+Restored QuarantineManager::RestoreIntoFolder(const std::string& archiveName, const std::string& folder) {
+    const std::string path = PathInFolder(folder, archiveName);
+    // Never as a file named like the folder: each archive would replace the one before.
+    if (folder.empty() || !files_.ResolvesToFolder(folder)) return {RestoreOutcome::Failed, path};
+    return {RestoreTo(archiveName, folder), path};
+}
+
+std::optional<Restored> QuarantineManager::Restore(std::optional<std::size_t> row, std::string_view dialogTitle,
+                                                   std::string_view acceptButton) {
+    if (!row || *row >= rows_.size() || rows_[*row].name.empty()) return std::nullopt;
     // Taken before the question: the list may be rebuilt while the dialog is open.
     const std::string name = rows_[*row].name;
     const std::optional<QuarantineRecord> record = RecordOf(name);
     const std::string suggested = record ? record->originalPath : OriginalNameOf(name);
-    const std::optional<std::string> target = dialogs_.ChooseSaveFile(dialogTitle, suggested);
-    if (!target || target->empty() || files_.ResolvesToFolder(*target)) return false;
-    if (CopyOut(name, *target, ports::ReachablePath::InFolder(*target), true) != RestoreOutcome::Restored) return false;
-    DropRow(name);
-    return true;
+    const std::optional<std::string> target = dialogs_.ChooseSaveFile(dialogTitle, suggested, acceptButton);
+    if (!target) return std::nullopt;
+    // A folder named in the dialog is restored into, under the original name.
+    const std::string path =
+        !target->empty() && files_.ResolvesToFolder(*target) ? PathInFolder(*target, name) : *target;
+    const Restored restored{RestoreTo(name, *target), path};
+    if (restored.outcome == RestoreOutcome::Restored) DropRow(name);
+    return restored;
 }
 
 }  // namespace quellstone::quarantine

@@ -56,7 +56,7 @@ ScanPlan PlanScan(ScanMode mode, const std::string& selectedFolder, const settin
 std::int64_t RecordScanStart(settings::SettingsStore& store, ScanMode mode, ports::Calendar& calendar) {
     const std::int64_t count = settings::RaiseTotalScans(store);
     if (mode == ScanMode::WholeComputer) {
-        store.Write(settings::keys::kLastSystemScan, calendar.TodayShortDate());
+        store.Write(settings::keys::kLastSystemScan, calendar.TodayIsoDate());
     }
     return count;
 }

@@ -9,6 +9,7 @@
 #include "core/settings/Statistics.h"
 #include "core/text/DisplayEscape.h"
 #include "core/text/FillIn.h"
+#include "core/text/TimeText.h"
 #include "core/update/Version.h"
 #include "core/windows/ScheduledScanLine.h"
 
@@ -26,10 +27,10 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::MenuStatistics, T::MenuStatistics},
     {C::MenuClose, T::Exit},
     {C::MenuPanels, T::MenuView},
-    {C::MenuInformation, T::Information},
-    {C::MenuScan, T::Scan},
-    {C::MenuQuarantine, T::Quarantine},
-    {C::MenuSettings, T::Settings},
+    {C::MenuInformation, T::MenuInformation},
+    {C::MenuScan, T::MenuScan},
+    {C::MenuQuarantine, T::MenuQuarantine},
+    {C::MenuSettings, T::MenuSettings},
     {C::MenuHelp, T::Help},
     {C::MenuReadme, T::MenuReadme},
     {C::MenuLicense, T::MenuLicense},
@@ -132,12 +133,21 @@ void MainWindowModel::Load() {
     SetCaption(C::ProductNotice, shared_.texts.Text(T::ProductNotice));
     ShowDatabaseFacts();
     SetCaption(C::IgnoredStatus, "0");
-    SetCaption(C::QuarantinedStatus, "0");
 
-    ShowLastSystemScan();
+    ShowStatistics();
     ShowLastScheduledScan();
-    SetCaption(C::RemovedStatus, ports_.store.Read(keys::kTotalObjectsRemoved));
+}
+
+void MainWindowModel::ShowStatistics() {
+    using namespace settings;
     SetCaption(C::TotalStatus, ports_.store.Read(keys::kTotalScans));
+    SetCaption(C::RemovedStatus, ports_.store.Read(keys::kTotalObjectsRemoved));
+    ShowLastSystemScan();
+    ShowQuarantineCount();
+}
+
+std::string MainWindowModel::TimeAsShown(std::string_view stored) const {
+    return text::StoredTimeInLanguage(stored, text::FormatOf(shared_.texts.Language()));
 }
 
 void MainWindowModel::ShowLastSystemScan() {
@@ -146,7 +156,7 @@ void MainWindowModel::ShowLastSystemScan() {
     if (stored.empty()) stored = shared_.texts.Text(T::Never);
     // A language file without the entry: the built-in English one, as `stats` says it.
     if (stored.empty()) stored = i18n::BuiltInEnglishTexts().Text(T::Never);
-    SetCaption(C::LastScanStatus, std::move(stored));
+    SetCaption(C::LastScanStatus, TimeAsShown(stored));
 }
 
 void MainWindowModel::ShowLastScheduledScan() {
@@ -158,13 +168,11 @@ void MainWindowModel::ShowLastScheduledScan() {
 void MainWindowModel::SetCurrentFrame(Frame frame) {
     if (frame == currentFrame_) return;
     if (frame == Frame::Quarantine) ReloadQuarantine();
-    if (frame == Frame::Information) ShowLastScheduledScan();
+    if (frame == Frame::Information) {
+        ShowStatistics();
+        ShowLastScheduledScan();
+    }
     currentFrame_ = frame;
-}
-
-void MainWindowModel::ReloadQuarantine() {
-    if (ports_.quarantine) ports_.quarantine->Rebuild();
-    if (hooks_.rebuildQuarantineList) hooks_.rebuildQuarantineList();
 }
 
 void MainWindowModel::CheckToggled(ScanOption option, bool checked) {
@@ -306,46 +314,14 @@ MainWindowModel::Action MainWindowModel::StartScanClicked() {
     return Action::StartScan;
 }
 
-const std::vector<quarantine::QuarantineRow>& MainWindowModel::QuarantineRows() const {
-    static const std::vector<quarantine::QuarantineRow> kNone;
-    return ports_.quarantine ? ports_.quarantine->Rows() : kNone;
-}
-
-void MainWindowModel::QuarantineDeleteClicked(std::optional<std::size_t> selected) {
-    const std::vector<quarantine::QuarantineRow>& rows = QuarantineRows();
-    if (!ports_.quarantine || !selected || *selected >= rows.size()) return;
-    // By name, taken before the question: the list may change while it is open.
-    const std::string archive = rows[*selected].name;
-    const std::string question =
-        text::FillIn(shared_.texts.Text(T::DeleteForGoodQuestion), text::EscapeForDisplay(rows[*selected].name));
-    if (ports_.dialogs.ShowMessage(question, ports::MessageIcon::Question, ports::MessageButtons::YesNo,
-                                   ports::MessageAnswer::No) != ports::MessageAnswer::Yes) {
-        return;
-    }
-    // A failure leaves the archive as it is, without a message; the list
-    // shows the folder as it is afterwards either way.
-    [[maybe_unused]] const bool deleted = !archive.empty() && ports_.quarantine->DeleteArchive(archive);
-    ReloadQuarantine();
-}
-
-void MainWindowModel::QuarantineRestoreClicked(std::optional<std::size_t> selected) {
-    if (!ports_.quarantine || !selected) return;
-    [[maybe_unused]] const bool restored = ports_.quarantine->Restore(selected, shared_.texts.Text(T::Restore));
-    ReloadQuarantine();
-}
-
 void MainWindowModel::ResetStatisticsClicked() {
     using namespace settings;
     SetCaption(C::TotalStatus, "0");
     SetCaption(C::LastScanStatus, shared_.texts.Text(T::NoDate));
     SetCaption(C::RemovedStatus, "0");
-    SetCaption(C::QuarantinedStatus, "0");
+    // The archives in quarantine are files, not a statistic: their count stays.
     SetCaption(C::IgnoredStatus, "0");
     ResetStatistics(ports_.store);
-}
-
-void MainWindowModel::RaiseQuarantined() {
-    SetCaption(C::QuarantinedStatus, std::to_string(settings::CountFromText(Caption(C::QuarantinedStatus)) + 1));
 }
 
 ModelTimers MainWindowModel::Timers() {

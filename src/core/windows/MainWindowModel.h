@@ -127,27 +127,44 @@ public:
     // The start button: StartScan, unless a scan runs already.
     Action StartScanClicked();
     void ShowTotalScans(std::int64_t count) { SetCaption(MainControl::TotalStatus, std::to_string(count)); }
-    // The stored date of the last whole-computer scan, or the language's
-    // "never" while none is stored.
+    // The stored date of the last whole-computer scan in the language's form,
+    // or the language's "never" while none is stored.
     void ShowLastSystemScan();
+    // The statistics as stored and the number of archives in the quarantine
+    // folder now, read afresh (at the start and whenever the information frame
+    // is shown): another program may have changed them.
+    void ShowStatistics();
+    // A local date or date and time as the program stores them ("YYYY-MM-DD",
+    // "YYYY-MM-DD HH:MM:SS") in the language's form; anything else as it is.
+    [[nodiscard]] std::string TimeAsShown(std::string_view stored) const;
     // The result file of the last scheduled scan, read afresh (at the start
     // and whenever the information frame is shown).
     void ShowLastScheduledScan();
 
-    // Quarantine frame: the list (rebuilt when the frame is shown and after
-    // every change), the selected row, and the delete and restore links.
-    // Delete asks first; only "Yes" deletes.
+    // Quarantine frame: the list (rebuilt when the frame is shown, after
+    // every change, and when the folder changes while it is shown), and the
+    // delete and restore links over the selected rows (indices into
+    // QuarantineRows(), in any order).
     [[nodiscard]] const std::vector<quarantine::QuarantineRow>& QuarantineRows() const;
+    [[nodiscard]] std::string QuarantineFolder() const { return paths_.QuarantineFolder(); }
     // Lists the quarantine folder anew and has the window show it.
     void ReloadQuarantine();
-    void QuarantineDeleteClicked(std::optional<std::size_t> selected);
-    void QuarantineRestoreClicked(std::optional<std::size_t> selected);
+    // Something changed in the quarantine folder (this program or another one
+    // archived, deleted or restored a file): the count follows, and the list
+    // while its frame is shown.
+    void QuarantineFolderChanged();
+    // One question for all the rows (default No); only "Yes" deletes. The
+    // archives still there afterwards are named in a message.
+    void QuarantineDeleteClicked(const std::vector<std::size_t>& selected);
+    // One row: the save dialog, starting at the original path. Several: one
+    // question, then a folder, into which each is restored under its original
+    // name. Then a message says where they went, and which failed and why.
+    void QuarantineRestoreClicked(const std::vector<std::size_t>& selected);
 
     // The reset button: the shown and stored statistics back to their start.
     void ResetStatisticsClicked();
 
     // What the removal pass changes here.
-    void RaiseQuarantined();
     void ShowRemovedTotal(std::int64_t total) { SetCaption(MainControl::RemovedStatus, std::to_string(total)); }
 
     // The start-up timer: enabled at the hand-over, it fires once a second
@@ -178,6 +195,11 @@ public:
 private:
     static std::size_t Index(NavigationLink link) { return static_cast<std::size_t>(link); }
     void RememberScanFolder(const std::string& folder);
+    void ShowQuarantineCount();
+    // The archive names of the selected rows, each once, in list order.
+    [[nodiscard]] std::vector<std::string> SelectedArchives(const std::vector<std::size_t>& selected) const;
+    void RestoreOne(std::size_t row);
+    void RestoreSeveral(const std::vector<std::string>& archives);
 
     Shared shared_;
     settings::ProgramPaths paths_;

@@ -79,10 +79,16 @@ std::string QtDialogs::ChooseFolder(std::string_view title, std::string_view sta
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-std::optional<std::string> QtDialogs::ChooseSaveFile(std::string_view title, std::string_view suggested) {
-    const QString chosen =
-        QFileDialog::getSaveFileName(QApplication::activeWindow(), ForLabel(std::string(title)),
-                                     QDir::home().filePath(QString::fromStdString(std::string(suggested))));
+std::optional<std::string> QtDialogs::ChooseSaveFile(std::string_view title, std::string_view suggested,
+                                                     std::string_view acceptButton) {
+    QFileDialog dialog(QApplication::activeWindow(), ForLabel(std::string(title)),
+                       QDir::home().filePath(QString::fromStdString(std::string(suggested))));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The button says what accepting does (a restore is no "Save").
+    if (!acceptButton.empty()) dialog.setLabelText(QFileDialog::Accept, ForButton(std::string(acceptButton)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
     if (chosen.isEmpty()) return std::nullopt;
     const QByteArray bytes = QFile::encodeName(chosen);
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));

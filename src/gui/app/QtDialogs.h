@@ -26,7 +26,8 @@ public:
     std::optional<std::size_t> AskChoice(std::string_view text, ports::MessageIcon icon,
                                          const std::vector<std::string>& choices) override;
     std::string ChooseFolder(std::string_view title, std::string_view start) override;
-    std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view suggested) override;
+    std::optional<std::string> ChooseSaveFile(std::string_view title, std::string_view suggested,
+                                              std::string_view acceptButton) override;
 };
 
 }  // namespace quellstone::gui

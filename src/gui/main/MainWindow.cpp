@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@
 
 #include "gui/app/AboutDialog.h"
 #include "gui/app/WindowFrames.h"
+#include "gui/main/FolderWatch.h"
 #include "gui/main/InformationFrame.h"
 #include "gui/main/NavigationColumn.h"
 #include "gui/main/QuarantineFrame.h"
@@ -94,6 +96,13 @@ MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTabl
     frames_[Slot(Frame::Settings)] = new SettingsFrame(frameContext, stack_);
     quarantine_ = new QuarantineFrame(frameContext, stack_);
     frames_[Slot(Frame::Quarantine)] = quarantine_;
+    // Archives that another program (quellstone-cli) adds or takes away show at once.
+    quarantineWatch_ = new FolderWatch(QFile::decodeName(QByteArray::fromStdString(model_.QuarantineFolder())), this);
+    quarantineWatch_->setObjectName(QStringLiteral("quarantineWatch"));
+    connect(quarantineWatch_, &FolderWatch::Changed, this, [this] {
+        model_.QuarantineFolderChanged();
+        Refresh();
+    });
     for (MainFrame* frame : frames_) stack_->addWidget(frame);  // index = the frame's place in windows::Frame
     column->addWidget(frameHost, 1);
     row->addWidget(content, 1);

@@ -16,6 +16,7 @@ class QTreeView;
 
 namespace quellstone::gui {
 
+class FolderWatch;
 class MainFrame;
 class NavigationColumn;
 class QuarantineFrame;
@@ -71,7 +72,8 @@ private:
     QStackedWidget* stack_ = nullptr;
     std::array<MainFrame*, windows::kFrameCount> frames_{};  // in the order of windows::Frame
     QuarantineFrame* quarantine_ = nullptr;
-    std::vector<QWidget*> hoverClearers_;  // surfaces whose hover clears the navigation highlight
+    FolderWatch* quarantineWatch_ = nullptr;  // the quarantine folder
+    std::vector<QWidget*> hoverClearers_;     // surfaces whose hover clears the navigation highlight
     TimerBinding timers_;
 };
 

@@ -6,8 +6,11 @@
 #include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <set>
+#include <string>
 
 #include "gui/app/LinkLabel.h"
+#include "gui/main/QuarantineSortModel.h"
 #include "gui/main/QuarantineTableModel.h"
 
 namespace quellstone::gui {
@@ -17,18 +20,25 @@ using C = windows::MainControl;
 QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
     : MainFrame(std::move(host), C::QuarantineTitle, QStringLiteral("quarantine"), parent) {
     rows_ = new QuarantineTableModel(Model(), this);
+    sorted_ = new QuarantineSortModel(*rows_, this);
     list_ = new QTreeView(this);
     list_->setObjectName(QStringLiteral("quarantineList"));
     list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);         // one height for all: a long list lays out at once
     list_->setTextElideMode(Qt::ElideMiddle);  // a path keeps its start and its file name
-    list_->setModel(rows_);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setModel(sorted_);
+    list_->setSortingEnabled(true);
+    list_->sortByColumn(QuarantineTableModel::NameColumn, Qt::AscendingOrder);
     QHeaderView* header = list_->header();
     header->setStretchLastSection(false);
-    header->setSectionResizeMode(QuarantineTableModel::NameColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(QuarantineTableModel::DetectionColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(QuarantineTableModel::SizeColumn, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(QuarantineTableModel::LocationColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(QuarantineTableModel::RemovedColumn, QHeaderView::ResizeToContents);
+    // The original location takes the room the others leave.
+    for (int column = 0; column < QuarantineTableModel::ColumnCount; ++column) {
+        header->setSectionResizeMode(column, column == QuarantineTableModel::LocationColumn
+                                                 ? QHeaderView::Stretch
+                                                 : QHeaderView::ResizeToContents);
+    }
     for (auto [control, column] : {std::pair{C::QuarantineColumnName, QuarantineTableModel::NameColumn},
                                    std::pair{C::QuarantineColumnDetection, QuarantineTableModel::DetectionColumn},
                                    std::pair{C::QuarantineColumnSize, QuarantineTableModel::SizeColumn},
@@ -39,13 +49,13 @@ QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
     }
     Column()->addWidget(list_, 1);
 
-    using Handler = void (windows::MainWindowModel::*)(std::optional<std::size_t>);
+    using Handler = void (windows::MainWindowModel::*)(const std::vector<std::size_t>&);
     const auto link = [this](C control, const char* name, Handler handler) {
         LinkLabel* created = Captions().Link(control, QString::fromLatin1(name), this);
         created->setStyleSheet(QStringLiteral("color: #1f4e79; text-decoration: underline;"));
         // The model has the list reloaded after a change; the redraw shows the rest.
         connect(created, &LinkLabel::clicked, this, [this, handler] {
-            (Model().*handler)(SelectedRow());
+            (Model().*handler)(SelectedRows());
             Redraw();
         });
         return created;
@@ -54,23 +64,42 @@ QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
     LinkLabel* remove = link(C::QuarantineDelete, "deleteLink", &windows::MainWindowModel::QuarantineDeleteClicked);
     AddBottomRow({}, {restore, remove});
 
-    // The Delete key on the list deletes the selected archive, as the link does.
+    // The Delete key on the list deletes the selected archives, as the link does.
     auto* deleteKey = new QShortcut(QKeySequence::Delete, list_);
     deleteKey->setContext(Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, this, [this] {
-        Model().QuarantineDeleteClicked(SelectedRow());
+        Model().QuarantineDeleteClicked(SelectedRows());
         Redraw();
     });
 }
 
 void QuarantineFrame::ReloadList() {
-    rows_->Reload();
+    // By name: the rows' places change with the folder.
+    QItemSelectionModel& selection = *list_->selectionModel();
+    std::set<std::string> selected;
+    for (const QModelIndex& row : selection.selectedRows())
+        selected.insert(rows_->ArchiveName(sorted_->mapToSource(row).row()));
+    const QModelIndex current = sorted_->mapToSource(list_->currentIndex());
+    const std::string currentName = current.isValid() ? rows_->ArchiveName(current.row()) : std::string();
+
+    rows_->Reload();  // the sort model sorts the new rows itself
+    if (selected.empty() && currentName.empty()) return;
+
+    QItemSelection kept;
+    for (int row = 0; row < rows_->rowCount(); ++row) {
+        const std::string& name = rows_->ArchiveName(row);
+        const QModelIndex at = sorted_->mapFromSource(rows_->index(row, 0));
+        if (selected.contains(name)) kept.select(at, at);
+        if (!currentName.empty() && name == currentName) selection.setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+    }
+    selection.select(kept, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-std::optional<std::size_t> QuarantineFrame::SelectedRow() const {
-    const QModelIndex current = list_->currentIndex();
-    if (!current.isValid() || !list_->selectionModel()->isSelected(current.siblingAtColumn(0))) return std::nullopt;
-    return static_cast<std::size_t>(current.row());
+std::vector<std::size_t> QuarantineFrame::SelectedRows() const {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& row : list_->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::size_t>(sorted_->mapToSource(row).row()));
+    return rows;
 }
 
 }  // namespace quellstone::gui

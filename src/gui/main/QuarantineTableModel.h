@@ -3,6 +3,9 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/quarantine/QuarantineManager.h"
@@ -15,9 +18,10 @@ namespace quellstone::gui {
 
 // The quarantine list as a table of the main window model's rows: the
 // archive's name, the detection, the size, and from the archive's record the
-// original location and the date of removal (empty without a record). It
-// holds a copy of the rows taken at the last Reload, so what it shows never
-// mixes rows from before and after a change.
+// original location and the date of removal in the language's form (empty
+// without a record). It holds a copy of the rows taken at the last Reload, so
+// what it shows never mixes rows from before and after a change; its row i
+// is the model's row i. Each row's texts and sort keys are made once there.
 class QuarantineTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -34,9 +38,25 @@ public:
     // Shows the model's current rows in place of the ones shown.
     void Reload();
 
+    // The archive shown in `row`.
+    [[nodiscard]] const std::string& ArchiveName(int row) const;
+    // Whether `a` comes before `b` in `column`'s order: names, detections and
+    // locations as people sort names ("x (2)" before "x (10)", letter case
+    // aside), sizes by number, removal by time.
+    [[nodiscard]] bool Less(int column, int a, int b) const;
+
 private:
+    struct Shown {
+        quarantine::QuarantineRow row;
+        std::array<QString, ColumnCount> texts;
+        std::array<std::string, ColumnCount> keys;  // upper-cased names, the stored time
+        std::optional<std::uint64_t> size;
+    };
+
+    [[nodiscard]] QString ToolTip(const Shown& shown) const;
+
     const windows::MainWindowModel& model_;
-    std::vector<quarantine::QuarantineRow> shown_;
+    std::vector<Shown> shown_;
     std::array<QString, ColumnCount> headers_;
 };
 

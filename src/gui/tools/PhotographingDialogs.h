@@ -29,7 +29,9 @@ public:
     std::optional<std::size_t> AskChoice(std::string_view text, ports::MessageIcon icon,
                                          const std::vector<std::string>& choices) override;
     std::string ChooseFolder(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view) override { return std::nullopt; }
+    std::optional<std::string> ChooseSaveFile(std::string_view, std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
 
 private:
     // Saves the box under the next expected name and returns the answer to give.

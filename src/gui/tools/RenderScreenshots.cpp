@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
         model.SetCurrentFrame(windows::Frame::Quarantine);
         main->Refresh();
         dialogs.Expect("quarantine-delete-question", ports::MessageAnswer::No);
-        model.QuarantineDeleteClicked(0);
+        model.QuarantineDeleteClicked({0});
         // The update window while it waits, and what it says when the server cannot be reached.
         dialogs.Expect("update-unreachable", ports::MessageAnswer::Ok);
         application.Controller().ShowUpdateWindow();

@@ -181,7 +181,7 @@ TEST_F(DesktopControllerTest, DeleteForGoodDeletesTheArchiveAskedAboutWhenTheLis
         fileOperations.files[quarantine.ArchivePath("a.exe.arc")] = "a";
         quarantine.Rebuild();
     };
-    main.QuarantineDeleteClicked(0);  // "b.exe.arc"
+    main.QuarantineDeleteClicked({0});  // "b.exe.arc"
     EXPECT_FALSE(fileOperations.files.contains(quarantine.ArchivePath("b.exe.arc")));
     EXPECT_TRUE(fileOperations.files.contains(quarantine.ArchivePath("a.exe.arc")));
     EXPECT_TRUE(fileOperations.files.contains(quarantine.ArchivePath("c.exe.arc")));
@@ -200,7 +200,7 @@ TEST_F(DesktopControllerTest, TheLastSystemScanShowsNeverUntilAWholeComputerScan
 
     main.ModeClicked(scan::ScanMode::WholeComputer);
     controller.StartScan();
-    EXPECT_EQ(main.Caption(MainControl::LastScanStatus), "08.12.2026");  // as it starts
+    EXPECT_EQ(main.Caption(MainControl::LastScanStatus), "2026-12-08");  // as it starts
     controller.FinishScan();
 }
 

@@ -137,7 +137,7 @@ TEST_F(ScanLauncherTest, CountsEveryScanAndDatesOnlyTheWholeComputer) {
     EXPECT_EQ(store.Read("Status", "LastSystemScan", "Nigdy"), "Nigdy");
     Scan(ScanMode::WholeComputer);
     EXPECT_EQ(store.Read("Status", "TotalScans", "0"), "3");
-    EXPECT_EQ(store.Read("Status", "LastSystemScan", "Nigdy"), "08.12.2026");
+    EXPECT_EQ(store.Read("Status", "LastSystemScan", "Nigdy"), "2026-12-08");
 }
 
 TEST_F(ScanLauncherTest, WalksTheWholeComputerDriveByDrive) {

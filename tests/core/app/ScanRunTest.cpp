@@ -93,7 +93,7 @@ TEST_F(ScanRunTest, TheWholeComputerWalksEachFileSystemThatHoldsFilesInOrder) {
     EXPECT_THAT(sink.run, ElementsAre("left out /net (nfs4)", "counted 1", "folder /", "folder /tmp", "excluded /tmp",
                                       "folder /usr"));
     EXPECT_EQ(outcome.walk.detections, 3u);  // /usr is another file system: walked once, as its own
-    EXPECT_EQ(store.Read("Status", "LastSystemScan", "Nigdy"), "08.12.2026");
+    EXPECT_EQ(store.Read("Status", "LastSystemScan", "Nigdy"), "2026-12-08");
 
     // Without a mount table only the root is walked, and the run says so.
     sink.run.clear();

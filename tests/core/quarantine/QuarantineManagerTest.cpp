@@ -53,18 +53,42 @@ TEST_F(QuarantineManagerTest, ListsArchivesWithDetectionAndSize) {
     EXPECT_TRUE(manager.Rows().empty());
 }
 
+TEST_F(QuarantineManagerTest, ListsNamesInNaturalOrderAndCountsOnlyArchives) {
+    // Each case: names as the folder lists them, then as the list shows them.
+    const std::vector<std::vector<std::string>> cases[] = {
+        {{"x (10).arc", "x (2).arc", "x.arc"}, {"x (2).arc", "x (10).arc", "x.arc"}},
+        {{"b.arc", "A.arc", "a.arc"}, {"A.arc", "a.arc", "b.arc"}},  // case aside, then by bytes
+        {{"v10.1.arc", "v9.12.arc", "v9.2.arc"}, {"v9.2.arc", "v9.12.arc", "v10.1.arc"}},
+        {{"f007.arc", "f7.arc", "f08.arc"}, {"f7.arc", "f007.arc", "f08.arc"}},
+        {{"99999999999999999999999.arc", "100000000000000000000000.arc"},
+         {"99999999999999999999999.arc", "100000000000000000000000.arc"}},  // beyond 64 bits
+        {{"\xc3\xa9.arc", "z.arc", "1.arc"}, {"1.arc", "z.arc", "\xc3\xa9.arc"}},
+    };
+    for (const auto& names : cases) {
+        files.files.clear();
+        for (const std::string& name : names[0]) files.files[kArchive + "/" + name] = "x";
+        files.files[kArchive + "/x.arc.info"] = "a record";
+        manager.Rebuild();
+        std::vector<std::string> listed;
+        for (const QuarantineRow& row : manager.Rows()) listed.push_back(row.name);
+        EXPECT_EQ(listed, names[1]);
+        EXPECT_EQ(manager.CountArchives(), names[1].size());
+    }
+}
+
 TEST_F(QuarantineManagerTest, DeletesAndRestores) {
     files.files[kArchive + "/a.exe.arc"] = "payload";
     files.files[kArchive + "/b.exe.arc"] = "other";
     files.files["/home/u/a.exe"] = "something else";
     manager.Rebuild();
     EXPECT_FALSE(manager.Delete(std::nullopt));
-    EXPECT_FALSE(manager.Restore(std::nullopt, "title"));
+    EXPECT_FALSE(manager.Restore(std::nullopt, "title", "Restore"));
 
-    EXPECT_FALSE(manager.Restore(0, "title"));  // cancelled
+    EXPECT_FALSE(manager.Restore(0, "title", "Restore"));  // cancelled
     EXPECT_EQ(manager.Rows().size(), 2u);
     dialogs.saveAnswer = "/home/u/a.exe";
-    EXPECT_TRUE(manager.Restore(0, "title"));
+    EXPECT_EQ(manager.Restore(0, "title", "Restore")->outcome, RestoreOutcome::Restored);
+    EXPECT_EQ(dialogs.saveButton, "Restore");
     EXPECT_EQ(files.files["/home/u/a.exe"], "payload");  // replaced
     EXPECT_FALSE(files.files.contains(kArchive + "/a.exe.arc"));
     ASSERT_EQ(manager.Rows().size(), 1u);
@@ -85,7 +109,7 @@ TEST_F(QuarantineManagerTest, RestoreTakesTheArchiveChosenBeforeTheDialogEvenIfT
         files.files[kArchive + "/a.exe.arc"] = "other";  // sorts before it
         manager.Rebuild();
     };
-    EXPECT_TRUE(manager.Restore(0, "title"));
+    EXPECT_EQ(manager.Restore(0, "title", "Restore")->path, "/home/u/b.exe");
     EXPECT_EQ(files.files["/home/u/b.exe"], "payload");
     ASSERT_EQ(manager.Rows().size(), 1u);
     EXPECT_EQ(manager.Rows()[0].name, "a.exe.arc");
@@ -117,7 +141,7 @@ TEST_F(QuarantineManagerTest, RecordsGiveTheDetectionNameAndPlaceOfAnArchive) {
 
     // The save dialog starts at the original place, under the original name.
     dialogs.saveAnswer = std::nullopt;
-    EXPECT_FALSE(manager.Restore(1, "title"));
+    EXPECT_FALSE(manager.Restore(1, "title", "Restore"));
     EXPECT_EQ(dialogs.saveSuggested, "/home/u/Downloads/setup (2).exe");
     // Into a folder: the recorded name, "(2)" included.
     EXPECT_EQ(manager.RestoreTo("setup (2).exe.arc", "/home/u"), RestoreOutcome::Restored);

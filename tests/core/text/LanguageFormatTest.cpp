@@ -34,6 +34,25 @@ TEST(LanguageFormat, CommaLanguagesWriteDayMonthYearAndOthersTheIsoForm) {
     EXPECT_EQ(LocalTimeText(when), "2026-12-09 12:05:07");  // the quarantine's records
 }
 
+TEST(LanguageFormat, AStoredDateIsShownInTheLanguagesFormAndAnythingElseAsItIs) {
+    const struct {
+        const char* stored;
+        const char* language;
+        const char* shown;
+    } cases[] = {
+        {"2026-12-08", "Deutsch", "08.12.2026"},
+        {"2026-12-08 20:15:03", "Polish", "08.12.2026 20:15:03"},
+        {"2026-12-08 20:15:03", "English", "2026-12-08 20:15:03"},
+        {"12/09/26", "Deutsch", "12/09/26"},  // an older stored form
+        {"-", "Deutsch", "-"},                // after a reset
+        {"2026-13-08", "Deutsch", "2026-13-08"},
+        {"2026-12-08 24:00:00", "Deutsch", "2026-12-08 24:00:00"},
+        {"2026-12-08x", "Deutsch", "2026-12-08x"},
+        {"", "Deutsch", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(StoredTimeInLanguage(c.stored, FormatOf(c.language)), c.shown) << c.stored;
+}
+
 TEST(LanguageFormat, EveryNameOfALanguageGivesItsCode) {
     EXPECT_EQ(FormatOf("English").code, "en");
     EXPECT_EQ(FormatOf("Deutsch").code, "de");

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+
+namespace quellstone::gui {
+
+// Says when the entries of a folder change: a file added, removed or renamed
+// there, by this program or any other. While the folder is missing it
+// watches the nearest folder above it that exists, and takes the folder up
+// again once it is made anew.
+class FolderWatch : public QObject {
+    Q_OBJECT
+public:
+    FolderWatch(QString folder, QObject* parent);
+
+    // Whether the folder itself is watched (false while it is missing).
+    [[nodiscard]] bool WatchingFolder() const;
+
+signals:
+    // At most once per turn of the event loop, however many entries changed.
+    void Changed();
+
+private:
+    // Watches the folder when it is there, else the nearest folder above it.
+    void Arm();
+    void SomethingChanged();
+
+    QString folder_;
+    QFileSystemWatcher watcher_;
+    bool pending_ = false;
+};
+
+}  // namespace quellstone::gui
