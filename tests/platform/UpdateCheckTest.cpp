@@ -181,7 +181,6 @@ TEST_F(UpdateCheckTest, TimesOutIsRefusedAndCanBeCancelled) {
     EXPECT_FALSE(DownloadVersionFile(*refused, pump, "http://127.0.0.1:1/updates/velkaro.txt", body, {}, failure));
     EXPECT_NE(failure.text, "");  // the transport says why
     EXPECT_FALSE(failure.answered);
-    EXPECT_EQ(failure.transport, ports::HttpFailure::CouldNotConnect);
 
     // Cancel before the first tick: no request at all, no message.
     const int before = server.Connections();

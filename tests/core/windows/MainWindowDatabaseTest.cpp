@@ -48,7 +48,6 @@ TEST_F(MainWindowModelTest, TheDatabaseUpdateSaysWhatCameOfItAndTheDatabaseLineF
         {{Outcome::Refused, std::nullopt, "http://x/ answered HTTP/1.1 500 \x1b[31m\nsecond", refused},
          "failed: T453 500",
          "\rT455 http://x/ answered HTTP/1.1 500 \\x1b[31m"},
-        {{Outcome::BadSignature, std::nullopt, "key ids differ"}, "failed: T457", "\rT455 key ids differ"},
         {{Outcome::NoKey, std::nullopt, "no update key is configured"}, "failed: T461", ""},
     };
     for (const auto& [result, caption, details] : failures) {
