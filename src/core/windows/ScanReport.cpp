@@ -109,6 +109,8 @@ std::string ScanReport::Text() const {
         for (const ResultRow& row : rows) {
             if (!belongs(row)) continue;
             lines += "  " + text::EscapeForDisplay(row.path);
+            // A removed link is named with where it pointed, as a listing shows one: its target stayed.
+            if (!row.linkTarget.empty()) lines += " -> " + text::EscapeForDisplay(row.linkTarget);
             if (!row.archive.empty())
                 lines += "  (" + Entry(T::ReportArchived) + " " + text::EscapeForDisplay(row.archive) + ")";
             if (row.problem != quarantine::RemovalProblem::None && !row.AlreadyGone())

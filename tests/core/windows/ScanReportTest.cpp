@@ -59,17 +59,18 @@ TEST_F(ScanReportTest, ListsEveryDetectionThenWhatBecameOfIt) {
         ResultState state;
         RemovalProblem problem;
         const char* archive;
+        const char* linkTarget;
     } rows[] = {
-        {"/a/removed.exe", ResultState::Removed, RemovalProblem::None, ""},
-        {"/a/b\xe9z.exe", ResultState::NotRemoved, RemovalProblem::NoPermission, ""},
-        {"/a/kept.exe", ResultState::Removed, RemovalProblem::None, "kept.exe.arc"},
-        {"/a/by-hand.exe", ResultState::Removed, RemovalProblem::Gone, ""},
-        {"/a/vanished.exe", ResultState::Removed, RemovalProblem::Gone, "vanished.exe.arc"},
-        {"/a/unticked.exe", ResultState::Detected, RemovalProblem::None, ""},
+        {"/a/removed.exe", ResultState::Removed, RemovalProblem::None, "", ""},
+        {"/a/b\xe9z.exe", ResultState::NotRemoved, RemovalProblem::NoPermission, "", ""},
+        {"/a/kept.exe", ResultState::Removed, RemovalProblem::None, "kept.exe.arc", "../lib/x"},
+        {"/a/by-hand.exe", ResultState::Removed, RemovalProblem::Gone, "", ""},
+        {"/a/vanished.exe", ResultState::Removed, RemovalProblem::Gone, "vanished.exe.arc", ""},
+        {"/a/unticked.exe", ResultState::Detected, RemovalProblem::None, "", ""},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         results.Add("TROJAN.X", rows[i].path, ports::ReachablePath::FromRoot(rows[i].path));
-        results.SetOutcome(i, rows[i].state, rows[i].problem, rows[i].archive);
+        results.SetOutcome(i, rows[i].state, rows[i].problem, rows[i].archive, rows[i].linkTarget);
     }
     const std::string text = report.Text();
     const std::size_t detections = text.find("T271 6\n");
@@ -85,7 +86,7 @@ TEST_F(ScanReportTest, ListsEveryDetectionThenWhatBecameOfIt) {
               "  TROJAN.X  /a/unticked.exe\n"
               "T276\n"
               "  /a/removed.exe\n"
-              "  /a/kept.exe  (T278 kept.exe.arc)\n"
+              "  /a/kept.exe -> ../lib/x  (T278 kept.exe.arc)\n"
               "T288:\n"
               "  /a/by-hand.exe\n"
               "  /a/vanished.exe  (T278 vanished.exe.arc)\n"
