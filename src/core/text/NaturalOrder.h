@@ -7,10 +7,10 @@
 namespace quellstone::text {
 
 // Compares two texts as people sort file names: a run of ASCII digits counts
-// by its number, so "x (2).arc" comes before "x (10).arc" ("007" and "7" are
-// equal as numbers, and then the shorter run first); everything else byte by
-// byte. Letter case counts: compare the keys of NaturalKey for an order
-// without it.
+// by its number, so "x (2).arc" comes before "x (10).arc" (of equal numbers,
+// the run with fewer leading zeros first when nothing else differs), and
+// everything else byte by byte. Letter case counts: compare the keys of
+// NaturalKey for an order without it.
 std::strong_ordering NaturalCompare(std::string_view a, std::string_view b);
 
 // What a name is sorted by when letter case does not count: its upper-cased

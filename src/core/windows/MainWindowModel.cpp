@@ -7,8 +7,6 @@
 #include "core/settings/QuarantineCopies.h"
 #include "core/settings/ScanExclusions.h"
 #include "core/settings/Statistics.h"
-#include "core/text/DisplayEscape.h"
-#include "core/text/FillIn.h"
 #include "core/text/TimeText.h"
 #include "core/update/Version.h"
 #include "core/windows/ScheduledScanLine.h"

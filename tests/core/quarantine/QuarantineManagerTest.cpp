@@ -60,6 +60,7 @@ TEST_F(QuarantineManagerTest, ListsNamesInNaturalOrderAndCountsOnlyArchives) {
         {{"b.arc", "A.arc", "a.arc"}, {"A.arc", "a.arc", "b.arc"}},  // case aside, then by bytes
         {{"v10.1.arc", "v9.12.arc", "v9.2.arc"}, {"v9.2.arc", "v9.12.arc", "v10.1.arc"}},
         {{"f007.arc", "f7.arc", "f08.arc"}, {"f7.arc", "f007.arc", "f08.arc"}},
+        {{"f1c.arc", "f01b.arc"}, {"f01b.arc", "f1c.arc"}},  // zeros count only on a tie
         {{"99999999999999999999999.arc", "100000000000000000000000.arc"},
          {"99999999999999999999999.arc", "100000000000000000000000.arc"}},  // beyond 64 bits
         {{"\xc3\xa9.arc", "z.arc", "1.arc"}, {"1.arc", "z.arc", "\xc3\xa9.arc"}},
