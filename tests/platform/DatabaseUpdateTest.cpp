@@ -101,7 +101,6 @@ TEST_F(DatabaseUpdateTest, RefusesWhatIsNotANewerDatabaseSignedWithTheKeyAndKeep
         const DatabaseUpdateResult result = Update();
         EXPECT_EQ(result.outcome, test.expected) << result.detail;
         EXPECT_NE(result.detail.find(test.detail), std::string::npos) << result.detail;
-        // A download's failure is kept for the window to name: the status code, or the transport's kind.
         EXPECT_EQ(result.download.status, test.expected == Outcome::Refused ? "404" : "");
         EXPECT_EQ(result.download.transport == ports::HttpFailure::TooLarge, test.expected == Outcome::TooLarge);
         EXPECT_FALSE(result.Succeeded());
