@@ -145,7 +145,9 @@ TEST_F(ScanWindowCloseTest, RowsSayTheirOutcomeInWordsAndKeepLongPathsReadable) 
     const std::string path = dir / "tree/QUELLSTONE-TEST.EXE";
     EXPECT_EQ(results.headerData(ResultTableModel::StatusColumn, Qt::Horizontal), "Status");
     EXPECT_EQ(results.index(0, ResultTableModel::StatusColumn).data(), "Detected");
-    EXPECT_EQ(results.index(0, ResultTableModel::PathColumn).data(Qt::ToolTipRole), QString::fromStdString(path));
+    // Every cell's tooltip has the whole path and outcome, which the columns may cut.
+    EXPECT_EQ(results.index(0, ResultTableModel::PathColumn).data(Qt::ToolTipRole),
+              QString::fromStdString(path + "\nDetected"));
     EXPECT_EQ(window.ResultList()->textElideMode(), Qt::ElideMiddle);
 
     // "No", the default, removes nothing; "Yes" keeps a copy and says so.

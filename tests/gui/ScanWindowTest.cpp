@@ -39,9 +39,6 @@ TEST_F(DesktopWindowsTest, AScanFromTheWindowFillsTheScanWindow) {
     EXPECT_EQ(Find<QLabel>(window, "operationLabel")->text(), "Scan finished.");
     EXPECT_EQ(Find<QLabel>(main, "totalScansLabel")->text(), "1");
 
-    // Each cell's tooltip has the whole path and outcome.
-    EXPECT_EQ(results.index(0, 2).data(Qt::ToolTipRole),
-              QString::fromStdString(tree + "/sub/quellstone-test.exe\nDetected"));
     // Space ticks or unticks the current row from any of its cells, once per press.
     QTreeView* list = window.ResultList();
     bool checked = true;
