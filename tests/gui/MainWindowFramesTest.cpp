@@ -246,7 +246,7 @@ TEST_F(DesktopWindowsTest, TheSettingsFrameSwitchesQuarantineCopiesWhichAFirstSt
     EXPECT_EQ(stored(), "1");
     QTest::mouseClick(Find(main, "settingsLink"), Qt::LeftButton);
     auto* keep = Find<QAbstractButton>(main, "keepCopiesCheck");
-    EXPECT_EQ(keep->text(), QString::fromUtf8("Zachowaj kopię w kwarantannie przed usunięciem"));
+    EXPECT_EQ(keep->text(), QString::fromUtf8("Zachowaj &kopię w kwarantannie przed usunięciem"));
     EXPECT_TRUE(keep->isChecked());
     QTest::mouseClick(keep, Qt::LeftButton);
     EXPECT_FALSE(keep->isChecked());

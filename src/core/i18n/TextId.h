@@ -224,6 +224,11 @@ enum class TextId : int {
     DatabaseWithoutSignatures = 374,
     ScanCannotStart = 375,  // %1: one of the three above
     ReportMountsUnknown = 376,
+    // the View menu's items, each with its own accelerator
+    MenuInformation = 480,
+    MenuScan = 481,
+    MenuQuarantine = 482,
+    MenuSettings = 483,
     // why a download from the update server failed, beside 321 / 287 / 344
     DownloadCouldNotConnect = 450,
     DownloadTimedOut = 451,

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -74,8 +76,18 @@ MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTabl
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     const auto execute = [this](windows::MainWindowModel::Action action) { Execute(action); };
-    navigation_ = new NavigationColumn(model_, execute, central);
-    row->addWidget(navigation_);
+    // The column scrolls too, on a screen too low for all its links.
+    auto* navigationScroller = new QScrollArea(central);
+    navigationScroller->setObjectName(QStringLiteral("navigationScroller"));
+    navigationScroller->setWidgetResizable(true);
+    navigationScroller->setFrameShape(QFrame::NoFrame);
+    navigationScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    navigation_ = new NavigationColumn(model_, execute, navigationScroller);
+    navigationScroller->setWidget(navigation_);
+    // As wide as the column, its scroll bar included, so that no link is cut.
+    navigationScroller->setMinimumWidth(navigation_->minimumSize().expandedTo(navigation_->minimumSizeHint()).width() +
+                                        navigationScroller->verticalScrollBar()->sizeHint().width());
+    row->addWidget(navigationScroller);
 
     auto* content = new QWidget(central);
     auto* column = new QVBoxLayout(content);
@@ -104,7 +116,14 @@ MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTabl
         Refresh();
     });
     for (MainFrame* frame : frames_) stack_->addWidget(frame);  // index = the frame's place in windows::Frame
-    column->addWidget(frameHost, 1);
+    // On a small or scaled screen the frames scroll rather than push the
+    // window's buttons below the screen's edge.
+    auto* scroller = new QScrollArea(content);
+    scroller->setObjectName(QStringLiteral("frameScroller"));
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(frameHost);
+    column->addWidget(scroller, 1);
     row->addWidget(content, 1);
     setCentralWidget(central);
     hoverClearers_.push_back(central);
@@ -123,17 +142,22 @@ MainWindow::MainWindow(windows::MainWindowModel& model, const i18n::LanguageTabl
 }
 
 void MainWindow::PlaceAsStored() {
-    resize(800, 540);  // grown to the layout's minimum where that is larger
     // The screen the window was on when it closed, if it is still there.
     const std::optional<windows::WindowRect> stored = model_.StoredRect();
     const QScreen* screen =
         stored ? QGuiApplication::screenAt(QRect(stored->x, stored->y, stored->width, stored->height).center())
                : nullptr;
     if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
+    if (!screen) {
+        resize(800, 540);
+        return;
+    }
     // The stored place is of the inside; the title bar above it must stay on the screen too.
     const windows::WindowRect area =
         windows::InsideFrame(ToWindowRect(screen->availableGeometry()), FrameMarginsOf(*this));
+    // The size the window opens with, on a screen too small for it as much as the
+    // screen leaves; the layout's minimum where that is larger (the frames scroll).
+    resize(QSize(800, 540).boundedTo(QSize(area.width, area.height)));
     const QSize minimum = minimumSizeHint();
     const std::optional<windows::WindowRect> place = model_.StoredPlace(area, minimum.width(), minimum.height());
     if (place) setGeometry(place->x, place->y, place->width, place->height);

@@ -51,7 +51,7 @@ QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
 
     using Handler = void (windows::MainWindowModel::*)(const std::vector<std::size_t>&);
     const auto link = [this](C control, const char* name, Handler handler) {
-        LinkLabel* created = Captions().Link(control, QString::fromLatin1(name), this);
+        LinkLabel* created = Captions().Link(control, QString::fromLatin1(name), this, true);
         created->setStyleSheet(QStringLiteral("color: #1f4e79; text-decoration: underline;"));
         // The model has the list reloaded after a change; the redraw shows the rest.
         connect(created, &LinkLabel::clicked, this, [this, handler] {

@@ -49,13 +49,17 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
         return bindLabel(control, created);
     };
 
+    // Tight margins and line spacing: the window must fit a low screen at twice the scale.
     auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(6, 6, 6, 6);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("tabs"));
 
     auto* resultsTab = new QWidget(tabs_);
     auto* resultsColumn = new QVBoxLayout(resultsTab);
+    resultsColumn->setContentsMargins(6, 6, 6, 6);
     auto* progress = new QGridLayout;
+    progress->setVerticalSpacing(2);
     progress->addWidget(label(S::OperationCaption, "operationCaption", resultsTab), 0, 0);
     auto* operation = label(S::Operation, "operationLabel", resultsTab);
     QFont bold = operation->font();
@@ -96,6 +100,8 @@ ScanWindow::ScanWindow(windows::ScanWindowModel& model, QWidget* owner, std::fun
     setters_.emplace_back(S::SummaryCaption,
                           [summary](const QString& text, const QString&) { summary->setTitle(text); });
     auto* counters = new QGridLayout(summary);
+    counters->setContentsMargins(8, 4, 8, 4);
+    counters->setVerticalSpacing(2);
     const struct {
         S caption;
         const char* captionName;
