@@ -224,28 +224,6 @@ enum class TextId : int {
     DatabaseWithoutSignatures = 374,
     ScanCannotStart = 375,  // %1: one of the three above
     ReportMountsUnknown = 376,
-    // the View menu's items, each with its own accelerator
-    MenuInformation = 480,
-    MenuScan = 481,
-    MenuQuarantine = 482,
-    MenuSettings = 483,
-    // why a download from the update server failed, beside 321 / 287 / 344
-    DownloadCouldNotConnect = 450,
-    DownloadTimedOut = 451,
-    DownloadHostNotFound = 452,
-    DownloadErrorStatus = 453,  // %1: the status code
-    DownloadFailed = 454,
-    FailureDetails = 455,  // %1: the transport's or the server's own words, in English
-    // why a database update failed, beside 344 (%1 the version in use)
-    DownloadedDatabaseNotValid = 456,
-    DownloadedDatabaseSignatureInvalid = 457,
-    DownloadedDatabaseTooLarge = 458,
-    DownloadedDatabaseOlder = 459,
-    UpdateServerMissing = 460,
-    UpdateKeyMissing = 461,
-    DatabaseNotSaved = 462,
-    // no program could be started for a document or web page (%1: its path or address)
-    NothingOpens = 465,
     // the quarantine frame's delete and restore of several archives, and what they did
     DeleteArchivesQuestion = 430,   // %1 how many
     RestoreArchivesQuestion = 431,  // %1 how many
@@ -275,6 +253,11 @@ enum class TextId : int {
     DatabaseNotSaved = 462,
     // no program could be started for a document or web page (%1: its path or address)
     NothingOpens = 465,
+    // the View menu's items, each with its own accelerator
+    MenuInformation = 480,
+    MenuScan = 481,
+    MenuQuarantine = 482,
+    MenuSettings = 483,
 };
 
 }  // namespace quellstone::i18n
