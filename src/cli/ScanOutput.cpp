@@ -57,6 +57,12 @@ void ScanOutput::FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) {
          << "): a network or FUSE file system, left out (--network walks it)\n";
 }
 
+void ScanOutput::FileSystemNotEntered(const ports::MountedFileSystem& fileSystem) {
+    err_ << "quellstone-cli scan: " << text::EscapeForDisplay(fileSystem.mountPoint) << " ("
+         << text::EscapeForDisplay(fileSystem.type)
+         << "): another file system, mounted inside a folder scanned, not entered (name it as a PATH to scan it)\n";
+}
+
 void ScanOutput::MountsUnknown() {
     err_ << "quellstone-cli scan: the mounted file systems could not be read from /proc/self/mounts: only / is "
             "walked, not the file systems mounted in it\n";

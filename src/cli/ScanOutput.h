@@ -46,6 +46,7 @@ public:
     // found before the walk: named on `err`, a record in JSON, counted in the summary.
     void PathNotReached(std::string_view path, bool missing, std::string_view reason) override;
     void FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) override;
+    void FileSystemNotEntered(const ports::MountedFileSystem& fileSystem) override;
     void MountsUnknown() override;
     void ScanCounted(std::int64_t) override {}
     void FolderStarted(const scan::ScanTarget&) override {}

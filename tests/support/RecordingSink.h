@@ -49,6 +49,9 @@ public:
     void FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) override {
         run.push_back("left out " + fileSystem.mountPoint + " (" + fileSystem.type + ")");
     }
+    void FileSystemNotEntered(const ports::MountedFileSystem& fileSystem) override {
+        run.push_back("not entered " + fileSystem.mountPoint + " (" + fileSystem.type + ")");
+    }
     void MountsUnknown() override { run.emplace_back("mounts unknown"); }
     void ScanCounted(std::int64_t total) override { run.push_back("counted " + std::to_string(total)); }
     void FolderStarted(const scan::ScanTarget& target) override { run.push_back("folder " + target.folder); }

@@ -60,6 +60,10 @@ void ScanEvents::FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) {
     Add({.kind = Kind::FileSystemLeftOut, .path = fileSystem.mountPoint, .text = fileSystem.type});
 }
 
+void ScanEvents::FileSystemNotEntered(const ports::MountedFileSystem& fileSystem) {
+    Add({.kind = Kind::FileSystemNotEntered, .path = fileSystem.mountPoint, .text = fileSystem.type});
+}
+
 void ScanEvents::MountsUnknown() {
     Add({.kind = Kind::MountsUnknown});
 }

@@ -13,14 +13,15 @@ namespace quellstone::app {
 // One thing a running scan reported, kept to be shown on the window's thread.
 struct ScanEvent {
     enum class Kind : std::uint8_t {
-        StartFolder,        // path, identity
-        UnreadableFolder,   // path, flag: a start folder
-        ExcludedStart,      // path
-        LookedUp,           // number: how many entries, path: the last of them
-        Detection,          // text: the detection, path
-        Ignored,            // text: the detection, path
-        PathNotReached,     // path, flag: missing, text: the reason
-        FileSystemLeftOut,  // path: the mount point, text: its type
+        StartFolder,           // path, identity
+        UnreadableFolder,      // path, flag: a start folder
+        ExcludedStart,         // path
+        LookedUp,              // number: how many entries, path: the last of them
+        Detection,             // text: the detection, path
+        Ignored,               // text: the detection, path
+        PathNotReached,        // path, flag: missing, text: the reason
+        FileSystemLeftOut,     // path: the mount point, text: its type
+        FileSystemNotEntered,  // path: the mount point, text: its type
         MountsUnknown,
         Counted,        // number: the scans counted so far
         FolderStarted,  // target
@@ -57,6 +58,7 @@ public:
     void IgnoreDetection(std::string_view detection, std::string_view fullPath) override;
     void PathNotReached(std::string_view path, bool missing, std::string_view reason) override;
     void FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) override;
+    void FileSystemNotEntered(const ports::MountedFileSystem& fileSystem) override;
     void MountsUnknown() override;
     void ScanCounted(std::int64_t totalScans) override;
     void FolderStarted(const scan::ScanTarget& target) override;

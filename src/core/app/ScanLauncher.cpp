@@ -89,6 +89,7 @@ void ScanLauncher::Apply(const ScanEvent& event) {
         // A chosen folder that is not there is named like one that cannot be read.
         case Kind::PathNotReached: window.ReportUnreadableFolder(event.path, true); break;
         case Kind::FileSystemLeftOut: window.AddLeftOutFileSystem(event.path + " (" + event.text + ")"); break;
+        case Kind::FileSystemNotEntered: window.AddFileSystemNotEntered(event.path + " (" + event.text + ")"); break;
         case Kind::MountsUnknown: window.NoteMountsUnknown(); break;
         case Kind::Counted: break;  // counted by CountScan as it started
         case Kind::FolderStarted:

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <map>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "core/scan/FileSystemKinds.h"
@@ -12,6 +13,12 @@
 namespace quellstone::app {
 
 namespace {
+
+// Whether `path` lies below the folder `folder` (both absolute, without "." or "..").
+bool IsInside(std::string_view path, std::string_view folder) {
+    if (folder.ends_with('/')) folder.remove_suffix(1);  // "/" and "/opt/" alike
+    return path.size() > folder.size() + 1 && path.starts_with(folder) && path[folder.size()] == '/';
+}
 
 // Whether the index has loaded already, without waiting for it.
 bool LoadedAlready(const scan::IndexSupply& index) {
@@ -40,6 +47,7 @@ std::vector<ScanRun::Target> ScanRun::Targets(const ScanRequest& request,
                 targets.push_back({std::move(target), found.kind == Kind::Folder});
             }
         }
+        ReportFileSystemsNotEntered(targets, mounts, {}, sink);
         return targets;
     }
     const scan::ScanPlan plan = scan::PlanScan(request.mode, "", paths_, mounts, request.includeRemote);
@@ -53,7 +61,34 @@ std::vector<ScanRun::Target> ScanRun::Targets(const ScanRequest& request,
         // has nothing there to scan; that is no error.
         if (ports_.tree.Look(target.folder).kind != ports::PathFound::Kind::Missing) targets.push_back({target, true});
     }
+    ReportFileSystemsNotEntered(targets, mounts, plan.leftOut, sink);
     return targets;
+}
+
+void ScanRun::ReportFileSystemsNotEntered(const std::vector<Target>& targets,
+                                          const std::vector<ports::MountedFileSystem>& mounts,
+                                          const std::vector<ports::MountedFileSystem>& leftOut, ScanRunSink& sink) {
+    // The folders walked as the mount table names them: with every link resolved.
+    std::vector<std::string> walked;
+    for (const Target& target : targets) {
+        if (target.isFolder)
+            walked.push_back(ports_.tree.CanonicalPath(target.planned.folder).value_or(target.planned.folder));
+    }
+    std::set<std::string> named;
+    for (const ports::MountedFileSystem& mount : mounts) {
+        if (scan::FileSystemKindOf(mount.type) == scan::FileSystemKind::Pseudo) continue;  // holds no files
+        if (std::ranges::find(leftOut, mount) != leftOut.end()) continue;
+        if (std::ranges::find(walked, mount.mountPoint) != walked.end()) continue;  // a walk of its own
+        const auto holder =
+            std::ranges::find_if(walked, [&](const std::string& folder) { return IsInside(mount.mountPoint, folder); });
+        if (holder == walked.end()) continue;
+        // A folder mounted again from the same file system (a bind mount) is
+        // entered like any other folder.
+        const std::unique_ptr<ports::Directory> holderFolder = ports_.tree.OpenFolder(*holder);
+        const std::unique_ptr<ports::Directory> mounted = ports_.tree.OpenFolder(mount.mountPoint);
+        if (holderFolder && mounted && holderFolder->Identity().device == mounted->Identity().device) continue;
+        if (named.insert(mount.mountPoint).second) sink.FileSystemNotEntered(mount);
+    }
 }
 
 // The detected entries, each line of each file once: an enabled unit is

@@ -30,6 +30,10 @@ public:
     virtual void PathNotReached(std::string_view path, bool missing, std::string_view reason) = 0;
     // A file system the plan leaves out (network or FUSE).
     virtual void FileSystemLeftOut(const ports::MountedFileSystem& fileSystem) = 0;
+    // A file system mounted inside a folder walked, which the walk does not
+    // enter (it keeps to a start folder's file system) and no other folder of
+    // the plan walks.
+    virtual void FileSystemNotEntered(const ports::MountedFileSystem& fileSystem) = 0;
     // The mount table could not be read: only the root is walked.
     virtual void MountsUnknown() = 0;
     // The scan was counted in the statistics; `totalScans` is the new count.
@@ -107,6 +111,11 @@ private:
     std::vector<Target> Targets(const ScanRequest& request, const std::vector<ports::MountedFileSystem>& mounts,
                                 ScanRunSink& sink, ScanOutcome& outcome);
     void Count(scan::ScanMode mode, ScanRunSink& sink, ScanOutcome& outcome);
+    // Names each file system mounted inside the folders of `targets` that no
+    // walk enters, but for kernel views and those the plan left out already.
+    void ReportFileSystemsNotEntered(const std::vector<Target>& targets,
+                                     const std::vector<ports::MountedFileSystem>& mounts,
+                                     const std::vector<ports::MountedFileSystem>& leftOut, ScanRunSink& sink);
     // An autostart entry the database names (into the list read), and the value that names it.
     struct DetectedEntry {
         const autostart::AutostartEntry* entry;

@@ -258,6 +258,8 @@ enum class TextId : int {
     MenuScan = 481,
     MenuQuarantine = 482,
     MenuSettings = 483,
+    // file systems mounted inside the folders a scan walked, which it did not enter
+    ReportFileSystemsNotEntered = 484,
 };
 
 }  // namespace quellstone::i18n

@@ -73,9 +73,11 @@ std::string ScanReport::Text() const {
         for (const std::string& folder : excludedStarts_) report += "  " + text::EscapeForDisplay(folder) + "\n";
     }
     if (mountsUnknown_) report += Entry(T::ReportMountsUnknown) + "\n";
-    if (!leftOutFileSystems_.empty()) {
-        report += Entry(T::ReportLeftOutFileSystems) + "\n";
-        for (const std::string& system : leftOutFileSystems_) report += "  " + text::EscapeForDisplay(system) + "\n";
+    for (const auto& [heading, systems] : {std::pair{T::ReportLeftOutFileSystems, &leftOutFileSystems_},
+                                           std::pair{T::ReportFileSystemsNotEntered, &notEnteredFileSystems_}}) {
+        if (systems->empty()) continue;
+        report += Entry(heading) + "\n";
+        for (const std::string& system : *systems) report += "  " + text::EscapeForDisplay(system) + "\n";
     }
     report += ScopeText();
     report += Entry(T::ReportScanned) + " " + std::to_string(results_.Scanned()) + "\n";

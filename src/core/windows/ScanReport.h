@@ -48,6 +48,8 @@ public:
     void AddExcludedStart(std::string_view folder) { excludedStarts_.emplace_back(folder); }
     // A file system the scan leaves out ("mount point (type)").
     void AddLeftOutFileSystem(std::string fileSystem) { leftOutFileSystems_.push_back(std::move(fileSystem)); }
+    // A file system mounted inside a folder walked, not entered ("mount point (type)").
+    void AddFileSystemNotEntered(std::string fileSystem) { notEnteredFileSystems_.push_back(std::move(fileSystem)); }
     // The mount table could not be read: only the root was walked.
     void NoteMountsUnknown() { mountsUnknown_ = true; }
     // A folder inside the scanned trees that could not be read: counted, and
@@ -79,7 +81,8 @@ private:
     std::vector<std::string> scannedFolders_;
     std::vector<std::string> unscannedFolders_;
     std::vector<std::string> excludedStarts_;
-    std::vector<std::string> leftOutFileSystems_;  // network and FUSE file systems not walked
+    std::vector<std::string> leftOutFileSystems_;     // network and FUSE file systems not walked
+    std::vector<std::string> notEnteredFileSystems_;  // mounted inside the folders walked
     bool mountsUnknown_ = false;
     std::int64_t unreadableFolders_ = 0;
     std::vector<std::string> unreadableNamed_;  // the first of them

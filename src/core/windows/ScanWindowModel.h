@@ -164,6 +164,7 @@ public:
     void AddScannedFolder(std::string folder) { report_.AddScannedFolder(std::move(folder)); }
     // A file system the scan leaves out ("mount point (type)"), named in the report.
     void AddLeftOutFileSystem(std::string fileSystem) { report_.AddLeftOutFileSystem(std::move(fileSystem)); }
+    void AddFileSystemNotEntered(std::string fileSystem) { report_.AddFileSystemNotEntered(std::move(fileSystem)); }
     // What the scan's choices leave out (hidden entries, excluded folders, categories), for the report.
     void SetScope(ScanScope scope) { report_.SetScope(std::move(scope)); }
     // The mount table could not be read: the report says that only the root was walked.

@@ -103,6 +103,21 @@ TEST_F(ScanRunTest, TheWholeComputerWalksEachFileSystemThatHoldsFilesInOrder) {
     EXPECT_TRUE(outcome.partial);
 }
 
+// A walk keeps to its start folder's file system; what is mounted inside is
+// named unless another folder of the scan walks it, it holds no files, or it
+// is the same file system mounted again.
+TEST_F(ScanRunTest, NamesTheFileSystemsMountedInsideThatNoWalkEnters) {
+    drives.mounts = {{"/", "ext4"}, {"/proc", "proc"}, {"/tmp", "tmpfs"}, {"/usr", "xfs"}, {"/home/u/nfs", "nfs4"}};
+    request.paths = {"/"};
+    Run();
+    EXPECT_THAT(sink.run, ElementsAre("not entered /usr (xfs)", "not entered /home/u/nfs (nfs4)", "counted 1",
+                                      "folder /"));
+    sink.run.clear();
+    request.paths = {"/usr", "/home"};
+    Run();
+    EXPECT_THAT(sink.run, ElementsAre("not entered /home/u/nfs (nfs4)", "counted 2", "folder /usr", "folder /home"));
+}
+
 // After the walks: every process by the file it runs, its name and its
 // first argument, and every program that starts by itself, against names
 // and paths; what the boxes leave out is counted, not reported.
