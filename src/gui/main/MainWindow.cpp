@@ -54,6 +54,9 @@ QList<QKeySequence> StandardKeys(QKeySequence::StandardKey key, const QKeySequen
     return keys;
 }
 
+// The window's size at its first start: room for the quarantine list's columns.
+constexpr QSize kDefaultSize(880, 560);
+
 std::size_t Slot(Frame frame) {
     return static_cast<std::size_t>(frame);
 }
@@ -149,7 +152,7 @@ void MainWindow::PlaceAsStored() {
                : nullptr;
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) {
-        resize(800, 540);
+        resize(kDefaultSize);
         return;
     }
     // The stored place is of the inside; the title bar above it must stay on the screen too.
@@ -157,7 +160,7 @@ void MainWindow::PlaceAsStored() {
         windows::InsideFrame(ToWindowRect(screen->availableGeometry()), FrameMarginsOf(*this));
     // The size the window opens with, on a screen too small for it as much as the
     // screen leaves; the layout's minimum where that is larger (the frames scroll).
-    resize(QSize(800, 540).boundedTo(QSize(area.width, area.height)));
+    resize(kDefaultSize.boundedTo(QSize(area.width, area.height)));
     const QSize minimum = minimumSizeHint();
     const std::optional<windows::WindowRect> place = model_.StoredPlace(area, minimum.width(), minimum.height());
     if (place) setGeometry(place->x, place->y, place->width, place->height);

@@ -33,12 +33,16 @@ QuarantineFrame::QuarantineFrame(Host host, QWidget* parent)
     list_->sortByColumn(QuarantineTableModel::NameColumn, Qt::AscendingOrder);
     QHeaderView* header = list_->header();
     header->setStretchLastSection(false);
-    // The original location takes the room the others leave.
+    // The original location takes the room the others leave. The archive's
+    // name, as long as the file's was, is cut in the middle (its tooltip and
+    // the location hold it whole) rather than push the location out of view.
     for (int column = 0; column < QuarantineTableModel::ColumnCount; ++column) {
         header->setSectionResizeMode(column, column == QuarantineTableModel::LocationColumn
                                                  ? QHeaderView::Stretch
                                                  : QHeaderView::ResizeToContents);
     }
+    header->setSectionResizeMode(QuarantineTableModel::NameColumn, QHeaderView::Interactive);
+    header->resizeSection(QuarantineTableModel::NameColumn, 170);
     for (auto [control, column] : {std::pair{C::QuarantineColumnName, QuarantineTableModel::NameColumn},
                                    std::pair{C::QuarantineColumnDetection, QuarantineTableModel::DetectionColumn},
                                    std::pair{C::QuarantineColumnSize, QuarantineTableModel::SizeColumn},

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTreeView>
 #include <cstdio>
 #include <tuple>
 
@@ -35,6 +36,10 @@ public:
     bool OpenWithDefaultAction(const std::string&) override { return true; }
 };
 
+// The inside of a window on a 1280x800 screen at 200 %, with a task bar and a
+// title bar taken off, in the scaled pixels the layouts use.
+constexpr QSize kRoomAt200(632, 316);
+
 bool Save(QWidget& widget, const QString& path) {
     const bool saved = widget.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
@@ -56,7 +61,11 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (int i = 3; i < argc; ++i) {
         const std::string language = argv[i];
-        const QString suffix = QString::fromStdString(language).toLower();
+        // At twice the scale the pictures are named apart, and the windows are
+        // as small as a 1280x800 screen leaves them.
+        const bool doubled = qApp->devicePixelRatio() >= 2;
+        const QString suffix =
+            QString::fromStdString(language).toLower() + (doubled ? QStringLiteral("-200") : QString());
         QTemporaryDir home;
         const std::string root = home.path().toStdString();
         const auto paths = settings::ProgramPaths::OnThisSystem(argv[2], root + "/data");
@@ -97,13 +106,22 @@ int main(int argc, char** argv) {
             QFile file(QString::fromStdString(tree + name));
             file.open(QIODevice::WriteOnly);
         }
+        // One miner dropped in a dozen cache folders: the quarantine numbers its copies.
+        for (int copy = 1; copy <= 12; ++copy) {
+            const QString folder = QString::fromStdString(tree) + QStringLiteral("/.cache/session-%1").arg(copy);
+            QDir().mkpath(folder);
+            QFile file(folder + QStringLiteral("/kdevtmpfsi"));
+            file.open(QIODevice::WriteOnly);
+            file.write(QByteArray(4096 * copy, 'x'));
+        }
         model.SetCurrentFrame(windows::Frame::Scan);
         model.ModeClicked(scan::ScanMode::ChosenFolder);
         model.ScanFolderEdited(tree);
         main->Refresh();
         application.Controller().StartScan();
+        application.Controller().FinishScan();  // the pictures show the scan's end
         if (gui::ScanWindow* window = application.Scan()) {
-            window->resize(760, 520);
+            window->resize(doubled ? kRoomAt200 : QSize(760, 520));
             window->Refresh();
             QCoreApplication::processEvents();
             ok &= Save(*window, output + "/scan-window-" + suffix + ".png");
@@ -129,6 +147,7 @@ int main(int argc, char** argv) {
             {windows::Frame::Scan, windows::NavigationLink::Scan, "scan"},
             {windows::Frame::Settings, windows::NavigationLink::Settings, "settings"},
             {windows::Frame::Quarantine, windows::NavigationLink::Quarantine, "quarantine"}};
+        if (doubled) main->resize(kRoomAt200);
         for (const auto& [frame, link, name] : frames) {
             model.SetCurrentFrame(frame);
             model.HoverLink(link);  // as if the pointer rested on the link just clicked
@@ -139,6 +158,16 @@ int main(int argc, char** argv) {
         // The quarantine frame's delete asks before anything is lost.
         model.SetCurrentFrame(windows::Frame::Quarantine);
         main->Refresh();
+        if (!doubled) {
+            // A quarantine of many archives, sorted by the detection's column, on a wide screen.
+            const QSize shown = main->size();
+            main->resize(1100, 560);
+            main->QuarantineList()->sortByColumn(1, Qt::AscendingOrder);
+            QCoreApplication::processEvents();
+            ok &= Save(*main, output + "/quarantine-sorted-" + suffix + ".png");
+            main->QuarantineList()->sortByColumn(0, Qt::AscendingOrder);
+            main->resize(shown);
+        }
         dialogs.Expect("quarantine-delete-question", ports::MessageAnswer::No);
         model.QuarantineDeleteClicked({0});
         // The update window while it waits, and what it says when the server cannot be reached.
