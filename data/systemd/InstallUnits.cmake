@@ -2,7 +2,8 @@
 # the service naming the installed quellstone-cli. Runs at install time, so a
 # prefix given to "cmake --install --prefix" is the one written.
 #   QUELLSTONE_UNIT_SOURCE_DIR: the folder with the unit templates
-set(program "${CMAKE_INSTALL_PREFIX}/lib/quellstone/quellstone-cli")
+#   QUELLSTONE_BINDIR: the programs' folder below the prefix
+set(program "${CMAKE_INSTALL_PREFIX}/${QUELLSTONE_BINDIR}/quellstone-cli")
 # systemd runs no program whose path holds a quote, a backslash or a control character.
 set(refused FALSE)
 if(program MATCHES "[\"'\\\\]")

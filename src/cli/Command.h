@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/InstallLayout.h"
+
 namespace quellstone::cli {
 
 // Exit statuses of every command.
@@ -21,7 +23,8 @@ constexpr int kExitInterrupted(int signal) {
 struct CommandIo {
     std::ostream& out;
     std::ostream& err;
-    std::string programFolder;
+    std::string executableFolder;    // this quellstone-cli's folder
+    platform::InstallLayout layout;  // its data and vendor.ini
 };
 
 // One option of a command: --name, or --name VALUE when it has a value name.

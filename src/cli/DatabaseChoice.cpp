@@ -11,8 +11,9 @@
 
 namespace quellstone::cli {
 
-void UseDatabaseInUse(scan::SignatureDatabase& signatures, const std::string& programFolder, std::ostream& err) {
-    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), programFolder);
+void UseDatabaseInUse(scan::SignatureDatabase& signatures, const CommandIo& io) {
+    std::ostream& err = io.err;
+    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
     // Shared with the load check, which runs whenever the database is read.
     const auto sharedFiles = std::make_shared<platform::PosixFileStore>();
     const auto sharedVerifier = std::make_shared<platform::SodiumSignatureVerifier>();

@@ -51,7 +51,7 @@ int RunProgram(const std::vector<std::string>& args, const CommandList& commands
             err << "quellstone-cli: " << platform::kNoProgramFolderMessage << '\n';
             return kExitError;
         }
-        CommandIo io{out, err, *folder};
+        CommandIo io{out, err, *folder, platform::FindInstallLayout(*folder)};
         const int status = command->Run(std::vector<std::string>(args.begin() + 1, args.end()), io);
         out.flush();
         // Output that could not be written (a full disk, a closed pipe) is a failure, whatever was found.

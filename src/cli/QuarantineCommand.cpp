@@ -117,12 +117,12 @@ int QuarantineCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     const platform::EnvironmentReader environment = platform::ProcessEnvironment();
     platform::PosixFileStore files;
     platform::PosixFileOperations fileOperations;
-    scan::SignatureDatabase signatures(files, io.programFolder);
+    scan::SignatureDatabase signatures(files, io.layout.dataFolder);
     platform::SilentDialogs dialogs;  // restore takes its target as an argument
     quarantine::QuarantineManager manager(fileOperations, files, signatures, dialogs,
-                                          platform::LinuxProgramPaths(environment));
+                                          platform::LinuxProgramPaths(environment, io.layout));
     if (args.action == "list") {
-        UseDatabaseInUse(signatures, io.programFolder, io.err);  // the detection names come from it
+        UseDatabaseInUse(signatures, io);  // the detection names come from it
         List(manager, args.Has("json"), io.out);
         return kExitOk;
     }

@@ -314,8 +314,8 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     }
 
     // The database loads on a thread of its own while the walk starts listing.
-    scan::SignatureDatabase signatures(files, io.programFolder);
-    if (args.Value("db").empty()) UseDatabaseInUse(signatures, io.programFolder, io.err);
+    scan::SignatureDatabase signatures(files, io.layout.dataFolder);
+    if (args.Value("db").empty()) UseDatabaseInUse(signatures, io);
     const std::string databasePath = args.Value("db").empty() ? signatures.DefaultPath() : args.Value("db");
     const scan::IndexSupply index = std::async(std::launch::async, [&signatures, databasePath] {
                                         return signatures.IndexOf(databasePath);
@@ -337,7 +337,7 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     if (args.Has("remove")) output.KeepDetectedPaths();
     const auto started = std::chrono::steady_clock::now();
     app::ScanRun run({tree, mounts, store, calendar, &processTable, &files},
-                     platform::LinuxProgramPaths(environment, io.programFolder));
+                     platform::LinuxProgramPaths(environment, io.layout));
     const app::ScanOutcome outcome = run.Run(request, index, output, stop.Token());
     // Not one PATH can be reached: nothing was scanned; the output still names them.
     if (mode == scan::ScanMode::ChosenFolder && !args.positional.empty() &&
@@ -359,7 +359,7 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
         files.AbandonRecordInProgress();
     });
     if (args.Has("remove") && stop.Received() == 0) {
-        quarantine::Remover remover(fileOperations, files, store, platform::LinuxProgramPaths(environment));
+        quarantine::Remover remover(fileOperations, files, store, platform::LinuxProgramPaths(environment, io.layout));
         RemoveDetected(remover, tree.CurrentFolder(), stop, args.Has("stop-processes") ? &processTable : nullptr,
                        output);
     }

@@ -14,7 +14,7 @@ void RecordScanResult(const ScanRecord& record, CommandIo& io) {
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
     const scan::ScheduledScanResult result{ended.count(), record.scanned, record.detections, record.end};
     const std::string path =
-        scan::ScheduledScanResultPath(platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.programFolder));
+        scan::ScheduledScanResultPath(platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout));
     platform::PosixFileStore files;
     if (!scan::WriteScheduledScanResult(files, path, result)) {
         io.err << "quellstone-cli scan: warning: could not write the scan's result to " << text::EscapeForDisplay(path)

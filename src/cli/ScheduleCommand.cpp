@@ -120,7 +120,7 @@ std::string ExecStartLine(std::string_view unit) {
 
 // This quellstone-cli, which the units written here run.
 std::string ProgramPath(const CommandIo& io) {
-    return io.programFolder + "/quellstone-cli";
+    return io.executableFolder + "/quellstone-cli";
 }
 
 // Whether the service unit in the user's unit folder (which systemd prefers
@@ -221,7 +221,7 @@ int Status(CommandIo& io) {
     if (properties) WriteTimerState(*properties, io);
     platform::PosixFileStore files;
     const std::string path =
-        scan::ScheduledScanResultPath(platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.programFolder));
+        scan::ScheduledScanResultPath(platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout));
     io.out << "Last scheduled scan: " << ResultText(scan::ReadScheduledScanResult(files, path)) << "\n";
     return properties ? kExitOk : kExitError;
 }

@@ -54,7 +54,7 @@ int StatsCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     if (args.Has("reset")) ResetStatistics(store);
     io.out << "Scans started: " << text::EscapeForDisplay(store.Read(settings::keys::kTotalScans)) << '\n'
            << "Objects removed: " << text::EscapeForDisplay(store.Read(settings::keys::kTotalObjectsRemoved)) << '\n'
-           << "Last system scan: " << text::EscapeForDisplay(LastSystemScanText(store, files, io.programFolder))
+           << "Last system scan: " << text::EscapeForDisplay(LastSystemScanText(store, files, io.layout.dataFolder))
            << '\n';
     return kExitOk;
 }

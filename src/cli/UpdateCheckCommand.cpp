@@ -46,9 +46,7 @@ int UpdateCheckCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     platform::PosixFileStore files;
     const std::string server = args.Has("server")
                                    ? args.Value("server")
-                                   : i18n::VendorAddresses::Load(
-                                         files, settings::ProgramPaths::OnThisSystem(io.programFolder, "").VendorFile())
-                                         .updateServer;
+                                   : i18n::VendorAddresses::Load(files, io.layout.vendorFile).updateServer;
     const std::string local = update::VersionText(update::BuildVersion());
     const std::string address = update::VersionFileAddress(server);
     platform::CurlHttpClient http;

@@ -42,7 +42,7 @@ UpdateDatabaseCommand::UpdateDatabaseCommand()
 
 int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     platform::PosixFileStore files;
-    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.programFolder);
+    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
     const i18n::VendorAddresses vendor = i18n::VendorAddresses::Load(files, paths.VendorFile());
     const std::string server = args.Has("server") ? args.Value("server") : vendor.updateServer;
 

@@ -11,6 +11,7 @@
 #include "gui/app/QtDialogs.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/ExecutableFolder.h"
+#include "platform/InstallLayout.h"
 #include "platform/UserFolders.h"
 #include "platform/XdgOpenShell.h"
 
@@ -31,9 +32,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/quellstone.svg")));
 
     const platform::EnvironmentReader environment = platform::ProcessEnvironment();
-    quellstone::gui::ApplicationSetup setup{platform::LinuxProgramPaths(environment, *folder),
-                                            platform::SettingsFilePath(environment),
-                                            platform::InstanceLockPath(environment)};
+    quellstone::gui::ApplicationSetup setup{
+        platform::LinuxProgramPaths(environment, platform::FindInstallLayout(*folder)),
+        platform::SettingsFilePath(environment), platform::InstanceLockPath(environment)};
     quellstone::gui::QtDialogs dialogs;
     platform::XdgOpenShell shell;
     platform::CurlHttpClient http;

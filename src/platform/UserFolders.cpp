@@ -54,15 +54,15 @@ std::string UserUnitFolder(const EnvironmentReader& environment) {
     return BaseFolder(environment, "XDG_CONFIG_HOME", "/.config") + "/systemd/user";
 }
 
-settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, std::string programFolder) {
-    settings::ProgramPaths paths =
-        settings::ProgramPaths::OnThisSystem(std::move(programFolder), UserDataFolder(environment));
+settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, const InstallLayout& layout) {
+    settings::ProgramPaths paths = settings::ProgramPaths::OnThisSystem(layout.dataFolder, UserDataFolder(environment));
     paths.homeFolder = HomeFolder(environment);
+    paths.vendorFile = layout.vendorFile;
     return paths;
 }
 
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment) {
-    return LinuxProgramPaths(environment, ExecutableFolder().value_or(std::string()));
+    return LinuxProgramPaths(environment, FindInstallLayout(ExecutableFolder().value_or(std::string())));
 }
 
 }  // namespace quellstone::platform

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/settings/ProgramPaths.h"
+#include "platform/InstallLayout.h"
 
 namespace quellstone::platform {
 
@@ -21,10 +22,10 @@ std::string SettingsFilePath(const EnvironmentReader& environment);
 // systemd units, which the user's service manager reads first.
 std::string UserUnitFolder(const EnvironmentReader& environment);
 
-// The program's folders on Linux: `programFolder` (the executable's folder),
-// the user data folder, /usr as the system folder and /opt/ as the programs
-// folder.
-settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, std::string programFolder);
+// The program's folders on Linux: its data and vendor.ini as `layout` found
+// them, the user data folder, /usr as the system folder and /opt/ as the
+// programs folder.
+settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, const InstallLayout& layout);
 // The same with the executable's folder; both programs refuse to start when
 // it cannot be found, so it is known wherever this is called.
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment);

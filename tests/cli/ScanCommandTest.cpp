@@ -249,7 +249,7 @@ struct Outcome {
 
 Outcome RunCommand(Command& command, const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    CommandIo io{out, err, ""};
+    CommandIo io{out, err, "", {}};
     const int status = command.Run(args, io);
     return {status, out.str(), err.str()};
 }

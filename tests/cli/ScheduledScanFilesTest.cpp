@@ -48,7 +48,7 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramAndScansTheHomeFolderDai
     const std::vector<std::string> exec = Values(service, "ExecStart");
     ASSERT_EQ(exec.size(), 1u) << service;
     // The path is one quoted word, with systemd's specifier mark doubled.
-    EXPECT_THAT(exec[0], StartsWith("\"" + prefix.Path() + "/with space%%and$/lib/quellstone/quellstone-cli\" scan "));
+    EXPECT_THAT(exec[0], StartsWith("\"" + prefix.Path() + "/with space%%and$/bin/quellstone-cli\" scan "));
     for (const char* option : {" --hidden", " --stored-exclusions", " --json", " --record-result", " %h"}) {
         EXPECT_THAT(exec[0], HasSubstr(option));
     }
@@ -65,7 +65,7 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramAndScansTheHomeFolderDai
     ASSERT_EQ(Values(timer, "RandomizedDelaySec").size(), 1u);
     // The unit the program writes itself when nothing is installed is the same but for the path.
     EXPECT_EQ(TimerUnitText(), timer);
-    EXPECT_EQ(ServiceUnitText(prefix.Path() + "/with space%and$/lib/quellstone/quellstone-cli"), service);
+    EXPECT_EQ(ServiceUnitText(prefix.Path() + "/with space%and$/bin/quellstone-cli"), service);
 }
 
 class ScheduledScanResultFile : public quellstone::testing::CliScanTest {

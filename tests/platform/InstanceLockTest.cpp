@@ -2,8 +2,13 @@
 #include <errno.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "platform/ExecutableFolder.h"
 #include "platform/FlockInstanceLock.h"
+#include "platform/InstallLayout.h"
 #include "support/TempDir.h"
 
 namespace quellstone::platform {
@@ -45,6 +50,47 @@ TEST(ExecutableFolder, IsTheExecutablesFolderOrNothing) {
     const std::optional<std::string> real = ExecutableFolder();
     ASSERT_TRUE(real);
     EXPECT_TRUE(real->ends_with("/tests")) << *real;
+}
+
+// Installed under any prefix, unpacked from the package anywhere, or run from
+// the build folder: the data and vendor.ini are found from the programs' folder.
+TEST(InstallLayout, FindsTheDataAndTheConfigurationFromTheProgramsFolder) {
+    const struct {
+        const char* programs;
+        std::vector<std::string> files;
+        const char* data;
+        const char* vendor;
+    } cases[] = {
+        {"/usr/bin",
+         {"/usr/share/quellstone/bdts.dll", "/etc/quellstone/vendor.ini"},
+         "/usr/share/quellstone",
+         "/etc/quellstone/vendor.ini"},
+        {"/tmp/x/usr/bin",
+         {"/tmp/x/usr/share/quellstone/bdts.dll", "/tmp/x/etc/quellstone/vendor.ini"},
+         "/tmp/x/usr/share/quellstone",
+         "/tmp/x/etc/quellstone/vendor.ini"},
+        {"/usr/local/bin",
+         {"/usr/local/share/quellstone/bdts.dll", "/usr/local/etc/quellstone/vendor.ini"},
+         "/usr/local/share/quellstone",
+         "/usr/local/etc/quellstone/vendor.ini"},
+        // No configured copy: the one beside the data.
+        {"/opt/q/bin",
+         {"/opt/q/share/quellstone/bdts.dll"},
+         "/opt/q/share/quellstone",
+         "/opt/q/share/quellstone/vendor.ini"},
+        // The build folder: everything beside the programs, whatever /etc holds.
+        {"/work/build/bin",
+         {"/work/build/bin/bdts.dll", "/etc/quellstone/vendor.ini"},
+         "/work/build/bin",
+         "/work/build/bin/vendor.ini"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.programs);
+        const InstallLayout layout = FindInstallLayout(
+            c.programs, [&](const std::string& path) { return std::ranges::find(c.files, path) != c.files.end(); });
+        EXPECT_EQ(layout.dataFolder, c.data);
+        EXPECT_EQ(layout.vendorFile, c.vendor);
+    }
 }
 
 }  // namespace

@@ -20,11 +20,12 @@ std::string LanguageDocumentRelative(std::string_view folder, std::string_view f
 // The folders every file of the program hangs off, and the paths built from
 // them. None of the folders ends in "/" (the root, "/", excepted).
 struct ProgramPaths {
-    std::string programFolder;   // the executable's folder: database, languages, vendor.ini
-    std::string dataFolder;      // the user's local application-data folder
-    std::string systemFolder;    // the quick scan's folder and the default chosen folder
-    std::string programsFolder;  // where installed programs live: first folder of a whole-computer scan
+    std::string programFolder;    // the program's read-only data: database, languages and their documents
+    std::string dataFolder;       // the user's local application-data folder
+    std::string systemFolder;     // the quick scan's folder and the default chosen folder
+    std::string programsFolder;   // where installed programs live: first folder of a whole-computer scan
     std::string homeFolder = {};  // the user's home folder, for the quick scan; "" when unknown
+    std::string vendorFile = {};  // where vendor.ini is read; "" for the one in the program's data
 
     [[nodiscard]] std::string ProductDataFolder() const { return dataFolder + "/Orvanta/Quellstone"; }
     [[nodiscard]] std::string QuarantineFolder() const { return ProductDataFolder() + "/Archiwum"; }
@@ -36,7 +37,9 @@ struct ProgramPaths {
     }
 
     [[nodiscard]] std::string SignatureDatabase() const { return InProgramFolder(kDatabaseFileName); }
-    [[nodiscard]] std::string VendorFile() const { return InProgramFolder(kVendorFileName); }
+    [[nodiscard]] std::string VendorFile() const {
+        return vendorFile.empty() ? InProgramFolder(kVendorFileName) : vendorFile;
+    }
     // The system folder without a trailing "/" (the root stays "/").
     [[nodiscard]] std::string SystemFolder() const;
 
