@@ -79,9 +79,12 @@ void ScanRun::ReportFileSystemsNotEntered(const std::vector<Target>& targets,
         if (scan::FileSystemKindOf(mount.type) == scan::FileSystemKind::Pseudo) continue;  // holds no files
         if (std::ranges::find(leftOut, mount) != leftOut.end()) continue;
         if (std::ranges::find(walked, mount.mountPoint) != walked.end()) continue;  // a walk of its own
-        const auto holder =
-            std::ranges::find_if(walked, [&](const std::string& folder) { return IsInside(mount.mountPoint, folder); });
-        if (holder == walked.end()) continue;
+        // The nearest folder walked that holds it: the one whose walk reaches it.
+        const std::string* holder = nullptr;
+        for (const std::string& folder : walked) {
+            if (IsInside(mount.mountPoint, folder) && (!holder || folder.size() > holder->size())) holder = &folder;
+        }
+        if (!holder) continue;
         // A folder mounted again from the same file system (a bind mount) is
         // entered like any other folder.
         const std::unique_ptr<ports::Directory> holderFolder = ports_.tree.OpenFolder(*holder);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/quarantine/Remover.h"
+#include "core/scan/FolderWalk.h"
 #include "core/text/NaturalOrder.h"
 #include "core/text/PathText.h"
 #include "core/text/UpperCase.h"
@@ -104,6 +105,14 @@ void QuarantineManager::DropRow(const std::string& archiveName) {
     std::erase_if(rows_, [&](const QuarantineRow& row) { return row.name == archiveName; });
 }
 
+std::string QuarantineManager::LinkTextAt(const QuarantineRecord& record, const std::string& target) {
+    const std::string original = text::FolderOf(record.originalPath);
+    if (record.linkTarget.starts_with('/') || text::FolderOf(target) == original) return record.linkTarget;
+    // Elsewhere a relative link would point at another file: it is written out from its own folder.
+    const std::string absolute = scan::LexicallyAbsolute(record.linkTarget, original);
+    return absolute.empty() ? "/" : absolute;
+}
+
 RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const std::string& target,
                                           const ports::ReachablePath& reach, bool replace) {
     // A restore into the quarantine folder would replace another archive or
@@ -120,7 +129,7 @@ RestoreOutcome QuarantineManager::CopyOut(const std::string& archiveName, const 
     // The quarantine folder's own path may go through links; the archive itself is never followed.
     const ports::CopyResult copied =
         record && !record->linkTarget.empty()
-            ? files_.CreateLink(reach, record->linkTarget, replace)
+            ? files_.CreateLink(reach, LinkTextAt(*record, target), replace)
             : files_.CopyFile(ports::ReachablePath::InFolder(ArchivePath(archiveName)), reach, replace, std::nullopt);
     if (copied == ports::CopyResult::TargetTaken) return RestoreOutcome::TargetTaken;
     if (copied != ports::CopyResult::Copied) return RestoreOutcome::Failed;

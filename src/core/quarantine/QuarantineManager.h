@@ -97,6 +97,9 @@ private:
     RestoreOutcome CopyOut(const std::string& archiveName, const std::string& target, const ports::ReachablePath& reach,
                            bool replace);
     std::string DetectionOf(const std::string& archiveName, const std::optional<QuarantineRecord>& record);
+    // The text of a link restored at `target`: as it was, unless it is
+    // relative and `target` lies in another folder than the original.
+    static std::string LinkTextAt(const QuarantineRecord& record, const std::string& target);
 
     ports::FileOperations& files_;
     ports::FileStore& records_;

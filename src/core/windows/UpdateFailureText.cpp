@@ -16,7 +16,8 @@ constexpr std::size_t kMaxStatusChars = 16;
 }  // namespace
 
 std::string DownloadFailureReason(const update::DownloadFailure& failure, const i18n::LanguageTable& texts) {
-    if (failure.answered) {
+    // A status line without a code names no error: the connection failed.
+    if (failure.answered && !failure.status.empty()) {
         return text::FillIn(texts.Text(T::DownloadErrorStatus),
                             {update::ServerTextForDisplay(failure.status, kMaxStatusChars)});
     }
@@ -24,6 +25,8 @@ std::string DownloadFailureReason(const update::DownloadFailure& failure, const 
         case ports::HttpFailure::CouldNotConnect: return texts.Text(T::DownloadCouldNotConnect);
         case ports::HttpFailure::TimedOut: return texts.Text(T::DownloadTimedOut);
         case ports::HttpFailure::HostNotFound: return texts.Text(T::DownloadHostNotFound);
+        // A version file is a few bytes: an answer past the limit is no version (an error page, say).
+        case ports::HttpFailure::TooLarge: return texts.Text(T::UpdateAnswerNotAVersion);
         default: return texts.Text(T::DownloadFailed);
     }
 }

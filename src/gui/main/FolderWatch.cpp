@@ -8,6 +8,9 @@ namespace quellstone::gui {
 FolderWatch::FolderWatch(QString folder, QObject* parent)
     : QObject(parent), folder_(QDir::cleanPath(std::move(folder))) {
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { SomethingChanged(); });
+    quiet_.setSingleShot(true);
+    quiet_.setInterval(kQuietMs);
+    connect(&quiet_, &QTimer::timeout, this, &FolderWatch::Changed);
     Arm();
 }
 
@@ -33,16 +36,8 @@ void FolderWatch::Arm() {
 void FolderWatch::SomethingChanged() {
     // The folder may have gone or come back: watch what is there now.
     Arm();
-    if (pending_) return;
-    // One notice for a burst (an archive, its record and their temporary files).
-    pending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            pending_ = false;
-            emit Changed();
-        },
-        Qt::QueuedConnection);
+    // One notice for a burst (an archive, its record and their temporary files, or a whole removal).
+    quiet_.start();
 }
 
 }  // namespace quellstone::gui

@@ -3,6 +3,7 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 namespace quellstone::gui {
 
@@ -14,12 +15,15 @@ class FolderWatch : public QObject {
     Q_OBJECT
 public:
     FolderWatch(QString folder, QObject* parent);
+    static constexpr int kQuietMs = 250;
 
     // Whether the folder itself is watched (false while it is missing).
     [[nodiscard]] bool WatchingFolder() const;
 
 signals:
-    // At most once per turn of the event loop, however many entries changed.
+    // Once the folder has been quiet for a moment (kQuietMs), however many
+    // entries changed: a removal of a thousand files reads the folder once
+    // at its end, not a thousand times on the way.
     void Changed();
 
 private:
@@ -29,7 +33,7 @@ private:
 
     QString folder_;
     QFileSystemWatcher watcher_;
-    bool pending_ = false;
+    QTimer quiet_;
 };
 
 }  // namespace quellstone::gui

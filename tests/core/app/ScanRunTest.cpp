@@ -110,12 +110,15 @@ TEST_F(ScanRunTest, NamesTheFileSystemsMountedInsideThatNoWalkEnters) {
     drives.mounts = {{"/", "ext4"}, {"/proc", "proc"}, {"/tmp", "tmpfs"}, {"/usr", "xfs"}, {"/home/u/nfs", "nfs4"}};
     request.paths = {"/"};
     Run();
-    EXPECT_THAT(sink.run, ElementsAre("not entered /usr (xfs)", "not entered /home/u/nfs (nfs4)", "counted 1",
-                                      "folder /"));
+    EXPECT_THAT(sink.run,
+                ElementsAre("not entered /usr (xfs)", "not entered /home/u/nfs (nfs4)", "counted 1", "folder /"));
+    // A mount the walk of a nearer folder enters is not named, whichever folder comes first.
     sink.run.clear();
-    request.paths = {"/usr", "/home"};
+    drives.mounts.push_back({"/home/u", "ext4"});  // the same file system as /home, mounted again
+    request.paths = {"/usr", "/", "/home"};
     Run();
-    EXPECT_THAT(sink.run, ElementsAre("not entered /home/u/nfs (nfs4)", "counted 2", "folder /usr", "folder /home"));
+    EXPECT_THAT(sink.run,
+                ElementsAre("not entered /home/u/nfs (nfs4)", "counted 2", "folder /usr", "folder /", "folder /home"));
 }
 
 // After the walks: every process by the file it runs, its name and its

@@ -258,7 +258,8 @@ TEST_F(RemovalTest, AFileGoneSinceTheScanIsNeitherRemovedNorAFailureAndKeepsItsC
 }
 
 // A detection that is a symbolic link goes as a link, is kept as its text,
-// and a restore makes the link again; its target is never touched.
+// and a restore makes the link again; its target is never touched. A
+// relative link restored into another folder still points where it pointed.
 struct LinkCase {
     bool keepCopy;
     std::optional<std::string> restoreTo;  // "": the original path
@@ -274,14 +275,14 @@ TEST_P(LinkRemovalTest, TheLinkGoesAndComesBackAndItsTargetIsLeftAlone) {
     const auto& [keepCopy, restoreTo, taken] = GetParam();
     store.Write("Settings", "Quarintine", keepCopy ? "1" : "0");
     files.files["/usr/bin/x"] = "ELF";
-    files.links["/a/evil"] = "/usr/bin/x";
+    files.links["/a/evil"] = "../usr/bin/x";
     files.folders.insert({"/a", "/b"});
     Found("/a/evil");
     Remove();
-    EXPECT_EQ(Status(0), keepCopy ? "T411 /usr/bin/x" : "T410 /usr/bin/x");
+    EXPECT_EQ(Status(0), keepCopy ? "T411 ../usr/bin/x" : "T410 ../usr/bin/x");
     EXPECT_FALSE(files.KindOf("/a/evil"));
     const std::string archive = std::string(kArchive) + "/evil.arc";
-    EXPECT_EQ(files.files[archive], keepCopy ? "/usr/bin/x" : "");  // the archive stands for the link
+    EXPECT_EQ(files.files[archive], keepCopy ? "../usr/bin/x" : "");  // the archive stands for the link
     EXPECT_EQ(ParseRecord(files.files[archive + ".info"]).value_or(QuarantineRecord{}).linkTarget,
               files.files[archive]);
     if (restoreTo) {
@@ -294,7 +295,8 @@ TEST_P(LinkRemovalTest, TheLinkGoesAndComesBackAndItsTargetIsLeftAlone) {
         const bool back = !taken || !restoreTo->empty();
         EXPECT_EQ(outcome, back ? RestoreOutcome::Restored : RestoreOutcome::TargetTaken);
         EXPECT_EQ(files.KindOf(target), back ? ports::EntryKind::SymbolicLink : ports::EntryKind::RegularFile);
-        EXPECT_EQ(back ? files.links[target] : files.files[archive], "/usr/bin/x");
+        EXPECT_EQ(back ? files.links[target] : files.files[archive],
+                  back && !restoreTo->empty() ? "/usr/bin/x" : "../usr/bin/x");
     }
     EXPECT_EQ(files.files["/usr/bin/x"], "ELF");
 }
