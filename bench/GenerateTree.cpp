@@ -103,10 +103,12 @@ int main(int argc, char** argv) {
             if (pick < 3) name = MixCase(names, keys[names.Next(static_cast<std::uint32_t>(keys.size()))]);
             if (pick >= 3 && pick < 40) name = "." + name;
             const std::string path = folders[f] + "/" + name;
+            // A name drawn twice is made once: a link that exists already is no fault of the tree.
             if (pick >= 40 && pick < 50) {
-                ::symlink(folders[names.Next(static_cast<std::uint32_t>(folders.size()))].c_str(), path.c_str());
+                [[maybe_unused]] const int made =
+                    ::symlink(folders[names.Next(static_cast<std::uint32_t>(folders.size()))].c_str(), path.c_str());
             } else if (pick >= 50 && pick < 60) {
-                ::symlink(name.c_str(), path.c_str());  // a link to itself: a loop
+                [[maybe_unused]] const int made = ::symlink(name.c_str(), path.c_str());  // a link to itself: a loop
             } else {
                 const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
                 if (fd >= 0) ::close(fd);

@@ -1,0 +1,30 @@
+# The Debian package (scripts/package, and the suite's package test):
+# CPack's DEB generator over the install layout of InstallLayout.cmake. Its
+# dependencies come from the shared libraries the programs link
+# (dpkg-shlibdeps), vendor.ini is a conffile, and the programs are stripped.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quellstone)
+set(CPACK_PACKAGE_VENDOR "Orvanta")
+set(CPACK_PACKAGE_CONTACT "The Quellstone developers <quellstone@orvanta.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "anti-trojan scanner: desktop program and command line")
+set(CPACK_PACKAGE_DESCRIPTION "Quellstone looks for files, folders, running processes and autostart
+entries named like known Linux trojans, backdoors and miners, from a
+signature database that is updated signed from the vendor's server.
+Detections can be removed with a copy kept in a quarantine and restored.
+The package holds the Qt desktop program quellstone and the command-line
+scanner quellstone-cli, with manual pages, shell completions and the
+scheduled scan's systemd user units.")
+# Installed as under DESTDIR with the prefix /usr, so vendor.ini goes to /etc.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.orvanta.example/en/")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+file(WRITE ${CMAKE_BINARY_DIR}/debian-control/conffiles "/etc/quellstone/vendor.ini\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian-control/conffiles)
+include(CPack)

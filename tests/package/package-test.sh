@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder $1, unpacks it into a
+# temporary folder and runs the unpacked quellstone-cli from there: the
+# package holds what the program needs, in the places it looks.
+set -euo pipefail
+build=$1
+if ! command -v dpkg-deb >/dev/null; then
+    echo "dpkg-deb is missing: the package is not built or tested here"
+    exit 77
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "package test: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(find "$work/cpack" -maxdepth 1 -name 'quellstone_*_amd64.deb' -print -quit)
+[ -n "$deb" ] || fail "no quellstone_VERSION_amd64.deb made"
+echo "built $(basename "$deb"): $(stat -c %s "$deb") bytes"
+
+dpkg-deb -e "$deb" "$work/control"
+grep -qx /etc/quellstone/vendor.ini "$work/control/conffiles" || fail "vendor.ini is not a conffile"
+grep -q '^Depends: .*libqt6widgets6' "$work/control/control" || fail "no dependencies from the shared libraries"
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+for file in usr/bin/quellstone usr/bin/quellstone-cli usr/share/quellstone/bdts.dll etc/quellstone/vendor.ini \
+    usr/share/quellstone/languages/Deutsch/Deutsch.txt usr/share/man/man1/quellstone.1.gz \
+    usr/share/man/man1/quellstone-cli.1.gz usr/share/doc/quellstone/copyright \
+    usr/share/metainfo/io.quellstone.Quellstone.metainfo.xml usr/share/bash-completion/completions/quellstone-cli; do
+    [ -e "$root/$file" ] || fail "$file is missing"
+done
+file "$root/usr/bin/quellstone-cli" | grep -q 'stripped' && ! file "$root/usr/bin/quellstone-cli" | grep -q 'not stripped' ||
+    fail "quellstone-cli is not stripped"
+
+# The unpacked program, with a home of its own.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+mkdir -p "$HOME" "$work/tree"
+cli=$root/usr/bin/quellstone-cli
+"$cli" --version | grep -q '^Quellstone ' || fail "--version"
+"$cli" update-check --help >/dev/null || fail "update-check --help"
+: >"$work/tree/QUELLSTONE-TEST.EXE"
+status=0
+"$cli" scan "$work/tree" >"$work/scan.txt" 2>&1 || status=$?
+[ "$status" -eq 1 ] && grep -q 'QUELLSTONE-TEST.EXE: TEST.FILE.QUELLSTONE FOUND' "$work/scan.txt" ||
+    { cat "$work/scan.txt"; fail "a scan with the shipped database did not find the test file (exit $status)"; }
+echo "the unpacked quellstone-cli runs and finds the test file with the shipped database"
