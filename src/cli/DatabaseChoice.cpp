@@ -11,6 +11,23 @@
 
 namespace quellstone::cli {
 
+std::string DatabaseInUseLine(const platform::InstallLayout& layout) {
+    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), layout);
+    platform::PosixFileStore files;
+    platform::SodiumSignatureVerifier verifier;
+    const std::string publicKey = i18n::VendorAddresses::Load(files, paths.VendorFile()).updatePublicKey;
+    const update::DatabaseInUse chosen = update::ChooseDatabase(paths, publicKey, files, verifier);
+    std::string line = "Database in use: ";
+    line += chosen.version ? update::DatabaseVersionText(*chosen.version) : "no version";
+    line += ", " + text::EscapeForDisplay(chosen.path);
+    switch (chosen.source) {
+        case update::DatabaseSource::Shipped: line += " (shipped with the program)"; break;
+        case update::DatabaseSource::System: line += " (the system's, updated for every user)"; break;
+        case update::DatabaseSource::User: line += " (this user's own update)"; break;
+    }
+    return line;
+}
+
 void UseDatabaseInUse(scan::SignatureDatabase& signatures, const CommandIo& io) {
     std::ostream& err = io.err;
     const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
@@ -23,7 +40,7 @@ void UseDatabaseInUse(scan::SignatureDatabase& signatures, const CommandIo& io) 
     const update::DatabaseInUse chosen = update::ChooseDatabase(paths, publicKey, files, verifier);
     if (!chosen.warning.empty()) {
         err << "quellstone-cli: warning: ignoring the downloaded database "
-            << text::EscapeForDisplay(update::UserDatabasePath(paths)) << ": " << chosen.warning << "; using "
+            << text::EscapeForDisplay(chosen.warningPath) << ": " << chosen.warning << "; using "
             << text::EscapeForDisplay(chosen.path) << "\n";
     }
     signatures.UseDatabase(chosen.path);

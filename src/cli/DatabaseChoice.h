@@ -14,4 +14,8 @@ namespace quellstone::cli {
 // with one warning line on `io.err`.
 void UseDatabaseInUse(scan::SignatureDatabase& signatures, const CommandIo& io);
 
+// "Database in use: VERSION, PATH (where it comes from)": the newest of the
+// shipped database, the system's and the user's, as scans choose it.
+std::string DatabaseInUseLine(const platform::InstallLayout& layout);
+
 }  // namespace quellstone::cli

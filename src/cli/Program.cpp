@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "cli/DatabaseChoice.h"
 #include "cli/HelpText.h"
 #include "core/text/DisplayEscape.h"
 #include "core/update/Version.h"
@@ -41,6 +42,9 @@ int RunProgram(const std::vector<std::string>& args, const CommandList& commands
     }
     if (args[0] == "--version") {
         out << update::ProgramVersionLine() << '\n';
+        // Which database scans use, when the program can find its own.
+        if (const std::optional<std::string> folder = platform::ExecutableFolder())
+            out << DatabaseInUseLine(platform::FindInstallLayout(*folder)) << '\n';
         return kExitOk;
     }
     for (const auto& command : commands) {

@@ -1,5 +1,6 @@
 #include "cli/StatsCommand.h"
 
+#include "cli/DatabaseChoice.h"
 #include "core/i18n/BuiltInEnglish.h"
 #include "core/i18n/LanguageFile.h"
 #include "core/settings/SettingsStore.h"
@@ -55,7 +56,8 @@ int StatsCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     io.out << "Scans started: " << text::EscapeForDisplay(store.Read(settings::keys::kTotalScans)) << '\n'
            << "Objects removed: " << text::EscapeForDisplay(store.Read(settings::keys::kTotalObjectsRemoved)) << '\n'
            << "Last system scan: " << text::EscapeForDisplay(LastSystemScanText(store, files, io.layout.dataFolder))
-           << '\n';
+           << '\n'
+           << DatabaseInUseLine(io.layout) << '\n';
     return kExitOk;
 }
 

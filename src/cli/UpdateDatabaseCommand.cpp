@@ -1,5 +1,7 @@
 #include "cli/UpdateDatabaseCommand.h"
 
+#include <unistd.h>
+
 #include "cli/NoEvents.h"
 #include "core/i18n/VendorAddresses.h"
 #include "core/text/DisplayEscape.h"
@@ -24,13 +26,16 @@ UpdateDatabaseCommand::UpdateDatabaseCommand()
     : Command({
           .name = "update-database",
           .summary = "Download and install a newer signed signature database",
-          .options = {{"server", "URL", "Download from the server at URL instead"}},
+          .options = {{"server", "URL", "Download from the server at URL instead"},
+                      {"system", "", "Install it for every user (root only; root's updates always do)"}},
           .description = "Downloads updates/bdts.dll and its signature updates/bdts.dll.minisig from\n"
-                         "the update server (Server in [Update] of the program folder's vendor.ini,\n"
+                         "the update server (Server in [Update] of vendor.ini,\n"
                          "or URL), checks the signature with PublicKey in [Update], checks that the\n"
                          "file is a database with a [Scanfiles] section and a [Database] Version,\n"
-                         "and installs it as $XDG_DATA_HOME/Orvanta/Quellstone/bdts.dll when it is\n"
-                         "newer than the database in use. A database over 64 MiB is refused; its\n"
+                         "and installs it as $XDG_DATA_HOME/Orvanta/Quellstone/bdts.dll -- run by\n"
+                         "root, or with --system, as /var/lib/quellstone/bdts.dll for every user --\n"
+                         "when it is newer than the database in use. Every scan uses the newest of\n"
+                         "the shipped database, the system's and the user's. A database over 64 MiB is refused; its\n"
                          "download may take up to 15 minutes but ends when it stays under 1 KiB/s\n"
                          "for a minute.\n",
           .details = "Exit status: 0 the database in use is the newest the server has (installed\n"
@@ -41,6 +46,13 @@ UpdateDatabaseCommand::UpdateDatabaseCommand()
       }) {}
 
 int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
+    // The system's database is root's to write; root's updates are everyone's.
+    const bool root = ::geteuid() == 0;
+    if (args.Has("system") && !root) {
+        Error(io) << "--system installs the database for every user and needs root\n";
+        return kExitError;
+    }
+    const update::DatabaseSource into = root ? update::DatabaseSource::System : update::DatabaseSource::User;
     platform::PosixFileStore files;
     const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
     const i18n::VendorAddresses vendor = i18n::VendorAddresses::Load(files, paths.VendorFile());
@@ -51,7 +63,7 @@ int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     platform::SodiumSignatureVerifier verifier;
     NoEvents pump;
     const update::DatabaseUpdateResult result = update::UpdateDatabase(
-        server, vendor.updatePublicKey, paths, {databaseHttp, signatureHttp, pump, verifier, files});
+        server, vendor.updatePublicKey, paths, {databaseHttp, signatureHttp, pump, verifier, files}, {}, into);
     if (!result.Succeeded()) {
         Error(io) << update::ServerTextForDisplay(result.detail, kMaxShownReasonChars) << '\n';
         return kExitError;
@@ -59,7 +71,7 @@ int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     const std::string version = result.version ? update::DatabaseVersionText(*result.version) : "";
     if (result.outcome == update::DatabaseUpdateOutcome::Installed) {
         io.out << "Installed database version " << version << " as "
-               << text::EscapeForDisplay(update::UserDatabasePath(paths)) << ".\n";
+               << text::EscapeForDisplay(update::DownloadedDatabasePath(paths, into)) << ".\n";
     } else {
         io.out << "The database in use is already the newest: version " << version << ".\n";
     }

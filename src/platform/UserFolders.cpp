@@ -58,6 +58,9 @@ settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, c
     settings::ProgramPaths paths = settings::ProgramPaths::OnThisSystem(layout.dataFolder, UserDataFolder(environment));
     paths.homeFolder = HomeFolder(environment);
     paths.vendorFile = layout.vendorFile;
+    // The system's data elsewhere, for a test or a relocated system; only an absolute folder.
+    if (const std::string state = environment("QUELLSTONE_STATE_DIRECTORY"); state.starts_with('/'))
+        paths.systemDataFolder = state;
     return paths;
 }
 

@@ -23,8 +23,9 @@ std::string SettingsFilePath(const EnvironmentReader& environment);
 std::string UserUnitFolder(const EnvironmentReader& environment);
 
 // The program's folders on Linux: its data and vendor.ini as `layout` found
-// them, the user data folder, /usr as the system folder and /opt/ as the
-// programs folder.
+// them, the user data folder, /usr as the system folder, /opt/ as the
+// programs folder, and /var/lib/quellstone (or $QUELLSTONE_STATE_DIRECTORY
+// when it is absolute) as the system's data.
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, const InstallLayout& layout);
 // The same with the executable's folder; both programs refuse to start when
 // it cannot be found, so it is known wherever this is called.

@@ -55,7 +55,8 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<
 }
 
 // A test of the built program whose runs keep their settings and data in
-// the test's own folder `dir` (XDG_CONFIG_HOME=dir/config, XDG_DATA_HOME=dir/data).
+// the test's own folder `dir` (XDG_CONFIG_HOME=dir/config, XDG_DATA_HOME=dir/data,
+// and the system's data in dir/system instead of /var/lib/quellstone).
 class CliTest : public ::testing::Test {
 protected:
     // Runs `program` with `args`, and `environment` added to the two folders.
@@ -63,6 +64,7 @@ protected:
                   const std::string& program = QUELLSTONE_CLI) {
         environment.push_back("XDG_CONFIG_HOME=" + dir / "config");
         environment.push_back("XDG_DATA_HOME=" + dir / "data");
+        environment.push_back("QUELLSTONE_STATE_DIRECTORY=" + dir / "system");
         return RunCli(args, environment, false, program);
     }
 

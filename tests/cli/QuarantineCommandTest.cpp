@@ -63,7 +63,8 @@ TEST_F(QuarantineCommandTest, ScanRemoveListRestoreDelete) {
     EXPECT_EQ(Run({"quarantine", "list"}).out.find("QUELLSTONE-TEST.EXE.arc") != std::string::npos, true);
 
     EXPECT_THAT(Run({"stats"}).out, HasSubstr("Scans started: 1\nObjects removed: 3\n"));
-    EXPECT_EQ(Run({"stats", "--reset"}).out, "Scans started: 0\nObjects removed: 0\nLast system scan: -\n");
+    EXPECT_THAT(Run({"stats", "--reset"}).out,
+                ::testing::StartsWith("Scans started: 0\nObjects removed: 0\nLast system scan: -\nDatabase in use: "));
 }
 
 }  // namespace

@@ -149,7 +149,8 @@ TEST_F(ScanCommandTest, ErrorsExitTwo) {
 TEST_F(ScanCommandTest, HelpVersionAndTheShippedDatabase) {
     auto version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "Quellstone 1.05\n");
+    EXPECT_THAT(version.out, ::testing::StartsWith("Quellstone 1.05\nDatabase in use: "));
+    EXPECT_THAT(version.out, HasSubstr("/bdts.dll (shipped with the program)\n"));
     auto help = Run({"scan", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("Usage: quellstone-cli scan"));

@@ -3,6 +3,7 @@
 // the test run.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -39,7 +40,10 @@ protected:
     CliResult Run(const std::vector<std::string>& args) {
         return CliTest::Run(args, {}, dir / "program/quellstone-cli");
     }
-    [[nodiscard]] std::string Installed() const { return ReadAll(dir / "data/Orvanta/Quellstone/bdts.dll"); }
+    // Root's updates go to the system's database, everyone else's to their own.
+    [[nodiscard]] std::string Installed() const {
+        return ReadAll(::geteuid() == 0 ? dir / "system/bdts.dll" : dir / "data/Orvanta/Quellstone/bdts.dll");
+    }
 
     quellstone::testing::TestHttpServer server;
     quellstone::testing::MinisignKey key = quellstone::testing::MinisignKey::Generate();

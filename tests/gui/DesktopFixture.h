@@ -54,7 +54,7 @@ using namespace std::chrono_literals;
 class DesktopWindowsTest : public ::testing::Test {
 protected:
     ApplicationSetup AppSetup() {
-        return {{QUELLSTONE_PROGRAM_DIR, dir / "data", "/usr", "/opt/"},
+        return {{QUELLSTONE_PROGRAM_DIR, dir / "data", "/usr", "/opt/", "", "", dir / "system"},
                 dir / "registry.reg",
                 dir / "instance.lock",
                 &tickers};

@@ -24,7 +24,9 @@ class DatabaseInUseTest : public ::testing::Test {
 protected:
     DatabaseInUseTest() {
         paths = settings::ProgramPaths::OnThisSystem(dir / "program", dir / "data");
+        paths.systemDataFolder = dir / "system";
         std::filesystem::create_directories(paths.programFolder);
+        std::filesystem::create_directories(paths.systemDataFolder);
         std::filesystem::create_directories(paths.ProductDataFolder());
         WriteFile(paths.SignatureDatabase(), Database("2026.12.1"));
         userPath = UserDatabasePath(paths);
@@ -37,7 +39,7 @@ protected:
     DatabaseInUse Choose(const std::string& publicKey) { return ChooseDatabase(paths, publicKey, files, verifier); }
     void ExpectProgramDatabase(const DatabaseInUse& chosen, const std::string& reasonPart) {
         EXPECT_EQ(chosen.path, paths.SignatureDatabase());
-        EXPECT_FALSE(chosen.isUserDatabase);
+        EXPECT_EQ(chosen.source, DatabaseSource::Shipped);
         EXPECT_EQ(chosen.version, (DatabaseVersion{2026, 12, 1}));
         if (reasonPart.empty()) {
             EXPECT_EQ(chosen.warning, "");
@@ -62,15 +64,15 @@ TEST_F(DatabaseInUseTest, UsesAVerifiedNewerUserDatabaseAndOtherwiseTheProgramsW
     InstallUser(newer, key.Sign(newer));
     const DatabaseInUse chosen = Choose(key.PublicKeyText());
     EXPECT_EQ(chosen.path, userPath);
-    EXPECT_TRUE(chosen.isUserDatabase);
+    EXPECT_EQ(chosen.source, DatabaseSource::User);
     EXPECT_EQ(chosen.version, (DatabaseVersion{2026, 12, 9}));
     EXPECT_EQ(chosen.warning, "");
 
     // A program folder without a version, or without a database, is older than any.
     WriteFile(paths.SignatureDatabase(), "[Scanfiles]\nA=b\n");
-    EXPECT_TRUE(Choose(key.PublicKeyText()).isUserDatabase);
+    EXPECT_EQ(Choose(key.PublicKeyText()).source, DatabaseSource::User);
     std::filesystem::remove(paths.SignatureDatabase());
-    EXPECT_TRUE(Choose(key.PublicKeyText()).isUserDatabase);
+    EXPECT_EQ(Choose(key.PublicKeyText()).source, DatabaseSource::User);
 }
 
 TEST_F(DatabaseInUseTest, AnInstallStoppedBetweenItsRenamesLeavesAUsableDatabase) {
@@ -80,17 +82,17 @@ TEST_F(DatabaseInUseTest, AnInstallStoppedBetweenItsRenamesLeavesAUsableDatabase
     InstallUser(newer, key.Sign(older));
     WriteFile(userPath + std::string(kPendingSignatureSuffix), key.Sign(newer));
     DatabaseInUse chosen = Choose(key.PublicKeyText());
-    EXPECT_TRUE(chosen.isUserDatabase);
+    EXPECT_EQ(chosen.source, DatabaseSource::User);
     EXPECT_EQ(chosen.version, (DatabaseVersion{2026, 12, 9}));
 
     // Only the pending signature: the first install stopped after the database's rename.
     std::filesystem::remove(userPath + std::string(kSignatureSuffix));
-    EXPECT_TRUE(Choose(key.PublicKeyText()).isUserDatabase);
+    EXPECT_EQ(Choose(key.PublicKeyText()).source, DatabaseSource::User);
 
     // Before the database's rename: the old pair, and a pending signature for a file not yet there.
     InstallUser(older, key.Sign(older));
     chosen = Choose(key.PublicKeyText());
-    EXPECT_TRUE(chosen.isUserDatabase);
+    EXPECT_EQ(chosen.source, DatabaseSource::User);
     EXPECT_EQ(chosen.version, (DatabaseVersion{2026, 12, 5}));
 }
 
@@ -173,6 +175,40 @@ TEST_F(DatabaseInUseTest, AUserDatabaseLargerThanAnyInstallIsRefusedUnread) {
     InstallUser("", key.Sign(""));
     std::filesystem::resize_file(userPath, kMaxUserDatabaseBytes + 1);  // sparse: costs no disk
     ExpectProgramDatabase(Choose(key.PublicKeyText()), "larger");
+}
+
+// Scans use the newest of the shipped database, the system's (root's
+// updates) and the user's own; at equal versions the shipped one, then the
+// system's. A system database that fails its checks is passed over with its reason.
+TEST_F(DatabaseInUseTest, UsesTheNewestOfTheShippedTheSystemsAndTheUsers) {
+    const struct {
+        const char* system;  // its version; "" for none, "bad" for one whose signature fails
+        const char* user;
+        DatabaseSource chosen;
+    } cases[] = {
+        {"2026.12.5", "", DatabaseSource::System},          {"2026.12.5", "2026.12.7", DatabaseSource::User},
+        {"2026.12.7", "2026.12.5", DatabaseSource::System}, {"2026.12.7", "2026.12.7", DatabaseSource::System},
+        {"2026.12.1", "", DatabaseSource::Shipped},         {"bad", "2026.12.3", DatabaseSource::User},
+    };
+    const std::string systemPath = SystemDatabasePath(paths);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.system) + " / " + c.user);
+        std::filesystem::remove(systemPath);
+        std::filesystem::remove(userPath);
+        if (*c.system) {
+            const std::string bytes = Database(std::string(c.system) == "bad" ? "2026.12.9" : c.system);
+            WriteFile(systemPath, bytes);
+            WriteFile(systemPath + std::string(kSignatureSuffix),
+                      key.Sign(std::string(c.system) == "bad" ? "x" : bytes));
+        }
+        if (*c.user) InstallUser(Database(c.user), key.Sign(Database(c.user)));
+        const DatabaseInUse chosen = Choose(key.PublicKeyText());
+        EXPECT_EQ(chosen.source, c.chosen);
+        EXPECT_EQ(chosen.path, c.chosen == DatabaseSource::System ? systemPath
+                               : c.chosen == DatabaseSource::User ? userPath
+                                                                  : paths.SignatureDatabase());
+        EXPECT_EQ(chosen.warningPath, std::string(c.system) == "bad" ? systemPath : "");
+    }
 }
 
 }  // namespace

@@ -28,21 +28,22 @@ protected:
     DatabaseInstallKillTest() {
         std::filesystem::create_directories(dir / "prog");
         testing::WriteFile(dir / "prog/bdts.dll", programDatabase);
-        paths = {dir / "prog", dir / "data", "/usr", "/opt/"};
+        paths = {dir / "prog", dir / "data", "/usr", "/opt/", "", "", dir / "system"};
     }
     // Runs the install with every step it and its file store report counted; `onStep` sees the count.
     bool CountedInstall(const std::string& database, const std::function<void(int)>& onStep) {
         int steps = 0;
         const auto step = [&] { onStep(++steps); };
         platform::PosixFileStore store([&](platform::ReplaceStep) { step(); });
-        return InstallDatabase(paths, database, key.Sign(database), store, [&](InstallStep) { step(); });
+        return InstallDatabase(UserDatabasePath(paths), database, key.Sign(database), store,
+                               [&](InstallStep) { step(); });
     }
     // The install of `database` in a child process that kills itself at step
     // `killAt`; `settleFirst` finishes an interrupted install first, as an update does.
     void InstallKilledAt(const std::string& database, int killAt, bool settleFirst = false) {
         const pid_t child = ::fork();
         if (child == 0) {
-            if (settleFirst) SettleInterruptedInstall(paths, key.PublicKeyText(), files, verifier);
+            if (settleFirst) SettleInterruptedInstall(UserDatabasePath(paths), key.PublicKeyText(), files, verifier);
             CountedInstall(database, [&](int step) {
                 if (step == killAt) ::raise(SIGKILL);
             });
@@ -58,7 +59,7 @@ protected:
         const std::string bytes = testing::ReadAll(inUse.path);
         EXPECT_NE(std::ranges::find(allowed, bytes), allowed.end()) << bytes;
         EXPECT_EQ(inUse.version, DatabaseVersionOf(bytes));
-        if (!inUse.isUserDatabase) return;
+        if (inUse.source != DatabaseSource::User) return;
         const auto verifies = [&](std::string_view suffix) {
             return VerifyDatabaseSignature(bytes, testing::ReadAll(inUse.path + std::string(suffix)),
                                            key.PublicKeyText(), verifier) == SignatureCheck::Valid;
@@ -143,18 +144,18 @@ TEST_F(DatabaseInstallKillTest, AnInstallRemovesTheTemporariesKilledInstallsLeft
 
 TEST_F(DatabaseInstallKillTest, SettlingLeavesASoundPairAndMissingFilesAlone) {
     const std::string userPath = UserDatabasePath(paths);
-    SettleInterruptedInstall(paths, key.PublicKeyText(), files, verifier);  // nothing installed
+    SettleInterruptedInstall(UserDatabasePath(paths), key.PublicKeyText(), files, verifier);  // nothing installed
     EXPECT_FALSE(std::filesystem::exists(paths.dataFolder));
     ASSERT_TRUE(CountedInstall(newDatabase, [](int) {}));
     // A pending signature of another file beside a sound pair stays where it is.
     testing::WriteFile(userPath + std::string(kPendingSignatureSuffix), key.Sign(oldDatabase));
-    SettleInterruptedInstall(paths, key.PublicKeyText(), files, verifier);
+    SettleInterruptedInstall(UserDatabasePath(paths), key.PublicKeyText(), files, verifier);
     EXPECT_EQ(testing::ReadAll(userPath + std::string(kSignatureSuffix)), key.Sign(newDatabase));
     // One that verifies the database when the signature does not replaces it.
     const std::string pending = key.Sign(newDatabase, "timestamp:2");
     testing::WriteFile(userPath + std::string(kSignatureSuffix), key.Sign(oldDatabase));
     testing::WriteFile(userPath + std::string(kPendingSignatureSuffix), pending);
-    SettleInterruptedInstall(paths, key.PublicKeyText(), files, verifier);
+    SettleInterruptedInstall(UserDatabasePath(paths), key.PublicKeyText(), files, verifier);
     EXPECT_EQ(testing::ReadAll(userPath + std::string(kSignatureSuffix)), pending);
     EXPECT_FALSE(std::filesystem::exists(userPath + std::string(kPendingSignatureSuffix)));
 }

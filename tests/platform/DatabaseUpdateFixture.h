@@ -32,7 +32,7 @@ protected:
     DatabaseUpdateFixture() {
         std::filesystem::create_directories(dir / "prog");
         testing::WriteFile(dir / "prog/bdts.dll", "[Scanfiles]\nOLD.EXE=Trojan.Old\n");
-        paths = {dir / "prog", dir / "data", "/usr", "/opt/"};
+        paths = {dir / "prog", dir / "data", "/usr", "/opt/", "", "", dir / "system"};
     }
     void Serve(const std::string& database, const std::string& signature) {
         server.routes["/updates/bdts.dll"] = testing::HttpResponse("200 OK", database);

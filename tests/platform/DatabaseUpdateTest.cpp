@@ -20,7 +20,7 @@ TEST_F(DatabaseUpdateTest, InstallsANewerSignedDatabaseThatIsThenInUse) {
     EXPECT_FALSE(PendingSignatureExists());
     const DatabaseInUse inUse = InUse();
     EXPECT_EQ(inUse.path, UserDatabasePath(paths));
-    EXPECT_TRUE(inUse.isUserDatabase);
+    EXPECT_EQ(inUse.source, DatabaseSource::User);
     EXPECT_EQ(DatabaseVersionText(*inUse.version), "2026.12.9");
     EXPECT_GT(pump.calls, 0);  // the window stayed alive during the downloads
 

@@ -26,6 +26,7 @@ struct Context {
     // Why the downloaded database was ignored at start-up (in English); the
     // warning about it is shown once, then this is cleared.
     std::string ignoredDatabaseReason;
+    std::string ignoredDatabasePath;  // the downloaded database refused; "" for the user's
 };
 
 }  // namespace quellstone::app

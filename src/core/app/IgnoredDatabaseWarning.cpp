@@ -12,10 +12,12 @@ bool WarnOfIgnoredDatabase(Context& context, const settings::ProgramPaths& paths
     if (context.ignoredDatabaseReason.empty()) return false;
     const std::string reason = std::move(context.ignoredDatabaseReason);
     context.ignoredDatabaseReason.clear();
+    const std::string refused =
+        context.ignoredDatabasePath.empty() ? update::UserDatabasePath(paths) : context.ignoredDatabasePath;
     using i18n::TextId;
-    std::string message = text::FillIn(context.languageText.Text(TextId::DownloadedDatabaseIgnored),
-                                       {text::EscapeForDisplay(update::UserDatabasePath(paths)),
-                                        text::EscapeForDisplay(context.signatures.DefaultPath())});
+    std::string message =
+        text::FillIn(context.languageText.Text(TextId::DownloadedDatabaseIgnored),
+                     {text::EscapeForDisplay(refused), text::EscapeForDisplay(context.signatures.DefaultPath())});
     message += '\r';
     message += text::FillIn(context.languageText.Text(TextId::DownloadedDatabaseReason), reason);
     dialogs.ShowMessage(message, ports::MessageIcon::Warning, ports::MessageButtons::Ok);

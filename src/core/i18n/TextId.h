@@ -260,6 +260,11 @@ enum class TextId : int {
     MenuSettings = 483,
     // file systems mounted inside the folders a scan walked, which it did not enter
     ReportFileSystemsNotEntered = 484,
+    // the database line and where the database in use comes from (%1 the line, %2 the source)
+    DatabaseAndSource = 485,
+    DatabaseShipped = 486,
+    DatabaseOfTheSystem = 487,
+    DatabaseOfTheUser = 488,
 };
 
 }  // namespace quellstone::i18n

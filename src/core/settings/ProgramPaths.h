@@ -12,6 +12,7 @@ inline constexpr std::string_view kDatabaseFileName = "bdts.dll";
 inline constexpr std::string_view kVendorFileName = "vendor.ini";
 inline constexpr std::string_view kSystemFolder = "/usr";     // the quick scan's folder
 inline constexpr std::string_view kProgramsFolder = "/opt/";  // a whole-computer scan's first folder
+inline constexpr std::string_view kSystemDataFolder = "/var/lib/quellstone";
 
 // languages/<folder>/<file>: where the language files and the documents of
 // each language live, relative to the program folder.
@@ -26,6 +27,8 @@ struct ProgramPaths {
     std::string programsFolder;   // where installed programs live: first folder of a whole-computer scan
     std::string homeFolder = {};  // the user's home folder, for the quick scan; "" when unknown
     std::string vendorFile = {};  // where vendor.ini is read; "" for the one in the program's data
+    // The system's variable data: the database an administrator's update installs for every user.
+    std::string systemDataFolder = std::string(kSystemDataFolder);
 
     [[nodiscard]] std::string ProductDataFolder() const { return dataFolder + "/Orvanta/Quellstone"; }
     [[nodiscard]] std::string QuarantineFolder() const { return ProductDataFolder() + "/Archiwum"; }

@@ -38,9 +38,9 @@ std::string UserDatabaseRefusal(std::string_view bytes, const std::string& datab
 std::function<std::string(const std::string&, std::string_view)> UserDatabaseLoadCheck(
     const settings::ProgramPaths& paths, std::string publicKeyText, ports::FileStore& files,
     ports::SignatureVerifier& verifier) {
-    return [userPath = UserDatabasePath(paths), key = std::move(publicKeyText), &files, &verifier](
-               const std::string& path, std::string_view bytes) -> std::string {
-        if (path != userPath) return {};
+    return [userPath = UserDatabasePath(paths), systemPath = SystemDatabasePath(paths), key = std::move(publicKeyText),
+            &files, &verifier](const std::string& path, std::string_view bytes) -> std::string {
+        if (path != userPath && path != systemPath) return {};
         return UserDatabaseRefusal(bytes, path, key, files, verifier);
     };
 }
@@ -49,33 +49,59 @@ std::string UserDatabasePath(const settings::ProgramPaths& paths) {
     return paths.ProductDataFolder() + "/" + std::string(settings::kDatabaseFileName);
 }
 
+std::string SystemDatabasePath(const settings::ProgramPaths& paths) {
+    return paths.systemDataFolder + "/" + std::string(settings::kDatabaseFileName);
+}
+
+namespace {
+
+// A downloaded database's version when it may be used; else nullopt, with
+// why in `refusal` unless it is simply absent.
+std::optional<DatabaseVersion> UsableDownload(const std::string& path, std::string_view publicKeyText,
+                                              ports::FileStore& files, ports::SignatureVerifier& verifier,
+                                              std::string& refusal) {
+    // Sized before it is read: no install writes a file this large.
+    if (const std::optional<ports::FileStamp> stamp = files.Stamp(path); stamp && stamp->size > kMaxUserDatabaseBytes) {
+        refusal = "it is larger than any database an update installs";
+        return std::nullopt;
+    }
+    const ports::FileContent bytes = files.ReadFile(path);
+    if (bytes.status == ports::ReadStatus::Missing) return std::nullopt;
+    if (bytes.status != ports::ReadStatus::Ok) {
+        refusal = "it cannot be read";
+        return std::nullopt;
+    }
+    refusal = UserDatabaseRefusal(bytes.bytes, path, publicKeyText, files, verifier);
+    if (!refusal.empty()) return std::nullopt;
+    return DatabaseVersionOf(bytes.bytes);
+}
+
+}  // namespace
+
 DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_view publicKeyText,
                              ports::FileStore& files, ports::SignatureVerifier& verifier) {
-    DatabaseInUse programs;
-    programs.path = paths.SignatureDatabase();
-    const ports::FileContent programBytes = files.ReadFile(programs.path);
-    if (programBytes.status == ports::ReadStatus::Ok) programs.version = DatabaseVersionOf(programBytes.bytes);
+    DatabaseInUse chosen;
+    chosen.path = paths.SignatureDatabase();
+    const ports::FileContent shipped = files.ReadFile(chosen.path);
+    if (shipped.status == ports::ReadStatus::Ok) chosen.version = DatabaseVersionOf(shipped.bytes);
 
-    const std::string userPath = UserDatabasePath(paths);
-    // Sized before it is read: no install writes a file this large.
-    if (const std::optional<ports::FileStamp> stamp = files.Stamp(userPath);
-        stamp && stamp->size > kMaxUserDatabaseBytes) {
-        programs.warning = "it is larger than any database an update installs";
-        return programs;
+    for (const auto& [source, path] : {std::pair{DatabaseSource::System, SystemDatabasePath(paths)},
+                                       std::pair{DatabaseSource::User, UserDatabasePath(paths)}}) {
+        std::string refusal;
+        const std::optional<DatabaseVersion> version = UsableDownload(path, publicKeyText, files, verifier, refusal);
+        if (!refusal.empty()) {
+            chosen.warning = refusal;
+            chosen.warningPath = path;
+        }
+        // A sound download that a newer one has since overtaken is simply
+        // not used: nothing is wrong with it, so there is nothing to warn about.
+        if (version && IsNewerDatabase(*version, chosen.version)) {
+            chosen.path = path;
+            chosen.version = version;
+            chosen.source = source;
+        }
     }
-    const ports::FileContent user = files.ReadFile(userPath);
-    if (user.status == ports::ReadStatus::Missing) return programs;
-    if (user.status != ports::ReadStatus::Ok) {
-        programs.warning = "it cannot be read";
-        return programs;
-    }
-    programs.warning = UserDatabaseRefusal(user.bytes, userPath, publicKeyText, files, verifier);
-    if (!programs.warning.empty()) return programs;
-    // A sound download that a newer program has since overtaken is simply
-    // not used: nothing is wrong with it, so there is nothing to warn about.
-    const std::optional<DatabaseVersion> userVersion = DatabaseVersionOf(user.bytes);
-    if (!IsNewerDatabase(*userVersion, programs.version)) return programs;
-    return {userPath, userVersion, true, {}};
+    return chosen;
 }
 
 }  // namespace quellstone::update

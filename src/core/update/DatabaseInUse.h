@@ -20,22 +20,30 @@ inline constexpr std::string_view kSignatureSuffix = ".minisig";  // bdts.dll.mi
 // The new signature an install writes first; renamed over the signature last.
 inline constexpr std::string_view kPendingSignatureSuffix = ".minisig.next";
 
-// The downloaded database: data folder + "/Orvanta/Quellstone/bdts.dll".
+// The user's downloaded database: data folder + "/Orvanta/Quellstone/bdts.dll".
 std::string UserDatabasePath(const settings::ProgramPaths& paths);
+// The system's, which root's updates install for every user: /var/lib/quellstone/bdts.dll.
+std::string SystemDatabasePath(const settings::ProgramPaths& paths);
+
+// Where the database in use comes from.
+enum class DatabaseSource { Shipped, System, User };
 
 struct DatabaseInUse {
     std::string path;  // the file scans, the quarantine list and the window use
     std::optional<DatabaseVersion> version;
-    bool isUserDatabase = false;
-    std::string warning;  // non-empty when a user database is present but was ignored (why, in English)
+    DatabaseSource source = DatabaseSource::Shipped;
+    // Why a downloaded database that is present was ignored (in English), and which; empty when none was.
+    std::string warning;
+    std::string warningPath;
 };
 
-// The user database when it is present, verifies against `publicKeyText` with
+// The newest of the shipped database, the system's and the user's. A
+// downloaded one counts only when it verifies against `publicKeyText` with
 // bdts.dll.minisig -- or, failing that, with bdts.dll.minisig.next, the
-// signature an install interrupted between its two renames left -- reads as a
-// database with [Scanfiles], and is newer than the program folder's;
-// otherwise the program folder's bdts.dll. A user database that is simply
-// absent gives no warning.
+// signature an install interrupted between its two renames left -- and reads
+// as a database with [Scanfiles] and a version; at equal versions the shipped
+// one wins, then the system's. A downloaded database that is simply absent
+// gives no warning; of two refused, the user's reason is told.
 DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_view publicKeyText,
                              ports::FileStore& files, ports::SignatureVerifier& verifier);
 

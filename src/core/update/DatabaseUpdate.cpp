@@ -56,9 +56,12 @@ std::string DatabaseSignatureAddress(std::string_view server) {
     return AddressOn(server, kDatabaseSignatureUrlPath);
 }
 
-void SettleInterruptedInstall(const settings::ProgramPaths& paths, std::string_view publicKeyText,
-                              ports::FileStore& files, ports::SignatureVerifier& verifier) {
-    const std::string target = UserDatabasePath(paths);
+std::string DownloadedDatabasePath(const settings::ProgramPaths& paths, DatabaseSource into) {
+    return into == DatabaseSource::System ? SystemDatabasePath(paths) : UserDatabasePath(paths);
+}
+
+void SettleInterruptedInstall(const std::string& target, std::string_view publicKeyText, ports::FileStore& files,
+                              ports::SignatureVerifier& verifier) {
     const ports::FileContent database = files.ReadFile(target);
     if (database.status != ports::ReadStatus::Ok) return;
     const auto verifies = [&](std::string_view suffix) {
@@ -71,9 +74,8 @@ void SettleInterruptedInstall(const settings::ProgramPaths& paths, std::string_v
     files.RenameOver(target + std::string(kPendingSignatureSuffix), target + std::string(kSignatureSuffix));
 }
 
-bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view database, std::string_view signature,
+bool InstallDatabase(const std::string& target, std::string_view database, std::string_view signature,
                      ports::FileStore& files, const InstallObserver& onStep) {
-    const std::string target = UserDatabasePath(paths);
     const std::string signaturePath = target + std::string(kSignatureSuffix);
     const std::string pendingPath = target + std::string(kPendingSignatureSuffix);
     if (!files.CreateFolders(std::string(text::FolderOf(target)))) return false;
@@ -94,14 +96,15 @@ bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view datab
 
 DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view publicKeyText,
                                     const settings::ProgramPaths& paths, const DatabaseUpdatePorts& ports,
-                                    std::stop_token quit) {
+                                    std::stop_token quit, DatabaseSource into) {
+    const std::string target = DownloadedDatabasePath(paths, into);
     if (publicKeyText.find_first_not_of(" \t\r\n") == std::string_view::npos)
         return Failure(Outcome::NoKey, "no update key is configured");
     if (server.find_first_not_of(" \t\r\n") == std::string_view::npos)
         return Failure(Outcome::NoServer, "no update server is configured");
     // Before anything is downloaded or written, so that this install (or the
     // finding that none is needed) starts from a pair that verifies.
-    SettleInterruptedInstall(paths, publicKeyText, ports.files, ports.verifier);
+    SettleInterruptedInstall(target, publicKeyText, ports.files, ports.verifier);
     DatabaseUpdateResult failure;
     const std::optional<std::string> database =
         Download(ports.databaseHttp, ports.pump, DatabaseFileAddress(server), quit, failure);
@@ -127,8 +130,8 @@ DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view pu
                     ") is older than the one in use (version " + DatabaseVersionText(*inUse.version) + ")"};
     }
     if (quit.stop_requested()) return Failure(Outcome::Cancelled, "cancelled");
-    if (!InstallDatabase(paths, *database, *signature, ports.files, ports.onInstallStep))
-        return Failure(Outcome::WriteFailed, "the database could not be written to " + UserDatabasePath(paths));
+    if (!InstallDatabase(target, *database, *signature, ports.files, ports.onInstallStep))
+        return Failure(Outcome::WriteFailed, "the database could not be written to " + target);
     return {Outcome::Installed, version, {}};
 }
 

@@ -73,24 +73,28 @@ std::string DatabaseFileAddress(std::string_view server);
 std::string DatabaseSignatureAddress(std::string_view server);
 
 // Downloads the server's database and its signature, checks both, and
-// installs the database as the user's when it is newer than the one in use.
+// installs the database as the user's (`into` System: the system's) when it is newer
+// than the one in use.
 // The downloads yield to `pump`; a stop requested on `quit` cancels them.
 DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view publicKeyText,
                                     const settings::ProgramPaths& paths, const DatabaseUpdatePorts& ports,
-                                    std::stop_token quit = {});
+                                    std::stop_token quit = {}, DatabaseSource into = DatabaseSource::User);
 
-// Finishes an install that stopped between its two renames: when the user
-// database's signature does not verify it but the pending signature does,
+// Finishes an install that stopped between its two renames: when the
+// database at `target`'s signature does not verify it but the pending signature does,
 // the pending one is moved over the signature. Without this, a second
 // interrupted install could overwrite the only signature that verifies.
-void SettleInterruptedInstall(const settings::ProgramPaths& paths, std::string_view publicKeyText,
-                              ports::FileStore& files, ports::SignatureVerifier& verifier);
+void SettleInterruptedInstall(const std::string& target, std::string_view publicKeyText, ports::FileStore& files,
+                              ports::SignatureVerifier& verifier);
 
-// Installs `database` with `signature` as the user's database so that a kill
+// The file an update installs into: the user's database, or the system's.
+std::string DownloadedDatabasePath(const settings::ProgramPaths& paths, DatabaseSource into);
+
+// Installs `database` with `signature` at `target` (the user's or the system's database) so that a kill
 // at any moment leaves a pair that verifies: the signature goes beside it as
 // the pending one, the database replaces the old one, then the pending
 // signature moves over the old signature. False when a step failed.
-bool InstallDatabase(const settings::ProgramPaths& paths, std::string_view database, std::string_view signature,
+bool InstallDatabase(const std::string& target, std::string_view database, std::string_view signature,
                      ports::FileStore& files, const InstallObserver& onStep = {});
 
 }  // namespace quellstone::update

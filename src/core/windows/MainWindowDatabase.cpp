@@ -4,6 +4,7 @@
 #include "core/scan/SignatureIndex.h"
 #include "core/text/FillIn.h"
 #include "core/update/DatabaseFacts.h"
+#include "core/update/DatabaseInUse.h"
 #include "core/update/UpdateCheck.h"
 #include "core/windows/MainWindowModel.h"
 #include "core/windows/UpdateFailureText.h"
@@ -20,7 +21,13 @@ using C = MainControl;
 update::DatabaseProblem MainWindowModel::ShowDatabaseFacts() {
     const std::string path = shared_.signatures.DefaultPath();
     const update::DatabaseFacts facts = update::ReadDatabaseFacts(path, ports_.files);
-    SetCaption(C::DatabaseVersion, update::DatabaseFactsText(facts, shared_.texts));
+    // Which of the three databases it is: the shipped one, the system's or the user's own.
+    const T source = path == update::SystemDatabasePath(paths_) ? T::DatabaseOfTheSystem
+                     : path == update::UserDatabasePath(paths_) ? T::DatabaseOfTheUser
+                                                                : T::DatabaseShipped;
+    SetCaption(C::DatabaseVersion,
+               text::FillIn(shared_.texts.Text(T::DatabaseAndSource),
+                            {update::DatabaseFactsText(facts, shared_.texts), shared_.texts.Text(source)}));
     databaseUsable_ = facts.problem == update::DatabaseProblem::None;
     // Never "loaded" for a database that is not there: a scan with it would find nothing.
     SetCaption(C::DatabaseLoaded, databaseUsable_ ? shared_.texts.Text(T::DatabaseLoaded)

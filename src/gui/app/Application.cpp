@@ -32,6 +32,7 @@ void UseDatabaseInUse(app::Context& context, const settings::ProgramPaths& paths
     context.signatures.UseDatabase(chosen.path);
     context.signatures.SetLoadCheck(update::UserDatabaseLoadCheck(paths, publicKey, files, verifier));
     context.ignoredDatabaseReason = chosen.warning;
+    context.ignoredDatabasePath = chosen.warningPath;
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ TEST_F(MainWindowModelTest, TheDatabaseUpdateSaysWhatCameOfItAndTheDatabaseLineF
     context.languageText.Set(343, "newest %1");
     context.languageText.Set(344, "failed: %1");
     context.languageText.Set(345, "%1 (%2 entries)");
+    context.languageText.Set(485, "%1, %2");
     MainWindowModel& m = Model();
     m.ShowDatabaseUpdating();
     EXPECT_EQ(m.Caption(C::DatabaseUpdateStatus), "T341");
@@ -35,6 +36,7 @@ TEST_F(MainWindowModelTest, TheDatabaseUpdateSaysWhatCameOfItAndTheDatabaseLineF
     m.ShowDatabaseUpdateResult({Outcome::Installed, update::DatabaseVersion{2026, 12, 9}, {}});
     EXPECT_EQ(m.Caption(C::DatabaseUpdateStatus), "installed 2026.12.9");
     EXPECT_TRUE(m.Caption(C::DatabaseVersion).starts_with("2026.12.9 (1 entries)")) << m.Caption(C::DatabaseVersion);
+    EXPECT_TRUE(m.Caption(C::DatabaseVersion).ends_with(", T486")) << m.Caption(C::DatabaseVersion);  // shipped
     m.ShowDatabaseUpdateResult({Outcome::AlreadyNewest, update::DatabaseVersion{2026, 12, 9}, {}});
     EXPECT_EQ(m.Caption(C::DatabaseUpdateStatus), "newest 2026.12.9");
 
