@@ -80,7 +80,7 @@ _quellstone_cli() {
     local command=${words[1]} options="" valued="" actions=""
     case $command in
         scan)
-            options="--db --json --remove --skip-hidden --hidden --network --exclude --stored-exclusions --quick
+            options="--db --json --journal --remove --skip-hidden --hidden --network --exclude --stored-exclusions --quick
                 --whole-computer --processes --autostart --stop-processes --skip-adware --skip-less-dangerous
                 --low-priority --threads --record-result"
             valued="--db --exclude --threads"

@@ -2,7 +2,7 @@
 # build needs when they are missing, and configures and builds a tree.
 
 QUELLSTONE_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
-    libcurl4-openssl-dev qt6-translations-l10n libsodium-dev minisign dpkg-dev file)
+    libcurl4-openssl-dev qt6-translations-l10n libsodium-dev libsystemd-dev minisign dpkg-dev file)
 
 ensure_build_packages() {
     local missing=() package

@@ -24,6 +24,7 @@
 #include "platform/ProcMountTable.h"
 #include "platform/ProcProcessTable.h"
 #include "platform/RegFileSettingsBackend.h"
+#include "platform/SystemdJournal.h"
 #include "platform/ThreadPriority.h"
 #include "platform/UserFolders.h"
 
@@ -73,6 +74,13 @@ constexpr std::string_view kDetails =
     "covers (the folder itself, a folder above it, or a link to either) is\n"
     "not scanned, and a line on standard error says so; it is no error.\n"
     "\n"
+    "With --journal, or when standard output or standard error is the\n"
+    "journal's stream (a systemd service's JOURNAL_STREAM names it), each\n"
+    "detection is also sent to the systemd journal as a structured entry\n"
+    "(MESSAGE_ID 0fcf22c0f76e4514b560f1f716444807), and the scan's end as\n"
+    "one more (MESSAGE_ID c3ce1da19b1a48eca3b063c8aaed5854) with its counts\n"
+    "and exit status.\n"
+    "\n"
     "Exit status: 0 nothing found, 1 detections found, 2 error (also a PATH\n"
     "not scanned, or a detection NOT REMOVED; ALREADY GONE is no error), 130\n"
     "stopped by Ctrl-C (what was found so far is reported).\n";
@@ -87,6 +95,10 @@ CommandDefinition ScanDefinition() {
                 {"json", "",
                  "Write JSON Lines: {\"path\": ..., \"detection\": ...} per detection, then {\"summary\": {...}}. "
                  "Bytes of a path that are not UTF-8 are written as \\udcXX."},
+                {"journal", "",
+                 "Also send each detection, and the scan's end with its counts, to the systemd journal as "
+                 "structured entries (fields QUELLSTONE_PATH, QUELLSTONE_DETECTION, QUELLSTONE_KIND, ...). Done "
+                 "without it too when standard output or standard error goes to the journal."},
                 {"remove", "",
                  "After the scan, delete every detected file, first copying it into the quarantine when the "
                  "quarantine switch is on: always, unless the settings file holds \"0\" for it (quellstone-cli "
@@ -335,6 +347,13 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
                                  : settings::StoredListingThreads(store).value_or(app::kDefaultListingThreads);
     ScanOutput output(io.out, io.err, format);
     if (args.Has("remove")) output.KeepDetectedPaths();
+    platform::SystemdJournal journal;
+    if (args.Has("journal") || platform::StandardStreamsGoToJournal(environment)) output.SendToJournal(journal);
+    // Every scan that started ends with a journal entry, a failed one too.
+    const auto ended = [&output](int status) {
+        output.JournalSummary(status);
+        return status;
+    };
     const auto started = std::chrono::steady_clock::now();
     app::ScanRun run({tree, mounts, store, calendar, &processTable, &files},
                      platform::LinuxProgramPaths(environment, io.layout));
@@ -343,13 +362,13 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     if (mode == scan::ScanMode::ChosenFolder && !args.positional.empty() &&
         outcome.pathsNotReached == args.positional.size()) {
         output.WriteSummary(0);
-        return kExitError;
+        return ended(kExitError);
     }
     if (outcome.walk.noIndex) {
         // The load has ended: the database's chosen path is settled too.
         ReportDatabaseProblem(index.get().get(), args.Value("db").empty() ? signatures.DefaultPath() : databasePath,
                               io.err);
-        return kExitError;
+        return ended(kExitError);
     }
     // A scan stopped with Ctrl-C removes nothing: the user asked to stop.
     // A second Ctrl-C or SIGTERM ends the program at once; a copy into the
@@ -367,8 +386,8 @@ int Scan(const ParsedArguments& args, CommandIo& io, ScanTally& tally) {
     tally = {output.Scanned(), output.Detections()};
     const int status = Outcome(stop, output, mode, io.err);
     // A scan that covered less than it stands for is never "nothing found".
-    if (outcome.partial && (status == kExitOk || status == kExitFound)) return kExitError;
-    return status;
+    if (outcome.partial && (status == kExitOk || status == kExitFound)) return ended(kExitError);
+    return ended(status);
 }
 
 }  // namespace

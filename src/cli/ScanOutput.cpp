@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/Command.h"
 #include "cli/JsonText.h"
 #include "core/text/DisplayEscape.h"
 
@@ -78,8 +79,18 @@ void ScanOutput::PathNotReached(std::string_view path, bool missing, std::string
     WriteLine();
 }
 
-void ScanOutput::WriteDetection(std::string_view shown, std::string_view fields, std::string_view detection) {
+void ScanOutput::SendEntry(const ports::JournalFields& entry) {
+    if (journal_->Send(entry) || journalRefused_) return;
+    // Said once: the output here is complete, only its copy in the journal is not.
+    journalRefused_ = true;
+    err_ << "quellstone-cli scan: the systemd journal did not take an entry (is systemd-journald running?); the "
+            "results are written here only\n";
+}
+
+void ScanOutput::WriteDetection(std::string_view shown, std::string_view fields, std::string_view detection,
+                                ports::JournalFields entry) {
     ++detections_;
+    const std::string text = text::EscapeForDisplay(shown) + ": " + text::EscapeForDisplay(detection) + " FOUND";
     line_.clear();
     if (format_ == Format::JsonLines) {
         line_ += '{';
@@ -88,19 +99,25 @@ void ScanOutput::WriteDetection(std::string_view shown, std::string_view fields,
         AppendJsonString(line_, detection);
         line_ += "}\n";
     } else {
-        line_ += text::EscapeForDisplay(shown);
-        line_ += ": ";
-        line_ += text::EscapeForDisplay(detection);
-        line_ += " FOUND\n";
+        line_ = text + '\n';
     }
     WriteLine();
+    if (!journal_) return;
+    // The text line is the MESSAGE whatever the output's format: the fields are the entry's structure.
+    entry.insert(entry.begin(), {{"MESSAGE", text},
+                                 {"MESSAGE_ID", std::string(kDetectionMessageId)},
+                                 {"PRIORITY", "4"},  // warning
+                                 {"SYSLOG_IDENTIFIER", "quellstone-cli"},
+                                 {"QUELLSTONE_DETECTION", std::string(detection)}});
+    SendEntry(entry);
 }
 
 void ScanOutput::AddDetection(std::string_view detection, std::string_view fullPath) {
     if (keepPaths_) detected_.push_back({std::string(fullPath), std::string(detection), start_.Reach(fullPath)});
     std::string fields = "\"path\": ";
     AppendJsonString(fields, fullPath);
-    WriteDetection(fullPath, fields, detection);
+    WriteDetection(fullPath, fields, detection,
+                   {{"QUELLSTONE_KIND", "file"}, {"QUELLSTONE_PATH", std::string(fullPath)}});
 }
 
 void ScanOutput::ProcessFound(std::string_view detection, const ports::RunningProcess& process, bool byFile) {
@@ -119,7 +136,12 @@ void ScanOutput::ProcessFound(std::string_view detection, const ports::RunningPr
     if (process.executableDeleted) fields += ", \"deleted\": true";
     fields += ", \"name\": ";
     AppendJsonString(fields, process.name);
-    WriteDetection(shown, fields, detection);
+    WriteDetection(
+        shown, fields, detection,
+        {{"QUELLSTONE_KIND", "process"},
+         {"QUELLSTONE_PATH", process.executable.empty() ? app::ProcessShownPath(process) : process.executable},
+         {"QUELLSTONE_PID", std::to_string(process.pid)},
+         {"QUELLSTONE_PROCESS_NAME", process.name}});
 }
 
 void ScanOutput::AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) {
@@ -136,7 +158,11 @@ void ScanOutput::AutostartFound(std::string_view detection, const autostart::Aut
     AppendJsonString(fields, entry.file);
     fields += ", \"line\": " + std::to_string(entry.line) + ", \"path\": ";
     AppendJsonString(fields, entry.program);
-    WriteDetection(shown, fields, detection);
+    WriteDetection(shown, fields, detection,
+                   {{"QUELLSTONE_KIND", "autostart"},
+                    {"QUELLSTONE_PATH", entry.program},
+                    {"QUELLSTONE_FILE", entry.file},
+                    {"QUELLSTONE_LINE", std::to_string(entry.line)}});
 }
 
 void ScanOutput::SystemChecked(const app::SystemCheckCounts& counts) {
@@ -196,6 +222,7 @@ void ScanOutput::AddRemoval(std::string_view fullPath, const quarantine::Removal
 }
 
 void ScanOutput::WriteSummary(double seconds) {
+    seconds_ = seconds;
     char time[32];
     std::snprintf(time, sizeof time, "%.3f", seconds);
     if (format_ == Format::JsonLines) {
@@ -239,6 +266,38 @@ void ScanOutput::WriteSummary(double seconds) {
         out_ << "Time: " << time << " s\n";
     }
     out_.flush();
+}
+
+void ScanOutput::JournalSummary(int exitStatus) {
+    if (!journal_) return;
+    const std::size_t notScanned = unreached_.size() + unscanned_.size();
+    ports::JournalFields entry = {
+        {"MESSAGE", "Scan ended: " + std::to_string(scanned_) + " entries scanned, " + std::to_string(detections_) +
+                        " detections, exit status " + std::to_string(exitStatus)},
+        {"MESSAGE_ID", std::string(kSummaryMessageId)},
+        {"PRIORITY", exitStatus == kExitOk ? "6" : "5"},  // info when nothing was found, else notice
+        {"SYSLOG_IDENTIFIER", "quellstone-cli"},
+        {"QUELLSTONE_ENTRIES", std::to_string(scanned_)},
+        {"QUELLSTONE_DETECTIONS", std::to_string(detections_)},
+        {"QUELLSTONE_IGNORED", std::to_string(ignored_)},
+        {"QUELLSTONE_UNREADABLE_FOLDERS", std::to_string(unreadable_)},
+        {"QUELLSTONE_PATHS_NOT_SCANNED", std::to_string(notScanned)},
+        {"QUELLSTONE_EXIT_STATUS", std::to_string(exitStatus)},
+    };
+    if (removing_) {
+        entry.emplace_back("QUELLSTONE_REMOVED", std::to_string(removed_));
+        entry.emplace_back("QUELLSTONE_NOT_REMOVED", std::to_string(notRemoved_));
+    }
+    if (systemCounts_ && systemCounts_->processesChecked)
+        entry.emplace_back("QUELLSTONE_PROCESSES", std::to_string(systemCounts_->processes));
+    if (systemCounts_ && systemCounts_->autostartChecked)
+        entry.emplace_back("QUELLSTONE_AUTOSTART_ENTRIES", std::to_string(systemCounts_->autostartEntries));
+    if (seconds_) {
+        char time[32];
+        std::snprintf(time, sizeof time, "%.3f", *seconds_);
+        entry.emplace_back("QUELLSTONE_SECONDS", time);
+    }
+    SendEntry(entry);
 }
 
 }  // namespace quellstone::cli

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/app/ScanRun.h"
+#include "core/ports/Journal.h"
 #include "core/quarantine/Remover.h"
 #include "core/scan/StartFolder.h"
 
@@ -27,9 +29,16 @@ struct DetectedFile {
 // found, in detection order, and a summary at the end; what the scan could
 // not reach or left out is said on `err` as well. Every line is flushed as
 // it is written, so what was reported survives a program ended at once.
+// Sent to a journal as well, each detection is a structured entry too, and
+// the end of the scan one more.
 class ScanOutput : public app::ScanRunSink {
 public:
     enum class Format { Text, JsonLines };
+
+    // The MESSAGE_ID of a detection's journal entry and of the scan's last
+    // one; published for administrators to select them by: never changed.
+    static constexpr std::string_view kDetectionMessageId = "0fcf22c0f76e4514b560f1f716444807";
+    static constexpr std::string_view kSummaryMessageId = "c3ce1da19b1a48eca3b063c8aaed5854";
 
     ScanOutput(std::ostream& out, std::ostream& err, Format format) : out_(out), err_(err), format_(format) {}
 
@@ -54,6 +63,11 @@ public:
     void ProcessFound(std::string_view detection, const ports::RunningProcess& process, bool byFile) override;
     void AutostartFound(std::string_view detection, const autostart::AutostartEntry& entry) override;
     void SystemChecked(const app::SystemCheckCounts& counts) override;
+
+    // Sends each detection to `journal` too, and JournalSummary the scan's end.
+    void SendToJournal(ports::Journal& journal) { journal_ = &journal; }
+    // The scan's last journal entry, with its counts and `exitStatus`.
+    void JournalSummary(int exitStatus);
 
     // Keeps the detections for a removal after the walk.
     void KeepDetectedPaths() { keepPaths_ = true; }
@@ -86,11 +100,17 @@ public:
 private:
     void WriteLine();
     // One detection's line: `shown` is what the text names, `fields` the JSON's members before "detection".
-    void WriteDetection(std::string_view shown, std::string_view fields, std::string_view detection);
+    // `entry`: the journal fields that tell its kind (QUELLSTONE_KIND and what belongs to it).
+    void WriteDetection(std::string_view shown, std::string_view fields, std::string_view detection,
+                        ports::JournalFields entry);
+    void SendEntry(const ports::JournalFields& entry);
 
     std::ostream& out_;
     std::ostream& err_;
     Format format_;
+    ports::Journal* journal_ = nullptr;
+    bool journalRefused_ = false;
+    std::optional<double> seconds_;  // the time WriteSummary gave
     std::string line_;
     std::uint64_t scanned_ = 0;
     std::uint64_t detections_ = 0;
