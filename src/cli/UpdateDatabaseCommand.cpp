@@ -1,5 +1,6 @@
 #include "cli/UpdateDatabaseCommand.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "cli/NoEvents.h"
@@ -55,6 +56,11 @@ int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     const update::DatabaseSource into = root ? update::DatabaseSource::System : update::DatabaseSource::User;
     platform::PosixFileStore files;
     const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
+    if (root) {
+        // Whatever umask root's shell or sudo brought: every user must read what is installed.
+        ::umask(022);
+        platform::OpenFolderToEveryone(paths.systemDataFolder);
+    }
     const i18n::VendorAddresses vendor = i18n::VendorAddresses::Load(files, paths.VendorFile());
     const std::string server = args.Has("server") ? args.Value("server") : vendor.updateServer;
 

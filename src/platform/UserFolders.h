@@ -27,6 +27,11 @@ std::string UserUnitFolder(const EnvironmentReader& environment);
 // programs folder, and /var/lib/quellstone (or $QUELLSTONE_STATE_DIRECTORY
 // when it is absolute) as the system's data.
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment, const InstallLayout& layout);
+
+// Makes `folder`, when it is a folder of root's (not a link), readable and
+// enterable by every user (0755): a folder made under a strict umask would
+// hide the system's database from everyone but root.
+void OpenFolderToEveryone(const std::string& folder);
 // The same with the executable's folder; both programs refuse to start when
 // it cannot be found, so it is known wherever this is called.
 settings::ProgramPaths LinuxProgramPaths(const EnvironmentReader& environment);

@@ -38,7 +38,9 @@ protected:
         dataHome = dir / "data";
     }
     CliResult Run(const std::vector<std::string>& args, bool asNobody = false) {
-        return quellstone::testing::RunCli(args, {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dataHome},
+        return quellstone::testing::RunCli(args,
+                                           {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dataHome,
+                                            "QUELLSTONE_STATE_DIRECTORY=" + dir / "system"},
                                            asNobody, asNobody ? ProgramForNobody() : QUELLSTONE_CLI);
     }
     // A copy of the program folder that the user nobody can reach, wherever the build lies.

@@ -1,6 +1,8 @@
 // The database update from the information frame, against a real HTTP server
 // on 127.0.0.1 and a program folder whose vendor.ini names it and a key made
 // for the test run.
+#include <unistd.h>
+
 #include <QLabel>
 
 #include "core/update/DatabaseInUse.h"
@@ -34,6 +36,11 @@ protected:
         server.routes["/updates/bdts.dll.minisig"] = HttpResponse("200 OK", key.Sign(signedBytes));
     }
     static QString LabelText(MainWindow& main, const char* name) { return Find<QLabel>(main, name)->text(); }
+    // Where an update installs: root's serve every user.
+    std::string InstalledPath() {
+        return ::geteuid() == 0 ? update::SystemDatabasePath(ProgramSetup().paths)
+                                : update::UserDatabasePath(ProgramSetup().paths);
+    }
 
     TestHttpServer server;
     quellstone::testing::MinisignKey key = quellstone::testing::MinisignKey::Generate();
@@ -70,7 +77,7 @@ TEST_F(DatabaseUpdateWindowTest, TheLinkInstallsTheNewerDatabaseAndTheFrameShows
               QStringLiteral("The database was updated to version 2026.12.9."));
     EXPECT_TRUE(LabelText(main, "databaseVersionLabel").startsWith(QStringLiteral("2026.12.9 (3 entries, ")))
         << LabelText(main, "databaseVersionLabel").toStdString();
-    EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), update::UserDatabasePath(ProgramSetup().paths));
+    EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), InstalledPath());
 
     // The next scan looks names up in the new database.
     std::filesystem::create_directories(dir / "tree");
@@ -93,7 +100,7 @@ TEST_F(DatabaseUpdateWindowTest, ARefusedDatabaseIsReportedAndTheOneInUseStays) 
     EXPECT_EQ(dialogs.shown[0].icon, ports::MessageIcon::Warning);
     EXPECT_TRUE(LabelText(main, "databaseVersionLabel").startsWith(QStringLiteral("2 entries, ")));
     EXPECT_EQ(application.SharedContext().signatures.DefaultPath(), program + "/bdts.dll");
-    EXPECT_FALSE(std::filesystem::exists(update::UserDatabasePath(ProgramSetup().paths)));
+    EXPECT_FALSE(std::filesystem::exists(InstalledPath()));
 }
 
 TEST_F(DatabaseUpdateWindowTest, ADatabaseAnotherProcessInstalledIsTakenUpWhenItIsAlreadyTheNewest) {
@@ -102,7 +109,7 @@ TEST_F(DatabaseUpdateWindowTest, ADatabaseAnotherProcessInstalledIsTakenUpWhenIt
     Application application(ProgramSetup(), dialogs, shell, curl);
     MainWindow& main = StartToMainWindow(application);
     // Installed by the command line while the window was open.
-    const std::string userPath = update::UserDatabasePath(ProgramSetup().paths);
+    const std::string userPath = InstalledPath();
     std::filesystem::create_directories(std::filesystem::path(userPath).parent_path());
     WriteFile(userPath, database);
     WriteFile(userPath + std::string(update::kSignatureSuffix), key.Sign(database));

@@ -1,26 +1,30 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the build folder $1, unpacks it into a
-# temporary folder and runs the unpacked quellstone-cli from there: the
-# package holds what the program needs, in the places it looks.
+# Builds the Debian package from the build folder $1 with the cpack $2,
+# unpacks it into a temporary folder and runs the unpacked quellstone-cli
+# from there: the package holds what the program needs, in the places it looks.
 set -euo pipefail
 build=$1
-if ! command -v dpkg-deb >/dev/null; then
-    echo "dpkg-deb is missing: the package is not built or tested here"
-    exit 77
-fi
+cpack=$2
+for tool in dpkg-deb dpkg-shlibdeps file; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "$tool is missing: the package is not built or tested here"
+        exit 77
+    fi
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "package test: $*" >&2; exit 1; }
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
+"$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack failed"; }
-deb=$(find "$work/cpack" -maxdepth 1 -name 'quellstone_*_amd64.deb' -print -quit)
-[ -n "$deb" ] || fail "no quellstone_VERSION_amd64.deb made"
+deb=$(find "$work/cpack" -maxdepth 1 -name 'quellstone_*.deb' -print -quit)
+[ -n "$deb" ] || fail "no quellstone_VERSION_ARCH.deb made"
 echo "built $(basename "$deb"): $(stat -c %s "$deb") bytes"
 
 dpkg-deb -e "$deb" "$work/control"
 grep -qx /etc/quellstone/vendor.ini "$work/control/conffiles" || fail "vendor.ini is not a conffile"
 grep -q '^Depends: .*libqt6widgets6' "$work/control/control" || fail "no dependencies from the shared libraries"
+grep -q '^Depends: .*libqt6svg6' "$work/control/control" || fail "no dependency on the SVG plugin the pictures need"
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
@@ -34,7 +38,8 @@ file "$root/usr/bin/quellstone-cli" | grep -q 'stripped' && ! file "$root/usr/bi
     fail "quellstone-cli is not stripped"
 
 # The unpacked program, with a home of its own.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share \
+    QUELLSTONE_STATE_DIRECTORY=$work/system
 mkdir -p "$HOME" "$work/tree"
 cli=$root/usr/bin/quellstone-cli
 "$cli" --version | grep -q '^Quellstone ' || fail "--version"

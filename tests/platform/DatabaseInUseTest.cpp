@@ -208,6 +208,9 @@ TEST_F(DatabaseInUseTest, UsesTheNewestOfTheShippedTheSystemsAndTheUsers) {
                                : c.chosen == DatabaseSource::User ? userPath
                                                                   : paths.SignatureDatabase());
         EXPECT_EQ(chosen.warningPath, std::string(c.system) == "bad" ? systemPath : "");
+        // What an update of the system's database competes with: never the user's own.
+        EXPECT_NE(ChooseDatabase(paths, key.PublicKeyText(), files, verifier, DatabaseSource::System).source,
+                  DatabaseSource::User);
     }
 }
 

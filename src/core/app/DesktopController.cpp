@@ -139,7 +139,7 @@ void DesktopController::UpdateDatabase() {
         vendor.updateServer, vendor.updatePublicKey, services_.paths,
         {*services_.databaseHttp, services_.signatureHttp ? *services_.signatureHttp : services_.http, services_.pump,
          *services_.verifier, services_.files},
-        services_.context.quit.get_token());
+        services_.context.quit.get_token(), services_.databaseInto);
     databaseUpdating_ = false;
     if (Quitting()) return;
     if (result.Succeeded()) {

@@ -16,6 +16,7 @@
 #include "core/quarantine/Remover.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsStore.h"
+#include "core/update/DatabaseInUse.h"
 #include "core/windows/MainWindowModel.h"
 #include "core/windows/ScanWindowModel.h"
 #include "core/windows/UpdateWindowModel.h"
@@ -49,6 +50,8 @@ public:
         ports::HttpClient* signatureHttp = nullptr;
         // Ends detected processes the user agrees to end; without it they are left running.
         ports::ProcessTable* processes = nullptr;
+        // Where a database update installs: the user's own, or for root the system's.
+        update::DatabaseSource databaseInto = update::DatabaseSource::User;
     };
 
     // What the front end does for the windows this controller opens and closes.

@@ -79,7 +79,7 @@ std::optional<DatabaseVersion> UsableDownload(const std::string& path, std::stri
 }  // namespace
 
 DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_view publicKeyText,
-                             ports::FileStore& files, ports::SignatureVerifier& verifier) {
+                             ports::FileStore& files, ports::SignatureVerifier& verifier, DatabaseSource upTo) {
     DatabaseInUse chosen;
     chosen.path = paths.SignatureDatabase();
     const ports::FileContent shipped = files.ReadFile(chosen.path);
@@ -87,6 +87,7 @@ DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_vi
 
     for (const auto& [source, path] : {std::pair{DatabaseSource::System, SystemDatabasePath(paths)},
                                        std::pair{DatabaseSource::User, UserDatabasePath(paths)}}) {
+        if (source > upTo) break;
         std::string refusal;
         const std::optional<DatabaseVersion> version = UsableDownload(path, publicKeyText, files, verifier, refusal);
         if (!refusal.empty()) {

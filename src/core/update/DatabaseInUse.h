@@ -43,9 +43,11 @@ struct DatabaseInUse {
 // signature an install interrupted between its two renames left -- and reads
 // as a database with [Scanfiles] and a version; at equal versions the shipped
 // one wins, then the system's. A downloaded database that is simply absent
-// gives no warning; of two refused, the user's reason is told.
+// gives no warning; of two refused, the user's reason is told. `upTo` System
+// leaves the user's out: what an update of the system's database competes with.
 DatabaseInUse ChooseDatabase(const settings::ProgramPaths& paths, std::string_view publicKeyText,
-                             ports::FileStore& files, ports::SignatureVerifier& verifier);
+                             ports::FileStore& files, ports::SignatureVerifier& verifier,
+                             DatabaseSource upTo = DatabaseSource::User);
 
 }  // namespace quellstone::update
 

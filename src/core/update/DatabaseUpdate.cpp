@@ -122,7 +122,8 @@ DatabaseUpdateResult UpdateDatabase(std::string_view server, std::string_view pu
     const std::optional<DatabaseVersion> version = DatabaseVersionOf(*database);
     if (!version) return Failure(Outcome::NotADatabase, "the file has no readable [Database] Version");
 
-    const DatabaseInUse inUse = ChooseDatabase(paths, publicKeyText, ports.files, ports.verifier);
+    // The system's database serves every user: root's own download does not stand in for it.
+    const DatabaseInUse inUse = ChooseDatabase(paths, publicKeyText, ports.files, ports.verifier, into);
     if (!IsNewerDatabase(*version, inUse.version)) {
         if (inUse.version && !IsNewerDatabase(*inUse.version, version)) return {Outcome::AlreadyNewest, version, {}};
         return {Outcome::Older, inUse.version,

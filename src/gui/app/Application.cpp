@@ -1,5 +1,7 @@
 #include "gui/app/Application.h"
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <initializer_list>
 
@@ -65,10 +67,13 @@ Application::Application(ApplicationSetup setup, ports::Dialogs& dialogs, ports:
       quarantine_(fileOperations_, files_, context_.signatures, dialogs_, setup_.paths),
       databaseHttp_(platform::CurlHttpClient::ForDatabase(update::kMaxDatabaseBytes)),
       signatureHttp_(std::chrono::seconds(60), update::kMaxSignatureDownloadBytes),
-      controller_(app::DesktopController::Services{context_, setup_.paths, store_, dialogs_, reportingShell_, files_,
-                                                   http_, pump_, openers_, quarantine_, remover_, launcher_,
-                                                   &databaseHttp_, &verifier_, &signatureHttp_, &processes_},
-                  ControllerViews()) {
+      controller_(
+          app::DesktopController::Services{
+              context_, setup_.paths, store_, dialogs_, reportingShell_, files_, http_, pump_, openers_, quarantine_,
+              remover_, launcher_, &databaseHttp_, &verifier_, &signatureHttp_, &processes_,
+              // Root's updates serve every user, as on the command line.
+              ::geteuid() == 0 ? update::DatabaseSource::System : update::DatabaseSource::User},
+          ControllerViews()) {
     UseDatabaseInUse(context_, setup_.paths, files_, verifier_);
     LoadPictures();
     scanResults_ = tickers_.Make("scan.results");
