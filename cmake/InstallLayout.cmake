@@ -9,6 +9,7 @@
 #   <prefix>/share/applications, icons, metainfo, bash-completion, zsh
 #   <prefix>/share/doc/quellstone           README.md, copyright (the licence), changelog.gz
 #   <prefix>/lib/systemd/user               the scheduled scan's user units
+#   <prefix>/lib/systemd/system             the daily database update and whole-computer scan
 include(GNUInstallDirs)
 set(QUELLSTONE_DATA_DESTINATION ${CMAKE_INSTALL_DATADIR}/quellstone)
 
@@ -60,9 +61,10 @@ install(FILES README.md data/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADI
 install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quellstone
         RENAME changelog.gz)
 
-# The scheduled scan's systemd user units (quellstone-cli schedule); a plain
-# "cmake --install" installs them with everything else, "--component
-# scheduled-scan" alone.
+# The systemd units: the scheduled scan's user units (quellstone-cli
+# schedule), and the system's daily database update and whole-computer scan,
+# which an administrator enables; a plain "cmake --install" installs them with
+# everything else, "--component scheduled-scan" alone.
 install(CODE "set(QUELLSTONE_UNIT_SOURCE_DIR \"${PROJECT_SOURCE_DIR}/data/systemd\")
               set(QUELLSTONE_BINDIR \"${CMAKE_INSTALL_BINDIR}\")" COMPONENT scheduled-scan)
 install(SCRIPT data/systemd/InstallUnits.cmake COMPONENT scheduled-scan)

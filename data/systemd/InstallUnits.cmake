@@ -1,6 +1,7 @@
-# Installs the scheduled scan's systemd user units into <prefix>/lib/systemd/user,
-# the service naming the installed quellstone-cli. Runs at install time, so a
-# prefix given to "cmake --install --prefix" is the one written.
+# Installs the systemd units into <prefix>/lib/systemd/user and
+# <prefix>/lib/systemd/system, each service naming the installed
+# quellstone-cli. Runs at install time, so a prefix given to
+# "cmake --install --prefix" is the one written.
 #   QUELLSTONE_UNIT_SOURCE_DIR: the folder with the unit templates
 #   QUELLSTONE_BINDIR: the programs' folder below the prefix
 set(program "${CMAKE_INSTALL_PREFIX}/${QUELLSTONE_BINDIR}/quellstone-cli")
@@ -26,13 +27,25 @@ endif()
 string(REPLACE "\\" "\\\\" word "${program}")
 string(REPLACE "\"" "\\\"" word "${word}")
 string(REPLACE "%" "%%" word "${word}")
-set(folder "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/systemd/user")
-file(READ "${QUELLSTONE_UNIT_SOURCE_DIR}/quellstone-scan.service.in" service)
-string(REPLACE "@QUELLSTONE_CLI_COMMAND@" "\"${word}\"" service "${service}")
-file(MAKE_DIRECTORY "${folder}")
-message(STATUS "Installing: ${folder}/quellstone-scan.service")
-file(WRITE "${folder}/quellstone-scan.service" "${service}")
-list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${folder}/quellstone-scan.service")
-message(STATUS "Installing: ${folder}/quellstone-scan.timer")
-file(COPY_FILE "${QUELLSTONE_UNIT_SOURCE_DIR}/quellstone-scan.timer" "${folder}/quellstone-scan.timer")
-list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${folder}/quellstone-scan.timer")
+# The user units (the scheduled scan of the home folder) and the system
+# units (the daily database update for every user and the scan of the whole
+# computer), each service naming the installed program.
+foreach(kind user system)
+  set(folder "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/systemd/${kind}")
+  set(source "${QUELLSTONE_UNIT_SOURCE_DIR}")
+  set(units quellstone-scan)
+  if(kind STREQUAL "system")
+    set(source "${QUELLSTONE_UNIT_SOURCE_DIR}/system")
+    list(APPEND units quellstone-update)
+  endif()
+  file(MAKE_DIRECTORY "${folder}")
+  foreach(unit IN LISTS units)
+    file(READ "${source}/${unit}.service.in" service)
+    string(REPLACE "@QUELLSTONE_CLI_COMMAND@" "\"${word}\"" service "${service}")
+    message(STATUS "Installing: ${folder}/${unit}.service")
+    file(WRITE "${folder}/${unit}.service" "${service}")
+    message(STATUS "Installing: ${folder}/${unit}.timer")
+    file(COPY_FILE "${source}/${unit}.timer" "${folder}/${unit}.timer")
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${folder}/${unit}.service" "${folder}/${unit}.timer")
+  endforeach()
+endforeach()

@@ -35,7 +35,7 @@ std::vector<std::string> Values(const std::string& unit, const std::string& name
     return values;
 }
 
-TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramAndScansTheHomeFolderDailyWithoutRemoving) {
+TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramInTheUsersAndTheSystemsUnits) {
     TempDir prefix;
     const std::string installPrefix = prefix / "with space%and$";
     const platform::ProcessResult installed =
@@ -66,6 +66,24 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramAndScansTheHomeFolderDai
     // The unit the program writes itself when nothing is installed is the same but for the path.
     EXPECT_EQ(TimerUnitText(), timer);
     EXPECT_EQ(ServiceUnitText(prefix.Path() + "/with space%and$/bin/quellstone-cli"), service);
+
+    // The system's units: the daily update for every user, and the scan of the whole computer.
+    const struct {
+        const char* unit;
+        const char* command;
+    } systemUnits[] = {{"quellstone-update", " update-database --system"},
+                       {"quellstone-scan", " scan --whole-computer --json"}};
+    for (const auto& [unit, command] : systemUnits) {
+        SCOPED_TRACE(unit);
+        const std::string folder = installPrefix + "/lib/systemd/system/" + unit;
+        const std::string systemService = ReadAll(folder + ".service");
+        EXPECT_EQ(Values(systemService, "ExecStart"),
+                  std::vector<std::string>{"\"" + prefix.Path() + "/with space%%and$/bin/quellstone-cli\"" + command});
+        const std::string systemTimer = ReadAll(folder + ".timer");
+        EXPECT_EQ(Values(systemTimer, "Persistent"), std::vector<std::string>{"true"});
+        EXPECT_EQ(Values(systemTimer, "WantedBy"), std::vector<std::string>{"timers.target"});
+        EXPECT_EQ(Values(systemTimer, "RandomizedDelaySec").size(), 1u);
+    }
 }
 
 class ScheduledScanResultFile : public quellstone::testing::CliScanTest {
