@@ -88,8 +88,9 @@ _quellstone_cli() {
         quarantine) options="--json" actions="list restore delete" ;;
         settings) actions="get set delete" ;;
         stats) options="--reset" ;;
-        update-check | update-database) options="--server" valued="--server" ;;
-        schedule) actions="enable disable status" ;;
+        update-check) options="--server" valued="--server" ;;
+        update-database) options="--server --system --if-configured" valued="--server" ;;
+        schedule) options="--system" actions="enable disable status" ;;
         database) actions="check" ;;
         *) return ;;
     esac

@@ -149,7 +149,9 @@ CommandDefinition ScanDefinition() {
                  "cannot be read, options that are wrong), write the time it ended, the entries scanned, the "
                  "detections and how it ended to scheduled-scan.ini in $XDG_DATA_HOME/Orvanta/Quellstone/ "
                  "(default ~/.local/share/...), which the window's Information frame shows as "
-                 "the last scheduled scan. The scheduled scan (quellstone-cli schedule) uses it."},
+                 "the last scheduled scan. Run by root, write it to /var/lib/quellstone/ instead, where every "
+                 "user's window shows it as the last scan of the whole computer. The scheduled scans "
+                 "(quellstone-cli schedule) use it."},
             },
         .arguments = {{"PATH", Argument::Count::AnyNumber}},
         .description = kDescription,

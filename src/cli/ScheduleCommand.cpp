@@ -1,9 +1,12 @@
 #include "cli/ScheduleCommand.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstring>
 #include <map>
 #include <optional>
+#include <span>
 
 #include "cli/SystemdUnits.h"
 #include "core/ini/IniFormat.h"
@@ -23,7 +26,15 @@ constexpr std::string_view kDescription =
     "user service, quellstone-scan.service, started once a day by\n"
     "quellstone-scan.timer: it scans ~ with hidden entries, removes nothing,\n"
     "writes JSON Lines to the journal (journalctl --user -u quellstone-scan)\n"
-    "and keeps its result for the window's Information frame.\n";
+    "and keeps its result for the window's Information frame. Before it scans,\n"
+    "it updates the user's database when vendor.ini holds an update key.\n"
+    "\n"
+    "With --system it is the system's pair of timers instead, which the package\n"
+    "installs: quellstone-update.timer updates the database for every user\n"
+    "(update-database --system) and quellstone-scan.timer scans the whole\n"
+    "computer with its processes and autostart entries, hidden entries\n"
+    "included, removing nothing; its result is kept in /var/lib/quellstone for\n"
+    "every user's Information frame.\n";
 
 constexpr std::string_view kDetails =
     "enable runs systemctl --user enable --now quellstone-scan.timer. When the\n"
@@ -35,32 +46,66 @@ constexpr std::string_view kDetails =
     "says whether the timer is enabled and active, when it runs next, and the\n"
     "last scheduled scan's result.\n"
     "\n"
+    "enable --system (root) runs systemctl enable --now on both system timers;\n"
+    "it writes no units and refuses when they are not installed. disable\n"
+    "--system (root) turns both off. status --system shows both timers and the\n"
+    "last scan of the whole computer, for any user.\n"
+    "\n"
     "enable refuses, before asking systemd anything, a program whose path a\n"
     "unit cannot hold (a control character, bytes that are not UTF-8) or that\n"
     "systemd would not run (a quote or a backslash).\n"
     "\n"
     "Exit status: 0 done, 2 systemctl failed (its reason is shown) or could\n"
-    "not be run, or the program's path was refused.\n";
+    "not be run, the program's path was refused, the system's timers are not\n"
+    "installed, or --system was given to enable or disable without root.\n";
 
 CommandDefinition ScheduleDefinition() {
     return {
         .name = "schedule",
         .summary = "Turn the daily scan of the home folder on or off, or show its state",
+        .options = {{"system", "",
+                     "The system's daily database update and scan of the whole computer instead (enable and "
+                     "disable need root)"}},
         .actions =
             {
-                {"enable", {}, {}, "Turns the daily scan on"},
-                {"disable", {}, {}, "Turns the daily scan off"},
-                {"status", {}, {}, "Shows whether it is on, when it runs next, and the last result"},
+                {"enable", {"system"}, {}, "Turns the daily scan on"},
+                {"disable", {"system"}, {}, "Turns the daily scan off"},
+                {"status", {"system"}, {}, "Shows whether it is on, when it runs next, and the last result"},
             },
         .description = kDescription,
         .details = kDetails,
     };
 }
 
-// Runs `systemctl --user ARGS`.
-platform::ProcessResult Systemctl(std::vector<std::string> args) {
-    args.insert(args.begin(), {"systemctl", "--user"});
-    return platform::RunProcess(args);
+// Which systemd a command speaks to: the user's own, for the scan of the
+// home folder, or the system's, for the update and the whole computer's scan.
+enum class Scope { User, System };
+
+// One timer as status shows it: its unit, and the captions of its lines.
+struct TimerLines {
+    std::string_view unit;
+    std::string_view stateCaption;
+    std::string_view nextCaption;
+    std::string_view installHint;  // what to do when systemd does not know it
+};
+
+constexpr TimerLines kUserTimer{kTimerUnitName, "Timer", "Next scan", "quellstone-cli schedule enable writes it"};
+constexpr TimerLines kSystemTimers[] = {
+    {kUpdateTimerUnitName, "Update timer", "Next update", "install the quellstone package"},
+    {kTimerUnitName, "Scan timer", "Next scan", "install the quellstone package"},
+};
+
+// `systemctl`, with --user for the user's systemd.
+std::vector<std::string> SystemctlWords(Scope scope) {
+    if (scope == Scope::User) return {"systemctl", "--user"};
+    return {"systemctl"};
+}
+
+// Runs `systemctl [--user] ARGS`.
+platform::ProcessResult Systemctl(Scope scope, const std::vector<std::string>& args) {
+    std::vector<std::string> command = SystemctlWords(scope);
+    command.insert(command.end(), args.begin(), args.end());
+    return platform::RunProcess(command);
 }
 
 bool Succeeded(const platform::ProcessResult& result) {
@@ -96,24 +141,24 @@ std::string Property(const std::map<std::string, std::string, std::less<>>& prop
     return it == properties.end() ? std::string() : it->second;
 }
 
-// Asks systemd about the timer; nullopt (reported) when systemctl fails.
-std::optional<std::map<std::string, std::string, std::less<>>> TimerProperties(CommandIo& io) {
+// Asks systemd about a timer; nullopt (reported) when systemctl fails.
+std::optional<std::map<std::string, std::string, std::less<>>> TimerProperties(Scope scope, std::string_view timer,
+                                                                               CommandIo& io) {
     const platform::ProcessResult shown =
-        Systemctl({"show", std::string(kTimerUnitName), "-p", "LoadState", "-p", "UnitFileState", "-p", "ActiveState",
-                   "-p", "SubState", "-p", "NextElapseUSecRealtime"});
+        Systemctl(scope, {"show", std::string(timer), "-p", "LoadState", "-p", "UnitFileState", "-p", "ActiveState",
+                          "-p", "SubState", "-p", "NextElapseUSecRealtime"});
     if (!Succeeded(shown)) {
-        io.err << "quellstone-cli schedule: cannot ask systemd about " << kTimerUnitName << ": " << FailureReason(shown)
-               << "\n";
+        io.err << "quellstone-cli schedule: cannot ask systemd about " << timer << ": " << FailureReason(shown) << "\n";
         return std::nullopt;
     }
     return Properties(shown.out);
 }
 
-// The ExecStart= line of a unit's text; empty when it has none.
-std::string ExecStartLine(std::string_view unit) {
+// The commands a unit runs: its ExecStart= and ExecStartPre= lines.
+std::string ExecStartLines(std::string_view unit) {
     std::string found;
     ini::ForEachLine(unit, [&](std::string_view line) {
-        if (line.starts_with("ExecStart=") && found.empty()) found = std::string(line);
+        if (line.starts_with("ExecStart")) found.append(line).append("\n");
     });
     return found;
 }
@@ -132,7 +177,7 @@ bool UserServiceIsStale(CommandIo& io) {
     platform::PosixFileStore files;
     const ports::FileContent content = files.ReadFile(service);
     if (content.status != ports::ReadStatus::Ok) return false;
-    return ExecStartLine(content.bytes) != ExecStartLine(ServiceUnitText(ProgramPath(io)));
+    return ExecStartLines(content.bytes) != ExecStartLines(ServiceUnitText(ProgramPath(io)));
 }
 
 // Writes both units into the user's unit folder, running this quellstone-cli.
@@ -153,10 +198,10 @@ bool WriteUserUnits(CommandIo& io, std::string_view why) {
 }
 
 // Runs one systemctl step; false (reported) when it fails.
-bool Step(std::vector<std::string> args, CommandIo& io) {
-    std::string shown = "systemctl --user";
+bool Step(Scope scope, const std::vector<std::string>& args, CommandIo& io) {
+    std::string shown = scope == Scope::User ? "systemctl --user" : "systemctl";
     for (const std::string& arg : args) shown += " " + arg;
-    const platform::ProcessResult result = Systemctl(std::move(args));
+    const platform::ProcessResult result = Systemctl(scope, args);
     if (Succeeded(result)) return true;
     io.err << "quellstone-cli schedule: " << shown << " failed: " << FailureReason(result) << "\n";
     return false;
@@ -170,60 +215,114 @@ int Enable(CommandIo& io) {
                << ": " << *refusal << ". Move the program to another folder and enable the schedule from there.\n";
         return kExitError;
     }
-    const auto properties = TimerProperties(io);
+    const auto properties = TimerProperties(Scope::User, kTimerUnitName, io);
     if (!properties) return kExitError;
     if (Property(*properties, "LoadState") == "not-found") {
-        if (!WriteUserUnits(io, "The units were not installed") || !Step({"daemon-reload"}, io)) return kExitError;
+        if (!WriteUserUnits(io, "The units were not installed") || !Step(Scope::User, {"daemon-reload"}, io))
+            return kExitError;
     } else if (UserServiceIsStale(io)) {
-        if (!WriteUserUnits(io, "The units written earlier started another command") || !Step({"daemon-reload"}, io))
+        if (!WriteUserUnits(io, "The units written earlier started another command") ||
+            !Step(Scope::User, {"daemon-reload"}, io))
             return kExitError;
     }
-    if (!Step({"enable", "--now", std::string(kTimerUnitName)}, io)) return kExitError;
+    if (!Step(Scope::User, {"enable", "--now", std::string(kTimerUnitName)}, io)) return kExitError;
     io.out << "Enabled and started " << kTimerUnitName << ": the home folder is scanned once a day.\n";
     return kExitOk;
 }
 
 int Disable(CommandIo& io) {
-    if (!Step({"disable", "--now", std::string(kTimerUnitName)}, io)) return kExitError;
+    if (!Step(Scope::User, {"disable", "--now", std::string(kTimerUnitName)}, io)) return kExitError;
     io.out << "Stopped and disabled " << kTimerUnitName << ": no more scheduled scans (the unit files stay).\n";
     return kExitOk;
 }
 
-std::string ResultText(const std::optional<scan::ScheduledScanResult>& result) {
+// The system's timers, as one systemctl command names them.
+std::vector<std::string> SystemTimerUnits(std::vector<std::string> before) {
+    for (const TimerLines& timer : kSystemTimers) before.emplace_back(timer.unit);
+    return before;
+}
+
+// The system's timers are the package's: enabling them writes no unit, and
+// only root may turn them on or off; false (reported) for anyone else.
+bool MayTurnSystemTimers(std::string_view action, CommandIo& io) {
+    if (::geteuid() == 0) return true;
+    io.err << "quellstone-cli schedule: " << action << " --system turns the system's timers "
+           << (action == "enable" ? "on" : "off") << " and needs root (sudo quellstone-cli schedule " << action
+           << " --system)\n";
+    return false;
+}
+
+int EnableSystem(CommandIo& io) {
+    if (!MayTurnSystemTimers("enable", io)) return kExitError;
+    for (const TimerLines& timer : kSystemTimers) {
+        const auto properties = TimerProperties(Scope::System, timer.unit, io);
+        if (!properties) return kExitError;
+        if (Property(*properties, "LoadState") == "not-found") {
+            io.err << "quellstone-cli schedule: systemd knows no " << timer.unit
+                   << ": the system's units come with the installed program (install the quellstone package, or "
+                      "cmake --install with the prefix /usr)\n";
+            return kExitError;
+        }
+    }
+    if (!Step(Scope::System, SystemTimerUnits({"enable", "--now"}), io)) return kExitError;
+    io.out << "Enabled and started " << kUpdateTimerUnitName << " and " << kTimerUnitName
+           << ": the database is updated for every user and the whole computer is scanned once a day.\n";
+    return kExitOk;
+}
+
+int DisableSystem(CommandIo& io) {
+    if (!MayTurnSystemTimers("disable", io)) return kExitError;
+    if (!Step(Scope::System, SystemTimerUnits({"disable", "--now"}), io)) return kExitError;
+    io.out << "Stopped and disabled " << kUpdateTimerUnitName << " and " << kTimerUnitName
+           << ": no more updates or scans for the whole computer (the unit files stay).\n";
+    return kExitOk;
+}
+
+std::string ResultText(const std::optional<scan::ScheduledScanResult>& result, Scope scope) {
     if (!result) return "never";
     const std::string when =
         text::LocalTimeText(std::chrono::system_clock::time_point(std::chrono::seconds(result->endedAt)));
     if (result->end == scan::ScanEnd::Failed)
-        return when + ", the scan failed (see the journal: journalctl --user -u " + std::string(kServiceUnitName) + ")";
+        return when + ", the scan failed (see the journal: journalctl " + (scope == Scope::User ? "--user " : "") +
+               "-u " + std::string(kServiceUnitName) + ")";
     return when + ", " + std::to_string(result->scanned) + " entries scanned, " + std::to_string(result->detections) +
            (result->detections == 1 ? " detection" : " detections") +
            (result->end == scan::ScanEnd::Finished ? "" : ", stopped before the end");
 }
 
-// The timer's state as systemd tells it.
-void WriteTimerState(const std::map<std::string, std::string, std::less<>>& properties, CommandIo& io) {
+// A timer's state as systemd tells it.
+void WriteTimerState(const TimerLines& timer, const std::map<std::string, std::string, std::less<>>& properties,
+                     CommandIo& io) {
     if (Property(properties, "LoadState") == "not-found") {
-        io.out << "Timer: " << kTimerUnitName << " is not installed (quellstone-cli schedule enable writes it)\n";
+        io.out << timer.stateCaption << ": " << timer.unit << " is not installed (" << timer.installHint << ")\n";
         return;
     }
     const std::string enabled = Property(properties, "UnitFileState");
     const std::string subState = Property(properties, "SubState");
-    io.out << "Timer: " << text::EscapeForDisplay(enabled.empty() ? "unknown" : enabled) << ", "
+    io.out << timer.stateCaption << ": " << text::EscapeForDisplay(enabled.empty() ? "unknown" : enabled) << ", "
            << text::EscapeForDisplay(Property(properties, "ActiveState"))
            << (subState.empty() ? "" : " (" + text::EscapeForDisplay(subState) + ")") << "\n";
     const std::string next = Property(properties, "NextElapseUSecRealtime");
-    io.out << "Next scan: " << (next.empty() ? std::string("none") : text::EscapeForDisplay(next)) << "\n";
+    io.out << timer.nextCaption << ": " << (next.empty() ? std::string("none") : text::EscapeForDisplay(next)) << "\n";
 }
 
-int Status(CommandIo& io) {
+int Status(Scope scope, CommandIo& io) {
     // Without an answer from systemd the last result is still worth showing.
-    const auto properties = TimerProperties(io);
-    if (properties) WriteTimerState(*properties, io);
+    bool answered = true;
+    const std::span<const TimerLines> timers =
+        scope == Scope::User ? std::span<const TimerLines>(&kUserTimer, 1) : std::span<const TimerLines>(kSystemTimers);
+    for (const TimerLines& timer : timers) {
+        const auto properties = TimerProperties(scope, timer.unit, io);
+        if (properties) WriteTimerState(timer, *properties, io);
+        answered = answered && properties.has_value();
+    }
     platform::PosixFileStore files;
+    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
     const std::string path =
-        scan::ScheduledScanResultPath(platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout));
-    io.out << "Last scheduled scan: " << ResultText(scan::ReadScheduledScanResult(files, path)) << "\n";
-    return properties ? kExitOk : kExitError;
+        scope == Scope::User ? scan::ScheduledScanResultPath(paths) : scan::SystemScanResultPath(paths);
+    io.out << (scope == Scope::User ? "Last scheduled scan: " : "Last scan of the whole computer: ")
+           << ResultText(scan::ReadScheduledScanResult(files, path), scope) << "\n";
+    return answered ? kExitOk : kExitError;
 }
 
 }  // namespace
@@ -231,9 +330,10 @@ int Status(CommandIo& io) {
 ScheduleCommand::ScheduleCommand() : Command(ScheduleDefinition()) {}
 
 int ScheduleCommand::Execute(const ParsedArguments& args, CommandIo& io) {
-    if (args.action == "enable") return Enable(io);
-    if (args.action == "disable") return Disable(io);
-    return Status(io);
+    const bool system = args.Has("system");
+    if (args.action == "enable") return system ? EnableSystem(io) : Enable(io);
+    if (args.action == "disable") return system ? DisableSystem(io) : Disable(io);
+    return Status(system ? Scope::System : Scope::User, io);
 }
 
 }  // namespace quellstone::cli

@@ -4,8 +4,9 @@
 
 namespace quellstone::cli {
 
-// quellstone-cli schedule enable | disable | status: the daily scan of the
-// home folder, through the user's systemd (systemctl --user).
+// quellstone-cli schedule enable | disable | status [--system]: the daily
+// scan of the home folder, through the user's systemd (systemctl --user), or
+// with --system the system's daily update and scan of the whole computer.
 class ScheduleCommand final : public Command {
 public:
     ScheduleCommand();

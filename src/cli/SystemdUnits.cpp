@@ -29,8 +29,10 @@ std::string ExecStartWord(std::string_view program) {
 
 std::string ServiceUnitText(std::string_view program) {
     std::string text(kServiceUnitTemplate);
-    const std::size_t mark = text.find(kCommandMark);
-    if (mark != std::string::npos) text.replace(mark, kCommandMark.size(), ExecStartWord(program));
+    const std::string word = ExecStartWord(program);
+    for (std::size_t mark = text.find(kCommandMark); mark != std::string::npos;
+         mark = text.find(kCommandMark, mark + word.size()))
+        text.replace(mark, kCommandMark.size(), word);
     return text;
 }
 

@@ -8,6 +8,8 @@ namespace quellstone::cli {
 
 inline constexpr std::string_view kServiceUnitName = "quellstone-scan.service";
 inline constexpr std::string_view kTimerUnitName = "quellstone-scan.timer";
+// The system's database update; the system's scan shares the names above.
+inline constexpr std::string_view kUpdateTimerUnitName = "quellstone-update.timer";
 
 // Why systemd could not run `program` as the command of an ExecStart= line,
 // in words for a message; nullopt when it can. A unit file is read line by

@@ -28,7 +28,10 @@ UpdateDatabaseCommand::UpdateDatabaseCommand()
           .name = "update-database",
           .summary = "Download and install a newer signed signature database",
           .options = {{"server", "URL", "Download from the server at URL instead"},
-                      {"system", "", "Install it for every user (root only; root's updates always do)"}},
+                      {"system", "", "Install it for every user (root only; root's updates always do)"},
+                      {"if-configured", "",
+                       "Without a PublicKey in vendor.ini, say so and end with status 0 instead of failing "
+                       "(the scheduled scan updates this way before it scans)"}},
           .description = "Downloads updates/bdts.dll and its signature updates/bdts.dll.minisig from\n"
                          "the update server (Server in [Update] of vendor.ini,\n"
                          "or URL), checks the signature with PublicKey in [Update], checks that the\n"
@@ -63,6 +66,13 @@ int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     }
     const i18n::VendorAddresses vendor = i18n::VendorAddresses::Load(files, paths.VendorFile());
     const std::string server = args.Has("server") ? args.Value("server") : vendor.updateServer;
+    // Nothing could be verified without a key: for the timer that is a
+    // computer not set up for updates, not a failed update.
+    if (args.Has("if-configured") && (vendor.updatePublicKey.empty() || server.empty())) {
+        io.out << "No update key is configured (PublicKey in [Update] of " << text::EscapeForDisplay(paths.VendorFile())
+               << "): the database is not updated.\n";
+        return kExitOk;
+    }
 
     platform::CurlHttpClient databaseHttp = platform::CurlHttpClient::ForDatabase(update::kMaxDatabaseBytes);
     platform::CurlHttpClient signatureHttp(std::chrono::seconds(60), update::kMaxSignatureDownloadBytes);

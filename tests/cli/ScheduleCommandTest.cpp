@@ -23,15 +23,17 @@ using ::testing::Not;
 
 // A systemctl first on PATH that writes its arguments, one run a line, to
 // the log, answers "show" with FAKE_SHOW, and fails the subcommand named in
-// FAKE_FAIL with a reason on its error output, as systemctl says it.
+// FAKE_FAIL with a reason on its error output, as systemctl says it; the
+// user's systemd (--user) and the system's alike.
 constexpr const char* kFakeSystemctl =
     "#!/bin/sh\n"
     "echo \"$*\" >> \"$FAKE_LOG\"\n"
-    "if [ \"$2\" = \"$FAKE_FAIL\" ]; then\n"
+    "if [ \"$1\" = --user ]; then shift; fi\n"
+    "if [ \"$1\" = \"$FAKE_FAIL\" ]; then\n"
     "  echo 'Failed to connect to bus: No medium found' >&2\n"
     "  exit 1\n"
     "fi\n"
-    "if [ \"$2\" = show ]; then printf '%s' \"$FAKE_SHOW\"; fi\n";
+    "if [ \"$1\" = show ]; then printf '%s' \"$FAKE_SHOW\"; fi\n";
 
 constexpr const char* kShowArguments =
     "--user show quellstone-scan.timer -p LoadState -p UnitFileState -p ActiveState -p SubState -p "
@@ -63,7 +65,12 @@ protected:
     quellstone::testing::CliResult Schedule(const std::string& action, const std::string& show = "",
                                             const std::string& fail = "", const std::string& path = "",
                                             const std::string& program = QUELLSTONE_CLI) {
-        return Run({"schedule", action},
+        return Schedule({"schedule", action}, show, fail, path, program);
+    }
+    quellstone::testing::CliResult Schedule(const std::vector<std::string>& args, const std::string& show,
+                                            const std::string& fail = "", const std::string& path = "",
+                                            const std::string& program = QUELLSTONE_CLI) {
+        return Run(args,
                    {"PATH=" + (path.empty() ? bin + ":/usr/bin:/bin" : path), "FAKE_LOG=" + log, "FAKE_SHOW=" + show,
                     "FAKE_FAIL=" + fail},
                    program);
@@ -215,6 +222,61 @@ TEST_F(ScheduleCommandTest, StatusSaysWhatSystemdSaysAndTheLastResult) {
     EXPECT_EQ(failed.status, 2);
     EXPECT_THAT(failed.err, HasSubstr("Failed to connect to bus"));
     EXPECT_THAT(failed.out, HasSubstr("7021 entries scanned"));
+}
+
+TEST_F(ScheduleCommandTest, TheSystemsTimersAreTurnedByRootAndShownToAnyone) {
+    const std::string show =
+        "LoadState=loaded\nUnitFileState=enabled\nActiveState=active\nSubState=waiting\n"
+        "NextElapseUSecRealtime=Thu 2026-12-10 03:00:00 UTC\n";
+    const auto shown = [](const char* timer) {
+        return "show " + std::string(timer) +
+               " -p LoadState -p UnitFileState -p ActiveState -p SubState -p NextElapseUSecRealtime\n";
+    };
+    const std::string both = shown("quellstone-update.timer") + shown("quellstone-scan.timer");
+    const struct {
+        std::string action;
+        std::string show;
+        int status;
+        std::string log;  // every systemctl run, never with --user
+        std::string said;
+    } cases[] = {
+        {"enable", show, 0, both + "enable --now quellstone-update.timer quellstone-scan.timer\n",
+         "Enabled and started quellstone-update.timer and quellstone-scan.timer"},
+        // The package's units are not written by the program: not installed, nothing is enabled.
+        {"enable", "LoadState=not-found\n", 2, shown("quellstone-update.timer"),
+         "systemd knows no quellstone-update.timer"},
+        {"disable", "", 0, "disable --now quellstone-update.timer quellstone-scan.timer\n",
+         "Stopped and disabled quellstone-update.timer and quellstone-scan.timer"},
+        {"status", show, 0, both,
+         "Update timer: enabled, active (waiting)\nNext update: Thu 2026-12-10 03:00:00 UTC\n"
+         "Scan timer: enabled, active (waiting)\nNext scan: Thu 2026-12-10 03:00:00 UTC\n"
+         "Last scan of the whole computer: never\n"},
+    };
+    for (const auto& expected : cases) {
+        if (::geteuid() != 0 && expected.action != "status") continue;  // root's to turn
+        SCOPED_TRACE(expected.action + " " + expected.show);
+        WriteFile(log);
+        const auto result = Schedule({"schedule", expected.action, "--system"}, expected.show);
+        EXPECT_EQ(result.status, expected.status) << result.err;
+        EXPECT_EQ(Log(), expected.log);
+        EXPECT_THAT(result.out + result.err, HasSubstr(expected.said));
+    }
+    EXPECT_EQ(::access(units.c_str(), F_OK), -1);
+
+    // The system's last scan, which root's scans record beside the system's database.
+    ::mkdir((dir / "system").c_str(), 0755);
+    WriteFile(dir / "system/scheduled-scan.ini",
+              "[ScheduledScan]\nEnded=1765238400\nScanned=612904\nDetections=1\nOutcome=failed\nFinished=0\n");
+    EXPECT_THAT(Schedule({"schedule", "status", "--system"}, show).out,
+                HasSubstr(", the scan failed (see the journal: journalctl -u quellstone-scan.service)\n"));
+
+    // Anyone else is refused before systemd is asked anything.
+    for (const std::string action : {"enable", "disable"}) {
+        const auto refused = quellstone::testing::RunCli({"schedule", action, "--system"},
+                                                         {"PATH=" + bin + ":/usr/bin:/bin"}, ::geteuid() == 0);
+        EXPECT_EQ(refused.status, 2) << action;
+        EXPECT_THAT(refused.err, HasSubstr(action + " --system turns the system's timers"));
+    }
 }
 
 }  // namespace

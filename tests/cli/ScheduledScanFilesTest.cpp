@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,6 +58,10 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramInTheUsersAndTheSystemsU
     EXPECT_EQ(Values(service, "SuccessExitStatus"), std::vector<std::string>{"1"});  // detections are no failure
     EXPECT_EQ(Values(service, "IOSchedulingClass"), std::vector<std::string>{"idle"});
     EXPECT_EQ(Values(service, "Nice"), std::vector<std::string>{"19"});
+    // The user's database first, where a key is configured; its failure ("-") does not stop the scan.
+    EXPECT_EQ(Values(service, "ExecStartPre"),
+              std::vector<std::string>{"-\"" + prefix.Path() +
+                                       "/with space%%and$/bin/quellstone-cli\" update-database --if-configured"});
 
     const std::string timer = ReadAll(installPrefix + "/lib/systemd/user/quellstone-scan.timer");
     EXPECT_EQ(Values(timer, "OnCalendar"), std::vector<std::string>{"daily"});
@@ -72,7 +77,7 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramInTheUsersAndTheSystemsU
         const char* unit;
         const char* command;
     } systemUnits[] = {{"quellstone-update", " update-database --system"},
-                       {"quellstone-scan", " scan --whole-computer --json"}};
+                       {"quellstone-scan", " scan --whole-computer --json --record-result"}};
     for (const auto& [unit, command] : systemUnits) {
         SCOPED_TRACE(unit);
         const std::string folder = installPrefix + "/lib/systemd/system/" + unit;
@@ -88,7 +93,9 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramInTheUsersAndTheSystemsU
 
 class ScheduledScanResultFile : public quellstone::testing::CliScanTest {
 protected:
-    const std::string resultFile = dir / "data/Orvanta/Quellstone/scheduled-scan.ini";
+    // Root's scans are the system's, kept beside the system's database.
+    const std::string resultFolder = ::geteuid() == 0 ? dir / "system" : dir / "data/Orvanta/Quellstone";
+    const std::string resultFile = resultFolder + "/scheduled-scan.ini";
     platform::PosixFileStore files;
 };
 
@@ -144,7 +151,7 @@ TEST_F(ScheduledScanResultFile, AScanThatCouldNotRunIsRecordedAsFailedOverAnOlde
 }
 
 TEST_F(ScheduledScanResultFile, AResultThatCannotBeWrittenIsAWarningOnly) {
-    WriteFile(dir / "data");  // a file where the data folder should be
+    std::filesystem::create_directories(resultFile);  // a folder where the file should be
     const auto result = Run({"scan", "--db", db, "--record-result", tree});
     EXPECT_EQ(result.status, 0);
     EXPECT_THAT(result.err, HasSubstr("warning: could not write the scan's result"));

@@ -75,10 +75,14 @@ TEST_F(UpdateDatabaseCommandTest, FailuresExitWithTwoAndTheReason) {
     const CliResult noKey = Run({"update-database"});
     EXPECT_EQ(noKey.status, 2);
     EXPECT_THAT(noKey.err, HasSubstr("no update key is configured"));
+    // The scheduled scan's update: a computer without a key is not set up for updates.
+    const CliResult unconfigured = Run({"update-database", "--if-configured"});
+    EXPECT_EQ(unconfigured.status, 0) << unconfigured.err;
+    EXPECT_THAT(unconfigured.out, HasSubstr("No update key is configured"));
     EXPECT_EQ(server.Connections(), 0);
 
     Configure(key.PublicKeyText());
-    ASSERT_EQ(Run({"update-database"}).status, 0);
+    ASSERT_EQ(Run({"update-database", "--if-configured"}).status, 0);
     ServeSigned("[Database]\nVersion=2026.1.1\n[Scanfiles]\nA.EXE=Trojan.A\n");
     const CliResult older = Run({"update-database"});
     EXPECT_EQ(older.status, 2);

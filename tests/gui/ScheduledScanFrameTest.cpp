@@ -1,4 +1,5 @@
-// The Information frame's line for the last scan the timer started.
+// The Information frame's lines for the last scans the timers started: the
+// user's own and the system's scan of the whole computer.
 #include <chrono>
 #include <filesystem>
 
@@ -9,7 +10,7 @@
 namespace quellstone::gui {
 namespace {
 
-TEST_F(DesktopWindowsTest, TheInformationFrameShowsTheLastScheduledScanAndItsLaterResult) {
+TEST_F(DesktopWindowsTest, TheInformationFrameShowsTheLastScheduledScansAndTheirLaterResults) {
     StoreLanguage("Deutsch");
     const std::string folder = dir / "data/Orvanta/Quellstone";
     std::filesystem::create_directories(folder);
@@ -26,6 +27,13 @@ TEST_F(DesktopWindowsTest, TheInformationFrameShowsTheLastScheduledScanAndItsLat
     auto* line = Find<QLabel>(main, "scheduledScanLabel");
     EXPECT_TRUE(line->isVisibleTo(&main));
     EXPECT_EQ(line->text(), QString::fromStdString(when + ", 2 Funde"));
+    // The system's scan of the whole computer has a line only once there is one.
+    auto* systemLine = Find<QLabel>(main, "systemScanLabel");
+    EXPECT_FALSE(systemLine->isVisibleTo(&main));
+    EXPECT_FALSE(Find<QLabel>(main, "systemScanCaption")->isVisibleTo(&main));
+    std::filesystem::create_directories(dir / "system");
+    quellstone::testing::WriteFile(dir / "system/scheduled-scan.ini",
+                                   "[ScheduledScan]\nEnded=1765238400\nScanned=612904\nDetections=0\nFinished=1\n");
 
     // The timer's next scan ends while the window is open; going back to the frame shows it.
     quellstone::testing::WriteFile(resultFile,
@@ -33,6 +41,9 @@ TEST_F(DesktopWindowsTest, TheInformationFrameShowsTheLastScheduledScanAndItsLat
     QTest::mouseClick(Find(main, "scanLink"), Qt::LeftButton);
     QTest::mouseClick(Find(main, "informationLink"), Qt::LeftButton);
     EXPECT_EQ(line->text(), QString::fromStdString(when + ", 1 Fund (vor dem Ende abgebrochen)"));
+    EXPECT_TRUE(systemLine->isVisibleTo(&main));
+    EXPECT_EQ(systemLine->text(), QString::fromStdString(when + ", 0 Funde"));
+    EXPECT_EQ(Find<QLabel>(main, "systemScanCaption")->text(), QString::fromUtf8("Letzter Scan des ganzen Computers:"));
 }
 
 }  // namespace

@@ -265,6 +265,7 @@ enum class TextId : int {
     DatabaseShipped = 486,
     DatabaseOfTheSystem = 487,
     DatabaseOfTheUser = 488,
+    LastSystemWideScanCaption = 489,
 };
 
 }  // namespace quellstone::i18n

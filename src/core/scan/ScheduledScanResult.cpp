@@ -50,6 +50,10 @@ std::string ScheduledScanResultPath(const settings::ProgramPaths& paths) {
     return paths.ProductDataFolder() + "/" + std::string(kFileName);
 }
 
+std::string SystemScanResultPath(const settings::ProgramPaths& paths) {
+    return paths.systemDataFolder + "/" + std::string(kFileName);
+}
+
 std::string ScheduledScanResultText(const ScheduledScanResult& result) {
     return "[" + std::string(kSection) + "]\n" + "Ended=" + std::to_string(result.endedAt) + "\n" +
            "Scanned=" + std::to_string(result.scanned) + "\n" + "Detections=" + std::to_string(result.detections) +

@@ -24,8 +24,11 @@ struct ScheduledScanResult {
     bool operator==(const ScheduledScanResult&) const = default;
 };
 
-// <data folder>/Orvanta/Quellstone/scheduled-scan.ini
+// <data folder>/Orvanta/Quellstone/scheduled-scan.ini: the user's own scans.
 std::string ScheduledScanResultPath(const settings::ProgramPaths& paths);
+// <system data folder>/scheduled-scan.ini: root's scans, the whole-computer
+// scan the system timer starts, which every user's window shows.
+std::string SystemScanResultPath(const settings::ProgramPaths& paths);
 
 // The file's text: one [ScheduledScan] section with Ended, Scanned,
 // Detections, Outcome (finished, stopped or failed) and Finished (1 only for

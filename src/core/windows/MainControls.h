@@ -87,6 +87,9 @@ enum class MainControl {
     // information frame: the last scan the timer started
     ScheduledScanCaption,
     ScheduledScanStatus,
+    // information frame: the last scan of the whole computer, by the system's timer; "" for none
+    SystemScanCaption,
+    SystemScanStatus,
     Count
 };
 

@@ -87,6 +87,7 @@ constexpr CaptionEntry<MainControl> kCaptionEntries[] = {
     {C::ExcludedAdd, T::AddExcludedFolder},
     {C::ExcludedRemove, T::RemoveExcludedFolder},
     {C::ScheduledScanCaption, T::LastScheduledScanCaption},
+    {C::SystemScanCaption, T::LastSystemWideScanCaption},
 };
 
 // A remembered scan folder the folder box can show: an absolute path
@@ -161,6 +162,10 @@ void MainWindowModel::ShowLastScheduledScan() {
     SetCaption(C::ScheduledScanStatus,
                ScheduledScanLine(scan::ReadScheduledScanResult(ports_.files, scan::ScheduledScanResultPath(paths_)),
                                  shared_.texts));
+    // The system's scan only where an administrator runs one: "never" would
+    // speak of a scan this user cannot start.
+    const auto systemScan = scan::ReadScheduledScanResult(ports_.files, scan::SystemScanResultPath(paths_));
+    SetCaption(C::SystemScanStatus, systemScan ? ScheduledScanLine(systemScan, shared_.texts) : std::string());
 }
 
 void MainWindowModel::SetCurrentFrame(Frame frame) {

@@ -137,8 +137,9 @@ public:
     // A local date or date and time as the program stores them ("YYYY-MM-DD",
     // "YYYY-MM-DD HH:MM:SS") in the language's form; anything else as it is.
     [[nodiscard]] std::string TimeAsShown(std::string_view stored) const;
-    // The result file of the last scheduled scan, read afresh (at the start
-    // and whenever the information frame is shown).
+    // The result files of the user's last scheduled scan and of the system's
+    // last scan of the whole computer, read afresh (at the start and whenever
+    // the information frame is shown).
     void ShowLastScheduledScan();
 
     // Quarantine frame: the list (rebuilt when the frame is shown, after

@@ -30,7 +30,8 @@ constexpr StatusLine kStatusLines[] = {
     {C::TotalCaption, "totalScansCaption", C::TotalStatus, "totalScansLabel"},
     {C::IgnoredCaption, "ignoredCaption", C::IgnoredStatus, "ignoredCountLabel"},
     {C::QuarantinedCaption, "quarantinedCaption", C::QuarantinedStatus, "quarantineCountLabel"},
-    {C::ScheduledScanCaption, "scheduledScanCaption", C::ScheduledScanStatus, "scheduledScanLabel"}};
+    {C::ScheduledScanCaption, "scheduledScanCaption", C::ScheduledScanStatus, "scheduledScanLabel"},
+    {C::SystemScanCaption, "systemScanCaption", C::SystemScanStatus, "systemScanLabel"}};
 
 // The lines above the separator: the signature database.
 constexpr int kDatabaseLines = 2;
@@ -67,6 +68,7 @@ InformationFrame::InformationFrame(Host host, QWidget* parent)
         }
         value->setProperty("value", true);
         grid->addWidget(value, row, 1);
+        if (line.value == C::SystemScanStatus) systemScanLine_ = {caption, value};
         ++row;
         if (row == kDatabaseLines) {
             AddDatabaseUpdateRow(*grid, row++);
@@ -109,6 +111,9 @@ void InformationFrame::AddDatabaseUpdateRow(QGridLayout& grid, int row) {
 
 void InformationFrame::Refresh() {
     MainFrame::Refresh();
+    // The system's scan has a line only where the system has scanned.
+    const bool systemScanned = !Model().Caption(C::SystemScanStatus).empty();
+    for (QLabel* label : systemScanLine_) label->setVisible(systemScanned);
     // Green only for a database that loads; what is wrong with one, in red.
     const int usable = Model().DatabaseUsable() ? 1 : 0;
     if (usable == shownUsable_) return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gui/main/MainFrame.h"
 
 class QGridLayout;
@@ -21,7 +23,8 @@ private:
     void AddDatabaseUpdateRow(QGridLayout& grid, int row);
 
     QLabel* databaseLoaded_ = nullptr;
-    int shownUsable_ = -1;  // the colour the database line has: -1 none yet, 0 red, 1 green
+    std::array<QLabel*, 2> systemScanLine_{};  // the caption and the value of the system's last scan
+    int shownUsable_ = -1;                     // the colour the database line has: -1 none yet, 0 red, 1 green
 };
 
 }  // namespace quellstone::gui

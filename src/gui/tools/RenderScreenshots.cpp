@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
             QString::fromStdString(language).toLower() + (doubled ? QStringLiteral("-200") : QString());
         QTemporaryDir home;
         const std::string root = home.path().toStdString();
-        const auto paths = settings::ProgramPaths::OnThisSystem(argv[2], root + "/data");
+        auto paths = settings::ProgramPaths::OnThisSystem(argv[2], root + "/data");
+        paths.systemDataFolder = root + "/system";
         gui::ApplicationSetup setup{paths, root + "/registry.reg", root + "/instance.lock"};
         {
             platform::PosixFileStore files;
@@ -82,6 +83,9 @@ int main(int argc, char** argv) {
             // The timer's scan of last night, for the Information frame.
             scan::WriteScheduledScanResult(files, scan::ScheduledScanResultPath(paths),
                                            {1796689062, 48213, 0, scan::ScanEnd::Finished});
+            // And the system timer's scan of the whole computer, an hour earlier.
+            scan::WriteScheduledScanResult(files, scan::SystemScanResultPath(paths),
+                                           {1796685462, 612904, 1, scan::ScanEnd::Finished});
         }
         gui::PhotographingDialogs dialogs(output, suffix);
         NoShell shell;
