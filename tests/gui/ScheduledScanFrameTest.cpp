@@ -43,7 +43,7 @@ TEST_F(DesktopWindowsTest, TheInformationFrameShowsTheLastScheduledScansAndTheir
     EXPECT_EQ(line->text(), QString::fromStdString(when + ", 1 Fund (vor dem Ende abgebrochen)"));
     EXPECT_TRUE(systemLine->isVisibleTo(&main));
     EXPECT_EQ(systemLine->text(), QString::fromStdString(when + ", 0 Funde"));
-    EXPECT_EQ(Find<QLabel>(main, "systemScanCaption")->text(), QString::fromUtf8("Letzter Scan des ganzen Computers:"));
+    EXPECT_EQ(Find<QLabel>(main, "systemScanCaption")->text(), QString::fromUtf8("Letzter geplanter Scan (alle Benutzer):"));
 }
 
 }  // namespace
