@@ -149,8 +149,9 @@ CommandDefinition ScanDefinition() {
                  "cannot be read, options that are wrong), write the time it ended, the entries scanned, the "
                  "detections and how it ended to scheduled-scan.ini in $XDG_DATA_HOME/Orvanta/Quellstone/ "
                  "(default ~/.local/share/...), which the window's Information frame shows as "
-                 "the last scheduled scan. Run by root, write it to /var/lib/quellstone/ instead, where every "
-                 "user's window shows it as the last scan of the whole computer. The scheduled scans "
+                 "the last scheduled scan. A scan of the whole computer run by root writes it to "
+                 "/var/lib/quellstone/ instead, where every user's window shows it as the last scheduled scan "
+                 "for all users. The scheduled scans "
                  "(quellstone-cli schedule) use it."},
             },
         .arguments = {{"PATH", Argument::Count::AnyNumber}},
@@ -406,7 +407,8 @@ int ScanCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     }
     // Every end is recorded, a failed start too, so the window never keeps
     // showing an older clean result for a scan that did not happen.
-    if (args.Has("record-result")) RecordScanResult({tally.scanned, tally.detections, EndOf(status)}, io);
+    if (args.Has("record-result"))
+        RecordScanResult({tally.scanned, tally.detections, EndOf(status), args.Has("whole-computer")}, io);
     return status;
 }
 

@@ -17,12 +17,13 @@ void RecordScanResult(const ScanRecord& record, CommandIo& io) {
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
     const scan::ScheduledScanResult result{ended.count(), record.scanned, record.detections, record.end};
     const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
-    // Root's scans are the system's (the whole-computer scan of the system
-    // timer): kept beside the system's database, where every user's window reads them.
-    const bool root = ::geteuid() == 0;
-    const std::string path = root ? scan::SystemScanResultPath(paths) : scan::ScheduledScanResultPath(paths);
+    // Root's scan of the whole computer is the system's (the system timer's):
+    // kept beside the system's database, where every user's window reads it.
+    // Root's other scans (of root's home by root's own timer) are root's.
+    const bool system = record.wholeComputer && ::geteuid() == 0;
+    const std::string path = system ? scan::SystemScanResultPath(paths) : scan::ScheduledScanResultPath(paths);
     platform::PosixFileStore files;
-    if (root) {
+    if (system) {
         ::umask(022);
         if (files.CreateFolders(paths.systemDataFolder)) platform::OpenFolderToEveryone(paths.systemDataFolder);
     }

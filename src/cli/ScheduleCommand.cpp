@@ -48,8 +48,8 @@ constexpr std::string_view kDetails =
     "\n"
     "enable --system (root) runs systemctl enable --now on both system timers;\n"
     "it writes no units and refuses when they are not installed. disable\n"
-    "--system (root) turns both off. status --system shows both timers and the\n"
-    "last scan of the whole computer, for any user.\n"
+    "--system (root) turns off those installed. status --system shows both\n"
+    "timers and the last scheduled scan of the whole computer, for any user.\n"
     "\n"
     "enable refuses, before asking systemd anything, a program whose path a\n"
     "unit cannot hold (a control character, bytes that are not UTF-8) or that\n"
@@ -236,9 +236,14 @@ int Disable(CommandIo& io) {
     return kExitOk;
 }
 
-// The system's timers, as one systemctl command names them.
-std::vector<std::string> SystemTimerUnits(std::vector<std::string> before) {
-    for (const TimerLines& timer : kSystemTimers) before.emplace_back(timer.unit);
+// The system's timers that systemd knows, as one systemctl command names
+// them after `before`; nullopt (reported) when systemctl cannot be asked.
+std::optional<std::vector<std::string>> InstalledSystemTimers(std::vector<std::string> before, CommandIo& io) {
+    for (const TimerLines& timer : kSystemTimers) {
+        const auto properties = TimerProperties(Scope::System, timer.unit, io);
+        if (!properties) return std::nullopt;
+        if (Property(*properties, "LoadState") != "not-found") before.emplace_back(timer.unit);
+    }
     return before;
 }
 
@@ -254,17 +259,18 @@ bool MayTurnSystemTimers(std::string_view action, CommandIo& io) {
 
 int EnableSystem(CommandIo& io) {
     if (!MayTurnSystemTimers("enable", io)) return kExitError;
-    for (const TimerLines& timer : kSystemTimers) {
-        const auto properties = TimerProperties(Scope::System, timer.unit, io);
-        if (!properties) return kExitError;
-        if (Property(*properties, "LoadState") == "not-found") {
-            io.err << "quellstone-cli schedule: systemd knows no " << timer.unit
-                   << ": the system's units come with the installed program (install the quellstone package, or "
-                      "cmake --install with the prefix /usr)\n";
-            return kExitError;
-        }
+    const auto command = InstalledSystemTimers({"enable", "--now"}, io);
+    if (!command) return kExitError;
+    // Both or none: an update without the scan, or the reverse, is not what was asked for.
+    if (command->size() != 2 + std::size(kSystemTimers)) {
+        io.err << "quellstone-cli schedule: systemd does not know both " << kUpdateTimerUnitName << " and "
+               << kTimerUnitName
+               << ": the system's units come with the installed program (install the quellstone package, or "
+                  "cmake --install into a prefix whose lib/systemd/system systemd reads, such as /usr or "
+                  "/usr/local); nothing was turned on\n";
+        return kExitError;
     }
-    if (!Step(Scope::System, SystemTimerUnits({"enable", "--now"}), io)) return kExitError;
+    if (!Step(Scope::System, *command, io)) return kExitError;
     io.out << "Enabled and started " << kUpdateTimerUnitName << " and " << kTimerUnitName
            << ": the database is updated for every user and the whole computer is scanned once a day.\n";
     return kExitOk;
@@ -272,9 +278,19 @@ int EnableSystem(CommandIo& io) {
 
 int DisableSystem(CommandIo& io) {
     if (!MayTurnSystemTimers("disable", io)) return kExitError;
-    if (!Step(Scope::System, SystemTimerUnits({"disable", "--now"}), io)) return kExitError;
-    io.out << "Stopped and disabled " << kUpdateTimerUnitName << " and " << kTimerUnitName
-           << ": no more updates or scans for the whole computer (the unit files stay).\n";
+    // systemctl disables none of its units when one is unknown: only those it knows.
+    const auto command = InstalledSystemTimers({"disable", "--now"}, io);
+    if (!command) return kExitError;
+    if (command->size() == 2) {
+        io.out << "Neither " << kUpdateTimerUnitName << " nor " << kTimerUnitName
+               << " is installed: nothing to turn off.\n";
+        return kExitOk;
+    }
+    if (!Step(Scope::System, *command, io)) return kExitError;
+    io.out << "Stopped and disabled";
+    for (std::size_t unit = 2; unit < command->size(); ++unit)
+        io.out << (unit == 2 ? " " : " and ") << (*command)[unit];
+    io.out << ": no more daily runs for the whole computer (the unit files stay).\n";
     return kExitOk;
 }
 
@@ -320,7 +336,7 @@ int Status(Scope scope, CommandIo& io) {
     const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
     const std::string path =
         scope == Scope::User ? scan::ScheduledScanResultPath(paths) : scan::SystemScanResultPath(paths);
-    io.out << (scope == Scope::User ? "Last scheduled scan: " : "Last scan of the whole computer: ")
+    io.out << (scope == Scope::User ? "Last scheduled scan: " : "Last scheduled scan (all users): ")
            << ResultText(scan::ReadScheduledScanResult(files, path), scope) << "\n";
     return answered ? kExitOk : kExitError;
 }

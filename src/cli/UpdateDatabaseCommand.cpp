@@ -30,8 +30,8 @@ UpdateDatabaseCommand::UpdateDatabaseCommand()
           .options = {{"server", "URL", "Download from the server at URL instead"},
                       {"system", "", "Install it for every user (root only; root's updates always do)"},
                       {"if-configured", "",
-                       "Without a PublicKey in vendor.ini, say so and end with status 0 instead of failing "
-                       "(the scheduled scan updates this way before it scans)"}},
+                       "Without a PublicKey or an update server in vendor.ini, say so and end with status 0 "
+                       "instead of failing (the scheduled scan updates this way before it scans)"}},
           .description = "Downloads updates/bdts.dll and its signature updates/bdts.dll.minisig from\n"
                          "the update server (Server in [Update] of vendor.ini,\n"
                          "or URL), checks the signature with PublicKey in [Update], checks that the\n"
@@ -43,7 +43,8 @@ UpdateDatabaseCommand::UpdateDatabaseCommand()
                          "download may take up to 15 minutes but ends when it stays under 1 KiB/s\n"
                          "for a minute.\n",
           .details = "Exit status: 0 the database in use is the newest the server has (installed\n"
-                     "now or already), 2 the update failed (no key or no server configured, no answer, a\n"
+                     "now or already), or with --if-configured no key or no server is configured;\n"
+                     "2 the update failed (no key or no server configured, no answer, a\n"
                      "status other than 200, a file too large, a signature that does not\n"
                      "verify, a file that is no database, an older version); the reason goes\n"
                      "to the error output.\n",
@@ -69,7 +70,8 @@ int UpdateDatabaseCommand::Execute(const ParsedArguments& args, CommandIo& io) {
     // Nothing could be verified without a key: for the timer that is a
     // computer not set up for updates, not a failed update.
     if (args.Has("if-configured") && (vendor.updatePublicKey.empty() || server.empty())) {
-        io.out << "No update key is configured (PublicKey in [Update] of " << text::EscapeForDisplay(paths.VendorFile())
+        io.out << (server.empty() ? "No update server is configured (Server" : "No update key is configured (PublicKey")
+               << " in [Update] of " << text::EscapeForDisplay(paths.VendorFile())
                << "): the database is not updated.\n";
         return kExitOk;
     }

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,25 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::vector<
     int wait = 0;
     ::waitpid(child, &wait, 0);
     return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, ReadAll(outPath), ReadAll(errPath)};
+}
+
+// A copy of the built program and its database in dir/program, which the
+// user nobody can reach wherever the build lies (dir is opened for passing
+// through); its path.
+inline std::string ProgramForNobody(const TempDir& dir) {
+    using std::filesystem::perms;
+    const std::string folder = dir / "program";
+    if (!std::filesystem::exists(folder)) {
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path built(QUELLSTONE_CLI);
+        std::filesystem::copy_file(built, folder + "/quellstone-cli");
+        std::filesystem::copy_file(built.parent_path() / "bdts.dll", folder + "/bdts.dll");
+        std::filesystem::permissions(
+            folder, perms::owner_all | perms::group_read | perms::group_exec | perms::others_read | perms::others_exec);
+        std::filesystem::permissions(dir.Path(), perms::others_exec | perms::group_exec,
+                                     std::filesystem::perm_options::add);
+    }
+    return folder + "/quellstone-cli";
 }
 
 // A test of the built program whose runs keep their settings and data in

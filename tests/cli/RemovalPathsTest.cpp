@@ -41,21 +41,8 @@ protected:
         return quellstone::testing::RunCli(args,
                                            {"XDG_CONFIG_HOME=" + dir / "config", "XDG_DATA_HOME=" + dataHome,
                                             "QUELLSTONE_STATE_DIRECTORY=" + dir / "system"},
-                                           asNobody, asNobody ? ProgramForNobody() : QUELLSTONE_CLI);
-    }
-    // A copy of the program folder that the user nobody can reach, wherever the build lies.
-    std::string ProgramForNobody() {
-        const std::string folder = dir / "program";
-        if (!std::filesystem::exists(folder)) {
-            std::filesystem::create_directories(folder);
-            const std::filesystem::path built(QUELLSTONE_CLI);
-            std::filesystem::copy_file(built, folder + "/quellstone-cli");
-            std::filesystem::copy_file(built.parent_path() / "bdts.dll", folder + "/bdts.dll");
-            using std::filesystem::perms;
-            std::filesystem::permissions(folder, perms::owner_all | perms::group_read | perms::group_exec |
-                                                     perms::others_read | perms::others_exec);
-        }
-        return folder + "/quellstone-cli";
+                                           asNobody,
+                                           asNobody ? quellstone::testing::ProgramForNobody(dir) : QUELLSTONE_CLI);
     }
     void QuarantineOn() { ASSERT_EQ(Run({"settings", "set", "Settings", "Quarintine", "1"}).status, 0); }
     std::string Archive(const std::string& name) const { return dataHome + "/Orvanta/Quellstone/Archiwum/" + name; }

@@ -22,9 +22,10 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 // A systemctl first on PATH that writes its arguments, one run a line, to
-// the log, answers "show" with FAKE_SHOW, and fails the subcommand named in
-// FAKE_FAIL with a reason on its error output, as systemctl says it; the
-// user's systemd (--user) and the system's alike.
+// the log, answers "show" with FAKE_SHOW (with not-found for the unit named
+// in FAKE_MISSING), and fails the subcommand named in FAKE_FAIL with a
+// reason on its error output, as systemctl says it; the user's systemd
+// (--user) and the system's alike.
 constexpr const char* kFakeSystemctl =
     "#!/bin/sh\n"
     "echo \"$*\" >> \"$FAKE_LOG\"\n"
@@ -33,6 +34,7 @@ constexpr const char* kFakeSystemctl =
     "  echo 'Failed to connect to bus: No medium found' >&2\n"
     "  exit 1\n"
     "fi\n"
+    "if [ \"$1\" = show ] && [ \"$2\" = \"$FAKE_MISSING\" ]; then echo LoadState=not-found; exit 0; fi\n"
     "if [ \"$1\" = show ]; then printf '%s' \"$FAKE_SHOW\"; fi\n";
 
 constexpr const char* kShowArguments =
@@ -72,7 +74,7 @@ protected:
                                             const std::string& program = QUELLSTONE_CLI) {
         return Run(args,
                    {"PATH=" + (path.empty() ? bin + ":/usr/bin:/bin" : path), "FAKE_LOG=" + log, "FAKE_SHOW=" + show,
-                    "FAKE_FAIL=" + fail},
+                    "FAKE_FAIL=" + fail, "FAKE_MISSING=" + unknownUnit},
                    program);
     }
     std::string Log() const { return ReadAll(log); }
@@ -80,6 +82,7 @@ protected:
     const std::string bin = dir / "bin";
     const std::string log = dir / "systemctl.log";
     const std::string units = dir / "config/systemd/user";
+    std::string unknownUnit;  // the unit systemd does not know
 };
 
 TEST_F(ScheduleCommandTest, EnableTurnsOnTheInstalledTimerWithoutWritingUnits) {
@@ -148,6 +151,15 @@ TEST_F(ScheduleCommandTest, UnitsWrittenEarlierForAnotherProgramAreWrittenAgain)
     EXPECT_EQ(current.status, 0) << current.err;
     EXPECT_EQ(Log(), std::string(kShowArguments) + "\n--user enable --now quellstone-scan.timer\n");
     EXPECT_THAT(current.out, Not(HasSubstr("wrote")));
+
+    // Units from before the scan first updated the database are written again too.
+    std::string older = ServiceUnitText(QUELLSTONE_CLI);
+    const std::size_t update = older.find("ExecStartPre=");
+    ASSERT_NE(update, std::string::npos);
+    older.erase(update, older.find('\n', update) + 1 - update);
+    WriteFile(units + "/quellstone-scan.service", older);
+    EXPECT_THAT(Schedule("enable", "LoadState=loaded\n").out, HasSubstr("started another command; wrote"));
+    EXPECT_EQ(ReadAll(units + "/quellstone-scan.service"), ServiceUnitText(QUELLSTONE_CLI));
 }
 
 TEST_F(ScheduleCommandTest, AFailingSystemctlEndsWithItsReasonAndStatusTwo) {
@@ -235,28 +247,34 @@ TEST_F(ScheduleCommandTest, TheSystemsTimersAreTurnedByRootAndShownToAnyone) {
     const std::string both = shown("quellstone-update.timer") + shown("quellstone-scan.timer");
     const struct {
         std::string action;
-        std::string show;
+        std::string missing;  // the timer systemd does not know
         int status;
         std::string log;  // every systemctl run, never with --user
         std::string said;
     } cases[] = {
-        {"enable", show, 0, both + "enable --now quellstone-update.timer quellstone-scan.timer\n",
+        {"enable", "", 0, both + "enable --now quellstone-update.timer quellstone-scan.timer\n",
          "Enabled and started quellstone-update.timer and quellstone-scan.timer"},
-        // The package's units are not written by the program: not installed, nothing is enabled.
-        {"enable", "LoadState=not-found\n", 2, shown("quellstone-update.timer"),
-         "systemd knows no quellstone-update.timer"},
-        {"disable", "", 0, "disable --now quellstone-update.timer quellstone-scan.timer\n",
-         "Stopped and disabled quellstone-update.timer and quellstone-scan.timer"},
-        {"status", show, 0, both,
+        // The package's units are not written by the program: with one missing, nothing is enabled.
+        {"enable", "quellstone-scan.timer", 2, both, "does not know both"},
+        {"disable", "", 0, both + "disable --now quellstone-update.timer quellstone-scan.timer\n",
+         "Stopped and disabled quellstone-update.timer and quellstone-scan.timer:"},
+        // systemctl would disable neither when one is unknown.
+        {"disable", "quellstone-scan.timer", 0, both + "disable --now quellstone-update.timer\n",
+         "Stopped and disabled quellstone-update.timer:"},
+        {"status", "", 0, both,
          "Update timer: enabled, active (waiting)\nNext update: Thu 2026-12-10 03:00:00 UTC\n"
          "Scan timer: enabled, active (waiting)\nNext scan: Thu 2026-12-10 03:00:00 UTC\n"
-         "Last scan of the whole computer: never\n"},
+         "Last scheduled scan (all users): never\n"},
+        {"status", "quellstone-update.timer", 0, both,
+         "Update timer: quellstone-update.timer is not installed (install the quellstone package)\n"
+         "Scan timer: enabled"},
     };
     for (const auto& expected : cases) {
         if (::geteuid() != 0 && expected.action != "status") continue;  // root's to turn
-        SCOPED_TRACE(expected.action + " " + expected.show);
+        SCOPED_TRACE(expected.action + " " + expected.missing);
         WriteFile(log);
-        const auto result = Schedule({"schedule", expected.action, "--system"}, expected.show);
+        unknownUnit = expected.missing;
+        const auto result = Schedule({"schedule", expected.action, "--system"}, show);
         EXPECT_EQ(result.status, expected.status) << result.err;
         EXPECT_EQ(Log(), expected.log);
         EXPECT_THAT(result.out + result.err, HasSubstr(expected.said));
@@ -272,8 +290,10 @@ TEST_F(ScheduleCommandTest, TheSystemsTimersAreTurnedByRootAndShownToAnyone) {
 
     // Anyone else is refused before systemd is asked anything.
     for (const std::string action : {"enable", "disable"}) {
-        const auto refused = quellstone::testing::RunCli({"schedule", action, "--system"},
-                                                         {"PATH=" + bin + ":/usr/bin:/bin"}, ::geteuid() == 0);
+        const bool root = ::geteuid() == 0;
+        const auto refused =
+            quellstone::testing::RunCli({"schedule", action, "--system"}, {"PATH=" + bin + ":/usr/bin:/bin"}, root,
+                                        root ? quellstone::testing::ProgramForNobody(dir) : QUELLSTONE_CLI);
         EXPECT_EQ(refused.status, 2) << action;
         EXPECT_THAT(refused.err, HasSubstr(action + " --system turns the system's timers"));
     }

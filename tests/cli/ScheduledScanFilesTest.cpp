@@ -93,9 +93,7 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramInTheUsersAndTheSystemsU
 
 class ScheduledScanResultFile : public quellstone::testing::CliScanTest {
 protected:
-    // Root's scans are the system's, kept beside the system's database.
-    const std::string resultFolder = ::geteuid() == 0 ? dir / "system" : dir / "data/Orvanta/Quellstone";
-    const std::string resultFile = resultFolder + "/scheduled-scan.ini";
+    const std::string resultFile = dir / "data/Orvanta/Quellstone/scheduled-scan.ini";
     platform::PosixFileStore files;
 };
 
@@ -121,6 +119,19 @@ TEST_F(ScheduledScanResultFile, ARecordedScanIsReadBackByTheWindowsReader) {
     EXPECT_EQ(result->end, scan::ScanEnd::Finished);
     EXPECT_GE(result->endedAt, before);
     EXPECT_LE(result->endedAt, after);
+
+    // Root's scan of the whole computer is the system's, for every user to read; root's own result stays.
+    const bool root = ::geteuid() == 0;
+    const std::string systemFile = dir / "system/scheduled-scan.ini";
+    EXPECT_EQ(Run({"scan", "--whole-computer", "--db", dir / "no-such.db", "--record-result"}).status, 2);
+    EXPECT_EQ(scan::ReadScheduledScanResult(files, root ? systemFile : resultFile)->end, scan::ScanEnd::Failed);
+    EXPECT_EQ(scan::ReadScheduledScanResult(files, resultFile)->end,
+              root ? scan::ScanEnd::Finished : scan::ScanEnd::Failed);
+    struct stat status {};
+    if (root) {
+        ASSERT_EQ(::stat(systemFile.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0644u);
+    }
 }
 
 TEST_F(ScheduledScanResultFile, AScanThatCouldNotRunIsRecordedAsFailedOverAnOlderCleanResult) {

@@ -110,6 +110,7 @@ TEST_F(UpdateDatabaseCommandTest, FailuresExitWithTwoAndTheReason) {
     const CliResult noServer = Run({"update-database"});
     EXPECT_EQ(noServer.status, 2);
     EXPECT_THAT(noServer.err, HasSubstr("no update server is configured"));
+    EXPECT_THAT(Run({"update-database", "--if-configured"}).out, HasSubstr("No update server is configured (Server"));
     EXPECT_THAT(Installed(), HasSubstr("Version=2026.12.9"));
 }
 

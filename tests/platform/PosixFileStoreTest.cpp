@@ -81,8 +81,8 @@ TEST_P(PosixFileStoreRoles, ReplacesAtomicallyLeavingNoTemporaryFile) {
 INSTANTIATE_TEST_SUITE_P(
     EachRole, PosixFileStoreRoles,
     ::testing::Values(RoleCase{FileRole::ProgramFile, ReadStatus::Ok, ReadStatus::Ok, true, 0600},
-                      RoleCase{FileRole::QuarantineRecord, ReadStatus::Failed, ReadStatus::Failed, false, 0644}),
-    [](const auto& each) { return each.param.role == FileRole::ProgramFile ? "ProgramFile" : "QuarantineRecord"; });
+                      RoleCase{FileRole::Record, ReadStatus::Failed, ReadStatus::Failed, false, 0644}),
+    [](const auto& each) { return each.param.role == FileRole::ProgramFile ? "ProgramFile" : "Record"; });
 
 TEST(PosixFileStore, ARecordAbandonedWhileWrittenLeavesTheOldOneAlone) {
     TempDir dir;
@@ -92,7 +92,7 @@ TEST(PosixFileStore, ARecordAbandonedWhileWrittenLeavesTheOldOneAlone) {
     });
     self = &files;
     WriteFile(dir / "a.arc.info", "old");
-    EXPECT_FALSE(files.ReplaceFile(dir / "a.arc.info", "new", FileRole::QuarantineRecord));
+    EXPECT_FALSE(files.ReplaceFile(dir / "a.arc.info", "new", FileRole::Record));
     EXPECT_EQ(ReadAll(dir / "a.arc.info"), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }

@@ -30,16 +30,18 @@ struct FileContent {
 // file's own name is taken and how large the file may be.
 enum class FileRole {
     // A file the program keeps (settings, INI and language files, the
-    // database, a scan's result): a link at its name is followed, so it is
-    // read through the link and replaced at the link's target (the link
-    // stays), and the new file keeps the old one's permissions.
+    // database): a link at its name is followed, so it is read through the
+    // link and replaced at the link's target (the link stays), and the new
+    // file keeps the old one's permissions.
     ProgramFile,
-    // A quarantine record beside its archive: a link at its name is never
-    // followed (reading one fails), a replacement puts a new file (mode 0644)
-    // in the place of whatever is under the name, and much smaller files only
-    // are read. The temporary file of a replacement killed half-way is one
+    // A small record the program writes (a quarantine record beside its
+    // archive, a scan's result, which root writes for every user): a link at
+    // its name is never followed (reading one fails), a replacement puts a
+    // new file (mode 0644) in the place of whatever is under the name, and
+    // much smaller files only are read. The temporary file of a replacement
+    // killed half-way in the quarantine is one
     // FileOperations::RemoveUnfinishedCopies clears.
-    QuarantineRecord,
+    Record,
 };
 
 // Whole files: reads, crash-safe replacement, moves in one step, and the

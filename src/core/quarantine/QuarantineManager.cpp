@@ -17,7 +17,7 @@ bool IsPlainFileName(std::string_view name) {
 
 std::optional<QuarantineRecord> QuarantineManager::RecordOf(const std::string& archiveName) {
     const ports::FileContent text =
-        records_.ReadFile(ArchivePath(RecordNameOf(archiveName)), ports::FileRole::QuarantineRecord);
+        records_.ReadFile(ArchivePath(RecordNameOf(archiveName)), ports::FileRole::Record);
     if (text.status != ports::ReadStatus::Ok) return std::nullopt;
     return ParseRecord(text.bytes);
 }

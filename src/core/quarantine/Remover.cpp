@@ -122,7 +122,7 @@ Remover::Archived Remover::Archive(const ports::ReachablePath& location, const p
         // any moment never leaves an archive that cannot go back where it came
         // from. It replaces a record left from an archive deleted by hand. An
         // archive without its record is no copy the user can rely on: no delete.
-        if (!fileStore_.ReplaceFile(recordPath, record, ports::FileRole::QuarantineRecord)) break;
+        if (!fileStore_.ReplaceFile(recordPath, record, ports::FileRole::Record)) break;
         // Only the file that was looked at is copied, never one put under its
         // name since. A link's archive holds its target text.
         const ports::CopyResult copied =

@@ -64,11 +64,11 @@ std::string ScheduledScanResultText(const ScheduledScanResult& result) {
 bool WriteScheduledScanResult(ports::FileStore& files, const std::string& path, const ScheduledScanResult& result) {
     const std::size_t slash = path.rfind('/');
     if (slash != std::string::npos && slash > 0 && !files.CreateFolders(path.substr(0, slash))) return false;
-    return files.ReplaceFile(path, ScheduledScanResultText(result));
+    return files.ReplaceFile(path, ScheduledScanResultText(result), ports::FileRole::Record);
 }
 
 std::optional<ScheduledScanResult> ReadScheduledScanResult(ports::FileStore& files, const std::string& path) {
-    const ports::FileContent content = files.ReadFile(path);
+    const ports::FileContent content = files.ReadFile(path, ports::FileRole::Record);
     if (content.status != ports::ReadStatus::Ok) return std::nullopt;
     std::optional<std::int64_t> ended;
     std::optional<std::uint64_t> scanned;
