@@ -12,8 +12,9 @@ entries named like known Linux trojans, backdoors and miners, from a
 signature database that is updated signed from the vendor's server.
 Detections can be removed with a copy kept in a quarantine and restored.
 The package holds the Qt desktop program quellstone and the command-line
-scanner quellstone-cli, with manual pages, shell completions and the
-scheduled scan's systemd user units.")
+scanner quellstone-cli, with manual pages, shell completions, the
+scheduled scan's systemd user units, and system units for a daily
+database update and scan of the whole computer.")
 # Installed as under DESTDIR with the prefix /usr, so vendor.ini goes to /etc.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX /usr)
@@ -29,5 +30,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.orvanta.example/en/")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 file(WRITE ${CMAKE_BINARY_DIR}/debian-control/conffiles "/etc/quellstone/vendor.ini\n")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian-control/conffiles)
+# The maintainer scripts keep systemd in step with the system's units and
+# clear /var/lib/quellstone on purge (data/debian/{postinst,prerm,postrm}).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    ${CMAKE_BINARY_DIR}/debian-control/conffiles ${CMAKE_SOURCE_DIR}/data/debian/postinst
+    ${CMAKE_SOURCE_DIR}/data/debian/prerm ${CMAKE_SOURCE_DIR}/data/debian/postrm)
 include(CPack)

@@ -25,6 +25,9 @@ dpkg-deb -e "$deb" "$work/control"
 grep -qx /etc/quellstone/vendor.ini "$work/control/conffiles" || fail "vendor.ini is not a conffile"
 grep -q '^Depends: .*libqt6widgets6' "$work/control/control" || fail "no dependencies from the shared libraries"
 grep -q '^Depends: .*libqt6svg6' "$work/control/control" || fail "no dependency on the SVG plugin the pictures need"
+for script in postinst prerm postrm; do
+    [ -x "$work/control/$script" ] || fail "no executable $script: systemd and /var/lib/quellstone go unattended"
+done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
