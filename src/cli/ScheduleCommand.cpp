@@ -9,6 +9,7 @@
 #include <span>
 
 #include "cli/SystemdUnits.h"
+#include "core/i18n/VendorAddresses.h"
 #include "core/ini/IniFormat.h"
 #include "core/scan/ScheduledScanResult.h"
 #include "core/text/DisplayEscape.h"
@@ -62,7 +63,9 @@ constexpr std::string_view kDetails =
 CommandDefinition ScheduleDefinition() {
     return {
         .name = "schedule",
-        .summary = "Turn the daily scan of the home folder on or off, or show its state",
+        .summary =
+            "Turn the daily scan of the home folder (--system: the whole computer's update and scan) on "
+            "or off, or show its state",
         .options = {{"system", "",
                      "The system's daily database update and scan of the whole computer instead (enable and "
                      "disable need root)"}},
@@ -273,6 +276,13 @@ int EnableSystem(CommandIo& io) {
     if (!Step(Scope::System, *command, io)) return kExitError;
     io.out << "Enabled and started " << kUpdateTimerUnitName << " and " << kTimerUnitName
            << ": the database is updated for every user and the whole computer is scanned once a day.\n";
+    // The update does nothing without a key, and says so only in the journal.
+    platform::PosixFileStore files;
+    const settings::ProgramPaths paths = platform::LinuxProgramPaths(platform::ProcessEnvironment(), io.layout);
+    if (i18n::VendorAddresses::Load(files, paths.VendorFile()).updatePublicKey.empty()) {
+        io.out << "Note: " << text::EscapeForDisplay(paths.VendorFile())
+               << " holds no update key (PublicKey in [Update]): until it does, the database is not updated.\n";
+    }
     return kExitOk;
 }
 

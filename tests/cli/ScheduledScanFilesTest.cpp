@@ -76,14 +76,18 @@ TEST(ScheduledScanUnits, InstallNamesTheInstalledProgramInTheUsersAndTheSystemsU
     const struct {
         const char* unit;
         const char* command;
-    } systemUnits[] = {{"quellstone-update", " update-database --system"},
-                       {"quellstone-scan", " scan --whole-computer --json --record-result"}};
-    for (const auto& [unit, command] : systemUnits) {
+        bool updatesFirst;  // the scan's own update: the timers fire at their own random moments
+    } systemUnits[] = {{"quellstone-update", " update-database --system --if-configured", false},
+                       {"quellstone-scan", " scan --whole-computer --json --record-result", true}};
+    const std::string program = "\"" + prefix.Path() + "/with space%%and$/bin/quellstone-cli\"";
+    for (const auto& [unit, command, updatesFirst] : systemUnits) {
         SCOPED_TRACE(unit);
         const std::string folder = installPrefix + "/lib/systemd/system/" + unit;
         const std::string systemService = ReadAll(folder + ".service");
-        EXPECT_EQ(Values(systemService, "ExecStart"),
-                  std::vector<std::string>{"\"" + prefix.Path() + "/with space%%and$/bin/quellstone-cli\"" + command});
+        EXPECT_EQ(Values(systemService, "ExecStart"), std::vector<std::string>{program + command});
+        EXPECT_EQ(Values(systemService, "ExecStartPre"),
+                  updatesFirst ? std::vector<std::string>{"-" + program + " update-database --system --if-configured"}
+                               : std::vector<std::string>{});
         const std::string systemTimer = ReadAll(folder + ".timer");
         EXPECT_EQ(Values(systemTimer, "Persistent"), std::vector<std::string>{"true"});
         EXPECT_EQ(Values(systemTimer, "WantedBy"), std::vector<std::string>{"timers.target"});

@@ -26,7 +26,8 @@ grep -qx /etc/quellstone/vendor.ini "$work/control/conffiles" || fail "vendor.in
 grep -q '^Depends: .*libqt6widgets6' "$work/control/control" || fail "no dependencies from the shared libraries"
 grep -q '^Depends: .*libqt6svg6' "$work/control/control" || fail "no dependency on the SVG plugin the pictures need"
 for script in postinst prerm postrm; do
-    [ -x "$work/control/$script" ] || fail "no executable $script: systemd and /var/lib/quellstone go unattended"
+    [ -x "$work/control/$script" ] && sh -n "$work/control/$script" ||
+        fail "no executable $script that sh can read: systemd and /var/lib/quellstone go unattended"
 done
 
 root=$work/root
@@ -34,8 +35,17 @@ dpkg-deb -x "$deb" "$root"
 for file in usr/bin/quellstone usr/bin/quellstone-cli usr/share/quellstone/bdts.dll etc/quellstone/vendor.ini \
     usr/share/quellstone/languages/Deutsch/Deutsch.txt usr/share/man/man1/quellstone.1.gz \
     usr/share/man/man1/quellstone-cli.1.gz usr/share/doc/quellstone/copyright \
-    usr/share/metainfo/io.quellstone.Quellstone.metainfo.xml usr/share/bash-completion/completions/quellstone-cli; do
+    usr/share/metainfo/io.quellstone.Quellstone.metainfo.xml usr/share/bash-completion/completions/quellstone-cli \
+    usr/share/zsh/vendor-completions/_quellstone-cli usr/share/applications/quellstone.desktop \
+    usr/share/icons/hicolor/scalable/apps/quellstone.svg usr/share/doc/quellstone/changelog.gz \
+    usr/share/doc/quellstone/README.md usr/lib/systemd/user/quellstone-scan.timer \
+    usr/lib/systemd/system/quellstone-update.timer usr/lib/systemd/system/quellstone-scan.timer; do
     [ -e "$root/$file" ] || fail "$file is missing"
+done
+# Each service runs the packaged program, as installed under /usr.
+for service in user/quellstone-scan system/quellstone-scan system/quellstone-update; do
+    grep -q '^ExecStart="/usr/bin/quellstone-cli" ' "$root/usr/lib/systemd/$service.service" ||
+        fail "$service.service does not run /usr/bin/quellstone-cli"
 done
 file "$root/usr/bin/quellstone-cli" | grep -q 'stripped' && ! file "$root/usr/bin/quellstone-cli" | grep -q 'not stripped' ||
     fail "quellstone-cli is not stripped"
