@@ -239,30 +239,27 @@ int Disable(CommandIo& io) {
     return kExitOk;
 }
 
-// The system's timers that systemd knows, as one systemctl command names
-// them after `before`; nullopt (reported) when systemctl cannot be asked.
-std::optional<std::vector<std::string>> InstalledSystemTimers(std::vector<std::string> before, CommandIo& io) {
+// `systemctl ACTION --now` over the system's timers that systemd knows.
+// The timers are the package's: only root may turn them on or off; nullopt
+// (reported) for anyone else, or when systemctl cannot be asked.
+std::optional<std::vector<std::string>> SystemTimersCommand(const std::string& action, CommandIo& io) {
+    if (::geteuid() != 0) {
+        io.err << "quellstone-cli schedule: " << action << " --system turns the system's timers "
+               << (action == "enable" ? "on" : "off") << " and needs root (sudo quellstone-cli schedule " << action
+               << " --system)\n";
+        return std::nullopt;
+    }
+    std::vector<std::string> command{action, "--now"};
     for (const TimerLines& timer : kSystemTimers) {
         const auto properties = TimerProperties(Scope::System, timer.unit, io);
         if (!properties) return std::nullopt;
-        if (Property(*properties, "LoadState") != "not-found") before.emplace_back(timer.unit);
+        if (Property(*properties, "LoadState") != "not-found") command.emplace_back(timer.unit);
     }
-    return before;
-}
-
-// The system's timers are the package's: enabling them writes no unit, and
-// only root may turn them on or off; false (reported) for anyone else.
-bool MayTurnSystemTimers(std::string_view action, CommandIo& io) {
-    if (::geteuid() == 0) return true;
-    io.err << "quellstone-cli schedule: " << action << " --system turns the system's timers "
-           << (action == "enable" ? "on" : "off") << " and needs root (sudo quellstone-cli schedule " << action
-           << " --system)\n";
-    return false;
+    return command;
 }
 
 int EnableSystem(CommandIo& io) {
-    if (!MayTurnSystemTimers("enable", io)) return kExitError;
-    const auto command = InstalledSystemTimers({"enable", "--now"}, io);
+    const auto command = SystemTimersCommand("enable", io);
     if (!command) return kExitError;
     // Both or none: an update without the scan, or the reverse, is not what was asked for.
     if (command->size() != 2 + std::size(kSystemTimers)) {
@@ -287,9 +284,8 @@ int EnableSystem(CommandIo& io) {
 }
 
 int DisableSystem(CommandIo& io) {
-    if (!MayTurnSystemTimers("disable", io)) return kExitError;
     // systemctl disables none of its units when one is unknown: only those it knows.
-    const auto command = InstalledSystemTimers({"disable", "--now"}, io);
+    const auto command = SystemTimersCommand("disable", io);
     if (!command) return kExitError;
     if (command->size() == 2) {
         io.out << "Neither " << kUpdateTimerUnitName << " nor " << kTimerUnitName

@@ -26,8 +26,8 @@ struct ScheduledScanResult {
 
 // <data folder>/Orvanta/Quellstone/scheduled-scan.ini: the user's own scans.
 std::string ScheduledScanResultPath(const settings::ProgramPaths& paths);
-// <system data folder>/scheduled-scan.ini: root's scans, the whole-computer
-// scan the system timer starts, which every user's window shows.
+// <system data folder>/scheduled-scan.ini: root's scans of the whole computer,
+// as the system timer starts them, which every user's window shows.
 std::string SystemScanResultPath(const settings::ProgramPaths& paths);
 
 // The file's text: one [ScheduledScan] section with Ended, Scanned,
